@@ -1,0 +1,34 @@
+# One place that turns a GoogleTest source into a registered test.
+#
+#   ostrel_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [LABELS <labels...>] [TIMEOUT <s>])
+#
+# Every test gets a timeout, so a hung test fails instead of stalling the run.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(ostrel_add_test)
+    cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 60)
+    endif()
+    if(NOT T_LIBS)
+        set(T_LIBS ostrel_core)
+    endif()
+    add_executable(${T_NAME} ${T_SOURCES})
+    set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ostrel_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${T_NAME}
+        PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
+                   ENVIRONMENT "OSTREL_DATA_DIR=${OSTREL_BIN_DIR};OSTREL_BIN_DIR=${OSTREL_BIN_DIR}"
+        DISCOVERY_TIMEOUT 30)
+endfunction()
+
+# Registers every *_test.cpp of the calling folder as its own test binary named after the file.
+function(ostrel_add_tests_in_dir)
+    cmake_parse_arguments(T "" "TIMEOUT" "LIBS;LABELS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+    foreach(src IN LISTS sources)
+        get_filename_component(stem ${src} NAME_WE)
+        ostrel_add_test(NAME ${stem} SOURCES ${src} LIBS ${T_LIBS} LABELS ${T_LABELS} TIMEOUT ${T_TIMEOUT})
+    endforeach()
+endfunction()

@@ -1,0 +1,25 @@
+#pragma once
+// The message loop as the radio logic sees it: a millisecond clock, repeating timers and short
+// blocking waits. The desktop program drives it with Qt, the command-line tools with poll(), and tests
+// with a virtual clock that advances instantly.
+#include <cstdint>
+#include <functional>
+
+class cmcLoop {
+public:
+    virtual ~cmcLoop() = default;
+
+    // Monotonic millisecond clock; it wraps modulo 2^32 and callers subtract with unsigned arithmetic.
+    virtual uint32_t NowMs() const = 0;
+
+    // Starts a repeating timer that calls fire every intervalMs (at least 1) and returns its id (> 0).
+    // A late timer fires once, not once per missed interval. A callback may start and stop timers,
+    // its own included: loops keep a copy of the callback alive while it runs.
+    virtual int StartTimer(int intervalMs, std::function<void()> fire) = 0;
+
+    // Stops a timer; unknown or already stopped ids are ignored.
+    virtual void StopTimer(int id) = 0;
+
+    // A short fixed blocking wait (before reopening a port, the echo test). No timer fires during it.
+    virtual void Sleep(int ms) = 0;
+};

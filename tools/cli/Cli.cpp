@@ -1,0 +1,52 @@
+#include "Cli.h"
+
+#include <algorithm>
+#include <cstdio>
+
+std::string CliArgs::Get(const std::string& name, const std::string& fallback) const {
+    auto it = options.find(name);
+    return it == options.end() ? fallback : it->second;
+}
+
+const std::vector<CliVerb>& CliVerbs() {
+    static const std::vector<CliVerb> verbs = {
+        {"check",
+         "FILE",
+         "check a clone data file; prints OK or the file error, exit status = error code",
+         {},
+         CliCheck},
+    };
+    return verbs;
+}
+
+bool CliParse(const CliVerb& verb, int argc, char** argv, CliArgs& out) {
+    for (int i = 0; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            std::string value;
+            size_t eq = a.find('=');
+            std::string name = eq == std::string::npos ? a : a.substr(0, eq);
+            bool takesValue = std::find(verb.valueOptions.begin(), verb.valueOptions.end(), name) !=
+                              verb.valueOptions.end();
+            if (eq != std::string::npos) {
+                value = a.substr(eq + 1);
+            } else if (takesValue) {
+                if (i + 1 >= argc) {
+                    std::fprintf(stderr, "ostrel-cli %s: %s needs a value\n", verb.name, name.c_str());
+                    return false;
+                }
+                value = argv[++i];
+            }
+            out.options[name] = value;
+        } else if (a == "-o") {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "ostrel-cli %s: -o needs a file name\n", verb.name);
+                return false;
+            }
+            out.options["-o"] = argv[++i];
+        } else {
+            out.positional.push_back(a);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The command line's shared pieces: the verb table and a small option parser. Each verb lives in its
+// own source file as one function over the parsed arguments.
+#include <map>
+#include <string>
+#include <vector>
+
+struct CliArgs {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options; // "--port" -> "/dev/ttyUSB0"; flags map to ""
+
+    bool Has(const std::string& name) const { return options.count(name) != 0; }
+    std::string Get(const std::string& name, const std::string& fallback = {}) const;
+};
+
+struct CliVerb {
+    const char* name;
+    const char* usage;   // arguments after the verb, e.g. "FILE"
+    const char* summary; // one line for --help
+    // Options that take a value (e.g. "--port"); every other "--x" is a flag.
+    std::vector<std::string> valueOptions;
+    int (*run)(const CliArgs& args);
+};
+
+// The verb table, in the order --help lists it.
+const std::vector<CliVerb>& CliVerbs();
+
+// Parses argv after the verb. Returns false and prints to standard error on a malformed command line.
+bool CliParse(const CliVerb& verb, int argc, char** argv, CliArgs& out);
+
+// Exit status for a malformed command line.
+constexpr int kCliUsageError = 64;
+
+// Verb entry points; one source file each.
+int CliCheck(const CliArgs& args);
