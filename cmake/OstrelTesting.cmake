@@ -19,7 +19,7 @@ function(ostrel_add_test)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ostrel_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
     gtest_discover_tests(${T_NAME}
         PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
-                   ENVIRONMENT "OSTREL_DATA_DIR=${OSTREL_BIN_DIR};OSTREL_BIN_DIR=${OSTREL_BIN_DIR}"
+                   ENVIRONMENT "OSTREL_DATA_DIR=${OSTREL_BIN_DIR};OSTREL_BIN_DIR=${OSTREL_BIN_DIR};OSTREL_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
         DISCOVERY_TIMEOUT 30)
 endfunction()
 
