@@ -1,0 +1,166 @@
+#include "core/cmcText.h"
+
+#include "core/cmcFatal.h"
+
+namespace cmcText {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+} // namespace
+
+std::optional<std::string> FieldOf(std::string_view text, char separator, int n) {
+    if (n < 0)
+        return std::nullopt;
+    size_t start = 0;
+    for (int field = 0; field < n; ++field) {
+        size_t at = text.find(separator, start);
+        if (at == std::string_view::npos)
+            return std::nullopt;
+        start = at + 1;
+    }
+    size_t end = text.find(separator, start);
+    return std::string(
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+}
+
+std::optional<std::string> PartBefore(std::string_view text, std::string_view separators, int n) {
+    if (n < 0)
+        return std::nullopt;
+    size_t start = 0;
+    for (int part = 0; part < n; ++part) {
+        size_t at = text.find_first_of(separators, start);
+        if (at == std::string_view::npos)
+            return std::nullopt;
+        start = at + 1;
+    }
+    size_t end = text.find_first_of(separators, start);
+    return std::string(
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+}
+
+size_t SkipBlanks(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    return i;
+}
+
+void TrimBlanks(std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    text.erase(end);
+    text.erase(0, SkipBlanks(text));
+}
+
+void RemoveBlanks(std::string& text) {
+    std::erase_if(text, isBlank);
+}
+
+std::string CopyText(const char* text) {
+    return text ? std::string(text) : std::string();
+}
+
+std::string CopyPrefix(const char* text, size_t n) {
+    if (!text)
+        return {};
+    std::string_view view(text);
+    if (view.size() <= n)
+        return std::string(view);
+    // Back off over continuation bytes so that the cut falls on a character boundary.
+    size_t cut = n;
+    while (cut > 0 && (static_cast<uint8_t>(view[cut]) & 0xC0) == 0x80)
+        --cut;
+    return std::string(view.substr(0, cut));
+}
+
+std::string DoubleAmpersands(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (c == '&')
+            out += '&';
+    }
+    return out;
+}
+
+std::vector<uint8_t> HexToBytes(std::string_view text) {
+    std::vector<uint8_t> out;
+    out.reserve(text.size() / 2 + 1);
+    bool high = true;
+    for (char c : text) {
+        int v = hexValue(c);
+        if (v < 0)
+            continue;
+        if (high)
+            out.push_back(static_cast<uint8_t>(v << 4));
+        else
+            out.back() = static_cast<uint8_t>(out.back() | v);
+        high = !high;
+    }
+    return out;
+}
+
+std::string BytesToHex(std::span<const uint8_t> bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (uint8_t b : bytes) {
+        out += kHexDigits[b >> 4];
+        out += kHexDigits[b & 0xF];
+    }
+    return out;
+}
+
+std::string BytesToHex(std::string_view bytes) {
+    return BytesToHex(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
+}
+
+std::string HexToChars(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i + 1 < text.size(); i += 2) {
+        int high = hexValue(text[i]);
+        int low = hexValue(text[i + 1]);
+        if (high < 0 || low < 0)
+            break;
+        out += static_cast<char>(high << 4 | low);
+    }
+    return out;
+}
+
+bool IsPrintableChar(int code) {
+    return code >= 32 && code <= 126;
+}
+
+uint8_t Nibble(std::span<const uint8_t> bytes, size_t i) {
+    if (i / 2 >= bytes.size())
+        cmcFatal("Nibble index out of range.");
+    uint8_t b = bytes[i / 2];
+    return i % 2 == 0 ? static_cast<uint8_t>(b >> 4) : static_cast<uint8_t>(b & 0xF);
+}
+
+void SetNibble(std::span<uint8_t> bytes, size_t i, uint8_t digit) {
+    if (i / 2 >= bytes.size())
+        cmcFatal("Nibble index out of range.");
+    uint8_t& b = bytes[i / 2];
+    digit &= 0xF;
+    b = i % 2 == 0 ? static_cast<uint8_t>((b & 0x0F) | digit << 4) : static_cast<uint8_t>((b & 0xF0) | digit);
+}
+
+} // namespace cmcText
