@@ -1,0 +1,77 @@
+#include "core/cmcTextTables.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+// A program folder with a language index listing the given lines, and two languages' overlays.
+struct AppFolder {
+    TempDir dir;
+    explicit AppFolder(const std::string& languageLines) {
+        WriteFileText(dir.File("ZV7104K.OVL"), "#GI_Sys_Language\n" + languageLines + "#\n#End_Of_Ovl\n");
+        WriteFileText(dir.File("ENG.OVL"), "#GI_Sys_AppTitle\nOstrel\n#\n#GI_Sys_MyHelpOvl\nENGH.OVL\n#\n");
+        WriteFileText(dir.File("DEU.OVL"),
+                      "#GI_Sys_AppTitle\nOstrel DE\n#\n#GI_Sys_MyHelpOvl\nDEUH.OVL\n#\n");
+        WriteFileText(dir.File("ENGH.OVL"), "#GI_AppItem_Context_ID\nen\n#\n");
+        WriteFileText(dir.File("DEUH.OVL"), "#GI_AppItem_Context_ID\nde\n#\n");
+    }
+};
+
+} // namespace
+
+TEST(cmcTextTables, ChoosesTheLanguageAndItsHelp) {
+    AppFolder app("English\tENG.OVL\nDeutsch\tDEU.OVL\nBroken\n");
+    cmcTextTables tables;
+    EXPECT_EQ(tables.Load(app.dir.Path(), 1), 1);
+    EXPECT_EQ(tables.LanguageCount(), 3);
+    EXPECT_EQ(tables.LanguageName(0), "English");
+    EXPECT_EQ(tables.LanguageName(1), "Deutsch");
+    EXPECT_EQ(tables.Text().GetText("GI_Sys_AppTitle"), "Ostrel DE");
+    EXPECT_EQ(tables.Help().GetText("GI_AppItem_Context_ID"), "de");
+
+    // A stored index beyond the list (or below it) falls back to the first language.
+    for (int stored : {3, 7, -1}) {
+        EXPECT_EQ(tables.OpenLanguage(stored), 0) << stored;
+        EXPECT_EQ(tables.Text().GetText("GI_Sys_AppTitle"), "Ostrel");
+        EXPECT_EQ(tables.Help().GetText("GI_AppItem_Context_ID"), "en");
+    }
+
+    // A language line without a file name: the failure names the key that was asked for.
+    EXPECT_EQ(FatalText([&] { tables.OpenLanguage(2); }),
+              "GTEX Error !\nThe index 'GI_Sys_MyHelpOvl' was not found.");
+}
+
+TEST(cmcTextTables, CountsAtMost255Languages) {
+    std::string lines;
+    for (int i = 0; i < 300; ++i)
+        lines += "L" + std::to_string(i) + "\tENG.OVL\n";
+    AppFolder app(lines);
+    cmcTextTables tables;
+    EXPECT_EQ(tables.Load(app.dir.Path() + "/", 254), 254);
+    EXPECT_EQ(tables.LanguageCount(), 255);
+    EXPECT_EQ(tables.OpenLanguage(255), 0);
+}
+
+TEST(cmcTextTables, MissingLanguageIndexIsFatal) {
+    TempDir empty;
+    cmcTextTables tables;
+    EXPECT_EQ(FatalText([&] { tables.Load(empty.Path(), 0); }),
+              "GTEX Error !\nThe index 'GI_Sys_Language' was not found.");
+}
+
+// The overlays the program ships open the way the program opens them.
+TEST(cmcTextTables, ShippedOverlaysLoad) {
+    const char* dataDir = std::getenv("OSTREL_DATA_DIR");
+    ASSERT_NE(dataDir, nullptr);
+    cmcTextTables tables;
+    EXPECT_EQ(tables.Load(dataDir, 0), 0);
+    EXPECT_GE(tables.LanguageCount(), 1);
+    EXPECT_EQ(tables.LanguageName(0), "English");
+    EXPECT_EQ(tables.Text().GetText("GI_Sys_AppTitle"), "Ostrel");
+    for (const char* key : {"GI_AppItem_Topic_ID", "GI_AppItem_Key_Assign_Topic_ID", "GI_AppItem_Context_ID"})
+        EXPECT_TRUE(tables.Help().HasKey(key)) << key;
+}
