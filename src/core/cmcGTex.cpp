@@ -298,3 +298,14 @@ int cmcGTex::CountListLines(std::string_view key, int limit) {
 bool cmcGTex::HasKey(std::string_view key) {
     return m_state->Find(key) != nullptr;
 }
+
+std::vector<std::string> cmcGTex::AllKeys() {
+    m_state->Open();
+    while (m_state->scanActive)
+        m_state->ScanStep();
+    std::vector<std::string> keys;
+    keys.reserve(m_state->sections.size());
+    for (const Section& section : m_state->sections)
+        keys.push_back(section.key);
+    return keys;
+}

@@ -44,6 +44,9 @@ public:
     // Whether the section key exists; indexes as far as needed but is never fatal.
     bool HasKey(std::string_view key);
 
+    // Every section key in file order (the whole source gets indexed); for checks and tools.
+    std::vector<std::string> AllKeys();
+
     const std::string& FileName() const { return m_fileName; }
 
 private:
