@@ -1,0 +1,62 @@
+#include "cells/cmcFCache.h"
+
+#include "cells/cmcCellObj.h"
+#include "core/cmcFatal.h"
+#include "core/cmcGTex.h"
+
+#include <cstdio>
+#include <string>
+
+const cmcChoiceList& cmcFCache::List(std::string_view listName, int32_t choiceCell) {
+    // The key "name#cell" is formed on the stack: this runs for every choice cell painted.
+    char buffer[160];
+    std::string longKey;
+    std::string_view key;
+    int n = std::snprintf(buffer, sizeof buffer, "%.*s#%d", static_cast<int>(listName.size()),
+                          listName.data(), static_cast<int>(choiceCell));
+    if (n > 0 && static_cast<size_t>(n) < sizeof buffer) {
+        key = std::string_view(buffer, static_cast<size_t>(n));
+    } else {
+        longKey = std::string(listName) + "#" + std::to_string(choiceCell);
+        key = longKey;
+    }
+    if (cmcChoiceList* list = m_index.Find(key))
+        return *list;
+    auto list = std::make_unique<cmcChoiceList>(Build(listName, choiceCell));
+    m_index.Insert(key, list.get());
+    m_lists.push_back(std::move(list));
+    return *m_lists.back();
+}
+
+void cmcFCache::Clear() {
+    m_index = cmcHash2<cmcChoiceList>();
+    m_lists.clear();
+}
+
+cmcChoiceList cmcFCache::Build(std::string_view listName, int32_t choiceCell) {
+    std::string section = std::string(listName) + "_Cells";
+    std::vector<cmcChoiceList::Entry> entries;
+    cmcCellObj::Counters counters{};
+    // One scratch cell for the whole list: a cell without its own parameter keeps the one before it.
+    cmcCellObj cell;
+    int32_t widest = 0;
+    int32_t row = 0;
+    for (;; ++row) {
+        std::string line = m_texts->GetLine(section, row);
+        if (!line.empty() && line[0] == '#')
+            break;
+        if (line.empty())
+            cmcFatal("Empty line in the choice list '" + section + "' (line " + std::to_string(row) + ").");
+        std::string_view rest = line;
+        int32_t column = 0;
+        do {
+            rest = cell.ParseCell(rest, *m_texts, &counters, nullptr);
+            if (cell.cell == choiceCell)
+                entries.push_back(
+                    {row, column, cell.parameter, cell.argument ? *cell.argument : cell.displayText});
+            ++column;
+        } while (!rest.empty());
+        widest = column > widest ? column : widest;
+    }
+    return cmcChoiceList(std::move(entries), row, widest);
+}
