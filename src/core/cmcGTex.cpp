@@ -3,12 +3,12 @@
 #include "core/cmcFatal.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
-#include <list>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -17,6 +17,10 @@ namespace {
 
 // Bytes read from the file at a time. Every line fits in it, so one refill serves many reads.
 constexpr size_t kBlockSize = 64 * 1024;
+
+constexpr size_t kCacheWays = 4;
+constexpr size_t kCacheSets = cmcGTex::kCacheLines / kCacheWays;
+static_assert(kCacheSets * kCacheWays == cmcGTex::kCacheLines);
 
 enum class Source { None, Lines, File };
 
@@ -28,22 +32,18 @@ struct Section {
     int64_t cursorPos;
 };
 
-struct CachedLine {
-    int64_t offset;
-    int64_t length;
-    std::string text;
-};
-
-// One line of the source: its text without the line end, and the read position after it.
-struct RawLine {
-    std::string text;
+// One line of the source: its text without the line end (valid until the next read), and the read
+// position after it.
+struct LineView {
+    std::string_view text;
     int64_t next;
 };
 
 // Overlays may come with CR LF line ends; the key and the text never include the CR.
-void dropCarriageReturn(std::string& text) {
+std::string_view withoutCarriageReturn(std::string_view text) {
     if (!text.empty() && text.back() == '\r')
-        text.pop_back();
+        text.remove_suffix(1);
+    return text;
 }
 
 } // namespace
@@ -67,9 +67,20 @@ struct cmcGTex::State {
     std::deque<Section> sections;
     std::unordered_map<std::string_view, Section*> byKey;
 
-    // Most recently used first.
-    std::list<CachedLine> cache;
-    std::unordered_map<int64_t, std::list<CachedLine>::iterator> cacheByOffset;
+    // The most recently read lines by file offset: sets of kCacheWays lines chosen by the offset,
+    // least recently used line of its set replaced. Offsets and use stamps sit in their own arrays so
+    // that a lookup touches little memory; a slot keeps its text's storage when it is reused.
+    std::array<int64_t, kCacheLines> cacheOffset = MakeEmptyOffsets();
+    std::array<int64_t, kCacheLines> cacheLength{};
+    std::array<uint64_t, kCacheLines> cacheLastUse{};
+    std::array<std::string, kCacheLines> cacheText;
+    uint64_t useClock = 0;
+
+    static std::array<int64_t, kCacheLines> MakeEmptyOffsets() {
+        std::array<int64_t, kCacheLines> offsets;
+        offsets.fill(-1);
+        return offsets;
+    }
 
     ~State() { CloseFile(); }
 
@@ -127,14 +138,12 @@ struct cmcGTex::State {
     }
 
     // Reads the line at pos without the cache. None at the end of the source or on a read error.
-    std::optional<RawLine> ReadRaw(int64_t pos) {
+    std::optional<LineView> ReadRaw(int64_t pos) {
         if (source == Source::Lines) {
             if (pos < 0 || pos >= static_cast<int64_t>(lines.size()))
                 return std::nullopt;
-            const std::string& line = lines[static_cast<size_t>(pos)];
-            RawLine raw{line.substr(0, line.find('\n')), pos + 1};
-            dropCarriageReturn(raw.text);
-            return raw;
+            std::string_view line = lines[static_cast<size_t>(pos)];
+            return LineView{withoutCarriageReturn(line.substr(0, line.find('\n'))), pos + 1};
         }
         if (fd < 0 || pos < 0 || !FillBlock(pos))
             return std::nullopt;
@@ -143,45 +152,44 @@ struct cmcGTex::State {
             return std::nullopt;
         const size_t avail = std::min(block.size() - at, kMaxLine + 1);
         const char* start = block.data() + at;
-        const void* lf = std::memchr(start, '\n', avail);
-        RawLine raw;
-        if (lf) {
+        if (const void* lf = std::memchr(start, '\n', avail)) {
             const size_t len = static_cast<size_t>(static_cast<const char*>(lf) - start);
-            raw.text.assign(start, len);
-            raw.next = pos + static_cast<int64_t>(len) + 1;
-        } else {
-            // No line end within reach: a longer line is read in pieces, the last line may lack one.
-            const size_t len = std::min(avail, kMaxLine);
-            raw.text.assign(start, len);
-            raw.next = pos + static_cast<int64_t>(len);
+            return LineView{withoutCarriageReturn({start, len}), pos + static_cast<int64_t>(len) + 1};
         }
-        dropCarriageReturn(raw.text);
-        return raw;
+        // No line end within reach: a longer line is read in pieces, the last line may lack one.
+        const size_t len = std::min(avail, kMaxLine);
+        return LineView{withoutCarriageReturn({start, len}), pos + static_cast<int64_t>(len)};
     }
 
-    std::optional<RawLine> ReadCached(int64_t pos) {
+    std::optional<LineView> ReadCached(int64_t pos) {
         if (source != Source::File)
             return ReadRaw(pos);
-        if (auto hit = cacheByOffset.find(pos); hit != cacheByOffset.end()) {
-            cache.splice(cache.begin(), cache, hit->second);
-            return RawLine{hit->second->text, pos + hit->second->length};
+        // Neighbouring lines have nearby offsets: mix the bits before choosing the set.
+        const uint64_t mixed = static_cast<uint64_t>(pos) * 0x9E3779B97F4A7C15ull;
+        const size_t first = static_cast<size_t>(mixed >> 60) % kCacheSets * kCacheWays;
+        size_t oldest = first;
+        for (size_t i = first; i < first + kCacheWays; ++i) {
+            if (cacheOffset[i] == pos) {
+                cacheLastUse[i] = ++useClock;
+                return LineView{cacheText[i], pos + cacheLength[i]};
+            }
+            if (cacheLastUse[i] < cacheLastUse[oldest])
+                oldest = i;
         }
-        std::optional<RawLine> raw = ReadRaw(pos);
+        std::optional<LineView> raw = ReadRaw(pos);
         if (!raw)
             return std::nullopt;
-        if (cache.size() >= kCacheLines) {
-            cacheByOffset.erase(cache.back().offset);
-            cache.pop_back();
-        }
-        cache.push_front(CachedLine{pos, raw->next - pos, raw->text});
-        cacheByOffset[pos] = cache.begin();
-        return raw;
+        cacheOffset[oldest] = pos;
+        cacheLength[oldest] = raw->next - pos;
+        cacheLastUse[oldest] = ++useClock;
+        cacheText[oldest].assign(raw->text);
+        return LineView{cacheText[oldest], raw->next};
     }
 
     // Reads the line at the scan position; a header becomes a new section. Returns the section added,
     // or nullptr (also when the scan has just ended).
     Section* ScanStep() {
-        std::optional<RawLine> raw = ReadRaw(scanPos);
+        std::optional<LineView> raw = ReadRaw(scanPos);
         if (!raw) {
             scanActive = false;
             return nullptr;
@@ -190,7 +198,8 @@ struct cmcGTex::State {
         // A lone '#' is an end mark, not a header.
         if (raw->text.size() < 2 || raw->text[0] != '#')
             return nullptr;
-        Section& section = sections.emplace_back(Section{raw->text.substr(1), raw->next, 0, raw->next});
+        Section& section =
+            sections.emplace_back(Section{std::string(raw->text.substr(1)), raw->next, 0, raw->next});
         byKey.emplace(section.key, &section);
         if (section.key == kEndKey)
             scanActive = false;
@@ -219,13 +228,13 @@ struct cmcGTex::State {
             pos = section.bodyStart;
         }
         for (;;) {
-            std::optional<RawLine> raw = ReadCached(pos);
+            std::optional<LineView> raw = ReadCached(pos);
             if (!raw)
                 return std::nullopt;
             if (line == n) {
                 section.cursorLine = n + 1;
                 section.cursorPos = raw->next;
-                return std::move(raw->text);
+                return std::string(raw->text);
             }
             ++line;
             pos = raw->next;
