@@ -1,0 +1,786 @@
+#include "clone/cmcCloneDrv.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr uint8_t kPre = 0xFE;
+constexpr uint8_t kEnd = 0xFD;
+constexpr uint8_t kToRadio = 0xEE;
+constexpr uint8_t kToComputer = 0xEF;
+constexpr uint8_t kContinue = 0xFB;
+constexpr uint8_t kRefuse = 0xFA;
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// Upper-case hexadecimal characters only, as the frames carry them.
+int StrictHexValue(uint8_t c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool IsDecimalPair(uint8_t b) {
+    return (b >> 4) <= 9 && (b & 0x0F) <= 9;
+}
+
+} // namespace
+
+cmcCloneDrv::cmcCloneDrv(cmcLoop& loop, std::unique_ptr<cmcSerialDevice> device)
+    : m_loop(loop), m_comm(std::make_unique<cmcComm>(loop, std::move(device))),
+      m_stepTask(cmcTask::Create(loop)), m_timeout(loop) {
+    m_stepTask->Bind([this](cmcTask*) { StepTask(); });
+}
+
+cmcCloneDrv::~cmcCloneDrv() {
+    m_stepTask.reset();
+    m_comm->Close();
+}
+
+void cmcCloneDrv::SetModelCodes(int32_t model, int32_t extra) {
+    m_modelCode = model;
+    m_extraCode = extra;
+}
+
+void cmcCloneDrv::SetPort(int32_t port, const std::string& settings) {
+    m_port = port;
+    m_settings = settings;
+}
+
+void cmcCloneDrv::SetDataPreamble(int32_t later, int32_t first) {
+    m_dataPreamble = later;
+    m_dataPreambleFirst = first;
+}
+
+void cmcCloneDrv::SetPauseWindow(int32_t period, int32_t phase) {
+    if (period > 0)
+        m_pausePeriod = period;
+    if (phase > 0)
+        m_pausePhase = phase;
+}
+
+void cmcCloneDrv::SetTimeout(int32_t ms) {
+    if (ms > 0)
+        m_timeoutDefault = ms;
+}
+
+void cmcCloneDrv::SetAckTimeout(int32_t ms) {
+    if (ms > 0)
+        m_timeoutAck = ms;
+}
+
+void cmcCloneDrv::SetResultTimeout(int32_t ms) {
+    if (ms > 0)
+        m_timeoutResult = ms;
+}
+
+bool cmcCloneDrv::Begin(int32_t mode, int32_t periodMs, Done done) {
+    if (IsBusy())
+        return false;
+    m_done = std::move(done);
+    m_mode = mode;
+    m_result = std::make_unique<dst_CDrv_Result>();
+    m_result->mode = mode;
+    m_result->status = kClonePortOpen;
+    m_result->modelCode = m_modelCode;
+    m_result->extraCode = m_extraCode;
+    m_result->image.SetSize(m_imageSize);
+    m_wireBytes = 0;
+    m_frames = 0;
+    m_dataBytes = 0;
+    m_firstDataFrame = true;
+    m_frameOpen = false;
+    m_state = 2;
+    m_stepTask->SetInterval(periodMs);
+    return true;
+}
+
+bool cmcCloneDrv::StartInfo(Done done) {
+    return Begin(1, 10, std::move(done));
+}
+
+static std::vector<cmcRange> CopyRanges(const cmcRange* ranges) {
+    std::vector<cmcRange> out;
+    if (ranges) {
+        for (const cmcRange* r = ranges; !r->IsEnd(); ++r)
+            out.push_back(*r);
+    }
+    out.push_back(kRangeListEnd);
+    return out;
+}
+
+bool cmcCloneDrv::StartRead(const cmcRange* ranges, Done done) {
+    if (IsBusy())
+        return false;
+    m_ranges = ranges ? CopyRanges(ranges) : std::vector<cmcRange>();
+    return Begin(2, 10, std::move(done));
+}
+
+bool cmcCloneDrv::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Done done) {
+    if (IsBusy())
+        return false;
+    m_ranges = CopyRanges(ranges);
+    m_rangeIndex = 0;
+    m_address = m_ranges[0].first;
+    if (!Begin(3, 10, std::move(done)))
+        return false;
+    m_result->image.Assign(image);
+    return true;
+}
+
+int32_t cmcCloneDrv::NextModelState(int32_t, bool&) {
+    return 0;
+}
+
+int32_t cmcCloneDrv::FirstModelState(int32_t) {
+    return 5;
+}
+
+void cmcCloneDrv::StepTask() {
+    if (m_state != 0)
+        Step();
+    if (m_state != 0 && m_comm->WriteFailed()) {
+        Status() = kCloneWriteFailed;
+        m_state = 23;
+    }
+    if (m_state == 23) {
+        Complete(); // may start the next operation; touches nothing afterwards
+        return;
+    }
+    if (m_state == 0)
+        m_stepTask->SetInterval(-1);
+}
+
+void cmcCloneDrv::Complete() {
+    m_comm->Close();
+    m_state = 0;
+    m_stepTask->SetInterval(-1);
+    std::unique_ptr<dst_CDrv_Result> result = std::move(m_result);
+    Done done = std::move(m_done);
+    m_done = nullptr;
+    m_receive.Clear();
+    m_frame.Clear();
+    m_echo.Clear();
+    m_frameOpen = false;
+    if (done)
+        done(*result);
+}
+
+void cmcCloneDrv::Step() {
+    int32_t next = m_state + 1;
+    bool progress = true;
+    bool expired = m_timeout.Remaining() == 0;
+    bool actionRuns = true;
+
+    if (m_port != m_prevPort) {
+        m_prevPort = m_port;
+        m_echoMode = false;
+    }
+
+    if (m_echoMode && m_state != 22 && m_echo.GetLength() > 0) {
+        ReadIntoReceive();
+        progress = false;
+        bool differs = false;
+        while (m_receive.GetLength() > 0 && m_echo.GetLength() > 0) {
+            if (*m_receive.Data() != *m_echo.Data()) {
+                Status() = kCloneEcho;
+                differs = true;
+                break;
+            }
+            m_receive.Drop(1);
+            m_echo.Drop(1);
+            progress = true;
+        }
+        if (m_echo.GetLength() == 0)
+            m_echo.Clear();
+        bool wait = m_state == 11 ? m_echo.GetLength() > 128 : m_echo.GetLength() > 0;
+        if (wait) {
+            next = m_state; // a difference then ends the operation by time-out, with status 4
+            actionRuns = false;
+        } else if (differs) {
+            next = 22;
+            actionRuns = false;
+        }
+    } else if (!m_echoMode) {
+        m_echo.SetLength(0);
+    }
+
+    if (actionRuns)
+        next = RunState(m_state, progress);
+
+    if (next != m_state)
+        progress = true;
+    if (progress) {
+        int32_t ms = m_timeoutDefault;
+        if (next == 3 && !m_commandText.empty())
+            ms = m_timeoutText;
+        else if (next == 6)
+            ms = m_timeoutInfo;
+        else if (next == 10)
+            ms = m_timeoutAck;
+        else if (next == 14)
+            ms = m_timeoutResult;
+        m_timeout.Start(static_cast<uint32_t>(ms));
+    } else if (expired) {
+        if (m_state == 22) {
+            next = 23; // bytes that cannot leave do not hold the result back
+        } else {
+            Status() = (m_echoMode && m_echo.GetLength() > 0) ? kCloneEcho : kCloneTimeout;
+            next = 22;
+        }
+        m_timeout.Start(static_cast<uint32_t>(m_timeoutDefault));
+    }
+
+    if (m_receive.GetLength() > 4096)
+        m_receive.Compact();
+    if (m_echo.GetLength() > 4096)
+        m_echo.Compact();
+    m_state = next;
+}
+
+int32_t cmcCloneDrv::RunState(int32_t state, bool& progress) {
+    switch (state) {
+    case 0:
+        return 0;
+    case 2:
+        return 3;
+    case 3:
+        if (!m_commandText.empty() && !RunCommandPiece()) {
+            m_commandText.clear();
+            Status() = kClonePortOpen;
+            return 22;
+        }
+        if (!m_commandText.empty())
+            return 3;
+        if (m_comm->PendingCount() > 0) {
+            progress = false;
+            return 3;
+        }
+        return 4;
+    case 4: {
+        m_comm->Close();
+        if (!m_comm->Open(m_port, m_settings)) {
+            Status() = kClonePortOpen;
+            return 22;
+        }
+        m_loop.Sleep(100);
+        ReadAway();
+        if (m_echoTest)
+            RunEchoTest();
+        switch (m_mode) {
+        case 1:
+            return 5;
+        case 2:
+            return 7;
+        case 3:
+            return 9;
+        default:
+            return FirstModelState(m_mode);
+        }
+    }
+    case 5: {
+        uint8_t codes[4] = {uint8_t(m_modelCode >> 8), uint8_t(m_modelCode), uint8_t(m_extraCode >> 8),
+                            uint8_t(m_extraCode)};
+        SendCommandFrame(0xE0, codes, 4, m_preamble);
+        ClearFrame();
+        return 6;
+    }
+    case 6:
+        return WaitInformation(progress);
+    case 7: {
+        uint8_t codes[4] = {uint8_t(m_modelCode >> 8), uint8_t(m_modelCode), uint8_t(m_extraCode >> 8),
+                            uint8_t(m_extraCode)};
+        SendCommandFrame(0xE2, codes, 4, m_preamble);
+        ClearFrame();
+        return 8;
+    }
+    case 8:
+        return Receive(progress);
+    case 9: {
+        uint8_t codes[4] = {uint8_t(m_modelCode >> 8), uint8_t(m_modelCode), uint8_t(m_extraCode >> 8),
+                            uint8_t(m_extraCode)};
+        SendCommandFrame(0xE3, codes, 4, m_preamble);
+        ClearFrame();
+        return m_waitAck ? 10 : 11;
+    }
+    case 10:
+    case 12: {
+        int32_t next = WaitContinue(progress);
+        if (next == 11) {
+            // Keep the line busy: the frames after a pause leave in the step that saw 0xFB.
+            bool more = true;
+            return SendDataFrames(more);
+        }
+        return next;
+    }
+    case 11:
+        return SendDataFrames(progress);
+    case 13: {
+        std::string payload = kSignature;
+        if (m_countInEnd) {
+            char count[3];
+            std::snprintf(count, sizeof count, "%02X", m_frames & 0xFF);
+            payload += count;
+        }
+        SendCommandFrame(0xE5, reinterpret_cast<const uint8_t*>(payload.data()),
+                         static_cast<int32_t>(payload.size()), 0);
+        ClearFrame();
+        return 14;
+    }
+    case 14:
+        return WaitWriteResult(progress);
+    case 22:
+        if (m_comm->PendingCount() > 0) {
+            progress = false;
+            return 22;
+        }
+        return 23;
+    case 23:
+        return 23;
+    default:
+        return NextModelState(state, progress);
+    }
+}
+
+bool cmcCloneDrv::RunCommandPiece() {
+    const std::string& text = m_commandText;
+    if (text[0] == '(') {
+        size_t close = text.find(')');
+        std::string settings = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+        m_commandText.erase(0, close == std::string::npos ? text.size() : close + 1);
+        m_loop.Sleep(300);
+        m_comm->Close();
+        if (!m_comm->Open(m_port, settings))
+            return false;
+        m_loop.Sleep(100);
+        ReadAway();
+        return true;
+    }
+    size_t open = text.find('(');
+    std::string piece = text.substr(0, open);
+    m_commandText.erase(0, open == std::string::npos ? text.size() : open);
+    SendHexText(piece);
+    return true;
+}
+
+void cmcCloneDrv::SendHexText(const std::string& text) {
+    std::vector<uint8_t> bytes;
+    int high = -1;
+    for (char c : text) {
+        int v = HexValue(c);
+        if (v < 0)
+            continue;
+        if (high < 0) {
+            high = v;
+        } else {
+            bytes.push_back(static_cast<uint8_t>(high << 4 | v));
+            high = -1;
+        }
+    }
+    if (high >= 0)
+        bytes.push_back(static_cast<uint8_t>(high << 4));
+    if (!bytes.empty())
+        SendBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+void cmcCloneDrv::SendBytes(const uint8_t* bytes, int32_t n) {
+    if (n <= 0)
+        return;
+    m_comm->Send(bytes, n);
+    if (m_echoMode)
+        m_echo.AppendBytes(bytes, n);
+    m_wireBytes += n;
+}
+
+void cmcCloneDrv::ReadAway() {
+    uint8_t chunk[256];
+    int32_t total = 0;
+    while (total < 65535) {
+        int32_t n = m_comm->Read(chunk, std::min<int32_t>(256, 65535 - total));
+        if (n <= 0)
+            break;
+        total += n;
+    }
+    m_receive.SetLength(0);
+}
+
+void cmcCloneDrv::RunEchoTest() {
+    m_echoMode = false;
+    uint8_t chunk[256];
+    for (int attempts = 2; attempts > 0; --attempts) {
+        m_loop.Sleep(100);
+        // Read away what arrives, for up to 100 ms, until the line is quiet.
+        for (int waited = 0; waited < 100; waited += 10) {
+            if (m_comm->Read(chunk, sizeof chunk) <= 0)
+                break;
+            m_loop.Sleep(10);
+        }
+        const uint8_t probe[4] = {kPre, kPre, kPre, kPre};
+        m_comm->Send(probe, 4);
+        m_wireBytes += 4;
+        int back = 0;
+        for (int waited = 0; waited <= 100 && back < 4; waited += 10) {
+            int32_t n;
+            while ((n = m_comm->Read(chunk, sizeof chunk)) > 0) {
+                for (int32_t i = 0; i < n; ++i)
+                    if (chunk[i] == kPre)
+                        ++back;
+            }
+            if (back < 4 && waited < 100)
+                m_loop.Sleep(10);
+        }
+        if (back >= 4) {
+            m_echoMode = true;
+            return;
+        }
+        if (back == 0)
+            return;
+        if (attempts == 1)
+            m_echoMode = true; // two partial answers: something echoes
+    }
+}
+
+void cmcCloneDrv::SendCommandFrame(uint8_t command, const uint8_t* payload, int32_t n, int32_t preamble) {
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max(preamble, 0)), kPre);
+    bytes.insert(bytes.end(), {kPre, kPre, kToRadio, kToComputer, command});
+    bytes.insert(bytes.end(), payload, payload + n);
+    bytes.push_back(kEnd);
+    SendBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+void cmcCloneDrv::ReadIntoReceive() {
+    uint8_t chunk[256];
+    int32_t n = m_comm->Read(chunk, sizeof chunk);
+    if (n > 0)
+        m_receive.AppendBytes(chunk, n);
+}
+
+void cmcCloneDrv::ClearFrame() {
+    m_frame.SetLength(0);
+    m_frameOpen = false;
+}
+
+int32_t cmcCloneDrv::NextFrame() {
+    const int32_t maxLength = m_wide ? 526 : 522;
+    int32_t used = 0;
+    int32_t result = 0;
+    const uint8_t* bytes = m_receive.Data();
+    int32_t length = m_receive.GetLength();
+    while (used < length && result == 0) {
+        uint8_t b = bytes[used++];
+        if (b == kPre) {
+            m_frame.SetLength(0);
+            m_frame.AppendByte(b);
+            m_frameOpen = true;
+        } else if (!m_frameOpen) {
+            continue;
+        } else if (b == kEnd) {
+            m_frameBytes.assign(m_frame.Data(), m_frame.Data() + m_frame.GetLength());
+            m_frame.SetLength(0);
+            m_frameOpen = false;
+            result = 1;
+        } else {
+            m_frame.AppendByte(b);
+            if (m_frame.GetLength() > maxLength) {
+                m_frame.SetLength(0);
+                m_frameOpen = false;
+                result = -1;
+            }
+        }
+    }
+    m_receive.Drop(used);
+    return result;
+}
+
+int32_t cmcCloneDrv::WaitInformation(bool& progress) {
+    ReadIntoReceive();
+    bool got = false;
+    std::vector<uint8_t> last;
+    int32_t r;
+    while ((r = NextFrame()) != 0) {
+        got = true;
+        if (r > 0)
+            last = m_frameBytes;
+        else
+            last.clear(); // too long: counts as a malformed frame
+    }
+    if (!got) {
+        progress = false;
+        return 6;
+    }
+    if (last.size() >= 8 && last[0] == kPre && last[1] == kToComputer && last[2] == kToRadio &&
+        last[3] == 0xE1) {
+        bool decimal = IsDecimalPair(last[4]) && IsDecimalPair(last[5]) && IsDecimalPair(last[6]) &&
+                       IsDecimalPair(last[7]);
+        if (!decimal) {
+            Status() = kCloneFormat;
+            return 22;
+        }
+        m_result->modelCode = last[4] << 8 | last[5];
+        m_result->extraCode = last[6] << 8 | last[7];
+        m_result->information.SetBytes(last.data() + 8, static_cast<int32_t>(last.size() - 8));
+        if (m_modelCode == 0)
+            m_modelCode = m_result->modelCode;
+        Status() = kCloneOk;
+        return 22;
+    }
+    Status() = kCloneFormat;
+    return 22;
+}
+
+int32_t cmcCloneDrv::Receive(bool& progress) {
+    ReadIntoReceive();
+    progress = false;
+    int32_t r;
+    while ((r = NextFrame()) != 0) {
+        int32_t status = r < 0 ? kCloneFormat : -1;
+        if (r > 0) {
+            const std::vector<uint8_t>& f = m_frameBytes;
+            const size_t minLength = m_wide ? 14 : 12;
+            if (f.size() < minLength || f[0] != kPre || f[1] != kToComputer || f[2] != kToRadio)
+                status = kCloneFormat;
+            else if (f[3] == 0xE4)
+                status = CheckDataFrame();
+            else if (f[3] == 0xE5)
+                status = CheckEndFrame();
+            else
+                status = kCloneFormat;
+        }
+        if (status == -1) {
+            ++m_frames;
+            progress = true;
+            continue;
+        }
+        if (status == kCloneOk)
+            status = CheckCoverage();
+        Status() = status;
+        return 22;
+    }
+    return 8;
+}
+
+// Returns -1 for a good data frame, otherwise the error status.
+int32_t cmcCloneDrv::CheckDataFrame() {
+    const std::vector<uint8_t>& f = m_frameBytes;
+    size_t chars = f.size() - 4;
+    if (chars % 2 != 0)
+        return kCloneFormat;
+    std::vector<uint8_t> decoded(chars / 2);
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        int hi = StrictHexValue(f[4 + 2 * i]);
+        int lo = StrictHexValue(f[5 + 2 * i]);
+        if (hi < 0 || lo < 0)
+            return kCloneFormat;
+        decoded[i] = static_cast<uint8_t>(hi << 4 | lo);
+    }
+    const size_t addrBytes = m_wide ? 4 : 2;
+    if (decoded.size() < addrBytes + 2)
+        return kCloneFormat;
+    int32_t n = decoded[addrBytes];
+    if (decoded.size() != static_cast<size_t>(n) + addrBytes + 2)
+        return kCloneFormat;
+    unsigned sum = 0;
+    for (uint8_t b : decoded)
+        sum += b;
+    if (sum % 256 != 0)
+        return kCloneFormat;
+    int64_t address = 0;
+    for (size_t i = 0; i < addrBytes; ++i)
+        address = address << 8 | decoded[i];
+    const cmcEeprom& image = m_result->image;
+    if (address < 0 || address + n > image.GetSize() || address + n > m_imageSize)
+        return kCloneOutside;
+    auto a = static_cast<int32_t>(address);
+    if (n > 0 && !m_result->image.WriteBlock(a, decoded.data() + addrBytes + 1, n))
+        return kCloneOutside;
+    cmcBuff& map = m_result->receivedMap;
+    for (int32_t i = 0; i < n; ++i) {
+        int32_t bit = a + i;
+        if (map.GetLength() <= bit / 8)
+            map.SetLength(bit / 8 + 1);
+        map.Data()[bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
+    }
+    m_dataBytes += n;
+    return -1;
+}
+
+int32_t cmcCloneDrv::CheckEndFrame() {
+    const std::vector<uint8_t>& f = m_frameBytes;
+    size_t chars = f.size() - 4;
+    size_t expected = 9 + (m_countInEnd ? 2 : 0);
+    if (chars != expected || std::memcmp(f.data() + 4, kSignature, 9) != 0)
+        return kCloneFormat;
+    if (m_countInEnd) {
+        char count[3];
+        std::snprintf(count, sizeof count, "%02X", m_frames & 0xFF);
+        if (f[13] != static_cast<uint8_t>(count[0]) || f[14] != static_cast<uint8_t>(count[1]))
+            return kCloneEndCount;
+    }
+    return kCloneOk;
+}
+
+int32_t cmcCloneDrv::CheckCoverage() const {
+    if (m_ranges.empty())
+        return kCloneOk;
+    std::vector<uint8_t> want;
+    for (const cmcRange& r : m_ranges) {
+        if (r.IsEnd())
+            break;
+        for (int32_t a = std::max(r.first, 0); a <= r.last; ++a) {
+            if (want.size() <= static_cast<size_t>(a / 8))
+                want.resize(static_cast<size_t>(a / 8) + 1, 0);
+            want[static_cast<size_t>(a / 8)] |= static_cast<uint8_t>(1u << (a % 8));
+        }
+    }
+    const cmcBuff& got = m_result->receivedMap;
+    if (static_cast<size_t>(got.GetLength()) > want.size())
+        return kCloneOutside;
+    bool missing = false;
+    for (size_t i = 0; i < want.size(); ++i) {
+        uint8_t g = i < static_cast<size_t>(got.GetLength()) ? got.Data()[i] : 0;
+        if (g & ~want[i])
+            return kCloneOutside;
+        if (g != want[i])
+            missing = true;
+    }
+    return missing ? kCloneIncomplete : kCloneOk;
+}
+
+std::string cmcCloneDrv::DataFramePayload(int32_t address, const uint8_t* data, int32_t n, bool wide) {
+    char head[16];
+    if (wide)
+        std::snprintf(head, sizeof head, "%08X%02X", static_cast<uint32_t>(address), n & 0xFF);
+    else
+        std::snprintf(head, sizeof head, "%04X%02X", static_cast<uint32_t>(address) & 0xFFFF, n & 0xFF);
+    std::string out = head;
+    auto u = static_cast<uint32_t>(address);
+    unsigned sum = (u >> 24) + ((u >> 16) & 0xFF) + ((u >> 8) & 0xFF) + (u & 0xFF) + static_cast<unsigned>(n);
+    static const char kHex[] = "0123456789ABCDEF";
+    for (int32_t i = 0; i < n; ++i) {
+        out += kHex[data[i] >> 4];
+        out += kHex[data[i] & 0x0F];
+        sum += data[i];
+    }
+    uint8_t check = static_cast<uint8_t>((256 - sum % 256) % 256);
+    out += kHex[check >> 4];
+    out += kHex[check & 0x0F];
+    return out;
+}
+
+void cmcCloneDrv::BuildDataFrame() {
+    const cmcRange& r = m_ranges[m_rangeIndex];
+    int32_t a = m_address;
+    int32_t n = m_bytesPerFrame - a % m_bytesPerFrame;
+    n = std::min(n, r.last - a + 1);
+    uint8_t data[16] = {};
+    const cmcEeprom& image = m_result->image;
+    for (int32_t i = 0; i < n; ++i)
+        data[i] = image.IsValidAddress(a + i) ? image.GetByte(a + i) : 0;
+    int32_t pre = m_firstDataFrame ? m_dataPreambleFirst : m_dataPreamble;
+    m_firstDataFrame = false;
+    m_frame.AppendFill(kPre, std::max(pre, 0));
+    const uint8_t head[5] = {kPre, kPre, kToRadio, kToComputer, 0xE4};
+    m_frame.AppendBytes(head, 5);
+    std::string payload = DataFramePayload(a, data, n, m_wide);
+    m_frame.AppendBytes(reinterpret_cast<const uint8_t*>(payload.data()),
+                        static_cast<int32_t>(payload.size()));
+    m_frame.AppendByte(kEnd);
+    ++m_frames;
+    m_address += n;
+    m_dataBytes += n;
+}
+
+void cmcCloneDrv::SendHeldFrames() {
+    if (m_frame.GetLength() == 0)
+        return;
+    SendBytes(m_frame.Data(), m_frame.GetLength());
+    m_frame.SetLength(0);
+}
+
+int32_t cmcCloneDrv::SendDataFrames(bool& progress) {
+    progress = false;
+    if (m_ranges.empty())
+        m_ranges.push_back(kRangeListEnd);
+    for (int i = 0; i < 8; ++i) {
+        if (m_ranges[m_rangeIndex].IsEnd()) {
+            // Frames held back at the end of the list still have to leave.
+            if (m_frame.GetLength() > 0 && m_comm->PendingCount() <= 4 * m_frame.GetLength()) {
+                SendHeldFrames();
+                progress = true;
+            }
+            if (m_comm->PendingCount() == 0 && m_frame.GetLength() == 0)
+                return 13;
+            return 11;
+        }
+        if (m_address > m_ranges[m_rangeIndex].last) {
+            ++m_rangeIndex;
+            m_address = m_ranges[m_rangeIndex].first;
+        } else {
+            BuildDataFrame();
+        }
+        bool hold = m_frame.GetLength() == 0 || m_comm->PendingCount() > 4 * m_frame.GetLength();
+        if (!hold) {
+            SendHeldFrames();
+            progress = true;
+        }
+        const cmcRange& r = m_ranges[m_rangeIndex];
+        if (m_pausePeriod > 0 && !r.IsEnd() && m_address != r.first &&
+            m_address % m_pausePeriod == m_pausePhase) {
+            // The radio answers a pause only after it has every byte up to it: nothing stays held.
+            if (m_frame.GetLength() > 0) {
+                SendHeldFrames();
+                progress = true;
+            }
+            return 12;
+        }
+        if (hold)
+            return 11;
+    }
+    return 11;
+}
+
+int32_t cmcCloneDrv::WaitContinue(bool& progress) {
+    ReadIntoReceive();
+    while (m_receive.GetLength() > 0) {
+        int32_t b = m_receive.PopFront();
+        if (b == kContinue)
+            return 11;
+        if (b == kRefuse) {
+            Status() = kCloneFormat;
+            return 22;
+        }
+    }
+    progress = false;
+    return m_state;
+}
+
+int32_t cmcCloneDrv::WaitWriteResult(bool& progress) {
+    ReadIntoReceive();
+    bool got = false;
+    bool ok = false;
+    int32_t r;
+    while ((r = NextFrame()) != 0) {
+        got = true;
+        const std::vector<uint8_t>& f = m_frameBytes;
+        ok = r > 0 && f.size() == 5 && f[0] == kPre && f[1] == kToComputer && f[2] == kToRadio &&
+             f[3] == 0xE6 && f[4] == 0x00;
+    }
+    if (!got) {
+        progress = false;
+        return 14;
+    }
+    Status() = ok ? kCloneOk : kCloneWriteResult;
+    return 22;
+}

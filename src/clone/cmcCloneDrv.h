@@ -1,0 +1,154 @@
+#pragma once
+// The clone command driver: runs one clone operation (information, read or write) with the radio over
+// a serial port as a state machine stepped by a timer task, and reports the outcome once.
+#include "clone/cmcComm.h"
+#include "clone/dst_CDrv_Result.h"
+#include "core/cmcRange.h"
+#include "core/cmcTick.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class cmcCloneDrv {
+public:
+    // Receives the result record; the record is destroyed when the callback returns.
+    using Done = std::function<void(dst_CDrv_Result& result)>;
+
+    cmcCloneDrv(cmcLoop& loop, std::unique_ptr<cmcSerialDevice> device);
+    virtual ~cmcCloneDrv();
+    cmcCloneDrv(const cmcCloneDrv&) = delete;
+    cmcCloneDrv& operator=(const cmcCloneDrv&) = delete;
+
+    void SetModelCodes(int32_t model, int32_t extra);
+    void SetPort(int32_t port, const std::string& settings);
+    void SetPortMap(const cmcPortMap& map) { m_comm->SetPortMap(map); }
+    void SetImageSize(int32_t size) { m_imageSize = size; }
+    void SetPreamble(int32_t n) { m_preamble = n; }
+    void SetDataPreamble(int32_t later, int32_t first);
+    void SetDataPreamble(int32_t n) { SetDataPreamble(n, n); }
+    void SetCommandText(const std::string& text) { m_commandText = text; }
+    void SetCountInEndFrame(bool on) { m_countInEnd = on; }
+    void SetEchoMode(bool on) { m_echoMode = on; }
+    void SetEchoTest(bool on) { m_echoTest = on; }
+    void SetWideAddress(bool on) { m_wide = on; }
+    void SetWaitWriteAck(bool on) { m_waitAck = on; }
+    void SetPauseWindow(int32_t period, int32_t phase);
+    void SetTimeout(int32_t ms);
+    void SetAckTimeout(int32_t ms);
+    void SetResultTimeout(int32_t ms);
+    void SetRtsControl(int32_t mode) { m_comm->SetRtsControl(mode); }
+
+    bool IsBusy() const { return m_state != 0; }
+    bool StartInfo(Done done);
+    bool StartRead(const cmcRange* ranges, Done done);
+    bool StartWrite(const cmcEeprom& image, const cmcRange* ranges, Done done);
+
+    int32_t ModelCode() const { return m_modelCode; }
+    int32_t ExtraCode() const { return m_extraCode; }
+    bool EchoMode() const { return m_echoMode; }
+    int32_t State() const { return m_state; }
+    int32_t Mode() const { return m_mode; }
+    const std::string& PortSettings() const { return m_settings; }
+    const std::string& CommandText() const { return m_commandText; }
+    int32_t Preamble() const { return m_preamble; }
+    int32_t WireBytes() const { return m_wireBytes; }
+    int32_t DataFrames() const { return m_frames; }
+    int32_t DataBytes() const { return m_dataBytes; }
+    int32_t DefaultTimeout() const { return m_timeoutDefault; }
+    int32_t AckTimeout() const { return m_timeoutAck; }
+    bool WaitWriteAck() const { return m_waitAck; }
+    bool CountInEndFrame() const { return m_countInEnd; }
+    int32_t PausePeriod() const { return m_pausePeriod; }
+
+    // The address and count fields of a data frame and its checksum, as characters ("%04X%02X...").
+    static std::string DataFramePayload(int32_t address, const uint8_t* data, int32_t n, bool wide);
+    // The signature of end frames.
+    static constexpr const char* kSignature = "Zorv Inc.";
+
+protected:
+    // States this class does not know; returns the next state (0 ends without a callback).
+    virtual int32_t NextModelState(int32_t state, bool& progress);
+    // First exchange state of a model mode.
+    virtual int32_t FirstModelState(int32_t mode);
+
+    // Starts an operation of the given mode with the given step period.
+    bool Begin(int32_t mode, int32_t periodMs, Done done);
+    // Sends bytes, recording them for the echo check.
+    void SendBytes(const uint8_t* bytes, int32_t n);
+    // Sends bytes given as hexadecimal digits (other characters ignored).
+    void SendHexText(const std::string& text);
+    // Reads what has arrived (up to 256 bytes) onto the receive buffer.
+    void ReadIntoReceive();
+    // Assembles frames from the receive buffer. Returns 1 with a complete frame in m_frame, -1 for a
+    // frame that grew too long (discarded), 0 when the received bytes are used up.
+    int32_t NextFrame();
+    void ClearFrame();
+    int32_t& Status() { return m_result->status; }
+
+    cmcLoop& m_loop;
+    std::unique_ptr<cmcComm> m_comm;
+    int32_t m_modelCode = 0;
+    int32_t m_extraCode = 0;
+    int32_t m_preamble = 0;
+    int32_t m_mode = 0;
+    bool m_echoMode = false;
+    cmcBuff m_receive;
+    cmcBuff m_frame;
+    cmcBuff m_echo;
+    std::vector<uint8_t> m_frameBytes; // the last complete frame, from its 0xFE to before 0xFD
+    std::string m_commandText;
+    int32_t m_state = 0;
+    cmcTask::Ptr m_stepTask;
+
+private:
+    void StepTask();
+    void Step();
+    void Complete();
+    int32_t RunState(int32_t state, bool& progress);
+    bool RunCommandPiece();
+    void ReadAway();
+    void RunEchoTest();
+    void SendCommandFrame(uint8_t command, const uint8_t* payload, int32_t n, int32_t preamble);
+    int32_t WaitInformation(bool& progress);
+    int32_t Receive(bool& progress);
+    int32_t CheckDataFrame();
+    int32_t CheckEndFrame();
+    int32_t CheckCoverage() const;
+    int32_t SendDataFrames(bool& progress);
+    void BuildDataFrame();
+    void SendHeldFrames();
+    int32_t WaitContinue(bool& progress);
+    int32_t WaitWriteResult(bool& progress);
+
+    int32_t m_imageSize = 0;
+    int32_t m_port = 1;
+    int32_t m_prevPort = 1;
+    std::string m_settings = "9600,n,8,1";
+    int32_t m_dataPreamble = 0;
+    int32_t m_dataPreambleFirst = 0;
+    bool m_countInEnd = true;
+    bool m_echoTest = true;
+    bool m_wide = false;
+    bool m_waitAck = false;
+    int32_t m_pausePeriod = 0;
+    int32_t m_pausePhase = 0;
+    bool m_frameOpen = false;
+    int32_t m_wireBytes = 0;
+    int32_t m_frames = 0;
+    int32_t m_dataBytes = 0;
+    int32_t m_bytesPerFrame = 16;
+    bool m_firstDataFrame = true;
+    std::vector<cmcRange> m_ranges; // copied, with its end pair
+    size_t m_rangeIndex = 0;
+    int32_t m_address = 0;
+    std::unique_ptr<dst_CDrv_Result> m_result;
+    Done m_done;
+    cmcTick m_timeout;
+    int32_t m_timeoutDefault = 1000;
+    int32_t m_timeoutText = 1000;
+    int32_t m_timeoutResult = 2000;
+    int32_t m_timeoutInfo = 1000;
+    int32_t m_timeoutAck = 1000;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// The outcome of one clone operation: mode, clone result code, the radio's model codes and clone
+// information, the image read or written, and which addresses arrived in data frames.
+#include "clone/cmcBuff.h"
+#include "core/cmcEeprom.h"
+
+#include <cstdint>
+
+struct dst_CDrv_Result {
+    int32_t mode = 0;
+    int32_t status = 2; // clone result code; the port error until the operation sets another
+    int32_t modelCode = 0;
+    int32_t extraCode = 0;
+    cmcBuff information; // clone information block: the reply bytes after the 4 code bytes
+    cmcEeprom image;
+    cmcBuff receivedMap; // bit (a % 8) of byte (a / 8) for every address received
+};
+
+// Clone result codes.
+enum : int32_t {
+    kCloneOk = 0,
+    kClonePortOpen = 2,
+    kCloneEcho = 4,
+    kCloneTimeout = 5,
+    kCloneFormat = 6,
+    kCloneEndCount = 7,
+    kCloneIncomplete = 8,
+    kCloneOutside = 9,
+    kCloneWriteResult = 10,
+    kCloneModel = 11,
+    kCloneWriteFailed = 17,
+};

@@ -1,0 +1,339 @@
+#include "clone/indCloneMan.h"
+
+#include "core/cmcGTex.h"
+#include "core/cmcMessageBox.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+std::string Format(const char* format, ...) {
+    char text[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return text;
+}
+
+// The overlay's head text of code 2 carries the port number as its one "%d". It is filled in by hand:
+// an overlay text is never handed to printf.
+std::string FillPortNumber(const std::string& format, int32_t port) {
+    std::string out;
+    bool filled = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            char c = format[i + 1];
+            if (c == '%') {
+                out += '%';
+                ++i;
+                continue;
+            }
+            if (!filled && (c == 'd' || c == 'i' || c == 'u')) {
+                out += std::to_string(port);
+                filled = true;
+                ++i;
+                continue;
+            }
+        }
+        out += format[i];
+    }
+    return out;
+}
+
+const char* kLowSpeed = "9600,N,8,1";
+const char* kHighSpeed = "38400,N,8,1";
+
+} // namespace
+
+indCloneMan::indCloneMan(cmcLoop& loop, const DeviceFactory& devices, cmcGTex* tex, cmcMessageBox* box,
+                         indCloneProgress* progress)
+    : m_loop(loop), m_tex(tex), m_box(box), m_progress(progress),
+      m_drv(std::make_unique<cmcCloneDrv>(loop, devices())),
+      m_model(std::make_unique<imcCloneDrv>(loop, devices(), m_adjust)),
+      m_progressTask(cmcTask::Create(loop)) {
+    m_progressTask->Bind([this](cmcTask*) { ProgressStep(); });
+}
+
+indCloneMan::~indCloneMan() {
+    m_progressTask.reset();
+    if (m_progressShown && m_progress)
+        m_progress->HideProgress();
+}
+
+void indCloneMan::SetModelCodes(int32_t model, int32_t extra) {
+    m_drv->SetModelCodes(model, extra);
+    m_model->SetModelCodes(model, extra);
+}
+
+void indCloneMan::SetPortMap(const cmcPortMap& map) {
+    m_drv->SetPortMap(map);
+    m_model->SetPortMap(map);
+}
+
+void indCloneMan::SetClonePassword(const std::string& password) {
+    m_password = password.substr(0, 16);
+    m_passwordNext = !m_password.empty();
+}
+
+std::string indCloneMan::CommandText(int32_t modelCode, bool high, bool write, const std::string* password) {
+    const unsigned m = static_cast<unsigned>(modelCode) & 0xFFFF;
+    const std::string preamble(40, 'F');
+    std::string fe;
+    for (int i = 0; i < 20; ++i)
+        fe += "FE";
+    auto speedFrame = [&](const char* settings, int a, int b) {
+        return Format("(%s)", settings) + fe + Format(" EEEF E8 %04X%04X 01 %02X%02X FD", m, 0u, a, b);
+    };
+    std::string text = speedFrame(kHighSpeed, 0x32, 0x37);
+    text += Format("(%s)", kLowSpeed);
+    if (password && !password->empty()) {
+        unsigned sum = 0;
+        for (unsigned char c : *password)
+            sum += c;
+        std::string block =
+            Format("%02X%02X", static_cast<unsigned>(password->size()), (256 - sum % 256) % 256);
+        for (unsigned char c : *password)
+            block += Format("%02X", c);
+        text += Format("FEFE EEEF E8 %04X%04X 99 ", m, 0u) + block + " FD";
+    }
+    text += Format("FEFE EEEF E8 %04X%04X 55 %02X%02X FD", m, 0u, 0x30, write ? 0x31 : 0x30);
+    text += high ? speedFrame(kLowSpeed, 0x30, 0x39) : speedFrame(kHighSpeed, 0x32, 0x37);
+    return text;
+}
+
+void indCloneMan::Prepare(bool high, bool write) {
+    const std::string* password = m_passwordNext ? &m_password : nullptr;
+    m_drv->SetCommandText(CommandText(m_drv->ModelCode(), high, write, password));
+    m_drv->SetPort(m_comPort, high ? kHighSpeed : kLowSpeed);
+    m_drv->SetPreamble(high ? 48 : 12);
+    m_drv->SetDataPreamble(0, 0);
+    m_radioSpeed = high ? 1 : 0;
+    m_drv->SetEchoMode(false);
+    m_drv->SetCountInEndFrame(true);
+    m_drv->SetWaitWriteAck(true);
+    m_drv->SetPauseWindow(128, 0);
+    m_drv->SetTimeout(1000);
+}
+
+void indCloneMan::PrepareModel(bool high) {
+    imcCloneDrv& d = *m_model;
+    if (m_adjust.request19200) {
+        d.SetPort(m_comPort, "19200,N,8,1");
+        d.SetPreamble(0);
+        d.SetDataPreamble(0, 0);
+        d.SetCommandText("");
+        m_radioSpeed = -1;
+        m_adjust.request19200 = false;
+    } else if (m_radioSpeed != (high ? 1 : 0)) {
+        std::string fe;
+        for (int i = 0; i < 20; ++i)
+            fe += "FE";
+        const unsigned m = static_cast<unsigned>(m_drv->ModelCode()) & 0xFFFF;
+        if (high) {
+            d.SetCommandText(Format("(%s)", kLowSpeed) + fe +
+                             Format(" EEEF E8 %04X%04X 01 %02X%02X FD", m, 0u, 0x30, 0x39));
+            d.SetPort(m_comPort, kHighSpeed);
+        } else {
+            d.SetCommandText(Format("(%s)", kHighSpeed) + fe +
+                             Format(" EEEF E8 %04X%04X 01 %02X%02X FD", m, 0u, 0x32, 0x37));
+            d.SetPort(m_comPort, kLowSpeed);
+        }
+        d.SetPreamble(0);
+        d.SetDataPreamble(0, 0);
+        m_radioSpeed = high ? 1 : 0;
+    }
+    d.SetCountInEndFrame(true);
+}
+
+bool indCloneMan::StartInfo(Done done) {
+    if (m_drv->IsBusy())
+        return false;
+    m_operation = 1;
+    m_done = std::move(done);
+    bool passwordNext = m_passwordNext;
+    m_passwordNext = false; // the information operation never sends it
+    Prepare(false, false);
+    m_passwordNext = passwordNext;
+    m_drv->SetRtsControl(1);
+    if (m_progress)
+        m_progress->SetMainWindowEnabled(false);
+    m_drv->SetEchoTest(true);
+    return m_drv->StartInfo([this](dst_CDrv_Result& r) { Completion(r); });
+}
+
+bool indCloneMan::StartRead(const cmcRange* ranges, Done done) {
+    if (m_drv->IsBusy())
+        return false;
+    m_totalBytes = 0;
+    for (const cmcRange* r = ranges; r && !r->IsEnd(); ++r)
+        m_totalBytes += r->last - r->first + 1;
+    m_operation = 2;
+    m_done = std::move(done);
+    Prepare(m_speedHigh, false);
+    m_drv->SetRtsControl(1);
+    m_passwordNext = false;
+    m_drv->SetEchoTest(true);
+    m_drv->StartRead(ranges, [this](dst_CDrv_Result& r) { Completion(r); });
+    if (m_progress) {
+        m_progress->ShowProgress(m_totalBytes);
+        m_progressShown = true;
+    }
+    m_progressTask->SetInterval(30);
+    return true;
+}
+
+bool indCloneMan::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Done done) {
+    if (m_drv->IsBusy())
+        return false;
+    m_totalBytes = 0;
+    for (const cmcRange* r = ranges; r && !r->IsEnd(); ++r)
+        m_totalBytes += r->last - r->first + 1;
+    m_operation = 3;
+    m_done = std::move(done);
+    Prepare(m_speedHigh, true);
+    m_drv->SetRtsControl(1);
+    m_passwordNext = false;
+    m_drv->SetEchoTest(true);
+    m_drv->SetAckTimeout(5000);
+    m_drv->SetTimeout(2000);
+    m_drv->StartWrite(image, ranges, [this](dst_CDrv_Result& r) { Completion(r); });
+    if (m_progress) {
+        m_progress->ShowProgress(m_totalBytes);
+        m_progressShown = true;
+    }
+    m_progressTask->SetInterval(30);
+    return true;
+}
+
+bool indCloneMan::StartModelCommand(Done done) {
+    if (m_model->IsBusy())
+        return false;
+    m_operation = 4;
+    m_done = std::move(done);
+    bool repeated = m_adjust.request19200;
+    PrepareModel(m_adjust.target != 7);
+    m_model->SetEchoMode(m_modelEchoPreset);
+    if (m_progress)
+        m_progress->SetMainWindowEnabled(false);
+    m_model->SetEchoTest(false);
+    auto cb = [this](dst_CDrv_Result& r) { Completion(r); };
+    return repeated ? m_model->StartRepeated(cb) : m_model->StartCommand(cb);
+}
+
+bool indCloneMan::StartModelSweep(Done done) {
+    if (m_drv->IsBusy() || m_model->IsBusy())
+        return false;
+    m_operation = 4;
+    m_done = std::move(done);
+    PrepareModel(true);
+    m_model->SetEchoMode(m_modelEchoPreset);
+    if (m_progress)
+        m_progress->SetMainWindowEnabled(false);
+    m_model->SetEchoTest(false);
+    return m_model->StartSweep([this](dst_CDrv_Result& r) { Completion(r); });
+}
+
+bool indCloneMan::StartModelList(Done done) {
+    if (m_drv->IsBusy() || m_model->IsBusy())
+        return false;
+    m_operation = 4;
+    m_done = std::move(done);
+    PrepareModel(true);
+    m_model->SetEchoMode(false);
+    if (m_progress)
+        m_progress->SetMainWindowEnabled(false);
+    m_model->SetEchoTest(true);
+    return m_model->StartCommandList([this](dst_CDrv_Result& r) { Completion(r); });
+}
+
+void indCloneMan::ProgressStep() {
+    if (m_progress && m_progressShown)
+        m_progress->UpdateProgress(m_drv->DataBytes(), m_totalBytes);
+    if (!m_drv->IsBusy())
+        m_progressTask->SetInterval(-1);
+}
+
+void indCloneMan::Completion(dst_CDrv_Result& result) {
+    if (m_operation == 1) {
+        if (m_infoHandler)
+            m_infoHandler(result);
+        else
+            result.status = kCloneModel;
+    } else if (m_operation == 2) {
+        if (m_readHandler)
+            m_readHandler(result);
+        else
+            result.status = kCloneIncomplete;
+    }
+    if (!m_suppressNext && result.status != 0) {
+        std::string text = CloneErrorText(result.status);
+        if (m_box && !text.empty()) {
+            std::string caption = m_tex ? m_tex->GetLine("GI_Sys_AppTitle", 0) : std::string();
+            m_box->Show(text, caption, cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+        }
+    } else if (result.status != 0) {
+        CloneErrorText(result.status); // the radio speed state follows the code even when silent
+    }
+    m_suppressNext = false;
+    if (m_progress) {
+        m_progress->SetMainWindowEnabled(true);
+        if (m_progressShown && result.mode != 5) {
+            m_progress->UpdateProgress(m_drv->DataBytes(), m_totalBytes);
+            m_progress->HideProgress();
+            m_progressShown = false;
+        }
+    }
+    int32_t status = result.status;
+    if (m_done) {
+        Done done = std::move(m_done);
+        m_done = nullptr;
+        done(result);
+    }
+    if (status != 0)
+        m_adjust.adjustMode = 0;
+}
+
+std::string indCloneMan::CloneErrorText(int32_t code) {
+    if (code == 0)
+        return {};
+    if (code != 10 && code != 11 && code != 12 && code != 13 && code != 14 && code != 16)
+        m_radioSpeed = -1;
+    return m_tex ? CloneErrorText(code, m_comPort, *m_tex) : std::string();
+}
+
+std::string indCloneMan::CloneErrorText(int32_t code, int32_t port, cmcGTex& tex) {
+    if (code == 0)
+        return {};
+    std::vector<int> checks;
+    switch (code) {
+    case 10:
+        checks = {0, 2, 3};
+        break;
+    case 11:
+    case 12:
+        checks = {0, 1, 2, 3, 4, 5};
+        break;
+    case 13:
+        checks = {6, 7};
+        break;
+    case 14:
+        checks = {0, 4, 5};
+        break;
+    case 16:
+        break;
+    default:
+        checks = {0, 1, 2, 3};
+        break;
+    }
+    std::string head = tex.GetLine("GI_Mess_CloneErr_Head", code);
+    std::string text = code == 2 ? FillPortNumber(head, port) : head;
+    if (!checks.empty())
+        text += "\n";
+    for (int c : checks)
+        text += "\n" + tex.GetLine("GI_Mess_CloneErr_Check", c);
+    return text;
+}

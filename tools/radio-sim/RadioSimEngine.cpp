@@ -1,0 +1,292 @@
+#include "RadioSimEngine.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr uint8_t kPre = 0xFE;
+constexpr uint8_t kEnd = 0xFD;
+const char kSignature[] = "Zorv Inc.";
+
+int Hex(uint8_t c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+void AppendText(std::vector<uint8_t>& out, const std::string& s) {
+    out.insert(out.end(), s.begin(), s.end());
+}
+
+std::string HexText(unsigned value, int digits) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%0*X", digits, value);
+    return buf;
+}
+
+} // namespace
+
+RadioSimEngine::RadioSimEngine(const Options& options, const cmcEeprom& image)
+    : m_options(options), m_image(image) {
+    if (m_image.GetSize() != cmcEeprom::kRadioSize) {
+        cmcEeprom sized;
+        sized.SetSize(cmcEeprom::kRadioSize);
+        int32_t n = std::min(image.GetSize(), cmcEeprom::kRadioSize);
+        if (n > 0)
+            sized.WriteBlock(0, image.Data(), n);
+        m_image = sized;
+    }
+}
+
+std::vector<uint8_t> RadioSimEngine::InformationBlock() const {
+    std::vector<uint8_t> b(kInfoSize, 0x00);
+    b[0] = kInfoSize;
+    b[kInfoRevision] = m_options.revision;
+    b[kInfoTrunkLevel] = m_options.trunkLevel;
+    b[kInfoDataVersion] = m_options.fault == Fault::DataVersion2 ? 2 : m_options.dataVersion;
+    std::string serial = (m_options.serial + "000000000000").substr(0, 12);
+    std::memcpy(&b[kInfoSerial], serial.data(), 12);
+    uint8_t flags = 0;
+    if (!m_options.password.empty())
+        flags |= 0x08;
+    if (m_options.readUnprotected)
+        flags |= 0x10;
+    b[kInfoFlags] = flags;
+    std::string end4 = HexText(static_cast<unsigned>(m_options.endAddress) & 0xFFFF, 4);
+    std::memcpy(&b[kInfoEnd4], end4.data(), 4);
+    b[kInfoWide] = m_options.wide ? 0x40 : 0x00;
+    std::string end8 = HexText(static_cast<unsigned>(m_options.endAddress), 8);
+    std::memcpy(&b[kInfoEnd8], end8.data(), 8);
+    return b;
+}
+
+void RadioSimEngine::Receive(const uint8_t* bytes, int32_t n, int32_t baud, std::vector<uint8_t>& out) {
+    if (m_options.echo)
+        out.insert(out.end(), bytes, bytes + n); // the cable itself returns every byte
+    if (m_silent)
+        return;
+    if (baud != m_listenBaud) {
+        m_frameOpen = false; // at the wrong speed the radio sees noise
+        return;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        uint8_t b = bytes[i];
+        if (b == kPre) {
+            m_frame.assign(1, b);
+            m_frameOpen = true;
+        } else if (!m_frameOpen) {
+            continue;
+        } else if (b == kEnd) {
+            m_frameOpen = false;
+            Frame(m_frame, out);
+            if (m_silent)
+                return;
+        } else if (m_frame.size() < 1100) {
+            m_frame.push_back(b);
+        } else {
+            m_frameOpen = false;
+        }
+    }
+}
+
+bool RadioSimEngine::Allowed(bool reading) const {
+    if (m_options.password.empty() || m_passwordOk)
+        return true;
+    return reading && m_options.readUnprotected;
+}
+
+void RadioSimEngine::Finish(char kind, bool ok) {
+    if (m_onOperation)
+        m_onOperation(kind, ok);
+}
+
+void RadioSimEngine::Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& out) {
+    if (f.size() < 4 || f[1] != 0xEE || f[2] != 0xEF)
+        return;
+    const uint8_t cmd = f[3];
+    auto codesMatch = [&]() { return f.size() >= 8 && (f[4] << 8 | f[5]) == (m_options.modelCode & 0xFFFF); };
+    switch (cmd) {
+    case 0xE8: {
+        if (!codesMatch() || f.size() < 9)
+            return;
+        uint8_t sub = f[8];
+        if (sub == 0x01 && f.size() >= 11) {
+            if (m_listenBaud == 9600 && f[9] == 0x30 && f[10] == 0x39)
+                m_listenBaud = 38400;
+            else if (m_listenBaud == 38400 && f[9] == 0x32 && f[10] == 0x37)
+                m_listenBaud = 9600;
+        } else if (sub == 0x55 && f.size() >= 11) {
+            m_selected = f[10] == 0x31 ? 1 : 0;
+            m_writing = false;
+        } else if (sub == 0x99) {
+            // Password block as hexadecimal bytes: length, checksum, characters.
+            m_passwordOk = false;
+            if (f.size() < 11)
+                return;
+            size_t len = f[9];
+            if (f.size() != 11 + len)
+                return;
+            unsigned sum = 0;
+            for (size_t i = 0; i < len; ++i)
+                sum += f[11 + i];
+            std::string given(f.begin() + 11, f.end());
+            m_passwordOk = ((256 - sum % 256) % 256) == f[10] && given == m_options.password;
+        }
+        return;
+    }
+    case 0xE0: {
+        if (!codesMatch())
+            return;
+        int32_t model = m_options.fault == Fault::WrongModel ? 0x3328 : m_options.modelCode;
+        std::vector<uint8_t> reply = {kPre,
+                                      kPre,
+                                      0xEF,
+                                      0xEE,
+                                      0xE1,
+                                      uint8_t(model >> 8),
+                                      uint8_t(model),
+                                      uint8_t(m_options.extraCode >> 8),
+                                      uint8_t(m_options.extraCode)};
+        std::vector<uint8_t> info = InformationBlock();
+        reply.insert(reply.end(), info.begin(), info.end());
+        reply.push_back(kEnd);
+        out.insert(out.end(), reply.begin(), reply.end());
+        Finish('I', true);
+        return;
+    }
+    case 0xE2:
+        if (!codesMatch() || m_selected != 0 || !Allowed(true))
+            return; // a refused read gets no answer
+        SendRead(out);
+        return;
+    case 0xE3:
+        if (!codesMatch())
+            return;
+        if (m_selected != 1 || !Allowed(false) || m_options.fault == Fault::RefuseWrite) {
+            out.push_back(0xFA);
+            Finish('W', false);
+            return;
+        }
+        m_writing = true;
+        m_writeFrames = 0;
+        m_incoming = m_image;
+        out.push_back(0xFB);
+        return;
+    case 0xE4:
+        if (m_writing)
+            WriteFrame(f, out);
+        return;
+    case 0xE5:
+        if (m_writing)
+            EndWrite(f, out);
+        return;
+    default:
+        return;
+    }
+}
+
+void RadioSimEngine::SendRead(std::vector<uint8_t>& out) {
+    const bool wide = m_options.wide;
+    int32_t last = (m_options.endAddress & ~0x0F) + 15;
+    if (last >= m_image.GetSize())
+        last = m_image.GetSize() - 1;
+    int32_t sent = 0;
+    int32_t index = 0;
+    for (int32_t a = 0; a <= last; ++index) {
+        int32_t n = std::min<int32_t>(16 - a % 16, last - a + 1);
+        if (m_options.fault == Fault::Silence && index == m_options.faultFrame) {
+            m_silent = true;
+            return;
+        }
+        if (!(m_options.fault == Fault::DropFrame && index == m_options.faultFrame)) {
+            std::string payload =
+                wide ? HexText(static_cast<unsigned>(a), 8) : HexText(static_cast<unsigned>(a), 4);
+            payload += HexText(static_cast<unsigned>(n), 2);
+            unsigned sum = ((a >> 24) & 0xFF) + ((a >> 16) & 0xFF) + ((a >> 8) & 0xFF) + (a & 0xFF) + n;
+            for (int32_t i = 0; i < n; ++i) {
+                uint8_t b = m_image.GetByte(a + i);
+                payload += HexText(b, 2);
+                sum += b;
+            }
+            unsigned check = (256 - sum % 256) % 256;
+            if (m_options.fault == Fault::BadChecksum && index == m_options.faultFrame)
+                check = (check + 1) & 0xFF;
+            payload += HexText(check, 2);
+            if (m_options.fault == Fault::LowerCaseHex && index == m_options.faultFrame) {
+                for (char& c : payload)
+                    if (c >= 'A' && c <= 'F')
+                        c = static_cast<char>(c - 'A' + 'a');
+                if (payload.find_first_of("abcdef") == std::string::npos)
+                    payload[payload.size() - 1] = 'a',
+                                             payload[payload.size() - 2] = 'a'; // no letter: force one
+            }
+            out.insert(out.end(), {kPre, kPre, 0xEF, 0xEE, 0xE4});
+            AppendText(out, payload);
+            out.push_back(kEnd);
+            ++sent;
+        }
+        a += n;
+    }
+    int32_t count = sent + (m_options.fault == Fault::WrongEndCount ? 1 : 0);
+    out.insert(out.end(), {kPre, kPre, 0xEF, 0xEE, 0xE5});
+    AppendText(out, kSignature);
+    AppendText(out, HexText(static_cast<unsigned>(count) & 0xFF, 2));
+    out.push_back(kEnd);
+    Finish('R', true);
+}
+
+void RadioSimEngine::WriteFrame(const std::vector<uint8_t>& f, std::vector<uint8_t>& out) {
+    if (m_options.fault == Fault::Silence && m_writeFrames == m_options.faultFrame) {
+        m_silent = true;
+        return;
+    }
+    const size_t addrBytes = m_options.wide ? 4 : 2;
+    size_t chars = f.size() - 4;
+    std::vector<uint8_t> d;
+    bool ok = chars % 2 == 0;
+    for (size_t i = 0; ok && i < chars / 2; ++i) {
+        int hi = Hex(f[4 + 2 * i]);
+        int lo = Hex(f[5 + 2 * i]);
+        ok = hi >= 0 && lo >= 0;
+        d.push_back(static_cast<uint8_t>(hi << 4 | lo));
+    }
+    ok = ok && d.size() >= addrBytes + 2 && d.size() == d[addrBytes] + addrBytes + 2;
+    unsigned sum = 0;
+    for (uint8_t b : d)
+        sum += b;
+    ok = ok && sum % 256 == 0;
+    if (!ok) {
+        m_writing = false; // a broken frame ends the write; the end frame then goes unanswered
+        Finish('W', false);
+        return;
+    }
+    int32_t a = 0;
+    for (size_t i = 0; i < addrBytes; ++i)
+        a = a << 8 | d[i];
+    int32_t n = d[addrBytes];
+    if (a < 0 || a + n > m_incoming.GetSize()) {
+        m_writing = false;
+        Finish('W', false);
+        return;
+    }
+    m_incoming.WriteBlock(a, d.data() + addrBytes + 1, n);
+    ++m_writeFrames;
+    if ((a + n) % 128 == 0)
+        out.push_back(0xFB);
+}
+
+void RadioSimEngine::EndWrite(const std::vector<uint8_t>& f, std::vector<uint8_t>& out) {
+    m_writing = false;
+    std::string expected = std::string(kSignature) + HexText(static_cast<unsigned>(m_writeFrames) & 0xFF, 2);
+    bool ok =
+        f.size() == 4 + expected.size() && std::memcmp(f.data() + 4, expected.data(), expected.size()) == 0;
+    if (m_options.fault == Fault::WriteResult)
+        ok = false;
+    out.insert(out.end(), {kPre, kPre, 0xEF, 0xEE, 0xE6, uint8_t(ok ? 0x00 : 0x01), kEnd});
+    if (ok)
+        m_image = m_incoming;
+    Finish('W', ok);
+}
