@@ -1,0 +1,419 @@
+#include "model/indWorkImage.h"
+
+#include "core/cmcEeprom.h"
+#include "core/cmcFatal.h"
+#include "core/cmcMessageBox.h"
+#include "model/datCh.h"
+#include "model/indLayout.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using L = indLayout;
+
+bool Present(const uint8_t* w, int32_t descriptor) {
+    return w[descriptor] == 0x00 && w[descriptor + 1] == 0x01;
+}
+
+// Copies count bytes of packed memory at a (possibly hostile) offset; bytes outside the radio memory
+// read as 0. Returns whether the whole block lay inside.
+bool CopyPacked(const uint8_t* w, int64_t from, uint8_t* to, int count) {
+    bool inside = from >= 0 && from + count <= L::kRadioSize;
+    for (int i = 0; i < count; ++i) {
+        int64_t a = from + i;
+        to[i] = a >= 0 && a < L::kRadioSize ? w[a] : 0;
+    }
+    return inside;
+}
+
+// Section order of packing; 0 marks the start of section 2, negative identifiers the channel tables.
+constexpr int kSection1[] = {2, 7, 14, 6, 61, 17, 100, 4, 5, 83};
+constexpr int kSection2[] = {3,   8,   10,  13,  15,  9,   11,  12,  16,  18,  19,  20,  21,
+                             22,  96,  97,  64,  65,  84,  85,  98,  99,  101, 117, 104, 105,
+                             106, 115, 114, 112, 113, 110, 111, 107, 108, 109, 102, 103, 116};
+
+} // namespace
+
+indWorkImage::indWorkImage(cmcEeprom& work, const cmcEeprom* defaults, cmcMessageBox* box)
+    : m_work(work), m_defaults(defaults), m_box(box) {}
+
+bool indWorkImage::Usable() const {
+    return m_work.Data() && m_work.GetSize() >= L::kWorkSize;
+}
+
+uint32_t indWorkImage::DataStart(const uint8_t* w) {
+    if (L::Get32(w, L::kStartAt32) && L::Get32(w, L::kSec2At32) && L::Get32(w, L::kEndAt32))
+        return L::Get32(w, L::kStartAt32);
+    if (L::Get16(w, L::kStartAt16) && L::Get16(w, L::kSec2At16) && L::Get16(w, L::kEndAt16))
+        return L::Get16(w, L::kStartAt16);
+    return 0;
+}
+
+void indWorkImage::ClampGroupCounts(uint8_t* w) {
+    int sum = 0;
+    for (int g = 0; g < L::kGroups; ++g) {
+        int c = L::GroupCount(w, g);
+        if (sum + c > L::kChannels)
+            L::Put16(w, L::kGroupCounts + 2 * g, 0);
+        else
+            sum += c;
+    }
+}
+
+bool indWorkImage::CopyDirectories() {
+    if (!Usable())
+        return false;
+    uint8_t* w = m_work.Data();
+    const int64_t shift = int64_t(L::kDataStart) - DataStart(w);
+    const bool has32 = Present(w, L::kDir32At);
+    const bool has16 = Present(w, L::kDir16At);
+    if (has32) {
+        const int size = L::Get16(w, L::kDir32At + 2);
+        const int n = std::min<int>(L::Get16(w, L::kDir32At + 4), L::kMaxDirEntries);
+        const int64_t at = int64_t(L::Get32(w, L::kDir32At + 8)) + shift;
+        for (int i = 0; i < n; ++i)
+            CopyPacked(w, at + int64_t(i) * size, w + L::kDir32Copy + 12 * i, std::min(size, 12));
+    }
+    if (has16) {
+        const int size = L::Get16(w, L::kDir16At + 2);
+        const int n = std::min<int>(L::Get16(w, L::kDir16At + 4), L::kMaxDirEntries);
+        const int64_t at = int64_t(L::Get16(w, L::kDir16At + 6)) + shift;
+        for (int i = 0; i < n; ++i)
+            CopyPacked(w, at + int64_t(i) * size, w + L::kDir16Copy + 10 * i, std::min(size, 10));
+    }
+    return has32 || has16;
+}
+
+bool indWorkImage::FindTable(int id, Table& out) const {
+    if (!Usable())
+        return false;
+    const uint8_t* w = m_work.Data();
+    const int64_t shift = int64_t(L::kDataStart) - DataStart(w);
+    if (Present(w, L::kDir32At)) {
+        const int n = std::min<int>(L::Get16(w, L::kDir32At + 4), L::kMaxDirEntries);
+        for (int i = 0; i < n; ++i) {
+            const int32_t e = L::kDir32Copy + 12 * i;
+            if (L::Get16(w, e) != id)
+                continue;
+            out.size = L::Get16(w, e + 2);
+            out.count = L::Get16(w, e + 4);
+            out.offset = int64_t(L::Get32(w, e + 8)) + shift;
+            return true;
+        }
+    }
+    if (Present(w, L::kDir16At)) {
+        const int n = std::min<int>(L::Get16(w, L::kDir16At + 4), L::kMaxDirEntries);
+        for (int i = 0; i < n; ++i) {
+            const int32_t e = L::kDir16Copy + 10 * i;
+            if (L::Get16(w, e) != id)
+                continue;
+            out.size = L::Get16(w, e + 2);
+            out.count = L::Get16(w, e + 4);
+            out.offset = int64_t(L::Get16(w, e + 6)) + shift;
+            return true;
+        }
+    }
+    return false;
+}
+
+void indWorkImage::ExpandTables() {
+    if (!CopyDirectories())
+        return;
+    uint8_t* w = m_work.Data();
+    for (int id : L::kExpandOrder) {
+        const indSlot* slot = L::SlotOf(id);
+        Table t;
+        if (!slot || !FindTable(id, t))
+            continue;
+        int n = slot->count == 1 ? 1 : std::min(t.count, slot->count);
+        const int bytes = std::min(t.size, slot->size);
+        int copied = 0;
+        for (; copied < n; ++copied) {
+            const int64_t from = t.offset + int64_t(copied) * t.size;
+            if (from < 0 || from + bytes > L::kRadioSize)
+                break; // a table reaching outside the radio memory ends where it leaves it
+            std::memcpy(w + slot->offset + slot->size * copied, w + from, size_t(bytes));
+        }
+        n = copied;
+        switch (id) {
+        case 33:
+            L::Put16(w, L::kCount33, n);
+            break;
+        case 34:
+            L::Put16(w, L::kCount34, n);
+            break;
+        case 58:
+            L::Put16(w, L::kCount58, n);
+            break;
+        case 91:
+            L::Put16(w, L::kCount91, n);
+            break;
+        case 92:
+            L::Put16(w, L::kCount92, n);
+            break;
+        case 101:
+            L::Put16(w, L::kCount101, n);
+            break;
+        default:
+            break;
+        }
+    }
+
+    Table t2, t3, t4, t5;
+    if (!FindTable(2, t2) || !FindTable(3, t3) || !FindTable(4, t4) || !FindTable(5, t5))
+        return;
+
+    // Group 7 channels follow the others in the channel slots.
+    const int n2 = std::min(t2.count, L::kChannels);
+    const int n4 = std::min(t4.count, L::kChannels - n2);
+    int copied4 = 0;
+    for (; copied4 < n4; ++copied4) {
+        const int ch = n2 + copied4;
+        const int64_t fromA = t4.offset + int64_t(copied4) * t4.size;
+        const int64_t fromB = t5.offset + int64_t(copied4) * t5.size;
+        const int bytesA = std::min(t4.size, L::kChASize);
+        const int bytesB = std::min(t5.size, L::kChBSize);
+        if (fromA < 0 || fromA + bytesA > L::kRadioSize)
+            break;
+        std::memcpy(w + L::kChA + L::kChASize * ch, w + fromA, size_t(bytesA));
+        if (copied4 < t5.count && fromB >= 0 && fromB + bytesB <= L::kRadioSize)
+            std::memcpy(w + L::kChB + L::kChBSize * ch, w + fromB, size_t(bytesB));
+    }
+    const bool haveDefaults = m_defaults && m_defaults->Data() && m_defaults->GetSize() >= L::kWorkSize;
+    for (int ch = n2 + copied4; ch < L::kChannels; ++ch) {
+        uint8_t* a = w + L::kChA + L::kChASize * ch;
+        uint8_t* b = w + L::kChB + L::kChBSize * ch;
+        if (haveDefaults) {
+            std::memcpy(a, m_defaults->Data() + L::kChA + L::kChASize * ch, L::kChASize);
+            std::memcpy(b, m_defaults->Data() + L::kChB + L::kChBSize * ch, L::kChBSize);
+        } else {
+            std::memset(a, 0, L::kChASize);
+            std::memset(b, 0, L::kChBSize);
+        }
+    }
+
+    // Group 7 count: what table 4 holds, but never fewer than the last group-7 channel with content.
+    ClampGroupCounts(w);
+    const int remembered = L::GroupCount(w, 7);
+    L::Put16(w, L::kGroupCounts + 14, uint32_t(copied4));
+    ClampGroupCounts(w);
+    const int start7 = L::GroupStart(w, 7);
+    int last = 0;
+    datCh ch(&m_work);
+    for (int p = 0; p < L::GroupCount(w, 7) && start7 + p < L::kChannels; ++p) {
+        ch.Decode(datCh::kChannel1, start7 + p);
+        if (ch.status & datCh::kHasContent)
+            last = p + 1;
+    }
+    L::Put16(w, L::kGroupCounts + 14, uint32_t(std::max(remembered, last)));
+    ClampGroupCounts(w);
+
+    PackTables(false);
+}
+
+bool indWorkImage::Place(int id, int32_t from, int size, int count, int32_t& offset, int& entries) {
+    uint8_t* w = m_work.Data();
+    const int64_t bytes = int64_t(count) * size;
+    const int64_t at = L::kDataStart + int64_t(offset);
+    if (count < 0 || at + bytes > L::kRadioLast || from < 0 || from + bytes > L::kWorkSize)
+        return false;
+    if (entries >= L::kMaxDirEntries)
+        return false;
+    uint8_t* e32 = w + L::kDir32Copy + 12 * entries;
+    std::memset(e32, 0, 12);
+    L::Put16(e32, 0, uint32_t(id));
+    L::Put16(e32, 2, uint32_t(size));
+    L::Put16(e32, 4, uint32_t(count));
+    L::Put32(e32, 8, uint32_t(at));
+    uint8_t* e16 = w + L::kDir16Copy + 10 * entries;
+    std::memset(e16, 0, 10);
+    L::Put16(e16, 0, uint32_t(id));
+    L::Put16(e16, 2, uint32_t(size));
+    L::Put16(e16, 4, uint32_t(count));
+    L::Put16(e16, 6, uint32_t(at));
+    ++entries;
+    std::memmove(w + at, w + from, size_t(bytes));
+    offset += int32_t(bytes);
+    return true;
+}
+
+bool indWorkImage::PackTables(bool radio) {
+    if (!Usable())
+        return true;
+    uint8_t* w = m_work.Data();
+
+    // Counts from anywhere (a file, a hostile radio) must never address past the 128 channel slots.
+    ClampGroupCounts(w);
+    int n7 = L::GroupCount(w, 7);
+    int total = 0;
+    for (int g = 0; g < L::kGroups; ++g)
+        total += L::GroupCount(w, g);
+    const int nm = total - n7;
+    if (radio && (w[0x125C1] & 0x40)) {
+        int k = L::kChannels - total;
+        while (k > 0 && !FitsInMemory(2, k, 0))
+            --k;
+        n7 += k;
+    }
+
+    std::memset(w + L::kDataStart, 0, L::kRadioSize - L::kDataStart);
+    std::memset(w + 0x0110, 0, 6);
+    std::memset(w + 0x0120, 0, 10);
+    std::memset(w + 0x0130, 0, 12);
+    std::memset(w + 0x0140, 0, 12);
+    L::Put32(w, L::kStartAt32, L::kDataStart);
+    L::Put16(w, L::kStartAt16, L::kDataStart);
+    std::memset(w + L::kDir32Copy, 0, 12 * L::kMaxDirEntries);
+    std::memset(w + L::kDir16Copy, 0, 10 * L::kMaxDirEntries);
+
+    int32_t offset = 0;
+    int entries = 0;
+    auto placeSlot = [&](int id) {
+        const indSlot* s = L::SlotOf(id);
+        int count = s->count;
+        if (id == 101)
+            count = std::min<int>(L::Get16(w, L::kCount101), s->count);
+        return Place(id, s->offset, s->size, count, offset, entries);
+    };
+    bool error = false;
+    for (int id : kSection1) {
+        bool ok;
+        if (id == 2) {
+            ok = Place(2, L::kChA, L::kChASize, nm, offset, entries);
+        } else if (id == 4) {
+            // Tables 4 and 5 go in together; lower the group-7 count until both fit.
+            const int32_t saveOffset = offset;
+            const int saveEntries = entries;
+            ok = false;
+            for (int n = n7;; --n) {
+                offset = saveOffset;
+                entries = saveEntries;
+                if (Place(4, L::kChA + L::kChASize * nm, L::kChASize, n, offset, entries) &&
+                    Place(5, L::kChB + L::kChBSize * nm, L::kChBSize, n, offset, entries)) {
+                    ok = true;
+                    break;
+                }
+                // Only the room added for a radio write may be given back, never stored channels.
+                if (!radio || n <= L::GroupCount(w, 7))
+                    break;
+            }
+        } else if (id == 5) {
+            continue;
+        } else {
+            ok = placeSlot(id);
+        }
+        if (!ok) {
+            error = true;
+            break;
+        }
+    }
+    if (!error) {
+        L::Put32(w, L::kSec2At32, uint32_t(L::kDataStart + offset));
+        L::Put16(w, L::kSec2At16, uint32_t(L::kDataStart + offset));
+        for (int id : kSection2) {
+            bool ok = id == 3 ? Place(3, L::kChB, L::kChBSize, nm, offset, entries) : placeSlot(id);
+            if (!ok) {
+                error = true;
+                break;
+            }
+        }
+    }
+    if (error)
+        return true;
+
+    for (int i = 0; i < entries; ++i) {
+        for (int j = 0; j < i; ++j) {
+            const uint16_t a32 = L::Get16(w, L::kDir32Copy + 12 * i);
+            const uint16_t a16 = L::Get16(w, L::kDir16Copy + 10 * i);
+            int dup = -1;
+            if (a32 == L::Get16(w, L::kDir32Copy + 12 * j))
+                dup = a32;
+            else if (a16 == L::Get16(w, L::kDir16Copy + 10 * j))
+                dup = a16;
+            if (dup < 0)
+                continue;
+            if (m_box)
+                m_box->Show(
+                    "### BoobyTrap ###\nError Detect in Static2Dynaimc Sequence.\n\nDuplicate PTBL-ID : '" +
+                        std::to_string(dup) + "'",
+                    cmcProgramName(), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+            return true;
+        }
+    }
+
+    // The 32-bit directory, then the signature.
+    const int64_t dirAt = L::kDataStart + int64_t(offset);
+    const int64_t dirBytes = int64_t(12) * entries;
+    if (dirAt + dirBytes > L::kRadioLast)
+        return true;
+    std::memcpy(w + dirAt, w + L::kDir32Copy, size_t(dirBytes));
+    offset += int32_t(dirBytes);
+    w[L::kDir32At] = 0x00;
+    w[L::kDir32At + 1] = 0x01;
+    L::Put16(w, L::kDir32At + 2, 12);
+    L::Put16(w, L::kDir32At + 4, uint32_t(entries));
+    L::Put32(w, L::kDir32At + 8, uint32_t(dirAt));
+    const int64_t sigAt = L::kDataStart + int64_t(offset);
+    if (sigAt + L::kSignatureLen > L::kRadioLast)
+        return true;
+    std::memcpy(w + sigAt, L::kSignature, L::kSignatureLen);
+    const uint32_t end = uint32_t(sigAt + L::kSignatureLen);
+    L::Put32(w, L::kEndAt32, end);
+    std::memset(w + 0x0110, 0, 6);
+    std::memset(w + 0x0120, 0, 10);
+    return false;
+}
+
+bool indWorkImage::FitsInMemory(int listKind, int n, int group) const {
+    if (!Usable())
+        return false;
+    const uint8_t* w = m_work.Data();
+    int64_t s2, e;
+    if (L::Get32(w, L::kEndAt32) != 0) {
+        s2 = L::Get32(w, L::kSec2At32);
+        e = L::Get32(w, L::kEndAt32);
+    } else {
+        s2 = L::Get16(w, L::kSec2At16);
+        e = L::Get16(w, L::kEndAt16);
+    }
+    const int64_t limit = L::kRadioLast;
+    int64_t t = 0, m = 0;
+    bool channels = false;
+    switch (listKind) {
+    case 2:
+    case 4:
+        channels = true;
+        if (group == 7) {
+            t = 73 * int64_t(n);
+        } else {
+            t = 28 * int64_t(n);
+            m = 45 * int64_t(n);
+        }
+        break;
+    case 23:
+    case 35:
+        m = 12 * int64_t(n);
+        break;
+    case 24:
+    case 28:
+    case 34:
+    case 36:
+        m = 10 * int64_t(n);
+        break;
+    case 31:
+        m = 11 * int64_t(n);
+        break;
+    case 39:
+        m = 14 * int64_t(n);
+        break;
+    default:
+        return true;
+    }
+    if (channels ? !(t < limit - s2) : !(s2 < limit))
+        return false;
+    const int64_t room = limit - e - t;
+    return room >= m && room >= 0;
+}

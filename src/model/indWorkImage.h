@@ -1,0 +1,44 @@
+#pragma once
+// Converts the working image between the radio's packed tables (0x0000-0xFF7F) and the fixed slots
+// above them, and answers whether new entries still fit into the radio's memory.
+#include <cstdint>
+
+class cmcEeprom;
+class cmcMessageBox;
+
+class indWorkImage {
+public:
+    struct Table {
+        int64_t offset = 0; // image offset of the first entry (may lie anywhere in hostile data)
+        int count = 0;
+        int size = 0;
+    };
+
+    // work: the image being converted (at least the working-image size, else nothing happens).
+    // defaults: the model type's initial image (channel slots beyond the radio's are filled from it;
+    // may be null: zeros). box: where a broken directory is reported (may be null).
+    indWorkImage(cmcEeprom& work, const cmcEeprom* defaults, cmcMessageBox* box = nullptr);
+
+    // Packed -> fixed slots, then PackTables with the radio flag off.
+    void ExpandTables();
+    // Fixed slots -> packed. Returns true on error (memory full or duplicate identifier).
+    bool PackTables(bool radio);
+    // Copies the packed directories into their working copies; tells whether either is present.
+    bool CopyDirectories();
+    bool FindTable(int id, Table& out) const;
+    // Whether n more entries of a list kind (2 and 4 for channels of group) fit into radio memory.
+    bool FitsInMemory(int listKind, int n, int group) const;
+
+    // Where the packed data starts (radio address of image offset 0x0200); 0 without header fields.
+    static uint32_t DataStart(const uint8_t* w);
+    // Group counts: a running sum above 128 sets that group's count to 0.
+    static void ClampGroupCounts(uint8_t* w);
+
+private:
+    bool Usable() const;
+    bool Place(int id, int32_t from, int size, int count, int32_t& offset, int& entries);
+
+    cmcEeprom& m_work;
+    const cmcEeprom* m_defaults;
+    cmcMessageBox* m_box;
+};
