@@ -1,8 +1,28 @@
+// ostrel-cli check FILE: reads a clone data file as the Open command does and reports the outcome.
 #include "Cli.h"
+
+#include "core/cmcAppDir.h"
+#include "core/cmcEeprom.h"
+#include "core/cmcKvtFile.h"
+#include "core/cmcTextTables.h"
+#include "model/indDataFile.h"
 
 #include <cstdio>
 
 int CliCheck(const CliArgs& args) {
-    std::fprintf(stderr, "ostrel-cli check: not built yet\n");
-    return kCliUsageError;
+    if (args.positional.size() != 1 || !args.options.empty()) {
+        std::fprintf(stderr, "usage: ostrel-cli check FILE\n");
+        return kCliUsageError;
+    }
+    cmcEeprom scratch;
+    int code = indDataFile::Open(args.positional[0], scratch);
+    if (code == cmcKvtFile::kFileOk) {
+        std::printf("OK\n");
+        return code;
+    }
+    // The message the desktop program would show, in the first language of the shipped overlays.
+    cmcTextTables tables;
+    tables.Load(cmcAppDir(), 0);
+    std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
+    return code;
 }

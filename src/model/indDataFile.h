@@ -1,0 +1,37 @@
+#pragma once
+// This model's rules for clone data files: the codes and checks of every save and load, and the open
+// sequence that the Open command and `ostrel-cli check` share.
+#include "core/cmcKvtFile.h"
+#include "core/cmcRange.h"
+
+#include <cstdint>
+#include <string>
+
+class cmcEeprom;
+
+class indDataFile {
+public:
+    static constexpr int32_t kModelCode = 0x3329;
+    static constexpr int32_t kExtraCode = 0x0000;
+    static constexpr int32_t kExtraCodeAlt = 0x0100; // also accepted when reading
+    static constexpr int32_t kMapRev = 1;            // written; anything up to it is read
+    static constexpr int32_t kAdrBit = 32;
+    // The radio's clone memory, 0x0000 to 0xFF7F: what every data file holds.
+    static constexpr cmcRange kRadioRanges[] = {{0x0000, 0xFF7F}, kRangeListEnd};
+
+    // Model and extra code, map revision, address width and both checks, for a save or a load.
+    static void Configure(cmcKvtFile& file);
+    static bool ModelCheck(int32_t modelCode, int32_t extraCode, int& fileError);
+    static bool MapRevCheck(int32_t mapRev);
+
+    // Writes the radio layout held in the image's first 65,408 bytes. Returns 0, 1 or 2.
+    static int Save(const std::string& path, cmcEeprom& image, const std::string& comment);
+    // Loads a file that must cover the radio memory exactly (the initial data files). Returns 0 to 8;
+    // on failure the image is unchanged.
+    static int Load(const std::string& path, cmcEeprom& image);
+    // The Open command's sequence: the file is read into the scratch image (set to working-image size
+    // and zero-filled first) without a range list, then checked, then its coverage of the radio memory
+    // is checked. Returns the first failing file error code, or 0 when the data may be taken over.
+    // Shows nothing: the caller reports the code (cmcKvtFile::ShowFileError or the command line).
+    static int Open(const std::string& path, cmcEeprom& scratch);
+};
