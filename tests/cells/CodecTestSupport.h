@@ -95,7 +95,11 @@ struct CodecFixture {
     RecordingWindows windows;
     cmcCodecEnv env{&texts, &lists, &windows};
 
-    explicit CodecFixture(const std::vector<std::pair<std::string, std::vector<std::string>>>& sections) {
+    struct Section {
+        std::string key;
+        std::vector<std::string> lines;
+    };
+    explicit CodecFixture(std::initializer_list<Section> sections) {
         std::vector<std::string> lines;
         for (const auto& [key, body] : sections) {
             lines.push_back("#" + key);
