@@ -107,6 +107,19 @@ template <size_t N> const NamedValue* FindNamed(const NamedValue (&table)[N], st
     return nullptr;
 }
 
+// Position of the first ch at or after from that no backslash makes ordinary; the text's size when
+// there is none. Most texts hold no backslash, so a plain search usually settles it.
+size_t FindUnescaped(std::string_view text, size_t from, char ch) {
+    if (from >= text.size())
+        return text.size();
+    size_t end = std::min(text.find(ch, from), text.size());
+    if (text.substr(from, end - from).find('\\') == std::string_view::npos)
+        return end;
+    for (end = from; end < text.size() && text[end] != ch;)
+        end += text[end] == '\\' ? 2 : 1;
+    return std::min(end, text.size());
+}
+
 // Detaches the counters when a parse ends, also when a fatal error unwinds it in tests.
 class CounterAttachment {
 public:
@@ -125,11 +138,7 @@ private:
 
 std::string_view cmcCellObj::ParseCell(std::string_view row, cmcGTex& tex, Counters* counters,
                                        const cmcCellObj* parentCell, bool skip) {
-    size_t end = 0;
-    while (end < row.size() && row[end] != '|')
-        end += row[end] == '\\' ? 2 : 1;
-    if (end > row.size())
-        end = row.size(); // a backslash as the row's last character
+    const size_t end = FindUnescaped(row, 0, '|');
     const std::string_view text = row.substr(0, end);
     const std::string_view rest = end < row.size() ? row.substr(end + 1) : std::string_view();
 
@@ -139,6 +148,24 @@ std::string_view cmcCellObj::ParseCell(std::string_view row, cmcGTex& tex, Count
         return rest;
 
     CounterAttachment attach(m_counters, counters);
+    // The usual cell text is one brace group followed by the display text; only texts with several
+    // groups, or display text on both sides of a group, need the pieces joined.
+    const size_t open = text.find('{');
+    const size_t close = open == std::string_view::npos ? open : text.find('}', open + 1);
+    const bool simple = open == std::string_view::npos ||
+                        (open == 0 && (close == std::string_view::npos ||
+                                       text.find('{', close + 1) == std::string_view::npos));
+    if (simple) {
+        if (open == std::string_view::npos) {
+            ParseDisplayText(text);
+        } else {
+            const std::string_view attributes =
+                text.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+            ParseAttributes(attributes, tex, 0);
+            ParseDisplayText(close == std::string_view::npos ? std::string_view() : text.substr(close + 1));
+        }
+        return rest;
+    }
     std::string attributes;
     std::string display;
     bool inBraces = false;
@@ -227,11 +254,7 @@ void cmcCellObj::ParseAttributes(std::string_view text, cmcGTex& tex, int depth)
             ++i;
             break;
         case '(': {
-            size_t j = i + 1;
-            while (j < text.size() && text[j] != ')')
-                j += text[j] == '\\' ? 2 : 1;
-            if (j > text.size())
-                j = text.size();
+            const size_t j = FindUnescaped(text, i + 1, ')');
             ParseProperty(text.substr(i + 1, j - i - 1), tex, depth);
             i = j;
             break;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -392,4 +393,28 @@ TEST_F(CellObj, CopiesAreDeep) {
     ASSERT_TRUE(copy.font);
     EXPECT_EQ(copy.font->height, -17);
     EXPECT_EQ(copy.PopupMenuName(), "GI_PMenu_Edit");
+}
+
+// The shipped overlay defines the sets that sheets and the bit-field editor name, with the same
+// meaning as the fixture's copies above.
+TEST_F(CellObj, ShippedSetsMatch) {
+    const char* dataDir = std::getenv("OSTREL_DATA_DIR");
+    ASSERT_NE(dataDir, nullptr);
+    cmcGTex shipped;
+    shipped.OpenFile(std::string(dataDir) + "/ENG.OVL");
+    for (const char* name : {"Basic", "iChI", "eWh", "iQp"}) {
+        const std::string text = std::string("{($") + name + ")}x";
+        cmcCellObj expected;
+        expected.ParseCell(text, tex, nullptr, nullptr);
+        cmcCellObj got;
+        got.ParseCell(text, shipped, nullptr, nullptr);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(got.layoutFlags, expected.layoutFlags);
+        EXPECT_EQ(got.markFlags, expected.markFlags);
+        EXPECT_EQ(got.color, expected.color);
+        EXPECT_EQ(got.font, expected.font);
+        EXPECT_EQ(got.popupMenu, expected.popupMenu);
+        EXPECT_EQ(got.category, expected.category);
+        EXPECT_EQ(got.cell, expected.cell);
+    }
 }
