@@ -1,0 +1,72 @@
+#pragma once
+// The model cell handler: gives every cell of this radio model its behaviour. Decodes the cell's
+// record, runs the frame around the behaviour (new rows, redirects, pop-up commands, refresh scope,
+// events) and dispatches on the cell number; also the room check for new channels and list entries.
+#include "cells/cmcCellHandler.h"
+#include "core/cmcMessageBox.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class cmcCellObj;
+class cmcCodecEnv;
+class cmcEeprom;
+class cmcEvMan;
+struct indCellCall;
+
+class indCellHandler : public cmcCellHandler {
+public:
+    struct Services {
+        cmcEeprom* work = nullptr;           // the working image
+        const cmcEeprom* defaults = nullptr; // initial image of the model type (new entries); may be null
+        cmcCodecEnv* env = nullptr;          // texts, choice lists, cell windows
+        cmcMessageBox* box = nullptr;        // messages about the user's data; null drops them
+        cmcEvMan* events = nullptr;          // null: no events are posted
+        int32_t modelFamily = 0;             // 0 LMR, 1 PMR
+    };
+
+    explicit indCellHandler(const Services& services);
+
+    // The cell call: 0 nothing, 1 refresh, 2 open the in-place editor.
+    int32_t CallCell(cmcCellCapsule& capsule, int32_t notify) override;
+
+    // Queries through a scratch capsule and notify 0.
+    std::string CellText(const cmcCellObj& cell, int32_t groupIndex);
+    int32_t CellRun(const cmcCellObj& cell, int32_t groupIndex);
+    bool ErrorOf(int32_t category, int32_t cell, int32_t parameter, int32_t groupIndex = 0);
+    bool WarningOf(int32_t category, int32_t cell, int32_t parameter, int32_t groupIndex = 0);
+
+    // Whether count more records of a category's list (channels of bank for the channel categories)
+    // fit into the radio memory, and the largest of count, count - 1, ... 0 that fits (-1 for none).
+    bool RoomFor(int32_t category, int32_t count, int32_t bank) const;
+    int32_t LargestRoom(int32_t category, int32_t count, int32_t bank) const;
+
+    // Adds count empty channels at the end of bank and re-derives the working image. False (nothing
+    // added) when the 128-channel total or the room check does not allow it.
+    bool AddChannels(int32_t bank, int32_t count);
+    // Removes count channels from the end of bank (the caller checked they are blank).
+    void RemoveChannels(int32_t bank, int32_t count);
+
+    // A message box captioned with line 0 of GI_Sys_AppTitle; the text is the joined lines of key.
+    cmcMessageBox::Answer Message(std::string_view key, cmcMessageBox::Icon icon,
+                                  cmcMessageBox::Buttons buttons = cmcMessageBox::Buttons::Ok);
+    void Post(int32_t event, intptr_t p1 = 0, intptr_t p2 = 0);
+
+    const Services& Get() const { return m_services; }
+    void SetModelFamily(int32_t family) { m_services.modelFamily = family; }
+    // The channel the memory channel window shows, -1 while it is closed (events 16 and 64).
+    int32_t mchWindowChannel = -1;
+    // Called after a key, entered text or command changed radio data: the application re-evaluates
+    // its modified state and title.
+    std::function<void()> onModified;
+
+private:
+    int32_t Dispatch(indCellCall& call);
+    bool NewRowRedirect(indCellCall& call);
+    void PopupCommand(indCellCall& call);
+
+    Services m_services;
+    int32_t m_unitIdMax = 65519;
+};
