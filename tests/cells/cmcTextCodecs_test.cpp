@@ -1,0 +1,159 @@
+#include "cells/cmcTextCodecs.h"
+
+#include "cells/CodecTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using X = cmcTextCodecs;
+using Bytes = std::vector<uint8_t>;
+
+Bytes B(std::string_view s) {
+    return Bytes(s.begin(), s.end());
+}
+
+CodecFixture Empty() {
+    return CodecFixture({{"GI_Unused", {"x"}}, {"GI_Unused2", {"y"}}});
+}
+
+// Two toggleable segments and a fixed one: a pattern's bit 2 is the first segment, bit 1 the second.
+const std::vector<X::Segment> kSegments = {
+    {{{{{0, 0}, {10, 0}, {0, 10}}}}, false},
+    {{{{{10, 0}, {10, 10}, {0, 10}}}}, false},
+    {{{{{0, 0}, {1, 0}, {0, 1}}}}, true},
+};
+
+} // namespace
+
+TEST(cmcTextCodecs, EditText) {
+    struct Row {
+        const char* what;
+        X::Fill fill;
+        cmcCodecIo io;
+        Bytes after;
+        bool changed;
+        const char* shown;
+        int32_t result = 0;
+    };
+    const Row rows[] = {
+        {"spaces: padded, controls become spaces", X::Fill::Spaces,
+         MakeIo(Typed("AB\x01"
+                      "C")),
+         B("AB C  "), true, "AB C"},
+        {"spaces: cut to the length", X::Fill::Spaces, MakeIo(Typed("ABCDEFGH")), B("ABCDEF"), true,
+         "ABCDEF"},
+        {"zeros: the space becomes a zero byte", X::Fill::Zeros, MakeIo(Typed("AB CD")),
+         Bytes{'A', 'B', 0, 'C', 'D', 0}, true, "AB"},
+        {"zeros, lower case", X::Fill::ZerosLower, MakeIo(Typed("AbC")), Bytes{'a', 'b', 'c', 0, 0, 0}, true,
+         "abc"},
+        {"a list or window answer stores too", X::Fill::Spaces, Chosen(1, 0, "Q"), B("Q     "), true, "Q"},
+        {"space opens the editor", X::Fill::Spaces, MakeIo(Key(' ')), B("NAME  "), false, "NAME",
+         cmcCodecIo::kResultEdit},
+        {"a printable key opens it with the key", X::Fill::Spaces, MakeIo(Key('x')), B("NAME  "), false, "x",
+         cmcCodecIo::kResultEdit},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        cmcCodecIo io = r.io;
+        Bytes field = r.fill == X::Fill::Spaces ? B("NAME  ") : Bytes(6, 0);
+        EXPECT_EQ(X::EditText(io, field, r.fill), r.changed);
+        EXPECT_EQ(field, r.after);
+        EXPECT_EQ(io.displayText, r.shown);
+        EXPECT_EQ(io.result, r.result);
+    }
+}
+
+TEST(cmcTextCodecs, DisplayTextEscapes) {
+    EXPECT_EQ(X::EncodeDisplayText(Bytes{'A', '%', 0x10, 0xC8, 'B', 0x05, 'C'}), "A%%%10%C8B");
+    struct Row {
+        const char* text;
+        bool zeroTerminated;
+        Bytes bytes;
+    };
+    const Row rows[] = {
+        {"A%%%10%C8B", false, {'A', '%', 0x10, 0xC8, 'B', ' ', ' ', ' '}},
+        {"%05%zz", false, {'%', '0', '5', '%', 'z', 'z', ' ', ' '}}, // 0x05 is no display character
+        {"a\tb%", true, {'a', ' ', 'b', '%', 0, 0, 0, 0}},
+        {"123456789", false, {'1', '2', '3', '4', '5', '6', '7', '8'}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        Bytes decoded = X::DecodeDisplayText(r.text, 8, r.zeroTerminated);
+        EXPECT_EQ(decoded, r.bytes);
+        // What the editor gets back decodes to the same bytes.
+        if (!r.zeroTerminated)
+            EXPECT_EQ(X::DecodeDisplayText(X::EncodeDisplayText(decoded), 8, false), decoded);
+    }
+}
+
+TEST(cmcTextCodecs, EditDisplayTextPaintsGlyphsAndOpensItsEditor) {
+    CodecFixture f = Empty();
+    const uint8_t patterns[32] = {0x00, 0x02}; // user character 16: second segment on
+    X::Glyphs glyphs{kSegments, patterns};
+    X::DisplayText p{3};
+    Bytes buffer = B("AB\x10 ");
+
+    RecordingCanvas canvas;
+    cmcCodecIo draw = MakeIo(Draw());
+    draw.painter = &canvas;
+    draw.canvas = &canvas;
+    draw.rect = {0, 0, 96, 20};
+    EXPECT_FALSE(X::EditDisplayText(draw, f.env, buffer, p, glyphs));
+    EXPECT_EQ(draw.displayText, "");
+    // 8 places of 12 x 20: text centred in its place, the user character as polygons (its second
+    // segment and the fixed one), the fourth character (beyond the length) in olive.
+    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"text 3,5 A normal", "text 15,5 B normal", "poly 3",
+                                                      "poly 3", "text 39,5   olive"}));
+    EXPECT_EQ(canvas.fontColor, 0x80000008u); // restored
+
+    cmcCodecIo enter = MakeIo(Key(13));
+    X::EditDisplayText(enter, f.env, buffer, p, glyphs);
+    cmcCodecIo typed = MakeIo(Key('x'));
+    X::EditDisplayText(typed, f.env, buffer, X::DisplayText{3, false, true}, glyphs);
+    EXPECT_EQ(f.windows.opened, (std::vector<std::string>{"text [AB%10 ] all 4", "text [x] caret 4 wide"}));
+    EXPECT_EQ(typed.result, cmcCodecIo::kResultRefresh);
+
+    cmcCodecIo answer = Chosen(1, 0, "Hi%11");
+    EXPECT_TRUE(X::EditDisplayText(answer, f.env, buffer, p, glyphs));
+    EXPECT_EQ(buffer, (Bytes{'H', 'i', 0x11, ' '}));
+}
+
+TEST(cmcTextCodecs, GlyphPatternAndPassword) {
+    CodecFixture f = Empty();
+    uint8_t stored[2] = {0, 3};
+    struct Row {
+        const char* answer;
+        uint8_t high, low;
+    };
+    for (const Row& r : {Row{"258", 0x01, 0x02}, Row{"abc", 0, 0}, Row{"", 0, 0}}) {
+        cmcCodecIo io = Chosen(1, 0, r.answer);
+        EXPECT_TRUE(X::EditGlyphPattern(io, f.env, stored, {}));
+        EXPECT_EQ(stored[0], r.high) << r.answer;
+        EXPECT_EQ(stored[1], r.low) << r.answer;
+    }
+    stored[1] = 6; // both toggleable segments on
+    RecordingCanvas canvas;
+    cmcCodecIo draw = MakeIo(Key(13));
+    draw.painter = &canvas;
+    draw.rect = {0, 0, 20, 20};
+    EXPECT_FALSE(X::EditGlyphPattern(draw, f.env, stored, X::Glyphs{kSegments, nullptr}));
+    EXPECT_EQ(canvas.calls.size(), 3u);
+    EXPECT_EQ(f.windows.opened, (std::vector<std::string>{"char 6"}));
+
+    Bytes password(16, ' ');
+    cmcCodecIo shown = MakeIo(Draw());
+    EXPECT_FALSE(X::EditPassword(shown, f.env, password));
+    EXPECT_EQ(shown.displayText, "");
+    f.windows.confirmPassword = false;
+    cmcCodecIo cancelled = MakeIo(Key(13));
+    EXPECT_FALSE(X::EditPassword(cancelled, f.env, password));
+    EXPECT_EQ(password, Bytes(16, ' '));
+    f.windows.confirmPassword = true;
+    cmcCodecIo confirmed = MakeIo(Key(13));
+    EXPECT_TRUE(X::EditPassword(confirmed, f.env, password));
+    EXPECT_EQ(password, B("secret          "));
+    EXPECT_EQ(confirmed.displayText, "********");
+}
