@@ -48,7 +48,7 @@ const ListSource* SourceOf(int kind) {
     return nullptr;
 }
 
-bool Bit(uint8_t v, int b) {
+bool Bit(uint32_t v, int b) {
     return (v >> b) & 1;
 }
 void SetBit(uint8_t& v, int b, bool on) {
