@@ -61,6 +61,7 @@ TEST(cmcGTex, ReadsSectionsLinesAndWhatFollows) {
     EXPECT_EQ(t.GetText("C "), "with blank");
     EXPECT_EQ(t.GetText("A"), "x");
     EXPECT_EQ(t.GetText("End_Of_Ovl"), "#Hidden");
+    EXPECT_EQ(t.GetJoinedText("End_Of_Ovl"), "");
     EXPECT_EQ(t.CountListLines("A", 255), 2);
     EXPECT_EQ(t.CountListLines("A", 1), 1);
     EXPECT_EQ(t.AllKeys(), (std::vector<std::string>{"A", "B", "C ", "A", "End_Of_Ovl"}));
