@@ -166,7 +166,7 @@ struct cmcGTex::State {
             return ReadRaw(pos);
         // Neighbouring lines have nearby offsets: mix the bits before choosing the set.
         const uint64_t mixed = static_cast<uint64_t>(pos) * 0x9E3779B97F4A7C15ull;
-        const size_t first = static_cast<size_t>(mixed >> 60) % kCacheSets * kCacheWays;
+        const size_t first = static_cast<size_t>(mixed >> 32) % kCacheSets * kCacheWays;
         size_t oldest = first;
         for (size_t i = first; i < first + kCacheWays; ++i) {
             if (cacheOffset[i] == pos) {
