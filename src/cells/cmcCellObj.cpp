@@ -238,6 +238,11 @@ void cmcCellObj::SetStateFlag(int d, bool on) {
     *bits = on ? (*bits | mask) : (*bits & ~mask);
 }
 
+void cmcCellObj::ClearMenuState() {
+    for (int d = 0; d <= 4; ++d)
+        SetStateFlag(d, false);
+}
+
 void cmcCellObj::ParseAttributes(std::string_view text, cmcGTex& tex, int depth) {
     bool negate = false;
     for (size_t i = 0; i < text.size(); ++i) {

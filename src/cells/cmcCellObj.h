@@ -72,6 +72,8 @@ public:
     // State flags Flag0 to Flag8; other numbers read false and are not stored.
     bool StateFlag(int d) const;
     void SetStateFlag(int d, bool on);
+    // Clears Flag0 to Flag4 before a menu item's state is asked for again.
+    void ClearMenuState();
 
 private:
     void ParseAttributes(std::string_view text, cmcGTex& tex, int depth);

@@ -262,6 +262,11 @@ TEST_F(CellObj, Properties) {
         Parse(e.text, &parent);
         Check(cell, e);
     }
+    // A menu refresh clears Flag0 to Flag4 and keeps the others.
+    Parse("{(Flag0=1)(Flag3=1)(Flag4=1)(Flag5=1)(Flag8=1)S}");
+    cell.ClearMenuState();
+    EXPECT_EQ(cell.markFlags, cmcCellObj::kSelectable);
+    EXPECT_EQ(cell.moreFlags, 0x12);
 }
 
 TEST_F(CellObj, NamedAttributeSets) {
