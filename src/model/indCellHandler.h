@@ -58,6 +58,10 @@ public:
     void SetModelFamily(int32_t family) { m_services.modelFamily = family; }
     // The channel the memory channel window shows, -1 while it is closed (events 16 and 64).
     int32_t mchWindowChannel = -1;
+    // The bank of the sheet the channel cells are shown in, -1 when the cells stand alone (then a
+    // channel's row belongs to the bank that holds it). A bank sheet's blank row after its last channel
+    // is a new row of that bank even though its record number is the next bank's first channel.
+    int32_t shownBank = -1;
     // Called after a key, entered text or command changed radio data: the application re-evaluates
     // its modified state and title.
     std::function<void()> onModified;

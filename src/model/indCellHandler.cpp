@@ -1,0 +1,299 @@
+#include "model/indCellHandler.h"
+
+#include "app/cmcEv.h"
+#include "app/cmcEvMan.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellCategory.h"
+#include "cells/cmcCellIds.h"
+#include "cells/cmcCellNumber.h"
+#include "cells/cmcCellObj.h"
+#include "cells/cmcCodecEnv.h"
+#include "core/cmcEeprom.h"
+#include "core/cmcGTex.h"
+#include "model/indCellCall.h"
+#include "model/indCheckCells.h"
+#include "model/indLayout.h"
+#include "model/indListEdit.h"
+#include "model/indMchCells.h"
+#include "model/indSettingCells.h"
+#include "model/indWorkImage.h"
+
+#include <cstdlib>
+
+namespace {
+
+using L = indLayout;
+
+constexpr int32_t kLastClone = 0xFF7F;
+
+// The record number range that pop-up row commands and new-row tests use for list categories.
+bool IsChannelCategory(int32_t category) {
+    return category == CT_Mch || category == CT_Mch_Win;
+}
+
+} // namespace
+
+uint8_t* indCellCall::W() {
+    return work.Data();
+}
+
+indCellHandler::indCellHandler(const Services& services) : m_services(services) {}
+
+cmcMessageBox::Answer indCellHandler::Message(std::string_view key, cmcMessageBox::Icon icon,
+                                              cmcMessageBox::Buttons buttons) {
+    if (!m_services.box || !m_services.env || !m_services.env->Texts())
+        return cmcMessageBox::Answer::Ok;
+    cmcGTex& tex = *m_services.env->Texts();
+    return m_services.box->Show(tex.GetJoinedText(key), tex.GetLine("GI_Sys_AppTitle", 0), icon, buttons);
+}
+
+void indCellHandler::Post(int32_t event, intptr_t p1, intptr_t p2) {
+    if (m_services.events)
+        m_services.events->Post(event, p1, p2);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Room check and channel creation
+
+bool indCellHandler::RoomFor(int32_t category, int32_t count, int32_t bank) const {
+    if (!m_services.work || m_services.work->GetSize() < L::kWorkSize)
+        return false;
+    indWorkImage image(*m_services.work, m_services.defaults);
+    switch (category) {
+    case CT_Mch:
+    case CT_Mch_Win:
+    case CT_Nxdn_Inv:
+    case CT_VORN_Inv:
+    case CT_Nxdn_Tg:
+    case CT_Rpt:
+    case CT_VORN_Rpt:
+    case CT_VORN_Tg:
+    case CT_MDC_Alias:
+    case CT_Dpmr_Inv:
+        // The memory map's own capacity rule takes the category numbers as its list kinds.
+        return count >= 0 && image.FitsInMemory(category, count, bank);
+    default: {
+        const uint8_t* w = m_services.work->Data();
+        int64_t end = L::Get32(w, L::kEndAt32);
+        if (end == 0)
+            end = L::Get16(w, L::kEndAt16);
+        return kLastClone - end >= 0;
+    }
+    }
+}
+
+int32_t indCellHandler::LargestRoom(int32_t category, int32_t count, int32_t bank) const {
+    for (int32_t n = count; n >= 0; --n)
+        if (RoomFor(category, n, bank))
+            return n;
+    return -1;
+}
+
+bool indCellHandler::AddChannels(int32_t bank, int32_t count) {
+    if (!m_services.work || m_services.work->GetSize() < L::kWorkSize || bank < 0 || bank >= L::kGroups ||
+        count <= 0)
+        return false;
+    uint8_t* w = m_services.work->Data();
+    int total = 0;
+    for (int g = 0; g < L::kGroups; ++g)
+        total += L::GroupCount(w, g);
+    if (total + count > L::kChannels || !RoomFor(CT_Mch, count, bank))
+        return false;
+    const int kind = cmcCellIds::RecordKindOfCategory(CT_Mch, m_services.modelFamily);
+    const int wasEmpty = L::GroupCount(w, bank) == 0;
+    indListEdit edit(*m_services.work, m_services.defaults);
+    for (int k = 0; k < count; ++k) {
+        const int at = L::GroupStart(w, bank) + L::GroupCount(w, bank);
+        edit.InsertEntry(kind, at, total + 1, bank);
+        ++total;
+        L::Put16(w, L::kGroupCounts + 2 * bank, uint32_t(L::GroupCount(w, bank) + 1));
+        Post(cmcEv::InsertChannel, bank, at);
+    }
+    indWorkImage(*m_services.work, m_services.defaults, m_services.box).PackTables(false);
+    if (wasEmpty)
+        Post(cmcEv::BankBranchesChanged);
+    return true;
+}
+
+void indCellHandler::RemoveChannels(int32_t bank, int32_t count) {
+    if (!m_services.work || m_services.work->GetSize() < L::kWorkSize || bank < 0 || bank >= L::kGroups)
+        return;
+    uint8_t* w = m_services.work->Data();
+    const int kind = cmcCellIds::RecordKindOfCategory(CT_Mch, m_services.modelFamily);
+    indListEdit edit(*m_services.work, m_services.defaults);
+    for (int k = 0; k < count && L::GroupCount(w, bank) > 0; ++k) {
+        int total = 0;
+        for (int g = 0; g < L::kGroups; ++g)
+            total += L::GroupCount(w, g);
+        const int at = L::GroupStart(w, bank) + L::GroupCount(w, bank) - 1;
+        edit.DeleteEntry(kind, at, total, bank);
+        L::Put16(w, L::kGroupCounts + 2 * bank, uint32_t(L::GroupCount(w, bank) - 1));
+        Post(cmcEv::DeleteChannel, bank, at);
+    }
+    indWorkImage(*m_services.work, m_services.defaults, m_services.box).PackTables(false);
+    if (L::GroupCount(w, bank) == 0)
+        Post(cmcEv::BankBranchesChanged);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// Queries
+
+std::string indCellHandler::CellText(const cmcCellObj& cell, int32_t groupIndex) {
+    cmcCellObj scratch = cell;
+    cmcCellCapsule capsule;
+    capsule.groupIndex = groupIndex;
+    capsule.cell = &scratch;
+    CallCell(capsule, kNotifyDraw);
+    return capsule.displayText;
+}
+
+int32_t indCellHandler::CellRun(const cmcCellObj& cell, int32_t groupIndex) {
+    cmcCellObj scratch = cell;
+    cmcCellCapsule capsule;
+    capsule.groupIndex = groupIndex;
+    capsule.cell = &scratch;
+    return CallCell(capsule, kNotifyDraw);
+}
+
+namespace {
+uint8_t MarksOf(indCellHandler& h, int32_t category, int32_t cell, int32_t parameter, int32_t group) {
+    cmcCellObj scratch;
+    scratch.category = category;
+    scratch.cell = cell;
+    scratch.parameter = parameter;
+    cmcCellCapsule capsule;
+    capsule.groupIndex = group;
+    capsule.cell = &scratch;
+    h.CallCell(capsule, cmcCellHandler::kNotifyDraw);
+    return capsule.stateBits;
+}
+} // namespace
+
+bool indCellHandler::ErrorOf(int32_t category, int32_t cell, int32_t parameter, int32_t groupIndex) {
+    return (MarksOf(*this, category, cell, parameter, groupIndex) & cmcCellCapsule::kStateError) != 0;
+}
+
+bool indCellHandler::WarningOf(int32_t category, int32_t cell, int32_t parameter, int32_t groupIndex) {
+    return (MarksOf(*this, category, cell, parameter, groupIndex) & cmcCellCapsule::kStateWarning) != 0;
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The cell call
+
+int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
+    if (!capsule.cell || !m_services.env || !m_services.work || m_services.work->GetSize() < L::kWorkSize)
+        return kResultNone;
+    cmcCellObj& cell = *capsule.cell;
+    indCellCall call(*this, capsule, *m_services.env, *m_services.work);
+    call.notify = notify;
+    call.category = cell.category;
+    call.cell = cell.cell;
+    call.parameter = cell.parameter;
+    call.modelFamily = m_services.modelFamily;
+
+    capsule.redirect = {0, call.category, call.cell, call.parameter, 0};
+    capsule.stateBits &= uint8_t(~(cmcCellCapsule::kStateWarning | cmcCellCapsule::kStateError));
+    capsule.displayText.clear();
+
+    if (m_services.env->Texts()) {
+        const std::string& max = m_services.env->Text("GI_AppUnitIdMax");
+        int32_t v = std::atoi(max.c_str());
+        if (v > 0)
+            m_unitIdMax = v;
+    }
+    call.unitIdMax = m_unitIdMax;
+    if (call.category >= 0 && call.category <= cmcCellIds::kNoCategory)
+        call.recordKind = cmcCellIds::RecordKindOfCategory(call.category, call.modelFamily);
+    call.record.Bind(m_services.work);
+    if (call.recordKind != 0)
+        call.record.Decode(call.recordKind, call.parameter);
+
+    if (capsule.key == cmcCellCapsule::kKeyActivate)
+        capsule.key = cmcCellCapsule::kKeyReturn;
+    const bool acted =
+        capsule.key != 0 || capsule.editState != cmcCellCapsule::kEditShow || capsule.command != 0;
+
+    int32_t result = kResultNone;
+    bool skip = false;
+    if (capsule.command != 0)
+        PopupCommand(call), skip = capsule.command != 0;
+    call.io = cmcCodecIo::FromCapsule(capsule);
+    if (!skip && !NewRowRedirect(call))
+        result = Dispatch(call);
+    call.io.ToCapsule(capsule);
+    if (call.io.restartEdit)
+        capsule.RestartEdit();
+
+    // Frame after the behaviour.
+    if (call.recordKind != 0)
+        call.scope |= cmcCellCapsule::kScopeRecord;
+    if (notify == kNotifyAction && call.scope != 0)
+        capsule.Refresh(call.scope);
+    if (call.banksChanged)
+        Post(cmcEv::BankBranchesChanged);
+    if (acted && call.wrote && onModified)
+        onModified();
+    return result;
+}
+
+void indCellHandler::PopupCommand(indCellCall& call) {
+    cmcCellCapsule& capsule = call.capsule;
+    if (capsule.command == CL_PMenu_Edit) {
+        capsule.key = cmcCellCapsule::kKeyReturn;
+        capsule.command = 0;
+    }
+    // The row commands, help and the memory channel window belong to the sheets and the main object,
+    // which carry them out themselves; here they leave the cell untouched.
+}
+
+bool indCellHandler::NewRowRedirect(indCellCall& call) {
+    if (!IsChannelCategory(call.category))
+        return false;
+    const uint8_t* w = call.W();
+    const int32_t n = call.parameter;
+    if (n < 0 || n >= L::kChannels)
+        return false;
+    const bool newRow = !indMchCells::IsInBank(call, n);
+    const bool empty = newRow || !(call.record.status & datCh::kInUse);
+    if (!empty)
+        return false;
+    const int bank = indMchCells::BankOf(call);
+    int32_t keyCell = CL_Mch_FreqR;
+    if (L::BankFlag(w, L::kBankF1, bank))
+        keyCell = CL_Grp_RxId;
+    else if (L::BankFlag(w, L::kBankF3, bank))
+        keyCell = CL_Mch_VORN_Unit_Dec;
+    if (call.cell == keyCell || call.cell == CL_Mch_No || call.cell == CL_Mch_Atr ||
+        call.cell == CL_MchWin_No)
+        return false;
+    call.io.displayText.clear();
+    const int32_t key = call.capsule.key;
+    if (key < 128) {
+        call.capsule.redirect = {1, call.category, keyCell, call.parameter, key};
+    }
+    return true;
+}
+
+int32_t indCellHandler::Dispatch(indCellCall& call) {
+    int32_t result = kResultNone;
+    if (call.cell < 0 || call.cell >= cmcCellIds::kNoCell) {
+        call.io.displayText = std::to_string(call.cell) + " *Yet*";
+        return result;
+    }
+    if (indMchCells::Handle(call, result))
+        return result;
+    if (indCheckCells::Handle(call, result))
+        return result;
+    if (indSettingCells::Handle(call, call.capsule, call.notify, result))
+        return result;
+    switch (call.cell) {
+    case CL_Null:
+    case Flex_Language_ChNo:
+        call.io.displayText.clear();
+        return kResultNone;
+    default:
+        break;
+    }
+    call.io.displayText = std::to_string(call.cell) + " *Yet*";
+    return kResultNone;
+}

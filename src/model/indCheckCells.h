@@ -1,0 +1,12 @@
+#pragma once
+// The consistency check cells (CL_Check_...): each ORs the warning and error marks the handler
+// computes for a fixed set of other cells over a range of records; they show no text of their own.
+#include <cstdint>
+
+struct indCellCall;
+
+class indCheckCells {
+public:
+    // Runs the check when call.cell is a check cell; false otherwise.
+    static bool Handle(indCellCall& call, int32_t& result);
+};

@@ -1,0 +1,18 @@
+#pragma once
+// The memory channel cells of the model cell handler (channel records, the bank channel counts):
+// their values, lists, grey and dashes conventions, warnings and errors, and channel creation.
+#include <cstdint>
+
+struct indCellCall;
+
+class indMchCells {
+public:
+    // Runs the cell's behaviour when it is a memory channel or bank count cell; false otherwise.
+    static bool Handle(indCellCall& call, int32_t& result);
+
+    // The bank the call's channel row belongs to: the handler's shown bank when set, else the bank
+    // holding the channel (the last bank with channels for a row past every bank).
+    static int BankOf(const indCellCall& call);
+    // Whether channel n is one of the channels of BankOf(call).
+    static bool IsInBank(const indCellCall& call, int32_t n);
+};
