@@ -278,7 +278,9 @@ TEST(cmcKvtFile, GarbledFilesFuzz) {
     configure(writer, source);
     ASSERT_EQ(writer.Save(dir.File("v.ocd"), ranges), 0);
     const std::string valid = ReadFileText(dir.File("v.ocd"));
-    const std::string alphabet = "0123456789ABCDEFabcdef#\r\n =MapRevAdrBit\x00\xFF";
+    std::string alphabet = "0123456789ABCDEFabcdef#\r\n =MapRevAdrBit";
+    alphabet += '\0';
+    alphabet += '\xFF';
 
     cmcEeprom untouched;
     untouched.SetSize(0x200);
