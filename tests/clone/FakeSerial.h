@@ -35,6 +35,7 @@ struct FakeLine {
     int32_t acceptLimit = -1; // total bytes accepted before writes fall short (-1 no limit)
     int32_t totalWritten = 0;
     int32_t outputCount = 0; // what the device reports as its send queue
+    int32_t echoFirst = 0;   // the first this many bytes of every write come straight back
 
     void Queue(const std::vector<uint8_t>& bytes, uint32_t delayMs = 0) {
         for (uint8_t b : bytes)
@@ -97,6 +98,8 @@ public:
             m_line.written.push_back({m_line.baud, {}});
         auto& bytes = m_line.written.back().bytes;
         bytes.insert(bytes.end(), source, source + accepted);
+        if (m_line.echoFirst > 0)
+            m_line.Queue(std::vector<uint8_t>(source, source + std::min(accepted, m_line.echoFirst)));
         if (m_line.radio) {
             std::vector<uint8_t> answer;
             m_line.radio->Receive(source, accepted, m_line.baud, answer);
