@@ -251,9 +251,9 @@ bool indCellHandler::NewRowRedirect(indCellCall& call) {
         return false;
     const uint8_t* w = call.W();
     const int32_t n = call.parameter;
-    if (n < 0 || n >= L::kChannels)
+    if (n < 0)
         return false;
-    const bool newRow = !indMchCells::IsInBank(call, n);
+    const bool newRow = n >= L::kChannels || !indMchCells::IsInBank(call, n);
     const bool empty = newRow || !(call.record.status & datCh::kInUse);
     if (!empty)
         return false;

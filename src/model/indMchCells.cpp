@@ -84,7 +84,6 @@ constexpr Part D(int byte, int bit, int width = 1) {
 constexpr const char* kOnOff2 = "GI_Sheet_Sel_Misc_OnOff2";
 constexpr int32_t kF0 = CC::kFlex0;
 constexpr int32_t kFM = CC::kFlexMark;
-constexpr int32_t kF1 = CC::kFlex1;
 
 // The option cells that follow the common pattern: a value of bits, a list, and their conditions.
 const ChoiceCell kChoiceCells[] = {
@@ -549,7 +548,7 @@ const ChoiceCell kChoiceCells[] = {
      {B(7, 0, 7)},
      "GI_Sheet_Sel_RxC_AbcCode",
      nullptr,
-     kF1,
+     kF0,
      true,
      Cond::Type3,
      Cond::RptCode,
@@ -560,7 +559,7 @@ const ChoiceCell kChoiceCells[] = {
      {B(7, 0, 7)},
      "GI_Sheet_Sel_RxC_AbcCode",
      nullptr,
-     kF1,
+     kF0,
      true,
      Cond::Type3,
      Cond::RptCode,
@@ -593,7 +592,7 @@ const ChoiceCell kChoiceCells[] = {
      {B(8, 0, 7)},
      "GI_Sheet_Sel_RxC_AbcCode",
      nullptr,
-     kF1,
+     kF0,
      true,
      Cond::None,
      Cond::StnCode,
@@ -604,7 +603,7 @@ const ChoiceCell kChoiceCells[] = {
      {B(9, 0, 7)},
      "GI_Sheet_Sel_RxC_AbcCode",
      nullptr,
-     kF1,
+     kF0,
      true,
      Cond::None,
      Cond::StnCode,
@@ -1208,8 +1207,20 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
     }
     if (call.category != CT_Mch && call.category != CT_Mch_Win && call.category != CT_Mch_Check)
         return false;
-    if (!datCh::IsChannelKind(call.recordKind) || call.parameter < 0 || call.parameter >= L::kChannels)
+    if (!datCh::IsChannelKind(call.recordKind) || call.parameter < 0)
         return false;
+    if (call.parameter >= L::kChannels) {
+        // A blank row after 128 channels: there is no slot behind it, only the refusal to add one.
+        call.io.displayText.clear();
+        if (call.cell == CL_Mch_No || call.cell == CL_MchWin_No) {
+            call.io.Show(call.env.Text("GI_NewChTitle"));
+        } else if ((call.cell == CL_Mch_FreqR || call.cell == CL_Grp_RxId ||
+                    call.cell == CL_Mch_VORN_Unit_Dec) &&
+                   IsNewRowKey(call.io.Key())) {
+            call.handler.Message("GI_AppMess_ChErr_Overflow", cmcMessageBox::Icon::Error);
+        }
+        return true;
+    }
 
     Ctx x;
     x.w = call.W();
@@ -1464,7 +1475,10 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
                    vorn ? 21 : 19);
         const bool f1 = L::BankFlag(x.w, L::kBankF1, x.bank), f3 = L::BankFlag(x.w, L::kBankF3, x.bank);
         const bool applies = vorn ? (f3 && !f1) : (!f3 && !f1);
-        if (applies && (r.status & datCh::kInUse) && r.b12 >= ListCount(x.w, vorn ? 28 : 18))
+        // Only channels that call through the list can point past its end: an analogue channel keeps
+        // the default reference even while the list is empty, and that is no error.
+        const bool usesList = vorn || x.type >= 2;
+        if (applies && usesList && (r.status & datCh::kInUse) && r.b12 >= ListCount(x.w, vorn ? 28 : 18))
             call.capsule.stateBits |= cmcCellCapsule::kStateError;
         if (!vorn && x.type < 2)
             call.io.SetFontColor(Io::kGrey);
@@ -1518,7 +1532,8 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
             shown = cmcDigitCodecs::BcdIdText(id, 7);
         }
         const std::string limit = cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(x.w + 0x1F661, 4), 7);
-        if (shown >= limit)
+        // An unset limit (all digits 0) limits nothing.
+        if (limit != "0000000" && shown >= limit)
             call.capsule.stateBits |= cmcCellCapsule::kStateError;
         if (call.io.result != Io::kResultNone)
             result = call.io.result;

@@ -1,0 +1,394 @@
+// The model cell handler through real capsules on the shipped initial data and the English overlay:
+// the memory channel cells row by row, channel creation and its limits, and the frame around every
+// behaviour (new rows, redirects, refresh scope, the "*Yet*" cells).
+#include "cells/cmcCellCanvas.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellCategory.h"
+#include "cells/cmcCellNumber.h"
+#include "cells/cmcCellObj.h"
+#include "cells/cmcCellWindows.h"
+#include "cells/cmcCodecEnv.h"
+#include "cells/cmcFCache.h"
+#include "core/cmcEeprom.h"
+#include "core/cmcTextTables.h"
+#include "model/datCh.h"
+#include "model/indCellHandler.h"
+#include "model/indLayout.h"
+#include "model/indModel.h"
+#include "model/indWorkImage.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using L = indLayout;
+
+std::string DataDir() {
+    const char* d = std::getenv("OSTREL_DATA_DIR");
+    return d ? d : ".";
+}
+
+class NullWindows : public cmcCellWindows {
+public:
+    std::vector<std::string> lists;
+    void OpenList(const cmcCellCapsule*, std::string_view name, int32_t, int32_t) override {
+        lists.emplace_back(name);
+    }
+    void OpenBits(const cmcCellCapsule*, int32_t, int32_t, int32_t, int32_t, std::string_view) override {}
+    void OpenDisplayText(const cmcCellCapsule*, std::string_view, bool, int32_t, const uint8_t*,
+                         bool) override {}
+    void OpenCharEditor(const cmcCellCapsule*, int32_t) override {}
+    bool AskPassword(const cmcCellCapsule*, std::string&) override { return false; }
+};
+
+class Canvas : public cmcCellCanvas {
+public:
+    uint32_t color = 0;
+    uint32_t FontColor() const override { return color; }
+    void SetFontColor(uint32_t c) override { color = c; }
+    void SetBrushColor(uint32_t) override {}
+};
+
+// Stands in for the interactive grid: keys are honoured only when a capsule has one.
+char gGridToken;
+cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
+
+struct Outcome {
+    std::string text;
+    int32_t result = 0;
+    uint8_t marks = 0;
+    uint32_t color = 0;
+    uint8_t scope = 0;
+    cmcCellCapsule::Redirect redirect;
+};
+
+class HandlerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_GE(tables.Load(DataDir(), 0), 0);
+        work.SetSize(L::kWorkSize);
+        const std::string initial = DataDir() + "/Initial_LMR.ocd";
+        if (std::filesystem::exists(initial)) {
+            indModel::LoadInitialData(initial, work);
+            defaults = work;
+            indModel model(&defaults, nullptr, {});
+            model.Convert(work, 0);
+        } else {
+            // Without the initial data files: an empty radio memory in working form.
+            indWorkImage(work, nullptr).PackTables(false);
+        }
+        defaults = work;
+        Build(0);
+    }
+
+    void Build(int family) {
+        indCellHandler::Services s;
+        s.work = &work;
+        s.defaults = &defaults;
+        s.env = &env;
+        s.box = &box;
+        s.modelFamily = family;
+        handler = std::make_unique<indCellHandler>(s);
+    }
+
+    int Count(int bank) { return L::GroupCount(work.Data(), bank); }
+    int Total() {
+        int t = 0;
+        for (int g = 0; g < L::kGroups; ++g)
+            t += Count(g);
+        return t;
+    }
+    uint8_t* A(int n) { return work.Data() + L::kChA + L::kChASize * n; }
+    uint8_t* B(int n) { return work.Data() + L::kChB + L::kChBSize * n; }
+
+    // One call: a draw (no grid) unless a key or typed text is given.
+    Outcome Call(int32_t category, int32_t cell, int32_t param, int32_t key = 0, const char* typed = nullptr,
+                 bool grid = false) {
+        cmcCellObj obj;
+        obj.category = category;
+        obj.cell = cell;
+        obj.parameter = param;
+        cmcCellCapsule c;
+        c.cell = &obj;
+        Canvas canvas;
+        c.canvas = &canvas;
+        c.key = key;
+        if (typed) {
+            c.editState = cmcCellCapsule::kEditEntered;
+            c.enteredText = typed;
+        }
+        if (key || typed || grid)
+            c.grid = kGrid;
+        Outcome o;
+        c.refresh = [](void* ctx, cmcCellCapsule&, uint8_t scope) {
+            static_cast<Outcome*>(ctx)->scope = scope;
+        };
+        c.refreshContext = &o;
+        const bool acting = key || typed;
+        o.result = handler->CallCell(c, acting ? 1 : 0);
+        o.text = c.displayText;
+        o.marks = c.stateBits;
+        o.color = canvas.color;
+        o.redirect = c.redirect;
+        return o;
+    }
+
+    // Adds a channel to a bank with a receive frequency.
+    int AddChannel(int bank, const char* mhz) {
+        handler->shownBank = bank;
+        const int n = L::GroupStart(work.Data(), bank) + Count(bank);
+        EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n, '1').result, cmcCellHandler::kResultEdit);
+        Call(CT_Mch, CL_Mch_FreqR, n, 0, mhz);
+        handler->shownBank = -1;
+        return n;
+    }
+
+    cmcTextTables tables;
+    cmcFCache lists{tables.Text()};
+    NullWindows windows;
+    cmcCodecEnv env{&tables.Text(), &lists, &windows};
+    ScriptedMessageBox box;
+    cmcEeprom work, defaults;
+    std::unique_ptr<indCellHandler> handler;
+};
+
+TEST_F(HandlerTest, TypingOnANewRowCreatesTheChannelThenTakesTheFrequency) {
+    const int before = Count(2);
+    const int total = Total();
+    const int n = AddChannel(2, "146.52");
+    EXPECT_EQ(Count(2), before + 1);
+    EXPECT_EQ(Total(), total + 1);
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n).text, "146.520000");
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqT, n).text, "<-"); // transmit equal to receive
+    // Colour codes follow the frequencies: (f / 6250) mod 64.
+    EXPECT_EQ(A(n)[26], (146520000 / 6250) % 64);
+    EXPECT_EQ(A(n)[27], (146520000 / 6250) % 64);
+    // The packed memory was re-derived: the channel is in the radio layout too.
+    cmcEeprom copy = work;
+    indWorkImage(copy, &defaults).ExpandTables();
+    EXPECT_EQ(L::GroupCount(copy.Data(), 2), before + 1);
+    EXPECT_TRUE(box.shown.empty());
+}
+
+TEST_F(HandlerTest, RefusedAndSteppedFrequencies) {
+    const int n = AddChannel(0, "146.52");
+    Outcome o = Call(CT_Mch, CL_Mch_FreqR, n, 0, "146.5234");
+    EXPECT_EQ(o.text, "146.520000"); // off the raster: unchanged, no message
+    EXPECT_TRUE(box.shown.empty());
+    o = Call(CT_Mch, CL_Mch_FreqR, n, ' ');
+    EXPECT_EQ(o.result, cmcCellHandler::kResultEdit); // space opens the editor on frequencies
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n).text, "146.520000");
+}
+
+TEST_F(HandlerTest, NewRowCellsRedirectToTheKeyCellAndShowNothing) {
+    handler->shownBank = 1;
+    const int n = L::GroupStart(work.Data(), 1) + Count(1);
+    Outcome o = Call(CT_Mch, CL_Mch_Text, n, '1');
+    EXPECT_EQ(o.text, "");
+    EXPECT_EQ(o.redirect.on, 1);
+    EXPECT_EQ(o.redirect.cell, CL_Mch_FreqR);
+    EXPECT_EQ(o.redirect.parameter, n);
+    EXPECT_EQ(o.redirect.key, '1');
+    // A key of 128 and above is not replayed.
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_Text, n, cmcCellCapsule::kKeyF1).redirect.on, 0);
+    // The number cell shows the new-channel caption; the key cell itself is not redirected.
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_No, n).text, "New");
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n).redirect.on, 0);
+    EXPECT_EQ(Count(1), Count(1)); // nothing created by drawing
+}
+
+TEST_F(HandlerTest, NoChannelBeyond128) {
+    // Fill the radio to 128 channels in bank 0 through the bank count cell.
+    const int missing = L::kChannels - Total();
+    handler->shownBank = -1;
+    for (int k = 0; k < missing; ++k)
+        Call(CT_Null, CL_Mch_Bank, 0, ' ');
+    if (Total() < L::kChannels)
+        GTEST_SKIP() << "the radio memory holds fewer than 128 channels";
+    box.shown.clear();
+    handler->shownBank = 3;
+    const int n = L::kChannels; // the blank row after the last channel
+    Outcome o = Call(CT_Mch, CL_Mch_FreqR, L::GroupStart(work.Data(), 3) + Count(3), '1');
+    (void)n;
+    EXPECT_EQ(Total(), L::kChannels);
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_NE(box.shown[0].text.find("No more channels"), std::string::npos);
+    EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Error);
+    EXPECT_EQ(box.shown[0].caption, "Ostrel");
+    EXPECT_NE(o.result, cmcCellHandler::kResultEdit);
+}
+
+TEST_F(HandlerTest, RoomCheckFollowsTheFreeBytesOfThePackedMemory) {
+    // Room shrinks as the end marker moves up: force the end close to the last clone address.
+    uint8_t* w = work.Data();
+    const uint32_t s2 = L::Get32(w, L::kSec2At32);
+    L::Put32(w, L::kEndAt32, 0xFF7F - 45 * 2 - 28 * 2);
+    EXPECT_TRUE(handler->RoomFor(CT_Mch, 2, 0));
+    EXPECT_FALSE(handler->RoomFor(CT_Mch, 3, 0));
+    EXPECT_EQ(handler->LargestRoom(CT_Mch, 10, 0), 2);
+    EXPECT_EQ(handler->LargestRoom(CT_Mch, 10, 7), 2); // 73 bytes each in bank 7, all before the end
+    L::Put32(w, L::kEndAt32, 0xFF7F - 45 * 2 - 28 * 2 + 1);
+    EXPECT_EQ(handler->LargestRoom(CT_Mch, 10, 7), 1);
+    EXPECT_TRUE(handler->RoomFor(CT_Nxdn_Inv, 12, 0));
+    EXPECT_FALSE(handler->RoomFor(CT_Nxdn_Inv, 13, 0));
+    L::Put32(w, L::kEndAt32, 0xFF7F);
+    EXPECT_EQ(handler->LargestRoom(CT_Mch, 5, 0), 0);
+    EXPECT_FALSE(handler->AddChannels(0, 1));
+    (void)s2;
+}
+
+TEST_F(HandlerTest, BankCountAddsAndRemovesBlankChannelsOnly) {
+    const int before = Count(4);
+    Call(CT_Null, CL_Mch_Bank, 4, ' ');
+    Call(CT_Null, CL_Mch_Bank, 4, ' ');
+    EXPECT_EQ(Count(4), before + 2);
+    EXPECT_EQ(Call(CT_Null, CL_Mch_Bank, 4).text, std::to_string(before + 2));
+    EXPECT_EQ(Call(CT_Null, CL_Mch_Bank, 8).text, std::to_string(Total()));
+    // The last channel gets content: it cannot be removed.
+    const int last = L::GroupStart(work.Data(), 4) + Count(4) - 1;
+    Call(CT_Mch, CL_Mch_FreqR, last, 0, "440.0");
+    box.shown.clear();
+    Call(CT_Null, CL_Mch_Bank, 4, cmcCellCapsule::kKeyBackspace);
+    EXPECT_EQ(Count(4), before + 2);
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_NE(box.shown[0].text.find("without content"), std::string::npos);
+}
+
+// The option cells of the channel table: value bits, list text, grey and dash conditions, marks.
+struct OptionRow {
+    int32_t cell;
+    char slot;
+    int byte;
+    uint8_t mask;
+    uint8_t bits;     // stored bits (within mask)
+    int type;         // channel type (A12 bits 0-1)
+    int family;       // 0 LMR, 1 PMR
+    bool signalling;  // B3.3
+    const char* text; // shown text
+    bool grey;
+    uint8_t marks; // warning 4, error 8
+};
+
+TEST_F(HandlerTest, MemoryChannelTable) {
+    const OptionRow rows[] = {
+        {CL_Mch_TxInh, 'A', 4, 0x80, 0x80, 0, 0, false, "ON", false, 0},
+        {CL_Mch_TxInh, 'A', 4, 0x80, 0x00, 0, 0, false, "OFF", false, 0},
+        {CL_Mch_Inh, 'A', 0, 0x80, 0x80, 0, 0, false, "Inhibit", false, 0},
+        {CL_Mch_Nar, 'A', 12, 0x50, 0x40, 0, 0, false, "Narrow", false, 0},
+        {CL_Mch_Nar, 'A', 12, 0x50, 0x10, 3, 0, false, "Middle", true, 0},
+        {CL_Mch_WNM, 'A', 12, 0x50, 0x10, 0, 0, false, "Middle", false, 4},
+        {CL_Mch_RfPo, 'B', 0, 0x03, 0x02, 0, 0, false, "Low1", false, 0},
+        {CL_Mch_Tot, 'B', 0, 0x10, 0x10, 0, 0, false, "ON", false, 0},
+        {CL_Mch_Compander, 'B', 3, 0x10, 0x10, 3, 0, false, "ON", true, 0},
+        {CL_Mch_Lockout, 'B', 0, 0x0C, 0x08, 0, 0, false, "Busy", false, 0},
+        {CL_Mch_Lockout_Pmr, 'B', 0, 0x0C, 0x04, 0, 1, false, "Busy", false, 0},
+        {CL_Mch_Log, 'B', 1, 0xF0, 0x20, 3, 0, false, "ID", true, 0},
+        {CL_Mch_CH_Mute, 'B', 1, 0x01, 0x00, 1, 1, true, "OFF", false, 4},
+        {CL_Mch_CH_Mute, 'B', 1, 0x01, 0x00, 1, 0, true, "OFF", false, 0},
+        {CL_Mch_Moni, 'B', 0, 0x40, 0x40, 1, 1, true, "Carrier", false, 4},
+        {CL_Mch_Sel, 'B', 2, 0xC0, 0x80, 1, 1, true, "Group", false, 8},
+        {CL_Mch_Sel, 'B', 2, 0xC0, 0x40, 1, 1, true, "Selective", false, 0},
+        {CL_Mch_Call, 'B', 2, 0x08, 0x08, 1, 1, true, "ON", false, 8},
+        {CL_Mch_PTT, 'B', 2, 0x04, 0x04, 1, 1, false, "ON", false, 0},
+        {CL_Mch_Dig_Sig, 'A', 12, 0x03, 0x03, 3, 0, false, "Digital", false, 0},
+        {CL_Mch_Rpt_L, 'B', 7, 0x80, 0x80, 1, 1, true, "-", true, 0}, // dashes: PMR with signalling
+        {CL_Mch_Stn_C, 'B', 8, 0x7F, 0x05, 1, 0, false, "5", false, 0},
+        {CL_Mch_Stn_C, 'B', 8, 0x7F, 0x05, 1, 1, true, "----", true, 0},
+        {CL_Mch_Dpmr_SQL_Type, 'B', 17, 0x30, 0x10, 0, 0, false, "----", true, 0},
+        {CL_Mch_Dpmr_SQL_Type, 'B', 17, 0x30, 0x10, 2, 0, false, "CC", false, 0},
+        {CL_Mch_Dpmr_SendStatus, 'B', 17, 0x40, 0x40, 1, 0, false, "----", true, 0},
+        {CL_Mch_Nxdn_SQL_Type, 'B', 17, 0x30, 0x20, 0, 0, false, "Selective", true, 0},
+    };
+    const int n = AddChannel(0, "146.52");
+    for (const OptionRow& r : rows) {
+        SCOPED_TRACE(std::to_string(r.cell) + " " + r.text);
+        Build(r.family);
+        uint8_t* slot = r.slot == 'A' ? A(n) : B(n);
+        slot[r.byte] = uint8_t((slot[r.byte] & ~r.mask) | r.bits);
+        A(n)[12] = uint8_t((A(n)[12] & ~3) | r.type);
+        B(n)[3] = uint8_t((B(n)[3] & ~0x08) | (r.signalling ? 0x08 : 0));
+        cmcEeprom before = work;
+        Outcome o = Call(CT_Mch, r.cell, n);
+        EXPECT_EQ(o.text, r.text);
+        EXPECT_EQ(o.color == 0xC0C0C0, r.grey);
+        EXPECT_EQ(o.marks & 0x0C, r.marks);
+        EXPECT_TRUE(work == before); // drawing never writes
+    }
+}
+
+TEST_F(HandlerTest, SteppingWritesTheBitsAndAsksForTheRefresh) {
+    const int n = AddChannel(0, "146.52");
+    A(n)[4] &= 0x7F;
+    Outcome o = Call(CT_Mch, CL_Mch_TxInh, n, ' ');
+    EXPECT_EQ(o.text, "ON");
+    EXPECT_EQ(A(n)[4] & 0x80, 0x80);
+    EXPECT_EQ(o.scope, 0x09); // itself and its record
+    A(n)[12] &= 0xFC;
+    o = Call(CT_Mch, CL_Mch_Dig_Sig, n, ' ');
+    EXPECT_EQ(A(n)[12] & 3, 1);
+    EXPECT_EQ(o.scope, 0x29); // whole sheet: other cells follow the channel type
+    // Carriage return opens the list window instead of changing the value.
+    windows.lists.clear();
+    Call(CT_Mch, CL_Mch_RfPo, n, '\r');
+    ASSERT_EQ(windows.lists.size(), 1u);
+    EXPECT_EQ(windows.lists[0], "GI_Sheet_Sel_Mch_RfPwr");
+}
+
+TEST_F(HandlerTest, ColourCodeWarningOnlyForDigitalChannelsWithContent) {
+    const int n = AddChannel(0, "146.52");
+    A(n)[12] = uint8_t((A(n)[12] & ~3) | 2);
+    box.shown.clear();
+    Call(CT_Mch, CL_Mch_FreqR, n, 0, "146.53125");
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Warning);
+    EXPECT_EQ(A(n)[26], (146531250 / 6250) % 64);
+    // Analogue channel: no warning.
+    A(n)[12] &= 0xFC;
+    box.shown.clear();
+    Call(CT_Mch, CL_Mch_FreqR, n, 0, "146.55");
+    EXPECT_TRUE(box.shown.empty());
+    // The transmit colour code follows while equal, and shows "<-".
+    A(n)[12] = uint8_t((A(n)[12] & ~3) | 1);
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_Dpmr_TxCc, n).text, "<-");
+    Call(CT_Mch, CL_Mch_Dpmr_RxCc, n, ' ');
+    EXPECT_EQ(A(n)[26], A(n)[27]);
+}
+
+TEST_F(HandlerTest, CellsWithoutBehaviourAndChannelChecks) {
+    cmcCellObj obj;
+    obj.category = CT_Mch;
+    obj.cell = CL_Mch_Scrm_Type;
+    obj.parameter = AddChannel(0, "146.52");
+    obj.displayText = "from the overlay";
+    EXPECT_EQ(handler->CellText(obj, 0), std::to_string(CL_Mch_Scrm_Type) + " *Yet*");
+    obj.category = CT_Null;
+    obj.cell = CL_Null;
+    EXPECT_EQ(handler->CellText(obj, 0), "");
+    // A bank without channels reports neither warning nor error.
+    int empty = -1;
+    for (int g = 0; g < L::kGroups && empty < 0; ++g)
+        if (Count(g) == 0)
+            empty = g;
+    ASSERT_GE(empty, 0);
+    EXPECT_FALSE(handler->WarningOf(CT_Null, CL_Check_Mch, 0, empty));
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Check_Mch, 0, empty));
+    // A PMR channel with signalling and a call setting of 1 makes its bank's check an error.
+    Build(1);
+    const int n = AddChannel(empty, "446.00625");
+    A(n)[12] = uint8_t((A(n)[12] & ~3) | 1);
+    B(n)[3] |= 0x08;
+    B(n)[2] = uint8_t((B(n)[2] & ~0xC0) | 0x40);
+    B(n)[2] |= 0x08;
+    EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Check_Mch, 0, empty));
+    B(n)[2] &= uint8_t(~0x08);
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Check_Mch, 0, empty));
+}
+
+} // namespace
