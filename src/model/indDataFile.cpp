@@ -1,6 +1,7 @@
 #include "model/indDataFile.h"
 
 #include "core/cmcEeprom.h"
+#include "model/indModel.h"
 
 void indDataFile::Configure(cmcKvtFile& file) {
     file.SetModelCode(kModelCode);
@@ -42,7 +43,7 @@ int indDataFile::Load(const std::string& path, cmcEeprom& image) {
     return file.Load(path, kRadioRanges);
 }
 
-int indDataFile::Open(const std::string& path, cmcEeprom& scratch) {
+int indDataFile::Open(const std::string& path, cmcEeprom& scratch, const indModel* model) {
     scratch.SetSize(cmcEeprom::kWorkSize);
     cmcKvtFile file;
     file.Attach(&scratch);
@@ -50,6 +51,9 @@ int indDataFile::Open(const std::string& path, cmcEeprom& scratch) {
     int code = file.Load(path, nullptr);
     if (code != cmcKvtFile::kFileOk)
         return code;
-    // The checks of the data itself go here, before the coverage check.
+    if (model && indModel::CheckLoadedData(scratch, false) != 0)
+        return cmcKvtFile::kFileErrData;
+    if (model && model->CheckDataVersion(scratch) != 0)
+        return cmcKvtFile::kFileErrNewer;
     return file.CheckCoverage(kRadioRanges);
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 class cmcEeprom;
+class indModel;
 
 class indDataFile {
 public:
@@ -33,5 +34,7 @@ public:
     // and zero-filled first) without a range list, then checked, then its coverage of the radio memory
     // is checked. Returns the first failing file error code, or 0 when the data may be taken over.
     // Shows nothing: the caller reports the code (cmcKvtFile::ShowFileError or the command line).
-    static int Open(const std::string& path, cmcEeprom& scratch);
+    // With a model, its data checks run between the two: the loose data check (code 8) and, with the
+    // lockout on, the newer-data check (code 9).
+    static int Open(const std::string& path, cmcEeprom& scratch, const indModel* model = nullptr);
 };

@@ -94,7 +94,10 @@ TEST(CliCheck, ReportsOkOrTheFileErrorAsExitStatus) {
     TempDir dir;
     cmcEeprom image;
     image.SetSize(cmcEeprom::kWorkSize);
-    image.Fill(0x5A);
+    ASSERT_EQ(indDataFile::Save(dir.File("data.ocd"), image, "e2e"), 0); // fails the data check
+    image.SetByte(0x80, 0x33); // the radio model value and a valid byte 0x108 pass it
+    image.SetByte(0x81, 0x28);
+    image.SetByte(0x108, 0x01);
     ASSERT_EQ(indDataFile::Save(dir.File("good.ocd"), image, "e2e"), 0);
     std::string text = ReadFileText(dir.File("good.ocd"));
     WriteFileText(dir.File("model.ocd"), "33280000" + text.substr(8));
@@ -106,9 +109,8 @@ TEST(CliCheck, ReportsOkOrTheFileErrorAsExitStatus) {
         std::string out;
     };
     const std::vector<Case> cases = {
-        {dir.File("good.ocd"), 0, "OK\n"},
-        {dir.File("model.ocd"), 3, message(3)},
-        {dir.File("short.ocd"), 7, message(7)},
+        {dir.File("good.ocd"), 0, "OK\n"},        {dir.File("model.ocd"), 3, message(3)},
+        {dir.File("data.ocd"), 8, message(8)},    {dir.File("short.ocd"), 7, message(7)},
         {dir.File("missing.ocd"), 1, message(1)},
     };
     for (const Case& c : cases) {

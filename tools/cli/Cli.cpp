@@ -15,6 +15,16 @@ const std::vector<CliVerb>& CliVerbs() {
          "check a clone data file; prints OK or the file error, exit status = error code",
          {},
          CliCheck},
+        {"list",
+         "FILE",
+         "list the channels in use and the sizes of the ID, talk group, status and repeater lists",
+         {},
+         CliList},
+        {"convert",
+         "IN OUT",
+         "open a clone data file, convert it to the working image and back, save it as OUT",
+         {},
+         CliConvert},
     };
     return verbs;
 }

@@ -33,3 +33,12 @@ constexpr int kCliUsageError = 64;
 
 // Verb entry points; one source file each.
 int CliCheck(const CliArgs& args);
+int CliList(const CliArgs& args);
+int CliConvert(const CliArgs& args);
+
+class cmcEeprom;
+class cmcTextTables;
+// Opens a clone data file as `check` does (printing the file error's message and returning its code
+// when that fails), then converts it into the working image with the initial data of the model type
+// the data carries (loaded into defaults). The overlay tables are loaded from the program's folder.
+int CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work, cmcEeprom& defaults);

@@ -6,6 +6,7 @@
 #include "core/cmcKvtFile.h"
 #include "core/cmcTextTables.h"
 #include "model/indDataFile.h"
+#include "model/indModel.h"
 
 #include <cstdio>
 
@@ -14,15 +15,17 @@ int CliCheck(const CliArgs& args) {
         std::fprintf(stderr, "usage: ostrel-cli check FILE\n");
         return kCliUsageError;
     }
+    // The overlay of the first shipped language: the lockout setting and the messages.
+    cmcTextTables tables;
+    tables.Load(cmcAppDir(), 0);
+    const indModel model(nullptr, nullptr, indModel::ReadSettings(tables.Text()));
     cmcEeprom scratch;
-    int code = indDataFile::Open(args.positional[0], scratch);
+    int code = indDataFile::Open(args.positional[0], scratch, &model);
     if (code == cmcKvtFile::kFileOk) {
         std::printf("OK\n");
         return code;
     }
-    // The message the desktop program would show, in the first language of the shipped overlays.
-    cmcTextTables tables;
-    tables.Load(cmcAppDir(), 0);
+    // The message the desktop program would show.
     std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
     return code;
 }

@@ -1,0 +1,76 @@
+// ostrel-cli convert IN OUT: opens a clone data file as the Open command does, converts it into the
+// working image and back (normalise, pack) and saves it. A converted file converts to itself.
+#include "Cli.h"
+
+#include "core/cmcAppDir.h"
+#include "core/cmcEeprom.h"
+#include "core/cmcKvtFile.h"
+#include "core/cmcTextTables.h"
+#include "model/indDataFile.h"
+#include "model/indModel.h"
+
+#include <cstdio>
+#include <string>
+
+int CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work, cmcEeprom& defaults) {
+    tables.Load(cmcAppDir(), 0);
+    const indModel::Settings settings = indModel::ReadSettings(tables.Text());
+    indModel model(nullptr, nullptr, settings);
+    int code = indDataFile::Open(path, work, &model);
+    if (code != cmcKvtFile::kFileOk) {
+        std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
+        return code;
+    }
+    // The data carries its model type; its initial data supplies what the radio does not store.
+    const int type = model.StoredModelType(work);
+    indModel::LoadInitialData(indModel::InitialFilePath(tables.Text(), type), defaults);
+    indModel::ConvertInitial(defaults, settings);
+    model.SetDefaults(&defaults);
+    model.Convert(work, 0);
+    return cmcKvtFile::kFileOk;
+}
+
+namespace {
+
+// The clone comment: the two 16-character text fields, printable characters only, trailing blanks
+// trimmed.
+std::string CloneComment(const cmcEeprom& work) {
+    std::string first, second;
+    for (int i = 0; i < 16; ++i) {
+        const uint8_t a = work.Data()[0x12636 + i], b = work.Data()[0x12646 + i];
+        first += a >= 0x20 && a <= 0x7E ? char(a) : ' ';
+        second += b >= 0x20 && b <= 0x7E ? char(b) : ' ';
+    }
+    auto trim = [](std::string s) {
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
+        return s;
+    };
+    return trim(trim(first) + second);
+}
+
+} // namespace
+
+int CliConvert(const CliArgs& args) {
+    if (args.positional.size() != 2 || !args.options.empty()) {
+        std::fprintf(stderr, "usage: ostrel-cli convert IN OUT\n");
+        return kCliUsageError;
+    }
+    cmcTextTables tables;
+    cmcEeprom work, defaults;
+    int code = CliOpenData(args.positional[0], tables, work, defaults);
+    if (code != cmcKvtFile::kFileOk)
+        return code;
+    indModel model(&defaults, nullptr, indModel::ReadSettings(tables.Text()));
+    if (model.Convert(work, 1)) {
+        std::fprintf(stderr, "ostrel-cli convert: the data does not fit into the radio's memory\n");
+        return cmcKvtFile::kFileErrData;
+    }
+    code = indDataFile::Save(args.positional[1], work, CloneComment(work));
+    if (code != cmcKvtFile::kFileOk) {
+        std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
+        return code;
+    }
+    std::printf("OK\n");
+    return 0;
+}
