@@ -6,6 +6,13 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# Every test binary links this object, which sets OSTREL_DATA_DIR, OSTREL_BIN_DIR and
+# OSTREL_SOURCE_DIR when they are not set already (a list-valued ENVIRONMENT does not survive
+# test discovery, so the paths are compiled in instead).
+add_library(ostrel_testenv OBJECT ${PROJECT_SOURCE_DIR}/tests/testenv/TestEnv.cpp)
+target_compile_definitions(ostrel_testenv PRIVATE OSTREL_TEST_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+                                                  OSTREL_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
 function(ostrel_add_test)
     cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     if(NOT T_TIMEOUT)
@@ -16,10 +23,10 @@ function(ostrel_add_test)
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
-    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ostrel_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
+    target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ostrel_testsupport ostrel_testenv GTest::gtest GTest::gmock
+                                            GTest::gtest_main)
     gtest_discover_tests(${T_NAME}
         PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
-                   ENVIRONMENT "OSTREL_DATA_DIR=${OSTREL_BIN_DIR};OSTREL_BIN_DIR=${OSTREL_BIN_DIR};OSTREL_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
         DISCOVERY_TIMEOUT 30)
 endfunction()
 
