@@ -103,6 +103,14 @@ int indModel::StoredModelType(const cmcEeprom& image) const {
     return (b & 0x02) ? kPmr : kLmr;
 }
 
+int indModel::AfterDataLoaded(cmcEeprom& image, const std::function<void(int modelType)>& switchModel) {
+    const int type = StoredModelType(image);
+    if (switchModel)
+        switchModel(type);
+    Convert(image, 0);
+    return type;
+}
+
 bool indModel::Convert(cmcEeprom& image, int direction, bool writeFlag) const {
     indNormalize::Options o;
     o.defaults = m_defaults;

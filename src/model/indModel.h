@@ -5,6 +5,7 @@
 #include "core/cmcRange.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,11 @@ public:
     // The model type the packed data was made for (bit 1 of the byte at working offset 0x125F8, read
     // through the data's own directory).
     int StoredModelType(const cmcEeprom& image) const;
+
+    // After data was loaded or read: switches to the model type stored in the data (switchModel loads
+    // that type's initial data and hands it over with SetDefaults), then converts the image with
+    // direction 0. Returns the model type.
+    int AfterDataLoaded(cmcEeprom& image, const std::function<void(int modelType)>& switchModel);
 
     // Between radio layout and working layout: direction 0 expands and normalises, direction 1
     // normalises and packs (writeFlag when preparing a clone write). Returns true when packing failed.

@@ -97,6 +97,23 @@ TEST(indModel, StoredModelTypeIsReadThroughTheDataItself) {
     EXPECT_EQ(model.StoredModelType(mixed), indModel::kPmr);
 }
 
+TEST(indModel, AfterDataLoadedSwitchesToTheStoredTypeBeforeConverting) {
+    cmcEeprom lmr = Initial(indModel::kLmr);
+    cmcEeprom pmr = Initial(indModel::kPmr);
+    indModel model(&lmr, nullptr, {});
+    cmcEeprom current = lmr; // the current image starts as a copy of the initial image
+    std::memcpy(current.Data(), pmr.Data(), L::kRadioSize);
+    int switched = -1;
+    EXPECT_EQ(model.AfterDataLoaded(current,
+                                    [&](int type) {
+                                        switched = type;
+                                        model.SetDefaults(&pmr);
+                                    }),
+              indModel::kPmr);
+    EXPECT_EQ(switched, indModel::kPmr);
+    EXPECT_EQ(current.Data()[L::kModelTypeAt] & 0x02, 0x02); // expanded from the PMR data
+}
+
 TEST(indModel, MissingInitialDataIsFatal) {
     cmcEeprom img;
     const std::string text =
