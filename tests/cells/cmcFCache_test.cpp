@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 CodecFixture Lists() {
@@ -87,4 +89,33 @@ TEST(cmcFCache, BrokenListsAreConfigurationErrors) {
         FatalText([&] { f.lists.List("Empty", 1); }).find("Empty line in the choice list 'Empty_Cells'"),
         std::string::npos);
     EXPECT_EQ(f.lists.BuiltCount(), 0); // nothing half-built is kept
+}
+
+TEST(cmcFCache, ShippedListsOfTheValueCellsBuild) {
+    const char* source = std::getenv("OSTREL_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    cmcGTex texts;
+    texts.OpenFile(std::string(source) + "/data/ENG.OVL");
+    cmcFCache lists(texts);
+    struct Row {
+        const char* list;
+        int32_t cell;
+        int32_t entries;
+        int32_t value;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"GI_Sheet_Sel_Mch_CTone", 1, 51, 12, "100.0"}, {"GI_Sheet_Sel_Mch_CTone", 5, 1, 53, "DTCS"},
+        {"GI_Sheet_Sel_ScanZoneSel", 8, 9, 8, "Null"},  {"GI_Sheet_Sel_ScanCHSel", 14, 16, 15, "CH 16"},
+        {"GI_Sheet_Sel_RxC_AbcSel", 1, 1, 0, "OFF"},    {"GI_Sheet_Sel_RxC_AbcSel", 2, 1, 1, "Code"},
+        {"GI_Sheet_Sel_RxC_AbcCode", 1, 32, 32, "32"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.list);
+        EXPECT_EQ(lists.List(r.list, r.cell).EntryCount(), r.entries);
+        EXPECT_EQ(lists.TextOfValue(r.list, r.cell, r.value), r.text);
+    }
+    // The tone list steps from off through every tone and back.
+    EXPECT_EQ(lists.StepValue("GI_Sheet_Sel_Mch_CTone", 1, 52, 1), 0);
+    EXPECT_EQ(lists.StepValue("GI_Sheet_Sel_Mch_CTone", 1, 49, 1), 52);
 }
