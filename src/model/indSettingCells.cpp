@@ -1,6 +1,31 @@
 #include "model/indSettingCells.h"
 
-// Placeholder until the setting cells land: no cell is one of them yet.
-bool indSettingCells::Handle(indCellCall&, cmcCellCapsule&, int32_t, int32_t&) {
-    return false;
+#include "cells/cmcCellHandler.h"
+#include "model/indCellCall.h"
+#include "model/indCellHandler.h"
+#include "model/indSettingCell.h"
+#include "model/indSettingTable.h"
+
+namespace {
+
+// Event that redraws every cell of every sheet and window.
+constexpr int32_t kEventRedrawAll = 13;
+
+} // namespace
+
+bool indSettingCells::Handle(indCellCall& call, cmcCellCapsule&, int32_t notify, int32_t& result) {
+    const indSettingRow* row = indSettingTable::Find(call.cell);
+    if (!row)
+        return false;
+    const int32_t entry = row->entries > 1 ? call.parameter : 0;
+    indSettingCell::Outcome out = indSettingCell::Run(
+        *row, entry, call.io, call.env, call.W(), call.modelFamily, notify == cmcCellHandler::kNotifyAction);
+    if (out.changed) {
+        call.wrote = true;
+        call.scope |= out.scope;
+        if (out.redrawAll)
+            call.handler.Post(kEventRedrawAll);
+    }
+    result = call.io.result;
+    return true;
 }

@@ -1,0 +1,71 @@
+#include "model/indSettingCell.h"
+
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcChoiceCodecs.h"
+#include "cells/cmcCodecIo.h"
+#include "cells/cmcNumberCodecs.h"
+#include "model/indSettingTable.h"
+
+bool indSettingCell::Holds(const indSettingTest& t, const uint8_t* w, int32_t modelFamily) {
+    if (t.offset == indSettingTest::kNone)
+        return false;
+    if (t.offset == indSettingTest::kFamily)
+        return modelFamily == t.equals;
+    return (w[t.offset] & t.mask) == t.equals;
+}
+
+bool indSettingCell::IsGrey(const indSettingRow& row, const uint8_t* w, int32_t modelFamily) {
+    if (!Holds(row.grey, w, modelFamily))
+        return false;
+    return row.grey2.offset == indSettingTest::kNone || Holds(row.grey2, w, modelFamily);
+}
+
+indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t entry, cmcCodecIo& io,
+                                            cmcCodecEnv& env, uint8_t* w, int32_t modelFamily, bool commit) {
+    Outcome out;
+    if (row.ByteOf(entry) < 0) {
+        io.Show("");
+        return out;
+    }
+    const int32_t before = row.Read(w, entry);
+    int32_t value = before;
+    bool changed = false;
+    switch (row.codec) {
+    case indSettingRow::Codec::Choice:
+        changed = cmcChoiceCodecs::EditChoice(io, env, value, row.list);
+        break;
+    case indSettingRow::Codec::ChoiceTyped:
+        changed = cmcChoiceCodecs::EditChoiceTyped(io, env, value, row.list);
+        break;
+    case indSettingRow::Codec::Timer: {
+        cmcNumberCodecs::Timer timer;
+        timer.unitsPerSecond = row.unitsPerSecond;
+        timer.offAllowed = row.offAllowed;
+        uint8_t b = static_cast<uint8_t>(value);
+        changed = cmcNumberCodecs::EditTimer(io, env, b, timer);
+        value = b;
+        break;
+    }
+    case indSettingRow::Codec::Stepped: {
+        cmcNumberCodecs::Stepped stepped;
+        stepped.minimum = row.minimum;
+        stepped.maximum = row.maximum;
+        changed = cmcNumberCodecs::EditStepped(io, value, stepped);
+        break;
+    }
+    }
+    if (IsGrey(row, w, modelFamily))
+        io.SetFontColor(cmcCodecIo::kGrey);
+
+    // A value the field cannot hold (a list entry wider than the field) is refused rather than
+    // stored cut down to a different value.
+    const int32_t largest = row.Mask() >> row.lowBit;
+    if (!changed || !commit || value == before || value < 0 || value > largest)
+        return out;
+    row.Write(w, value, entry);
+    out.changed = true;
+    if (row.effects & indSettingRow::kWider)
+        out.scope |= cmcCellCapsule::kScopeAll;
+    out.redrawAll = (row.effects & indSettingRow::kRedrawAll) != 0;
+    return out;
+}

@@ -1,0 +1,366 @@
+// The setting and timer cells on the shipped initial data, through the real codecs and choice lists:
+// every row stays inside its bits, one-bit changes keep their byte's other bits, shared bytes, typed
+// choices, timer texts and the further effects of a change.
+#include "ModelFixtures.h"
+#include "cells/cmcCellCanvas.h"
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellNumber.h"
+#include "cells/cmcChoiceCodecs.h"
+#include "cells/cmcCodecEnv.h"
+#include "cells/cmcCodecIo.h"
+#include "cells/cmcFCache.h"
+#include "core/cmcTextTables.h"
+#include "model/indModel.h"
+#include "model/indSettingCell.h"
+#include "model/indSettingTable.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+using namespace modelfix;
+
+namespace {
+
+class GreyCanvas : public cmcCellCanvas {
+public:
+    uint32_t FontColor() const override { return color; }
+    void SetFontColor(uint32_t c) override { color = c; }
+    void SetBrushColor(uint32_t) override {}
+    uint32_t color = 0;
+};
+
+class SettingCells : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tables.Load(DataDir(), 0);
+        lists = std::make_unique<cmcFCache>(tables.Text());
+        env = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), nullptr);
+        indModel::LoadInitialData(DataDir() + "/Initial_LMR.ocd", work);
+        indModel::ConvertInitial(work, {});
+    }
+
+    static const indSettingRow& Row(int32_t cell) {
+        const indSettingRow* row = indSettingTable::Find(cell);
+        EXPECT_NE(row, nullptr) << cell;
+        return *row;
+    }
+    uint8_t* W() { return work.Data(); }
+
+    // A drawing call: no grid, nothing may change.
+    std::string Show(int32_t cell, uint32_t* color = nullptr) {
+        cmcCodecIo io;
+        GreyCanvas canvas;
+        io.canvas = &canvas;
+        indSettingCell::Run(Row(cell), 0, io, *env, W(), family, false);
+        if (color)
+            *color = canvas.color;
+        return io.displayText;
+    }
+    indSettingCell::Outcome Key(int32_t cell, int32_t key, std::string* shown = nullptr) {
+        cmcCodecIo io;
+        io.grid = true;
+        io.key = key;
+        indSettingCell::Outcome out = indSettingCell::Run(Row(cell), 0, io, *env, W(), family, true);
+        if (shown)
+            *shown = io.displayText;
+        return out;
+    }
+    indSettingCell::Outcome Enter(int32_t cell, const std::string& text) {
+        cmcCodecIo io;
+        io.grid = true;
+        io.editState = cmcCodecIo::kEntered;
+        io.enteredText = text;
+        return indSettingCell::Run(Row(cell), 0, io, *env, W(), family, true);
+    }
+    // The answer of the cell's list window: the entry with value chosen.
+    indSettingCell::Outcome Choose(int32_t cell, int32_t value) {
+        cmcCodecIo io;
+        io.grid = true;
+        io.linked = true;
+        io.editState = cmcCodecIo::kChosen;
+        io.chosenCell = cmcChoiceCodecs::kFlex0;
+        io.chosenParam = value;
+        return indSettingCell::Run(Row(cell), 0, io, *env, W(), family, true);
+    }
+
+    cmcTextTables tables;
+    std::unique_ptr<cmcFCache> lists;
+    std::unique_ptr<cmcCodecEnv> env;
+    cmcEeprom work;
+    int32_t family = indModel::kLmr;
+};
+
+bool Overlap(const indSettingRow& a, const indSettingRow& b) {
+    for (int32_t i = 0; i < a.entries; ++i)
+        for (int32_t j = 0; j < b.entries; ++j)
+            if (a.ByteOf(i) == b.ByteOf(j) && (a.Mask() & b.Mask()) != 0)
+                return true;
+    return false;
+}
+
+} // namespace
+
+TEST(indSettingTable, RowsAreWellFormed) {
+    int fixedChoices = 0, fixedTimers = 0;
+    std::set<int32_t> cells;
+    for (const indSettingRow& r : indSettingTable::Rows()) {
+        EXPECT_TRUE(cells.insert(r.cell).second) << "cell " << r.cell << " has two rows";
+        EXPECT_EQ(indSettingTable::Find(r.cell), &r);
+        EXPECT_GE(r.width, 1);
+        EXPECT_LE(r.lowBit + r.width, 8) << r.cell;
+        EXPECT_GE(r.entries, 1);
+        EXPECT_GE(r.offset, indLayout::kRadioSize) << r.cell << ": not in the fixed slots";
+        EXPECT_LT(r.ByteOf(r.entries - 1), indLayout::kWorkSize) << r.cell;
+        bool timer = r.codec == indSettingRow::Codec::Timer;
+        if (timer)
+            EXPECT_EQ(r.Mask(), 0xFF) << r.cell;
+        if (r.codec == indSettingRow::Codec::Choice || r.codec == indSettingRow::Codec::ChoiceTyped)
+            EXPECT_NE(r.list, nullptr) << r.cell;
+        if (!r.chosen)
+            ++(timer ? fixedTimers : fixedChoices);
+    }
+    EXPECT_EQ(fixedChoices, 251);
+    EXPECT_EQ(fixedTimers, 81);
+    EXPECT_EQ(indSettingTable::Find(CL_Null), nullptr);
+    EXPECT_EQ(indSettingTable::Find(CL_None), nullptr);
+    EXPECT_EQ(indSettingTable::Find(-1), nullptr);
+}
+
+// No two rows of different cells use the same bit unless they are two views of one setting; the cells
+// we place ourselves also keep off the fields the rest of the model uses and stay inside a table slot,
+// so that they are packed into the radio memory and saved.
+TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
+    auto rows = indSettingTable::Rows();
+    for (size_t i = 0; i < rows.size(); ++i)
+        for (size_t j = i + 1; j < rows.size(); ++j)
+            if (Overlap(rows[i], rows[j]))
+                EXPECT_TRUE(indSettingTable::SharesBits(rows[i].cell, rows[j].cell))
+                    << rows[i].cell << " and " << rows[j].cell << " overlap";
+
+    struct Field {
+        int32_t at, length;
+        uint8_t mask;
+    };
+    const Field used[] = {
+        {L::kBankF0, 1, 0xFF},      {L::kMark2At, 1, 0xFF},   {L::kBankF1, 1, 0xFF},
+        {L::kBankF2, 1, 0xFF},      {L::kBankF3, 1, 0xFF},    {L::kGroupCounts, 16, 0xFF},
+        {L::kModelTypeAt, 1, 0x02}, {L::kMark3Byte, 1, 0x60}, // channel mark and scan list switch
+        {0x125C8, 5, 0xFF},                                   // NAC selection bitmap
+        {0x12616, 5, 0xFF},                                   // colour code selection bitmap
+        {0x12624, 18, 0xFF},                                  // rotary status and its bitmap
+        {0x12636, 32, 0xFF},                                  // clone comments
+        {0x12656, 32, 0xFF},                                  // user display characters
+        {0x184E5, 12, 0xFF},                                  // NXDN unit IDs
+        {0x184FF, 1, 0x20},                                   // NXDN fixed ID form
+        {0x1F655, 12, 0xFF},                                  // dPMR own, fixed and limit IDs
+        {0x19BD8, 1, 0x60},         {0x19BDD, 4, 0xFF},       // trunking unit ID form and values
+    };
+    for (const indSettingRow& r : rows) {
+        if (!r.chosen)
+            continue;
+        for (const Field& f : used)
+            for (int32_t e = 0; e < r.entries; ++e) {
+                int32_t at = r.ByteOf(e);
+                EXPECT_FALSE(at >= f.at && at < f.at + f.length && (r.Mask() & f.mask) != 0)
+                    << r.cell << " uses the model's field at " << f.at;
+            }
+        bool inSlot = false;
+        for (const indSlot& s : L::kSlots)
+            inSlot =
+                inSlot || (r.offset >= s.offset && r.ByteOf(r.entries - 1) < s.offset + s.size * s.count);
+        EXPECT_TRUE(inSlot) << r.cell << " lies outside every table slot";
+    }
+}
+
+// Every row draws without writing, and a step or a list answer changes nothing but its own bits.
+TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
+    for (const indSettingRow& r : indSettingTable::Rows()) {
+        for (int32_t e = 0; e < r.entries; ++e) {
+            SCOPED_TRACE(r.cell);
+            cmcEeprom before = work;
+            cmcCodecIo io;
+            indSettingCell::Run(r, e, io, *env, W(), family, false);
+            EXPECT_FALSE(io.displayText.empty());
+            ASSERT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0) << "drawing wrote";
+
+            for (int32_t key : {int32_t(cmcCodecIo::kKeySpace), int32_t(cmcCodecIo::kKeyBackspace)}) {
+                cmcCodecIo step;
+                step.grid = true;
+                step.key = key;
+                const int32_t old = r.Read(W(), e);
+                indSettingCell::Outcome out = indSettingCell::Run(r, e, step, *env, W(), family, true);
+                EXPECT_EQ(out.changed, r.Read(W(), e) != old);
+                if (r.codec != indSettingRow::Codec::Timer)
+                    EXPECT_NE(step.displayText, "error") << "stepped to a value outside the list";
+            }
+            cmcCodecIo answer;
+            answer.grid = answer.linked = true;
+            answer.editState = cmcCodecIo::kChosen;
+            answer.chosenCell = cmcChoiceCodecs::kFlex0;
+            answer.chosenParam = 1;
+            indSettingCell::Run(r, e, answer, *env, W(), family, true);
+
+            const int32_t at = r.ByteOf(e);
+            EXPECT_EQ(std::memcmp(before.Data(), W(), size_t(at)), 0) << "changed below the field";
+            EXPECT_EQ(std::memcmp(before.Data() + at + 1, W() + at + 1, size_t(L::kWorkSize - at - 1)), 0)
+                << "changed above the field";
+            EXPECT_EQ(before.Data()[at] & ~r.Mask(), W()[at] & ~r.Mask()) << "changed its byte's other bits";
+            work = before;
+        }
+    }
+}
+
+TEST_F(SettingCells, OneBitChangeKeepsTheOtherBitsOfItsByte) {
+    const indSettingRow& r = Row(CL_Msk_Cfg_Status_Send_On); // 0x12F29 bit 1
+    for (uint8_t pattern : {uint8_t(0x00), uint8_t(0xFF), uint8_t(0xA5), uint8_t(0x5A)}) {
+        W()[r.offset] = pattern;
+        EXPECT_TRUE(Key(CL_Msk_Cfg_Status_Send_On, cmcCodecIo::kKeySpace).changed);
+        EXPECT_EQ(W()[r.offset], pattern ^ 0x02) << int(pattern);
+        EXPECT_TRUE(Key(CL_Msk_Cfg_Status_Send_On, cmcCodecIo::kKeySpace).changed);
+        EXPECT_EQ(W()[r.offset], pattern);
+    }
+}
+
+TEST_F(SettingCells, CellsSharingAByteChangeOnlyTheirOwnBits) {
+    const int32_t gps[] = {CL_Nxdn_Gps_Fix_Id,         CL_Nxdn_Gps_Send_Status, CL_Nxdn_Gps_Send_Sdm,
+                           CL_Nxdn_Gps_Send_CallAlert, CL_Nxdn_Gps_Send_Emer,   CL_Nxdn_Gps_Send_ManDown};
+    W()[0x18509] = 0x03; // bits 0-1 belong to no GPS option
+    uint8_t expected = 0x03;
+    for (int32_t cell : gps) {
+        EXPECT_TRUE(Choose(cell, 1).changed);
+        expected |= Row(cell).Mask();
+        EXPECT_EQ(W()[0x18509], expected);
+    }
+    EXPECT_EQ(expected, 0xFF);
+    EXPECT_TRUE(Choose(CL_Nxdn_Gps_Send_Sdm, 0).changed);
+    EXPECT_EQ(W()[0x18509], 0xDF);
+
+    // Two views of one setting read and write the same bit.
+    Choose(CL_Comm_Tot_ID_Out, 1);
+    EXPECT_EQ(Row(CL_Comm_Tot_Dtmf_ID_Out).Read(W()), 1);
+}
+
+TEST_F(SettingCells, MultiBitFieldsTakeListAnswersAndKeepTheirNeighbours) {
+    W()[0x184FF] = 0xF0;                                 // talk-back type, comparison and the ID form bits
+    EXPECT_TRUE(Choose(CL_Nxdn_Config_Beep, 3).changed); // bits 0-3
+    EXPECT_EQ(W()[0x184FF], 0xF3);
+    W()[0x12614] = 0x21; // RS-232C speed (bits 4-7), mode (bits 0-3)
+    EXPECT_TRUE(Choose(CL_Comm_RS232C_SPPED, 5).changed);
+    EXPECT_EQ(W()[0x12614], 0x51);
+    EXPECT_TRUE(Choose(CL_Comm_RS232C_Mode, 2).changed);
+    EXPECT_EQ(W()[0x12614], 0x52);
+    // A list answer the field cannot hold is refused, not cut down to another value.
+    EXPECT_FALSE(Choose(CL_Msk_Cfg_Status_Send_On, 2).changed);
+    EXPECT_EQ(Row(CL_Msk_Cfg_Status_Send_On).Read(W()), 0);
+}
+
+TEST_F(SettingCells, StoredValueOutsideItsListShowsErrorAndStepsToTheFirstEntry) {
+    const indSettingRow& r = Row(CL_Comm_RS232C_SPPED);
+    r.Write(W(), 15);
+    EXPECT_EQ(Show(CL_Comm_RS232C_SPPED), "error");
+    std::string shown;
+    EXPECT_TRUE(Key(CL_Comm_RS232C_SPPED, cmcCodecIo::kKeySpace, &shown).changed);
+    const cmcChoiceList& list = lists->List(r.list, cmcChoiceCodecs::kFlex0);
+    EXPECT_EQ(r.Read(W()), list.ByPosition().front().value);
+    EXPECT_EQ(shown, list.ByPosition().front().text);
+}
+
+TEST_F(SettingCells, TypedChoicesPickTheNearestEntry) {
+    EXPECT_TRUE(Enter(CL_Nxdn_Status_Set_PowerONStat, "12").changed);
+    EXPECT_EQ(W()[0x19B0C], 12);
+    EXPECT_EQ(Show(CL_Nxdn_Status_Set_PowerONStat),
+              lists->TextOfValue("GI_Sheet_Sel_Nxdn_Status_PowerStatus", 1, 12));
+    EXPECT_TRUE(Enter(CL_Nxdn_Status_Set_PowerONStat, "off").changed);
+    EXPECT_EQ(W()[0x19B0C], 0);
+    // A digit typed on the cell opens the editor with it.
+    cmcCodecIo io;
+    io.grid = true;
+    io.key = '7';
+    indSettingCell::Run(Row(CL_Nxdn_Status_Set_PowerONStat), 0, io, *env, W(), family, true);
+    EXPECT_EQ(io.result, cmcCodecIo::kResultEdit);
+    EXPECT_EQ(io.displayText, "7");
+}
+
+TEST_F(SettingCells, TimersShowSecondsWithThreeDecimalsAndTheOffText) {
+    const std::string off = env->Text("GI_AppInd_TimerOff");
+    const struct {
+        int32_t cell;
+        int32_t offset;
+        uint8_t value;
+        const char* text;
+    } cases[] = {
+        {CL_Comm_Tot_Timer, 0x1258D, 60, " 60.000"},
+        {CL_Comm_Tot_Timer, 0x1258D, 0, "  0.000"},
+        {CL_Msk_Cfg_Dec_ANI_Disp_Timer, 0x12F23, 25, "  2.500"},
+        {CL_Nxdn_Config_SS_Wait, 0x184F4, 5, "  0.050"},
+        {CL_ScanComm_ScanTimer_Fast, 0x12579, 255, "  0.255"},
+        {CL_Comm_Tot_PenaltyTimer, 0x1258E, 0, nullptr},
+        {CL_Comm_Tot_PenaltyTimer, 0x1258E, 255, "255.000"},
+    };
+    for (const auto& c : cases) {
+        W()[c.offset] = c.value;
+        EXPECT_EQ(Show(c.cell), c.text ? c.text : off) << c.cell << " " << int(c.value);
+    }
+    EXPECT_FALSE(off.empty());
+
+    W()[0x12F23] = 0;
+    EXPECT_TRUE(Enter(CL_Msk_Cfg_Dec_ANI_Disp_Timer, "2.5").changed); // 10 units per second
+    EXPECT_EQ(W()[0x12F23], 25);
+    EXPECT_TRUE(Enter(CL_Comm_Tot_PenaltyTimer, "OFF").changed);
+    EXPECT_EQ(W()[0x1258E], 0);
+    EXPECT_TRUE(Enter(CL_Comm_Tot_Timer, "999").changed); // beyond the byte: the largest value
+    EXPECT_EQ(W()[0x1258D], 255);
+    EXPECT_TRUE(Key(CL_Comm_Tot_Timer, cmcCodecIo::kKeySpace).changed); // steps wrap
+    EXPECT_EQ(W()[0x1258D], 0);
+}
+
+TEST_F(SettingCells, FurtherEffectsOfAChange) {
+    // Wider refresh, and none for a plain row.
+    EXPECT_EQ(Key(CL_Comm_ManDown_ON, cmcCodecIo::kKeySpace).scope, cmcCellCapsule::kScopeAll);
+    EXPECT_EQ(Key(CL_Comm_Tot_Beep, cmcCodecIo::kKeySpace).scope, 0);
+    // Port modes redraw every cell everywhere (event 13).
+    indSettingCell::Outcome port = Key(CL_ExtPort_PortMode_IGSW, cmcCodecIo::kKeySpace);
+    EXPECT_TRUE(port.changed);
+    EXPECT_TRUE(port.redrawAll);
+    EXPECT_FALSE(Key(CL_Comm_Tot_Beep, cmcCodecIo::kKeySpace).redrawAll);
+    // Nothing is reported when nothing changed (a list answer of the value already stored).
+    const int32_t now = Row(CL_ExtPort_PortMode_IGSW).Read(W());
+    indSettingCell::Outcome same = Choose(CL_ExtPort_PortMode_IGSW, now);
+    EXPECT_FALSE(same.changed);
+    EXPECT_FALSE(same.redrawAll);
+}
+
+TEST_F(SettingCells, GreyWhenTheFeatureIsOffButStillEditable) {
+    uint32_t color = 0;
+    W()[0x12572] &= ~0x04; // man-down off
+    Show(CL_Comm_ManDown_Sairen, &color);
+    EXPECT_EQ(color, cmcCodecIo::kGrey);
+    Show(CL_Comm_ManDown_TS1, &color);
+    EXPECT_EQ(color, cmcCodecIo::kGrey);
+    EXPECT_TRUE(Key(CL_Comm_ManDown_TS1, cmcCodecIo::kKeySpace).changed);
+    W()[0x12572] |= 0x04;
+    Show(CL_Comm_ManDown_Sairen, &color);
+    EXPECT_EQ(color, 0u);
+
+    // Both tests must hold: the call ID reset beep is grey only without any reset.
+    W()[0x1F678] = 0;
+    W()[0x1F68E] = 0;
+    EXPECT_TRUE(indSettingCell::IsGrey(Row(CL_Dpmr_Option_CallIdReset_Beep), W(), family));
+    W()[0x1F68E] = 5;
+    EXPECT_FALSE(indSettingCell::IsGrey(Row(CL_Dpmr_Option_CallIdReset_Beep), W(), family));
+    // A family test.
+    EXPECT_TRUE(indSettingCell::IsGrey(Row(CL_Dpmr_Expert_Wakeup_Header_OffTimer), W(), indModel::kLmr));
+    EXPECT_FALSE(indSettingCell::IsGrey(Row(CL_Dpmr_Expert_Wakeup_Header_OffTimer), W(), indModel::kPmr));
+}
+
+TEST_F(SettingCells, DrawingCallsNeverWrite) {
+    cmcEeprom before = work;
+    cmcCodecIo io;
+    io.grid = true;
+    io.key = cmcCodecIo::kKeySpace;
+    indSettingCell::Outcome out = indSettingCell::Run(Row(CL_Comm_Tot_Beep), 0, io, *env, W(), family, false);
+    EXPECT_FALSE(out.changed);
+    EXPECT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0);
+}
