@@ -5,6 +5,7 @@
 #include "core/cmcGTex.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 const cmcChoiceList& cmcFCache::List(std::string_view listName, int32_t choiceCell) {
@@ -12,12 +13,21 @@ const cmcChoiceList& cmcFCache::List(std::string_view listName, int32_t choiceCe
     char buffer[160];
     std::string longKey;
     std::string_view key;
-    int n = std::snprintf(buffer, sizeof buffer, "%.*s#%d", static_cast<int>(listName.size()),
-                          listName.data(), static_cast<int>(choiceCell));
-    if (n > 0 && static_cast<size_t>(n) < sizeof buffer) {
-        key = std::string_view(buffer, static_cast<size_t>(n));
+    char digits[16];
+    size_t digitCount = 1;
+    if (choiceCell >= 0 && choiceCell < 10) { // the usual choice cells need no formatting
+        digits[0] = static_cast<char>('0' + choiceCell);
     } else {
-        longKey = std::string(listName) + "#" + std::to_string(choiceCell);
+        int n = std::snprintf(digits, sizeof digits, "%d", static_cast<int>(choiceCell));
+        digitCount = n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    if (listName.size() + 1 + digitCount <= sizeof buffer) {
+        listName.copy(buffer, listName.size());
+        buffer[listName.size()] = '#';
+        std::memcpy(buffer + listName.size() + 1, digits, digitCount);
+        key = std::string_view(buffer, listName.size() + 1 + digitCount);
+    } else {
+        longKey = std::string(listName) + "#" + std::string(digits, digitCount);
         key = longKey;
     }
     if (cmcChoiceList* list = m_index.Find(key))

@@ -32,8 +32,24 @@ std::optional<int32_t> cmcFrequencyCodec::ParseFrequency(std::string_view text) 
 }
 
 int cmcFrequencyCodec::FormatFrequency(char (&buffer)[24], int32_t hz) {
-    int n = std::snprintf(buffer, sizeof buffer, "%d.%06d", hz / 1000000, hz % 1000000);
-    return n > 0 ? n : 0;
+    if (hz < 0) { // not a frequency the radio can hold; shown as it is
+        int n = std::snprintf(buffer, sizeof buffer, "%d.%06d", hz / 1000000, hz % 1000000);
+        return n > 0 ? n : 0;
+    }
+    // "%d.%06d" by hand: every visible frequency cell is formatted on each paint.
+    char whole[12];
+    int w = 0;
+    for (int32_t mhz = hz / 1000000; w == 0 || mhz > 0; mhz /= 10)
+        whole[w++] = static_cast<char>('0' + mhz % 10);
+    int n = 0;
+    while (w > 0)
+        buffer[n++] = whole[--w];
+    buffer[n++] = '.';
+    int32_t rest = hz % 1000000;
+    for (int32_t div = 100000; div > 0; div /= 10)
+        buffer[n++] = static_cast<char>('0' + rest / div % 10);
+    buffer[n] = 0;
+    return n;
 }
 
 bool cmcFrequencyCodec::EditFrequency(cmcCodecIo& io, Pair& pair, bool transmit, int32_t txOffset) {
