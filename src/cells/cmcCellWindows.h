@@ -18,6 +18,14 @@ public:
     virtual void OpenList(const cmcCellCapsule* opener, std::string_view listName, int32_t choiceCell,
                           int32_t value) = 0;
 
+    // Choice list built from a data list (ID lists, talk groups), shown by the model's list sheet of
+    // kind mode (a one-letter text). Without a model sheet it is the plain list window.
+    virtual void OpenModelList(const cmcCellCapsule* opener, std::string_view listName, int32_t choiceCell,
+                               int32_t value, std::string_view mode) {
+        (void)mode;
+        OpenList(opener, listName, choiceCell, value);
+    }
+
     // Bit-field editor over positions first..last of value; labelStyle and title as the cell gives them.
     virtual void OpenBits(const cmcCellCapsule* opener, int32_t value, int32_t first, int32_t last,
                           int32_t labelStyle, std::string_view title) = 0;

@@ -69,6 +69,35 @@ bool cmcChoiceCodecs::EditChoice(cmcCodecIo& io, cmcCodecEnv& env, int32_t& valu
     return changed;
 }
 
+bool cmcChoiceCodecs::EditChoiceModel(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value,
+                                      std::string_view listName, int32_t choiceCell, std::string_view mode,
+                                      const std::function<bool(int32_t)>& skip) {
+    if (io.linked) {
+        if (io.Chose(choiceCell)) {
+            value = io.chosenParam;
+            return true;
+        }
+        return false;
+    }
+    const cmcChoiceList& list = env.Lists()->List(listName, choiceCell);
+    bool changed = false;
+    int32_t k = io.Key();
+    if (IsStepKey(k)) {
+        int32_t v = list.StepValue(value, StepOf(k));
+        for (int32_t n = 0; skip && skip(v) && v != value && n < list.EntryCount(); ++n)
+            v = list.StepValue(v, StepOf(k));
+        changed = v != value;
+        value = v;
+    }
+    io.Show(list.TextOfValue(value));
+    if (k == cmcCodecIo::kKeyReturn) {
+        if (cmcCellWindows* windows = env.Windows())
+            windows->OpenModelList(io.capsule, listName, choiceCell, value, mode);
+        io.result = cmcCodecIo::kResultRefresh;
+    }
+    return changed;
+}
+
 bool cmcChoiceCodecs::EditChoiceTyped(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value,
                                       std::string_view listName, int32_t choiceCell) {
     if (io.editState != cmcCodecIo::kEntered) {

@@ -34,6 +34,11 @@ public:
     static bool EditChoice(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value, std::string_view listName,
                            int32_t choiceCell = kFlex0, std::optional<int32_t> markValue = std::nullopt,
                            bool insideWindow = false);
+    // As EditChoice, with the model's list window of kind mode; stepping passes over the values that
+    // skip() refuses (entries a record's rules exclude) and stops when it is back at the start.
+    static bool EditChoiceModel(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value, std::string_view listName,
+                                int32_t choiceCell, std::string_view mode,
+                                const std::function<bool(int32_t)>& skip = {});
     // As EditChoice for lists of numbers; a typed number picks the nearest entry, "OFF" counts as 0.
     static bool EditChoiceTyped(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value, std::string_view listName,
                                 int32_t choiceCell = kFlex0);

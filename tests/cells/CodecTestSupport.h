@@ -65,6 +65,11 @@ public:
         opened.push_back("list " + std::string(listName) + " " + std::to_string(choiceCell) + " " +
                          std::to_string(value));
     }
+    void OpenModelList(const cmcCellCapsule*, std::string_view listName, int32_t choiceCell, int32_t value,
+                       std::string_view mode) override {
+        opened.push_back("model " + std::string(listName) + " " + std::to_string(choiceCell) + " " +
+                         std::to_string(value) + " " + std::string(mode));
+    }
     void OpenBits(const cmcCellCapsule*, int32_t value, int32_t first, int32_t last, int32_t labelStyle,
                   std::string_view title) override {
         opened.push_back("bits " + std::to_string(value) + " " + std::to_string(first) + ".." +

@@ -109,6 +109,33 @@ TEST(cmcChoiceCodecs, EditChoice) {
              });
 }
 
+TEST(cmcChoiceCodecs, EditChoiceModel) {
+    CodecFixture f = Lists();
+    auto skipTen = [](int32_t v) { return v == 2; }; // the entry " 10" is excluded by the record's rules
+    RunTable(f,
+             {
+                 {"stepping passes over excluded entries", 1, MakeIo(Key(' ')), 3, true, " 20"},
+                 {"backwards too", 3, MakeIo(Key(8)), 1, true, "  5"},
+                 {"the model's list window",
+                  1,
+                  MakeIo(Key(13)),
+                  1,
+                  false,
+                  "  5",
+                  kRefresh,
+                  {"model GI_Sheet_Sel_Num 1 1 I"}},
+                 {"an answer", 1, Chosen(1, 3), 3, true, ""},
+             },
+             [&](cmcCodecIo& io, int32_t& v) {
+                 return C::EditChoiceModel(io, f.env, v, "GI_Sheet_Sel_Num", 1, "I", skipTen);
+             });
+    RunTable(f, {{"everything excluded: back at the start", 1, MakeIo(Key(' ')), 1, false, "  5"}},
+             [&](cmcCodecIo& io, int32_t& v) {
+                 return C::EditChoiceModel(io, f.env, v, "GI_Sheet_Sel_Num", 1, "I",
+                                           [](int32_t) { return true; });
+             });
+}
+
 TEST(cmcChoiceCodecs, EditChoiceTyped) {
     CodecFixture f = Lists();
     RunTable(
