@@ -1,0 +1,254 @@
+#include "clone/indCloneCommands.h"
+
+#include "core/cmcGTex.h"
+#include "core/cmcMessageBox.h"
+#include "model/datCh.h"
+#include "model/indLayout.h"
+#include "model/indModel.h"
+
+#include <algorithm>
+
+namespace {
+
+int32_t HexField(const uint8_t* p, int n, bool& ok) {
+    int32_t v = 0;
+    ok = true;
+    for (int i = 0; i < n; ++i) {
+        uint8_t c = p[i];
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                       : -1;
+        if (d < 0) {
+            ok = false;
+            return 0;
+        }
+        v = v << 4 | d;
+    }
+    return v;
+}
+
+} // namespace
+
+indCloneCommands::indCloneCommands(indCloneMan& man, indModel& model, cmcGTex* tex, cmcMessageBox* box)
+    : m_man(man), m_model(model), m_tex(tex), m_box(box) {
+    m_man.SetInfoHandler([this](dst_CDrv_Result& r) { CheckInformation(r); });
+    m_man.SetReadHandler([this](dst_CDrv_Result& r) { CheckRead(r); });
+}
+
+int32_t indCloneCommands::EndAddress(const uint8_t* info) {
+    bool ok = false;
+    int32_t end = HexField(info + kInfoEnd8, 8, ok);
+    if (!ok)
+        end = 0;
+    if (end == 0) {
+        end = HexField(info + kInfoEnd4, 4, ok);
+        if (!ok)
+            end = 0;
+    }
+    return end;
+}
+
+int32_t indCloneCommands::ReadLast(const uint8_t* info) {
+    return (EndAddress(info) & ~0x0F) + 15;
+}
+
+int32_t indCloneCommands::DataEnd(const cmcEeprom& image) {
+    const uint8_t* d = image.Data();
+    if (image.GetSize() < 0x0140)
+        return 0;
+    int32_t end = static_cast<int32_t>(uint32_t(d[0x134]) << 24 | uint32_t(d[0x135]) << 16 |
+                                       uint32_t(d[0x136]) << 8 | d[0x137]);
+    if (end == 0)
+        end = d[0x112] << 8 | d[0x113];
+    return end;
+}
+
+int32_t indCloneCommands::Serial(const uint8_t* info) {
+    bool ok = false;
+    HexField(info + kInfoSerial, 12, ok);
+    if (!ok)
+        return 0;
+    return HexField(info + kInfoSerial + 6, 6, ok);
+}
+
+bool indCloneCommands::HasChannelInUse(const cmcEeprom& working) const {
+    if (working.GetSize() < cmcEeprom::kWorkSize)
+        return false;
+    datCh ch(const_cast<cmcEeprom*>(&working)); // Decode only reads
+    for (int i = 0; i < indLayout::kChannels; ++i) {
+        ch.Decode(indModel::kChannelKind, i);
+        if (ch.status & datCh::kInUse)
+            return true;
+    }
+    return false;
+}
+
+void indCloneCommands::CheckInformation(dst_CDrv_Result& r) {
+    if (r.status != 0 || r.mode != 1)
+        return;
+    if (r.modelCode != kModelCode) {
+        r.status = kCloneModel;
+        return;
+    }
+    m_radioModel = r.modelCode;
+    m_radioExtra = r.extraCode;
+    int32_t n = r.information.GetLength();
+    if (n < kInfoSize || *r.information.At(0) != n) {
+        r.status = kCloneModel; // a block shorter than the fields the commands read is no valid answer
+        return;
+    }
+    std::copy(r.information.Data(), r.information.Data() + kInfoSize, m_info.begin());
+    if (m_info[kInfoDataVersion] >= 2)
+        r.status = 14;
+}
+
+void indCloneCommands::CheckRead(dst_CDrv_Result& r) {
+    if (r.status != 0 || r.mode != 2)
+        return;
+    if (indModel::CheckLoadedData(r.image, true) != 0)
+        r.status = 15;
+    else if (m_model.CheckDataVersion(r.image) != 0)
+        r.status = 16;
+}
+
+bool indCloneCommands::Confirm(const char* key) {
+    if (!m_box || !m_tex)
+        return true;
+    return m_box->Show(m_tex->GetJoinedText(key), m_tex->GetLine("GI_Sys_AppTitle", 0),
+                       cmcMessageBox::Icon::Warning,
+                       cmcMessageBox::Buttons::OkCancel) == cmcMessageBox::Answer::Ok;
+}
+
+void indCloneCommands::Error(const char* key) {
+    if (m_box && m_tex)
+        m_box->Show(m_tex->GetJoinedText(key), m_tex->GetLine("GI_Sys_AppTitle", 0),
+                    cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+}
+
+void indCloneCommands::Finish(int32_t outcome, dst_CDrv_Result* result) {
+    m_ranges.clear();
+    if (m_done) {
+        Done done = std::move(m_done);
+        m_done = nullptr;
+        done(outcome, result);
+    }
+}
+
+bool indCloneCommands::StartInfo(Done done) {
+    if (m_man.IsBusy())
+        return false;
+    m_done = std::move(done);
+    m_man.SetModelCodes(kModelCode, 0);
+    return m_man.StartInfo([this](dst_CDrv_Result& r) { Finish(r.status, &r); });
+}
+
+bool indCloneCommands::StartRead(Done done) {
+    if (m_man.IsBusy())
+        return false;
+    m_done = std::move(done);
+    m_man.SetModelCodes(kModelCode, 0);
+    return m_man.StartInfo([this](dst_CDrv_Result& r) { ReadStep(r); });
+}
+
+void indCloneCommands::ReadStep(dst_CDrv_Result& r) {
+    if (r.status != 0) {
+        Finish(r.status, &r);
+        return;
+    }
+    const bool protectedRead = (m_info[kInfoFlags] & 0x08) && !(m_info[kInfoFlags] & 0x10);
+    if (protectedRead && !(m_passwordDialog && m_passwordDialog())) {
+        Finish(kCancelled, nullptr);
+        return;
+    }
+    m_ranges = indModel::RangeList(1);
+    if (!m_ranges.empty() && !m_ranges[0].IsEnd())
+        m_ranges[0].last = ReadLast(m_info.data());
+    m_man.SetWideAddress(m_info[kInfoWide] & 0x40);
+    m_man.SetImageSize(cmcEeprom::kWorkSize);
+    if (!m_man.StartRead(m_ranges.data(), [this](dst_CDrv_Result& rr) { Finish(rr.status, &rr); }))
+        Finish(kBusy, nullptr);
+}
+
+bool indCloneCommands::StartWrite(const cmcEeprom& working, Done done) {
+    if (!HasChannelInUse(working)) {
+        Error("GI_AppMess_CloneErr_NoActualCh");
+        if (done)
+            done(kNoChannelInUse, nullptr);
+        return true;
+    }
+    // The warning check arrives with the sheets; until then it counts no errors.
+    int errors = m_warningCheck ? m_warningCheck() : 0;
+    if (errors > 0) {
+        Error("GI_Mess_DataError");
+        if (done)
+            done(kDataErrors, nullptr);
+        return true;
+    }
+    if (m_man.IsBusy())
+        return false;
+    m_done = std::move(done);
+    m_working = working;
+    m_writePhase = false;
+    m_man.SetModelCodes(kModelCode, 0);
+    return m_man.StartInfo([this](dst_CDrv_Result& r) { WriteStep(r); });
+}
+
+void indCloneCommands::WriteStep(dst_CDrv_Result& r) {
+    if (r.status != 0) {
+        Finish(r.status, &r);
+        return;
+    }
+    if (!m_writePhase) {
+        if (m_makerMode && !Confirm("GI_Mess_Maker_Caution")) {
+            Finish(kCancelled, nullptr);
+            return;
+        }
+        if (m_working.GetByte(kClonePasswordAt) != 0 && !Confirm("GI_Mess_Confirm_CloneWriteClonePass")) {
+            Finish(kCancelled, nullptr);
+            return;
+        }
+        if (!Confirm("GI_Mess_Confirm_CloneWrite")) {
+            Finish(kCancelled, nullptr);
+            return;
+        }
+        // The radio may have been changed while the questions were open: ask it again.
+        m_writePhase = true;
+        if (!m_man.StartInfo([this](dst_CDrv_Result& rr) { WriteStep(rr); }))
+            Finish(kBusy, nullptr);
+        return;
+    }
+    m_writePhase = false;
+    if ((m_info[kInfoFlags] & 0x08) && !(m_passwordDialog && m_passwordDialog())) {
+        Finish(kCancelled, nullptr);
+        return;
+    }
+    m_writeImage = m_working;
+    m_man.SetWideAddress(m_info[kInfoWide] & 0x40);
+    m_man.SetImageSize(cmcEeprom::kWorkSize);
+    m_ranges = indModel::RangeList(m_makerMode ? 1 : 0);
+    bool packFailed = m_model.Convert(m_writeImage, 1, true);
+    if (packFailed) {
+        Error("GI_Mess_DataError");
+        Finish(kDataErrors, nullptr);
+        return;
+    }
+    // Data for radios below trunking readiness 16 is not told apart by the conversion yet: such a
+    // radio is refused.
+    if (m_info[kInfoTrunkLevel] < 16) {
+        Error("GI_AppMess_CloneErr_NotReadyVORNTrunk");
+        Finish(kNotReadyTrunk, nullptr);
+        return;
+    }
+    if (!m_ranges.empty() && !m_ranges[0].IsEnd()) {
+        // The data's own end, rounded up to the radio's 128-byte pages, but never outside the range:
+        // a damaged end address must not send bytes beyond the radio memory or nothing at all.
+        int32_t last = DataEnd(m_writeImage) | 0x7F;
+        if (last >= m_ranges[0].first && last <= m_ranges[0].last)
+            m_ranges[0].last = last;
+    }
+    m_writeImage.SetByte(264, m_info[kInfoDataVersion]);
+    if (!m_man.StartWrite(m_writeImage, m_ranges.data(),
+                          [this](dst_CDrv_Result& rr) { Finish(rr.status, &rr); }))
+        Finish(kBusy, nullptr);
+}
