@@ -1,0 +1,82 @@
+#include "sheets/iuiTreeSheets.h"
+
+#include "cells/cmcCellObj.h"
+#include "core/cmcGTex.h"
+#include "model/indLayout.h"
+
+#include <algorithm>
+#include <cstdio>
+
+int32_t iuiTreeSheets::Depth(const std::string& entry) {
+    const size_t plus = entry.find('+');
+    return plus == std::string::npos ? -1 : static_cast<int32_t>(plus);
+}
+
+namespace {
+
+iuiTreeSheets::Node MakeNode(cmcGTex& tex, const cmcCellObj& basic, const std::string& entry, int32_t depth,
+                             uint8_t* markFlags = nullptr, uint8_t* moreFlags = nullptr) {
+    cmcCellObj cell;
+    const size_t plus = entry.find('+');
+    cell.ParseCell(std::string_view(entry).substr(plus == std::string::npos ? 0 : plus + 1), tex, nullptr,
+                   &basic);
+    iuiTreeSheets::Node node;
+    node.depth = depth;
+    node.caption = cell.GetDisplayText();
+    node.sheetText = cell.argument.value_or(std::string());
+    node.imageIndex = cell.imageIndex;
+    if (markFlags)
+        *markFlags = cell.markFlags;
+    if (moreFlags)
+        *moreFlags = cell.moreFlags;
+    return node;
+}
+
+} // namespace
+
+std::vector<iuiTreeSheets::Node> iuiTreeSheets::Nodes(cmcGTex& tex, const uint8_t* work, const Modes& modes) {
+    cmcCellObj basic;
+    basic.ParseCell(tex.GetText("GI_Tree_Main_BasicCell"), tex, nullptr, nullptr);
+    std::vector<Node> nodes;
+    int32_t removedDepth = -1; // while set, deeper entries belong to a removed node
+    int32_t mchTopDepth = -1;  // while set, deeper entries are the overlay's own bank children
+    for (int n = 0;; ++n) {
+        const std::string entry = tex.GetLine("GI_Tree_Main_Body", n);
+        if (!entry.empty() && entry[0] == '#')
+            break;
+        const int32_t depth = std::max<int32_t>(0, Depth(entry));
+        if (removedDepth >= 0 && depth > removedDepth)
+            continue;
+        removedDepth = -1;
+        if (mchTopDepth >= 0 && depth > mchTopDepth)
+            continue;
+        mchTopDepth = -1;
+        uint8_t mark = 0, more = 0;
+        Node node = MakeNode(tex, basic, entry, depth, &mark, &more);
+        const bool drop = ((more & kAdjustOnly) && !modes.adjust) || ((mark & kMakerOnly) && !modes.maker) ||
+                          ((mark & kLmrOnly) && modes.modelType == 1) ||
+                          ((mark & kPmrOnly) && modes.modelType == 0);
+        if (drop) {
+            removedDepth = depth;
+            continue;
+        }
+        nodes.push_back(node);
+        if (node.sheetText != kMchTop)
+            continue;
+        // The memory channel branch: the bank operation sheet, then every bank that holds channels.
+        mchTopDepth = depth;
+        const std::string op = tex.GetLine("GI_Tree_Branch_Mch_BankOperation", modes.modelType == 1 ? 0 : 1);
+        nodes.push_back(MakeNode(tex, basic, op, depth + 1));
+        if (!work)
+            continue;
+        const std::string format = tex.GetText("GI_Tree_Branch_Mch_Bank");
+        for (int bank = 0; bank < indLayout::kGroups; ++bank) {
+            if (indLayout::GroupCount(work, bank) == 0)
+                continue;
+            char text[1024];
+            std::snprintf(text, sizeof text, format.c_str(), modes.modelType == 1 ? "Pmr" : "Lmr", bank);
+            nodes.push_back(MakeNode(tex, basic, text, depth + 1));
+        }
+    }
+    return nodes;
+}
