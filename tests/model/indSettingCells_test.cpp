@@ -2,22 +2,28 @@
 // every row stays inside its bits, one-bit changes keep their byte's other bits, shared bytes, typed
 // choices, timer texts and the further effects of a change.
 #include "ModelFixtures.h"
+#include "app/cmcEvMan.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNumber.h"
+#include "cells/cmcCellObj.h"
 #include "cells/cmcChoiceCodecs.h"
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcTextTables.h"
+#include "core/cmcVirtualLoop.h"
+#include "model/indCellHandler.h"
 #include "model/indModel.h"
 #include "model/indSettingCell.h"
 #include "model/indSettingTable.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <set>
+#include <vector>
 
 using namespace modelfix;
 
@@ -404,4 +410,61 @@ TEST_F(SettingCells, RowsOfWrittenTablesSurvivePackingAndExpansion) {
     for (const auto& [r, value] : changed)
         EXPECT_EQ(r->Read(reopened.Data()), value) << r->cell << " was not saved";
     EXPECT_GT(changed.size(), 200u);
+}
+
+// Through the model cell handler: the seam finds the table's cells, a change marks the data modified
+// with its refresh scope, port modes post event 13, and a drawing call leaves the image alone.
+TEST_F(SettingCells, HandlerRunsTheTableCells) {
+    std::vector<int32_t> posted;
+    cmcVirtualLoop loop;
+    cmcEvMan events(loop);
+    events.Register(
+        [](void* ctx, const cmcEvRec& e) { static_cast<std::vector<int32_t>*>(ctx)->push_back(e.type); },
+        &posted);
+    indCellHandler::Services services;
+    services.work = &work;
+    services.env = env.get();
+    services.events = &events;
+    indCellHandler handler(services);
+    int modified = 0;
+    handler.onModified = [&] { ++modified; };
+
+    struct Result {
+        std::string text;
+        uint8_t scope = 0;
+    };
+    char gridToken = 0;
+    auto call = [&](int32_t cell, int32_t key) {
+        cmcCellObj obj;
+        obj.category = 0;
+        obj.cell = cell;
+        cmcCellCapsule c;
+        c.cell = &obj;
+        c.key = key;
+        if (key)
+            c.grid = reinterpret_cast<cuiGrid*>(&gridToken);
+        Result r;
+        c.refresh = [](void* ctx, cmcCellCapsule&, uint8_t scope) {
+            static_cast<Result*>(ctx)->scope = scope;
+        };
+        c.refreshContext = &r;
+        handler.CallCell(c, key ? cmcCellHandler::kNotifyAction : cmcCellHandler::kNotifyDraw);
+        r.text = c.displayText;
+        return r;
+    };
+
+    const cmcEeprom before = work;
+    EXPECT_EQ(call(CL_Comm_Tot_Timer, 0).text, " 60.000");
+    EXPECT_EQ(call(CL_SetM_Backlight, 0).text, "Auto");
+    EXPECT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0);
+
+    Result r = call(CL_Comm_ManDown_ON, ' ');
+    EXPECT_EQ(r.text, "ON");
+    EXPECT_TRUE(r.scope & cmcCellCapsule::kScopeAll);
+    EXPECT_EQ(W()[0x12572] & 0x04, 0x04);
+    EXPECT_GE(modified, 1);
+
+    call(CL_ExtPort_PortMode_AFO, ' ');
+    loop.Advance(50);
+    EXPECT_NE(std::find(posted.begin(), posted.end(), 13), posted.end());
 }
