@@ -1286,6 +1286,13 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
             Changed(call);
             result = Io::kResultRefresh;
         }
+        // Without a canvas to paint the display characters on (printing to text, the command line) the
+        // name is shown in its editing form.
+        if (!call.io.painter && call.io.displayText.empty()) {
+            call.io.displayText = cmcTextCodecs::EncodeDisplayText(std::span<const uint8_t>(x.s.a + 14, 8));
+            while (!call.io.displayText.empty() && call.io.displayText.back() == ' ')
+                call.io.displayText.pop_back();
+        }
         if (call.io.result != Io::kResultNone)
             result = call.io.result;
         return true;

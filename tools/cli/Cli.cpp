@@ -25,6 +25,21 @@ const std::vector<CliVerb>& CliVerbs() {
          "open a clone data file, convert it to the working image and back, save it as OUT",
          {},
          CliConvert},
+        {"get",
+         "FILE [--bank B] CELL...",
+         "print what cells show, one CELL=TEXT line each, with [warning] or [error] when marked",
+         {"--bank"},
+         CliGet},
+        {"set",
+         "FILE -o OUT [--yes] [--bank B] CELL=TEXT|CELL+|CELL-...",
+         "edit cells as typed text, a list choice or a step, then save as OUT; exit 1 when one was refused",
+         {"--bank"},
+         CliSet},
+        {"warnings",
+         "FILE",
+         "run the warning check of clone write; lists errors and warnings, exit 1 when there are errors",
+         {},
+         CliWarnings},
     };
     return verbs;
 }

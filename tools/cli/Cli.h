@@ -42,3 +42,9 @@ class cmcTextTables;
 // when that fails), then converts it into the working image with the initial data of the model type
 // the data carries (loaded into defaults). The overlay tables are loaded from the program's folder.
 int CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work, cmcEeprom& defaults);
+// Cell verbs: a cell is written "CT_Category.CL_Cell[parameter]" as the overlay binds it.
+int CliGet(const CliArgs& args);
+int CliSet(const CliArgs& args);
+int CliWarnings(const CliArgs& args);
+// The cell addressing and output formats, for --help.
+const char* CliCellHelpText();

@@ -11,6 +11,7 @@ void printHelp(FILE* out) {
     for (const CliVerb& v : CliVerbs())
         std::fprintf(out, "  %-8s %-30s %s\n", v.name, v.usage, v.summary);
     std::fprintf(out, "\n  --help                                  this list\n");
+    std::fputs(CliCellHelpText(), out);
 }
 
 } // namespace

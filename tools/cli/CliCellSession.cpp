@@ -1,0 +1,222 @@
+#include "CliCellSession.h"
+
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellIds.h"
+#include "cells/cmcCellNames.h"
+#include "core/cmcKvtFile.h"
+#include "model/indDataFile.h"
+#include "model/indModel.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstdio>
+
+namespace {
+
+// Stands in for the interactive grid: the handler honours keys and editors only when one is set, and
+// never looks inside it.
+char gGridToken;
+cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
+
+int IndexOf(const char* const* names, int count, std::string_view name) {
+    for (int i = 0; i < count; ++i)
+        if (name == names[i])
+            return i;
+    return -1;
+}
+
+std::string Lower(std::string_view s) {
+    std::string out;
+    for (char c : s)
+        out += char(std::tolower(static_cast<unsigned char>(c)));
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    while (!out.empty() && out.front() == ' ')
+        out.erase(out.begin());
+    return out;
+}
+
+// The clone comment kept in the file's header: the two 16-character comment fields of the data.
+std::string CloneComment(const cmcEeprom& work) {
+    std::string text;
+    for (int i = 0; i < 32; ++i) {
+        const uint8_t c = work.Data()[0x12636 + i];
+        text += c >= 0x20 && c <= 0x7E ? char(c) : ' ';
+    }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+cmcMessageBox::Answer CliCellMessages::Show(const std::string& text, const std::string&, Icon icon,
+                                            Buttons buttons) {
+    const char* kind = icon == Icon::Error ? "error" : icon == Icon::Warning ? "warning" : "note";
+    std::string oneLine = text;
+    for (char& c : oneLine)
+        if (c == '\n')
+            c = ' ';
+    std::fprintf(stderr, "%s: %s\n", kind, oneLine.c_str());
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::OkCancel:
+        return m_yes ? Answer::Ok : Answer::Cancel;
+    default:
+        return m_yes ? Answer::Yes : Answer::No;
+    }
+}
+
+int CliCellSession::Open(const std::string& path, bool yes) {
+    work.SetSize(0);
+    int code = CliOpenData(path, tables, work, defaults);
+    if (code != cmcKvtFile::kFileOk)
+        return code;
+    indModel model(&defaults, nullptr, indModel::ReadSettings(tables.Text()));
+    modelType = model.StoredModelType(work) == 1 ? 1 : 0;
+    lists = std::make_unique<cmcFCache>(tables.Text());
+    env = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), &windows);
+    box = std::make_unique<CliCellMessages>(yes);
+    indCellHandler::Services s;
+    s.work = &work;
+    s.defaults = &defaults;
+    s.env = env.get();
+    s.box = box.get();
+    s.modelFamily = modelType;
+    handler = std::make_unique<indCellHandler>(s);
+    return 0;
+}
+
+std::optional<cmcCellObj> CliCellSession::ParseAddress(std::string_view address) {
+    cmcCellObj cell;
+    std::string_view rest = address;
+    const size_t dot = rest.find('.');
+    if (dot != std::string_view::npos) {
+        const int category =
+            IndexOf(cmcCellNames::kCategories, cmcCellNames::kCategoryCount, rest.substr(0, dot));
+        if (category < 0) {
+            std::fprintf(stderr, "ostrel-cli: unknown cell category in '%.*s'\n", int(address.size()),
+                         address.data());
+            return std::nullopt;
+        }
+        cell.category = category;
+        rest.remove_prefix(dot + 1);
+    }
+    const size_t open = rest.find('[');
+    const int number = IndexOf(cmcCellNames::kCells, cmcCellNames::kCellCount, rest.substr(0, open));
+    if (number < 0) {
+        std::fprintf(stderr, "ostrel-cli: unknown cell name in '%.*s'\n", int(address.size()),
+                     address.data());
+        return std::nullopt;
+    }
+    cell.cell = number;
+    if (open != std::string_view::npos) {
+        const size_t close = rest.find(']', open);
+        std::string digits(rest.substr(open + 1, close == std::string_view::npos ? close : close - open - 1));
+        char* end = nullptr;
+        const long value = std::strtol(digits.c_str(), &end, 10);
+        if (digits.empty() || *end != 0 || close != rest.size() - 1 || value < 0 || value > 100000) {
+            std::fprintf(stderr, "ostrel-cli: bad parameter in '%.*s'\n", int(address.size()),
+                         address.data());
+            return std::nullopt;
+        }
+        cell.parameter = int32_t(value);
+    }
+    return cell;
+}
+
+std::string CliCellSession::Shown(const cmcCellObj& cell) {
+    cmcCellObj scratch = cell;
+    cmcCellCapsule capsule;
+    capsule.cell = &scratch;
+    handler->CallCell(capsule, cmcCellHandler::kNotifyDraw);
+    std::string text;
+    for (char c : capsule.displayText)
+        text += c == '\n' ? std::string("\\n") : std::string(1, c);
+    if (capsule.stateBits & cmcCellCapsule::kStateError)
+        text += " [error]";
+    else if (capsule.stateBits & cmcCellCapsule::kStateWarning)
+        text += " [warning]";
+    return text;
+}
+
+int32_t CliCellSession::Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule* out) {
+    cmcCellObj scratch = cell;
+    cmcCellCapsule capsule;
+    capsule.cell = &scratch;
+    capsule.grid = kGrid;
+    capsule.key = key;
+    const int32_t result = handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
+    if (out)
+        out->CopyCapsule(capsule), out->cell = nullptr;
+    return result;
+}
+
+int32_t CliCellSession::Typed(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out) {
+    cmcCellObj scratch = cell;
+    cmcCellCapsule capsule;
+    capsule.cell = &scratch;
+    capsule.grid = kGrid;
+    capsule.editState = cmcCellCapsule::kEditEntered;
+    capsule.enteredText = text;
+    const int32_t result = handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
+    if (out)
+        out->CopyCapsule(capsule), out->cell = nullptr;
+    return result;
+}
+
+bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text) {
+    if (windows.listName.empty())
+        return false;
+    const cmcChoiceList& list = lists->List(windows.listName, windows.choiceCell);
+    const std::string wanted = Lower(text);
+    for (const cmcChoiceList::Entry& e : list.ByPosition()) {
+        if (Lower(e.text) != wanted)
+            continue;
+        cmcCellObj entry;
+        entry.cell = windows.choiceCell;
+        entry.parameter = e.value;
+        cmcCellCapsule chosen;
+        chosen.cell = &entry;
+        cmcCellObj scratch = cell;
+        cmcCellCapsule capsule;
+        capsule.cell = &scratch;
+        capsule.grid = kGrid;
+        capsule.link = &chosen;
+        capsule.editState = cmcCellCapsule::kEditChosen;
+        handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
+        return true;
+    }
+    return false;
+}
+
+int CliCellSession::Save(const std::string& path) {
+    cmcEeprom packed = work;
+    indModel model(&defaults, nullptr, indModel::ReadSettings(tables.Text()));
+    if (model.Convert(packed, 1)) {
+        std::fprintf(stderr,
+                     "ostrel-cli: the data does not fit into the radio's memory; nothing was saved\n");
+        return cmcKvtFile::kFileErrData;
+    }
+    const int code = indDataFile::Save(path, packed, CloneComment(packed));
+    if (code != cmcKvtFile::kFileOk)
+        std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
+    return code;
+}
+
+const char* CliCellHelpText() {
+    return "\ncells (get, set):\n"
+           "  A cell is written as the overlay binds it: CT_Category.CL_Cell[parameter], e.g.\n"
+           "  'CT_Mch.CL_Mch_FreqR[0]' (receive frequency of channel 0) or 'CT_Null.CL_Comm_Tot_Timer'.\n"
+           "  get prints one line CELL=TEXT per cell, TEXT as the sheet shows it, followed by\n"
+           "  ' [warning]' or ' [error]' when the cell is marked.\n"
+           "  set takes CELL=TEXT (typed text, or the entry of the cell's list with that text),\n"
+           "  CELL+ and CELL- (the next and previous value, as space and backspace step it). Each\n"
+           "  accepted edit prints CELL=TEXT; a refused one prints 'note: CELL: ...' and leaves the\n"
+           "  value as it was. Messages of the cells go to standard error; --yes answers\n"
+           "  confirmations. --bank B edits the blank row after bank B's last channel (a new\n"
+           "  channel) instead of the next bank's first channel.\n"
+           "  warnings prints 'error<TAB>WHERE<TAB>CELL' and 'warning<TAB>WHERE<TAB>CELL' lines and\n"
+           "  a count line.\n";
+}

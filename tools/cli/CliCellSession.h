@@ -1,0 +1,77 @@
+#pragma once
+// What the cell verbs (get, set, warnings) share: a clone data file opened into the working image,
+// the overlay, the choice lists, the model cell handler over them, and cells addressed as
+// "CT_Category.CL_Cell[parameter]" the way the overlay binds them.
+#include "Cli.h"
+
+#include "cells/cmcCellObj.h"
+#include "cells/cmcCellWindows.h"
+#include "cells/cmcCodecEnv.h"
+#include "cells/cmcFCache.h"
+#include "core/cmcEeprom.h"
+#include "core/cmcMessageBox.h"
+#include "core/cmcTextTables.h"
+#include "model/indCellHandler.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Remembers the list window a cell asks for; the other windows do not exist on a terminal.
+class CliCellWindows : public cmcCellWindows {
+public:
+    std::string listName; // the last list asked for ("" when none)
+    int32_t choiceCell = 0;
+    void OpenList(const cmcCellCapsule*, std::string_view name, int32_t cell, int32_t) override {
+        listName = name;
+        choiceCell = cell;
+    }
+    void OpenBits(const cmcCellCapsule*, int32_t, int32_t, int32_t, int32_t, std::string_view) override {}
+    void OpenDisplayText(const cmcCellCapsule*, std::string_view, bool, int32_t, const uint8_t*,
+                         bool) override {}
+    void OpenCharEditor(const cmcCellCapsule*, int32_t) override {}
+    bool AskPassword(const cmcCellCapsule*, std::string&) override { return false; }
+};
+
+// Messages of the cells go to standard error; a confirmation is answered OK only with --yes (the cell
+// verbs run in scripts: they never wait for the terminal).
+class CliCellMessages : public cmcMessageBox {
+public:
+    explicit CliCellMessages(bool yes) : m_yes(yes) {}
+    Answer Show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+
+private:
+    bool m_yes;
+};
+
+class CliCellSession {
+public:
+    // Opens the file (printing the file error and returning its code when that fails); 0 when open.
+    int Open(const std::string& path, bool yes);
+
+    // "CT_Mch.CL_Mch_FreqR[0]" (category optional, parameter optional); none, with a message on
+    // standard error, for a name the cell tables do not know.
+    static std::optional<cmcCellObj> ParseAddress(std::string_view address);
+
+    // The cell's display text and marks as `get` prints them: "TEXT", "TEXT [warning]", "TEXT [error]".
+    std::string Shown(const cmcCellObj& cell);
+    // One call with a key (notify 1, as from the grid) or a typed text (edit state 1).
+    int32_t Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule* out = nullptr);
+    int32_t Typed(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out = nullptr);
+    // Picks the entry of the list the cell opens whose text is text; false when it has none such.
+    bool Choose(const cmcCellObj& cell, const std::string& text);
+
+    // Packs the working image and writes it as a clone data file; 0 or the file error code.
+    int Save(const std::string& path);
+
+    cmcTextTables tables;
+    cmcEeprom work, defaults;
+    int modelType = 0;
+    std::unique_ptr<cmcFCache> lists;
+    CliCellWindows windows;
+    std::unique_ptr<cmcCodecEnv> env;
+    std::unique_ptr<CliCellMessages> box;
+    std::unique_ptr<indCellHandler> handler;
+};
