@@ -465,14 +465,35 @@ const Row kRows[] = {
     Choice(CL_Nxdn_CallAlert_Ringer, 0x19B28, 0, 3, "GI_Sheet_Sel_RxC_Beep").Chosen(),
     Choice(CL_Nxdn_CallAlert_Aux, 0x19B28, 4, 7, "GI_Sheet_Sel_RxC_Aux2").Chosen(),
     // dPMR: status settings laid out like the NXDN ones (power-on, power-off and GPS status bytes after
-    // the flag byte), short data ringer and audio, the group list switch beside the block decode bit.
+    // the flag byte; the ID reference at 0x1FDCF stays free), short data ringer and audio, the group
+    // list switch beside the block decode bit.
     Typed(CL_Dpmr_Status_Set_PowerONStat, 0x1FDCC, 0, 7, "GI_Sheet_Sel_Dpmr_Status_PowerStatus").Chosen(),
     Typed(CL_Dpmr_Status_Set_PowerOFFStat, 0x1FDCD, 0, 7, "GI_Sheet_Sel_Dpmr_Status_PowerStatus").Chosen(),
     Typed(CL_Dpmr_Status_Set_GpsStatus, 0x1FDCE, 0, 7, "GI_Sheet_Sel_Dpmr_Status_GpsReqStatus").Chosen(),
-    Typed(CL_Dpmr_Status_Set_Send_Voice, 0x1FDCF, 0, 7, "GI_Sheet_Sel_Dpmr_Simul_Send_Status_Num").Chosen(),
+    Typed(CL_Dpmr_Status_Set_Send_Voice, 0x1FDD1, 0, 7, "GI_Sheet_Sel_Dpmr_Simul_Send_Status_Num").Chosen(),
     Choice(CL_Dpmr_SDM_Setting_AUD, 0x1FDE8, 2, 3, "GI_Sheet_Sel_RxC_Aud").Chosen(),
     Choice(CL_Dpmr_SDM_Setting_Ringer, 0x1FDE8, 4, 7, "GI_Sheet_Sel_RxC_Beep").Chosen(),
     Choice(CL_Dpmr_Grp_Set_BelongGrpList_ON, 0x1F653, 2, 2, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    // Scan lists (17 entries of 18 bytes at 0x127D6): the channel references and their marks use bytes
+    // 10-17 and bit 7 of byte 8; the list options take bits 0-6 of byte 8 and byte 9.
+    Choice(CL_ScanList_ScanMode, 0x127DE, 0, 1, "GI_Sheet_Sel_ScanMode").PerEntry(18, 17).Chosen(),
+    Choice(CL_ScanList_TalkBack, 0x127DE, 2, 2, "GI_Sheet_Sel_Misc_OnOff").PerEntry(18, 17).Chosen(),
+    Choice(CL_ScanList_TX_Action, 0x127DE, 3, 4, "GI_Sheet_Sel_ScanTXAct").PerEntry(18, 17).Chosen(),
+    Choice(CL_ScanList_Cancel_CH, 0x127DE, 5, 5, "GI_Sheet_Sel_ScanCancelCH").PerEntry(18, 17).Chosen(),
+    Choice(CL_ScanList_PwrSave, 0x127DE, 6, 6, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(18, 17).Chosen(),
+    Choice(CL_ScanList_DispText, 0x127DF, 0, 1, "GI_Sheet_Sel_ScanList_Text").PerEntry(18, 17).Chosen(),
+    // DTMF decode entries (8 entries of 21 bytes at 0x12908): the code and its text lead the entry; the
+    // decode actions take its last three bytes.
+    Choice(CL_Dtmf_Decode_Stun, 0x1291A, 0, 1, "GI_Sheet_Sel_RxC_Stun_Dtmf").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_Scan, 0x1291A, 2, 3, "GI_Sheet_Sel_RxC_Scan").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_Aud, 0x1291A, 4, 5, "GI_Sheet_Sel_RxC_Aud").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_IdDec, 0x1291B, 0, 0, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_Bell, 0x1291B, 1, 2, "GI_Sheet_Sel_RxC_Bell").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_EmerCancel, 0x1291B, 3, 3, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_Exo, 0x1291B, 4, 4, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_AutoTx, 0x1291B, 5, 5, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_Sfunc, 0x1291B, 6, 6, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(21, 8).Chosen(),
+    Choice(CL_Dtmf_Decode_Beep, 0x1291C, 0, 3, "GI_Sheet_Sel_RxC_Beep").PerEntry(21, 8).Chosen(),
 };
 
 // Pairs of cells that are two views of the same setting (one per sheet variant) and share its bits.

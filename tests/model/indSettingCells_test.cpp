@@ -153,16 +153,38 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
         {L::kBankF0, 1, 0xFF},      {L::kMark2At, 1, 0xFF},   {L::kBankF1, 1, 0xFF},
         {L::kBankF2, 1, 0xFF},      {L::kBankF3, 1, 0xFF},    {L::kGroupCounts, 16, 0xFF},
         {L::kModelTypeAt, 1, 0x02}, {L::kMark3Byte, 1, 0x60}, // channel mark and scan list switch
+        {0x10F32, 2, 0xFF},                                   // first used channel
+        {0x10F46, 16, 0xFF},                                  // first used channel per group
         {0x125C8, 5, 0xFF},                                   // NAC selection bitmap
         {0x12616, 5, 0xFF},                                   // colour code selection bitmap
         {0x12624, 18, 0xFF},                                  // rotary status and its bitmap
         {0x12636, 32, 0xFF},                                  // clone comments
         {0x12656, 32, 0xFF},                                  // user display characters
-        {0x184E5, 12, 0xFF},                                  // NXDN unit IDs
+        {0x12C98, 16, 0xFF},                                  // channel references of table 96
+        {0x12CB4, 64, 0xFF},                                  // channel groups
+        {0x14EDD, 8, 0xFF},                                   // group counts of the second area
+        {0x184E1, 16, 0xFF},                                  // NXDN levels and unit IDs
         {0x184FF, 1, 0x20},                                   // NXDN fixed ID form
-        {0x1F655, 12, 0xFF},                                  // dPMR own, fixed and limit IDs
-        {0x19BD8, 1, 0x60},         {0x19BDD, 4, 0xFF},       // trunking unit ID form and values
+        {0x18515, 1, 0xFF},         {0x18519, 2, 0xFF},       {0x19B0F, 2, 0xFF},
+        {0x19B34, 1, 0xFF},         {0x19BB3, 11, 0xFF}, // levels that may not be 0
+        {0x19BD8, 1, 0x60},         {0x19BD9, 8, 0xFF},  // trunking unit ID form, references and values
+        {0x1F655, 16, 0xFF},                             // dPMR own, fixed and limit IDs, references
+        {0x1F68D, 1, 0xFF},         {0x1F691, 2, 0xFF},       {0x1FDCF, 2, 0xFF},
+        {0x1FDEF, 6, 0xFF},         {0x1FE35, 15, 0xFF}, // dPMR levels that may not be 0
     };
+    // In each dPMR receive talk group: its ID reference (bytes 2-3 of 4).
+    for (int i = 0; i < 8; ++i)
+        for (const indSettingRow& r : rows)
+            if (r.chosen)
+                EXPECT_FALSE(r.offset >= 0x1F635 + 4 * i && r.offset < 0x1F637 + 4 * i) << r.cell;
+    // In every scan list: the channel references and their marks.
+    for (int i = 0; i < 17; ++i)
+        for (const indSettingRow& r : rows)
+            for (int32_t e = 0; e < r.entries; ++e) {
+                int32_t at = r.ByteOf(e) - (0x127D6 + 18 * i);
+                EXPECT_FALSE(at >= 10 && at < 18) << r.cell << " uses a scan list channel reference";
+                EXPECT_FALSE(at == 8 && (r.Mask() & 0x80)) << r.cell;
+            }
     for (const indSettingRow& r : rows) {
         if (!r.chosen)
             continue;
@@ -467,4 +489,29 @@ TEST_F(SettingCells, HandlerRunsTheTableCells) {
     call(CL_ExtPort_PortMode_AFO, ' ');
     loop.Advance(50);
     EXPECT_NE(std::find(posted.begin(), posted.end(), 13), posted.end());
+}
+
+// Rows of a list: the cell's parameter picks the entry; other entries and a parameter beyond the list
+// stay untouched.
+TEST_F(SettingCells, PerEntryRowsEditTheirEntryOnly) {
+    const indSettingRow& r = Row(CL_Dtmf_Decode_Beep); // 8 entries of 21 bytes, byte 20 bits 0-3
+    ASSERT_EQ(r.entries, 8);
+    const cmcEeprom before = work;
+    cmcCodecIo io;
+    io.grid = io.linked = true;
+    io.editState = cmcCodecIo::kChosen;
+    io.chosenCell = cmcChoiceCodecs::kFlex0;
+    io.chosenParam = 5;
+    EXPECT_TRUE(indSettingCell::Run(r, 3, io, *env, W(), family, true).changed);
+    EXPECT_EQ(W()[0x12908 + 21 * 3 + 20] & 0x0F, 5);
+    W()[0x12908 + 21 * 3 + 20] = before.Data()[0x12908 + 21 * 3 + 20];
+    EXPECT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0);
+
+    cmcCodecIo beyond;
+    beyond.grid = true;
+    beyond.key = cmcCodecIo::kKeySpace;
+    EXPECT_FALSE(indSettingCell::Run(r, 8, beyond, *env, W(), family, true).changed);
+    EXPECT_EQ(beyond.displayText, "");
+    EXPECT_FALSE(indSettingCell::Run(r, -1, beyond, *env, W(), family, true).changed);
+    EXPECT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0);
 }
