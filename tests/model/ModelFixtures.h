@@ -50,11 +50,13 @@ inline cmcEeprom BuildPacked(const std::vector<PackedTable>& tables) {
         L::Put16(e, 4, uint32_t(t.count));
         L::Put32(e, 8, uint32_t(t.addressOverride >= 0 ? t.addressOverride : at));
         dir.insert(dir.end(), e, e + 12);
-        std::memcpy(w + at, bytes.data(), bytes.size());
+        if (!bytes.empty())
+            std::memcpy(w + at, bytes.data(), bytes.size());
         at += int32_t(bytes.size());
     }
     L::Put32(w, L::kSec2At32, uint32_t(at));
-    std::memcpy(w + at, dir.data(), dir.size());
+    if (!dir.empty())
+        std::memcpy(w + at, dir.data(), dir.size());
     w[L::kDir32At + 1] = 1;
     L::Put16(w, L::kDir32At + 2, 12);
     L::Put16(w, L::kDir32At + 4, uint32_t(tables.size()));
