@@ -1,0 +1,53 @@
+#include "platform/cuiQtLoop.h"
+
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+cuiQtLoop::cuiQtLoop() = default;
+
+cuiQtLoop::~cuiQtLoop() {
+    for (auto& [id, entry] : m_timers)
+        delete entry.timer;
+}
+
+uint32_t cuiQtLoop::NowMs() const {
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    return static_cast<uint32_t>(ms.count());
+}
+
+int cuiQtLoop::StartTimer(int intervalMs, std::function<void()> fire) {
+    int id = m_nextId++;
+    auto* timer = new QTimer();
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(intervalMs < 1 ? 1 : intervalMs);
+    QObject::connect(timer, &QTimer::timeout, [this, id] { Fire(id); });
+    m_timers.emplace(id, Entry{timer, std::move(fire)});
+    timer->start();
+    return id;
+}
+
+void cuiQtLoop::StopTimer(int id) {
+    auto it = m_timers.find(id);
+    if (it == m_timers.end())
+        return;
+    it->second.timer->stop();
+    // The timer may be the one whose signal is being delivered.
+    it->second.timer->deleteLater();
+    m_timers.erase(it);
+}
+
+void cuiQtLoop::Fire(int id) {
+    auto it = m_timers.find(id);
+    if (it == m_timers.end())
+        return;
+    // A copy: the callback may stop its own timer.
+    std::function<void()> fire = it->second.fire;
+    fire();
+}
+
+void cuiQtLoop::Sleep(int ms) {
+    if (ms > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}

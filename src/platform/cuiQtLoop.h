@@ -1,0 +1,34 @@
+#pragma once
+// The message loop of the desktop program as the radio logic sees it: repeating QTimers on the
+// user-interface thread and a steady millisecond clock.
+#include "core/cmcLoop.h"
+
+#include <QObject>
+#include <map>
+
+class QTimer;
+
+class cuiQtLoop : public cmcLoop {
+public:
+    cuiQtLoop();
+    ~cuiQtLoop() override;
+    cuiQtLoop(const cuiQtLoop&) = delete;
+    cuiQtLoop& operator=(const cuiQtLoop&) = delete;
+
+    uint32_t NowMs() const override;
+    int StartTimer(int intervalMs, std::function<void()> fire) override;
+    void StopTimer(int id) override;
+    void Sleep(int ms) override;
+
+    size_t TimerCount() const { return m_timers.size(); }
+
+private:
+    struct Entry {
+        QTimer* timer;
+        std::function<void()> fire;
+    };
+    void Fire(int id);
+
+    std::map<int, Entry> m_timers;
+    int m_nextId = 1;
+};
