@@ -46,13 +46,6 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
         value = b;
         break;
     }
-    case indSettingRow::Codec::Stepped: {
-        cmcNumberCodecs::Stepped stepped;
-        stepped.minimum = row.minimum;
-        stepped.maximum = row.maximum;
-        changed = cmcNumberCodecs::EditStepped(io, value, stepped);
-        break;
-    }
     }
     if (IsGrey(row, w, modelFamily))
         io.SetFontColor(cmcCodecIo::kGrey);

@@ -36,14 +36,6 @@ constexpr Row Timer(int32_t cell, int32_t at, int u, bool offAllowed) {
     r.offAllowed = offAllowed;
     return r;
 }
-// A stepped number minimum..maximum on bits lo..hi.
-constexpr Row Stepped(int32_t cell, int32_t at, int lo, int hi, int minimum, int maximum) {
-    Row r = Field(cell, at, lo, hi, Row::Codec::Stepped, nullptr);
-    r.minimum = static_cast<int16_t>(minimum);
-    r.maximum = static_cast<int16_t>(maximum);
-    return r;
-}
-
 // Grey tests: a bit (mask) clear, a whole byte zero, the model family.
 constexpr Test Clear(int32_t at, uint8_t mask) {
     return Test{at, mask, 0};

@@ -15,7 +15,7 @@ struct indSettingTest {
 };
 
 struct indSettingRow {
-    enum class Codec : uint8_t { Choice, ChoiceTyped, Timer, Stepped };
+    enum class Codec : uint8_t { Choice, ChoiceTyped, Timer };
     // Effects of a change beyond the cell itself.
     static constexpr uint8_t kWider = 0x01;     // redraw every cell with a cell number
     static constexpr uint8_t kRedrawAll = 0x02; // post event 13: redraw every cell everywhere
@@ -30,8 +30,6 @@ struct indSettingRow {
     const char* list = nullptr; // choice codecs
     int16_t unitsPerSecond = 1; // timers: the byte counts 1/u seconds
     bool offAllowed = false;    // timers: 0 shows and accepts the off text
-    int16_t minimum = 0;        // stepped numbers
-    int16_t maximum = 0;
     uint8_t effects = 0;
     indSettingTest grey;  // shown grey (still editable) when this holds
     indSettingTest grey2; // ... and this holds too, when set

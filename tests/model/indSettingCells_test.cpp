@@ -208,6 +208,11 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
         for (int32_t e = 0; e < r.entries; ++e) {
             SCOPED_TRACE(r.cell);
             cmcEeprom before = work;
+            if (r.list)
+                for (const cmcChoiceList::Entry& entry :
+                     lists->List(r.list, cmcChoiceCodecs::kFlex0).ByPosition())
+                    EXPECT_LE(entry.value, r.Mask() >> r.lowBit)
+                        << r.list << ": an entry the field cannot hold";
             cmcCodecIo io;
             indSettingCell::Run(r, e, io, *env, W(), family, false);
             EXPECT_FALSE(io.displayText.empty());
