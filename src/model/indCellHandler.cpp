@@ -10,6 +10,7 @@
 #include "cells/cmcCodecEnv.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
+#include "model/indAppCells.h"
 #include "model/indCellCall.h"
 #include "model/indCheckCells.h"
 #include "model/indLayout.h"
@@ -283,6 +284,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indMchCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
+        return result;
+    if (indAppCells::Handle(call, result))
         return result;
     if (indSettingCells::Handle(call, call.capsule, call.notify, result))
         return result;

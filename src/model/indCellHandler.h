@@ -14,6 +14,7 @@ class cmcCellObj;
 class cmcCodecEnv;
 class cmcEeprom;
 class cmcEvMan;
+class indCellHost;
 struct indCellCall;
 
 class indCellHandler : public cmcCellHandler {
@@ -62,6 +63,8 @@ public:
     // channel's row belongs to the bank that holds it). A bank sheet's blank row after its last channel
     // is a new row of that bank even though its record number is the next bank's first channel.
     int32_t shownBank = -1;
+    // The application behind the command cells and the live readings; null: they do nothing.
+    indCellHost* host = nullptr;
     // Called after a key, entered text or command changed radio data: the application re-evaluates
     // its modified state and title.
     std::function<void()> onModified;

@@ -12,7 +12,9 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcTextTables.h"
 #include "model/datCh.h"
+#include "model/indAppCells.h"
 #include "model/indCellHandler.h"
+#include "model/indCellHost.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
 #include "model/indWorkImage.h"
@@ -389,6 +391,94 @@ TEST_F(HandlerTest, CellsWithoutBehaviourAndChannelChecks) {
     EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Check_Mch, 0, empty));
     B(n)[2] &= uint8_t(~0x08);
     EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Check_Mch, 0, empty));
+}
+
+class RecordingHost : public indCellHost {
+public:
+    std::vector<std::string> runs;
+    void RunCommand(int32_t cell, int32_t parameter, const std::string& argument) override {
+        runs.push_back(std::to_string(cell) + ":" + std::to_string(parameter) + ":" + argument);
+    }
+    bool IsChecked(int32_t cell, int32_t parameter) override {
+        return cell == CL_Menu_View_FontSize && parameter == 2;
+    }
+    std::string RecentFile(int32_t n) override { return n == 0 ? "/data/A&B.ocd" : ""; }
+    int32_t AdReading(int32_t index) override { return index == 2 ? 0 : 128; }
+};
+
+TEST_F(HandlerTest, ApplicationCells) {
+    RecordingHost host;
+    handler->host = &host;
+    cmcCellObj cell;
+    cell.category = CT_Null;
+    auto flags = [&](int32_t c, int32_t p, int32_t key = 0) {
+        cell.cell = c;
+        cell.parameter = p;
+        cell.markFlags = 0;
+        cell.moreFlags = 0;
+        cmcCellCapsule capsule;
+        capsule.cell = &cell;
+        capsule.key = key;
+        capsule.grid = key ? kGrid : nullptr;
+        handler->CallCell(capsule, key ? 1 : 0);
+        return capsule.displayText;
+    };
+    flags(CL_Menu_View_FontSize, 2);
+    EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagChecked));
+    flags(CL_Menu_View_FontSize, 1);
+    EXPECT_FALSE(cell.StateFlag(cmcCellObj::kFlagChecked));
+    flags(CL_Model_Lmr, 0);
+    EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagChecked));
+    flags(CL_Model_Pmr, 0, '\r');
+    EXPECT_FALSE(cell.StateFlag(cmcCellObj::kFlagChecked));
+    ASSERT_EQ(host.runs.size(), 1u);
+    EXPECT_EQ(host.runs[0], std::to_string(CL_Model_Pmr) + ":0:");
+    // Recent files: caption with the ampersand doubled; empty entries disabled, hidden after the first.
+    EXPECT_EQ(flags(CL_Menu_File_Recent, 0), "&1 /data/A&&B.ocd");
+    EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagCaption));
+    EXPECT_FALSE(cell.StateFlag(cmcCellObj::kFlagDisabled));
+    flags(CL_Menu_File_Recent, 1);
+    EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagDisabled));
+    EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagHidden));
+    // List entries and channel numbers.
+    EXPECT_EQ(flags(Flex_NxdnInvIDList_ChNo, 4), "  5");
+    EXPECT_EQ(flags(CL_Misc_ChNo_1Base, 4), "5");
+    // Readings: 128 of 255; the temperature needs a non-zero LVIN reading (here 0).
+    EXPECT_EQ(flags(CL_WinAD_VIN_Dec, 0), "128");
+    EXPECT_EQ(flags(CL_WinAD_VIN_Hex, 0), "80");
+    EXPECT_EQ(flags(CL_WinAD_VIN_Vt, 0), "10.03V/5.30V");
+    EXPECT_EQ(flags(CL_WinAD_TEMPS_Vt, 0), "");
+    EXPECT_EQ(flags(CL_WinDA_BAL_Vt, 0), "50.20%");
+    EXPECT_EQ(flags(CL_WinDA_RXLVA_Vt, 0), "2.51V");
+    EXPECT_EQ(flags(CL_WinAD_SMTR_Dec, 0), std::to_string(CL_WinAD_SMTR_Dec) + " *Yet*");
+    EXPECT_EQ(indAppCells::ReadingText(1, 2, 128, 100), "9.46'C");
+    EXPECT_EQ(indAppCells::ReadingText(1, 2, 0, 100), ""); // no reading: no division by zero
+}
+
+TEST_F(HandlerTest, PopupEntriesFollowTheOpenerRow) {
+    const int n = AddChannel(0, "146.52");
+    cmcCellObj opener;
+    opener.category = CT_Mch;
+    opener.cell = CL_Mch_Text;
+    auto disabled = [&](int32_t entry, int32_t row) {
+        opener.parameter = row;
+        cmcCellCapsule openerCapsule;
+        openerCapsule.cell = &opener;
+        cmcCellObj cell;
+        cell.category = CT_PopupMenu;
+        cell.cell = entry;
+        cmcCellCapsule capsule;
+        capsule.cell = &cell;
+        capsule.link = &openerCapsule;
+        handler->CallCell(capsule, 0);
+        return cell.StateFlag(cmcCellObj::kFlagDisabled);
+    };
+    EXPECT_FALSE(disabled(CL_PMenu_Copy, n));
+    handler->shownBank = 0;
+    EXPECT_TRUE(disabled(CL_PMenu_Copy, L::GroupStart(work.Data(), 0) + Count(0)));
+    EXPECT_TRUE(disabled(CL_PMenu_Delete, L::GroupStart(work.Data(), 0) + Count(0)));
+    EXPECT_FALSE(disabled(CL_PMenu_Paste, L::GroupStart(work.Data(), 0) + Count(0)));
+    EXPECT_TRUE(disabled(CL_PMenu_NoItem, n));
 }
 
 } // namespace
