@@ -1396,6 +1396,64 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
             result = call.io.result;
         return true;
     }
+    case CL_Grp_RxId:
+    case CL_Grp_TxId:
+    case CL_Grp_HomeRptCh:
+    case CL_Grp_BlockIdStart:
+    case CL_Grp_BlockIdEnd: {
+        // Channels of group (LTR) banks: IDs and the home repeater in the C slot; the receive ID is
+        // the key cell that creates the channel.
+        if (call.cell == CL_Grp_RxId) {
+            bool created = false;
+            if (!CreateOnKey(call, x, created))
+                return true;
+            if (created)
+                result = Io::kResultRefresh;
+        }
+        uint8_t* c = x.w + L::kChC + 6 * x.n;
+        const int at = call.cell == CL_Grp_RxId           ? 0
+                       : call.cell == CL_Grp_TxId         ? 1
+                       : call.cell == CL_Grp_HomeRptCh    ? 2
+                       : call.cell == CL_Grp_BlockIdStart ? 4
+                                                          : 5;
+        int32_t value = c[at];
+        cmcNumberCodecs::Stepped p;
+        p.minimum = call.cell == CL_Grp_TxId ? 0 : 1;
+        p.maximum = call.cell == CL_Grp_HomeRptCh ? 20 : 254;
+        if (cmcNumberCodecs::EditStepped(call.io, value, p)) {
+            if (call.cell == CL_Grp_RxId && c[1] == c[0])
+                c[1] = uint8_t(value);
+            c[at] = uint8_t(value);
+            Changed(call);
+            call.scope |= cmcCellCapsule::kScopeRecord;
+            result = Io::kResultRefresh;
+        }
+        if (call.cell == CL_Grp_TxId && c[1] == c[0] && call.io.result != Io::kResultEdit)
+            call.io.displayText = "<-";
+        if (call.cell == CL_Grp_RxId && c[0] == 0 && call.io.result != Io::kResultEdit)
+            call.io.displayText.clear();
+        if (call.io.result != Io::kResultNone)
+            result = call.io.result;
+        return true;
+    }
+    case CL_Grp_TxInh:
+    case CL_Grp_PhonePriv:
+    case CL_Grp_BlockIdEnable: {
+        uint8_t& c3 = x.w[L::kChC + 6 * x.n + 3];
+        const int bit = call.cell == CL_Grp_TxInh ? 7 : call.cell == CL_Grp_PhonePriv ? 6 : 5;
+        int32_t value = (c3 >> bit) & 1;
+        const char* list = call.cell == CL_Grp_TxInh       ? "GI_Sheet_Sel_Mch_CH_TxInh"
+                           : call.cell == CL_Grp_PhonePriv ? "GI_Sheet_Sel_Misc_Enable2"
+                                                           : "GI_Sheet_Sel_Misc_OnOff_I";
+        if (CC::EditChoice(call.io, call.env, value, list)) {
+            c3 = uint8_t((c3 & ~(1 << bit)) | ((value & 1) << bit));
+            Changed(call);
+            result = Io::kResultRefresh;
+        }
+        if (call.io.result != Io::kResultNone)
+            result = call.io.result;
+        return true;
+    }
     case CL_Mch_Nxdn_RxNac:
     case CL_Mch_Nxdn_TxNac:
         RunPairStep(call, x, result, call.cell == CL_Mch_Nxdn_TxNac, 22, 24, true);

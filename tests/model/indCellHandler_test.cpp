@@ -179,6 +179,28 @@ TEST_F(HandlerTest, TypingOnANewRowCreatesTheChannelThenTakesTheFrequency) {
     EXPECT_TRUE(box.shown.empty());
 }
 
+TEST_F(HandlerTest, GroupBanksTakeTheReceiveIdAsKeyCell) {
+    int bank = -1;
+    for (int g = L::kGroups - 1; g >= 0 && bank < 0; --g)
+        if (Count(g) == 0)
+            bank = g;
+    ASSERT_GE(bank, 0);
+    work.Data()[L::kBankF1] |= uint8_t(0x80 >> bank);
+    handler->shownBank = bank;
+    const int n = L::GroupStart(work.Data(), bank);
+    // The frequency cell of a group bank's blank row sends the user to the receive ID.
+    Outcome o = Call(CT_Mch, CL_Mch_FreqR, n, '5');
+    EXPECT_EQ(o.redirect.on, 1);
+    EXPECT_EQ(o.redirect.cell, CL_Grp_RxId);
+    EXPECT_EQ(Call(CT_Mch, CL_Grp_RxId, n, '5').result, cmcCellHandler::kResultEdit);
+    EXPECT_EQ(Count(bank), 1);
+    Call(CT_Mch, CL_Grp_RxId, n, 0, "12");
+    EXPECT_EQ(work.Data()[L::kChC + 6 * n], 12);
+    EXPECT_EQ(Call(CT_Mch, CL_Grp_TxId, n).text, "<-"); // the transmit ID followed
+    Call(CT_Mch, CL_Grp_TxId, n, ' ');
+    EXPECT_EQ(Call(CT_Mch, CL_Grp_TxId, n).text, "13");
+}
+
 TEST_F(HandlerTest, RefusedAndSteppedFrequencies) {
     const int n = AddChannel(0, "146.52");
     Outcome o = Call(CT_Mch, CL_Mch_FreqR, n, 0, "146.5234");
