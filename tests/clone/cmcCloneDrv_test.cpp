@@ -366,3 +366,33 @@ TEST(cmcCloneDrv, EchoTestOutcomes) {
         EXPECT_EQ(Bytes(all.begin(), all.begin() + probes), Bytes(probes, 0xFE));
     }
 }
+
+// Frames held back while the device is busy still reach the radio before a pause and at the end.
+TEST(cmcCloneDrv, HeldFramesAreNotStrandedAtPausesOrTheEnd) {
+    const cmcRange kSome[] = {{0x0100, 0x03FF}, kRangeListEnd};
+    for (bool pauses : {true, false}) {
+        SCOPED_TRACE(pauses ? "pause window" : "no pause window");
+        Drv d;
+        RadioSimEngine radio({}, Pattern());
+        d.line.radio = &radio;
+        d.drv.SetCommandText("(9600,N,8,1)FEFE EEEF E8 33290000 55 3031 FD");
+        d.drv.SetWaitWriteAck(true);
+        if (pauses)
+            d.drv.SetPauseWindow(128, 0);
+        ASSERT_TRUE(d.drv.StartWrite(Pattern(), kSome, d.Callback()));
+        d.RunToState(10);
+        d.line.outputCount = 500; // the device reports a full queue for a while
+        d.loop.Advance(300);
+        d.line.outputCount = 0;
+        EXPECT_EQ(d.Finish(), 0);
+    }
+}
+
+TEST(cmcCloneDrv, BytesThatCannotLeaveDoNotChangeTheResult) {
+    Drv d;
+    ASSERT_TRUE(d.drv.StartInfo(d.Callback()));
+    d.RunToState(6);
+    d.line.outputCount = 7; // stuck for good
+    d.line.Queue(InfoReply());
+    EXPECT_EQ(d.Finish(5000), 0);
+}

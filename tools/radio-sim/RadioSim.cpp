@@ -17,6 +17,9 @@
 RadioSim::RadioSim(const Options& options, const cmcEeprom& image)
     : m_options(options), m_engine(options.radio, image) {
     m_engine.SetOperationHandler([this](char kind, bool ok) { Operation(kind, ok); });
+    if (options.verbose)
+        m_engine.SetLog(
+            [](const std::string& line) { std::fprintf(stderr, "ostrel-radio-sim: %s\n", line.c_str()); });
 }
 
 RadioSim::~RadioSim() {
@@ -82,6 +85,8 @@ void RadioSim::Operation(char kind, bool ok) {
             std::fprintf(stderr, "ostrel-radio-sim: cannot save %s (file error %d)\n",
                          m_options.savePath.c_str(), code);
     }
+    // The answer is still on its way: its bytes count once they are on the wire.
+    m_pendingStats = kind;
     if (kind != 'I')
         std::fprintf(stderr, "ostrel-radio-sim: %s %s\n", kind == 'R' ? "read" : "write",
                      ok ? "done" : "failed");
@@ -91,21 +96,36 @@ void RadioSim::Operation(char kind, bool ok) {
     }
 }
 
-void RadioSim::Consume(int32_t maxBytes) {
+void RadioSim::Drain() {
+    // Bytes are taken off the terminal at once and stamped with the speed they were sent at: the
+    // program may switch speed right after writing, while the bytes are still "on the wire".
     uint8_t buf[4096];
-    while (maxBytes > 0) {
-        ssize_t n = read(m_master, buf, static_cast<size_t>(std::min<int32_t>(maxBytes, sizeof buf)));
+    for (;;) {
+        ssize_t n = read(m_master, buf, sizeof buf);
         if (n <= 0)
             return;
-        maxBytes -= static_cast<int32_t>(n);
         int32_t baud = LineBaud();
+        for (ssize_t i = 0; i < n; ++i)
+            m_in.emplace_back(buf[i], baud);
+    }
+}
+
+void RadioSim::Consume(int32_t maxBytes) {
+    std::vector<uint8_t> run;
+    while (maxBytes > 0 && !m_in.empty()) {
+        // Hand over a run of bytes that share one speed.
+        int32_t baud = m_in.front().second;
+        run.clear();
+        while (maxBytes > 0 && !m_in.empty() && m_in.front().second == baud) {
+            run.push_back(m_in.front().first);
+            m_in.pop_front();
+            --maxBytes;
+        }
         if (baud > 0)
-            m_wireSeconds += n * 10.0 / baud;
-        m_bytesIn += n;
+            m_wireSeconds += static_cast<double>(run.size()) * 10.0 / baud;
+        m_bytesIn += static_cast<long>(run.size());
         std::vector<uint8_t> answer;
-        m_engine.Receive(buf, static_cast<int32_t>(n), baud, answer);
-        if (m_out.empty())
-            m_outBaud = baud;
+        m_engine.Receive(run.data(), static_cast<int32_t>(run.size()), baud, answer);
         m_out.insert(m_out.end(), answer.begin(), answer.end());
     }
 }
@@ -132,26 +152,35 @@ void RadioSim::Tick() {
     uint32_t now = m_loop.NowMs();
     uint32_t elapsed = now - m_lastTick;
     m_lastTick = now;
+    Drain();
     if (!m_options.pace) {
         Consume(1 << 30);
         Flush(1 << 30);
+        if (m_pendingStats && m_out.empty()) {
+            const char event[2] = {m_pendingStats, 0};
+            WriteStats(event);
+            m_pendingStats = 0;
+        }
         return;
     }
     // The line moves baud / 10 bytes per second in each direction; unused time is not banked beyond
     // a few milliseconds, as an idle line does not store bytes.
+    // The line moves baud / 10 bytes per second in each direction. Time passes for bytes only while
+    // some wait, so a late tick catches up; an idle line banks nothing.
     double perMs = LineBaud() / 10000.0;
-    m_inCredit = std::min(m_inCredit + elapsed * perMs, 4 * perMs + 1);
-    m_outCredit = std::min(m_outCredit + elapsed * perMs, 4 * perMs + 1);
+    if (m_in.empty())
+        m_inCredit = 0;
+    else
+        m_inCredit = std::min(m_inCredit + elapsed * perMs, 200 * perMs);
+    if (m_out.empty())
+        m_outCredit = 0;
+    else
+        m_outCredit = std::min(m_outCredit + elapsed * perMs, 200 * perMs);
     int32_t in = static_cast<int32_t>(m_inCredit);
     if (in > 0) {
-        int available = 0;
-        ioctl(m_master, FIONREAD, &available);
-        int32_t take = std::min(in, static_cast<int32_t>(available > 0 ? available : in));
         long before = m_bytesIn;
-        Consume(take);
+        Consume(in);
         m_inCredit -= static_cast<double>(m_bytesIn - before);
-        if (m_bytesIn == before)
-            m_inCredit = std::min(m_inCredit, 1.0);
     }
     int32_t out = static_cast<int32_t>(m_outCredit);
     if (out > 0 && !m_out.empty()) {
@@ -159,22 +188,27 @@ void RadioSim::Tick() {
         Flush(out);
         m_outCredit -= static_cast<double>(m_bytesOut - before);
     }
+    if (m_pendingStats && m_out.empty()) {
+        const char event[2] = {m_pendingStats, 0};
+        WriteStats(event);
+        m_pendingStats = 0;
+    }
 }
 
-void RadioSim::WriteStats() const {
+void RadioSim::WriteStats(const char* event) const {
     if (m_options.statsPath.empty())
         return;
-    FILE* f = std::fopen(m_options.statsPath.c_str(), "w");
+    FILE* f = std::fopen(m_options.statsPath.c_str(), "a");
     if (!f)
         return;
-    std::fprintf(f, "wire_seconds %.6f\nbytes_in %ld\nbytes_out %ld\n", m_wireSeconds, m_bytesIn, m_bytesOut);
+    std::fprintf(f, "%s wire_seconds %.6f bytes_in %ld bytes_out %ld\n", event, m_wireSeconds, m_bytesIn,
+                 m_bytesOut);
     std::fclose(f);
 }
 
 void RadioSim::Run(const volatile int& stop) {
     m_lastTick = m_loop.NowMs();
-    if (!m_options.pace)
-        m_loop.WatchFd(m_master, [this] { Tick(); });
+    m_loop.WatchFd(m_master, [this] { Tick(); });
     m_loop.StartTimer(1, [this] { Tick(); });
     m_loop.RunUntil(
         [&] {
@@ -184,5 +218,5 @@ void RadioSim::Run(const volatile int& stop) {
             return m_done && m_out.empty() && m_loop.NowMs() - m_doneAt > 300;
         },
         -1);
-    WriteStats();
+    WriteStats("exit");
 }

@@ -18,6 +18,7 @@ public:
         std::string statsPath;
         bool pace = false;
         bool once = false;
+        bool verbose = false;
     };
 
     RadioSim(const Options& options, const cmcEeprom& image);
@@ -31,11 +32,13 @@ public:
 
 private:
     void Tick();
+    void Drain();
     void Consume(int32_t maxBytes);
     void Flush(int32_t maxBytes);
     int32_t LineBaud() const;
     void Operation(char kind, bool ok);
-    void WriteStats() const;
+    // Appends a line "<event> wire_seconds S bytes_in N bytes_out M" to the stats file.
+    void WriteStats(const char* event) const;
 
     Options m_options;
     RadioSimEngine m_engine;
@@ -43,6 +46,7 @@ private:
     int m_master = -1;
     int m_slave = -1; // held open so the terminal survives the program closing and reopening it
     std::string m_slavePath;
+    std::deque<std::pair<uint8_t, int32_t>> m_in; // received bytes with the speed they came at
     std::deque<uint8_t> m_out;
     int32_t m_outBaud = 9600;
     double m_inCredit = 0;
@@ -53,4 +57,5 @@ private:
     double m_wireSeconds = 0;
     long m_bytesIn = 0;
     long m_bytesOut = 0;
+    char m_pendingStats = 0; // an operation whose answer is still leaving
 };

@@ -107,6 +107,12 @@ void RadioSimEngine::Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& 
     if (f.size() < 4 || f[1] != 0xEE || f[2] != 0xEF)
         return;
     const uint8_t cmd = f[3];
+    if (m_log && cmd != 0xE4) {
+        char line[96];
+        std::snprintf(line, sizeof line, "frame %02X%s%02X, %zu bytes, listening at %d", cmd,
+                      cmd == 0xE8 ? " " : "", cmd == 0xE8 && f.size() > 8 ? f[8] : 0, f.size(), m_listenBaud);
+        m_log(line);
+    }
     auto codesMatch = [&]() { return f.size() >= 8 && (f[4] << 8 | f[5]) == (m_options.modelCode & 0xFFFF); };
     switch (cmd) {
     case 0xE8: {

@@ -63,6 +63,8 @@ public:
     void SetOperationHandler(std::function<void(char kind, bool ok)> handler) {
         m_onOperation = std::move(handler);
     }
+    // Receives one line per frame the radio takes in (for --verbose).
+    void SetLog(std::function<void(const std::string&)> log) { m_log = std::move(log); }
     // Whether the radio has stopped answering (the silence fault struck).
     bool Silent() const { return m_silent; }
     std::vector<uint8_t> InformationBlock() const;
@@ -87,4 +89,5 @@ private:
     int32_t m_writeFrames = 0;
     bool m_silent = false;
     std::function<void(char, bool)> m_onOperation;
+    std::function<void(const std::string&)> m_log;
 };

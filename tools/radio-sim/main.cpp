@@ -30,6 +30,7 @@ void Usage(FILE* out) {
                  "  --echo              return every received byte, as a one-wire cable does\n"
                  "  --pace              no faster than the line speed (baud / 10 bytes per second)\n"
                  "  --once              exit after one read or write\n"
+                 "  --verbose           log every frame taken in on standard error\n"
                  "  --fault KIND[:N]    drop-frame, bad-checksum, lower-case, end-count, silence,\n"
                  "                      refuse-write, write-result, wrong-model, data-version\n"
                  "                      (N: the data frame it hits, default 100)\n"
@@ -39,7 +40,8 @@ void Usage(FILE* out) {
                  "  --data-version N    data version (default 1)\n"
                  "  --serial TEXT       12 hexadecimal characters of the serial\n"
                  "  --revision HEX      firmware revision byte (default 10)\n"
-                 "  --stats FILE        at exit, write the bytes and the seconds they took on the wire\n"
+                 "  --stats FILE        after each operation and at exit, append the bytes and the\n"
+                 "                      seconds they took on the wire\n"
                  "Prints the pseudo-terminal's path; SIGTERM ends it.\n");
 }
 
@@ -96,6 +98,8 @@ int main(int argc, char** argv) {
             r.echo = true;
         else if (a == "--pace")
             options.pace = true;
+        else if (a == "--verbose")
+            options.verbose = true;
         else if (a == "--once")
             options.once = true;
         else if (a == "--wide")

@@ -1,0 +1,186 @@
+// A full clone read and a full clone write against ostrel-radio-sim with --pace, which moves bytes
+// no faster than a real cable: elapsed time as a ratio to the wire minimum (the seconds the bytes
+// of both directions need at their line speeds, as the simulated radio counts them). Each figure
+// covers the information operation that comes first, as the commands run it, with its fixed waits.
+#include "clone/cmcPosixSerial.h"
+#include "clone/indCloneMan.h"
+#include "core/cmcAppDir.h"
+#include "core/cmcPollLoop.h"
+#include "model/indDataFile.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Sim {
+    pid_t pid = -1;
+    std::string pty;
+};
+
+Sim StartSim(const std::vector<std::string>& args) {
+    std::string program = cmcAppDir() + "/ostrel-radio-sim";
+    std::vector<std::string> copies = args;
+    const bool log = std::getenv("BENCH_CLONE_LOG") != nullptr; // the radio's frames on standard error
+    if (log)
+        copies.push_back("--verbose");
+    std::vector<char*> argv{program.data()};
+    for (std::string& a : copies)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int fds[2];
+    Sim sim;
+    if (pipe(fds) != 0)
+        return sim;
+    sim.pid = fork();
+    if (sim.pid == 0) {
+        dup2(fds[1], STDOUT_FILENO);
+        if (!log) {
+            int null = open("/dev/null", O_WRONLY);
+            dup2(null, STDERR_FILENO);
+        }
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    pollfd p{fds[0], POLLIN, 0};
+    char buf[256] = {};
+    if (poll(&p, 1, 5000) > 0 && read(fds[0], buf, sizeof buf - 1) > 0)
+        sim.pty = std::string(buf).substr(0, std::string(buf).find('\n'));
+    close(fds[0]);
+    return sim;
+}
+
+void StopSim(Sim& sim) {
+    if (sim.pid <= 0)
+        return;
+    kill(sim.pid, SIGTERM);
+    for (int i = 0; i < 300 && waitpid(sim.pid, nullptr, WNOHANG) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    kill(sim.pid, SIGKILL);
+    waitpid(sim.pid, nullptr, 0);
+}
+
+// The wire seconds the radio counted up to the first event of a kind ("I", "R", "W", "exit").
+double WireSeconds(const std::string& statsPath, const char* event) {
+    FILE* f = std::fopen(statsPath.c_str(), "r");
+    if (!f)
+        return 0;
+    char name[16];
+    double seconds = 0;
+    long in = 0, out = 0;
+    double found = 0;
+    while (std::fscanf(f, "%15s wire_seconds %lf bytes_in %ld bytes_out %ld", name, &seconds, &in, &out) ==
+           4) {
+        if (std::string(name) == event) {
+            found = seconds;
+            break;
+        }
+    }
+    std::fclose(f);
+    return found;
+}
+
+struct Ratios {
+    double whole = 0;     // information and the operation, as the commands run them
+    double operation = 0; // the read or write alone
+};
+
+// Runs information and then a read (or a write) at the given speed; returns elapsed / wire minimum.
+Ratios Measure(bool write, bool high, const std::string& image, const std::string& tmp) {
+    std::string stats = tmp + "/stats.txt";
+    std::remove(stats.c_str());
+    Sim sim = StartSim({"--pace", "--image", image, "--stats", stats});
+    if (sim.pty.empty()) {
+        std::fprintf(stderr, "bench_clone: ostrel-radio-sim did not start\n");
+        return {};
+    }
+    cmcPollLoop loop;
+    indCloneMan man(
+        loop, [] { return std::make_unique<cmcPosixSerial>(); }, nullptr, nullptr, nullptr);
+    cmcPortMap map;
+    map.SetDevicePath(5, sim.pty);
+    man.SetPortMap(map);
+    man.SetComPort(5);
+    man.SetComSpeedHigh(high);
+    man.SetModelCodes(0x3329, 0);
+    man.SetImageSize(cmcEeprom::kWorkSize);
+    man.SetInfoHandler([](dst_CDrv_Result&) {});
+    man.SetReadHandler([](dst_CDrv_Result&) {});
+    cmcEeprom data;
+    data.SetSize(cmcEeprom::kWorkSize);
+    for (int32_t a = 0; a < cmcEeprom::kRadioSize; ++a)
+        data.SetByte(a, static_cast<uint8_t>(a * 31 + 7));
+    const cmcRange all[] = {{0x0000, 0xFF7F}, kRangeListEnd};
+    const cmcRange from100[] = {{0x0100, 0xFF7F}, kRangeListEnd};
+
+    bool done = false;
+    int32_t status = -1;
+    auto start = Clock::now();
+    auto infoDone = start;
+    man.StartInfo([&](dst_CDrv_Result& r) {
+        infoDone = Clock::now();
+        if (r.status != 0) {
+            status = r.status;
+            done = true;
+            return;
+        }
+        auto finished = [&](dst_CDrv_Result& rr) {
+            status = rr.status;
+            done = true;
+        };
+        if (write)
+            man.StartWrite(data, from100, finished);
+        else
+            man.StartRead(all, finished);
+    });
+    loop.RunUntil([&] { return done; }, 10 * 60 * 1000);
+    auto end = Clock::now();
+    double elapsed = std::chrono::duration<double>(end - start).count();
+    double operation = std::chrono::duration<double>(end - infoDone).count();
+    StopSim(sim);
+    double wire = WireSeconds(stats, "exit");
+    double infoWire = WireSeconds(stats, "I");
+    if (status != 0 || wire <= 0 || infoWire <= 0) {
+        std::fprintf(stderr, "bench_clone: %s failed with status %d\n", write ? "write" : "read", status);
+        return {};
+    }
+    std::printf("  %s at %s: %.2f s elapsed (%.2f s without the information), %.2f s on the wire (%.2f s)\n",
+                write ? "write" : "read", high ? "38400" : "9600", elapsed, operation, wire, wire - infoWire);
+    return {elapsed / wire, operation / (wire - infoWire)};
+}
+
+} // namespace
+
+int main() {
+    char tmpl[] = "/tmp/bench_clone.XXXXXX";
+    if (!mkdtemp(tmpl))
+        return 1;
+    std::string tmp = tmpl;
+    std::string image = cmcAppFile("Initial_LMR.ocd");
+    Ratios read = Measure(false, true, image, tmp);
+    Ratios write = std::getenv("BENCH_CLONE_READ_ONLY") ? Ratios{} : Measure(true, true, image, tmp);
+    std::printf("clone_read_38400: %.3f (ratio to wire minimum, goal <= 1.10; with information %.3f)\n",
+                read.operation, read.whole);
+    std::printf("clone_write_38400: %.3f (ratio to wire minimum, goal <= 1.10; with information %.3f)\n",
+                write.operation, write.whole);
+    if (std::getenv("BENCH_CLONE_SLOW")) {
+        Ratios slow = Measure(false, false, image, tmp);
+        std::printf("clone_read_9600: %.3f (ratio to wire minimum; with information %.3f)\n", slow.operation,
+                    slow.whole);
+    }
+    std::remove((tmp + "/stats.txt").c_str());
+    rmdir(tmp.c_str());
+    return 0;
+}
