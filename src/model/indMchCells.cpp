@@ -1166,6 +1166,46 @@ bool RunBankCount(indCellCall& call, int32_t& result) {
     return true;
 }
 
+// The type flags of a bank (parameter): SmarTrunk (F0), repeater group (F1), trunking (F3) and its
+// sub-type (F2). A change alters what every channel of the bank shows and which columns its sheet has.
+bool RunBankType(indCellCall& call, int32_t& result) {
+    uint8_t* w = call.W();
+    const int bank = call.parameter;
+    if (bank < 0 || bank >= L::kGroups) {
+        call.io.displayText.clear();
+        return true;
+    }
+    int32_t at = L::kBankF0;
+    const char* list = kOnOff2;
+    switch (call.cell) {
+    case CL_Mch_LTR:
+        at = L::kBankF1;
+        break;
+    case CL_Mch_TrunkType:
+        at = L::kBankF3;
+        list = "GI_Sheet_Sel_Bank_TrunkType";
+        break;
+    case CL_Mch_TrunkType2:
+        at = L::kBankF2;
+        list = "GI_Sheet_Sel_Bank_TrunkType2";
+        break;
+    default:
+        break;
+    }
+    const uint8_t mask = uint8_t(0x80 >> bank);
+    int32_t value = (w[at] & mask) ? 1 : 0;
+    if (CC::EditChoice(call.io, call.env, value, list)) {
+        w[at] = uint8_t(value ? (w[at] | mask) : (w[at] & ~mask));
+        call.wrote = true;
+        call.banksChanged = true;
+        call.scope |= cmcCellCapsule::kScopeAll;
+        result = Io::kResultRefresh;
+    }
+    if (call.io.result != Io::kResultNone)
+        result = call.io.result;
+    return true;
+}
+
 } // namespace
 
 int indMchCells::BankOf(const indCellCall& call) {
@@ -1196,6 +1236,20 @@ bool indMchCells::IsInBank(const indCellCall& call, int32_t n) {
 bool indMchCells::Handle(indCellCall& call, int32_t& result) {
     if (call.cell == CL_Mch_Bank) {
         return RunBankCount(call, result);
+    }
+    if (call.cell == CL_Mch_SmarTrunk || call.cell == CL_Mch_LTR || call.cell == CL_Mch_TrunkType ||
+        call.cell == CL_Mch_TrunkType2)
+        return RunBankType(call, result);
+    if (call.cell == CL_Bank_UsedQty || call.cell == CL_Bank_UsedTotal || call.cell == CL_Bank_UsedLeft) {
+        const uint8_t* w = call.W();
+        const int total = TotalChannels(w);
+        int shown = call.cell == CL_Bank_UsedTotal  ? L::kChannels
+                    : call.cell == CL_Bank_UsedLeft ? std::max(L::kChannels - total, 0)
+                                                    : (call.parameter >= 0 && call.parameter < L::kGroups
+                                                           ? L::GroupCount(w, call.parameter)
+                                                           : total);
+        call.io.Show(std::to_string(shown));
+        return true;
     }
     if (call.cell == CL_Mch_UsedCHs) {
         const uint8_t* w = call.W();

@@ -275,6 +275,15 @@ TEST_F(HandlerTest, BankCountAddsAndRemovesBlankChannelsOnly) {
     EXPECT_EQ(Count(4), before + 2);
     EXPECT_EQ(Call(CT_Null, CL_Mch_Bank, 4).text, std::to_string(before + 2));
     EXPECT_EQ(Call(CT_Null, CL_Mch_Bank, 8).text, std::to_string(Total()));
+    // Bank type flags, and the used, total and left counts.
+    const bool f1 = work.Data()[L::kBankF1] & (0x80 >> 4);
+    Outcome o = Call(CT_Null, CL_Mch_LTR, 4, ' ');
+    EXPECT_EQ(o.text, f1 ? "OFF" : "ON");
+    EXPECT_EQ(bool(work.Data()[L::kBankF1] & (0x80 >> 4)), !f1);
+    EXPECT_EQ(o.scope & 0x20, 0x20);
+    Call(CT_Null, CL_Mch_LTR, 4, ' ');
+    EXPECT_EQ(Call(CT_Null, CL_Bank_UsedQty, 4).text, std::to_string(Count(4)));
+    EXPECT_EQ(Call(CT_Null, CL_Bank_UsedLeft, 4).text, std::to_string(L::kChannels - Total()));
     // The last channel gets content: it cannot be removed.
     const int last = L::GroupStart(work.Data(), 4) + Count(4) - 1;
     Call(CT_Mch, CL_Mch_FreqR, last, 0, "440.0");

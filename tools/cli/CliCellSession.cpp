@@ -8,8 +8,8 @@
 #include "model/indModel.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
