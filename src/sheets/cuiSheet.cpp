@@ -54,7 +54,8 @@ void cuiSheet::SetKind(std::string_view kind) {
 }
 
 void cuiSheet::Show() {
-    for (std::string_view group : Groups(m_env.texts->GetText(m_overlayKey + "_Style")))
+    const std::string style = m_env.texts->GetText(m_overlayKey + "_Style");
+    for (std::string_view group : Groups(style))
         ApplyStyleKey(group);
     BuildCells();
 }

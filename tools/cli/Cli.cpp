@@ -40,6 +40,16 @@ const std::vector<CliVerb>& CliVerbs() {
          "run the warning check of clone write; lists errors and warnings, exit 1 when there are errors",
          {},
          CliWarnings},
+        {"sheets",
+         "[--pmr]",
+         "list the sheet of every tree node on the initial data: sheet text, rows, columns (TAB-separated)",
+         {},
+         CliSheets},
+        {"sheet",
+         "FILE 'SHEET TEXT'",
+         "build one sheet on a file's data and print what its cells show, with [warning] or [error] marks",
+         {},
+         CliSheet},
     };
     return verbs;
 }

@@ -48,3 +48,6 @@ int CliSet(const CliArgs& args);
 int CliWarnings(const CliArgs& args);
 // The cell addressing and output formats, for --help.
 const char* CliCellHelpText();
+// Sheet verbs: every tree node's sheet, and one sheet shown as a text table.
+int CliSheets(const CliArgs& args);
+int CliSheet(const CliArgs& args);
