@@ -14,6 +14,7 @@
 #include "model/indCellCall.h"
 #include "model/indCheckCells.h"
 #include "model/indLayout.h"
+#include "model/indListCells.h"
 #include "model/indListEdit.h"
 #include "model/indMchCells.h"
 #include "model/indSettingCells.h"
@@ -282,6 +283,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
         return result;
     }
     if (indMchCells::Handle(call, result))
+        return result;
+    if (indListCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
         return result;

@@ -201,6 +201,29 @@ TEST_F(HandlerTest, GroupBanksTakeTheReceiveIdAsKeyCell) {
     EXPECT_EQ(Call(CT_Mch, CL_Grp_TxId, n).text, "13");
 }
 
+TEST_F(HandlerTest, IdListsGrowFromTheirBlankRow) {
+    const int count = L::Get16(work.Data(), L::kCount101);
+    // Another cell of the blank row sends the key to the ID cell.
+    Outcome o = Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Name, count, '7');
+    EXPECT_EQ(o.redirect.on, 1);
+    EXPECT_EQ(o.redirect.cell, CL_Dpmr_Ind_Id_Dec);
+    EXPECT_EQ(L::Get16(work.Data(), L::kCount101), count);
+    // Only the first blank row can become an entry.
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count + 1, '7');
+    EXPECT_EQ(L::Get16(work.Data(), L::kCount101), count);
+    EXPECT_EQ(Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count, '7').result, cmcCellHandler::kResultEdit);
+    EXPECT_EQ(L::Get16(work.Data(), L::kCount101), count + 1);
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count, 0, "1234567");
+    EXPECT_EQ(Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count).text, "1234567");
+    // NXDN IDs: the reserved range turns into the last ID, and the all-call ID warns.
+    const int nx = L::Get16(work.Data(), L::kCount33);
+    Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, nx, '\r');
+    Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Hex, nx, 0, "FFF0");
+    EXPECT_EQ(Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, nx).text, "65519");
+    Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Hex, nx, 0, "FFFF");
+    EXPECT_EQ(Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, nx).marks & 0x04, 0x04);
+}
+
 TEST_F(HandlerTest, RefusedAndSteppedFrequencies) {
     const int n = AddChannel(0, "146.52");
     Outcome o = Call(CT_Mch, CL_Mch_FreqR, n, 0, "146.5234");
