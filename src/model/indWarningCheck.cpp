@@ -2,6 +2,8 @@
 
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcCodecEnv.h"
+#include "cells/cmcFCache.h"
 #include "core/cmcGTex.h"
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"
@@ -49,4 +51,16 @@ indWarningCheck::Result indWarningCheck::Run(indCellHandler& handler, cmcGTex& t
     }
     handler.shownBank = shown;
     return result;
+}
+
+int indWarningCheck::ErrorCount(cmcEeprom& work, const cmcEeprom* defaults, cmcGTex& tex, int modelType) {
+    cmcFCache lists(tex);
+    cmcCodecEnv env(&tex, &lists, nullptr);
+    indCellHandler::Services s;
+    s.work = &work;
+    s.defaults = defaults;
+    s.env = &env;
+    s.modelFamily = modelType == 1 ? 1 : 0;
+    indCellHandler handler(s);
+    return Run(handler, tex, modelType).ErrorCount();
 }

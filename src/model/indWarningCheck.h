@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class cmcEeprom;
 class cmcGTex;
 class indCellHandler;
 
@@ -24,4 +25,7 @@ public:
 
     // modelType 0 LMR, 1 PMR (the bank sheets of the type are named in the bank checks).
     static Result Run(indCellHandler& handler, cmcGTex& tex, int modelType);
+    // The errors of a working image on its own (a handler of its own over tex, without windows or
+    // events): what clone write asks before it writes. The image is not changed.
+    static int ErrorCount(cmcEeprom& work, const cmcEeprom* defaults, cmcGTex& tex, int modelType);
 };

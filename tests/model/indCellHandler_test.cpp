@@ -17,6 +17,7 @@
 #include "model/indCellHost.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
+#include "model/indWarningCheck.h"
 #include "model/indWorkImage.h"
 
 #include "support/TestSupport.h"
@@ -459,6 +460,22 @@ public:
     std::string RecentFile(int32_t n) override { return n == 0 ? "/data/A&B.ocd" : ""; }
     int32_t AdReading(int32_t index) override { return index == 2 ? 0 : 128; }
 };
+
+TEST_F(HandlerTest, WarningCheckCountsTheErrorsOfEveryBank) {
+    EXPECT_EQ(indWarningCheck::ErrorCount(work, &defaults, tables.Text(), 0), 0);
+    Build(1);
+    const int n = AddChannel(6, "446.00625");
+    A(n)[12] = uint8_t((A(n)[12] & ~3) | 1);
+    B(n)[3] |= 0x08; // signalling on a PMR channel
+    B(n)[2] |= 0x08; // with an individual call: an error
+    const cmcEeprom before = work;
+    indWarningCheck::Result r = indWarningCheck::Run(*handler, tables.Text(), 1);
+    ASSERT_EQ(r.ErrorCount(), 1);
+    EXPECT_EQ(r.errors[0].location, "[St_ChBank]GI_Sheet_Mch_Pmr,Bank 6");
+    EXPECT_EQ(indWarningCheck::ErrorCount(work, &defaults, tables.Text(), 1), 1);
+    EXPECT_EQ(indWarningCheck::ErrorCount(work, &defaults, tables.Text(), 0), 0); // LMR: no such rule
+    EXPECT_TRUE(work == before);
+}
 
 TEST_F(HandlerTest, ApplicationCells) {
     RecordingHost host;
