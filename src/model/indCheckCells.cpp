@@ -7,6 +7,7 @@
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"
+#include "model/indListCells.h"
 
 namespace {
 
@@ -47,8 +48,22 @@ void CheckBank(indCellCall& call, int bank) {
 
 } // namespace
 
+// Warnings of the individual ID cells of the NXDN ID entries in use.
+void CheckNxdnIds(indCellCall& call) {
+    const int count = indListCells::EntriesInUse(call.work.Data(), 18);
+    for (int n = 0; n < count && n < 500; ++n)
+        if (call.handler.WarningOf(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, n)) {
+            call.capsule.stateBits |= cmcCellCapsule::kStateWarning;
+            return;
+        }
+}
+
 bool indCheckCells::Handle(indCellCall& call, int32_t&) {
     switch (call.cell) {
+    case CL_Check_Nxdn_IndID:
+        CheckNxdnIds(call);
+        call.io.displayText.clear();
+        return true;
     case CL_Check_Mch:
         CheckBank(call, call.capsule.groupIndex);
         call.io.displayText.clear();

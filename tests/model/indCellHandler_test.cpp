@@ -223,6 +223,9 @@ TEST_F(HandlerTest, IdListsGrowFromTheirBlankRow) {
     EXPECT_EQ(Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, nx).text, "65519");
     Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Hex, nx, 0, "FFFF");
     EXPECT_EQ(Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, nx).marks & 0x04, 0x04);
+    EXPECT_TRUE(handler->WarningOf(CT_Null, CL_Check_Nxdn_IndID, 0));
+    Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Hex, nx, 0, "0100");
+    EXPECT_FALSE(handler->WarningOf(CT_Null, CL_Check_Nxdn_IndID, 0));
 }
 
 TEST_F(HandlerTest, RefusedAndSteppedFrequencies) {
