@@ -1,0 +1,648 @@
+#include "gui/cuiMain.h"
+
+#include "app/cmcEvMan.h"
+#include "app/cmcEvRec.h"
+#include "app/indEnviron.h"
+#include "cells/cmcCellIds.h"
+#include "cells/cmcCellObj.h"
+#include "core/cmcAppDir.h"
+#include "core/cmcKvtFile.h"
+#include "core/cmcTextTables.h"
+#include "gui/cuiGrid.h"
+#include "gui/cuiSheetView.h"
+#include "model/indCellHandler.h"
+#include "model/indDataFile.h"
+#include "platform/cuiQtColors.h"
+#include "sheets/cuiSheet.h"
+#include "sheets/cuiSheetText.h"
+#include "sheets/iuiSheetFactory.h"
+#include "sheets/iuiTreeSheets.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+constexpr int kStepMs = 50;
+constexpr int kEventStatusText = 4;
+constexpr int kTreeCellRole = Qt::UserRole + 1;
+
+std::string FileNameOf(const std::string& path) {
+    return path.empty() ? std::string("Untitled") : std::filesystem::path(path).filename().string();
+}
+
+std::string FolderOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().string();
+}
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Stand-in icons by command until the program ships its own image lists.
+QIcon CommandIcon(const std::string& name) {
+    QStyle* style = QApplication::style();
+    if (name == "CL_Menu_File_New")
+        return style->standardIcon(QStyle::SP_FileIcon);
+    if (name == "CL_Menu_File_Open")
+        return style->standardIcon(QStyle::SP_DialogOpenButton);
+    if (name == "CL_Menu_File_Save")
+        return style->standardIcon(QStyle::SP_DialogSaveButton);
+    if (name == "CL_Menu_Clone_Read")
+        return style->standardIcon(QStyle::SP_ArrowDown);
+    if (name == "CL_Menu_Clone_Write")
+        return style->standardIcon(QStyle::SP_ArrowUp);
+    if (name == "CL_Menu_Clone_Info" || name == "CL_Help_About")
+        return style->standardIcon(QStyle::SP_MessageBoxInformation);
+    if (name == "CL_Menu_View_MchWin")
+        return style->standardIcon(QStyle::SP_FileDialogListView);
+    if (name == "CL_Help_Contents")
+        return style->standardIcon(QStyle::SP_DialogHelpButton);
+    if (name == "CL_Menu_File_Print_Current")
+        return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    return {};
+}
+
+QIcon TreeIcon(int index) {
+    QStyle* style = QApplication::style();
+    switch (index) {
+    case 0:
+    case 14:
+        return style->standardIcon(QStyle::SP_ComputerIcon);
+    case 1:
+        return style->standardIcon(QStyle::SP_DirIcon);
+    case 12:
+        return style->standardIcon(QStyle::SP_MessageBoxWarning);
+    case 13:
+        return style->standardIcon(QStyle::SP_MessageBoxCritical);
+    default:
+        if (index >= 4 && index <= 11)
+            return style->standardIcon(QStyle::SP_DriveHDIcon);
+        return style->standardIcon(QStyle::SP_FileIcon);
+    }
+}
+
+// The file dialog filter from the overlay's "name|pattern|name|pattern" text.
+QString DialogFilter(const std::string& text) {
+    QStringList parts = Q(text).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i];
+    return filters.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+cuiMain::cuiMain(const Services& services)
+    : m_s(services), m_model(&m_initial, services.box, indModel::ReadSettings(services.tables->Text())),
+      m_lists(services.tables->Text()), m_codecs(&services.tables->Text(), &m_lists, nullptr) {
+    for (cmcEeprom* image : {&m_current, &m_reference, &m_initial, &m_saved})
+        image->SetSize(cmcEeprom::kWorkSize);
+    if (!m_s.askPath)
+        m_s.askPath = [this](bool save, const std::string& folder, const std::string& name) {
+            cmcGTex& tex = m_s.tables->Text();
+            QString filter = DialogFilter(tex.GetLine("GI_Sys_Dialog_FOpen", 1));
+            QString start = Q(folder.empty() ? name : folder + "/" + name);
+            QString path = save ? QFileDialog::getSaveFileName(this, QString(), start, filter)
+                                : QFileDialog::getOpenFileName(this, QString(), start, filter);
+            if (save && !path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+                path += QLatin1Char('.') + Q(tex.GetLine("GI_Sys_Dialog_FOpen", 0));
+            return path.toStdString();
+        };
+    m_s.events->Register(&cuiMain::OnEvent, this);
+}
+
+cuiMain::~cuiMain() {
+    m_s.events->Unregister(&cuiMain::OnEvent, this);
+    CloseSheet();
+}
+
+std::string cuiMain::Text(const char* key) {
+    return m_s.tables->Text().GetText(key);
+}
+
+int cuiMain::ModelType() const {
+    return m_s.env->modelType;
+}
+
+void cuiMain::Start() {
+    indEnviron& env = *m_s.env;
+    if (env.modelType < 0 || env.modelType > 1)
+        env.modelType = 0;
+    indModel::LoadInitialData(indModel::InitialFilePath(m_s.tables->Text(), env.modelType), m_initial);
+    indModel::ConvertInitial(m_initial, m_model.GetSettings());
+    m_current = m_initial;
+    m_reference = m_initial;
+
+    indCellHandler::Services hs;
+    hs.work = &m_current;
+    hs.defaults = &m_initial;
+    hs.env = &m_codecs;
+    hs.box = m_s.box;
+    hs.events = m_s.events;
+    hs.modelFamily = env.modelType;
+    m_handler = std::make_unique<indCellHandler>(hs);
+    m_handler->onModified = [this] {
+        if (!m_modified && !(m_current == m_saved))
+            MarkModified();
+    };
+    MarkUnmodified();
+
+    // The main window's font and colour come from its basic cell.
+    cmcCellObj form;
+    form.ParseCell(Text("GI_Form_Main_BasicCell"), m_s.tables->Text(), nullptr, nullptr);
+    if (form.font)
+        setFont(cuiQtColors::ToQFont(*form.font));
+
+    BuildMenu();
+    BuildToolBar();
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setChildrenCollapsible(false);
+    m_tree = new QTreeWidget(m_splitter);
+    m_tree->setHeaderHidden(true);
+    m_tree->setMinimumWidth(8);
+    m_host = new QWidget(m_splitter);
+    m_hostLayout = new QVBoxLayout(m_host);
+    m_hostLayout->setContentsMargins(0, 0, 0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes(
+        {std::max(env.splitterPosition, 8), std::max(env.windowWidth - env.splitterPosition, 100)});
+    setCentralWidget(m_splitter);
+    m_status = new QLabel(this);
+    statusBar()->addWidget(m_status, 1);
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (!item)
+            return;
+        std::string text = item->data(0, kTreeCellRole).toString().toStdString();
+        if (!text.empty() && text != m_sheetText)
+            OpenSheet(text);
+    });
+    RebuildTree();
+
+    // Window bounds from the settings, kept on the desktop work area.
+    resize(std::max(env.windowWidth, 200), std::max(env.windowHeight, 150));
+    move(env.windowLeft, env.windowTop);
+
+    m_step = new QTimer(this);
+    connect(m_step, &QTimer::timeout, this, [this] { PeriodicStep(); });
+    m_step->start(kStepMs);
+    UpdateTitle();
+}
+
+// ---- menu, toolbar, tree ----
+
+void cuiMain::BuildMenu() {
+    cmcGTex& tex = m_s.tables->Text();
+    cmcCellObj basic;
+    basic.ParseCell(Text("GI_Menu_Main_BasicCell"), tex, nullptr, nullptr);
+    menuBar()->clear();
+    // Parents by depth: an entry deeper than the one before it opens a submenu under it.
+    std::vector<std::pair<int, QMenu*>> stack;
+    QMenu* last = nullptr;
+    int lastDepth = -1;
+    for (int i = 0;; ++i) {
+        std::string entry = tex.GetLine("GI_Menu_Main_Body", i);
+        if (!entry.empty() && entry[0] == '#')
+            break;
+        int depth = iuiTreeSheets::Depth(entry);
+        if (depth < 0)
+            continue;
+        std::string body = entry.substr(entry.find('+') + 1);
+        cmcCellObj& cell = m_commandCells.emplace_back();
+        cell.ParseCell(body, tex, nullptr, &basic);
+        if (depth > lastDepth && last)
+            stack.emplace_back(depth, last);
+        while (!stack.empty() && stack.back().first > depth)
+            stack.pop_back();
+        QMenu* parent = stack.empty() ? nullptr : stack.back().second;
+        lastDepth = depth;
+        if (cell.displayText == "-") {
+            if (parent)
+                parent->addSeparator();
+            last = nullptr;
+            continue;
+        }
+        // Every entry may become a submenu; an empty one acts as a command.
+        QMenu* menu = new QMenu(Q(cell.displayText), this);
+        QAction* action = parent ? parent->addMenu(menu) : menuBar()->addMenu(menu);
+        action->setData(QVariant::fromValue(static_cast<void*>(&cell)));
+        last = menu;
+    }
+    // Entries without children become plain actions.
+    std::function<void(QMenu*)> settle = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            QMenu* sub = action->menu();
+            if (!sub)
+                continue;
+            if (!sub->actions().isEmpty()) {
+                settle(sub);
+                continue;
+            }
+            auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
+            auto* leaf = new QAction(sub->title(), menu);
+            leaf->setData(action->data());
+            leaf->setIcon(CommandIcon(cmcCellIds::CellName(cell ? cell->cell : cmcCellIds::kNoCell)));
+            connect(leaf, &QAction::triggered, this, [this, cell] {
+                if (cell)
+                    ExecuteCommandCell(*cell);
+            });
+            menu->insertAction(action, leaf);
+            menu->removeAction(action);
+            sub->deleteLater();
+        }
+    };
+    for (QAction* top : menuBar()->actions())
+        if (top->menu())
+            settle(top->menu());
+    for (QAction* top : menuBar()->actions())
+        if (top->menu())
+            connect(top->menu(), &QMenu::aboutToShow, this, [this] { RefreshCommands(); });
+}
+
+void cuiMain::BuildToolBar() {
+    cmcGTex& tex = m_s.tables->Text();
+    cmcCellObj basic;
+    basic.ParseCell(Text("GI_ToolBar_Main_BasicCell"), tex, nullptr, nullptr);
+    m_toolBar = addToolBar(QStringLiteral("main"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (int i = 0;; ++i) {
+        std::string entry = tex.GetLine("GI_ToolBar_Main_Body", i);
+        if (!entry.empty() && entry[0] == '#')
+            break;
+        cmcCellObj& cell = m_commandCells.emplace_back();
+        cell.ParseCell(entry, tex, nullptr, &basic);
+        if (cell.displayText == "-" || cell.displayText == "/") {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action =
+            m_toolBar->addAction(CommandIcon(cmcCellIds::CellName(cell.cell)), Q(cell.displayText));
+        action->setToolTip(Q(cell.displayText));
+        action->setData(QVariant::fromValue(static_cast<void*>(&cell)));
+        const cmcCellObj* c = &cell;
+        connect(action, &QAction::triggered, this, [this, c] { ExecuteCommandCell(*c); });
+    }
+    m_toolBar->setVisible(m_s.env->toolbarVisible != 0);
+    RefreshCommands();
+}
+
+// Commands without an implementation here are shown disabled; recent items follow the list.
+void cuiMain::RefreshCommands() {
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            if (action->menu()) {
+                walk(action->menu()->actions());
+                continue;
+            }
+            auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
+            if (!cell)
+                continue;
+            std::string name = cmcCellIds::CellName(cell->cell);
+            if (name == "CL_Menu_File_Recent") {
+                std::string caption = m_s.env->recent.MenuCaption(cell->parameter, m_s.env->currentDirectory);
+                action->setEnabled(!caption.empty());
+                action->setVisible(!caption.empty() || cell->parameter == 0);
+                if (!caption.empty())
+                    action->setText(Q(caption));
+                continue;
+            }
+            bool known = name == "CL_Menu_File_New" || name == "CL_Menu_File_Open" ||
+                         name == "CL_Menu_File_Save" || name == "CL_Menu_File_SaveAs" ||
+                         name == "CL_Menu_File_Exit" || name == "CL_Menu_View_ToolBar" ||
+                         name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About";
+            action->setEnabled(known);
+            action->setCheckable(name == "CL_Menu_View_ToolBar" || name == "CL_Model_Lmr" ||
+                                 name == "CL_Model_Pmr");
+            if (name == "CL_Menu_View_ToolBar")
+                action->setChecked(m_s.env->toolbarVisible != 0);
+            else if (name == "CL_Model_Lmr" || name == "CL_Model_Pmr")
+                action->setChecked(ModelType() == (name == "CL_Model_Pmr" ? 1 : 0));
+        }
+    };
+    walk(menuBar()->actions());
+    if (m_toolBar)
+        walk(m_toolBar->actions());
+}
+
+void cuiMain::RebuildTree() {
+    m_treeCells.clear();
+    QSignalBlocker block(m_tree);
+    m_tree->clear();
+    iuiTreeSheets::Modes modes;
+    modes.modelType = ModelType();
+    std::vector<iuiTreeSheets::Node> nodes =
+        iuiTreeSheets::Nodes(m_s.tables->Text(), m_current.Data(), modes);
+    std::vector<QTreeWidgetItem*> parents;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const iuiTreeSheets::Node& node = nodes[i];
+        std::string caption = node.caption;
+        if (i == 0)
+            caption += m_s.tables->Text().GetLine("GI_AppInd_ModelTree", ModelType());
+        parents.resize(static_cast<size_t>(node.depth));
+        QTreeWidgetItem* item =
+            parents.empty() ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(parents.back());
+        item->setText(0, Q(caption));
+        item->setIcon(0, TreeIcon(node.imageIndex));
+        item->setData(0, kTreeCellRole, Q(node.sheetText));
+        parents.push_back(item);
+    }
+    if (m_tree->topLevelItemCount() > 0)
+        m_tree->topLevelItem(0)->setExpanded(true);
+}
+
+bool cuiMain::SelectTreeNode(const std::string& sheetText) {
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        if ((*it)->data(0, kTreeCellRole).toString().toStdString() == sheetText) {
+            m_tree->setCurrentItem(*it);
+            return true;
+        }
+    return false;
+}
+
+// ---- sheets ----
+
+bool cuiMain::OpenSheet(const std::string& sheetText) {
+    CloseSheet();
+    cmcGTex& tex = m_s.tables->Text();
+    cuiSheetText parts = cuiSheetText::Split(sheetText);
+    // A sheet the overlay does not define yet is reported, not fatal: the tree may name it early.
+    if (parts.overlayKey.empty() || !tex.HasKey(parts.overlayKey + "_Cells") ||
+        !tex.HasKey(parts.overlayKey + "_Style") || !tex.HasKey(parts.overlayKey + "_BasicCell")) {
+        m_status->setText(Q(sheetText));
+        m_sheetText = sheetText;
+        return false;
+    }
+    cuiSheetEnv env;
+    env.texts = &tex;
+    env.languages = &m_s.tables->Languages();
+    env.work = &m_current;
+    env.current = &m_current;
+    env.modelType = ModelType();
+    env.fontRatio = m_s.env->fontSizePercentage;
+    env.settings = &m_s.env->Store();
+    env.canvas = &m_measure;
+    env.events = m_s.events;
+    std::unique_ptr<cuiSheet> sheet = iuiSheetFactory::Build(env, sheetText);
+    m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
+    m_hostLayout->addWidget(m_view);
+    m_sheetText = sheetText;
+    m_view->show();
+    if (!m_treeHadFocus && m_view->Grid().isEnabled())
+        m_view->Grid().setFocus();
+    return true;
+}
+
+void cuiMain::CloseSheet() {
+    if (m_tree)
+        m_treeHadFocus = m_tree->hasFocus();
+    if (m_view) {
+        m_view->CloseEditor(true);
+        delete m_view;
+        m_view = nullptr;
+    }
+    m_sheetText.clear();
+}
+
+void cuiMain::PeriodicStep() {
+    // A closed sheet reopens from the tree's selection; without one, the first node with a sheet.
+    if (!m_sheetText.empty() || !isVisible() || !m_tree)
+        return;
+    QTreeWidgetItem* item = m_tree->currentItem();
+    if (item && !item->data(0, kTreeCellRole).toString().isEmpty()) {
+        OpenSheet(item->data(0, kTreeCellRole).toString().toStdString());
+        return;
+    }
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        if (!(*it)->data(0, kTreeCellRole).toString().isEmpty()) {
+            m_tree->setCurrentItem(*it);
+            return;
+        }
+}
+
+// ---- commands ----
+
+bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
+    std::string name = cmcCellIds::CellName(cell.cell);
+    if (name == "CL_Menu_File_New")
+        New();
+    else if (name == "CL_Menu_File_Open")
+        OpenDialog();
+    else if (name == "CL_Menu_File_Save")
+        SaveCurrent();
+    else if (name == "CL_Menu_File_SaveAs")
+        SaveAs();
+    else if (name == "CL_Menu_File_Recent") {
+        std::string path = m_s.env->recent.DisplayText(cell.parameter, "");
+        if (!path.empty())
+            OpenFile(path);
+    } else if (name == "CL_Menu_File_Exit")
+        close();
+    else if (name == "CL_Menu_View_ToolBar") {
+        m_s.env->toolbarVisible = m_s.env->toolbarVisible ? 0 : 1;
+        m_toolBar->setVisible(m_s.env->toolbarVisible != 0);
+    } else if (name == "CL_Model_Lmr" || name == "CL_Model_Pmr")
+        ChangeModel(name == "CL_Model_Pmr" ? 1 : 0, true);
+    else if (name == "CL_Help_About")
+        m_s.box->Show(Text("GI_Sys_AppTitle"), Text("GI_App_About_Caption"), cmcMessageBox::Icon::Information,
+                      cmcMessageBox::Buttons::Ok);
+    else if (name == "CallSheet" && cell.argument)
+        OpenSheet(*cell.argument);
+    else
+        return false;
+    RefreshCommands();
+    return true;
+}
+
+cmcMessageBox::Answer cuiMain::SaveChangesPrompt(bool anotherFile) {
+    if (m_view)
+        m_view->CloseEditor(true);
+    if (!Modified())
+        return cmcMessageBox::Answer::Yes;
+    cmcGTex& tex = m_s.tables->Text();
+    std::string text;
+    if (anotherFile) {
+        text = tex.GetJoinedText("GI_Mess_Confirm_WriteAnother");
+    } else {
+        std::string format = tex.GetJoinedText("GI_Mess_Confirm_WriteFile");
+        size_t at = format.find("%s");
+        text = at == std::string::npos ? format : format.replace(at, 2, FileNameOf(m_path));
+    }
+    cmcMessageBox::Answer answer = m_s.box->Show(text, Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
+                                                 cmcMessageBox::Buttons::YesNoCancel);
+    if (answer == cmcMessageBox::Answer::Yes) {
+        bool saved = (m_path.empty() || anotherFile) ? SaveAs() : Save(m_path);
+        if (!saved)
+            return cmcMessageBox::Answer::Cancel;
+    }
+    return answer;
+}
+
+void cuiMain::New() {
+    if (SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel)
+        return;
+    CloseSheet();
+    m_current = m_initial;
+    m_reference = m_initial;
+    MarkUnmodified();
+    m_path.clear();
+    UpdateTitle();
+    RebuildTree();
+}
+
+void cuiMain::OpenDialog() {
+    std::string path = AskPath(false);
+    if (!path.empty())
+        OpenFile(path);
+}
+
+bool cuiMain::OpenFile(const std::string& path) {
+    bool same = QString::compare(Q(path), Q(m_path), Qt::CaseInsensitive) == 0 && !m_path.empty();
+    if (SaveChangesPrompt(same) == cmcMessageBox::Answer::Cancel)
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    cmcEeprom scratch;
+    int code = indDataFile::Open(path, scratch, &m_model);
+    QApplication::restoreOverrideCursor();
+    if (code != cmcKvtFile::kFileOk) {
+        cmcKvtFile::ShowFileError(code, m_s.tables->Text(), *m_s.box);
+        return false;
+    }
+    int type = m_model.StoredModelType(scratch);
+    if (type != ModelType())
+        ChangeModel(type, false);
+    CloseSheet();
+    m_current = m_initial;
+    m_current.WriteBlock(0, scratch.Data(), cmcEeprom::kRadioSize);
+    m_reference = m_current;
+    m_model.Convert(m_current, 0);
+    m_s.env->currentDirectory = FolderOf(path);
+    m_path = path;
+    m_s.env->recent.AddFront(path);
+    MarkUnmodified();
+    RebuildTree();
+    RefreshCommands();
+    return true;
+}
+
+bool cuiMain::Save(const std::string& path) {
+    if (m_view)
+        m_view->CloseEditor(true);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The file holds the radio layout: pack the working tables into it first.
+    m_model.Convert(m_current, 1);
+    int code = indDataFile::Save(path, m_current, std::string());
+    QApplication::restoreOverrideCursor();
+    if (code != cmcKvtFile::kFileOk) {
+        cmcKvtFile::ShowFileError(code, m_s.tables->Text(), *m_s.box);
+        return false;
+    }
+    m_s.env->currentDirectory = FolderOf(path);
+    m_path = path;
+    m_s.env->recent.AddFront(path);
+    MarkUnmodified();
+    RefreshCommands();
+    return true;
+}
+
+bool cuiMain::SaveAs() {
+    std::string path = AskPath(true);
+    return !path.empty() && Save(path);
+}
+
+bool cuiMain::SaveCurrent() {
+    return m_path.empty() ? SaveAs() : Save(m_path);
+}
+
+std::string cuiMain::AskPath(bool save) {
+    std::string name = m_path.empty() ? std::string() : FileNameOf(m_path);
+    return m_s.askPath(save, m_s.env->currentDirectory, name);
+}
+
+void cuiMain::ChangeModel(int modelType, bool ask) {
+    if (modelType == ModelType() || modelType < 0 || modelType > 1)
+        return;
+    if (ask && m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_AppMess_ChangeModel"),
+                             Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
+                             cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok)
+        return;
+    m_s.env->modelType = modelType;
+    indModel::LoadInitialData(indModel::InitialFilePath(m_s.tables->Text(), modelType), m_initial);
+    indModel::ConvertInitial(m_initial, m_model.GetSettings());
+    if (m_handler)
+        m_handler->SetModelFamily(modelType);
+    if (ask) {
+        CloseSheet();
+        m_current = m_initial;
+        m_reference = m_initial;
+        MarkUnmodified();
+        m_path.clear();
+        UpdateTitle();
+        RebuildTree();
+    }
+}
+
+// ---- state ----
+
+bool cuiMain::Modified() {
+    if (!m_modified && !(m_current == m_saved))
+        MarkModified();
+    return m_modified;
+}
+
+void cuiMain::MarkModified() {
+    m_modified = true;
+    UpdateTitle();
+}
+
+void cuiMain::MarkUnmodified() {
+    m_modified = false;
+    m_saved = m_current;
+    UpdateTitle();
+}
+
+void cuiMain::UpdateTitle() {
+    std::string title = FileNameOf(m_path) + (m_modified ? " *" : "") + " - " + Text("GI_Sys_AppTitle");
+    setWindowTitle(Q(title));
+}
+
+QString cuiMain::StatusText() const {
+    return m_status ? m_status->text() : QString();
+}
+
+void cuiMain::closeEvent(QCloseEvent* event) {
+    if (!isEnabled() || SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel) {
+        event->ignore();
+        return;
+    }
+    indEnviron& env = *m_s.env;
+    QRect r = normalGeometry();
+    env.windowLeft = r.left();
+    env.windowTop = r.top();
+    env.windowWidth = r.width();
+    env.windowHeight = r.height();
+    if (m_tree)
+        env.splitterPosition = m_tree->width();
+    m_step->stop();
+    CloseSheet();
+    event->accept();
+}
+
+void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
+    auto* self = static_cast<cuiMain*>(context);
+    if (event.type == kEventStatusText && self->m_status)
+        self->m_status->setText(Q(std::string(event.Text())));
+}

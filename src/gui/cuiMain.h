@@ -1,0 +1,120 @@
+#pragma once
+// The main window and main object of the desktop program: the radio images, the menu, toolbar and
+// navigation tree built from the overlay, the one open sheet, the status bar, and the file commands
+// (New, Open, Save, Save As) with their prompts.
+#include "cells/cmcCodecEnv.h"
+#include "cells/cmcFCache.h"
+#include "core/cmcEeprom.h"
+#include "core/cmcMessageBox.h"
+#include "model/indModel.h"
+#include "sheets/qt/cuiQtMeasureCanvas.h"
+
+#include <QMainWindow>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QSplitter;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
+class cmcCellObj;
+class cmcEvMan;
+class cmcTextTables;
+class indCellHandler;
+class indEnviron;
+struct cmcEvRec;
+class cuiSheetView;
+
+class cuiMain : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Services {
+        indEnviron* env = nullptr;
+        cmcTextTables* tables = nullptr;
+        cmcEvMan* events = nullptr;
+        cmcMessageBox* box = nullptr;
+        // The file dialogs; returns "" when cancelled. Tests script it.
+        std::function<std::string(bool save, const std::string& folder, const std::string& name)> askPath;
+    };
+
+    explicit cuiMain(const Services& services);
+    ~cuiMain() override;
+
+    // Loads the initial data of the model type and builds the menu, toolbar, tree and status bar.
+    void Start();
+
+    // Commands.
+    void New();
+    bool OpenFile(const std::string& path);
+    void OpenDialog();
+    bool Save(const std::string& path);
+    bool SaveAs();
+    // Save, or Save As while the data has no file.
+    bool SaveCurrent();
+    // Asks whether to write changed data before it is replaced: Yes (saved or unchanged), No, Cancel.
+    cmcMessageBox::Answer SaveChangesPrompt(bool anotherFile);
+    void ChangeModel(int modelType, bool ask);
+    // Runs a menu, toolbar or tree cell; false when it has no command here.
+    bool ExecuteCommandCell(const cmcCellObj& cell);
+
+    // Opens the sheet a sheet text names (closing the open one); false when the overlay lacks it.
+    bool OpenSheet(const std::string& sheetText);
+    void CloseSheet();
+    cuiSheetView* SheetView() { return m_view; }
+    const std::string& OpenSheetText() const { return m_sheetText; }
+    QTreeWidget* Tree() { return m_tree; }
+    // Selects the tree node of a sheet text (which opens its sheet); false when there is none.
+    bool SelectTreeNode(const std::string& sheetText);
+
+    const std::string& Path() const { return m_path; }
+    bool Modified();
+    void MarkModified();
+    void MarkUnmodified();
+    int ModelType() const;
+    cmcEeprom& Current() { return m_current; }
+    QString StatusText() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void UpdateTitle();
+    void BuildMenu();
+    void BuildToolBar();
+    void RebuildTree();
+    void RefreshCommands();
+    void PeriodicStep();
+    std::string Text(const char* key);
+    std::string AskPath(bool save);
+    static void OnEvent(void* context, const cmcEvRec& event);
+
+    Services m_s;
+    cmcEeprom m_current;
+    cmcEeprom m_reference;
+    cmcEeprom m_initial;
+    cmcEeprom m_saved;
+    indModel m_model;
+    cmcFCache m_lists;
+    cmcCodecEnv m_codecs;
+    std::unique_ptr<indCellHandler> m_handler;
+    cuiQtMeasureCanvas m_measure;
+    std::deque<cmcCellObj> m_commandCells; // menu and toolbar cells, stable while the menus live
+    std::deque<cmcCellObj> m_treeCells;
+    std::string m_path;
+    bool m_modified = false;
+    std::string m_sheetText;
+    bool m_treeHadFocus = false;
+
+    QSplitter* m_splitter = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    QWidget* m_host = nullptr;
+    QVBoxLayout* m_hostLayout = nullptr;
+    cuiSheetView* m_view = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_status = nullptr;
+    QTimer* m_step = nullptr;
+};
