@@ -42,6 +42,9 @@ class cmcTextTables;
 // when that fails), then converts it into the working image with the initial data of the model type
 // the data carries (loaded into defaults). The overlay tables are loaded from the program's folder.
 int CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work, cmcEeprom& defaults);
+int CliInfo(const CliArgs& args);
+int CliRead(const CliArgs& args);
+int CliWrite(const CliArgs& args);
 // Cell verbs: a cell is written "CT_Category.CL_Cell[parameter]" as the overlay binds it.
 int CliGet(const CliArgs& args);
 int CliSet(const CliArgs& args);

@@ -1,0 +1,333 @@
+// ostrel-cli info, read and write against ostrel-radio-sim over a pseudo-terminal: both speeds, echo,
+// password, and every injected fault with its clone result code. Every wait is bounded.
+#include "clone/indCloneCommands.h"
+#include "core/cmcEeprom.h"
+#include "model/datCh.h"
+#include "model/indDataFile.h"
+#include "model/indModel.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string BinDir() {
+    for (const char* name : {"OSTREL_BIN_DIR", "OSTREL_DATA_DIR"}) {
+        const char* dir = std::getenv(name);
+        if (dir != nullptr && *dir != '\0')
+            return dir;
+    }
+    return {};
+}
+
+struct CliResult {
+    int status = -1; // exit status; -1 when killed for taking too long
+    std::string out;
+    std::string err;
+    double seconds = 0;
+};
+
+pid_t Spawn(const std::string& program, const std::vector<std::string>& args, int outFd, int errFd) {
+    std::vector<std::string> copies = args;
+    std::vector<char*> argv;
+    std::string prog = program;
+    argv.push_back(prog.data());
+    for (std::string& a : copies)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        int devnull = ::open("/dev/null", O_RDONLY);
+        ::dup2(devnull, STDIN_FILENO); // no terminal: confirmations need --yes
+        ::dup2(outFd, STDOUT_FILENO);
+        ::dup2(errFd, STDERR_FILENO);
+        ::execv(prog.c_str(), argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+// Waits for a child at most limitMs; kills it when it takes longer. Returns the exit status or -1.
+int WaitFor(pid_t pid, int limitMs) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+CliResult Cli(const TempDir& dir, const std::vector<std::string>& args, int limitMs = 60000) {
+    std::string outPath = dir.File("cli.out"), errPath = dir.File("cli.err");
+    int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = Spawn(BinDir() + "/ostrel-cli", args, out, err);
+    ::close(out);
+    ::close(err);
+    CliResult run;
+    run.status = WaitFor(pid, limitMs);
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.out = ReadFileText(outPath);
+    run.err = ReadFileText(errPath);
+    return run;
+}
+
+// The simulated radio for one test: started with its options, linked at dir/radio, ended on
+// destruction (SIGTERM, then SIGKILL when it does not go).
+class Sim {
+public:
+    Sim(const TempDir& dir, std::vector<std::string> args) : m_link(dir.File("radio")) {
+        args.insert(args.end(), {"--link", m_link});
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0)
+            return;
+        m_errPath = dir.File("sim.err");
+        int err = ::open(m_errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        m_pid = Spawn(BinDir() + "/ostrel-radio-sim", args, pipeFds[1], err);
+        ::close(pipeFds[1]);
+        ::close(err);
+        pollfd p{pipeFds[0], POLLIN, 0};
+        char buf[256] = {};
+        if (::poll(&p, 1, 5000) > 0 && ::read(pipeFds[0], buf, sizeof buf - 1) > 0)
+            m_pty = std::string(buf).substr(0, std::string(buf).find('\n'));
+        ::close(pipeFds[0]);
+    }
+    ~Sim() { Stop(); }
+    int Stop() {
+        if (m_pid <= 0)
+            return m_status;
+        ::kill(m_pid, SIGTERM);
+        m_status = WaitFor(m_pid, 3000);
+        m_pid = -1;
+        return m_status;
+    }
+    bool Ready() const { return !m_pty.empty(); }
+    const std::string& Port() const { return m_link; }
+    std::string Log() const { return ReadFileText(m_errPath); }
+
+private:
+    std::string m_link;
+    std::string m_pty;
+    std::string m_errPath;
+    pid_t m_pid = -1;
+    int m_status = -1;
+};
+
+cmcEeprom LoadImage(const std::string& path) {
+    cmcEeprom image;
+    image.SetSize(cmcEeprom::kWorkSize);
+    EXPECT_EQ(indDataFile::Load(path, image), 0) << path;
+    return image;
+}
+
+std::string Initial() {
+    return BinDir() + "/Initial_LMR.ocd";
+}
+
+std::string HexText(int32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
+    return buf;
+}
+
+// The radio's end address: a little past the packed data, so reads stay short.
+std::string ShortEnd() {
+    return HexText((indCloneCommands::DataEnd(LoadImage(Initial())) | 0xFF) + 0x100);
+}
+
+// A clone data file with one channel in use (or none), made as the desktop program saves one.
+std::string WritableFile(const TempDir& dir, bool channel = true) {
+    cmcEeprom initial = LoadImage(Initial());
+    indModel model(&initial, nullptr, indModel::Settings{});
+    cmcEeprom work = initial;
+    model.Convert(work, 0);
+    datCh ch(&work);
+    for (int i = 0; i < 128; ++i) {
+        ch.Decode(indModel::kChannelKind, i);
+        ch.rxFrequency = channel && i == 3 ? 151625000 : 0;
+        ch.txFrequency = ch.rxFrequency;
+        ch.Encode(indModel::kChannelKind, i);
+    }
+    model.Convert(work, 1);
+    std::string path = dir.File(channel ? "channel.ocd" : "nochannel.ocd");
+    EXPECT_EQ(indDataFile::Save(path, work, "e2e"), 0);
+    return path;
+}
+
+bool SameRadioBytes(const cmcEeprom& a, const cmcEeprom& b, int32_t first, int32_t last) {
+    return std::memcmp(a.Data() + first, b.Data() + first, static_cast<size_t>(last - first + 1)) == 0;
+}
+
+} // namespace
+
+TEST(CliClone, InfoShowsWhatATechnicianNeeds) {
+    TempDir dir;
+    Sim sim(dir, {"--serial", "00000012AB34", "--pace", "--password", "x"});
+    ASSERT_TRUE(sim.Ready());
+    CliResult run = Cli(dir, {"info", "--port", sim.Port()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    for (const char* line :
+         {"Model: 3329", "Firmware revision: 1.0", "Serial: 00000012AB34",
+          "Clone password: protects reading and writing", "Data version: 1", "End address: FF7F"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\n" << run.out;
+}
+
+TEST(CliClone, ReadAtBothSpeedsWithAndWithoutEcho) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> sim;
+        std::vector<std::string> cli;
+        bool full;
+    };
+    const Case cases[] = {
+        {"high speed, whole memory", {}, {}, true},
+        {"low speed, echo", {"--echo", "--end", ShortEnd()}, {"--low"}, false},
+        {"high speed, echo, password",
+         {"--echo", "--end", ShortEnd(), "--password", "s3cr"},
+         {"--password", "s3cr"},
+         false},
+    };
+    cmcEeprom initial = LoadImage(Initial());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        Sim sim(dir, c.sim);
+        ASSERT_TRUE(sim.Ready());
+        std::vector<std::string> args = {"read", "--port", sim.Port(), "-o", dir.File("read.ocd")};
+        args.insert(args.end(), c.cli.begin(), c.cli.end());
+        CliResult run = Cli(dir, args);
+        ASSERT_EQ(run.status, 0) << run.err << sim.Log();
+        cmcEeprom read = LoadImage(dir.File("read.ocd"));
+        int32_t last =
+            c.full ? 0xFF7F : static_cast<int32_t>(std::strtol(ShortEnd().c_str(), nullptr, 16)) | 0x0F;
+        EXPECT_TRUE(SameRadioBytes(read, initial, 0, last));
+    }
+}
+
+TEST(CliClone, WriteAtBothSpeedsEqualsWhatTheRadioSaved) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> sim;
+        std::vector<std::string> cli;
+    };
+    const Case cases[] = {
+        {"high speed", {}, {}},
+        {"low speed, echo", {"--echo"}, {"--low"}},
+        {"high speed, echo, password", {"--echo", "--password", "wr1te"}, {"--password", "wr1te"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::string file = WritableFile(dir);
+        std::vector<std::string> simArgs = {"--save", dir.File("saved.ocd"), "--end", ShortEnd()};
+        simArgs.insert(simArgs.end(), c.sim.begin(), c.sim.end());
+        Sim sim(dir, simArgs);
+        ASSERT_TRUE(sim.Ready());
+        std::vector<std::string> args = {"write", "--port", sim.Port(), file, "--yes"};
+        args.insert(args.end(), c.cli.begin(), c.cli.end());
+        CliResult run = Cli(dir, args);
+        ASSERT_EQ(run.status, 0) << run.err << sim.Log();
+        cmcEeprom saved = LoadImage(dir.File("saved.ocd"));
+        cmcEeprom sent = LoadImage(file);
+        sent.SetByte(264, 1); // the radio's data version goes into the written data
+        int32_t last = indCloneCommands::DataEnd(sent) | 0x7F;
+        EXPECT_TRUE(SameRadioBytes(saved, sent, 0x0100, last));
+        EXPECT_TRUE(SameRadioBytes(saved, LoadImage(Initial()), 0, 0xFF)); // the head is not written
+
+        // What the radio now holds reads back the same (up to the end it reports).
+        CliResult back =
+            Cli(dir, {"read", "--port", sim.Port(), "-o", dir.File("back.ocd"), "--password", "wr1te"});
+        ASSERT_EQ(back.status, 0) << back.err;
+        int32_t end = static_cast<int32_t>(std::strtol(ShortEnd().c_str(), nullptr, 16)) | 0x0F;
+        EXPECT_TRUE(SameRadioBytes(LoadImage(dir.File("back.ocd")), saved, 0, end));
+    }
+}
+
+TEST(CliClone, WriteNeedsConfirmation) {
+    TempDir dir;
+    std::string file = WritableFile(dir);
+    Sim sim(dir, {"--save", dir.File("saved.ocd")});
+    ASSERT_TRUE(sim.Ready());
+    CliResult run = Cli(dir, {"write", "--port", sim.Port(), file}); // no terminal and no --yes
+    EXPECT_EQ(run.status, 20);
+    EXPECT_NE(run.err.find("The data will be written into the radio."), std::string::npos) << run.err;
+    struct stat st {};
+    EXPECT_NE(::stat(dir.File("saved.ocd").c_str(), &st), 0);
+
+    CliResult empty = Cli(dir, {"write", "--port", sim.Port(), WritableFile(dir, false), "--yes"});
+    EXPECT_EQ(empty.status, 21) << empty.err;
+}
+
+TEST(CliClone, FaultsGiveTheirCodesAndLeaveDataAlone) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> sim;
+        bool write;
+        std::vector<std::string> cli;
+        int status;
+        double limitSeconds; // the fault's time-out plus the fixed waits of two operations
+    };
+    const Case cases[] = {
+        {"dropped frame", {"--fault", "drop-frame:20"}, false, {}, 8, 8},
+        {"bad checksum", {"--fault", "bad-checksum:20"}, false, {}, 6, 8},
+        {"lower-case hexadecimal", {"--fault", "lower-case:20"}, false, {}, 6, 8},
+        {"end frame count", {"--fault", "end-count"}, false, {}, 7, 8},
+        {"pulled cable during a read", {"--fault", "silence:20"}, false, {}, 5, 9},
+        {"wrong model", {"--fault", "wrong-model"}, false, {}, 11, 6},
+        {"data version 2", {"--fault", "data-version"}, false, {}, 14, 6},
+        {"protected, no password", {"--password", "pw"}, false, {}, 20, 6},
+        {"protected, wrong password", {"--password", "pw"}, false, {"--password", "px"}, 5, 9},
+        {"refused write", {"--fault", "refuse-write"}, true, {}, 6, 12},
+        {"failed write result", {"--fault", "write-result"}, true, {}, 10, 15},
+        {"pulled cable during a write", {"--fault", "silence:20"}, true, {}, 5, 15},
+        {"no radio at the port", {}, false, {"--port", "/nonexistent/tty"}, 2, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::vector<std::string> simArgs = {"--end", ShortEnd(), "--save", dir.File("saved.ocd")};
+        simArgs.insert(simArgs.end(), c.sim.begin(), c.sim.end());
+        Sim sim(dir, simArgs);
+        ASSERT_TRUE(sim.Ready());
+        const std::string before = "previous contents\n";
+        WriteFileText(dir.File("out.ocd"), before);
+        std::vector<std::string> args;
+        if (c.write)
+            args = {"write", "--port", sim.Port(), WritableFile(dir), "--yes"};
+        else
+            args = {"read", "--port", sim.Port(), "-o", dir.File("out.ocd")};
+        for (size_t i = 0; i < c.cli.size(); ++i) {
+            if (c.cli[i] == "--port")
+                args[2] = c.cli[++i];
+            else
+                args.push_back(c.cli[i]);
+        }
+        CliResult run = Cli(dir, args);
+        EXPECT_EQ(run.status, c.status) << run.err << sim.Log();
+        EXPECT_LT(run.seconds, c.limitSeconds);
+        EXPECT_EQ(ReadFileText(dir.File("out.ocd")), before); // a failed read leaves the file
+        if (c.write) {
+            struct stat st {};
+            EXPECT_NE(::stat(dir.File("saved.ocd").c_str(), &st), 0); // the radio kept its memory
+        }
+        if (c.status >= 2 && c.status <= 17)
+            EXPECT_NE(run.err.find("Please check the following:"), std::string::npos) << run.err;
+    }
+}

@@ -1,0 +1,124 @@
+#include "CliClone.h"
+
+#include "clone/cmcPosixSerial.h"
+#include "core/cmcAppDir.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+cmcMessageBox::Answer CliMessageBox::Show(const std::string& text, const std::string&, Icon,
+                                          Buttons buttons) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel;
+    if (m_yes)
+        return yesNo ? Answer::Yes : Answer::Ok;
+    if (!isatty(STDIN_FILENO)) {
+        std::fprintf(stderr, "(no terminal to answer on: declined; use --yes)\n");
+        return yesNo ? Answer::No : Answer::Cancel;
+    }
+    std::fprintf(stderr, "Continue? [y/N] ");
+    std::fflush(stderr);
+    char line[16] = {};
+    if (!std::fgets(line, sizeof line, stdin))
+        return yesNo ? Answer::No : Answer::Cancel;
+    bool ok = line[0] == 'y' || line[0] == 'Y';
+    if (yesNo)
+        return ok ? Answer::Yes : Answer::No;
+    return ok ? Answer::Ok : Answer::Cancel;
+}
+
+void CliProgressBar::ShowProgress(int32_t total) {
+    m_shown = true;
+    m_lastCells = -1;
+    UpdateProgress(0, total);
+}
+
+void CliProgressBar::UpdateProgress(int32_t transferred, int32_t total) {
+    if (!m_shown)
+        return;
+    int cells = FilledCells(transferred, total);
+    if (cells == m_lastCells)
+        return;
+    m_lastCells = cells;
+    std::string bar(static_cast<size_t>(cells), '#');
+    bar.resize(32, '.');
+    std::fprintf(stderr, "\rCloning [%s] %d/%d", bar.c_str(), transferred, total);
+    std::fflush(stderr);
+}
+
+void CliProgressBar::HideProgress() {
+    if (m_shown)
+        std::fprintf(stderr, "\n");
+    m_shown = false;
+}
+
+bool CliClone::Setup(const CliArgs& args, const char* verb) {
+    std::string port = args.Get("--port");
+    if (port.empty()) {
+        std::fprintf(stderr, "ostrel-cli %s: --port DEVICE is required\n", verb);
+        return false;
+    }
+    tex.OpenFile(cmcAppFile("ENG.OVL"));
+    box = std::make_unique<CliMessageBox>(args.Has("--yes"));
+    man = std::make_unique<indCloneMan>(
+        loop, [] { return std::make_unique<cmcPosixSerial>(); }, &tex, box.get(), &progress);
+    // Device paths take a port number above the four on-board ports.
+    constexpr int kPort = 5;
+    cmcPortMap map;
+    map.SetDevicePath(kPort, port);
+    man->SetPortMap(map);
+    man->SetComPort(kPort);
+    man->SetComSpeedHigh(!args.Has("--low"));
+    // Reading a radio needs no model settings; an overlay without them reads with the defaults.
+    bool haveSettings = tex.HasKey("GI_AppUnitIdMax") && tex.HasKey("GI_Sys_LockoutNewerData");
+    model = std::make_unique<indModel>(nullptr, box.get(),
+                                       haveSettings ? indModel::ReadSettings(tex) : indModel::Settings{});
+    commands = std::make_unique<indCloneCommands>(*man, *model, &tex, box.get());
+    password = args.Get("--password");
+    commands->SetPasswordDialog([this] {
+        if (password.empty()) {
+            std::fprintf(stderr, "The radio is protected by a clone password: give it with --password.\n");
+            return false;
+        }
+        man->SetClonePassword(password);
+        return true;
+    });
+    return true;
+}
+
+indCloneCommands::Done CliClone::Completion(std::function<void(dst_CDrv_Result&)> keep) {
+    return [this, keep](int32_t result, dst_CDrv_Result* r) {
+        if (keep && r && result == 0)
+            keep(*r);
+        outcome = result;
+        finished = true;
+    };
+}
+
+int CliClone::Wait() {
+    // Every clone step has its own time-out; this bound only guards against a stuck loop.
+    if (!loop.RunUntil([this] { return finished; }, 30 * 60 * 1000)) {
+        std::fprintf(stderr, "ostrel-cli: the operation did not end\n");
+        return kCloneTimeout;
+    }
+    return ExitStatus(outcome);
+}
+
+int CliClone::ExitStatus(int32_t outcome) {
+    switch (outcome) {
+    case indCloneCommands::kCancelled:
+        return kCliCancelled;
+    case indCloneCommands::kNoChannelInUse:
+        return kCliNoChannel;
+    case indCloneCommands::kDataErrors:
+        return kCliDataErrors;
+    case indCloneCommands::kNotReadyTrunk:
+        return kCliNotReadyTrunk;
+    case indCloneCommands::kBusy:
+        return kCliUsageError;
+    default:
+        return outcome;
+    }
+}

@@ -1,0 +1,43 @@
+#include "CliClone.h"
+
+#include "model/indDataFile.h"
+
+#include <cstdio>
+
+// Writes a clone data file into the radio, with the checks and confirmations of the desktop program.
+int CliWrite(const CliArgs& args) {
+    if (args.positional.size() != 1) {
+        std::fprintf(stderr, "ostrel-cli write: give exactly one clone data file\n");
+        return kCliUsageError;
+    }
+    CliClone c;
+    if (!c.Setup(args, "write"))
+        return kCliUsageError;
+    // The file is opened as the Open command does: checked, then taken into the working layout of the
+    // model type stored in it.
+    cmcEeprom loaded;
+    int code = indDataFile::Open(args.positional[0], loaded);
+    if (code == 0 && indModel::CheckLoadedData(loaded, false) != 0)
+        code = cmcKvtFile::kFileErrData;
+    if (code == 0 && c.model->CheckDataVersion(loaded) != 0)
+        code = cmcKvtFile::kFileErrNewer;
+    if (code != 0) {
+        std::fprintf(stderr, "%s\n", cmcKvtFile::FileErrorText(code, c.tex).c_str());
+        return kCliFileError + code;
+    }
+    int type = c.model->StoredModelType(loaded);
+    cmcEeprom initial;
+    indModel::LoadInitialData(indModel::InitialFilePath(c.tex, type), initial);
+    c.model->SetDefaults(&initial);
+    cmcEeprom working = initial;
+    working.WriteBlock(0, loaded.Data(), cmcEeprom::kRadioSize);
+    c.model->Convert(working, 0);
+
+    if (!c.commands->StartWrite(working, c.Completion()))
+        return kCliUsageError;
+    int status = c.Wait();
+    if (status == 0)
+        c.box->Show(c.tex.GetJoinedText("GI_Mess_CloneWrite_Succeeded"), "", cmcMessageBox::Icon::Information,
+                    cmcMessageBox::Buttons::Ok);
+    return status;
+}
