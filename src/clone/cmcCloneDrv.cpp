@@ -237,7 +237,9 @@ void cmcCloneDrv::Step() {
         if (m_state == 22) {
             next = 23; // bytes that cannot leave do not hold the result back
         } else {
-            Status() = (m_echoMode && m_echo.GetLength() > 0) ? kCloneEcho : kCloneTimeout;
+            // A format error seen while waiting (a model answer from another model) stays the cause.
+            if (Status() != kCloneFormat)
+                Status() = (m_echoMode && m_echo.GetLength() > 0) ? kCloneEcho : kCloneTimeout;
             next = 22;
         }
         m_timeout.Start(static_cast<uint32_t>(m_timeoutDefault));

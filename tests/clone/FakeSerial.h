@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,7 +26,9 @@ struct FakeLine {
 
     const cmcLoop& clock;
     RadioSimEngine* radio = nullptr; // answers what is written, when set
-    uint32_t replyDelayMs = 0;       // answers arrive this much later
+    // Answers what is written (after the radio, when both are set).
+    std::function<std::vector<uint8_t>(const std::vector<uint8_t>& written)> responder;
+    uint32_t replyDelayMs = 0; // answers arrive this much later
     std::deque<std::pair<uint32_t, uint8_t>> input;
     std::vector<Chunk> written; // consecutive writes at one speed are merged
     std::vector<std::string> opened;
@@ -100,6 +103,9 @@ public:
         bytes.insert(bytes.end(), source, source + accepted);
         if (m_line.echoFirst > 0)
             m_line.Queue(std::vector<uint8_t>(source, source + std::min(accepted, m_line.echoFirst)));
+        if (m_line.responder)
+            m_line.Queue(m_line.responder(std::vector<uint8_t>(source, source + accepted)),
+                         m_line.replyDelayMs);
         if (m_line.radio) {
             std::vector<uint8_t> answer;
             m_line.radio->Receive(source, accepted, m_line.baud, answer);
