@@ -78,15 +78,11 @@ protected:
         ASSERT_GE(tables.Load(DataDir(), 0), 0);
         work.SetSize(L::kWorkSize);
         const std::string initial = DataDir() + "/Initial_LMR.ocd";
-        if (std::filesystem::exists(initial)) {
-            indModel::LoadInitialData(initial, work);
-            defaults = work;
-            indModel model(&defaults, nullptr, {});
-            model.Convert(work, 0);
-        } else {
-            // Without the initial data files: an empty radio memory in working form.
-            indWorkImage(work, nullptr).PackTables(false);
-        }
+        ASSERT_TRUE(std::filesystem::exists(initial)) << initial << " is missing: build ostrel_initial_data";
+        indModel::LoadInitialData(initial, work);
+        defaults = work;
+        indModel model(&defaults, nullptr, {});
+        model.Convert(work, 0);
         defaults = work;
         Build(0);
     }
