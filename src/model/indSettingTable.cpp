@@ -399,6 +399,7 @@ const Row kRows[] = {
     // Cells of the same families whose storage the radio leaves to us. Each takes bits that no fixed
     // setting, timer, list or counter uses: free bits of the set mode table (0x10F20), of the common
     // table (0x12554) and of the MSK, NXDN, dPMR and emergency tables, next to the related fixed fields.
+    // The MSK and NXDN ones share the fate of their tables, which the model reads but does not pack.
     // Set mode levels: 0x10F23-0x10F25.
     Choice(CL_SetM_BeepLev, 0x10F23, 0, 3, "GI_Sheet_Sel_SetM_BeepLev").Chosen(),
     Choice(CL_SetM_RingerLev, 0x10F23, 4, 7, "GI_Sheet_Sel_SetM_BeepLev").Chosen(),
