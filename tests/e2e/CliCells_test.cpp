@@ -193,3 +193,24 @@ TEST(CliCells, NewChannelsAndTheWarningCheck) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliCells, CloneWriteRefusesDataWithErrors) {
+    TempDir dir;
+    const std::string bad = dir.File("errors.ocd");
+    // A PMR channel with signalling and an individual call setting: an error of the channel check.
+    CliRun run = runCli({"set", binDir() + "/Initial_PMR.ocd", "-o", bad, "CT_Mch.CL_Mch_Msk_Sig[0]=MSK",
+                         "CT_Mch.CL_Mch_Call[0]=ON"});
+    EXPECT_EQ(run.status, 0) << run.both;
+    EXPECT_NE(run.out.find("CT_Mch.CL_Mch_Call[0]=ON [error]\n"), std::string::npos) << run.out;
+    run = runCli({"warnings", bad});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("error\t[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0\t"), std::string::npos) << run.out;
+    // The write stops before it touches the port.
+    run = runCli({"write", "--port", dir.File("no-such-port"), "--yes", bad});
+    EXPECT_EQ(run.status, 22) << run.both;
+    EXPECT_NE(run.both.find("The data has errors."), std::string::npos) << run.both;
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 #include "CliClone.h"
 
 #include "model/indDataFile.h"
+#include "model/indWarningCheck.h"
 
 #include <cstdio>
 
@@ -32,6 +33,8 @@ int CliWrite(const CliArgs& args) {
     cmcEeprom working = initial;
     working.WriteBlock(0, loaded.Data(), cmcEeprom::kRadioSize);
     c.model->Convert(working, 0);
+    // The warning check of the desktop program: data with errors is not written.
+    c.commands->SetWarningCheck([&] { return indWarningCheck::ErrorCount(working, &initial, c.tex, type); });
 
     if (!c.commands->StartWrite(working, c.Completion()))
         return kCliUsageError;
