@@ -191,6 +191,9 @@ int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     call.category = cell.category;
     call.cell = cell.cell;
     call.parameter = cell.parameter;
+    // The memory channel window shows one channel: its cells take the channel from the window.
+    if (call.category == CT_Mch_Win && mchWindowChannel >= 0)
+        call.parameter = mchWindowChannel;
     call.modelFamily = m_services.modelFamily;
 
     capsule.redirect = {0, call.category, call.cell, call.parameter, 0};

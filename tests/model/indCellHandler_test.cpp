@@ -386,6 +386,10 @@ TEST_F(HandlerTest, SteppingWritesTheBitsAndAsksForTheRefresh) {
     EXPECT_EQ(o.text, "ON");
     EXPECT_EQ(A(n)[4] & 0x80, 0x80);
     EXPECT_EQ(o.scope, 0x09); // itself and its record
+    // The memory channel window's cells act on the window's channel.
+    handler->mchWindowChannel = n;
+    EXPECT_EQ(Call(CT_Mch_Win, CL_Mch_TxInh, 99).text, "ON");
+    handler->mchWindowChannel = -1;
     A(n)[12] &= 0xFC;
     o = Call(CT_Mch, CL_Mch_Dig_Sig, n, ' ');
     EXPECT_EQ(A(n)[12] & 3, 1);
