@@ -23,6 +23,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -192,9 +193,22 @@ void cuiMain::Start() {
     });
     RebuildTree();
 
-    // Window bounds from the settings, kept on the desktop work area.
-    resize(std::max(env.windowWidth, 200), std::max(env.windowHeight, 150));
-    move(env.windowLeft, env.windowTop);
+    // Window bounds from the settings, kept on the desktop work area so that it can be reached.
+    int left = env.windowLeft, top = env.windowTop, width = std::max(env.windowWidth, 200),
+        height = std::max(env.windowHeight, 150);
+    if (QScreen* screen = QApplication::primaryScreen()) {
+        QRect area = screen->availableGeometry();
+        if (left > area.right() + 1 - 16)
+            left = area.right() + 1 - 16;
+        if (top > area.bottom() + 1 - 16)
+            top = area.bottom() + 1 - 16;
+        if (left + width < area.left() + 16)
+            left = area.left() - width + 16;
+        if (top < area.top())
+            top = area.top();
+    }
+    resize(width, height);
+    move(left, top);
 
     m_step = new QTimer(this);
     connect(m_step, &QTimer::timeout, this, [this] { PeriodicStep(); });
@@ -543,7 +557,11 @@ bool cuiMain::Save(const std::string& path) {
         m_view->CloseEditor(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The file holds the radio layout: pack the working tables into it first.
-    m_model.Convert(m_current, 1);
+    if (m_model.Convert(m_current, 1)) {
+        // Packing reported its failure; a half-packed image is not written over a good file.
+        QApplication::restoreOverrideCursor();
+        return false;
+    }
     int code = indDataFile::Save(path, m_current, std::string());
     QApplication::restoreOverrideCursor();
     if (code != cmcKvtFile::kFileOk) {

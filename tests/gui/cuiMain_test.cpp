@@ -16,6 +16,7 @@
 #include "support/TestSupport.h"
 
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -173,6 +174,31 @@ TEST_F(MainFixture, FileErrorsLeaveTheDataAsItWas) {
     EXPECT_FALSE(window->Save(dir.File("no/such/folder/x.ocd")));
     EXPECT_EQ(box.shown.size(), 4u);
     EXPECT_TRUE(window->Modified());
+}
+
+} // namespace
+
+namespace {
+
+TEST(cuiMainStart, AWindowStoredOffTheWorkAreaKeeps16PixelsOnIt) {
+    cmcMemorySettings store;
+    indEnviron env{store, nullptr, 1024, 768};
+    env.windowLeft = -5000;
+    env.windowTop = -300;
+    env.windowWidth = 400;
+    env.windowHeight = 300;
+    cmcTextTables tables;
+    tables.Load(cmcAppDir(), 0);
+    cuiQtLoop loop;
+    cmcEvMan events{loop};
+    ScriptedMessageBox box;
+    cuiMain::Services s{&env, &tables, &events, &box, {}};
+    cuiMain window(s);
+    window.Start();
+    QRect area = QApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(window.pos().x(), area.left() - 400 + 16);
+    EXPECT_EQ(window.pos().y(), area.top());
+    EXPECT_EQ(window.size(), QSize(400, 300));
 }
 
 } // namespace
