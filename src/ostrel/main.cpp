@@ -1,7 +1,7 @@
 // The desktop program. Start-up builds the global objects in their order (environment with the
 // settings and the single-instance lock, overlay tables, loop and event manager, main window); a
 // second instance ends at once. With --screenshot the program saves a picture of its main window
-// once the sheet is painted and exits.
+// once the sheet is painted and exits; --port sets the serial device the clone commands use.
 #include "app/cmcEvMan.h"
 #include "app/indEnviron.h"
 #include "core/cmcAppDir.h"
@@ -29,6 +29,7 @@ struct Options {
     std::string screenshot;
     std::string open;
     std::string sheet;
+    std::string port;
     bool help = false;
     bool bad = false;
 };
@@ -49,6 +50,8 @@ Options ParseOptions(int argc, char** argv) {
             value(o.open);
         else if (a == "--sheet")
             value(o.sheet);
+        else if (a == "--port")
+            value(o.port);
         else if (a == "--help" || a == "-h")
             o.help = true;
         // Other arguments ("/reserve", platform options) are left to their readers.
@@ -63,8 +66,9 @@ constexpr int kScreenshotTimeoutMs = 15000;
 int main(int argc, char** argv) {
     Options options = ParseOptions(argc, argv);
     if (options.help || options.bad) {
-        std::fprintf(options.bad ? stderr : stdout,
-                     "usage: ostrel [--open FILE] [--sheet 'SHEET TEXT'] [--screenshot OUT.png]\n");
+        std::fprintf(
+            options.bad ? stderr : stdout,
+            "usage: ostrel [--port DEVICE] [--open FILE] [--sheet 'SHEET TEXT'] [--screenshot OUT.png]\n");
         return options.bad ? 2 : 0;
     }
     QApplication app(argc, argv);
@@ -76,6 +80,11 @@ int main(int argc, char** argv) {
                    screen.height());
     if (!env.IsInstanceOwner())
         return 0;
+    if (!options.port.empty()) {
+        // A port number above 4 stands for the device path stored beside it.
+        env.comPort = 5;
+        env.comDevice = options.port;
+    }
     cmcTextTables tables;
     env.language = tables.Load(cmcAppDir(), env.language);
     cuiQtLoop loop;
