@@ -7,6 +7,8 @@
 #include "platform/cuiQtColors.h"
 #include "sheets/cuiSheet.h"
 
+#include <QCursor>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -324,6 +326,76 @@ void cuiSheetView::KeyDown(int& key, int shift) {
         return; // to the grid
     }
     key = 0;
+}
+
+void cuiSheetView::DoubleClick() {
+    QPoint p = m_grid->viewport()->mapFromGlobal(QCursor::pos());
+    int col, row;
+    bool hit = m_grid->CellAtPoint(p.x(), p.y(), col, row);
+    if (m_sheet->ColSizing()) {
+        constexpr int kEdge = 4;
+        if (hit && row < m_grid->FixedRows() && col >= m_grid->FixedCols()) {
+            cmcCanvas::Rect r = m_grid->CellRect(col, row);
+            if (p.x() - r.left <= kEdge) {
+                for (int c = col - 1; c >= m_grid->FixedCols(); --c)
+                    if (m_grid->ColWidth(c) > 0) {
+                        FitColumn(c);
+                        break;
+                    }
+                return;
+            }
+            if (r.right - p.x() <= kEdge) {
+                FitColumn(col);
+                return;
+            }
+        } else if (!hit) {
+            for (int c = m_sheet->ColCount() - 1; c >= m_grid->FixedCols(); --c)
+                if (m_grid->ColWidth(c) > 0) {
+                    if (std::abs(m_grid->CellRect(c, 0).right - p.x()) <= kEdge)
+                        FitColumn(c);
+                    break;
+                }
+        }
+    }
+    if (!hit)
+        return;
+    while (col > 0 && (m_sheet->CellAt(col, row).cell.markFlags & cmcCellObj::kTail))
+        --col;
+    if (col == m_grid->Col() && row == m_grid->Row())
+        ExecuteCell(col, row, cmcCellCapsule::kKeyActivate, 0);
+}
+
+void cuiSheetView::FitColumn(int col) {
+    if (col < 0 || col >= m_sheet->ColCount())
+        return;
+    int width = 0;
+    const cmcCellObj& basic = m_sheet->BasicCell();
+    for (int r = 0; r < m_sheet->RowCount(); ++r) {
+        const cmcCellObj& cell = m_sheet->CellAt(col, r).cell;
+        std::string text;
+        if (r < m_grid->FixedRows()) {
+            if (col + 1 < m_sheet->ColCount() &&
+                (m_sheet->CellAt(col + 1, r).cell.layoutFlags & cmcCellObj::kJoined))
+                continue;
+            text = cell.displayText;
+        } else if (m_handler && cell.HasCell()) {
+            FillCapsule(m_capsule, col, r);
+            m_handler->CallCell(m_capsule, cmcCellHandler::kNotifyDraw);
+            text = m_capsule.displayText;
+        } else {
+            text = cell.displayText;
+        }
+        QFont font = cell.font    ? cuiQtColors::ToQFont(*cell.font)
+                     : basic.font ? cuiQtColors::ToQFont(*basic.font)
+                                  : m_grid->font();
+        QFontMetrics fm(font);
+        int w = 0;
+        for (const QString& line : QString::fromStdString(text).split(QLatin1Char('\n')))
+            w = std::max(w, fm.horizontalAdvance(line));
+        width = std::max(width, w + 8);
+    }
+    m_grid->SetColWidth(col, width);
+    m_sheet->SetColWidth(col, width);
 }
 
 // ---- actions ----

@@ -31,6 +31,9 @@ public:
     void MoveBy(int dx, int dy);
     void MoveTo(int col, int row);
     bool Selectable(int col, int row) const;
+    // Widens or narrows a column to its widest text: fixed rows by their own texts, the others by
+    // the texts the cell handler shows.
+    void FitColumn(int col);
     bool EditorVisible() const override;
     void CloseEditor(bool commit);
     // Whether the sheet's cells were painted since the view was shown.
@@ -61,6 +64,7 @@ private:
     void FillCapsule(cmcCellCapsule& capsule, int col, int row);
     bool StepSearch(int& col, int& row, int dx, int dy) const;
     void KeyDown(int& key, int shift);
+    void DoubleClick();
     void OpenEditor(int col, int row, const std::string& text, int selStart, int selLength);
     bool MoveToCell(int32_t category, int32_t cell, int32_t parameter);
     static void Refresh(void* context, cmcCellCapsule& capsule, uint8_t scope);

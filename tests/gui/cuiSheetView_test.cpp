@@ -126,4 +126,12 @@ TEST_F(SheetFixture, EditorOpensOnRequestCommitsWithEnterAndDropsWithEscape) {
     EXPECT_EQ(handler.calls.size(), 3u); // nothing committed
 }
 
+TEST_F(SheetFixture, FitColumnTakesTheWidestShownText) {
+    view->FitColumn(0);
+    int fitted = Grid().ColWidth(0);
+    EXPECT_GT(fitted, 8);
+    EXPECT_LT(fitted, 40); // "A", "x" and "3" are narrow
+    EXPECT_EQ(view->Sheet().ColWidth(0), fitted);
+}
+
 } // namespace
