@@ -47,7 +47,11 @@ cuiSheet::cuiSheet(const cuiSheetEnv& env, std::string overlayKey, int32_t start
     : m_env(env), m_overlayKey(std::move(overlayKey)), m_sheetText(m_overlayKey), m_startCell(startCell),
       m_startParameter(startParameter) {}
 
-cuiSheet::~cuiSheet() = default;
+cuiSheet::~cuiSheet() {
+    // The user may have resized columns since the build.
+    if (!m_cells.empty() && !Printing() && !m_popup)
+        SaveColumnWidths();
+}
 
 void cuiSheet::SetKind(std::string_view kind) {
     m_kind = kind;
