@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -35,7 +36,59 @@ constexpr int kSection2[] = {3,   8,   10,  13,  15,  9,   11,  12,  16,  18,  1
                              22,  96,  97,  64,  65,  84,  85,  98,  99,  101, 117, 104, 105,
                              106, 115, 114, 112, 113, 110, 111, 107, 108, 109, 102, 103, 116};
 
+bool PackedByThisModel(int id) {
+    return std::find(std::begin(kSection1), std::end(kSection1), id) != std::end(kSection1) ||
+           std::find(std::begin(kSection2), std::end(kSection2), id) != std::end(kSection2);
+}
+
+// The list count the editor keeps for a table, or none.
+int32_t ListCountAt(int id) {
+    switch (id) {
+    case 33:
+        return L::kCount33;
+    case 34:
+        return L::kCount34;
+    case 58:
+        return L::kCount58;
+    case 91:
+        return L::kCount91;
+    case 92:
+        return L::kCount92;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
+
+// Tables that have an editing slot but that this model's own packing order does not place. The
+// packed data may still hold them (a radio or file of a related variant): they are carried through
+// every packing with their entries from the slots, so that saving, converting or writing never drops
+// what the data held. Data without them packs exactly as before.
+std::vector<indWorkImage::Carried> indWorkImage::CarriedTables(const uint8_t* w) {
+    std::vector<Carried> out;
+    auto collect = [&](int32_t descriptor, int32_t copies, int entrySize) {
+        if (!Present(w, descriptor))
+            return;
+        const int n = std::min<int>(L::Get16(w, descriptor + 4), L::kMaxDirEntries);
+        for (int i = 0; i < n; ++i) {
+            const int id = L::Get16(w, copies + entrySize * i);
+            const indSlot* slot = L::SlotOf(id);
+            if (!slot || PackedByThisModel(id))
+                continue;
+            if (std::any_of(out.begin(), out.end(), [id](const Carried& c) { return c.id == id; }))
+                continue;
+            int count = L::Get16(w, copies + entrySize * i + 4);
+            if (int32_t at = ListCountAt(id))
+                count = L::Get16(w, at); // entries the editor added or removed since
+            count = slot->count == 1 ? 1 : std::min<int>(count, slot->count);
+            out.push_back({id, count});
+        }
+    };
+    collect(L::kDir32At, L::kDir32Copy, 12);
+    collect(L::kDir16At, L::kDir16Copy, 10);
+    return out;
+}
 
 indWorkImage::indWorkImage(cmcEeprom& work, const cmcEeprom* defaults, cmcMessageBox* box)
     : m_work(work), m_defaults(defaults), m_box(box) {}
@@ -259,6 +312,8 @@ bool indWorkImage::PackTables(bool radio) {
         n7 += k;
     }
 
+    const std::vector<Carried> carried = CarriedTables(w);
+
     std::memset(w + L::kDataStart, 0, L::kRadioSize - L::kDataStart);
     std::memset(w + 0x0110, 0, 6);
     std::memset(w + 0x0120, 0, 10);
@@ -319,6 +374,12 @@ bool indWorkImage::PackTables(bool radio) {
                 error = true;
                 break;
             }
+        }
+        for (const Carried& c : carried) {
+            if (error)
+                break;
+            const indSlot* s = L::SlotOf(c.id);
+            error = !Place(c.id, s->offset, s->size, c.count, offset, entries);
         }
     }
     if (error)

@@ -2,6 +2,7 @@
 // Converts the working image between the radio's packed tables (0x0000-0xFF7F) and the fixed slots
 // above them, and answers whether new entries still fit into the radio's memory.
 #include <cstdint>
+#include <vector>
 
 class cmcEeprom;
 class cmcMessageBox;
@@ -35,6 +36,11 @@ public:
     static void ClampGroupCounts(uint8_t* w);
 
 private:
+    struct Carried {
+        int id;
+        int count;
+    };
+    static std::vector<Carried> CarriedTables(const uint8_t* w);
     bool Usable() const;
     bool Place(int id, int32_t from, int size, int count, int32_t& offset, int& entries);
 

@@ -234,3 +234,35 @@ TEST(indWorkImage, ConvertingTwiceChangesNothing) {
     ASSERT_FALSE(model.Convert(img, 1));
     EXPECT_TRUE(RadioEqual(img, defaults));
 }
+
+TEST(indWorkImage, TablesOutsideThePackingOrderAreCarriedThrough) {
+    // Data of a related variant holds table 33 (an ID list) besides the channel tables; packing must
+    // keep it, with the editor's changes and its list count, or a save would drop it.
+    std::vector<PackedTable> tables = ChannelTables(2, 28, 0, 2);
+    tables.push_back({33, 12, 3, {}});
+    cmcEeprom work = BuildPacked(tables);
+    indWorkImage(work, nullptr).ExpandTables();
+    uint8_t* w = work.Data();
+    ASSERT_EQ(L::Get16(w, L::kCount33), 3);
+    indWorkImage::Table t33;
+    indWorkImage image(work, nullptr);
+    ASSERT_TRUE(image.CopyDirectories() && image.FindTable(33, t33));
+    EXPECT_EQ(t33.count, 3);
+
+    // An edit and one more entry, then pack and expand into a fresh image.
+    w[0x159E5 + 12 * 1 + 2] = 0x5C;
+    L::Put16(w, L::kCount33, 4);
+    ASSERT_FALSE(image.PackTables(false));
+    cmcEeprom reread;
+    reread.SetSize(L::kWorkSize);
+    std::memcpy(reread.Data(), w, L::kRadioSize);
+    indWorkImage(reread, nullptr).ExpandTables();
+    EXPECT_EQ(L::Get16(reread.Data(), L::kCount33), 4);
+    EXPECT_EQ(reread.Data()[0x159E5 + 12 * 1 + 2], 0x5C);
+
+    // Data without such tables packs as before: the initial file is reproduced byte for byte.
+    cmcEeprom packed = LoadInitial("Initial_LMR.ocd");
+    cmcEeprom again = packed;
+    indWorkImage(again, &packed).ExpandTables();
+    EXPECT_TRUE(RadioEqual(again, packed));
+}
