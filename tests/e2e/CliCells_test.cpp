@@ -4,104 +4,22 @@
 #include "model/indDataFile.h"
 #include "model/indLayout.h"
 #include "model/indWorkImage.h"
+#include "support/CliRunner.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
-struct CliRun {
-    int status = -1;  // exit status, or -1 when the process did not end normally in time
-    std::string out;  // standard output
-    std::string both; // standard output and standard error, interleaved
-};
-
-std::string binDir() {
-    for (const char* name : {"OSTREL_BIN_DIR", "OSTREL_DATA_DIR"}) {
-        const char* dir = std::getenv(name);
-        if (dir != nullptr && *dir != '\0')
-            return dir;
-    }
-    return {};
-}
-
-// Runs ostrel-cli with args; gives up (and kills it) after 30 seconds.
-CliRun runCli(const std::vector<std::string>& args) {
-    std::string program = binDir() + "/ostrel-cli";
-    std::vector<char*> argv{program.data()};
-    std::vector<std::string> copies = args;
-    for (std::string& a : copies)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    int outFds[2], errFds[2];
-    if (::pipe(outFds) != 0 || ::pipe(errFds) != 0)
-        return {};
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(outFds[1], STDOUT_FILENO);
-        ::dup2(errFds[1], STDERR_FILENO);
-        for (int fd : {outFds[0], outFds[1], errFds[0], errFds[1]})
-            ::close(fd);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(outFds[1]);
-    ::close(errFds[1]);
-    CliRun run;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    bool timedOut = false;
-    pollfd fds[2] = {{outFds[0], POLLIN, 0}, {errFds[0], POLLIN, 0}};
-    int open = 2;
-    while (open > 0) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                          std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            timedOut = true;
-            break;
-        }
-        if (::poll(fds, 2, static_cast<int>(left.count())) <= 0)
-            continue;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP)))
-                continue;
-            char buffer[4096];
-            ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-                continue;
-            }
-            if (i == 0)
-                run.out.append(buffer, static_cast<size_t>(n));
-            run.both.append(buffer, static_cast<size_t>(n));
-        }
-    }
-    for (pollfd& p : fds)
-        if (p.fd >= 0)
-            ::close(p.fd);
-    if (timedOut)
-        ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.status = !timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 std::string Initial() {
-    return binDir() + "/Initial_LMR.ocd";
+    return CliBinDir() + "/Initial_LMR.ocd";
 }
 
 // The value of one cell as `get` prints it.
 std::string Get(const std::string& file, const std::string& cell) {
-    CliRun run = runCli({"get", file, cell});
+    CliRun run = RunCli({"get", file, cell});
     EXPECT_EQ(run.status, 0) << run.both;
     const std::string prefix = cell + "=";
     if (run.out.compare(0, prefix.size(), prefix) != 0 || run.out.empty() || run.out.back() != '\n')
@@ -118,20 +36,20 @@ cmcEeprom Expanded(const std::string& file) {
 }
 
 TEST(CliCells, GetPrintsWhatTheCellsShow) {
-    ASSERT_FALSE(binDir().empty());
+    ASSERT_FALSE(CliBinDir().empty());
     CliRun run =
-        runCli({"get", Initial(), "CT_Mch.CL_Mch_No[0]", "CT_Mch.CL_Mch_Scrm_Type[0]", "CT_Null.CL_Null"});
+        RunCli({"get", Initial(), "CT_Mch.CL_Mch_No[0]", "CT_Mch.CL_Mch_Scrm_Type[0]", "CT_Null.CL_Null"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "CT_Mch.CL_Mch_No[0]=1-  1\nCT_Mch.CL_Mch_Scrm_Type[0]=200 *Yet*\nCT_Null.CL_Null=\n");
     // Names the cell tables do not know, and malformed parameters, are usage errors.
     for (const char* bad :
          {"CT_Nope.CL_Mch_No[0]", "CT_Mch.CL_Nope[0]", "CT_Mch.CL_Mch_No[x]", "CT_Mch.CL_Mch_No[1"}) {
         SCOPED_TRACE(bad);
-        CliRun r = runCli({"get", Initial(), bad});
+        CliRun r = RunCli({"get", Initial(), bad});
         EXPECT_EQ(r.status, 64);
         EXPECT_EQ(r.out, "");
     }
-    EXPECT_EQ(runCli({"get", binDir() + "/missing.ocd", "CT_Null.CL_Null"}).status, 1);
+    EXPECT_EQ(RunCli({"get", CliBinDir() + "/missing.ocd", "CT_Null.CL_Null"}).status, 1);
 }
 
 TEST(CliCells, SetTypesChoosesStepsAndSaves) {
@@ -140,7 +58,7 @@ TEST(CliCells, SetTypesChoosesStepsAndSaves) {
     const std::string rfBefore = Get(Initial(), "CT_Mch.CL_Mch_RfPo[0]");
     const std::string freq1 = Get(Initial(), "CT_Mch.CL_Mch_FreqR[1]");
     CliRun run =
-        runCli({"set", Initial(), "-o", out, "CT_Mch.CL_Mch_FreqR[0]=146.52",
+        RunCli({"set", Initial(), "-o", out, "CT_Mch.CL_Mch_FreqR[0]=146.52",
                 "CT_Mch.CL_Mch_FreqR[1]=146.5234", "CT_Mch.CL_Mch_TxInh[0]=On", "CT_Mch.CL_Mch_RfPo[0]+",
                 "CT_Mch.CL_Mch_CTone_R[0]=88.5", "CT_Mch.CL_Mch_CTone_T[0]=754i", "CT_Mch.CL_Mch_FreqT[0]+"});
     EXPECT_EQ(run.status, 1) << run.both; // two edits were refused
@@ -170,23 +88,23 @@ TEST(CliCells, NewChannelsAndTheWarningCheck) {
     // Bank 0's blank row: with --bank the row after its last channel is a new channel of bank 0.
     const int count = std::atoi(Get(Initial(), "CT_Null.CL_Mch_Bank[0]").c_str());
     const std::string cell = "CT_Mch.CL_Mch_FreqR[" + std::to_string(count) + "]";
-    CliRun run = runCli({"set", Initial(), "-o", out, "--bank", "0", cell + "=440.1"});
+    CliRun run = RunCli({"set", Initial(), "-o", out, "--bank", "0", cell + "=440.1"});
     EXPECT_EQ(run.status, 0) << run.both;
     EXPECT_EQ(Get(out, "CT_Null.CL_Mch_Bank[0]"), std::to_string(count + 1));
     // A non-key cell of a blank row is not set: it asks for the frequency first.
-    run = runCli({"set", Initial(), "-o", out, "--bank", "0",
+    run = RunCli({"set", Initial(), "-o", out, "--bank", "0",
                   "CT_Mch.CL_Mch_TxInh[" + std::to_string(count) + "]=ON"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("the row is empty"), std::string::npos) << run.out;
 
-    run = runCli({"warnings", Initial()});
+    run = RunCli({"warnings", Initial()});
     EXPECT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out, "0 error(s), 0 warning(s)\n");
     // A PMR-style call setting on an analogue LMR channel is fine; a wide-middle bandwidth warns.
     const std::string warn = dir.File("warn.ocd");
-    run = runCli({"set", Initial(), "-o", warn, "CT_Mch.CL_Mch_WNM[0]=Middle"});
+    run = RunCli({"set", Initial(), "-o", warn, "CT_Mch.CL_Mch_WNM[0]=Middle"});
     EXPECT_EQ(run.status, 0) << run.both;
-    run = runCli({"warnings", warn});
+    run = RunCli({"warnings", warn});
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("warning\t[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0\t"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("0 error(s), 1 warning(s)\n"), std::string::npos) << run.out;
@@ -200,15 +118,15 @@ TEST(CliCells, CloneWriteRefusesDataWithErrors) {
     TempDir dir;
     const std::string bad = dir.File("errors.ocd");
     // A PMR channel with signalling and an individual call setting: an error of the channel check.
-    CliRun run = runCli({"set", binDir() + "/Initial_PMR.ocd", "-o", bad, "CT_Mch.CL_Mch_Msk_Sig[0]=MSK",
+    CliRun run = RunCli({"set", CliBinDir() + "/Initial_PMR.ocd", "-o", bad, "CT_Mch.CL_Mch_Msk_Sig[0]=MSK",
                          "CT_Mch.CL_Mch_Call[0]=ON"});
     EXPECT_EQ(run.status, 0) << run.both;
     EXPECT_NE(run.out.find("CT_Mch.CL_Mch_Call[0]=ON [error]\n"), std::string::npos) << run.out;
-    run = runCli({"warnings", bad});
+    run = RunCli({"warnings", bad});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.out.find("error\t[St_ChBank]GI_Sheet_Mch_Pmr,Bank 0\t"), std::string::npos) << run.out;
     // The write stops before it touches the port.
-    run = runCli({"write", "--port", dir.File("no-such-port"), "--yes", bad});
+    run = RunCli({"write", "--port", dir.File("no-such-port"), "--yes", bad});
     EXPECT_EQ(run.status, 22) << run.both;
     EXPECT_NE(run.both.find("The data has errors."), std::string::npos) << run.both;
 }

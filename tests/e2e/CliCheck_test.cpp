@@ -3,90 +3,17 @@
 #include "core/cmcKvtFile.h"
 #include "core/cmcTextTables.h"
 #include "model/indDataFile.h"
+#include "support/CliRunner.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace {
-
-struct CliRun {
-    int status = -1; // exit status, or -1 when the process did not end normally in time
-    std::string out;
-};
-
-// Executables and data files share build/bin, so either variable names it.
-std::string binDir() {
-    for (const char* name : {"OSTREL_BIN_DIR", "OSTREL_DATA_DIR"}) {
-        const char* dir = std::getenv(name);
-        if (dir != nullptr && *dir != '\0')
-            return dir;
-    }
-    return {};
-}
-
-// Runs ostrel-cli with args; gives up (and kills it) after 30 seconds.
-CliRun runCli(const std::vector<std::string>& args) {
-    std::string program = binDir() + "/ostrel-cli";
-    std::vector<char*> argv;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
-    for (std::string& a : copies)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        return {};
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(pipeFds[1], STDOUT_FILENO);
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    ::close(pipeFds[1]);
-    CliRun run;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    bool timedOut = false;
-    for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
-                                                                          std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            timedOut = true;
-            break;
-        }
-        pollfd p{pipeFds[0], POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
-            continue;
-        char buffer[4096];
-        ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        run.out.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(pipeFds[0]);
-    if (timedOut)
-        ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    run.status = !timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-} // namespace
 
 TEST(CliCheck, ReportsOkOrTheFileErrorAsExitStatus) {
-    ASSERT_FALSE(binDir().empty());
+    ASSERT_FALSE(CliBinDir().empty());
     cmcTextTables tables;
-    tables.Load(binDir(), 0);
+    tables.Load(CliBinDir(), 0);
     auto message = [&](int code) {
         return tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)) + "\n";
     };
@@ -115,12 +42,12 @@ TEST(CliCheck, ReportsOkOrTheFileErrorAsExitStatus) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        CliRun run = runCli({"check", c.file});
+        CliRun run = RunCli({"check", c.file});
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.out, c.out);
     }
 
-    CliRun usage = runCli({"check"});
+    CliRun usage = RunCli({"check"});
     EXPECT_EQ(usage.status, 64);
     EXPECT_EQ(usage.out, "");
 }

@@ -2,41 +2,14 @@
 #include "core/cmcEeprom.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
+#include "support/CliRunner.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <sys/wait.h>
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
-
-std::string BinDir() {
-    const char* dir = std::getenv("OSTREL_BIN_DIR");
-    return dir ? dir : ".";
-}
-
-// Runs ostrel-cli under a 30-second limit and collects its standard output.
-CliRun RunCli(const std::string& args) {
-    CliRun run;
-    const std::string command = "timeout 30 '" + BinDir() + "/ostrel-cli' " + args + " 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 // A data file as the cells see it: loaded and expanded into the working image.
 cmcEeprom Expanded(const std::string& path) {
@@ -50,16 +23,14 @@ cmcEeprom Expanded(const std::string& path) {
 
 TEST(CliSettings, TimerAndSettingBitAreSavedAndNothingElse) {
     TempDir dir;
-    const std::string in = BinDir() + "/Initial_LMR.ocd";
+    const std::string in = CliBinDir() + "/Initial_LMR.ocd";
     const std::string out = dir.File("edited.ocd");
-    CliRun set = RunCli("set '" + in + "' -o '" + out +
-                        "' CL_Comm_Tot_Timer=90 CL_Comm_AtResetTimer_A=OFF CL_Comm_Tot_Beep=ON "
-                        "'CL_Comm_RS232C_SPPED=9600 bps'");
+    CliRun set = RunCli({"set", in, "-o", out, "CL_Comm_Tot_Timer=90", "CL_Comm_AtResetTimer_A=OFF",
+                         "CL_Comm_Tot_Beep=ON", "CL_Comm_RS232C_SPPED=9600 bps"});
     ASSERT_EQ(set.status, 0) << set.out;
 
-    CliRun get = RunCli("get '" + out +
-                        "' CL_Comm_Tot_Timer CL_Comm_AtResetTimer_A CL_Comm_Tot_Beep "
-                        "CL_Comm_RS232C_SPPED");
+    CliRun get = RunCli({"get", out, "CL_Comm_Tot_Timer", "CL_Comm_AtResetTimer_A", "CL_Comm_Tot_Beep",
+                         "CL_Comm_RS232C_SPPED"});
     EXPECT_EQ(get.out, "CL_Comm_Tot_Timer= 90.000\nCL_Comm_AtResetTimer_A=OFF\nCL_Comm_Tot_Beep=ON\n"
                        "CL_Comm_RS232C_SPPED=9600 bps\n");
 

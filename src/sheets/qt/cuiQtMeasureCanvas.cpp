@@ -9,7 +9,7 @@ cuiQtMeasureCanvas::cuiQtMeasureCanvas() : m_font(cuiQtColors::ToQFont(m_cellFon
 void cuiQtMeasureCanvas::SetFont(const cmcCellFont& font) {
     m_cellFont = font;
     m_font = cuiQtColors::ToQFont(font);
-    m_fontColor = font.color;
+    SetFontColor(font.color);
 }
 
 int32_t cuiQtMeasureCanvas::TextWidth(std::string_view text) const {
