@@ -409,6 +409,30 @@ bool cuiSheet::IsPrintable() {
 void cuiSheet::AddRows(int32_t) {}
 void cuiSheet::RemoveRows(int32_t) {}
 
+void cuiSheet::GrowLoop(int32_t count) {
+    for (int32_t i = 0; i < std::max(count, 1); ++i) {
+        if (m_rowCount < 1 || m_rowCount >= m_tableRows)
+            return;
+        for (int32_t c = 0; c < m_colCount; ++c) {
+            CellAt(c, m_rowCount - 1).flags |= CellEntry::kMultiSelectAllowed;
+            CellAt(c, m_rowCount).flags &= static_cast<uint8_t>(~CellEntry::kMultiSelectAllowed);
+        }
+        m_rowHeights[static_cast<size_t>(m_rowCount)] = m_rowHeights[static_cast<size_t>(m_rowCount - 1)];
+        ++m_rowCount;
+    }
+}
+
+void cuiSheet::ShrinkLoop(int32_t count, int32_t loopMark) {
+    for (int32_t i = 0; i < std::max(count, 1); ++i) {
+        // The rows above the loop and the blank row always stay.
+        if (m_rowCount < 2 || m_rowCount - 1 <= loopMark)
+            return;
+        for (int32_t c = 0; c < m_colCount; ++c)
+            CellAt(c, m_rowCount - 2).flags &= static_cast<uint8_t>(~CellEntry::kMultiSelectAllowed);
+        --m_rowCount;
+    }
+}
+
 void cuiSheet::SetPrinter(int32_t printerDpi, int32_t screenDpi) {
     m_printerDpi = std::max(0, printerDpi);
     m_screenDpi = std::max(1, screenDpi);

@@ -120,6 +120,11 @@ protected:
     int32_t m_minTableRows = 0;
     // Copies row - 1 into row with every parameter one higher (repeat and spare rows).
     void CopyRowDown(int32_t row, int32_t columns);
+    // Loop sheets show count more (fewer) rows, at least one: the last shown row becomes an entry row
+    // (may be multi-selected) and the new last row the blank row that adds an entry. Growing stops
+    // at the cell table's end, shrinking at loopMark, the row above the loop's blank row.
+    void GrowLoop(int32_t count);
+    void ShrinkLoop(int32_t count, int32_t loopMark);
     // Every cell of a column of width 0 loses S.
     void UnselectHiddenColumns();
     // A skip keyword "Name N": sets the skip count when N is a number.

@@ -177,27 +177,11 @@ bool iuiSh_ChBank::IsPrintable() {
 }
 
 void iuiSh_ChBank::AddRows(int32_t count) {
-    for (int32_t i = 0; i < std::max(count, 1); ++i) {
-        if (m_rowCount < 1 || m_rowCount >= m_tableRows)
-            return;
-        for (int32_t c = 0; c < m_colCount; ++c) {
-            CellAt(c, m_rowCount - 1).flags |= CellEntry::kMultiSelectAllowed;
-            CellAt(c, m_rowCount).flags &= static_cast<uint8_t>(~CellEntry::kMultiSelectAllowed);
-        }
-        m_rowHeights[static_cast<size_t>(m_rowCount)] = m_rowHeights[static_cast<size_t>(m_rowCount - 1)];
-        ++m_rowCount;
-    }
+    GrowLoop(count);
 }
 
 void iuiSh_ChBank::RemoveRows(int32_t count) {
-    for (int32_t i = 0; i < std::max(count, 1); ++i) {
-        // The rows above the loop and the blank row always stay.
-        if (m_rowCount < 2 || m_rowCount - 1 <= m_loopMark)
-            return;
-        for (int32_t c = 0; c < m_colCount; ++c)
-            CellAt(c, m_rowCount - 2).flags &= static_cast<uint8_t>(~CellEntry::kMultiSelectAllowed);
-        --m_rowCount;
-    }
+    ShrinkLoop(count, m_loopMark);
 }
 
 void iuiSh_ChBank::OnEvent(void* context, const cmcEvRec& event) {
