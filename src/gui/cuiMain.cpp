@@ -508,6 +508,11 @@ cmcMessageBox::Answer cuiMain::SaveChangesPrompt(bool anotherFile) {
 void cuiMain::New() {
     if (SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel)
         return;
+    StartFromInitialData();
+}
+
+// The document becomes the initial data of the current model type, unsaved and without a file.
+void cuiMain::StartFromInitialData() {
     CloseSheet();
     m_current = m_initial;
     m_reference = m_initial;
@@ -602,15 +607,8 @@ void cuiMain::ChangeModel(int modelType, bool ask) {
     indModel::ConvertInitial(m_initial, m_model.GetSettings());
     if (m_handler)
         m_handler->SetModelFamily(modelType);
-    if (ask) {
-        CloseSheet();
-        m_current = m_initial;
-        m_reference = m_initial;
-        MarkUnmodified();
-        m_path.clear();
-        UpdateTitle();
-        RebuildTree();
-    }
+    if (ask)
+        StartFromInitialData();
 }
 
 // ---- state ----

@@ -86,6 +86,7 @@ private:
     void BuildMenu();
     void BuildToolBar();
     void RebuildTree();
+    void StartFromInitialData();
     void RefreshCommands();
     void PeriodicStep();
     std::string Text(const char* key);
