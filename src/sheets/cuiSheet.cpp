@@ -49,7 +49,7 @@ cuiSheet::cuiSheet(const cuiSheetEnv& env, std::string overlayKey, int32_t start
 
 cuiSheet::~cuiSheet() {
     // The user may have resized columns since the build.
-    if (!m_cells.empty() && !Printing() && !m_popup)
+    if (!m_cells.empty() && !Printing() && !m_popup && m_storedWidths)
         SaveColumnWidths();
 }
 
@@ -329,13 +329,13 @@ void cuiSheet::FitCell(const cmcCellObj& cell, int32_t column, int32_t row) {
         text.remove_prefix(lf + 1);
     }
     if (cell.layoutFlags & cmcCellObj::kWiden) {
-        const int32_t fitted = static_cast<int32_t>(width + 8 * m_scale + 0.5);
+        const int32_t fitted = static_cast<int32_t>(width + 8 * m_scale + m_fitRounding);
         int32_t& w = m_colWidths[static_cast<size_t>(column)];
         w = std::max(w, fitted);
         m_fittedWidths[static_cast<size_t>(column)] = w;
     }
     if (cell.layoutFlags & cmcCellObj::kHeighten) {
-        const int32_t fitted = static_cast<int32_t>(height + 2 * m_scale + 0.5);
+        const int32_t fitted = static_cast<int32_t>(height + 2 * m_scale + m_fitRounding);
         int32_t& h = m_rowHeights[static_cast<size_t>(row)];
         h = std::max(h, fitted);
     }
@@ -376,7 +376,9 @@ void cuiSheet::CreateCells(const std::string& cellsKey) {
                 entry.flags &= static_cast<uint8_t>(~CellEntry::kMultiSelectAllowed);
         }
     }
-    if (Printing()) {
+    if (!m_storedWidths) {
+        // Window sheets neither keep widths nor take part in a pending reset.
+    } else if (Printing()) {
         RestoreColumnWidths();
     } else if (!m_popup) {
         if (m_pendingWidthReset)
@@ -385,7 +387,8 @@ void cuiSheet::CreateCells(const std::string& cellsKey) {
             RestoreColumnWidths();
         SaveColumnWidths();
     }
-    m_pendingWidthReset = false;
+    if (m_storedWidths)
+        m_pendingWidthReset = false;
 }
 
 void cuiSheet::UnselectHiddenColumns() {

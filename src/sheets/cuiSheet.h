@@ -118,6 +118,10 @@ protected:
     bool m_layoutSelectFlags = true;
     // Rows the cell table holds at least (spare rows of the list sheets).
     int32_t m_minTableRows = 0;
+    // Added to a fitted width or height before it is cut to whole pixels (window sheets add none).
+    double m_fitRounding = 0.5;
+    // Whether the sheet keeps its column widths in the settings store (window sheets do not).
+    bool m_storedWidths = true;
     // Copies row - 1 into row with every parameter one higher (repeat and spare rows).
     void CopyRowDown(int32_t row, int32_t columns);
     // Loop sheets show count more (fewer) rows, at least one: the last shown row becomes an entry row

@@ -22,4 +22,5 @@ struct cuiSheetEnv {
     cmcMeasureCanvas* canvas = nullptr;   // measures fitted cells; null leaves sizes at their default
     cmcEvMan* events = nullptr;           // list sheets listen here for their row events; may be null
     bool mchWindowOpen = false;           // the memory channel window is open (bank sheets follow it)
+    bool usableMarking = false;           // usable-channel marking: window sheets with WithUsable say so
 };

@@ -68,13 +68,28 @@ void iuiSh_Mch::SetKind(std::string_view kind) {
         m_repeaterKind =
             usable && indBankKind::Of(m_env.work->Data(), m_shownGroup) == indBankKind::Kind::Trunking ? 27
                                                                                                        : 22;
-        // Where the repeater group sizes are kept is not part of the model yet: the sheet shows the
-        // group's blank row only.
+        if (usable)
+            RepeaterGroup(m_env.work->Data(), m_repeaterKind, m_shownGroup, m_firstEntry, m_entryCount);
         return;
     }
     const int32_t recordKind = RecordKindOf(m_letter);
     if (recordKind != 0)
         m_entryCount = std::clamp(ListCount(recordKind), 0, (LongList(m_letter) ? 510 : 138) - 1);
+}
+
+bool iuiSh_Mch::RepeaterGroup(const uint8_t* work, int32_t recordKind, int32_t group, int32_t& first,
+                              int32_t& count) {
+    first = 0;
+    count = 0;
+    if (recordKind != 22 || group < 0 || group >= indLayout::kGroups)
+        // The trunking repeater list keeps its group sizes where the model does not read them yet.
+        return false;
+    // The eight one-byte group sizes of the repeater list; damaged data never reaches past the list.
+    for (int32_t g = 0; g < group; ++g)
+        first += work[kRepeaterGroupSizes + g];
+    first = std::min(first, kRepeaterEntries);
+    count = std::min<int32_t>(work[kRepeaterGroupSizes + group], kRepeaterEntries - first);
+    return true;
 }
 
 void iuiSh_Mch::ApplyRowKeyword(std::string_view keyword) {

@@ -3,6 +3,8 @@
 // for editable lists a blank row to append one, and spare rows up to 138 or 510.
 #include "sheets/cuiSheet.h"
 
+#include <cstdint>
+
 struct cmcEvRec;
 
 class iuiSh_Mch : public cuiSheet {
@@ -33,6 +35,12 @@ public:
     int32_t LoopMark() const { return m_loopMark; }
     // The list record kind a repeater sheet (kind R) edits: 22 or 27.
     int32_t RepeaterKind() const { return m_repeaterKind; }
+    // The entries of a repeater group: first = the sizes of the groups before it, count = its own
+    // size, both within the list's 160 entries. False (and 0, 0) for a list whose sizes are unknown.
+    static bool RepeaterGroup(const uint8_t* work, int32_t recordKind, int32_t group, int32_t& first,
+                              int32_t& count);
+    static constexpr int32_t kRepeaterGroupSizes = 0x14EDD;
+    static constexpr int32_t kRepeaterEntries = 160;
     // The sheet opened from a cell (list windows): shows that cell's parameter.
     void SetShownGroup(int32_t group) { m_shownGroup = group; }
 

@@ -9,6 +9,7 @@
 #include "sheets/cmcFixedCanvas.h"
 #include "sheets/cuiSheetText.h"
 #include "sheets/iuiSh_Mch.h"
+#include "sheets/iuiSheet.h"
 #include "sheets/iuiSheetFactory.h"
 #include "support/TestSupport.h"
 
@@ -285,6 +286,75 @@ TEST(iuiSh_Mch, CountedListWithoutEntriesSkipsItsRow) {
     f.env.languages = &f.tex;
     auto s = f.Build("[St_Mch]GI_Sheet_T,Y");
     EXPECT_EQ(Lines(*s), (std::vector<int32_t>{0, 4}));
+}
+
+TEST(iuiSheet, WindowSheetsKeepNoColumnWidths) {
+    const std::vector<std::string> reg = {"#GI_CellWidthRegList", "GI_Sheet_T:Tee", "GI_Sheet_U:You", "#"};
+    Fixture f("", {"{SW}abc"}, reg);
+    f.env.settings = &f.settings;
+    f.settings.WriteInt("Display/Tee/colwidth", "0", 200);
+    f.settings.WriteInt("Display/You/colwidth", "0", 50);
+    {
+        iuiSheet window(f.env, "GI_Sheet_T");
+        window.SetPendingWidthReset(true);
+        window.Show();
+        EXPECT_EQ(window.ColWidth(0), 3 * 8 + 8); // the stored 200 is not restored
+        window.SetColWidth(0, 123);
+    }
+    // Neither saved when the sheet goes, nor reset for the other sheets.
+    EXPECT_EQ(f.settings.ReadInt("Display/Tee/colwidth", "0"), 200);
+    EXPECT_EQ(f.settings.ReadInt("Display/You/colwidth", "0"), 50);
+}
+
+TEST(iuiSheet, WithUsableMarksTheTitleOnlyWhileMarkingIsOn) {
+    const std::vector<std::string> texts = {"#GI_AppInd_chSheet_Usable_Title", "(usable)",           "#",
+                                            "#GI_AppInd_chSheet_Usable_Font",  ",,clBlue,,,fsBold,", "#"};
+    Fixture f("(TitleString=Channel)(WithUsable)", {"a"}, texts);
+    iuiSheet off(f.env, "GI_Sheet_T");
+    off.Show();
+    EXPECT_EQ(off.Title(), "Channel");
+    EXPECT_FALSE(off.TitleFont().has_value());
+    f.env.usableMarking = true;
+    iuiSheet on(f.env, "GI_Sheet_T");
+    on.Show();
+    EXPECT_EQ(on.Title(), "Channel (usable)");
+    ASSERT_TRUE(on.TitleFont().has_value());
+    // A plain sheet does not know the key.
+    EXPECT_EQ(f.Build()->Title(), "Channel");
+}
+
+TEST(iuiSh_Mch, RepeaterSheetShowsItsGroupOfTheList) {
+    Fixture f("(FixedRows=1)",
+              {"{($iChI)}No.", ":(LoopFrom)", "{($eWh)(%CT_Rpt.CL_Rpt_FreqR[@ch0])}", ":(LoopTo)"});
+    uint8_t* w = f.work.Data();
+    const uint8_t sizes[8] = {3, 0, 4, 2, 0, 0, 0, 0};
+    for (int g = 0; g < 8; ++g)
+        w[iuiSh_Mch::kRepeaterGroupSizes + g] = sizes[g];
+    struct Case {
+        const char* kind;
+        int32_t first, count;
+    };
+    for (const Case& c :
+         {Case{"R 9,0", 0, 3}, Case{"R 9,1", 3, 0}, Case{"R 9,2", 3, 4}, Case{"R 9,3", 7, 2}}) {
+        auto s = f.Build(std::string("GI_Sheet_T,") + c.kind);
+        auto* list = dynamic_cast<iuiSh_Mch*>(s.get());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->FirstEntry(), c.first) << c.kind;
+        EXPECT_EQ(list->EntryCount(), c.count) << c.kind;
+        EXPECT_EQ(s->RowCount(), 1 + c.count + 1) << c.kind; // entries and the blank row
+        EXPECT_EQ(s->Cell(0, 1).parameter, c.first) << c.kind;
+    }
+    // Damaged sizes never reach past the list's 160 entries.
+    w[iuiSh_Mch::kRepeaterGroupSizes + 0] = 150;
+    w[iuiSh_Mch::kRepeaterGroupSizes + 1] = 200;
+    int32_t first = 0, count = 0;
+    EXPECT_TRUE(iuiSh_Mch::RepeaterGroup(w, 22, 1, first, count));
+    EXPECT_EQ(first, 150);
+    EXPECT_EQ(count, 10);
+    EXPECT_TRUE(iuiSh_Mch::RepeaterGroup(w, 22, 2, first, count));
+    EXPECT_EQ(first, 160);
+    EXPECT_EQ(count, 0);
+    EXPECT_FALSE(iuiSh_Mch::RepeaterGroup(w, 27, 0, first, count));
 }
 
 } // namespace
