@@ -145,9 +145,11 @@ std::string iuiSh_Mch::Title() {
                       m_env.texts->GetText("GI_AppInd_Sheet_Title_Site").c_str(), m_shownGroup + 1);
         return text;
     }
-    static constexpr std::string_view kTitled[] = {"GI_Sheet_MDC_AliasM",       "GI_Sheet_Nxdn_Ind_Id",
-                                                   "GI_Sheet_Nxdn_Grp_Id",      "GI_Sheet_NxdnTrunk_Ind_Id",
-                                                   "GI_Sheet_NxdnTrunk_Grp_Id", "GI_Sheet_Dpmr_Ind_Id"};
+    static constexpr std::string_view kTitled[] = {
+        "GI_Sheet_MDC_AliasM", "GI_Sheet_Nxdn_Ind_Id", "GI_Sheet_Nxdn_Grp_Id", "GI_Sheet_NxdnTrunk_Ind_Id",
+        "GI_Sheet_NxdnTrunk_Grp_Id", "GI_Sheet_Dpmr_Ind_Id",
+        // The dPMR call lists the tree opens show their titles too.
+        "GI_Sheet_Dpmr_CallList_Inv", "GI_Sheet_Dpmr_CallList_Grp"};
     for (std::string_view key : kTitled)
         if (m_overlayKey == key)
             return cuiSheet::Title();
