@@ -203,12 +203,19 @@ TEST(ShippedSheets, EveryCellAndCategoryNameInTheOverlayIsKnown) {
     EXPECT_GT(names, 1000);
     for (const std::string& n : unknown)
         ADD_FAILURE() << "unknown name " << n;
+    // Every pop-up menu a cell names is there.
+    Shipped s(indModel::kLmr);
+    const std::regex popup(R"(PopupMenu=(\w+))");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), popup); it != std::sregex_iterator(); ++it)
+        for (const char* part : {"_BasicCell", "_Body"})
+            EXPECT_TRUE(s.tables.Text().HasKey((*it)[1].str() + part)) << (*it)[1].str() << part;
 }
 
 TEST(ShippedSheets, MenusToolbarAndPopupMenusParse) {
     Shipped s(indModel::kLmr);
     cmcGTex& tex = s.tables.Text();
-    for (const char* section : {"GI_Menu_Main", "GI_ToolBar_Main", "GI_PMenu_Edit", "GI_PMenu_NoItem"}) {
+    for (const char* section :
+         {"GI_Menu_Main", "GI_ToolBar_Main", "GI_PMenu_Edit", "GI_PMenu_NoItem", "GI_PMenu_CloneInfo"}) {
         cmcCellObj basic;
         basic.ParseCell(tex.GetText(std::string(section) + "_BasicCell"), tex, nullptr, nullptr);
         int entries = 0;
