@@ -331,6 +331,26 @@ TEST(ShippedSheets, ChoiceListsOfTheSettingCellsHaveEntries) {
         ADD_FAILURE() << "missing choice list " << list;
 }
 
+// Every choice list of the overlay offers something to choose, whichever choice cell it uses.
+TEST(ShippedSheets, EveryChoiceListHasEntries) {
+    Shipped s(indModel::kLmr);
+    cmcFCache lists(s.tables.Text());
+    const std::string prefix = "GI_Sheet_Sel_", suffix = "_Cells";
+    int checked = 0;
+    for (const std::string& key : s.tables.Text().AllKeys()) {
+        if (key.rfind(prefix, 0) != 0 || key.size() <= suffix.size() ||
+            key.compare(key.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string list = key.substr(0, key.size() - suffix.size());
+        int32_t entries = 0;
+        for (int32_t choice = 1; choice <= 28 && entries == 0; ++choice)
+            entries = lists.List(list, choice).EntryCount();
+        EXPECT_GT(entries, 0) << list;
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+}
+
 // Not a check: the report of which behaviours of the cell handler no shipped sheet places. Cells that
 // only menus, the toolbar, the tree or choice lists use are counted apart.
 TEST(ShippedSheets, BehavioursOnSheetsReport) {
