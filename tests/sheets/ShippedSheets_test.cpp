@@ -161,6 +161,27 @@ TEST(ShippedSheets, TreeFollowsModelTypeMakerAndAdjustmentModes) {
     }
 }
 
+// Every sheet the overlay defines builds, also those no tree node opens (editor and window sheets).
+TEST(ShippedSheets, EverySheetDefinitionBuilds) {
+    Shipped s(indModel::kLmr);
+    cmcGTex& tex = s.tables.Text();
+    const std::string style = "_Style";
+    int built = 0;
+    for (const std::string& key : tex.AllKeys()) {
+        if (key.size() <= style.size() || key.compare(key.size() - style.size(), style.size(), style) != 0)
+            continue;
+        const std::string sheetKey = key.substr(0, key.size() - style.size());
+        const std::string fatal = FatalText([&] {
+            cuiSheet sheet(s.env, sheetKey);
+            sheet.Show();
+            EXPECT_GT(sheet.RowCount(), 0) << sheetKey;
+        });
+        EXPECT_EQ(fatal, "") << sheetKey;
+        ++built;
+    }
+    EXPECT_GT(built, 60);
+}
+
 // Every cell on every shipped sheet draws on both model types: a missing choice list or a bad
 // reference shows here before a user meets it.
 TEST(ShippedSheets, EveryCellOnAShippedSheetDraws) {
