@@ -89,7 +89,7 @@ int RowBank(const indCellCall& call, const R& list, int32_t n) {
 }
 
 bool Create(indCellCall& call, R& list, int bank, int32_t& at) {
-    if (list.Total() >= list.Capacity() || !call.handler.RoomFor(call.category, 1, bank)) {
+    if (!list.HasRoom(bank) || !call.handler.RoomFor(call.category, 1, bank)) {
         call.handler.Message("GI_AppMess_ChErr_Overflow", cmcMessageBox::Icon::Error);
         return false;
     }

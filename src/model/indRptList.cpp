@@ -14,6 +14,14 @@ int32_t indRptList::Capacity() const {
     return m_kind == kTrunkRepeaters ? kVornCapacity : kRptCapacity;
 }
 
+int32_t indRptList::PerGroup() const {
+    return m_kind == kTrunkRepeaters ? kVornPerGroup : kRptPerGroup;
+}
+
+bool indRptList::HasRoom(int group) const {
+    return group >= 0 && group < L::kGroups && Total() < Capacity() && GroupSize(group) < PerGroup();
+}
+
 uint8_t* indRptList::Entry(int32_t i) {
     return m_work.Data() + (m_kind == kTrunkRepeaters ? kVornEntries : kRptEntries) + kEntrySize * i;
 }
@@ -62,9 +70,9 @@ int indRptList::GroupOf(int32_t i) const {
 }
 
 int32_t indRptList::AddToGroup(int group) {
-    const int32_t total = Total();
-    if (group < 0 || group >= L::kGroups || total >= Capacity())
+    if (!HasRoom(group))
         return -1;
+    const int32_t total = Total();
     const int32_t at = FirstOf(group) + GroupSize(group);
     // The later groups move up by one entry; the new entry starts empty.
     std::memmove(Entry(at + 1), Entry(at), size_t(kEntrySize) * size_t(total - at));

@@ -18,11 +18,13 @@ public:
     static constexpr int32_t kRptSizes = 0x14EDD;
     static constexpr int32_t kRptEntries = 0x14EF5;
     static constexpr int32_t kRptCapacity = 160;
+    static constexpr int32_t kRptPerGroup = 20;
     static constexpr int32_t kRptBankBytes = kRptEntries + kRptCapacity * kEntrySize; // 0x15535
     // Trunking repeaters: table 89 (240 entries); table 88 holds one 10-byte record per bank (site)
     // whose first two bytes are the bank's group size.
     static constexpr int32_t kVornEntries = 0x19EB1;
     static constexpr int32_t kVornCapacity = 240;
+    static constexpr int32_t kVornPerGroup = 30;
     static constexpr int32_t kVornSites = 0x19E61;
 
     // Entry byte layout (both lists): receive frequency (4, hertz), transmit frequency (4), options,
@@ -40,6 +42,7 @@ public:
 
     int Kind() const { return m_kind; }
     int32_t Capacity() const;
+    int32_t PerGroup() const;
     // Entry i of the list (0 <= i < Capacity()).
     uint8_t* Entry(int32_t i);
     int32_t GroupSize(int group) const;
@@ -47,7 +50,9 @@ public:
     int32_t Total() const;
     // The group whose entries include i, or -1.
     int GroupOf(int32_t i) const;
-    // Appends an empty entry to group; its global position, or -1 when the list is full.
+    // Whether group can take one more entry (the list and the group below their largest counts).
+    bool HasRoom(int group) const;
+    // Appends an empty entry to group; its global position, or -1 when the list or group is full.
     int32_t AddToGroup(int group);
 
 private:

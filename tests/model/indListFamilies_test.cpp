@@ -136,6 +136,16 @@ TEST_F(ListFamilies, RepeaterListLimitsAndHostileGroupSizes) {
     EXPECT_TRUE(work == before);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Error);
+    // A bank holds 20 conventional or 30 trunking repeaters.
+    W()[R::kRptSizes] = 0;
+    W()[R::kRptSizes + 3] = 20;
+    L::Put16(W(), R::kVornSites + 3 * R::kEntrySize, 30);
+    box.shown.clear();
+    const cmcEeprom full = work;
+    Call(CT_Rpt, CL_Rpt_FreqR, 20, '1');
+    Call(CT_VORN_Rpt, CL_Rpt_VORN_FreqR, 30, '1');
+    EXPECT_TRUE(work == full);
+    EXPECT_EQ(box.shown.size(), 2u);
     // Group sizes past the capacity are read as what is left; no row reaches past the list.
     std::memset(W() + R::kRptSizes, 0xFF, 8);
     std::memset(W() + R::kVornSites, 0xFF, 80);
