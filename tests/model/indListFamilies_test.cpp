@@ -222,6 +222,63 @@ TEST_F(ListFamilies, PerEntryListCells) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(W() + 0x1101C + 72), 8), "TOO LONG");
 }
 
+TEST_F(ListFamilies, StatusAndMskListCells) {
+    const EntryStep steps[] = {
+        // MSK ID groups: four-digit 12-bit addresses.
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_Adr, 7, 0, "7", "0007"},
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_Adr, 7, 0, "5000", "0007"}, // above 4095: refused
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_Adr, 6, kKeyBs, nullptr, "4095"},
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_Text, 7, 0, "DEPOT", "DEPOT"},
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_Alert, 7, ' ', nullptr, "Single beep"},
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_Bell, 7, kKeyBs, nullptr, "Bell and beep"},
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_SFunc, 7, ' ', nullptr, "ON"},
+        {CT_MSK_IdGroup, CL_Msk_IdGroup_Adr, 8, ' ', nullptr, ""}, // past the 8 groups
+        // MSK call list: address and its digit count share one 16-bit value.
+        {CT_MSK_CallList, CL_Msk_CallList_Adr, 31, 0, "123", "0123"},
+        {CT_MSK_CallList, CL_Msk_CallList_Digit, 31, 0, "9", "4"},
+        {CT_MSK_CallList, CL_Msk_CallList_Update, 31, ' ', nullptr, "Enable"},
+        {CT_MSK_CallList, CL_Msk_CallList_Sel, 31, ' ', nullptr, "Enable"},
+        // Status messages: receive and transmit texts in their two tables, options beside the first.
+        {CT_MSK_Msg_Status, CL_Msk_Msg_Status_Text_Rx, 23, 0, "AT BASE", "AT BASE"},
+        {CT_MSK_Msg_Status, CL_Msk_Msg_Status_Text_Tx, 23, 0, "GO HOME", "GO HOME"},
+        {CT_MSK_Msg_Status, CL_Msk_Msg_Status_Rriority, 23, ' ', nullptr, "Priority"},
+        {CT_MSK_Msg_Status, CL_Msk_Msg_Status_Horn, 23, ' ', nullptr, "ON"},
+        {CT_Nxdn_Status, CL_Nxdn_Msg_Status_Text_Rx, 99, 0, "READY", "READY"},
+        {CT_Nxdn_Status, CL_Nxdn_Msg_Status_Beep, 99, kKeyBs, nullptr, "Ringer 3"},
+        {CT_Nxdn_Status, CL_Nxdn_Msg_Status_RX, 99, ' ', nullptr, "Disable"},
+        {CT_Nxdn_Status, CL_Nxdn_Msg_Status_Text_Rx, 100, 0, "LOST", ""},
+        {CT_Dpmr_Status, CL_Dpmr_Msg_Status_Text_Rx, 1, 0, "EN ROUTE", "EN ROUTE"},
+        {CT_Dpmr_Status, CL_Dpmr_Msg_Status_Text_Tx, 1, 0, "ARRIVED", "ARRIVED"},
+        {CT_Dpmr_Status, CL_Dpmr_Msg_Status_Function, 1, ' ', nullptr, "Emergency"},
+        {CT_Dpmr_Status, CL_Dpmr_Msg_Status_TX, 1, ' ', nullptr, "ON"},
+        {CT_Dpmr_Status, CL_Dpmr_Msg_Status_RX, 1, ' ', nullptr, "OFF"},
+    };
+    for (const EntryStep& s : steps) {
+        SCOPED_TRACE(std::to_string(s.cell) + " " + s.text);
+        Call(s.category, s.cell, s.param, s.key, s.typed);
+        EXPECT_EQ(Call(s.category, s.cell, s.param).text, s.text);
+    }
+    EXPECT_EQ(L::Get16(W(), 0x12CF5 + 26 * 7), 7);
+    EXPECT_EQ(W()[0x12CF5 + 26 * 7 + 10], 0xA1); // special function, bell and beep, single beep
+    EXPECT_EQ(L::Get16(W(), 0x10F5C + 4 * 31), 0x4000 + 123);
+    EXPECT_EQ(W()[0x10F5C + 4 * 31 + 2], 0x03);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(W() + 0x1304D + 12 * 23), 7), "GO HOME");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(W() + 0x1FACB + 12 + 1), 8), "EN ROUTE");
+    EXPECT_EQ(W()[0x1FACB + 12 + 9], 0xA0);
+    EXPECT_EQ(W()[0x1FACB + 12 + 10], 0x04);
+
+    // A fixed dPMR status (its kind byte 2 to 5) shows in olive and takes no keys.
+    W()[0x1FACB + 12 * 2] = 3;
+    const cmcEeprom before = work;
+    for (int32_t cell : {CL_Dpmr_Msg_Status_Beep, CL_Dpmr_Msg_Status_Text_Rx}) {
+        Outcome o = Call(CT_Dpmr_Status, cell, 2, ' ');
+        EXPECT_EQ(o.color, 0x008080u);
+        EXPECT_EQ(o.result, cmcCellHandler::kResultNone);
+        Call(CT_Dpmr_Status, cell, 2, 0, "7");
+    }
+    EXPECT_TRUE(work == before);
+}
+
 TEST_F(ListFamilies, ScanListPriorityAndTransmitChannels) {
     uint8_t* e = W() + 0x127D6 + 18 * 2; // scan list 3
     EXPECT_EQ(Call(CT_Scan, CL_ScanList_Prio1_CH, 2).text, "OFF");
