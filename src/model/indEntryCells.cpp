@@ -28,6 +28,7 @@ enum class Field {
     Flag,     // the selection bit kept beside the entry, through a choice list
     Text,     // the message text shown on the radio's display
     MarkCh,   // scan list: a mark nibble plus a channel number
+    RawText,  // a display text in the bytes of a record without a field layout (at, size)
     Bits,     // bits (mask) of an entry byte through a choice list
     Number,   // the low 12 bits of a 16-bit entry value, four digits
     Digits,   // the high nibble of a 16-bit entry value, stepped 1..4
@@ -105,6 +106,8 @@ constexpr EntryCell kCells[] = {
     {CL_ScanList_Prio1_CH, CT_Scan, Field::MarkCh, "GI_Sheet_Sel_ScanPrio1CH", 12, 20},
     {CL_ScanList_Prio2_CH, CT_Scan, Field::MarkCh, "GI_Sheet_Sel_ScanPrio2CH", 14, 21},
     {CL_ScanList_TX_CH, CT_Scan, Field::MarkCh, "GI_Sheet_Sel_ScanTXCH", 16, 22},
+    // The scan list's name: bytes 0-7, before the option bytes.
+    {CL_ScanList_Text, CT_Scan, Field::RawText, nullptr, 8, 0, 0},
 
     {CL_Msk_IdGroup_Adr, CT_MSK_IdGroup, Field::Number, nullptr, 0, 0, 0},
     {CL_Msk_IdGroup_Text, CT_MSK_IdGroup, Field::AreaText, nullptr, 8, 0, 2},
@@ -345,6 +348,9 @@ bool indEntryCells::Handle(indCellCall& call, int32_t& result) {
         break;
     case Field::MarkCh:
         changed = RunMarkChannel(call, *c, r.raw);
+        break;
+    case Field::RawText:
+        changed = RunText(call, std::span<uint8_t>(r.raw + c->at, size_t(c->size)));
         break;
     default: // the area fields belong to the lists of kListAreas
         break;

@@ -1,7 +1,8 @@
 #pragma once
 // The cells of the model's fixed-size lists, one entry per row, described by a table: per-channel
 // NAC and colour code pairs with their selection bits, dPMR rotary status numbers, NXDN, dPMR and MSK
-// short messages with their selection bits, and the scan lists' priority and transmit channels.
+// short messages, the MSK, NXDN and dPMR status lists, MSK ID groups and call list, and the scan
+// lists' names and priority and transmit channels.
 #include <cstdint>
 
 struct indCellCall;

@@ -15,6 +15,7 @@
 #include "model/indListEdit.h"
 #include "model/indWorkImage.h"
 
+#include <algorithm>
 #include <span>
 
 namespace {
@@ -161,6 +162,24 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
         call.io.displayText.clear();
         return true;
     }
+    if (call.cell == CL_Dpmr_Id_Dec_Inv || call.cell == CL_Dpmr_Id_Dec_Grp ||
+        call.cell == CL_Dpmr_Id_Name_Inv || call.cell == CL_Dpmr_Id_Name_Grp) {
+        // The dPMR ID list as the call list windows show it: ID and name of entry parameter, read only.
+        call.io.displayText.clear();
+        if (call.parameter >= 0 &&
+            call.parameter < std::min<int32_t>(L::Get16(w, L::kCount101), kMaxEntries)) {
+            const uint8_t* e = w + 0x1DAD9 + 14 * call.parameter;
+            if (call.cell == CL_Dpmr_Id_Dec_Inv || call.cell == CL_Dpmr_Id_Dec_Grp) {
+                call.io.Show(cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(e, 4), 7));
+            } else {
+                std::string text = cmcTextCodecs::EncodeDisplayText(std::span<const uint8_t>(e + 4, 8));
+                while (!text.empty() && text.back() == ' ')
+                    text.pop_back();
+                call.io.Show(text);
+            }
+        }
+        return true;
+    }
     if (call.cell == CL_Nxdn_Encryption_Key || call.cell == CL_Dpmr_Encryption_Key) {
         const bool nxdn = call.cell == CL_Nxdn_Encryption_Key;
         const int32_t entries = nxdn ? 63 : 32;
@@ -186,9 +205,9 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
                       call.cell == CL_VORN_Ind_Id_Dec || call.cell == CL_VORN_Ind_Id_Name ||
                       call.cell == CL_VORN_Grp_Id_Dec || call.cell == CL_VORN_Grp_Id_Name ||
                       call.cell == CL_Dpmr_Ind_Id_Dec || call.cell == CL_Dpmr_Ind_Id_Name ||
-                      call.cell == CL_Dpmr_Ind_InputDigit || call.cell == CL_Mdc_Alias1_Text ||
-                      call.cell == CL_Mdc_Alias1_ID || call.cell == CL_Mdc_Alias1_Beep_Type ||
-                      call.cell == CL_Mdc_Alias1_Strip;
+                      call.cell == CL_Dpmr_Ind_InputDigit || call.cell == CL_Dpmr_Ind_Id_Sel ||
+                      call.cell == CL_Mdc_Alias1_Text || call.cell == CL_Mdc_Alias1_ID ||
+                      call.cell == CL_Mdc_Alias1_Beep_Type || call.cell == CL_Mdc_Alias1_Strip;
     if (!ours)
         return false;
     const int32_t n = call.parameter;
@@ -258,11 +277,21 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
         return true;
     }
     case CL_Dpmr_Ind_InputDigit: {
-        int32_t value = e[12] & 0xFE;
+        // Bits 7..1 are the digit positions 1..7; bit 0 is kept.
+        int32_t value = e[12] >> 1;
         const bool changed = cmcChoiceCodecs::EditBits(call.io, call.env, value, 1, 7,
                                                        cmcChoiceCodecs::BitLabels::Numeric, "");
         if (changed)
-            e[12] = uint8_t((e[12] & 1) | (value & 0xFE));
+            e[12] = uint8_t((e[12] & 1) | (value & 0x7F) << 1);
+        Finish(call, changed, result);
+        return true;
+    }
+    case CL_Dpmr_Ind_Id_Sel: {
+        int32_t value = e[13] >> 7;
+        const bool changed =
+            cmcChoiceCodecs::EditChoice(call.io, call.env, value, "GI_Sheet_Sel_Misc_OnOff2_I");
+        if (changed)
+            e[13] = uint8_t((e[13] & 0x7F) | (value & 1) << 7);
         Finish(call, changed, result);
         return true;
     }

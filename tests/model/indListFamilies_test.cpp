@@ -317,6 +317,34 @@ TEST_F(ListFamilies, ScanListPriorityAndTransmitChannels) {
     EXPECT_EQ(e[10] & 0x0F, 5);
 }
 
+TEST_F(ListFamilies, DpmrIdListSelectionDigitsAndCallListViews) {
+    const int count = L::Get16(W(), L::kCount101);
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count, '\r');
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count, 0, "2345678");
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Name, count, 0, "TRUCK 7");
+    uint8_t* e = W() + 0x1DAD9 + 14 * count;
+    // Input digit positions 1..7 are bits 7..1 of byte 12; bit 0 stays.
+    e[12] = 0x01;
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_InputDigit, count, '1');
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_InputDigit, count, '7');
+    EXPECT_EQ(e[12], 0x83);
+    EXPECT_EQ(Call(CT_Dpmr_Inv, CL_Dpmr_Ind_InputDigit, count).text, "1_____7\n");
+    EXPECT_EQ(Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Sel, count).text, "ON");
+    Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Sel, count, ' ');
+    EXPECT_EQ(e[13] & 0x80, 0x80);
+    // The call list windows show the entries read only.
+    for (int32_t category : {CT_Null, CT_Dpmr_Inv}) {
+        EXPECT_EQ(Call(category, CL_Dpmr_Id_Dec_Grp, count).text, "2345678");
+        EXPECT_EQ(Call(category, CL_Dpmr_Id_Name_Inv, count, 'X').text, "TRUCK 7");
+        EXPECT_EQ(Call(category, CL_Dpmr_Id_Dec_Inv, count + 1).text, "");
+    }
+    // Scan list names.
+    Call(CT_Scan, CL_ScanList_Text, 16, 0, "ALL");
+    EXPECT_EQ(Call(CT_Scan, CL_ScanList_Text, 16).text, "ALL");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(W() + 0x127D6 + 18 * 16), 8), "ALL     ");
+    EXPECT_EQ(Call(CT_Scan, CL_ScanList_Text, 17).text, "");
+}
+
 TEST_F(ListFamilies, MdcAliasesGrowFromTheirBlankRow) {
     const int count = L::Get16(W(), L::kCount58);
     Events();
