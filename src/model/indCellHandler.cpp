@@ -18,6 +18,7 @@
 #include "model/indListCells.h"
 #include "model/indListEdit.h"
 #include "model/indMchCells.h"
+#include "model/indMdcCells.h"
 #include "model/indRptCells.h"
 #include "model/indSettingCells.h"
 #include "model/indWorkImage.h"
@@ -294,6 +295,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indRptCells::Handle(call, result))
         return result;
     if (indEntryCells::Handle(call, result))
+        return result;
+    if (indMdcCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
         return result;

@@ -345,6 +345,43 @@ TEST_F(ListFamilies, DpmrIdListSelectionDigitsAndCallListViews) {
     EXPECT_EQ(Call(CT_Scan, CL_ScanList_Text, 17).text, "");
 }
 
+TEST_F(ListFamilies, MdcSetsAndTheirTextLists) {
+    const EntryStep steps[] = {
+        {CT_Null, CL_Mdc_System_List_Text, 2, 0, nullptr, "Sys 3"},
+        {CT_Null, CL_Mdc_PttId_Text, 4, 0, nullptr, "PTT 5"},
+        {CT_Null, CL_Mdc_System_List_General, 2, ' ', nullptr, "Gen 2"},
+        {CT_Null, CL_Mdc_System_List_Revive, 2, kKeyBs, nullptr, "Revive 5"},
+        {CT_Null, CL_Mdc_General_Mdc_On, 1, ' ', nullptr, "ON"},
+        {CT_Null, CL_Mdc_General_Self_Id, 1, 0, "a1b2", "A1B2"},
+        {CT_Null, CL_Mdc_General_Self_Id, 1, 0, "G1", "A1B2"}, // not hexadecimal: refused
+        {CT_Null, CL_Mdc_General_Initial_Tx_Delay, 1, 0, "2.5", "  2.5"},
+        {CT_Null, CL_Mdc_General_Initial_Tx_Delay, 1, 0, "99", " 25.5"},
+        {CT_Null, CL_Mdc_General_Mute_Type, 1, kKeyBs, nullptr, "3"},
+        {CT_Null, CL_Mdc_Emg_No_Cycles, 4, 0, "99", "15"},
+        {CT_Null, CL_Mdc_Emg_EXO_Out, 4, ' ', nullptr, "Enable"},
+        {CT_Null, CL_Mdc_Emg_Beep_Type, 4, ' ', nullptr, "Single beep"},
+        {CT_Null, CL_Mdc_SelCall_Rx, 5, ' ', nullptr, ""}, // five sets only
+        {CT_Null, CL_Mdc_Status_Num, 17, 0, nullptr, "2"},
+        {CT_Null, CL_Mdc_Status_Text, 17, 0, "ON SCENE", "ON SCENE"},
+        {CT_Null, CL_Mdc_Status_Enabled, 17, ' ', nullptr, "Enable"},
+        {CT_Null, CL_Mdc_Msg_Text, 79, 0, "CALL ME", "CALL ME"},
+        {CT_Null, CL_Mdc_Msg_Text, 80, 0, "LOST", ""},
+    };
+    for (const EntryStep& s : steps) {
+        SCOPED_TRACE(std::to_string(s.cell) + " " + s.text);
+        Call(s.category, s.cell, s.param, s.key, s.typed);
+        EXPECT_EQ(Call(s.category, s.cell, s.param).text, s.text);
+    }
+    EXPECT_EQ(W()[0x1317D + 20], 1);                    // system 3 uses general set 2
+    EXPECT_EQ(W()[0x1317D + 20 + 9], 4);                // and revive set 5
+    EXPECT_EQ(L::Get16(W(), 0x131AF + 20 + 1), 0xA1B2); // set 2's self ID
+    EXPECT_EQ(W()[0x131AF + 20 + 5], 255);              // 25.5 s in tenths
+    EXPECT_EQ(W()[0x13231 + 18 * 4 + 12], 15);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(W() + 0x133C1 + 144 + 9), 8), "ON SCENE");
+    EXPECT_EQ(W()[0x133C1 + 144 + 9 + 8], 0x10);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(W() + 0x13691 + 144 * 4 + 9 * 15), 7), "CALL ME");
+}
+
 TEST_F(ListFamilies, MdcAliasesGrowFromTheirBlankRow) {
     const int count = L::Get16(W(), L::kCount58);
     Events();
