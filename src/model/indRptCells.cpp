@@ -1,6 +1,7 @@
 #include "model/indRptCells.h"
 
 #include "app/cmcEv.h"
+#include "app/cmcEvMan.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCellNumber.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,6 +84,12 @@ void Finish(indCellCall& call, bool changed, int32_t& result) {
 int RowBank(const indCellCall& call, const R& list, int32_t n) {
     if (call.handler.shownBank >= 0)
         return std::min(call.handler.shownBank, L::kGroups - 1);
+    // The repeater sheet answers with the bank it shows (the newest list sheet answers first).
+    if (cmcEvMan* events = call.handler.Get().events) {
+        const std::vector<cmcEvAns> answers = events->Ask(cmcEv::AskListIndex);
+        if (!answers.empty())
+            return std::clamp(answers.front().value, 0, L::kGroups - 1);
+    }
     const int g = list.GroupOf(n);
     if (g >= 0)
         return g;

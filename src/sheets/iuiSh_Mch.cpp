@@ -6,6 +6,7 @@
 #include "core/cmcGTex.h"
 #include "model/indBankKind.h"
 #include "model/indLayout.h"
+#include "model/indRptList.h"
 #include "sheets/iuiSheetKind.h"
 
 #include <algorithm>
@@ -68,8 +69,11 @@ void iuiSh_Mch::SetKind(std::string_view kind) {
         m_repeaterKind =
             usable && indBankKind::Of(m_env.work->Data(), m_shownGroup) == indBankKind::Kind::Trunking ? 27
                                                                                                        : 22;
-        // Where the repeater group sizes are kept is not part of the model yet: the sheet shows the
-        // group's blank row only.
+        if (usable) {
+            indRptList list(*m_env.work, m_repeaterKind);
+            m_firstEntry = list.FirstOf(m_shownGroup);
+            m_entryCount = list.GroupSize(m_shownGroup);
+        }
         return;
     }
     const int32_t recordKind = RecordKindOf(m_letter);

@@ -5,6 +5,10 @@
 #include "HandlerFixture.h"
 #include "cells/cmcChoiceCodecs.h"
 #include "model/indRptList.h"
+#include "sheets/cmcFixedCanvas.h"
+#include "sheets/cuiSheet.h"
+#include "sheets/cuiSheetEnv.h"
+#include "sheets/iuiSheetFactory.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +78,36 @@ TEST_F(ListFamilies, RepeatersGrowPerBankFromTheBlankRowAfterTheBanksLast) {
     EXPECT_EQ(o.redirect.on, 1);
     EXPECT_EQ(W()[R::kRptEntries + 3 * R::kEntrySize + R::kOptions] & 0x80, 0x80);
     EXPECT_EQ(Call(CT_Rpt, CL_Rpt_Nar, 3).text, "");
+}
+
+TEST_F(ListFamilies, RepeaterSheetShowsItsBankAndTellsTheCellsWhichBankItIs) {
+    // Banks 0, 1 and 2 hold 2, 3 and 1 repeaters.
+    const uint8_t sizes[] = {2, 3, 1};
+    for (int g = 0; g < 3; ++g)
+        W()[R::kRptSizes + g] = sizes[g];
+    for (int i = 0; i < 6; ++i)
+        L::Put32(W() + R::kRptEntries + R::kEntrySize * i, 0, uint32_t(150000000 + 1000000 * i));
+    cmcFixedCanvas canvas;
+    cuiSheetEnv senv;
+    senv.texts = &tables.Text();
+    senv.languages = &tables.Languages();
+    senv.work = &work;
+    senv.current = &work;
+    senv.canvas = &canvas;
+    senv.events = &events;
+    auto sheet = iuiSheetFactory::Build(senv, "GI_Sheet_RptSetWin,R 9,1");
+    ASSERT_EQ(sheet->RowCount(), 1 + 3 + 1);
+    EXPECT_EQ(sheet->Cell(1, 1).parameter, 2);
+    EXPECT_EQ(sheet->Cell(1, 4).parameter, 5);
+    // The blank row after bank 1's last repeater is bank 1's, though entry 5 is bank 2's first.
+    EXPECT_EQ(Call(CT_Rpt, CL_Rpt_FreqR, 2).text, "152.000000");
+    EXPECT_EQ(Call(CT_Rpt, CL_Rpt_No, 4).text, "3");
+    EXPECT_EQ(Call(CT_Rpt, CL_Rpt_No, 5).text, "New");
+    EXPECT_EQ(Call(CT_Rpt, CL_Rpt_FreqR, 5).text, "");
+    Call(CT_Rpt, CL_Rpt_FreqR, 5, '1');
+    EXPECT_EQ(W()[R::kRptSizes + 1], 4);
+    EXPECT_EQ(W()[R::kRptSizes + 2], 1);
+    EXPECT_EQ(L::Get32(W() + R::kRptEntries + R::kEntrySize * 6, 0), 155000000u); // bank 2 moved up
 }
 
 struct OptionStep {
