@@ -1,6 +1,8 @@
 #include "model/indEntryCells.h"
 
+#include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
+#include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcChoiceCodecs.h"
 #include "cells/cmcMarkChannelCodec.h"
@@ -216,6 +218,14 @@ bool RunMarkChannel(indCellCall& call, const EntryCell& c, uint8_t* e) {
         L::Put16(e, c.size, uint32_t(channel));
         if (c.cell == CL_ScanList_TX_CH)
             e[8] = mark == cmcMarkChannelCodec::kChannelMark ? uint8_t(e[8] | 0x80) : uint8_t(e[8] & 0x7F);
+    }
+    // A memory channel that is not in use (or no channel) makes the scan list's check warn.
+    if (mark == cmcMarkChannelCodec::kChannelMark) {
+        datCh ch(&call.work);
+        ch.Decode(cmcCellIds::RecordKindOfCategory(CT_Mch, call.modelFamily), channel);
+        if (channel >= cmcChoiceCodecs::kNoChannel || L::GroupOf(w, channel) >= L::kGroups ||
+            !(ch.status & datCh::kInUse))
+            call.capsule.stateBits |= cmcCellCapsule::kStateWarning;
     }
     return changed;
 }

@@ -346,6 +346,13 @@ TEST_F(ListFamilies, ScanListPriorityAndTransmitChannels) {
     Answer(CT_Scan, CL_ScanList_TX_CH, 2, cmcChoiceCodecs::kFlex0, 0);
     EXPECT_EQ(Call(CT_Scan, CL_ScanList_TX_CH, 2).text, "Selected channel");
     EXPECT_EQ(e[8] & 0x80, 0);
+    // A channel mark on a channel that is not in use warns; other marks never do.
+    EXPECT_EQ(Call(CT_Scan, CL_ScanList_Prio2_CH, 2).marks & 0x04, 0);
+    L::Put16(e, 14, 40);
+    EXPECT_EQ(Call(CT_Scan, CL_ScanList_Prio2_CH, 2).marks & 0x04, 0x04);
+    EXPECT_TRUE(handler->WarningOf(CT_Scan, CL_ScanList_Prio2_CH, 2));
+    EXPECT_FALSE(handler->WarningOf(CT_Scan, CL_ScanList_TX_CH, 2));
+    L::Put16(e, 14, 2);
     // A "none" bank answer keeps the mark as it was.
     Answer(CT_Scan, CL_ScanList_Prio2_CH, 2, cmcChoiceCodecs::kFlexZoneSel, 8);
     EXPECT_EQ(e[10] & 0x0F, 5);
