@@ -19,6 +19,7 @@
 #include "model/indListEdit.h"
 #include "model/indMchCells.h"
 #include "model/indMdcCells.h"
+#include "model/indRangeCells.h"
 #include "model/indRptCells.h"
 #include "model/indSettingCells.h"
 #include "model/indWorkImage.h"
@@ -297,6 +298,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indEntryCells::Handle(call, result))
         return result;
     if (indMdcCells::Handle(call, result))
+        return result;
+    if (indRangeCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
         return result;

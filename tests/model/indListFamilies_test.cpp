@@ -313,6 +313,38 @@ TEST_F(ListFamilies, StatusAndMskListCells) {
     EXPECT_TRUE(work == before);
 }
 
+TEST_F(ListFamilies, AddressAndIdRangesSplitAtOneBoundary) {
+    L::Put16(W(), 0x12DC5, 100);
+    L::Put32(W(), 0x1F661, 0x00050000); // first dPMR group ID 0005000 (packed, then a 0 digit)
+    const EntryStep steps[] = {
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Individual, 0, ' ', nullptr, "0000 (No Edit)"},
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Individual, 1, 0, "7", "99 (No Edit)"},
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Group, 1, ' ', nullptr, "4095 (No Edit)"},
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Group, 0, 0, "0", "0100"}, // the individual range stays
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Group, 0, 0, "2000", "2000"},
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Individual, 1, 0, nullptr, "1999 (No Edit)"},
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Common, 0, 0, "4095", "4095"},
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Killer, 0, kKeyBs, nullptr, "4095"},
+        {CT_MSK_AdrRange, CL_Msk_AdrRange_Common, 2, 0, nullptr, ""},
+        {CT_Null, CL_Dpmr_IdRange_Individual, 0, 0, nullptr, "0000001 (No Edit)"},
+        {CT_Null, CL_Dpmr_IdRange_Individual, 1, 0, nullptr, "4999 (No Edit)"},
+        {CT_Null, CL_Dpmr_IdRange_Group, 0, 0, "1*", "0005000"},      // no wildcards in a boundary
+        {CT_Null, CL_Dpmr_IdRange_Group, 0, 0, "0000001", "0000002"}, // one individual ID stays
+        {CT_Null, CL_Dpmr_IdRange_Individual, 1, 0, nullptr, "1 (No Edit)"},
+        {CT_Null, CL_Dpmr_IdRange_Group, 0, 0, "9000000", "9000000"},
+        {CT_Null, CL_Dpmr_IdRange_Individual, 1, 0, nullptr, "8999999 (No Edit)"},
+        {CT_Null, CL_Dpmr_IdRange_Group, 1, 0, "1", "9999999 (No Edit)"},
+    };
+    for (const EntryStep& s : steps) {
+        SCOPED_TRACE(std::to_string(s.cell) + " " + s.text);
+        Call(s.category, s.cell, s.param, s.key, s.typed);
+        EXPECT_EQ(Call(s.category, s.cell, s.param).text, s.text);
+    }
+    EXPECT_EQ(L::Get16(W(), 0x12DC5), 2000);
+    EXPECT_EQ(L::Get16(W(), 0x12DC7), 4095);
+    EXPECT_EQ(L::Get32(W(), 0x1F661), 0x90000000u);
+}
+
 TEST_F(ListFamilies, ScanListPriorityAndTransmitChannels) {
     uint8_t* e = W() + 0x127D6 + 18 * 2; // scan list 3
     EXPECT_EQ(Call(CT_Scan, CL_ScanList_Prio1_CH, 2).text, "OFF");
