@@ -2,6 +2,7 @@
 
 #include "core/cmcEeprom.h"
 #include "model/indLayout.h"
+#include "model/indRptList.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +10,7 @@
 namespace {
 
 using L = indLayout;
+using R = indRptList;
 
 // Where the entries of a list kind live. flagKind 1: bit 1 of the byte at flagAt + 2 i;
 // flagKind 2: bit (7 - i mod 8) of byte i / 8 of the bitmap at flagAt.
@@ -24,20 +26,35 @@ struct ListSource {
 };
 
 constexpr ListSource kSources[] = {
-    {3, 0x12656, 2, 16, Shape::Raw, 0, 0},           {4, 0x12656, 2, 16, Shape::Raw, 0, 0},
-    {5, 0x12908, 21, 8, Shape::Raw, 0, 0},           {6, 0x127D6, 18, 17, Shape::Raw, 0, 0},
-    {7, 0x12736, 4, 40, Shape::Raw, 0, 0},           {8, 0x12AF0, 28, 11, Shape::Raw, 0, 0},
-    {9, 0x10EA0, 4, 32, Shape::Raw, 0, 0},           {10, 0x12676, 2, 64, Shape::Raw, 0, 0},
-    {11, 0x12AF0, 28, 11, Shape::Raw, 0, 0},         {14, 0x12CF5, 26, 8, Shape::Raw, 0, 0},
-    {15, 0x10F5C, 4, 32, Shape::Raw, 0, 0},          {17, 0x10FDC, 8, 8, Shape::Text, 1, 0x1316D},
-    {18, 0x159E5, 12, 500, Shape::IdName32, 0, 0},   {19, 0x17157, 10, 500, Shape::IdName16, 0, 0},
-    {20, 0x18AFF, 4, 40, Shape::Nac, 2, 0x125C8},    {23, 0x15869, 38, 10, Shape::Raw, 0, 0},
-    {24, 0x13961, 11, 500, Shape::Alias, 0, 0},      {25, 0x19B35, 2, 63, Shape::Value, 0, 0},
-    {26, 0x1101C, 8, 10, Shape::Text, 1, 0x19B11},   {27, 0x19E61, 10, 8, Shape::Raw, 0, 0},
-    {28, 0x1A811, 12, 500, Shape::IdName32, 0, 0},   {29, 0x1BF81, 10, 500, Shape::IdName16, 0, 0},
-    {30, 0x12CB4, 4, 16, Shape::BytesValue, 0, 0},   {31, 0x1DAD9, 14, 500, Shape::Bcd, 0, 0},
-    {32, 0x1F633, 4, 8, Shape::BytesValue, 0, 0},    {33, 0x1FA7B, 2, 40, Shape::Bytes, 2, 0x12616},
-    {35, 0x12624, 1, 16, Shape::Byte, 2, 0x12634},   {36, 0x1FDF5, 2, 32, Shape::Value, 0, 0},
+    {3, 0x12656, 2, 16, Shape::Raw, 0, 0},
+    {4, 0x12656, 2, 16, Shape::Raw, 0, 0},
+    {5, 0x12908, 21, 8, Shape::Raw, 0, 0},
+    {6, 0x127D6, 18, 17, Shape::Raw, 0, 0},
+    {7, 0x12736, 4, 40, Shape::Raw, 0, 0},
+    {8, 0x12AF0, 28, 11, Shape::Raw, 0, 0},
+    {9, 0x10EA0, 4, 32, Shape::Raw, 0, 0},
+    {10, 0x12676, 2, 64, Shape::Raw, 0, 0},
+    {11, 0x12AF0, 28, 11, Shape::Raw, 0, 0},
+    {14, 0x12CF5, 26, 8, Shape::Raw, 0, 0},
+    {15, 0x10F5C, 4, 32, Shape::Raw, 0, 0},
+    {17, 0x10FDC, 8, 8, Shape::Text, 1, 0x1316D},
+    {18, 0x159E5, 12, 500, Shape::IdName32, 0, 0},
+    {19, 0x17157, 10, 500, Shape::IdName16, 0, 0},
+    {20, 0x18AFF, 4, 40, Shape::Nac, 2, 0x125C8},
+    {23, 0x15869, 38, 10, Shape::Raw, 0, 0},
+    {24, 0x13961, 11, 500, Shape::Alias, 0, 0},
+    {25, 0x19B35, 2, 63, Shape::Value, 0, 0},
+    {26, 0x1101C, 8, 10, Shape::Text, 1, 0x19B11},
+    {27, R::kVornEntries, 10, R::kVornCapacity, Shape::Raw, 0, 0},
+    {22, R::kRptEntries, 10, R::kRptCapacity, Shape::Raw, 0, 0},
+    {28, 0x1A811, 12, 500, Shape::IdName32, 0, 0},
+    {29, 0x1BF81, 10, 500, Shape::IdName16, 0, 0},
+    {30, 0x12CB4, 4, 16, Shape::BytesValue, 0, 0},
+    {31, 0x1DAD9, 14, 500, Shape::Bcd, 0, 0},
+    {32, 0x1F633, 4, 8, Shape::BytesValue, 0, 0},
+    {33, 0x1FA7B, 2, 40, Shape::Bytes, 2, 0x12616},
+    {35, 0x12624, 1, 16, Shape::Byte, 2, 0x12634},
+    {36, 0x1FDF5, 2, 32, Shape::Value, 0, 0},
     {37, 0x1106C, 100, 10, Shape::Text, 1, 0x1FDD3},
 };
 

@@ -13,10 +13,14 @@
 #include "model/indAppCells.h"
 #include "model/indCellCall.h"
 #include "model/indCheckCells.h"
+#include "model/indEntryCells.h"
 #include "model/indLayout.h"
 #include "model/indListCells.h"
 #include "model/indListEdit.h"
 #include "model/indMchCells.h"
+#include "model/indMdcCells.h"
+#include "model/indRangeCells.h"
+#include "model/indRptCells.h"
 #include "model/indSettingCells.h"
 #include "model/indWorkImage.h"
 
@@ -288,6 +292,14 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indMchCells::Handle(call, result))
         return result;
     if (indListCells::Handle(call, result))
+        return result;
+    if (indRptCells::Handle(call, result))
+        return result;
+    if (indEntryCells::Handle(call, result))
+        return result;
+    if (indMdcCells::Handle(call, result))
+        return result;
+    if (indRangeCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
         return result;

@@ -15,6 +15,7 @@
 #include "model/indListEdit.h"
 #include "model/indWorkImage.h"
 
+#include <algorithm>
 #include <span>
 
 namespace {
@@ -34,7 +35,7 @@ struct ListInfo {
     int32_t size;    // bytes per entry
     int32_t countAt; // list count in the working image
     int32_t insertEvent;
-    int32_t idBytes; // 4: 32-bit ID, 2: 16-bit ID, 0: packed BCD ID
+    int32_t idBytes; // 4: 32-bit ID, 2: 16-bit ID, 0: packed BCD ID, -1: MDC alias (text first)
     int32_t keyCell;
 };
 
@@ -44,7 +45,14 @@ constexpr ListInfo kLists[] = {
     {CT_VORN_Inv, 28, 0x1A811, 12, L::kCount91, cmcEv::InsertTrunkIndId, 4, CL_VORN_Ind_Id_Dec},
     {CT_VORN_Tg, 29, 0x1BF81, 10, L::kCount92, cmcEv::InsertTrunkTalkGroup, 2, CL_VORN_Grp_Id_Dec},
     {CT_Dpmr_Inv, 31, 0x1DAD9, 14, L::kCount101, cmcEv::InsertDpmrIndId, 0, CL_Dpmr_Ind_Id_Dec},
+    // MDC aliases: alias text (8), byte 8 (bit 7 strip, bits 0-3 beep type), ID (16-bit).
+    {CT_MDC_Alias, 24, 0x13961, 11, L::kCount58, cmcEv::InsertMdcAlias, -1, CL_Mdc_Alias1_Text},
 };
+
+// The second to fifth alias columns carry nothing in this model.
+bool IsInertAliasCell(int32_t cell) {
+    return cell >= CL_Mdc_Alias2_Strip && cell <= CL_Mdc_Alias5_Text;
+}
 
 const ListInfo* ListOf(int32_t category) {
     for (const ListInfo& l : kLists)
@@ -53,7 +61,9 @@ const ListInfo* ListOf(int32_t category) {
     return nullptr;
 }
 
-bool IsEntryKey(int32_t k) {
+bool IsEntryKey(int32_t k, bool text) {
+    if (text && k > Io::kKeySpace && k < 127)
+        return true;
     return k == Io::kKeySpace || k == Io::kKeyBackspace || k == Io::kKeyReturn || (k >= '0' && k <= '9');
 }
 
@@ -148,6 +158,28 @@ int32_t indListCells::KeyCellOf(int32_t category) {
 
 bool indListCells::Handle(indCellCall& call, int32_t& result) {
     uint8_t* w = call.W();
+    if (IsInertAliasCell(call.cell)) {
+        call.io.displayText.clear();
+        return true;
+    }
+    if (call.cell == CL_Dpmr_Id_Dec_Inv || call.cell == CL_Dpmr_Id_Dec_Grp ||
+        call.cell == CL_Dpmr_Id_Name_Inv || call.cell == CL_Dpmr_Id_Name_Grp) {
+        // The dPMR ID list as the call list windows show it: ID and name of entry parameter, read only.
+        call.io.displayText.clear();
+        if (call.parameter >= 0 &&
+            call.parameter < std::min<int32_t>(L::Get16(w, L::kCount101), kMaxEntries)) {
+            const uint8_t* e = w + 0x1DAD9 + 14 * call.parameter;
+            if (call.cell == CL_Dpmr_Id_Dec_Inv || call.cell == CL_Dpmr_Id_Dec_Grp) {
+                call.io.Show(cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(e, 4), 7));
+            } else {
+                std::string text = cmcTextCodecs::EncodeDisplayText(std::span<const uint8_t>(e + 4, 8));
+                while (!text.empty() && text.back() == ' ')
+                    text.pop_back();
+                call.io.Show(text);
+            }
+        }
+        return true;
+    }
     if (call.cell == CL_Nxdn_Encryption_Key || call.cell == CL_Dpmr_Encryption_Key) {
         const bool nxdn = call.cell == CL_Nxdn_Encryption_Key;
         const int32_t entries = nxdn ? 63 : 32;
@@ -173,7 +205,9 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
                       call.cell == CL_VORN_Ind_Id_Dec || call.cell == CL_VORN_Ind_Id_Name ||
                       call.cell == CL_VORN_Grp_Id_Dec || call.cell == CL_VORN_Grp_Id_Name ||
                       call.cell == CL_Dpmr_Ind_Id_Dec || call.cell == CL_Dpmr_Ind_Id_Name ||
-                      call.cell == CL_Dpmr_Ind_InputDigit;
+                      call.cell == CL_Dpmr_Ind_InputDigit || call.cell == CL_Dpmr_Ind_Id_Sel ||
+                      call.cell == CL_Mdc_Alias1_Text || call.cell == CL_Mdc_Alias1_ID ||
+                      call.cell == CL_Mdc_Alias1_Beep_Type || call.cell == CL_Mdc_Alias1_Strip;
     if (!ours)
         return false;
     const int32_t n = call.parameter;
@@ -191,8 +225,9 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
                 call.capsule.redirect = {1, call.category, l->keyCell, n, call.capsule.key};
             return true;
         }
-        if (!IsEntryKey(call.io.Key()) || n != count || n >= kMaxEntries) {
-            if (call.cell == l->keyCell && IsEntryKey(call.io.Key()) && n >= kMaxEntries)
+        const bool entryKey = IsEntryKey(call.io.Key(), l->idBytes < 0);
+        if (!entryKey || n != count || n >= kMaxEntries) {
+            if (call.cell == l->keyCell && entryKey && n >= kMaxEntries)
                 call.handler.Message("GI_AppMess_ChErr_Overflow", cmcMessageBox::Icon::Error);
             return true;
         }
@@ -209,6 +244,32 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
         return RunName(call, e + (l->idBytes == 2 ? 2 : 4), result);
     case CL_Dpmr_Ind_Id_Name:
         return RunName(call, e + 4, result);
+    case CL_Mdc_Alias1_Text: {
+        const bool changed =
+            cmcTextCodecs::EditText(call.io, std::span<uint8_t>(e, 8), cmcTextCodecs::Fill::Spaces);
+        Finish(call, changed, result);
+        return true;
+    }
+    case CL_Mdc_Alias1_ID: {
+        int32_t value = L::Get16(e, 9);
+        const bool changed = cmcDigitCodecs::EditHex(call.io, value, 0, 0xFFFF, 4);
+        if (changed)
+            L::Put16(e, 9, uint32_t(value));
+        Finish(call, changed, result);
+        return true;
+    }
+    case CL_Mdc_Alias1_Beep_Type:
+    case CL_Mdc_Alias1_Strip: {
+        const bool strip = call.cell == CL_Mdc_Alias1_Strip;
+        int32_t value = strip ? e[8] >> 7 : e[8] & 0x0F;
+        const bool changed = cmcChoiceCodecs::EditChoice(
+            call.io, call.env, value, strip ? "GI_Sheet_Sel_Misc_Enable" : "GI_Sheet_Sel_MDC_Beep_Type");
+        if (changed)
+            e[8] =
+                strip ? uint8_t((e[8] & 0x7F) | (value & 1) << 7) : uint8_t((e[8] & 0xF0) | (value & 0x0F));
+        Finish(call, changed, result);
+        return true;
+    }
     case CL_Dpmr_Ind_Id_Dec: {
         const bool changed =
             cmcDigitCodecs::EditBcdId(call.io, std::span<uint8_t>(e, 4), 7, "0000001", "9999999", false);
@@ -216,11 +277,21 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
         return true;
     }
     case CL_Dpmr_Ind_InputDigit: {
-        int32_t value = e[12] & 0xFE;
+        // Bits 7..1 are the digit positions 1..7; bit 0 is kept.
+        int32_t value = e[12] >> 1;
         const bool changed = cmcChoiceCodecs::EditBits(call.io, call.env, value, 1, 7,
                                                        cmcChoiceCodecs::BitLabels::Numeric, "");
         if (changed)
-            e[12] = uint8_t((e[12] & 1) | (value & 0xFE));
+            e[12] = uint8_t((e[12] & 1) | (value & 0x7F) << 1);
+        Finish(call, changed, result);
+        return true;
+    }
+    case CL_Dpmr_Ind_Id_Sel: {
+        int32_t value = e[13] >> 7;
+        const bool changed =
+            cmcChoiceCodecs::EditChoice(call.io, call.env, value, "GI_Sheet_Sel_Misc_OnOff2_I");
+        if (changed)
+            e[13] = uint8_t((e[13] & 0x7F) | (value & 1) << 7);
         Finish(call, changed, result);
         return true;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The cells of the model's ID and key lists (NXDN and trunking individual and talk group IDs, dPMR
-// individual IDs, encryption keys): entry values and names, the blank row after the last entry that
-// creates a new entry, and the list events.
+// individual IDs, encryption keys, MDC aliases): entry values and names, the blank row after the last
+// entry that creates a new entry, and the list events.
 #include <cstdint>
 
 struct indCellCall;

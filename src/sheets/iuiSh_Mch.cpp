@@ -6,6 +6,7 @@
 #include "core/cmcGTex.h"
 #include "model/indBankKind.h"
 #include "model/indLayout.h"
+#include "model/indRptList.h"
 #include "sheets/iuiSheetKind.h"
 
 #include <algorithm>
@@ -68,28 +69,16 @@ void iuiSh_Mch::SetKind(std::string_view kind) {
         m_repeaterKind =
             usable && indBankKind::Of(m_env.work->Data(), m_shownGroup) == indBankKind::Kind::Trunking ? 27
                                                                                                        : 22;
-        if (usable)
-            RepeaterGroup(m_env.work->Data(), m_repeaterKind, m_shownGroup, m_firstEntry, m_entryCount);
+        if (usable) {
+            indRptList list(*m_env.work, m_repeaterKind);
+            m_firstEntry = list.FirstOf(m_shownGroup);
+            m_entryCount = list.GroupSize(m_shownGroup);
+        }
         return;
     }
     const int32_t recordKind = RecordKindOf(m_letter);
     if (recordKind != 0)
         m_entryCount = std::clamp(ListCount(recordKind), 0, (LongList(m_letter) ? 510 : 138) - 1);
-}
-
-bool iuiSh_Mch::RepeaterGroup(const uint8_t* work, int32_t recordKind, int32_t group, int32_t& first,
-                              int32_t& count) {
-    first = 0;
-    count = 0;
-    if (recordKind != 22 || group < 0 || group >= indLayout::kGroups)
-        // The trunking repeater list keeps its group sizes where the model does not read them yet.
-        return false;
-    // The eight one-byte group sizes of the repeater list; damaged data never reaches past the list.
-    for (int32_t g = 0; g < group; ++g)
-        first += work[kRepeaterGroupSizes + g];
-    first = std::min(first, kRepeaterEntries);
-    count = std::min<int32_t>(work[kRepeaterGroupSizes + group], kRepeaterEntries - first);
-    return true;
 }
 
 void iuiSh_Mch::ApplyRowKeyword(std::string_view keyword) {

@@ -35,12 +35,6 @@ public:
     int32_t LoopMark() const { return m_loopMark; }
     // The list record kind a repeater sheet (kind R) edits: 22 or 27.
     int32_t RepeaterKind() const { return m_repeaterKind; }
-    // The entries of a repeater group: first = the sizes of the groups before it, count = its own
-    // size, both within the list's 160 entries. False (and 0, 0) for a list whose sizes are unknown.
-    static bool RepeaterGroup(const uint8_t* work, int32_t recordKind, int32_t group, int32_t& first,
-                              int32_t& count);
-    static constexpr int32_t kRepeaterGroupSizes = 0x14EDD;
-    static constexpr int32_t kRepeaterEntries = 160;
     // The sheet opened from a cell (list windows): shows that cell's parameter.
     void SetShownGroup(int32_t group) { m_shownGroup = group; }
 

@@ -1,6 +1,7 @@
 // The model cell handler through real capsules on the shipped initial data and the English overlay:
 // the memory channel cells row by row, channel creation and its limits, and the frame around every
 // behaviour (new rows, redirects, refresh scope, the "*Yet*" cells).
+#include "HandlerFixture.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
@@ -31,132 +32,7 @@
 
 namespace {
 
-using L = indLayout;
-
-std::string DataDir() {
-    const char* d = std::getenv("OSTREL_DATA_DIR");
-    return d ? d : ".";
-}
-
-class NullWindows : public cmcCellWindows {
-public:
-    std::vector<std::string> lists;
-    void OpenList(const cmcCellCapsule*, std::string_view name, int32_t, int32_t) override {
-        lists.emplace_back(name);
-    }
-    void OpenBits(const cmcCellCapsule*, int32_t, int32_t, int32_t, int32_t, std::string_view) override {}
-    void OpenDisplayText(const cmcCellCapsule*, std::string_view, bool, int32_t, const uint8_t*,
-                         bool) override {}
-    void OpenCharEditor(const cmcCellCapsule*, int32_t) override {}
-    bool AskPassword(const cmcCellCapsule*, std::string&) override { return false; }
-};
-
-class Canvas : public cmcCellCanvas {
-public:
-    uint32_t color = 0;
-    uint32_t FontColor() const override { return color; }
-    void SetFontColor(uint32_t c) override { color = c; }
-    void SetBrushColor(uint32_t) override {}
-};
-
-// Stands in for the interactive grid: keys are honoured only when a capsule has one.
-char gGridToken;
-cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
-
-struct Outcome {
-    std::string text;
-    int32_t result = 0;
-    uint8_t marks = 0;
-    uint32_t color = 0;
-    uint8_t scope = 0;
-    cmcCellCapsule::Redirect redirect;
-};
-
-class HandlerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_GE(tables.Load(DataDir(), 0), 0);
-        work.SetSize(L::kWorkSize);
-        const std::string initial = DataDir() + "/Initial_LMR.ocd";
-        ASSERT_TRUE(std::filesystem::exists(initial)) << initial << " is missing: build ostrel_initial_data";
-        indModel::LoadInitialData(initial, work);
-        defaults = work;
-        indModel model(&defaults, nullptr, {});
-        model.Convert(work, 0);
-        defaults = work;
-        Build(0);
-    }
-
-    void Build(int family) {
-        indCellHandler::Services s;
-        s.work = &work;
-        s.defaults = &defaults;
-        s.env = &env;
-        s.box = &box;
-        s.modelFamily = family;
-        handler = std::make_unique<indCellHandler>(s);
-    }
-
-    int Count(int bank) { return L::GroupCount(work.Data(), bank); }
-    int Total() {
-        int t = 0;
-        for (int g = 0; g < L::kGroups; ++g)
-            t += Count(g);
-        return t;
-    }
-    uint8_t* A(int n) { return work.Data() + L::kChA + L::kChASize * n; }
-    uint8_t* B(int n) { return work.Data() + L::kChB + L::kChBSize * n; }
-
-    // One call: a draw (no grid) unless a key or typed text is given.
-    Outcome Call(int32_t category, int32_t cell, int32_t param, int32_t key = 0, const char* typed = nullptr,
-                 bool grid = false) {
-        cmcCellObj obj;
-        obj.category = category;
-        obj.cell = cell;
-        obj.parameter = param;
-        cmcCellCapsule c;
-        c.cell = &obj;
-        Canvas canvas;
-        c.canvas = &canvas;
-        c.key = key;
-        if (typed) {
-            c.editState = cmcCellCapsule::kEditEntered;
-            c.enteredText = typed;
-        }
-        if (key || typed || grid)
-            c.grid = kGrid;
-        Outcome o;
-        c.refresh = [](void* ctx, cmcCellCapsule&, uint8_t scope) {
-            static_cast<Outcome*>(ctx)->scope = scope;
-        };
-        c.refreshContext = &o;
-        const bool acting = key || typed;
-        o.result = handler->CallCell(c, acting ? 1 : 0);
-        o.text = c.displayText;
-        o.marks = c.stateBits;
-        o.color = canvas.color;
-        o.redirect = c.redirect;
-        return o;
-    }
-
-    // Adds a channel to a bank with a receive frequency.
-    int AddChannel(int bank, const char* mhz) {
-        handler->shownBank = bank;
-        const int n = L::GroupStart(work.Data(), bank) + Count(bank);
-        EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n, '1').result, cmcCellHandler::kResultEdit);
-        Call(CT_Mch, CL_Mch_FreqR, n, 0, mhz);
-        handler->shownBank = -1;
-        return n;
-    }
-
-    cmcTextTables tables;
-    cmcFCache lists{tables.Text()};
-    NullWindows windows;
-    cmcCodecEnv env{&tables.Text(), &lists, &windows};
-    ScriptedMessageBox box;
-    cmcEeprom work, defaults;
-    std::unique_ptr<indCellHandler> handler;
-};
+using namespace handlerfix;
 
 TEST_F(HandlerTest, TypingOnANewRowCreatesTheChannelThenTakesTheFrequency) {
     const int before = Count(2);

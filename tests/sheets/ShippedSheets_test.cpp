@@ -13,6 +13,7 @@
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
+#include "model/indRptList.h"
 #include "model/indSettingTable.h"
 #include "sheets/cmcFixedCanvas.h"
 #include "sheets/iuiSh_ChBank.h"
@@ -326,7 +327,7 @@ TEST(ShippedSheets, RepeaterSheetOfAGroupStartsAtItsFirstEntry) {
     uint8_t* w = s.work.Data();
     const uint8_t sizes[8] = {2, 5, 0, 0, 0, 0, 0, 0};
     for (int g = 0; g < 8; ++g)
-        w[iuiSh_Mch::kRepeaterGroupSizes + g] = sizes[g];
+        w[indRptList::kRptSizes + g] = sizes[g];
     auto sheet = iuiSheetFactory::Build(s.env, "GI_Sheet_RptSetWin,R 9,1");
     auto* list = dynamic_cast<iuiSh_Mch*>(sheet.get());
     ASSERT_NE(list, nullptr);
@@ -382,8 +383,11 @@ TEST(ShippedSheets, BehavioursOnSheetsReport) {
         for (auto& sheet : s.AllSheets())
             Collect(*sheet, shown);
         Handler h(s);
+        // Every category: list cells behave only in the category of their list.
         for (int32_t cell = 0; cell < cmcCellIds::kNoCell; ++cell)
-            for (int32_t category : {0, 2}) {
+            for (int32_t category = 0; category < cmcCellIds::kNoCategory; ++category) {
+                if (behaviours.count(cell))
+                    break;
                 cmcCellObj obj;
                 obj.category = category;
                 obj.cell = cell;
@@ -414,6 +418,15 @@ TEST(ShippedSheets, BehavioursOnSheetsReport) {
     std::printf(
         "behaviours: %zu, on a shipped sheet: %d, in menus, tree or choice lists only: %d, not placed:%s\n",
         behaviours.size(), placed, elsewhere, missing.c_str());
+    std::string lists;
+    for (int32_t cell = 0; cell < cmcCellIds::kNoCell; ++cell) {
+        const std::string name = cmcCellIds::CellName(cell);
+        for (const char* family :
+             {"CL_Rpt_", "CL_VORN_", "CL_Mdc_", "CL_Nxdn_", "CL_Dpmr_", "CL_Msk_", "CL_ScanList_"})
+            if (name.rfind(family, 0) == 0 && !behaviours.count(cell))
+                lists += " " + name;
+    }
+    std::printf("list family cells without a behaviour:%s\n", lists.c_str());
     EXPECT_GT(placed, 0);
 }
 

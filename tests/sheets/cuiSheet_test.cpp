@@ -6,6 +6,7 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
 #include "model/indLayout.h"
+#include "model/indRptList.h"
 #include "sheets/cmcFixedCanvas.h"
 #include "sheets/cuiSheetText.h"
 #include "sheets/iuiSh_Mch.h"
@@ -329,7 +330,7 @@ TEST(iuiSh_Mch, RepeaterSheetShowsItsGroupOfTheList) {
     uint8_t* w = f.work.Data();
     const uint8_t sizes[8] = {3, 0, 4, 2, 0, 0, 0, 0};
     for (int g = 0; g < 8; ++g)
-        w[iuiSh_Mch::kRepeaterGroupSizes + g] = sizes[g];
+        w[indRptList::kRptSizes + g] = sizes[g];
     struct Case {
         const char* kind;
         int32_t first, count;
@@ -345,16 +346,13 @@ TEST(iuiSh_Mch, RepeaterSheetShowsItsGroupOfTheList) {
         EXPECT_EQ(s->Cell(0, 1).parameter, c.first) << c.kind;
     }
     // Damaged sizes never reach past the list's 160 entries.
-    w[iuiSh_Mch::kRepeaterGroupSizes + 0] = 150;
-    w[iuiSh_Mch::kRepeaterGroupSizes + 1] = 200;
-    int32_t first = 0, count = 0;
-    EXPECT_TRUE(iuiSh_Mch::RepeaterGroup(w, 22, 1, first, count));
-    EXPECT_EQ(first, 150);
-    EXPECT_EQ(count, 10);
-    EXPECT_TRUE(iuiSh_Mch::RepeaterGroup(w, 22, 2, first, count));
-    EXPECT_EQ(first, 160);
-    EXPECT_EQ(count, 0);
-    EXPECT_FALSE(iuiSh_Mch::RepeaterGroup(w, 27, 0, first, count));
+    w[indRptList::kRptSizes + 0] = 150;
+    w[indRptList::kRptSizes + 1] = 200;
+    indRptList list(f.work, indRptList::kRepeaters);
+    EXPECT_EQ(list.FirstOf(1), 150);
+    EXPECT_EQ(list.GroupSize(1), 10);
+    EXPECT_EQ(list.FirstOf(2), 160);
+    EXPECT_EQ(list.GroupSize(2), 0);
 }
 
 } // namespace

@@ -1,0 +1,14 @@
+#pragma once
+// The cells of the MDC signalling sets: the system list (which general, selective call, radio check,
+// emergency, PTT ID, stun, status, message, call alert and revive set each of the five systems uses),
+// the five entries of each set, and the status and message lists of 16 texts per set. One table gives
+// every cell its byte, bits and codec.
+#include <cstdint>
+
+struct indCellCall;
+
+class indMdcCells {
+public:
+    // Runs the cell's behaviour when it is an MDC set or list cell; false otherwise.
+    static bool Handle(indCellCall& call, int32_t& result);
+};

@@ -1,0 +1,14 @@
+#pragma once
+// The address and ID range cells: the MSK address ranges (individual and group addresses split at
+// one boundary, a common and a killer address) and the dPMR ID ranges (individual and group IDs split
+// at one boundary). Parameter 0 is a range's first value, 1 its last; the fixed ends and the values
+// that follow from the boundary show "(No Edit)" and take no keys.
+#include <cstdint>
+
+struct indCellCall;
+
+class indRangeCells {
+public:
+    // Runs the cell's behaviour when it is a range cell; false otherwise.
+    static bool Handle(indCellCall& call, int32_t& result);
+};
