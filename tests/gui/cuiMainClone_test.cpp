@@ -218,7 +218,7 @@ TEST_F(CloneFixture, ReadErrorsShowTheCloneMessageAndLeaveTheDataAlone) {
         EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Error);
         std::string head = Head(code);
         if (code == 2)
-            head = "Serial port 256 could not be opened.";
+            head = "Serial port 256 could not be opened. (" + dir.File("no-such-device") + ")";
         EXPECT_EQ(box.shown[0].text.rfind(head, 0), 0u) << box.shown[0].text;
         EXPECT_TRUE(window->Current() == before);
         EXPECT_FALSE(window->Modified());
