@@ -145,6 +145,10 @@ void cuiPortDialog::ShowDevice() {
     int number = 0;
     bool ok = m_form == 2 ? (number = cmcPortDiscovery::PortNumberOf(Text())) > 0
                           : cmcPortDiscovery::ParsePortNumber(Text(), number);
+    if (m_form == 2 && Text().empty()) {
+        m_device->clear(); // no port device present: the empty list says it
+        return;
+    }
     std::string path;
     if (ok && number == m_env.comPort && number > 4 && !m_env.comDevice.empty())
         path = m_env.comDevice;
