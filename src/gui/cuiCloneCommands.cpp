@@ -1,5 +1,7 @@
 #include "gui/cuiCloneCommands.h"
 
+#include "app/cmcEv.h"
+#include "app/cmcEvMan.h"
 #include "app/indEnviron.h"
 #include "clone/cmcPortMap.h"
 #include "clone/cmcPosixSerial.h"
@@ -66,6 +68,8 @@ bool cuiCloneCommands::AskPassword() {
         confirmed = dialog.exec() == QDialog::Accepted;
         password = dialog.Password();
     }
+    if (m_s.events)
+        m_s.events->Send(cmcEv::RaiseFloatingWindows);
     if (!confirmed || password.empty())
         return false;
     m_s.env->sessionClonePassword = password.substr(0, cuiPasswordDialog::kMaxLength);
@@ -80,9 +84,9 @@ bool cuiCloneCommands::Read(std::function<void(const cmcEeprom& radio)> done) {
     m_running = true;
     bool started = m_commands->StartRead([this, done](int32_t outcome, dst_CDrv_Result* r) {
         m_running = false;
-        m_lastOutcome = outcome;
         if (outcome == 0 && r && done)
             done(r->image);
+        Ended(outcome);
     });
     if (!started)
         m_running = false;
@@ -96,9 +100,9 @@ bool cuiCloneCommands::Write(const cmcEeprom& working, std::function<void()> don
     m_running = true;
     bool started = m_commands->StartWrite(working, [this, done](int32_t outcome, dst_CDrv_Result*) {
         m_running = false;
-        m_lastOutcome = outcome;
         if (outcome == 0 && done)
             done();
+        Ended(outcome);
     });
     if (!started)
         m_running = false;
@@ -112,14 +116,21 @@ bool cuiCloneCommands::Info() {
     m_running = true;
     bool started = m_commands->StartInfo([this](int32_t outcome, dst_CDrv_Result*) {
         m_running = false;
-        m_lastOutcome = outcome;
         if (outcome == 0)
             m_s.box->Show(InfoText(), m_s.tex->GetLine("GI_Sys_AppTitle", 0),
                           cmcMessageBox::Icon::Information, cmcMessageBox::Buttons::Ok);
+        Ended(outcome);
     });
     if (!started)
         m_running = false;
     return started;
+}
+
+// The outcome is recorded last: a test waiting for the end sees the data already taken over.
+void cuiCloneCommands::Ended(int32_t outcome) {
+    m_lastOutcome = outcome;
+    if (m_s.finished)
+        m_s.finished();
 }
 
 std::string cuiCloneCommands::InfoText() const {

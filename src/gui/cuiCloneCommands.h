@@ -10,6 +10,7 @@
 #include <string>
 
 class QWidget;
+class cmcEvMan;
 class cmcGTex;
 class cmcLoop;
 class cmcMessageBox;
@@ -30,6 +31,9 @@ public:
         std::function<bool(std::string& password)> askPassword;
         // The warning check before a write: the number of errors.
         std::function<int()> warningCheck;
+        // Called when a command has ended, whatever its outcome (the window refreshes its commands).
+        std::function<void()> finished;
+        cmcEvMan* events = nullptr; // null: no events are sent
     };
 
     explicit cuiCloneCommands(const Services& services);
@@ -55,6 +59,7 @@ public:
 private:
     void ApplyPort();
     bool AskPassword();
+    void Ended(int32_t outcome);
 
     Services m_s;
     std::unique_ptr<cuiCloneProgress> m_progress;

@@ -18,6 +18,7 @@ bool cuiCommandHost::IsCheckable(int32_t cell) {
     case CL_Menu_Port_Usb:
     case CL_Menu_Port_SpeedHigh:
     case CL_Menu_View_ToolBar:
+    case CL_Menu_View_FontSize:
     case CL_Model_Lmr:
     case CL_Model_Pmr:
         return true;
@@ -36,6 +37,8 @@ bool cuiCommandHost::IsChecked(int32_t cell, int32_t parameter) {
         return m_env.comSpeedHigh == parameter;
     case CL_Menu_View_ToolBar:
         return m_env.toolbarVisible != 0;
+    case CL_Menu_View_FontSize:
+        return m_env.fontSizePercentage == parameter;
     case CL_Model_Lmr:
     case CL_Model_Pmr:
         return m_modelType == (cell == CL_Model_Pmr ? 1 : 0);

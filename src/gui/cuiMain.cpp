@@ -191,6 +191,8 @@ void cuiMain::Start() {
     cs.window = this;
     cs.askPassword = m_s.askClonePassword;
     cs.warningCheck = m_s.warningCheck;
+    cs.events = m_s.events;
+    cs.finished = [this] { RefreshCommands(); };
     if (!cs.warningCheck)
         cs.warningCheck = [this] {
             return indWarningCheck::Run(*m_handler, m_s.tables->Text(), ModelType()).ErrorCount();
@@ -384,6 +386,7 @@ void cuiMain::RefreshCommands() {
                          name == "CL_Menu_File_Save" || name == "CL_Menu_File_SaveAs" ||
                          name == "CL_Menu_File_Exit" || name == "CL_Menu_View_ToolBar" ||
                          name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About" ||
+                         cell->cell == CL_Menu_View_FontSize ||
                          (cell->cell >= CL_Menu_Port_Com && cell->cell <= CL_Menu_Clone_Info);
             // Check marks and disabled states as the cell handler's host reports them.
             const bool checkable = known && cuiCommandHost::IsCheckable(cell->cell);
@@ -513,7 +516,13 @@ bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
         ShowPortDialog(1);
     else if (cell.cell == CL_Menu_Port_ComList2)
         ShowPortDialog(2);
-    else if (cell.cell == CL_Menu_Clone_Read)
+    else if (cell.cell == CL_Menu_View_FontSize) {
+        // The sheet is built again at the new size by the periodic step.
+        if (cell.parameter >= 25 && cell.parameter <= 1000 && cell.parameter != m_s.env->fontSizePercentage) {
+            m_s.env->fontSizePercentage = cell.parameter;
+            CloseSheet();
+        }
+    } else if (cell.cell == CL_Menu_Clone_Read)
         CloneRead();
     else if (cell.cell == CL_Menu_Clone_Write)
         CloneWrite();
@@ -764,7 +773,7 @@ void cuiMain::AcceptRadioData(const cmcEeprom& radio) {
     m_path.clear();
     MarkModified();
     RebuildTree();
-    RefreshCommands();
+    m_s.events->Send(cmcEv::RebuildBankBranches);
 }
 
 void cuiMain::CloneWrite() {

@@ -162,6 +162,9 @@ TEST_F(CloneFixture, ReadFromAProtectedRadioAsksThePasswordAndReplacesTheData) {
     EXPECT_TRUE(window->Modified());
     EXPECT_EQ(window->Path(), "");
     EXPECT_TRUE(window->windowTitle().startsWith("Untitled *"));
+    // The commands come back once the clone has ended.
+    for (QAction* action : window->CommandActions("CL_Menu_Clone_Read"))
+        EXPECT_TRUE(action->isEnabled());
 
     // A wrong password: the radio refuses, the data read before stays.
     sim.Stop();
@@ -310,6 +313,11 @@ TEST_F(CloneFixture, PortAndSpeedMenuItemsCarryTheirCheckMarks) {
     EXPECT_TRUE(checked("CL_Menu_Port_SpeedHigh", 1));
     for (int port = 1; port <= 4; ++port)
         EXPECT_FALSE(checked("CL_Menu_Port_Com", port));
+    // Font sizes are percentages; the chosen one is checked.
+    window->CommandActions("CL_Menu_View_FontSize", 125)[0]->trigger();
+    EXPECT_EQ(env.fontSizePercentage, 125);
+    EXPECT_TRUE(checked("CL_Menu_View_FontSize", 125));
+    EXPECT_FALSE(checked("CL_Menu_View_FontSize", 100));
     // The clone commands sit in the menu and the toolbar, enabled while no clone runs.
     EXPECT_EQ(window->CommandActions("CL_Menu_Clone_Read").size(), 2);
     for (QAction* a : window->CommandActions("CL_Menu_Clone_Write"))
