@@ -10,6 +10,7 @@
 #include "gui/cuiCloneProgress.h"
 #include "gui/cuiPasswordDialog.h"
 
+#include <QLineEdit>
 #include <cstdio>
 
 namespace {
@@ -65,6 +66,9 @@ bool cuiCloneCommands::AskPassword() {
         confirmed = m_s.askPassword(password);
     } else {
         cuiPasswordDialog dialog(m_s.window, *m_s.tex, *m_s.box);
+        // One radio after another takes the same password: the one of this session is offered.
+        dialog.Entry()->setText(QString::fromStdString(m_s.env->sessionClonePassword));
+        dialog.Entry()->selectAll();
         confirmed = dialog.exec() == QDialog::Accepted;
         password = dialog.Password();
     }

@@ -147,6 +147,10 @@ TEST_F(CloneFixture, ReadFromAProtectedRadioAsksThePasswordAndReplacesTheData) {
     watch.start(5);
 
     window->CloneRead();
+    // While the clone runs the window stays, without asking anything.
+    EXPECT_TRUE(window->Clone().IsBusy());
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(box.shown.empty());
     ASSERT_TRUE(WaitForClone()) << ReadFileText(dir.File("sim.log"));
     watch.stop();
     EXPECT_EQ(window->Clone().LastOutcome(), 0);
