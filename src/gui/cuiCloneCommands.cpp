@@ -3,6 +3,7 @@
 #include "app/cmcEv.h"
 #include "app/cmcEvMan.h"
 #include "app/indEnviron.h"
+#include "cells/cmcCellNumber.h"
 #include "clone/cmcPortMap.h"
 #include "clone/cmcPosixSerial.h"
 #include "core/cmcGTex.h"
@@ -25,6 +26,15 @@ std::string Hex(unsigned value, int digits) {
 std::string Fill(std::string line, const std::string& value) {
     size_t at = line.find("%s");
     return at == std::string::npos ? line + " " + value : line.replace(at, 2, value);
+}
+
+// The radio's 12 serial characters, unprintable bytes shown as '?'.
+std::string Serial(const uint8_t* info) {
+    std::string serial(reinterpret_cast<const char*>(info + indCloneCommands::kInfoSerial), 12);
+    for (char& ch : serial)
+        if (static_cast<unsigned char>(ch) < 0x20 || static_cast<unsigned char>(ch) > 0x7E)
+            ch = '?';
+    return serial;
 }
 
 } // namespace
@@ -137,14 +147,28 @@ void cuiCloneCommands::Ended(int32_t outcome) {
         m_s.finished();
 }
 
+std::string cuiCloneCommands::InfoLine(int32_t cell) const {
+    if (m_commands->RadioModelCode() == 0)
+        return {}; // no radio has answered yet
+    const uint8_t* b = m_commands->Info().data();
+    using C = indCloneCommands;
+    switch (cell) {
+    case CL_CloneInfo_Model:
+        return Hex(static_cast<unsigned>(m_commands->RadioModelCode()), 4);
+    case CL_CloneInfo_Revision:
+        return std::to_string(b[C::kInfoRevision] >> 4) + "." + std::to_string(b[C::kInfoRevision] & 0x0F);
+    case CL_CloneInfo_Esn:
+        return Serial(b);
+    default:
+        return {};
+    }
+}
+
 std::string cuiCloneCommands::InfoText() const {
     const auto& info = m_commands->Info();
     const uint8_t* b = info.data();
     using C = indCloneCommands;
-    std::string serial(reinterpret_cast<const char*>(b + C::kInfoSerial), 12);
-    for (char& ch : serial)
-        if (static_cast<unsigned char>(ch) < 0x20 || static_cast<unsigned char>(ch) > 0x7E)
-            ch = '?';
+    const std::string serial = Serial(b);
     const uint8_t flags = b[C::kInfoFlags];
     const int protection = !(flags & 0x08) ? 0 : (flags & 0x10) ? 1 : 2;
     const std::string values[] = {

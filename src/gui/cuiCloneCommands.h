@@ -51,6 +51,9 @@ public:
 
     // The lines of the radio information box.
     std::string InfoText() const;
+    // The value of a clone information cell (CL_CloneInfo_) from the last answer; "" before one, and
+    // for the lines whose place in the answer this program does not know.
+    std::string InfoLine(int32_t cell) const;
     // Whether the last operation ended (for tests and the close rule).
     bool Running() const { return m_running; }
     int32_t LastOutcome() const { return m_lastOutcome; }

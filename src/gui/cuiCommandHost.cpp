@@ -66,6 +66,10 @@ bool cuiCommandHost::IsDisabled(int32_t cell, int32_t) {
     }
 }
 
+std::string cuiCommandHost::CloneInfoText(int32_t cell) {
+    return m_clone ? m_clone->InfoLine(cell) : std::string();
+}
+
 std::string cuiCommandHost::RecentFile(int32_t n) {
     return m_env.recent.DisplayText(n, m_env.currentDirectory);
 }

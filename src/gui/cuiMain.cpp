@@ -192,7 +192,12 @@ void cuiMain::Start() {
     cs.askPassword = m_s.askClonePassword;
     cs.warningCheck = m_s.warningCheck;
     cs.events = m_s.events;
-    cs.finished = [this] { RefreshCommands(); };
+    cs.finished = [this] {
+        RefreshCommands();
+        // An open clone information sheet shows the new answer once the periodic step reopens it.
+        if (m_sheetText.find("GI_Sheet_CloneInfo") != std::string::npos)
+            CloseSheet();
+    };
     if (!cs.warningCheck)
         cs.warningCheck = [this] {
             return indWarningCheck::Run(*m_handler, m_s.tables->Text(), ModelType()).ErrorCount();

@@ -6,6 +6,7 @@
 #include "app/cmcInstanceLock.h"
 #include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
+#include "cells/cmcCellNumber.h"
 #include "clone/cmcPortDiscovery.h"
 #include "core/cmcAppDir.h"
 #include "core/cmcTextTables.h"
@@ -292,6 +293,9 @@ TEST_F(CloneFixture, InformationShowsTheRadiosAnswer) {
          {"Model: 3329", "Serial number: 00000012AB34", "Clone password: protects reading and writing"})
         EXPECT_NE(box.shown[0].text.find(line), std::string::npos) << line << "\n" << box.shown[0].text;
     EXPECT_EQ(passwordAsked, 0);
+    // The clone information sheet's lines show the answer as well.
+    EXPECT_EQ(window->Clone().InfoLine(CL_CloneInfo_Esn), "00000012AB34");
+    EXPECT_EQ(window->Clone().InfoLine(CL_CloneInfo_Model), "3329");
 }
 
 TEST_F(CloneFixture, PortAndSpeedMenuItemsCarryTheirCheckMarks) {
