@@ -48,6 +48,8 @@ public:
     // Shows the radio information in a box on success.
     bool Info();
     bool IsBusy() const;
+    // Maker mode writes from address 0 and asks the maker caution first.
+    void SetMakerMode(bool on) { m_commands->SetMakerMode(on); }
 
     // The lines of the radio information box.
     std::string InfoText() const;
