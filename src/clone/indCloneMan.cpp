@@ -3,6 +3,7 @@
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -70,6 +71,7 @@ void indCloneMan::SetModelCodes(int32_t model, int32_t extra) {
 }
 
 void indCloneMan::SetPortMap(const cmcPortMap& map) {
+    m_portMap = map;
     m_drv->SetPortMap(map);
     m_model->SetPortMap(map);
 }
@@ -302,7 +304,13 @@ std::string indCloneMan::CloneErrorText(int32_t code) {
         return {};
     if (code != 10 && code != 11 && code != 12 && code != 13 && code != 14 && code != 16)
         m_radioSpeed = -1;
-    return m_tex ? CloneErrorText(code, m_comPort, *m_tex) : std::string();
+    if (!m_tex)
+        return {};
+    std::string text = CloneErrorText(code, m_comPort, *m_tex);
+    std::string device = code == kClonePortOpen ? m_portMap.DevicePath(m_comPort) : std::string();
+    if (!device.empty())
+        text.insert(std::min(text.find('\n'), text.size()), " (" + device + ")");
+    return text;
 }
 
 std::string indCloneMan::CloneErrorText(int32_t code, int32_t port, cmcGTex& tex) {

@@ -54,7 +54,8 @@ public:
     bool StartModelList(Done done);
 
     // The clone error message of a result code; empty for 0. Sets the radio speed state to unknown
-    // where the code says the radio may be left at another speed.
+    // where the code says the radio may be left at another speed. A port that did not open is named
+    // by its device path as well: port numbers alone do not tell a user which device it was.
     std::string CloneErrorText(int32_t code);
     static std::string CloneErrorText(int32_t code, int32_t port, cmcGTex& tex);
     // The clone command text of a preparation.
@@ -87,6 +88,7 @@ private:
     bool m_modelEchoPreset = false;
     cmcTask::Ptr m_progressTask;
     bool m_progressShown = false;
+    cmcPortMap m_portMap;
     int32_t m_comPort = 1;
     bool m_speedHigh = true;
     int32_t m_radioSpeed = -1;

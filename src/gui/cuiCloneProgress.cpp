@@ -13,16 +13,38 @@ cuiCloneProgress::cuiCloneProgress(QWidget* mainWindow)
     setModal(false);
 }
 
+// The main window's contents are disabled, not the window itself: disabling a window disables the
+// windows it owns as well, and the clone's own messages and password dialog must stay answerable.
+void cuiCloneProgress::EnableMain(bool enabled) {
+    if (!m_main)
+        return;
+    for (QObject* child : m_main->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && !widget->isWindow())
+            widget->setEnabled(enabled);
+    }
+}
+
+bool cuiCloneProgress::MainWindowEnabled() const {
+    if (!m_main)
+        return true;
+    for (QObject* child : m_main->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget && !widget->isWindow() && !widget->isEnabled())
+            return false;
+    }
+    return true;
+}
+
 void cuiCloneProgress::SetMainWindowEnabled(bool enabled) {
-    if (m_main)
-        m_main->setEnabled(enabled);
+    EnableMain(enabled);
 }
 
 void cuiCloneProgress::ShowProgress(int32_t total) {
     m_total = total;
     m_transferred = 0;
     if (m_main) {
-        m_main->setEnabled(false);
+        EnableMain(false);
         QPoint centre = m_main->geometry().center();
         move(centre.x() - width() / 2, centre.y() - height() / 2);
     }
@@ -39,7 +61,7 @@ void cuiCloneProgress::UpdateProgress(int32_t transferred, int32_t total) {
 void cuiCloneProgress::HideProgress() {
     hide();
     if (m_main) {
-        m_main->setEnabled(true);
+        EnableMain(true);
         m_main->activateWindow();
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The "Cloning" window the clone manager shows while a read or write runs: 32 cells filling with the
-// bytes transferred, above the main window, which stays disabled meanwhile. It cannot be closed.
+// bytes transferred, above the main window, whose contents stay disabled meanwhile. It cannot be closed.
 #include "clone/indCloneProgress.h"
 
 #include <QDialog>
@@ -20,6 +20,8 @@ public:
     void UpdateProgress(int32_t transferred, int32_t total) override;
     void HideProgress() override;
 
+    // Whether the main window's contents take input.
+    bool MainWindowEnabled() const;
     int32_t Transferred() const { return m_transferred; }
     int32_t Total() const { return m_total; }
 
@@ -29,6 +31,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void EnableMain(bool enabled);
+
     QWidget* m_main;
     int32_t m_transferred = 0;
     int32_t m_total = 0;

@@ -1,18 +1,26 @@
 #include "gui/cuiMain.h"
 
+#include "app/cmcEv.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcEvRec.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellIds.h"
+#include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
+#include "clone/cmcPortDiscovery.h"
 #include "core/cmcAppDir.h"
 #include "core/cmcKvtFile.h"
 #include "core/cmcTextTables.h"
+#include "gui/cuiCloneCommands.h"
+#include "gui/cuiCommandHost.h"
 #include "gui/cuiGrid.h"
+#include "gui/cuiPortDialog.h"
 #include "gui/cuiSheetView.h"
 #include "model/indCellHandler.h"
 #include "model/indDataFile.h"
+#include "model/indWarningCheck.h"
 #include "platform/cuiQtColors.h"
+#include "platform/cuiQtLoop.h"
 #include "sheets/cuiSheet.h"
 #include "sheets/cuiSheetText.h"
 #include "sheets/iuiSheetFactory.h"
@@ -123,12 +131,24 @@ cuiMain::cuiMain(const Services& services)
                 path += QLatin1Char('.') + Q(tex.GetLine("GI_Sys_Dialog_FOpen", 0));
             return path.toStdString();
         };
+    if (!m_s.loop) {
+        m_ownLoop = std::make_unique<cuiQtLoop>();
+        m_s.loop = m_ownLoop.get();
+    }
+    if (!m_s.ports) {
+        m_ownPorts = std::make_unique<cmcPortDiscovery>();
+        m_s.ports = m_ownPorts.get();
+    }
     m_s.events->Register(&cuiMain::OnEvent, this);
 }
 
 cuiMain::~cuiMain() {
     m_s.events->Unregister(&cuiMain::OnEvent, this);
     CloseSheet();
+    if (m_handler)
+        m_handler->host = nullptr;
+    // The clone goes before the window's children: its manager hides the progress window it owns.
+    m_clone.reset();
 }
 
 std::string cuiMain::Text(const char* key) {
@@ -161,6 +181,39 @@ void cuiMain::Start() {
             MarkModified();
     };
     MarkUnmodified();
+
+    cuiCloneCommands::Services cs;
+    cs.loop = m_s.loop;
+    cs.env = m_s.env;
+    cs.tex = &m_s.tables->Text();
+    cs.box = m_s.box;
+    cs.model = &m_model;
+    cs.window = this;
+    cs.askPassword = m_s.askClonePassword;
+    cs.warningCheck = m_s.warningCheck;
+    cs.events = m_s.events;
+    cs.finished = [this] {
+        RefreshCommands();
+        // An open clone information sheet shows the new answer once the periodic step reopens it.
+        if (m_sheetText.find("GI_Sheet_CloneInfo") != std::string::npos)
+            CloseSheet();
+    };
+    if (!cs.warningCheck)
+        cs.warningCheck = [this] {
+            return indWarningCheck::Run(*m_handler, m_s.tables->Text(), ModelType()).ErrorCount();
+        };
+    m_clone = std::make_unique<cuiCloneCommands>(cs);
+    m_commandHost = std::make_unique<cuiCommandHost>(
+        env, m_clone.get(), [this](int32_t cell, int32_t parameter, const std::string& argument) {
+            cmcCellObj command;
+            command.cell = cell;
+            command.parameter = parameter;
+            if (!argument.empty())
+                command.argument = argument;
+            ExecuteCommandCell(command);
+        });
+    m_commandHost->SetModelType(env.modelType);
+    m_handler->host = m_commandHost.get();
 
     // The main window's font and colour come from its basic cell.
     cmcCellObj form;
@@ -337,14 +390,16 @@ void cuiMain::RefreshCommands() {
             bool known = name == "CL_Menu_File_New" || name == "CL_Menu_File_Open" ||
                          name == "CL_Menu_File_Save" || name == "CL_Menu_File_SaveAs" ||
                          name == "CL_Menu_File_Exit" || name == "CL_Menu_View_ToolBar" ||
-                         name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About";
-            action->setEnabled(known);
-            action->setCheckable(name == "CL_Menu_View_ToolBar" || name == "CL_Model_Lmr" ||
-                                 name == "CL_Model_Pmr");
-            if (name == "CL_Menu_View_ToolBar")
-                action->setChecked(m_s.env->toolbarVisible != 0);
-            else if (name == "CL_Model_Lmr" || name == "CL_Model_Pmr")
-                action->setChecked(ModelType() == (name == "CL_Model_Pmr" ? 1 : 0));
+                         name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About" ||
+                         cell->cell == CL_Menu_View_FontSize ||
+                         (cell->cell >= CL_Menu_Port_Com && cell->cell <= CL_Menu_Clone_Info);
+            // Check marks and disabled states as the cell handler's host reports them.
+            const bool checkable = known && cuiCommandHost::IsCheckable(cell->cell);
+            action->setCheckable(checkable);
+            if (checkable)
+                action->setChecked(m_commandHost && m_commandHost->IsChecked(cell->cell, cell->parameter));
+            action->setEnabled(known &&
+                               !(m_commandHost && m_commandHost->IsDisabled(cell->cell, cell->parameter)));
         }
     };
     walk(menuBar()->actions());
@@ -451,7 +506,34 @@ void cuiMain::PeriodicStep() {
 
 bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
     std::string name = cmcCellIds::CellName(cell.cell);
-    if (name == "CL_Menu_File_New")
+    // While a clone runs the window takes no commands (a shortcut may still arrive).
+    if (m_clone && m_clone->IsBusy())
+        return false;
+    if (cell.cell == CL_Menu_Port_Com) {
+        if (cell.parameter >= 1 && cell.parameter <= 256)
+            m_s.env->comPort = cell.parameter;
+        m_s.events->Send(cmcEv::RefreshCommands);
+    } else if (cell.cell == CL_Menu_Port_SpeedHigh)
+        m_s.env->comSpeedHigh = cell.parameter ? 1 : 0;
+    else if (cell.cell == CL_Menu_Port_Usb || cell.cell == CL_Menu_Port_ComList0)
+        ShowPortDialog(0);
+    else if (cell.cell == CL_Menu_Port_ComList1)
+        ShowPortDialog(1);
+    else if (cell.cell == CL_Menu_Port_ComList2)
+        ShowPortDialog(2);
+    else if (cell.cell == CL_Menu_View_FontSize) {
+        // The sheet is built again at the new size by the periodic step.
+        if (cell.parameter >= 25 && cell.parameter <= 1000 && cell.parameter != m_s.env->fontSizePercentage) {
+            m_s.env->fontSizePercentage = cell.parameter;
+            CloseSheet();
+        }
+    } else if (cell.cell == CL_Menu_Clone_Read)
+        CloneRead();
+    else if (cell.cell == CL_Menu_Clone_Write)
+        CloneWrite();
+    else if (cell.cell == CL_Menu_Clone_Info)
+        CloneInfo();
+    else if (name == "CL_Menu_File_New")
         New();
     else if (name == "CL_Menu_File_Open")
         OpenDialog();
@@ -607,6 +689,8 @@ void cuiMain::ChangeModel(int modelType, bool ask) {
     indModel::ConvertInitial(m_initial, m_model.GetSettings());
     if (m_handler)
         m_handler->SetModelFamily(modelType);
+    if (m_commandHost)
+        m_commandHost->SetModelType(modelType);
     if (ask)
         StartFromInitialData();
 }
@@ -640,7 +724,9 @@ QString cuiMain::StatusText() const {
 }
 
 void cuiMain::closeEvent(QCloseEvent* event) {
-    if (!isEnabled() || SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel) {
+    // A running clone keeps the window; so does a cancelled save-changes prompt.
+    if (!isEnabled() || (m_clone && m_clone->IsBusy()) ||
+        SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel) {
         event->ignore();
         return;
     }
@@ -661,4 +747,87 @@ void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
     auto* self = static_cast<cuiMain*>(context);
     if (event.type == kEventStatusText && self->m_status)
         self->m_status->setText(Q(std::string(event.Text())));
+    else if (event.type == cmcEv::RefreshCommands)
+        self->RefreshCommands();
+}
+
+// ---- clone and port commands ----
+
+void cuiMain::CloneRead() {
+    if (!m_clone || m_clone->IsBusy())
+        return;
+    if (SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel)
+        return;
+    m_clone->Read([this](const cmcEeprom& radio) { AcceptRadioData(radio); });
+    RefreshCommands();
+}
+
+// The radio's memory replaces the data: on the initial data of the model type stored in it, unsaved
+// and without a file.
+void cuiMain::AcceptRadioData(const cmcEeprom& radio) {
+    if (radio.GetSize() < cmcEeprom::kRadioSize)
+        return;
+    CloseSheet();
+    int type = m_model.StoredModelType(radio);
+    if (type != ModelType())
+        ChangeModel(type, false);
+    m_current = m_initial;
+    m_current.WriteBlock(0, radio.Data(), cmcEeprom::kRadioSize);
+    m_reference = m_current;
+    m_model.Convert(m_current, 0);
+    m_path.clear();
+    MarkModified();
+    RebuildTree();
+    m_s.events->Send(cmcEv::RebuildBankBranches);
+}
+
+void cuiMain::CloneWrite() {
+    if (!m_clone || m_clone->IsBusy())
+        return;
+    if (m_view)
+        m_view->CloseEditor(true);
+    m_clone->Write(m_current, [this] {
+        CloseSheet();
+        m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_Mess_CloneWrite_Succeeded"),
+                      Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Information, cmcMessageBox::Buttons::Ok);
+    });
+    RefreshCommands();
+}
+
+void cuiMain::CloneInfo() {
+    if (!m_clone || m_clone->IsBusy())
+        return;
+    m_clone->Info();
+    RefreshCommands();
+}
+
+void cuiMain::ShowPortDialog(int form) {
+    if (m_clone && m_clone->IsBusy())
+        return;
+    {
+        cuiPortDialog dialog(this, form, *m_s.env, m_s.tables->Text(), *m_s.box, *m_s.ports);
+        dialog.exec();
+    }
+    m_s.events->Send(cmcEv::RaiseFloatingWindows);
+    RefreshCommands();
+}
+
+QList<QAction*> cuiMain::CommandActions(const std::string& cellName, int parameter) {
+    QList<QAction*> found;
+    std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+        for (QAction* action : actions) {
+            if (action->menu()) {
+                walk(action->menu()->actions());
+                continue;
+            }
+            auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
+            if (cell && cmcCellIds::CellName(cell->cell) == cellName &&
+                (parameter < 0 || cell->parameter == parameter))
+                found << action;
+        }
+    };
+    walk(menuBar()->actions());
+    if (m_toolBar)
+        walk(m_toolBar->actions());
+    return found;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The main window and main object of the desktop program: the radio images, the menu, toolbar and
-// navigation tree built from the overlay, the one open sheet, the status bar, and the file commands
-// (New, Open, Save, Save As) with their prompts.
+// navigation tree built from the overlay, the one open sheet, the status bar, the file commands
+// (New, Open, Save, Save As) with their prompts, and the clone and port commands.
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
@@ -23,6 +23,10 @@ class QTreeWidgetItem;
 class QVBoxLayout;
 class cmcCellObj;
 class cmcEvMan;
+class cmcLoop;
+class cuiCloneCommands;
+class cuiCommandHost;
+class cmcPortDiscovery;
 class cmcTextTables;
 class indCellHandler;
 class indEnviron;
@@ -39,6 +43,14 @@ public:
         cmcMessageBox* box = nullptr;
         // The file dialogs; returns "" when cancelled. Tests script it.
         std::function<std::string(bool save, const std::string& folder, const std::string& name)> askPath;
+        // The loop the clone runs on; null: the window makes its own Qt loop.
+        cmcLoop* loop = nullptr;
+        // The clone password dialog: true with the password when confirmed. Unset: the Qt dialog.
+        std::function<bool(std::string& password)> askClonePassword;
+        // The warning check before a clone write (number of errors). Unset: the check over the data.
+        std::function<int()> warningCheck;
+        // Where the port dialogs look for serial ports. Null: this machine's.
+        const cmcPortDiscovery* ports = nullptr;
     };
 
     explicit cuiMain(const Services& services);
@@ -60,6 +72,16 @@ public:
     void ChangeModel(int modelType, bool ask);
     // Runs a menu, toolbar or tree cell; false when it has no command here.
     bool ExecuteCommandCell(const cmcCellObj& cell);
+    // Clone commands: read replaces the data (after the save-changes prompt), write sends it after
+    // the checks and confirmations, information shows the radio's answer. Nothing while a clone runs.
+    void CloneRead();
+    void CloneWrite();
+    void CloneInfo();
+    // The serial port selection dialog: 0 number entry, 1 registered ports, 2 port devices.
+    void ShowPortDialog(int form);
+    cuiCloneCommands& Clone() { return *m_clone; }
+    // Menu and toolbar actions of a command cell name (with the cell's value), for tests.
+    QList<QAction*> CommandActions(const std::string& cellName, int parameter = -1);
 
     // Opens the sheet a sheet text names (closing the open one); false when the overlay lacks it.
     bool OpenSheet(const std::string& sheetText);
@@ -91,6 +113,7 @@ private:
     void PeriodicStep();
     std::string Text(const char* key);
     std::string AskPath(bool save);
+    void AcceptRadioData(const cmcEeprom& radio);
     static void OnEvent(void* context, const cmcEvRec& event);
 
     Services m_s;
@@ -118,4 +141,9 @@ private:
     QToolBar* m_toolBar = nullptr;
     QLabel* m_status = nullptr;
     QTimer* m_step = nullptr;
+
+    std::unique_ptr<cmcLoop> m_ownLoop;
+    std::unique_ptr<cmcPortDiscovery> m_ownPorts;
+    std::unique_ptr<cuiCloneCommands> m_clone;
+    std::unique_ptr<cuiCommandHost> m_commandHost;
 };

@@ -16,6 +16,9 @@ public:
     virtual bool IsDisabled(int32_t cell, int32_t parameter) { return false; }
     // Recent file entry n ("" when empty).
     virtual std::string RecentFile(int32_t n) { return {}; }
+    // The text of a clone information line (CL_CloneInfo_ cells) from the radio's last answer; "" when
+    // no radio has answered or the line is not known.
+    virtual std::string CloneInfoText(int32_t cell) { return {}; }
     // Byte of the last A/D readout for reading index (VIN, TEMPS, LVIN, SD, SMTR, T1, T2, REF, BAL,
     // DEV, CTCS, Sql, TXLVA, RXLVA); -1 when nothing was read.
     virtual int32_t AdReading(int32_t index) { return -1; }

@@ -1,9 +1,11 @@
 // The desktop program. Start-up builds the global objects in their order (environment with the
 // settings and the single-instance lock, overlay tables, loop and event manager, main window); a
 // second instance ends at once. With --screenshot the program saves a picture of its main window
-// once the sheet is painted and exits; --port sets the serial device the clone commands use.
+// once the sheet is painted and exits; --port sets the serial device the clone commands use for this
+// session (the stored port setting is kept unless the user chooses another port meanwhile).
 #include "app/cmcEvMan.h"
 #include "app/indEnviron.h"
+#include "clone/cmcPortMap.h"
 #include "core/cmcAppDir.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiMain.h"
@@ -80,9 +82,17 @@ int main(int argc, char** argv) {
                    screen.height());
     if (!env.IsInstanceOwner())
         return 0;
+    const int32_t storedPort = env.comPort;
+    const std::string storedDevice = env.comDevice;
+    int32_t givenPort = 0;
     if (!options.port.empty()) {
-        // A port number above 4 stands for the device path stored beside it.
-        env.comPort = 5;
+        // A device of a known family keeps its own number; any other path (a pseudo-terminal) takes
+        // the number no family uses. Either way the path given is the device of that number.
+        std::string name = options.port.rfind("/dev/", 0) == 0 ? options.port.substr(5) : std::string();
+        givenPort = cmcPortMap::NumberOfDevice(name);
+        if (givenPort == 0)
+            givenPort = cmcPortMap::kMaxPort;
+        env.comPort = givenPort;
         env.comDevice = options.port;
     }
     cmcTextTables tables;
@@ -96,6 +106,7 @@ int main(int argc, char** argv) {
     services.tables = &tables;
     services.events = &events;
     services.box = &box;
+    services.loop = &loop;
     int result = 0;
     {
         cuiMain window(services);
@@ -127,6 +138,10 @@ int main(int argc, char** argv) {
             shot.start(100);
         }
         app.exec();
+    }
+    if (givenPort != 0 && env.comPort == givenPort && env.comDevice == options.port) {
+        env.comPort = storedPort;
+        env.comDevice = storedDevice;
     }
     return result;
 }

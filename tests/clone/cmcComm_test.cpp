@@ -51,7 +51,10 @@ TEST(cmcComm, OpenUsesThePortMapAndRefusesASecondOpen) {
     EXPECT_EQ(comm.Port(), 7);
     EXPECT_EQ(map.DevicePath(1), "/dev/ttyS0");
     EXPECT_EQ(map.DevicePath(4), "/dev/ttyS3");
-    EXPECT_EQ(map.DevicePath(6), "");
+    // Numbers without a stored path name their family's device; a number outside the families none.
+    EXPECT_EQ(map.DevicePath(6), "/dev/ttyS5");
+    EXPECT_EQ(map.DevicePath(33), "/dev/ttyUSB0");
+    EXPECT_EQ(map.DevicePath(256), "");
 }
 
 TEST(cmcComm, PumpSendsInChunksWhenTheDeviceQueueIsEmpty) {

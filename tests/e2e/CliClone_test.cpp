@@ -5,6 +5,7 @@
 #include "model/datCh.h"
 #include "model/indDataFile.h"
 #include "model/indModel.h"
+#include "support/RadioSimProcess.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -90,44 +90,19 @@ CliResult Cli(const TempDir& dir, const std::vector<std::string>& args, int limi
 }
 
 // The simulated radio for one test: started with its options, linked at dir/radio, ended on
-// destruction (SIGTERM, then SIGKILL when it does not go).
+// destruction.
 class Sim {
 public:
-    Sim(const TempDir& dir, std::vector<std::string> args) : m_link(dir.File("radio")) {
-        args.insert(args.end(), {"--link", m_link});
-        int pipeFds[2];
-        if (::pipe(pipeFds) != 0)
-            return;
-        m_errPath = dir.File("sim.err");
-        int err = ::open(m_errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        m_pid = Spawn(BinDir() + "/ostrel-radio-sim", args, pipeFds[1], err);
-        ::close(pipeFds[1]);
-        ::close(err);
-        pollfd p{pipeFds[0], POLLIN, 0};
-        char buf[256] = {};
-        if (::poll(&p, 1, 5000) > 0 && ::read(pipeFds[0], buf, sizeof buf - 1) > 0)
-            m_pty = std::string(buf).substr(0, std::string(buf).find('\n'));
-        ::close(pipeFds[0]);
-    }
-    ~Sim() { Stop(); }
-    int Stop() {
-        if (m_pid <= 0)
-            return m_status;
-        ::kill(m_pid, SIGTERM);
-        m_status = WaitFor(m_pid, 3000);
-        m_pid = -1;
-        return m_status;
-    }
-    bool Ready() const { return !m_pty.empty(); }
-    const std::string& Port() const { return m_link; }
-    std::string Log() const { return ReadFileText(m_errPath); }
+    Sim(const TempDir& dir, std::vector<std::string> args)
+        : m_logPath(dir.File("sim.err")), m_process(dir.File("radio"), m_logPath, std::move(args)) {}
+    int Stop() { return m_process.Stop(); }
+    bool Ready() const { return m_process.Ready(); }
+    const std::string& Port() const { return m_process.Port(); }
+    std::string Log() const { return ReadFileText(m_logPath); }
 
 private:
-    std::string m_link;
-    std::string m_pty;
-    std::string m_errPath;
-    pid_t m_pid = -1;
-    int m_status = -1;
+    std::string m_logPath;
+    RadioSimProcess m_process;
 };
 
 cmcEeprom LoadImage(const std::string& path) {

@@ -2,6 +2,7 @@
 // transferred, refusing to be closed, and giving the main window back when hidden.
 #include "gui/cuiCloneProgress.h"
 
+#include <QDialog>
 #include <QImage>
 #include <QMainWindow>
 #include <QTest>
@@ -21,13 +22,19 @@ int HighlightedCells(cuiCloneProgress& window) {
 
 TEST(cuiCloneProgress, FillsWithTheTransferAndHoldsTheMainWindow) {
     QMainWindow main;
+    main.setCentralWidget(new QWidget);
     main.resize(400, 300);
     main.show();
     cuiCloneProgress progress(&main);
     EXPECT_EQ(progress.windowTitle(), "Cloning");
     progress.ShowProgress(65408);
     EXPECT_TRUE(progress.isVisible());
-    EXPECT_FALSE(main.isEnabled());
+    EXPECT_FALSE(progress.MainWindowEnabled());
+    EXPECT_FALSE(main.centralWidget()->isEnabled());
+    // A message about the clone, owned by the main window, can still be answered.
+    QDialog message(&main);
+    EXPECT_TRUE(message.isEnabled());
+    EXPECT_TRUE(progress.isEnabled());
     EXPECT_EQ(HighlightedCells(progress), 0);
     progress.UpdateProgress(65408 / 2, 65408);
     EXPECT_EQ(HighlightedCells(progress), indCloneProgress::FilledCells(65408 / 2, 65408));
@@ -38,7 +45,8 @@ TEST(cuiCloneProgress, FillsWithTheTransferAndHoldsTheMainWindow) {
     EXPECT_TRUE(progress.isVisible());
     progress.HideProgress();
     EXPECT_FALSE(progress.isVisible());
-    EXPECT_TRUE(main.isEnabled());
+    EXPECT_TRUE(progress.MainWindowEnabled());
+    EXPECT_TRUE(main.centralWidget()->isEnabled());
 }
 
 } // namespace

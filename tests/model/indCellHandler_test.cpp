@@ -337,6 +337,7 @@ public:
         return cell == CL_Menu_View_FontSize && parameter == 2;
     }
     std::string RecentFile(int32_t n) override { return n == 0 ? "/data/A&B.ocd" : ""; }
+    std::string CloneInfoText(int32_t cell) override { return cell == CL_CloneInfo_Esn ? "12AB34" : ""; }
     int32_t AdReading(int32_t index) override { return index == 2 ? 0 : 128; }
 };
 
@@ -390,6 +391,9 @@ TEST_F(HandlerTest, ApplicationCells) {
     flags(CL_Menu_File_Recent, 1);
     EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagDisabled));
     EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagHidden));
+    // Clone information lines come from the application's last radio answer.
+    EXPECT_EQ(flags(CL_CloneInfo_Esn, 0), "12AB34");
+    EXPECT_EQ(flags(CL_CloneInfo_Model, 0), "");
     // List entries and channel numbers.
     EXPECT_EQ(flags(Flex_NxdnInvIDList_ChNo, 4), "  5");
     EXPECT_EQ(flags(CL_Misc_ChNo_1Base, 4), "5");

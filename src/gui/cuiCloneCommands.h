@@ -1,0 +1,75 @@
+#pragma once
+// The clone commands of the desktop program: clone information, read and write run through the shared
+// clone commands and clone manager on the Qt loop, with the "Cloning" window, the clone password
+// dialog and every message; the port, device and speed come from the settings at each start.
+#include "clone/indCloneCommands.h"
+#include "clone/indCloneMan.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+class cmcEvMan;
+class cmcGTex;
+class cmcLoop;
+class cmcMessageBox;
+class cuiCloneProgress;
+class indEnviron;
+class indModel;
+
+class cuiCloneCommands {
+public:
+    struct Services {
+        cmcLoop* loop = nullptr;
+        indEnviron* env = nullptr;
+        cmcGTex* tex = nullptr;
+        cmcMessageBox* box = nullptr;
+        indModel* model = nullptr;
+        QWidget* window = nullptr; // disabled while cloning; parent of the dialogs
+        // The clone password dialog: true with the password when confirmed. Unset: the Qt dialog.
+        std::function<bool(std::string& password)> askPassword;
+        // The warning check before a write: the number of errors.
+        std::function<int()> warningCheck;
+        // Called when a command has ended, whatever its outcome (the window refreshes its commands).
+        std::function<void()> finished;
+        cmcEvMan* events = nullptr; // null: no events are sent
+    };
+
+    explicit cuiCloneCommands(const Services& services);
+    ~cuiCloneCommands();
+    cuiCloneCommands(const cuiCloneCommands&) = delete;
+    cuiCloneCommands& operator=(const cuiCloneCommands&) = delete;
+
+    // Each returns false when a clone operation is already running. The callbacks run only on
+    // success; failures have shown their message by then.
+    bool Read(std::function<void(const cmcEeprom& radio)> done);
+    bool Write(const cmcEeprom& working, std::function<void()> done);
+    // Shows the radio information in a box on success.
+    bool Info();
+    bool IsBusy() const;
+    // Maker mode writes from address 0 and asks the maker caution first.
+    void SetMakerMode(bool on) { m_commands->SetMakerMode(on); }
+
+    // The lines of the radio information box.
+    std::string InfoText() const;
+    // The value of a clone information cell (CL_CloneInfo_) from the last answer; "" before one, and
+    // for the lines whose place in the answer this program does not know.
+    std::string InfoLine(int32_t cell) const;
+    // Whether the last operation ended (for tests and the close rule).
+    bool Running() const { return m_running; }
+    int32_t LastOutcome() const { return m_lastOutcome; }
+    cuiCloneProgress& Progress() { return *m_progress; }
+
+private:
+    void ApplyPort();
+    bool AskPassword();
+    void Ended(int32_t outcome);
+
+    Services m_s;
+    std::unique_ptr<cuiCloneProgress> m_progress;
+    std::unique_ptr<indCloneMan> m_man;
+    std::unique_ptr<indCloneCommands> m_commands;
+    bool m_running = false;
+    int32_t m_lastOutcome = 0;
+};

@@ -1,0 +1,75 @@
+#include "gui/cuiCommandHost.h"
+
+#include "app/indEnviron.h"
+#include "cells/cmcCellNumber.h"
+#include "gui/cuiCloneCommands.h"
+
+cuiCommandHost::cuiCommandHost(indEnviron& env, const cuiCloneCommands* clone, Run run)
+    : m_env(env), m_clone(clone), m_run(std::move(run)) {}
+
+void cuiCommandHost::RunCommand(int32_t cell, int32_t parameter, const std::string& argument) {
+    if (m_run)
+        m_run(cell, parameter, argument);
+}
+
+bool cuiCommandHost::IsCheckable(int32_t cell) {
+    switch (cell) {
+    case CL_Menu_Port_Com:
+    case CL_Menu_Port_Usb:
+    case CL_Menu_Port_SpeedHigh:
+    case CL_Menu_View_ToolBar:
+    case CL_Menu_View_FontSize:
+    case CL_Model_Lmr:
+    case CL_Model_Pmr:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool cuiCommandHost::IsChecked(int32_t cell, int32_t parameter) {
+    switch (cell) {
+    case CL_Menu_Port_Com:
+        return m_env.comPort == parameter;
+    case CL_Menu_Port_Usb:
+        return m_env.comPort > 4;
+    case CL_Menu_Port_SpeedHigh:
+        return m_env.comSpeedHigh == parameter;
+    case CL_Menu_View_ToolBar:
+        return m_env.toolbarVisible != 0;
+    case CL_Menu_View_FontSize:
+        return m_env.fontSizePercentage == parameter;
+    case CL_Model_Lmr:
+    case CL_Model_Pmr:
+        return m_modelType == (cell == CL_Model_Pmr ? 1 : 0);
+    default:
+        return false;
+    }
+}
+
+bool cuiCommandHost::IsDisabled(int32_t cell, int32_t) {
+    // One clone at a time; the port may not change under a running one.
+    const bool busy = m_clone && m_clone->IsBusy();
+    switch (cell) {
+    case CL_Menu_Clone_Read:
+    case CL_Menu_Clone_Write:
+    case CL_Menu_Clone_Info:
+    case CL_Menu_Port_Com:
+    case CL_Menu_Port_Usb:
+    case CL_Menu_Port_ComList0:
+    case CL_Menu_Port_ComList1:
+    case CL_Menu_Port_ComList2:
+    case CL_Menu_Port_SpeedHigh:
+        return busy;
+    default:
+        return false;
+    }
+}
+
+std::string cuiCommandHost::CloneInfoText(int32_t cell) {
+    return m_clone ? m_clone->InfoLine(cell) : std::string();
+}
+
+std::string cuiCommandHost::RecentFile(int32_t n) {
+    return m_env.recent.DisplayText(n, m_env.currentDirectory);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// What the desktop program answers the cell handler about command cells: runs them through the main
+// window, and reports their check marks (port, speed, toolbar, model type), disabled states (clone and
+// port commands while a clone runs) and the recent files.
+#include "model/indCellHost.h"
+
+#include <functional>
+
+class indEnviron;
+class cuiCloneCommands;
+
+class cuiCommandHost : public indCellHost {
+public:
+    using Run = std::function<void(int32_t cell, int32_t parameter, const std::string& argument)>;
+
+    // clone may be null (no clone command is then disabled).
+    cuiCommandHost(indEnviron& env, const cuiCloneCommands* clone, Run run);
+
+    void RunCommand(int32_t cell, int32_t parameter, const std::string& argument) override;
+    bool IsChecked(int32_t cell, int32_t parameter) override;
+    bool IsDisabled(int32_t cell, int32_t parameter) override;
+    std::string RecentFile(int32_t n) override;
+    std::string CloneInfoText(int32_t cell) override;
+
+    // Whether a command cell can carry a check mark at all.
+    static bool IsCheckable(int32_t cell);
+    void SetModelType(int32_t type) { m_modelType = type; }
+
+private:
+    indEnviron& m_env;
+    const cuiCloneCommands* m_clone;
+    Run m_run;
+    int32_t m_modelType = 0;
+};
