@@ -310,6 +310,12 @@ int32_t cmcCloneDrv::RunState(int32_t state, bool& progress) {
         }
         return 4;
     case 4: {
+        // The command text's last bytes (the speed switch) must reach the radio before the line
+        // changes. A serial port's close waits for its output, but a pseudo-terminal drops what its
+        // other side has not taken yet, and the reopen purges both queues: wait as before every
+        // reopen inside the command text.
+        if (m_comm->IsOpen())
+            m_loop.Sleep(300);
         m_comm->Close();
         if (!m_comm->Open(m_port, m_settings)) {
             Status() = kClonePortOpen;
