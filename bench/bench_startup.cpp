@@ -23,6 +23,7 @@ constexpr int kRuns = 7;
 
 struct Run {
     double seconds = 0;
+    double cpuSeconds = 0; // user and system time: what the start costs on a busy machine too
     long maxRssKb = 0;
     bool ok = false;
 };
@@ -60,6 +61,8 @@ Run RunOnce(const std::string& program, const std::string& picture) {
         return run;
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.maxRssKb = usage.ru_maxrss;
+    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     struct stat st {};
     run.ok =
         WIFEXITED(status) && WEXITSTATUS(status) == 0 && stat(picture.c_str(), &st) == 0 && st.st_size > 0;
@@ -99,7 +102,7 @@ int main() {
     // One run each first, unmeasured: it fills the file cache and writes the settings.
     RunOnce(baseline, picture);
     RunOnce(ostrel, picture);
-    std::vector<double> baseTime, appTime;
+    std::vector<double> baseTime, appTime, baseCpu, appCpu;
     std::vector<long> baseRss, appRss;
     bool ok = true;
     for (int i = 0; i < kRuns; ++i) {
@@ -108,6 +111,8 @@ int main() {
         ok = ok && a.ok && b.ok;
         baseTime.push_back(b.seconds);
         appTime.push_back(a.seconds);
+        baseCpu.push_back(b.cpuSeconds);
+        appCpu.push_back(a.cpuSeconds);
         baseRss.push_back(b.maxRssKb);
         appRss.push_back(a.maxRssKb);
     }
@@ -123,6 +128,9 @@ int main() {
     std::printf("startup_time_baseline: %.3f s (median of %d runs: start to painted, saved and ended)\n", bt,
                 kRuns);
     std::printf("startup_time_ostrel: %.3f s (%.2f x baseline, goal <= 1.5)\n", at, at / bt);
+    const double bc = Median(baseCpu), ac = Median(appCpu);
+    std::printf("startup_cpu_baseline: %.3f s (user and system time)\n", bc);
+    std::printf("startup_cpu_ostrel: %.3f s (%.2f x baseline)\n", ac, ac / bc);
     std::printf("startup_peak_memory_baseline: %ld KB (maximum resident set)\n", br);
     std::printf("startup_peak_memory_ostrel: %ld KB (%.2f x baseline, goal <= 2)\n", ar,
                 static_cast<double>(ar) / static_cast<double>(br));

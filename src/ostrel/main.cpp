@@ -62,6 +62,9 @@ Options ParseOptions(int argc, char** argv) {
 }
 
 constexpr int kScreenshotTimeoutMs = 15000;
+// How often a screenshot run looks whether the sheet is painted: often enough that the picture is
+// taken soon after, without busy waiting.
+constexpr int kScreenshotCheckMs = 10;
 
 // Message boxes of a screenshot run, which nobody is there to answer: the text goes to standard error
 // and the answer is the cautious one (Cancel or No; OK where it is the only button). A failure box
@@ -166,7 +169,7 @@ int main(int argc, char** argv) {
                 result = saved && painted && !failed && !quietBox.failed ? 0 : 1;
                 app.quit();
             });
-            shot.start(100);
+            shot.start(kScreenshotCheckMs);
         }
         app.exec();
     }
