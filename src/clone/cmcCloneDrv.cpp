@@ -41,11 +41,12 @@ bool IsDecimalPair(uint8_t b) {
 cmcCloneDrv::cmcCloneDrv(cmcLoop& loop, std::unique_ptr<cmcSerialDevice> device)
     : m_loop(loop), m_comm(std::make_unique<cmcComm>(loop, std::move(device))),
       m_stepTask(cmcTask::Create(loop)), m_timeout(loop) {
-    m_stepTask->Bind([this](cmcTask*) { StepTask(); });
+    m_stepTask->Bind([this](cmcTask*) { StepTask(false); });
 }
 
 cmcCloneDrv::~cmcCloneDrv() {
     m_stepTask.reset();
+    UnwatchPort();
     m_comm->Close();
 }
 
@@ -148,7 +149,10 @@ int32_t cmcCloneDrv::FirstModelState(int32_t) {
     return 5;
 }
 
-void cmcCloneDrv::StepTask() {
+void cmcCloneDrv::StepTask(bool arrival) {
+    if (m_inStep)
+        return; // a completion callback that runs a nested loop must not step the driver again
+    m_inStep = true;
     if (m_state != 0)
         Step();
     if (m_state != 0 && m_comm->WriteFailed()) {
@@ -156,14 +160,48 @@ void cmcCloneDrv::StepTask() {
         m_state = 23;
     }
     if (m_state == 23) {
+        m_inStep = false;
         Complete(); // may start the next operation; touches nothing afterwards
         return;
     }
     if (m_state == 0)
         m_stepTask->SetInterval(-1);
+    if (!arrival)
+        UpdatePortWatch(); // after an arrival the watch comes back with the next tick
+    m_inStep = false;
+}
+
+void cmcCloneDrv::PortReadable() {
+    // One step per arrival; the watch comes back with the next timer step. So a port that stays
+    // readable without giving bytes (a hang-up) costs at most one extra step per tick.
+    UnwatchPort();
+    if (m_state != 0)
+        StepTask(true);
+}
+
+void cmcCloneDrv::UpdatePortWatch() {
+    // The states that wait for the radio: the information reply, the read's frames, the write's
+    // acknowledge and pause answers, the write result, and the echo of sent bytes. The write's
+    // pauses are where this matters: the line idles from the radio's 0xFB until the next frames.
+    bool waiting = m_state == 6 || m_state == 8 || m_state == 10 || m_state == 12 || m_state == 14 ||
+                   (m_echoMode && m_echo.GetLength() > 0 && m_state != 0 && m_state != 22);
+    int fd = waiting ? m_comm->PollFd() : -1;
+    if (fd == m_watchedFd)
+        return;
+    UnwatchPort();
+    if (fd >= 0 && m_loop.WatchFd(fd, [this] { PortReadable(); }))
+        m_watchedFd = fd;
+}
+
+void cmcCloneDrv::UnwatchPort() {
+    if (m_watchedFd < 0)
+        return;
+    m_loop.UnwatchFd(m_watchedFd);
+    m_watchedFd = -1;
 }
 
 void cmcCloneDrv::Complete() {
+    UnwatchPort();
     m_comm->Close();
     m_state = 0;
     m_stepTask->SetInterval(-1);
@@ -272,6 +310,12 @@ int32_t cmcCloneDrv::RunState(int32_t state, bool& progress) {
         }
         return 4;
     case 4: {
+        // The command text's last bytes (the speed switch) must reach the radio before the line
+        // changes. A serial port's close waits for its output, but a pseudo-terminal drops what its
+        // other side has not taken yet, and the reopen purges both queues: wait as before every
+        // reopen inside the command text.
+        if (m_comm->IsOpen())
+            m_loop.Sleep(300);
         m_comm->Close();
         if (!m_comm->Open(m_port, m_settings)) {
             Status() = kClonePortOpen;

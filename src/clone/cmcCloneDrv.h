@@ -1,6 +1,7 @@
 #pragma once
 // The clone command driver: runs one clone operation (information, read or write) with the radio over
-// a serial port as a state machine stepped by a timer task, and reports the outcome once.
+// a serial port as a state machine stepped by a timer task (and at once when the radio's answer
+// arrives, where the loop can watch the port), and reports the outcome once.
 #include "clone/cmcComm.h"
 #include "clone/dst_CDrv_Result.h"
 #include "core/cmcRange.h"
@@ -103,7 +104,13 @@ protected:
     cmcTask::Ptr m_stepTask;
 
 private:
-    void StepTask();
+    // One step of the operation; arrival tells a step run for arrived bytes from a timer step.
+    void StepTask(bool arrival);
+    // Runs a step for bytes that just arrived, instead of waiting for the next tick.
+    void PortReadable();
+    // Watches the port while the state waits for the radio; otherwise stops watching.
+    void UpdatePortWatch();
+    void UnwatchPort();
     void Step();
     void Complete();
     int32_t RunState(int32_t state, bool& progress);
@@ -143,6 +150,8 @@ private:
     std::vector<cmcRange> m_ranges; // copied, with its end pair
     size_t m_rangeIndex = 0;
     int32_t m_address = 0;
+    int m_watchedFd = -1;
+    bool m_inStep = false;
     std::unique_ptr<dst_CDrv_Result> m_result;
     Done m_done;
     cmcTick m_timeout;

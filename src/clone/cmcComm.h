@@ -31,6 +31,8 @@ public:
     int32_t OutputCount();
     // Bytes not yet on the wire: the device's send queue plus ours.
     int32_t PendingCount();
+    // The open device's descriptor for watching arrivals; -1 when closed or when it has none.
+    int PollFd() const { return IsOpen() ? m_device->PollFd() : -1; }
     bool SetRtsControl(int32_t mode);
     int32_t WriteFailed() const { return m_writeFailed; }
 

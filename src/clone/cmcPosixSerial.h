@@ -16,6 +16,7 @@ public:
     int32_t Write(const uint8_t* source, int32_t n) override;
     int32_t InputCount() override;
     int32_t OutputCount() override;
+    int PollFd() const override { return m_fd; }
 
     // The termios speed constant of a baud rate; 0 when the rate has none.
     static unsigned SpeedConstant(int32_t baud);

@@ -36,4 +36,7 @@ public:
     // Bytes waiting in the receive and the send queue; -1 on failure.
     virtual int32_t InputCount() = 0;
     virtual int32_t OutputCount() = 0;
+    // A descriptor that becomes readable when bytes arrive, for loops that watch descriptors; -1 when
+    // the device has none (callers then poll on their timers).
+    virtual int PollFd() const { return -1; }
 };

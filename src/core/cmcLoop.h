@@ -22,4 +22,15 @@ public:
 
     // A short fixed blocking wait (before reopening a port, the echo test). No timer fires during it.
     virtual void Sleep(int ms) = 0;
+
+    // Calls ready whenever fd has bytes to read (or an error or hang-up), so work that waits for input
+    // can run at once instead of on its next timer tick. One callback per descriptor; watching again
+    // replaces it. Returns false when this loop does not watch descriptors: callers then rely on their
+    // timers alone, which stays correct, only slower to answer.
+    virtual bool WatchFd(int fd, std::function<void()> ready) {
+        (void)fd;
+        (void)ready;
+        return false;
+    }
+    virtual void UnwatchFd(int fd) { (void)fd; }
 };

@@ -20,8 +20,9 @@ void cmcPollLoop::Sleep(int ms) {
     }
 }
 
-void cmcPollLoop::WatchFd(int fd, std::function<void()> ready) {
+bool cmcPollLoop::WatchFd(int fd, std::function<void()> ready) {
     m_fds[fd] = std::move(ready);
+    return true;
 }
 
 void cmcPollLoop::UnwatchFd(int fd) {

@@ -10,9 +10,9 @@ public:
     uint32_t NowMs() const override;
     void Sleep(int ms) override;
 
-    // Calls ready whenever fd is readable (or has an error or hang-up). One callback per descriptor.
-    void WatchFd(int fd, std::function<void()> ready);
-    void UnwatchFd(int fd);
+    // Watches descriptors with poll(); always succeeds.
+    bool WatchFd(int fd, std::function<void()> ready) override;
+    void UnwatchFd(int fd) override;
 
     // Runs timers and watched descriptors until done() is true (checked after every wake-up) or
     // timeoutMs passed. Returns done()'s final value. A negative timeout waits without limit.

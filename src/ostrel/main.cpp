@@ -1,8 +1,9 @@
 // The desktop program. Start-up builds the global objects in their order (environment with the
 // settings and the single-instance lock, overlay tables, loop and event manager, main window); a
 // second instance ends at once. With --screenshot the program saves a picture of its main window
-// once the sheet is painted and exits; --port sets the serial device the clone commands use for this
-// session (the stored port setting is kept unless the user chooses another port meanwhile).
+// once the sheet is painted and exits, 0 only when the picture shows the sheet asked for; --port sets
+// the serial device the clone commands use for this session (the stored port setting is kept unless
+// the user chooses another port meanwhile).
 #include "app/cmcEvMan.h"
 #include "app/indEnviron.h"
 #include "clone/cmcPortMap.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -62,6 +64,30 @@ Options ParseOptions(int argc, char** argv) {
 }
 
 constexpr int kScreenshotTimeoutMs = 15000;
+// How often a screenshot run looks whether the sheet is painted: often enough that the picture is
+// taken soon after, without busy waiting.
+constexpr int kScreenshotCheckMs = 10;
+
+// Message boxes of a screenshot run, which nobody is there to answer: the text goes to standard error
+// and the answer is the cautious one (Cancel or No; OK where it is the only button). A failure box
+// makes the run fail.
+class ScreenshotMessageBox : public cmcMessageBox {
+public:
+    bool failed = false;
+    Answer Show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        if (icon == Icon::Error)
+            failed = true;
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::OkCancel:
+            return Answer::Cancel;
+        default:
+            return Answer::No;
+        }
+    }
+};
 
 } // namespace
 
@@ -80,8 +106,13 @@ int main(int argc, char** argv) {
     QSize screen = app.primaryScreen() ? app.primaryScreen()->availableGeometry().size() : QSize(1024, 768);
     indEnviron env(store, std::make_unique<cuiQtInstanceLock>(indEnviron::kLockName), screen.width(),
                    screen.height());
-    if (!env.IsInstanceOwner())
-        return 0;
+    const bool screenshot = !options.screenshot.empty();
+    if (!env.IsInstanceOwner()) {
+        if (!screenshot)
+            return 0;
+        std::fprintf(stderr, "ostrel: another instance is running; no picture taken\n");
+        return 1;
+    }
     const int32_t storedPort = env.comPort;
     const std::string storedDevice = env.comDevice;
     int32_t givenPort = 0;
@@ -100,42 +131,56 @@ int main(int argc, char** argv) {
     cuiQtLoop loop;
     cmcEvMan events(loop);
     cuiQtMessageBox box;
+    ScreenshotMessageBox quietBox;
 
     cuiMain::Services services;
     services.env = &env;
     services.tables = &tables;
     services.events = &events;
-    services.box = &box;
+    services.box = screenshot ? static_cast<cmcMessageBox*>(&quietBox) : &box;
     services.loop = &loop;
     int result = 0;
     {
         cuiMain window(services);
         box.SetParent(&window);
         window.Start();
-        if (!options.open.empty())
-            window.OpenFile(options.open);
+        bool failed = false;
+        if (!options.open.empty() && !window.OpenFile(options.open)) {
+            std::fprintf(stderr, "ostrel: cannot open %s\n", options.open.c_str());
+            failed = true;
+        }
         window.show();
-        if (!options.sheet.empty() && !window.SelectTreeNode(options.sheet))
-            window.OpenSheet(options.sheet);
+        bool noSheet = false;
+        if (!options.sheet.empty() && !window.SelectTreeNode(options.sheet) &&
+            !window.OpenSheet(options.sheet)) {
+            std::fprintf(stderr, "ostrel: no sheet '%s'\n", options.sheet.c_str());
+            noSheet = true;
+        }
 
         QElapsedTimer clock;
         clock.start();
         QTimer shot;
-        if (!options.screenshot.empty()) {
+        if (screenshot) {
             QObject::connect(&shot, &QTimer::timeout, [&] {
                 bool painted = window.SheetView() && window.SheetView()->Painted();
-                if (!painted && clock.elapsed() < kScreenshotTimeoutMs)
+                if (!painted && !noSheet && clock.elapsed() < kScreenshotTimeoutMs)
                     return;
                 shot.stop();
-                bool saved = window.grab().save(QString::fromStdString(options.screenshot));
+                // Grabbing renders the whole window, the sheet included, whether or not the platform
+                // had painted it yet: whether the picture shows a sheet is known only afterwards.
+                QPixmap picture = window.grab();
+                painted = window.SheetView() && window.SheetView()->Painted();
+                bool saved = picture.save(QString::fromStdString(options.screenshot));
                 if (!saved)
                     std::fprintf(stderr, "ostrel: cannot write %s\n", options.screenshot.c_str());
-                result = saved && painted ? 0 : 1;
-                if (!painted)
-                    std::fprintf(stderr, "ostrel: no sheet was painted\n");
+                else if (!painted)
+                    std::fprintf(stderr, "ostrel: %s shows no sheet\n", options.screenshot.c_str());
+                if (quietBox.failed && !failed)
+                    std::fprintf(stderr, "ostrel: the picture was taken after a failure (see above)\n");
+                result = saved && painted && !failed && !quietBox.failed ? 0 : 1;
                 app.quit();
             });
-            shot.start(100);
+            shot.start(kScreenshotCheckMs);
         }
         app.exec();
     }

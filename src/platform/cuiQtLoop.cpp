@@ -1,5 +1,6 @@
 #include "platform/cuiQtLoop.h"
 
+#include <QSocketNotifier>
 #include <QTimer>
 #include <chrono>
 #include <thread>
@@ -9,6 +10,8 @@ cuiQtLoop::cuiQtLoop() = default;
 cuiQtLoop::~cuiQtLoop() {
     for (auto& [id, entry] : m_timers)
         delete entry.timer;
+    for (auto& [fd, watch] : m_watches)
+        delete watch.notifier;
 }
 
 uint32_t cuiQtLoop::NowMs() const {
@@ -50,4 +53,31 @@ void cuiQtLoop::Fire(int id) {
 void cuiQtLoop::Sleep(int ms) {
     if (ms > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+bool cuiQtLoop::WatchFd(int fd, std::function<void()> ready) {
+    UnwatchFd(fd);
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read);
+    QObject::connect(notifier, &QSocketNotifier::activated, [this, fd] { Ready(fd); });
+    m_watches.emplace(fd, Watch{notifier, std::move(ready)});
+    return true;
+}
+
+void cuiQtLoop::UnwatchFd(int fd) {
+    auto it = m_watches.find(fd);
+    if (it == m_watches.end())
+        return;
+    // The notifier may be the one whose signal is being delivered.
+    it->second.notifier->setEnabled(false);
+    it->second.notifier->deleteLater();
+    m_watches.erase(it);
+}
+
+void cuiQtLoop::Ready(int fd) {
+    auto it = m_watches.find(fd);
+    if (it == m_watches.end())
+        return;
+    // A copy: the callback may stop watching.
+    std::function<void()> ready = it->second.ready;
+    ready();
 }

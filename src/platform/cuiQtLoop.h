@@ -6,6 +6,7 @@
 #include <QObject>
 #include <map>
 
+class QSocketNotifier;
 class QTimer;
 
 class cuiQtLoop : public cmcLoop {
@@ -19,6 +20,9 @@ public:
     int StartTimer(int intervalMs, std::function<void()> fire) override;
     void StopTimer(int id) override;
     void Sleep(int ms) override;
+    // A read notifier per descriptor, so the clone driver answers the radio as soon as bytes arrive.
+    bool WatchFd(int fd, std::function<void()> ready) override;
+    void UnwatchFd(int fd) override;
 
     size_t TimerCount() const { return m_timers.size(); }
 
@@ -27,8 +31,14 @@ private:
         QTimer* timer;
         std::function<void()> fire;
     };
+    struct Watch {
+        QSocketNotifier* notifier;
+        std::function<void()> ready;
+    };
     void Fire(int id);
+    void Ready(int fd);
 
     std::map<int, Entry> m_timers;
+    std::map<int, Watch> m_watches;
     int m_nextId = 1;
 };

@@ -39,6 +39,7 @@ struct FakeLine {
     int32_t totalWritten = 0;
     int32_t outputCount = 0; // what the device reports as its send queue
     int32_t echoFirst = 0;   // the first this many bytes of every write come straight back
+    int pollFd = -1;         // the descriptor the open device offers for watching arrivals
 
     void Queue(const std::vector<uint8_t>& bytes, uint32_t delayMs = 0) {
         for (uint8_t b : bytes)
@@ -115,6 +116,7 @@ public:
     }
     int32_t InputCount() override { return m_line.Due(); }
     int32_t OutputCount() override { return m_line.outputCount; }
+    int PollFd() const override { return m_line.open ? m_line.pollFd : -1; }
 
 private:
     FakeLine& m_line;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -280,6 +282,65 @@ TEST(cmcCloneDrv, WritePausesUntilTheRadioContinues) {
     EXPECT_EQ(d.drv.DataFrames(), 16);
     d.line.Queue({0xFA}); // refused
     EXPECT_EQ(d.Finish(), 6);
+}
+
+// A virtual-clock loop that watches descriptors: the test plays the arrival notifications.
+struct WatchingLoop : cmcVirtualLoop {
+    std::map<int, std::function<void()>> watched;
+    bool WatchFd(int fd, std::function<void()> ready) override {
+        watched[fd] = std::move(ready);
+        return true;
+    }
+    void UnwatchFd(int fd) override { watched.erase(fd); }
+    void Arrive(int fd) {
+        auto it = watched.find(fd);
+        ASSERT_NE(it, watched.end());
+        auto ready = it->second;
+        ready();
+    }
+};
+
+TEST(cmcCloneDrv, AnswersThatArriveRunTheStepAtOnce) {
+    WatchingLoop loop;
+    FakeLine line{loop};
+    line.pollFd = 7;
+    cmcCloneDrv drv{loop, MakeFake(line)};
+    drv.SetModelCodes(0x3329, 0);
+    drv.SetImageSize(cmcEeprom::kRadioSize);
+    drv.SetEchoTest(false);
+    drv.SetWaitWriteAck(true);
+    drv.SetPauseWindow(128, 0);
+    const cmcRange kRange[] = {{0x0100, 0x01FF}, kRangeListEnd};
+    int32_t status = -1;
+    ASSERT_TRUE(drv.StartWrite(Pattern(), kRange, [&](dst_CDrv_Result& r) { status = r.status; }));
+    loop.RunUntil([&] { return drv.State() == 10; }, 5000);
+    EXPECT_EQ(loop.watched.count(7), 1u); // waiting for the acknowledge: the port is watched
+    uint32_t at = loop.NowMs();
+
+    // The acknowledge and each pause answer send the next frames without the clock moving.
+    line.Queue({0xFB});
+    loop.Arrive(7);
+    EXPECT_EQ(drv.DataFrames(), 8);
+    EXPECT_EQ(drv.State(), 12);
+    EXPECT_TRUE(loop.watched.empty()); // one step per arrival; the next tick watches again
+    loop.Advance(10);
+    line.Queue({0xFB});
+    loop.Arrive(7);
+    EXPECT_EQ(drv.DataFrames(), 16);
+    EXPECT_EQ(loop.NowMs(), at + 10);
+
+    // A notification without bytes (a hang-up) costs one step and leaves the operation to its time-out.
+    loop.Advance(10);
+    loop.Arrive(7);
+    EXPECT_TRUE(loop.watched.empty());
+    EXPECT_EQ(drv.State(), 12);
+    line.Queue({0xFB}); // the last pause, after 0x01FF: now the timer's step takes it
+    loop.RunUntil([&] { return drv.State() == 14; }, 5000);
+    line.Queue(RadioFrame(0xE6, {0x00}));
+    loop.Arrive(7);
+    loop.RunUntil([&] { return status >= 0; }, 5000);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(loop.watched.empty()); // nothing stays watched once the port is closed
 }
 
 TEST(cmcCloneDrv, WriteResultAndEndFrame) {

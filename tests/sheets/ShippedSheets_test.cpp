@@ -281,7 +281,6 @@ TEST(ShippedSheets, MainMenuHoldsEveryCommand) {
                           Item{"CL_Menu_File_Exit", 0, 0},
                           Item{"CL_Menu_Edit_Top", 0, 0},
                           Item{"CL_Menu_View_MchWin", 0, 0},
-                          Item{"CL_Menu_View_FontSize", 0, 3},
                           Item{"CL_Menu_View_ToolBar", 0, 0},
                           Item{"CL_Menu_Port_Com", 1, 4},
                           Item{"CL_Menu_Port_Usb", 0, 0},
@@ -299,6 +298,9 @@ TEST(ShippedSheets, MainMenuHoldsEveryCommand) {
                           Item{"CL_Help_About", 0, 0}})
         for (int32_t p = i.first; p <= i.last; ++p)
             EXPECT_EQ(items.count({cmcCellIds::CellByName(i.cell), p}), 1u) << i.cell << "[" << p << "]";
+    // The font sizes carry their percentage.
+    for (int32_t percent : {80, 100, 125, 150})
+        EXPECT_EQ(items.count({cmcCellIds::CellByName("CL_Menu_View_FontSize"), percent}), 1u) << percent;
 }
 
 TEST(ShippedSheets, BankLoopShowsABlankRowOnScreenOnly) {

@@ -17,7 +17,11 @@ std::string CliBinDir() {
 }
 
 CliRun RunCli(const std::vector<std::string>& args, int limitMs) {
-    std::string program = CliBinDir() + "/ostrel-cli";
+    return RunProgram("ostrel-cli", args, limitMs);
+}
+
+CliRun RunProgram(const std::string& name, const std::vector<std::string>& args, int limitMs) {
+    std::string program = CliBinDir() + "/" + name;
     std::vector<std::string> copies = args;
     std::vector<char*> argv{program.data()};
     for (std::string& a : copies)

@@ -15,3 +15,6 @@ std::string CliBinDir();
 
 // Runs ostrel-cli with args (no shell involved); kills it after limitMs.
 CliRun RunCli(const std::vector<std::string>& args, int limitMs = 30000);
+
+// The same for another program of the bin folder (ostrel, ostrel-radio-sim...).
+CliRun RunProgram(const std::string& name, const std::vector<std::string>& args, int limitMs = 30000);
