@@ -5,6 +5,7 @@
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcNumberCodecs.h"
 #include "model/indSettingTable.h"
+#include "model/indWorkImage.h"
 
 bool indSettingCell::Holds(const indSettingTest& t, const uint8_t* w, int32_t modelFamily) {
     if (t.offset == indSettingTest::kNone)
@@ -20,12 +21,24 @@ bool indSettingCell::IsGrey(const indSettingRow& row, const uint8_t* w, int32_t 
     return row.grey2.offset == indSettingTest::kNone || Holds(row.grey2, w, modelFamily);
 }
 
+bool indSettingCell::IsStored(const indSettingRow& row, const uint8_t* w, int32_t entry) {
+    const int32_t at = row.ByteOf(entry);
+    return at >= 0 && indWorkImage::Keeps(w, at);
+}
+
 indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t entry, cmcCodecIo& io,
                                             cmcCodecEnv& env, uint8_t* w, int32_t modelFamily, bool commit) {
     Outcome out;
     if (row.ByteOf(entry) < 0) {
         io.Show("");
         return out;
+    }
+    const bool stored = IsStored(row, w, entry);
+    if (!stored) {
+        // Shown for what the data holds, but not editable: no key, entry or list answer reaches it.
+        io.key = 0;
+        io.editState = cmcCodecIo::kShow;
+        commit = false;
     }
     const int32_t before = row.Read(w, entry);
     int32_t value = before;
@@ -47,7 +60,7 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
         break;
     }
     }
-    if (IsGrey(row, w, modelFamily))
+    if (!stored || IsGrey(row, w, modelFamily))
         io.SetFontColor(cmcCodecIo::kGrey);
 
     // A value the field cannot hold (a list entry wider than the field) is refused rather than

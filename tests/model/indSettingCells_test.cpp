@@ -17,12 +17,14 @@
 #include "model/indModel.h"
 #include "model/indSettingCell.h"
 #include "model/indSettingTable.h"
+#include "model/indWorkImage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <span>
 #include <vector>
 
 using namespace modelfix;
@@ -45,6 +47,26 @@ protected:
         env = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), nullptr);
         indModel::LoadInitialData(DataDir() + "/Initial_LMR.ocd", work);
         indModel::ConvertInitial(work, {});
+        initial = work;
+        // Most rows are exercised on data that holds the MSK, NXDN and trunking tables the model does
+        // not pack itself (as data of a related variant does); the plain initial data lacks them.
+        Hold(work, kUnplaced);
+    }
+
+    static constexpr int kUnplaced[] = {23, 24, 25, 36, 67, 68, 69, 70, 73, 74, 77, 78, 81, 82, 86, 95};
+    // Makes the data hold tables: their directory entries, then a packing that carries them through.
+    static void Hold(cmcEeprom& image, std::span<const int> ids) {
+        uint8_t* w = image.Data();
+        int n = L::Get16(w, L::kDir32At + 4);
+        for (int id : ids) {
+            const indSlot* slot = L::SlotOf(id);
+            uint8_t* e = w + L::kDir32Copy + 12 * n++;
+            L::Put16(e, 0, uint32_t(id));
+            L::Put16(e, 2, uint32_t(slot->size));
+            L::Put16(e, 4, uint32_t(slot->count));
+        }
+        L::Put16(w, L::kDir32At + 4, uint32_t(n));
+        ASSERT_FALSE(indWorkImage(image, nullptr).PackTables(false));
     }
 
     static const indSettingRow& Row(int32_t cell) {
@@ -94,7 +116,7 @@ protected:
     cmcTextTables tables;
     std::unique_ptr<cmcFCache> lists;
     std::unique_ptr<cmcCodecEnv> env;
-    cmcEeprom work;
+    cmcEeprom work, initial;
     int32_t family = indModel::kLmr;
 };
 
@@ -519,4 +541,48 @@ TEST_F(SettingCells, PerEntryRowsEditTheirEntryOnly) {
     EXPECT_EQ(beyond.displayText, "");
     EXPECT_FALSE(indSettingCell::Run(r, -1, beyond, *env, W(), family, true).changed);
     EXPECT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0);
+}
+
+// Rows in tables the model does not pack are saved only when the data holds their table; without it
+// they show their value grey and take nothing, so that no edit is accepted that a save would drop.
+TEST_F(SettingCells, RowsOfTablesTheDataLacksAreShownButNotEditable) {
+    work = initial;
+    const int32_t cells[] = {CL_Nxdn_Gps_Send_Sdm, CL_Msk_Cfg_Status_Send_On, CL_Nxdn_Status_Set_PowerONStat,
+                             CL_Nxdn_Config_SS_Wait, CL_Ltr_Op_DispOnPtt};
+    for (int32_t cell : cells) {
+        SCOPED_TRACE(cell);
+        const indSettingRow& r = Row(cell);
+        EXPECT_FALSE(indSettingCell::IsStored(r, W()));
+        const cmcEeprom before = work;
+        uint32_t color = 0;
+        EXPECT_FALSE(Show(cell, &color).empty());
+        EXPECT_EQ(color, cmcCodecIo::kGrey);
+        EXPECT_FALSE(Key(cell, cmcCodecIo::kKeySpace).changed);
+        EXPECT_FALSE(Enter(cell, "1").changed);
+        EXPECT_FALSE(Choose(cell, 1).changed);
+        cmcCodecIo io;
+        io.grid = true;
+        io.key = cmcCodecIo::kKeyReturn;
+        indSettingCell::Run(r, 0, io, *env, W(), family, true);
+        EXPECT_EQ(io.result, cmcCodecIo::kResultNone) << "opened an editor or list";
+        EXPECT_TRUE(work == before);
+    }
+    // A row of a table the model packs stays editable on the same data.
+    EXPECT_TRUE(indSettingCell::IsStored(Row(CL_Comm_Tot_Beep), W()));
+    EXPECT_TRUE(Key(CL_Comm_Tot_Beep, cmcCodecIo::kKeySpace).changed);
+
+    // Once the data holds the table, the row edits, and the value survives packing and expansion (a
+    // save and a reload). The LTR row lies outside every table and never becomes editable.
+    const int ids[] = {36};
+    Hold(work, ids);
+    ASSERT_TRUE(indSettingCell::IsStored(Row(CL_Nxdn_Gps_Send_Sdm), W()));
+    const int32_t now = Row(CL_Nxdn_Gps_Send_Sdm).Read(W());
+    EXPECT_TRUE(Choose(CL_Nxdn_Gps_Send_Sdm, 1 - now).changed);
+    ASSERT_FALSE(indWorkImage(work, nullptr).PackTables(false));
+    cmcEeprom reread;
+    reread.SetSize(L::kWorkSize);
+    std::memcpy(reread.Data(), W(), L::kRadioSize);
+    indWorkImage(reread, nullptr).ExpandTables();
+    EXPECT_EQ(Row(CL_Nxdn_Gps_Send_Sdm).Read(reread.Data()), 1 - now);
+    EXPECT_FALSE(indSettingCell::IsStored(Row(CL_Ltr_Op_DispOnPtt), W()));
 }
