@@ -18,6 +18,7 @@
 #include "model/indLayout.h"
 #include "model/indListCells.h"
 #include "model/indListEdit.h"
+#include "model/indMakerCells.h"
 #include "model/indMchCells.h"
 #include "model/indSettingCells.h"
 #include "model/indWorkImage.h"
@@ -359,6 +360,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indListCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
+        return result;
+    if (indMakerCells::Handle(call, result))
         return result;
     if (indInfoCells::Handle(call, result))
         return result;

@@ -39,6 +39,11 @@ public:
     // DEV, CTCS, Sql, TXLVA, RXLVA); -1 when nothing was read.
     virtual int32_t AdReading(int32_t index) { return -1; }
 
+    // Adjustment values of the radio's adjustment memory, numbered as the maker table numbers them, as
+    // last read in adjust mode; -1 when none was read. A new value is the application's to send.
+    virtual int32_t AdjustValue(int32_t index) { return -1; }
+    virtual void SetAdjustValue(int32_t index, int32_t value) {}
+
     // Pop-up commands. A row command; false when no sheet carries it out (nothing changed).
     virtual bool RunRowCommand(const RowCommand& command, cmcCellCapsule& capsule) { return false; }
     // Opens the help file at a cell's help context.
