@@ -11,6 +11,7 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
 #include "model/indAppCells.h"
+#include "model/indBankCells.h"
 #include "model/indCellCall.h"
 #include "model/indCellHost.h"
 #include "model/indCheckCells.h"
@@ -360,6 +361,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indListCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
+        return result;
+    if (indBankCells::Handle(call, result))
         return result;
     if (indMakerCells::Handle(call, result))
         return result;

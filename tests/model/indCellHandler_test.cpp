@@ -13,6 +13,7 @@
 #include "core/cmcTextTables.h"
 #include "model/datCh.h"
 #include "model/indAppCells.h"
+#include "model/indBankCells.h"
 #include "model/indCellHandler.h"
 #include "model/indCellHost.h"
 #include "model/indLayout.h"
@@ -719,6 +720,51 @@ TEST_F(HandlerTest, LanguageCells) {
     c.editState = cmcCellCapsule::kEditChosen;
     handler->CallCell(c, 1);
     EXPECT_EQ(host.language, 0);
+}
+
+TEST_F(HandlerTest, BankNameRepeaterAndSmarTrunkBank) {
+    uint8_t* w = work.Data();
+    const int32_t name = indBankCells::kNamesAt + indBankCells::kNameLength * 3;
+    w[name + 8] = 0x5A; // the next bank's name
+    Call(CT_BankOp, CL_Mch_BankText, 3, 0, "Fire ground crew");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(w + name), 8), "Fire gro");
+    EXPECT_EQ(w[name + 8], 0x5A);
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 3).text, "Fire gro");
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 8).text, ""); // no such bank
+
+    // The repeater of an LTR bank: none is an error once the bank has channels, and the LTR check
+    // collects it in the LMR family only.
+    const int32_t rpt = indBankCells::kRepeaterAt + indBankCells::kRepeaterStride * 5;
+    w[rpt] = 0;
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_Rpt, 5).text, "Non");
+    w[L::kBankF1] |= 0x80 >> 5;
+    EXPECT_FALSE(handler->ErrorOf(CT_BankOp, CL_Mch_Rpt, 5)); // no channels yet
+    w[L::kBankF1] &= ~(0x80 >> 5);
+    AddChannel(5, "146.52");
+    w[L::kBankF1] |= 0x80 >> 5;
+    EXPECT_TRUE(handler->ErrorOf(CT_BankOp, CL_Mch_Rpt, 5));
+    EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Check_Ltr_Repeater, 0));
+    Build(1);
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Check_Ltr_Repeater, 0));
+    Build(0);
+    w[rpt + 1] = 0xA5;
+    Call(CT_BankOp, CL_Mch_Rpt, 5, ' ');
+    EXPECT_EQ(w[rpt], 1);
+    EXPECT_EQ(w[rpt + 1], 0xA5);
+    Call(CT_BankOp, CL_Mch_Rpt, 5, 0, "25"); // beyond the list: limited to its last repeater
+    EXPECT_EQ(w[rpt], indBankCells::kRepeaters);
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Check_Ltr_Repeater, 0));
+
+    // One SmarTrunk bank at most: stepping moves the flag, wrapping through none.
+    w[L::kBankF0] = 0x80 >> 6;
+    EXPECT_EQ(Call(CT_Null, CL_Bank_SmarTrunk, 0).text, "Bank 7");
+    Call(CT_Null, CL_Bank_SmarTrunk, 0, ' ');
+    EXPECT_EQ(w[L::kBankF0], 0x80 >> 7);
+    Call(CT_Null, CL_Bank_SmarTrunk, 0, ' ');
+    EXPECT_EQ(w[L::kBankF0], 0);
+    EXPECT_EQ(Call(CT_Null, CL_Bank_SmarTrunk, 0).text, "Non");
+    Call(CT_Null, CL_Bank_SmarTrunk, 0, cmcCellCapsule::kKeyBackspace);
+    EXPECT_EQ(w[L::kBankF0], 0x80 >> 7);
 }
 
 } // namespace
