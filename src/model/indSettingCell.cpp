@@ -4,8 +4,12 @@
 #include "cells/cmcChoiceCodecs.h"
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcNumberCodecs.h"
+#include "cells/cmcTextCodecs.h"
 #include "model/indSettingTable.h"
 #include "model/indWorkImage.h"
+
+#include <algorithm>
+#include <vector>
 
 bool indSettingCell::Holds(const indSettingTest& t, const uint8_t* w, int32_t modelFamily) {
     if (t.offset == indSettingTest::kNone)
@@ -50,6 +54,30 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
     case indSettingRow::Codec::ChoiceTyped:
         changed = cmcChoiceCodecs::EditChoiceTyped(io, env, value, row.list);
         break;
+    case indSettingRow::Codec::Stepped: {
+        cmcNumberCodecs::Stepped p;
+        p.minimum = row.minimum;
+        p.maximum = row.maximum;
+        p.offset = row.shownOffset;
+        changed = cmcNumberCodecs::EditStepped(io, value, p);
+        break;
+    }
+    case indSettingRow::Codec::Text: {
+        // The codec edits the bytes themselves; a drawing call or a field the data does not keep
+        // edits a copy, so nothing is written.
+        uint8_t* field = w + row.ByteOf(entry);
+        std::vector<uint8_t> copy(field, field + row.length);
+        const bool edited = cmcTextCodecs::EditText(io, copy, cmcTextCodecs::Fill::Spaces);
+        if (IsGrey(row, w, modelFamily) || !stored)
+            io.SetFontColor(cmcCodecIo::kGrey);
+        if (!edited || !commit || std::equal(copy.begin(), copy.end(), field))
+            return out;
+        std::copy(copy.begin(), copy.end(), field);
+        out.changed = true;
+        if (row.effects & indSettingRow::kWider)
+            out.scope |= cmcCellCapsule::kScopeAll;
+        return out;
+    }
     case indSettingRow::Codec::Timer: {
         cmcNumberCodecs::Timer timer;
         timer.unitsPerSecond = row.unitsPerSecond;

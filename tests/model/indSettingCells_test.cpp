@@ -123,7 +123,8 @@ protected:
 bool Overlap(const indSettingRow& a, const indSettingRow& b) {
     for (int32_t i = 0; i < a.entries; ++i)
         for (int32_t j = 0; j < b.entries; ++j)
-            if (a.ByteOf(i) == b.ByteOf(j) && (a.Mask() & b.Mask()) != 0)
+            if (a.ByteOf(i) <= b.LastByteOf(j) && b.ByteOf(j) <= a.LastByteOf(i) &&
+                (a.Mask() & b.Mask()) != 0)
                 return true;
     return false;
 }
@@ -180,7 +181,7 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
         {0x125C8, 5, 0xFF},                                   // NAC selection bitmap
         {0x12616, 5, 0xFF},                                   // colour code selection bitmap
         {0x12624, 18, 0xFF},                                  // rotary status and its bitmap
-        {0x12636, 32, 0xFF},                                  // clone comments
+        {0x12636, 16, 0xFF},        {0x12646, 16, 0xFF},      // clone comments
         {0x12656, 32, 0xFF},                                  // user display characters
         {0x12C98, 16, 0xFF},                                  // channel references of table 96
         {0x12CB4, 64, 0xFF},                                  // channel groups
@@ -211,15 +212,15 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
         if (!r.chosen)
             continue;
         for (const Field& f : used)
-            for (int32_t e = 0; e < r.entries; ++e) {
+            for (int32_t e = 0; e < r.entries && !r.editsModelField; ++e) {
                 int32_t at = r.ByteOf(e);
-                EXPECT_FALSE(at >= f.at && at < f.at + f.length && (r.Mask() & f.mask) != 0)
+                EXPECT_FALSE(at <= f.at + f.length - 1 && f.at <= r.LastByteOf(e) && (r.Mask() & f.mask) != 0)
                     << r.cell << " uses the model's field at " << f.at;
             }
         bool inSlot = false;
         for (const indSlot& s : L::kSlots)
             inSlot =
-                inSlot || (r.offset >= s.offset && r.ByteOf(r.entries - 1) < s.offset + s.size * s.count);
+                inSlot || (r.offset >= s.offset && r.LastByteOf(r.entries - 1) < s.offset + s.size * s.count);
         EXPECT_TRUE(inSlot) << r.cell << " lies outside every table slot";
     }
 }
@@ -237,7 +238,8 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
                         << r.list << ": an entry the field cannot hold";
             cmcCodecIo io;
             indSettingCell::Run(r, e, io, *env, W(), family, false);
-            EXPECT_FALSE(io.displayText.empty());
+            if (r.codec != indSettingRow::Codec::Text)
+                EXPECT_FALSE(io.displayText.empty());
             ASSERT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0) << "drawing wrote";
 
             for (int32_t key : {int32_t(cmcCodecIo::kKeySpace), int32_t(cmcCodecIo::kKeyBackspace)}) {
@@ -258,8 +260,10 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
             indSettingCell::Run(r, e, answer, *env, W(), family, true);
 
             const int32_t at = r.ByteOf(e);
+            const int32_t last = r.LastByteOf(e);
             EXPECT_EQ(std::memcmp(before.Data(), W(), size_t(at)), 0) << "changed below the field";
-            EXPECT_EQ(std::memcmp(before.Data() + at + 1, W() + at + 1, size_t(L::kWorkSize - at - 1)), 0)
+            EXPECT_EQ(std::memcmp(before.Data() + last + 1, W() + last + 1, size_t(L::kWorkSize - last - 1)),
+                      0)
                 << "changed above the field";
             EXPECT_EQ(before.Data()[at] & ~r.Mask(), W()[at] & ~r.Mask()) << "changed its byte's other bits";
             work = before;
@@ -447,7 +451,9 @@ TEST_F(SettingCells, RowsOfWrittenTablesSurvivePackingAndExpansion) {
         if (second || !inWrittenTable(r.offset))
             continue;
         const int32_t largest = r.Mask() >> r.lowBit;
-        const int32_t value = r.Read(W()) == largest ? largest - 1 : largest;
+        int32_t value = r.Read(W()) == largest ? largest - 1 : largest;
+        if (r.codec == indSettingRow::Codec::Text) // texts hold printable characters
+            value = r.Read(W()) == 'A' ? 'B' : 'A';
         r.Write(W(), value);
         changed.emplace_back(&r, value);
     }
@@ -585,4 +591,47 @@ TEST_F(SettingCells, RowsOfTablesTheDataLacksAreShownButNotEditable) {
     indWorkImage(reread, nullptr).ExpandTables();
     EXPECT_EQ(Row(CL_Nxdn_Gps_Send_Sdm).Read(reread.Data()), 1 - now);
     EXPECT_FALSE(indSettingCell::IsStored(Row(CL_Ltr_Op_DispOnPtt), W()));
+}
+
+TEST_F(SettingCells, NumbersAndTexts) {
+    // Numbers: typed values inside the range stored, outside limited; stepping wraps in the range.
+    const struct {
+        int32_t cell;
+        const char* typed;
+        int32_t stored;
+    } numbers[] = {
+        {CL_Dpmr_Config_Attempt_No, "7", 7}, {CL_Dpmr_Config_Attempt_No, "40", 10},
+        {CL_Dpmr_Config_Attempt_No, "0", 1}, {CL_KDisp_DispLines, "2", 2},
+        {CL_Dpmr_Expert_LET, "200", 200},
+    };
+    for (const auto& c : numbers) {
+        Enter(c.cell, c.typed);
+        EXPECT_EQ(Row(c.cell).Read(W()), c.stored) << c.cell << " " << c.typed;
+    }
+    Row(CL_Dpmr_Config_Attempt_No).Write(W(), 10);
+    EXPECT_TRUE(Key(CL_Dpmr_Config_Attempt_No, cmcCodecIo::kKeySpace).changed);
+    EXPECT_EQ(Row(CL_Dpmr_Config_Attempt_No).Read(W()), 1);
+    EXPECT_EQ(Show(CL_Dpmr_Config_Attempt_No), "1");
+    // Two numbers sharing a byte keep each other's bits.
+    W()[0x10F29] = 0xF8;
+    Enter(CL_SetM_AudioFilt, "2");
+    EXPECT_EQ(W()[0x10F29], 0xFA);
+
+    // Texts: cut to their length, padded with blanks, shown without them; the next byte stays.
+    const indSettingRow& text = Row(CL_Emer_Setting_EmerText);
+    W()[text.LastByteOf(0) + 1] = 0x5A;
+    EXPECT_TRUE(Enter(CL_Emer_Setting_EmerText, "EMERGENCY CALL").changed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + text.offset), 10), "EMERGENCY ");
+    EXPECT_EQ(Show(CL_Emer_Setting_EmerText), "EMERGENCY");
+    EXPECT_TRUE(Enter(CL_Emer_Setting_EmerText, "SOS").changed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + text.offset), 10), "SOS       ");
+    EXPECT_EQ(W()[text.LastByteOf(0) + 1], 0x5A);
+    EXPECT_FALSE(Enter(CL_Emer_Setting_EmerText, "SOS").changed); // the same text changes nothing
+    // A drawing call on a text never writes, and the stun text is grey while the stun display is off.
+    uint32_t color = 0;
+    W()[0x12C6C] &= uint8_t(~0x10);
+    const cmcEeprom off = work;
+    Show(CL_Comm_Strv_Text, &color);
+    EXPECT_EQ(color, cmcCodecIo::kGrey);
+    EXPECT_TRUE(work == off);
 }
