@@ -22,6 +22,7 @@
 #include "model/indMakerCells.h"
 #include "model/indMchCells.h"
 #include "model/indSettingCells.h"
+#include "model/indToneCells.h"
 #include "model/indWorkImage.h"
 
 #include <cstdlib>
@@ -361,6 +362,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indListCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
+        return result;
+    if (indToneCells::Handle(call, result))
         return result;
     if (indBankCells::Handle(call, result))
         return result;

@@ -18,6 +18,7 @@
 #include "model/indCellHost.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
+#include "model/indToneCells.h"
 #include "model/indWarningCheck.h"
 #include "model/indWorkImage.h"
 
@@ -765,6 +766,26 @@ TEST_F(HandlerTest, BankNameRepeaterAndSmarTrunkBank) {
     EXPECT_EQ(Call(CT_Null, CL_Bank_SmarTrunk, 0).text, "Non");
     Call(CT_Null, CL_Bank_SmarTrunk, 0, cmcCellCapsule::kKeyBackspace);
     EXPECT_EQ(w[L::kBankF0], 0x80 >> 7);
+}
+
+TEST_F(HandlerTest, ContinuousToneRecords) {
+    uint8_t* r = work.Data() + indToneCells::kRecordsAt + indToneCells::kRecordSize * 4;
+    Call(CT_CTone, CL_CTone_RX, 4, 0, "023");
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 4).text, "023N");
+    Call(CT_CTone, CL_CTone_TX, 4, 0, "754i");
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_TX, 4).text, "754i");
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 4).text, "023N"); // each direction its own bytes
+    // The selection mark is one bit the tones leave alone, both ways.
+    const uint8_t before0 = r[0];
+    Call(CT_CTone, CL_CTone_Sel, 4, ' ');
+    EXPECT_EQ(r[0], before0 ^ 0x02);
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 4).text, "023N");
+    Call(CT_CTone, CL_CTone_RX, 4, 0, "031");
+    EXPECT_EQ(r[0] & 0x02, (before0 ^ 0x02) & 0x02);
+    // Records outside the table show nothing and take nothing.
+    const cmcEeprom before = work;
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 40, 0, "023").text, "");
+    EXPECT_TRUE(work == before);
 }
 
 } // namespace
