@@ -93,7 +93,7 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
 
     // A value the field cannot hold (a list entry wider than the field) is refused rather than
     // stored cut down to a different value.
-    const int32_t largest = row.Mask() >> row.lowBit;
+    const int32_t largest = row.length == 2 ? 0xFFFF : row.Mask() >> row.lowBit;
     if (!changed || !commit || value == before || value < 0 || value > largest)
         return out;
     row.Write(w, value, entry);

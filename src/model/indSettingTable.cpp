@@ -44,6 +44,14 @@ constexpr Row Number(int32_t cell, int32_t at, int lo, int hi, int minimum, int 
     r.shownOffset = static_cast<int16_t>(shown);
     return r;
 }
+// A 16-bit number minimum..maximum in the two bytes from at (high byte first).
+constexpr Row Number16(int32_t cell, int32_t at, int minimum, int maximum) {
+    Row r = Number(cell, at, 0, 7, 0, 0);
+    r.minimum = static_cast<int16_t>(minimum);
+    r.maximum = static_cast<int16_t>(maximum);
+    r.length = 2;
+    return r;
+}
 // A text of length characters from at.
 constexpr Row Text(int32_t cell, int32_t at, int length) {
     Row r = Field(cell, at, 0, 7, Row::Codec::Text, nullptr);
@@ -571,6 +579,16 @@ const Row kRows[] = {
     Number(CL_Nxdn_Trunk_SU_RAccess_Retry, 0x18512, 0, 7, 0, 15).Chosen(),
     Number(CL_Nxdn_Grp_Op_Pre_Len, 0x18513, 0, 7, 0, 15).Chosen(),
     Text(CL_Nxdn_Option_AnalogTalkBackText, 0x1851B, 8).Chosen(),
+    // MSK preselection: own and common ID (0-4095) and two counts in the free bytes of table 22 before
+    // the country code; the address ranges in table 25 around its country code.
+    Number16(CL_Msk_Presl_Own_Id, 0x12C3C, 0, 4095).Chosen(),
+    Number16(CL_Msk_Presl_Common, 0x12C3E, 0, 4095).Chosen(),
+    Number(CL_Msk_Presl_Call_Let, 0x12C40, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_Presl_Sync, 0x12C41, 0, 7, 0, 255).Chosen(),
+    Number16(CL_Msk_AdrRange_Individual, 0x12DC5, 0, 4095).Chosen(),
+    Number16(CL_Msk_AdrRange_Group, 0x12DC7, 0, 4095).Chosen(),
+    Number16(CL_Msk_AdrRange_Common, 0x12DC9, 0, 4095).Chosen(),
+    Number(CL_Msk_AdrRange_Killer, 0x12DCC, 0, 7, 0, 255).Chosen(),
     // The clone comments the radio shows in its clone information.
     Text(CL_Comm_CloneComment1, 0x12636, 16).OnModelField(),
     Text(CL_Comm_CloneComment2, 0x12646, 16).OnModelField(),

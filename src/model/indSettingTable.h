@@ -56,9 +56,20 @@ struct indSettingRow {
         const int32_t at = ByteOf(entry);
         return at < 0 ? -1 : at + length - 1;
     }
-    int32_t Read(const uint8_t* w, int32_t entry = 0) const { return (w[ByteOf(entry)] & Mask()) >> lowBit; }
+    // The field's value; a two-byte number reads high byte first.
+    int32_t Read(const uint8_t* w, int32_t entry = 0) const {
+        const int32_t at = ByteOf(entry);
+        if (codec == Codec::Stepped && length == 2)
+            return w[at] << 8 | w[at + 1];
+        return (w[at] & Mask()) >> lowBit;
+    }
     // Writes value into the field, leaving the byte's other bits as they are.
     void Write(uint8_t* w, int32_t value, int32_t entry = 0) const {
+        if (codec == Codec::Stepped && length == 2) {
+            w[ByteOf(entry)] = static_cast<uint8_t>(value >> 8);
+            w[ByteOf(entry) + 1] = static_cast<uint8_t>(value);
+            return;
+        }
         uint8_t& b = w[ByteOf(entry)];
         b = static_cast<uint8_t>((b & ~Mask()) | ((static_cast<uint32_t>(value) << lowBit) & Mask()));
     }

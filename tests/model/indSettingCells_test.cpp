@@ -602,7 +602,8 @@ TEST_F(SettingCells, NumbersAndTexts) {
     } numbers[] = {
         {CL_Dpmr_Config_Attempt_No, "7", 7}, {CL_Dpmr_Config_Attempt_No, "40", 10},
         {CL_Dpmr_Config_Attempt_No, "0", 1}, {CL_KDisp_DispLines, "2", 2},
-        {CL_Dpmr_Expert_LET, "200", 200},
+        {CL_Dpmr_Expert_LET, "200", 200},    {CL_Msk_Presl_Own_Id, "4000", 4000},
+        {CL_Msk_Presl_Own_Id, "5000", 4095},
     };
     for (const auto& c : numbers) {
         Enter(c.cell, c.typed);
@@ -612,6 +613,9 @@ TEST_F(SettingCells, NumbersAndTexts) {
     EXPECT_TRUE(Key(CL_Dpmr_Config_Attempt_No, cmcCodecIo::kKeySpace).changed);
     EXPECT_EQ(Row(CL_Dpmr_Config_Attempt_No).Read(W()), 1);
     EXPECT_EQ(Show(CL_Dpmr_Config_Attempt_No), "1");
+    // A two-byte number is stored high byte first.
+    EXPECT_EQ(W()[0x12C3C], 0x0F);
+    EXPECT_EQ(W()[0x12C3D], 0xFF);
     // Two numbers sharing a byte keep each other's bits.
     W()[0x10F29] = 0xF8;
     Enter(CL_SetM_AudioFilt, "2");
