@@ -25,6 +25,11 @@ bool indSettingCell::IsGrey(const indSettingRow& row, const uint8_t* w, int32_t 
     return row.grey2.offset == indSettingTest::kNone || Holds(row.grey2, w, modelFamily);
 }
 
+namespace {
+// The patterns of the user-defined display characters (codes 16 to 31).
+constexpr int32_t kUserPatternsAt = 0x12656;
+} // namespace
+
 bool indSettingCell::IsStored(const indSettingRow& row, const uint8_t* w, int32_t entry) {
     const int32_t at = row.ByteOf(entry);
     return at >= 0 && indWorkImage::Keeps(w, at);
@@ -62,12 +67,28 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
         changed = cmcNumberCodecs::EditStepped(io, value, p);
         break;
     }
-    case indSettingRow::Codec::Text: {
+    case indSettingRow::Codec::Text:
+    case indSettingRow::Codec::DisplayText: {
         // The codec edits the bytes themselves; a drawing call or a field the data does not keep
         // edits a copy, so nothing is written.
         uint8_t* field = w + row.ByteOf(entry);
         std::vector<uint8_t> copy(field, field + row.length);
-        const bool edited = cmcTextCodecs::EditText(io, copy, cmcTextCodecs::Fill::Spaces);
+        bool edited = false;
+        if (row.codec == indSettingRow::Codec::Text) {
+            edited = cmcTextCodecs::EditText(io, copy, cmcTextCodecs::Fill::Spaces);
+        } else {
+            cmcTextCodecs::DisplayText p;
+            p.length = row.length;
+            cmcTextCodecs::Glyphs glyphs;
+            glyphs.userPatterns = w + kUserPatternsAt;
+            edited = cmcTextCodecs::EditDisplayText(io, env, copy, p, glyphs);
+            // Without a canvas to paint the characters on, the text shows in its editing form.
+            if (!io.painter && io.displayText.empty() && io.result == cmcCodecIo::kResultNone) {
+                io.displayText = cmcTextCodecs::EncodeDisplayText(copy);
+                while (!io.displayText.empty() && io.displayText.back() == ' ')
+                    io.displayText.pop_back();
+            }
+        }
         if (IsGrey(row, w, modelFamily) || !stored)
             io.SetFontColor(cmcCodecIo::kGrey);
         if (!edited || !commit || std::equal(copy.begin(), copy.end(), field))

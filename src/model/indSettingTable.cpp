@@ -58,6 +58,12 @@ constexpr Row Text(int32_t cell, int32_t at, int length) {
     r.length = static_cast<int16_t>(length);
     return r;
 }
+// A text in display characters, length places from at.
+constexpr Row Display(int32_t cell, int32_t at, int length) {
+    Row r = Text(cell, at, length);
+    r.codec = Row::Codec::DisplayText;
+    return r;
+}
 // Grey tests: a bit (mask) clear, a whole byte zero, the model family.
 constexpr Test Clear(int32_t at, uint8_t mask) {
     return Test{at, mask, 0};
@@ -589,6 +595,28 @@ const Row kRows[] = {
     Number16(CL_Msk_AdrRange_Group, 0x12DC7, 0, 4095).Chosen(),
     Number16(CL_Msk_AdrRange_Common, 0x12DC9, 0, 4095).Chosen(),
     Number(CL_Msk_AdrRange_Killer, 0x12DCC, 0, 7, 0, 255).Chosen(),
+    // The dPMR display messages: the 21 entries of 8 display characters of table 116, in cell order.
+    Display(CL_Dpmr_DispMsg_App_VoiceCall, 0x1FE53, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_BroadcastCall, 0x1FE5B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_StatusCall, 0x1FE63, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_SDMCall, 0x1FE6B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_CallAlert, 0x1FE73, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_AmbienceListen, 0x1FE7B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_Stun, 0x1FE83, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_Kill, 0x1FE8B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_Revive, 0x1FE93, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_StatusPoll, 0x1FE9B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_CallLog, 0x1FEA3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_NoLog, 0x1FEAB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_TX, 0x1FEB3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_Failed, 0x1FEBB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_Complete, 0x1FEC3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_CompleteCall, 0x1FECB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_CompleteClear, 0x1FED3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_GrpID, 0x1FEDB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_UID, 0x1FEE3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_AllCall, 0x1FEEB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_Private, 0x1FEF3, 8).Chosen(),
     // The clone comments the radio shows in its clone information.
     Text(CL_Comm_CloneComment1, 0x12636, 16).OnModelField(),
     Text(CL_Comm_CloneComment2, 0x12646, 16).OnModelField(),

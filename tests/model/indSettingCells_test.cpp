@@ -238,7 +238,7 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
                         << r.list << ": an entry the field cannot hold";
             cmcCodecIo io;
             indSettingCell::Run(r, e, io, *env, W(), family, false);
-            if (r.codec != indSettingRow::Codec::Text)
+            if (r.codec != indSettingRow::Codec::Text && r.codec != indSettingRow::Codec::DisplayText)
                 EXPECT_FALSE(io.displayText.empty());
             ASSERT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0) << "drawing wrote";
 
@@ -452,7 +452,8 @@ TEST_F(SettingCells, RowsOfWrittenTablesSurvivePackingAndExpansion) {
             continue;
         const int32_t largest = r.Mask() >> r.lowBit;
         int32_t value = r.Read(W()) == largest ? largest - 1 : largest;
-        if (r.codec == indSettingRow::Codec::Text) // texts hold printable characters
+        if (r.codec == indSettingRow::Codec::Text ||
+            r.codec == indSettingRow::Codec::DisplayText) // characters
             value = r.Read(W()) == 'A' ? 'B' : 'A';
         r.Write(W(), value);
         changed.emplace_back(&r, value);
@@ -631,6 +632,11 @@ TEST_F(SettingCells, NumbersAndTexts) {
     EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + text.offset), 10), "SOS       ");
     EXPECT_EQ(W()[text.LastByteOf(0) + 1], 0x5A);
     EXPECT_FALSE(Enter(CL_Emer_Setting_EmerText, "SOS").changed); // the same text changes nothing
+    // Display texts take the escapes of the radio's characters; a user character is byte 16 on.
+    const indSettingRow& message = Row(CL_Dpmr_DispMsg_Prog_Failed);
+    EXPECT_TRUE(Enter(CL_Dpmr_DispMsg_Prog_Failed, "NG %10!").changed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + message.offset), 8), std::string("NG \x10!   ", 8));
+    EXPECT_EQ(Show(CL_Dpmr_DispMsg_Prog_Failed), "NG %10!");
     // A drawing call on a text never writes, and the stun text is grey while the stun display is off.
     uint32_t color = 0;
     W()[0x12C6C] &= uint8_t(~0x10);
