@@ -523,6 +523,17 @@ TEST_F(SettingCells, HandlerRunsTheTableCells) {
     call(CL_ExtPort_PortMode_AFO, ' ');
     loop.Advance(50);
     EXPECT_NE(std::find(posted.begin(), posted.end(), 13), posted.end());
+
+    // On data without the NXDN table a key on its cell changes nothing and reports nothing modified.
+    work = initial;
+    const int before2 = modified;
+    const cmcEeprom plain = work;
+    const std::string shown = call(CL_Nxdn_Gps_Send_Sdm, 0).text;
+    r = call(CL_Nxdn_Gps_Send_Sdm, ' ');
+    EXPECT_EQ(r.text, shown);
+    EXPECT_EQ(r.scope & cmcCellCapsule::kScopeAll, 0);
+    EXPECT_TRUE(work == plain);
+    EXPECT_EQ(modified, before2);
 }
 
 // Rows of a list: the cell's parameter picks the entry; other entries and a parameter beyond the list
