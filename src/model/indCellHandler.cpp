@@ -15,6 +15,7 @@
 #include "model/indCellCall.h"
 #include "model/indCellHost.h"
 #include "model/indCheckCells.h"
+#include "model/indIdRefCells.h"
 #include "model/indInfoCells.h"
 #include "model/indLayout.h"
 #include "model/indListCells.h"
@@ -362,6 +363,8 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indListCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
+        return result;
+    if (indIdRefCells::Handle(call, result))
         return result;
     if (indToneCells::Handle(call, result))
         return result;

@@ -8,6 +8,7 @@
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellWindows.h"
 #include "cells/cmcCodecEnv.h"
+#include "cells/cmcCodecIo.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcTextTables.h"
@@ -786,6 +787,32 @@ TEST_F(HandlerTest, ContinuousToneRecords) {
     const cmcEeprom before = work;
     EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 40, 0, "023").text, "");
     EXPECT_TRUE(work == before);
+}
+
+TEST_F(HandlerTest, SettingsNamingAnIdListEntry) {
+    uint8_t* w = work.Data();
+    L::Put16(w, L::kCount101, 3);
+    const uint8_t id[4] = {0x12, 0x34, 0x56, 0x70};
+    std::copy(id, id + 4, w + 0x1DAD9 + 14 * 2);
+    Call(CT_Null, CL_Dpmr_Stun_KillID, 0, 0, "3");
+    EXPECT_EQ(L::Get16(w, 0x1FDF1), 2);
+    EXPECT_EQ(Call(CT_Null, CL_Dpmr_Stun_KillID, 0).text, "3: 1234567");
+    EXPECT_EQ(L::Get16(w, 0x1FDEF), L::Get16(defaults.Data(), 0x1FDEF)); // its neighbours stay
+    EXPECT_EQ(Call(CT_Null, CL_Dpmr_Stun_KillID, 0, ' ').result, cmcCellHandler::kResultNone); // no stepping
+    EXPECT_EQ(Call(CT_Null, CL_Dpmr_Stun_KillID, 0, '2').result, cmcCellHandler::kResultEdit);
+    EXPECT_EQ(L::Get16(w, 0x1FDF1), 2);
+    // An entry beyond the list is refused; a stored one beyond it is an error.
+    Call(CT_Null, CL_Dpmr_Stun_KillID, 0, 0, "9");
+    EXPECT_EQ(L::Get16(w, 0x1FDF1), 2);
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Dpmr_Stun_KillID, 0));
+    L::Put16(w, L::kCount101, 2);
+    EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Dpmr_Stun_KillID, 0));
+    EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Check_Dpmr_StunSetting, 0));
+    // The NXDN status ID lives in a table the initial data lacks: shown, not edited.
+    const cmcEeprom before = work;
+    Call(CT_Null, CL_Nxdn_Status_Set_PowerStatID, 0, 0, "1");
+    EXPECT_TRUE(work == before);
+    EXPECT_EQ(Call(CT_Null, CL_Nxdn_Status_Set_PowerStatID, 0).color, cmcCodecIo::kGrey);
 }
 
 } // namespace
