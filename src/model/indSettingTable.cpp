@@ -517,7 +517,8 @@ const Row kRows[] = {
     Choice(CL_Dtmf_Decode_Beep, 0x1291C, 0, 3, "GI_Sheet_Sel_RxC_Beep").PerEntry(21, 8).Chosen(),
     // Numbers, timers and texts of these families, in free bytes of the common table between the
     // timers (0x12598-0x125B5), of the set mode table (0x10F26-0x10F29) and of the emergency table
-    // (0x12C48, 0x12C54-0x12C5D); the stun display text in the free run at 0x12600.
+    // (0x12C48, 0x12C54-0x12C5D); the stun display text in table 21 (0x12C2C). The clone password
+    // (0x125FE-0x1260D) is the clone write's; no cell here touches it.
     Text(CL_KDisp_OpeningText, 0x12598, 12).Chosen(),
     Timer(CL_Comm_EmerTim_On, 0x125A4, 1, false).Chosen(),
     Timer(CL_Comm_EmerTim_Off, 0x125A5, 1, false).Chosen(),
@@ -537,7 +538,7 @@ const Row kRows[] = {
     Number(CL_ScanComm_VoteLevel_L2, 0x125B3, 0, 7, 0, 255).Chosen(),
     Number(CL_ScanComm_VoteLevel_L0, 0x125B4, 0, 7, 0, 255).Chosen(),
     Number(CL_KDisp_DispLines, 0x125B5, 0, 7, 1, 3).Chosen(),
-    Text(CL_Comm_Strv_Text, 0x12600, 12).GreyWhen(Clear(0x12C6C, 0x10)).Chosen(),
+    Text(CL_Comm_Strv_Text, 0x12C2C, 12).GreyWhen(Clear(0x12C6C, 0x10)).Chosen(),
     Number(CL_SetM_LcdContrast, 0x10F26, 0, 7, 1, 8).Chosen(),
     Number(CL_SetM_AFMinLev, 0x10F27, 0, 7, 0, 15).Chosen(),
     Number(CL_SetM_AudioFilt, 0x10F29, 0, 1, 0, 3).Chosen(),

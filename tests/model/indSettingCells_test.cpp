@@ -183,6 +183,7 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
         {0x12624, 18, 0xFF},                                  // rotary status and its bitmap
         {0x12636, 16, 0xFF},        {0x12646, 16, 0xFF},      // clone comments
         {0x12656, 32, 0xFF},                                  // user display characters
+        {0x125FE, 16, 0xFF},                                  // clone password
         {0x12C98, 16, 0xFF},                                  // channel references of table 96
         {0x12CB4, 64, 0xFF},                                  // channel groups
         {0x14EDD, 8, 0xFF},                                   // group counts of the second area
