@@ -68,7 +68,8 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
         break;
     }
     case indSettingRow::Codec::Text:
-    case indSettingRow::Codec::DisplayText: {
+    case indSettingRow::Codec::DisplayText:
+    case indSettingRow::Codec::Password: {
         // The codec edits the bytes themselves; a drawing call or a field the data does not keep
         // edits a copy, so nothing is written.
         uint8_t* field = w + row.ByteOf(entry);
@@ -76,6 +77,8 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
         bool edited = false;
         if (row.codec == indSettingRow::Codec::Text) {
             edited = cmcTextCodecs::EditText(io, copy, cmcTextCodecs::Fill::Spaces);
+        } else if (row.codec == indSettingRow::Codec::Password) {
+            edited = cmcTextCodecs::EditPassword(io, env, copy);
         } else {
             cmcTextCodecs::DisplayText p;
             p.length = row.length;

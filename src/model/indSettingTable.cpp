@@ -64,6 +64,12 @@ constexpr Row Display(int32_t cell, int32_t at, int length) {
     r.codec = Row::Codec::DisplayText;
     return r;
 }
+// The 16-character clone password from at.
+constexpr Row Password(int32_t cell, int32_t at) {
+    Row r = Text(cell, at, 16);
+    r.codec = Row::Codec::Password;
+    return r;
+}
 // Grey tests: a bit (mask) clear, a whole byte zero, the model family.
 constexpr Test Clear(int32_t at, uint8_t mask) {
     return Test{at, mask, 0};
@@ -517,8 +523,7 @@ const Row kRows[] = {
     Choice(CL_Dtmf_Decode_Beep, 0x1291C, 0, 3, "GI_Sheet_Sel_RxC_Beep").PerEntry(21, 8).Chosen(),
     // Numbers, timers and texts of these families, in free bytes of the common table between the
     // timers (0x12598-0x125B5), of the set mode table (0x10F26-0x10F29) and of the emergency table
-    // (0x12C48, 0x12C54-0x12C5D); the stun display text in table 21 (0x12C2C). The clone password
-    // (0x125FE-0x1260D) is the clone write's; no cell here touches it.
+    // (0x12C48, 0x12C54-0x12C5D); the stun display text in table 21 (0x12C2C).
     Text(CL_KDisp_OpeningText, 0x12598, 12).Chosen(),
     Timer(CL_Comm_EmerTim_On, 0x125A4, 1, false).Chosen(),
     Timer(CL_Comm_EmerTim_Off, 0x125A5, 1, false).Chosen(),
@@ -618,6 +623,8 @@ const Row kRows[] = {
     Display(CL_Dpmr_DispMsg_ANI_UID, 0x1FEE3, 8).Chosen(),
     Display(CL_Dpmr_DispMsg_ANI_AllCall, 0x1FEEB, 8).Chosen(),
     Display(CL_Dpmr_DispMsg_ANI_Private, 0x1FEF3, 8).Chosen(),
+    // The clone password the clone write asks about (set when its first byte is not 0).
+    Password(CL_Comm_ClonePasswordStr, 0x125FE).OnModelField(),
     // The clone comments the radio shows in its clone information.
     Text(CL_Comm_CloneComment1, 0x12636, 16).OnModelField(),
     Text(CL_Comm_CloneComment2, 0x12646, 16).OnModelField(),

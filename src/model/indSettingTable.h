@@ -18,7 +18,8 @@ struct indSettingRow {
     // Stepped: a number minimum..maximum in the bit field, shown plus shownOffset. Text: length
     // characters from the row's byte, blank-padded.
     // DisplayText: as Text, in the radio's display characters (user characters included).
-    enum class Codec : uint8_t { Choice, ChoiceTyped, Timer, Stepped, Text, DisplayText };
+    // Password: length characters through the password dialog, never shown.
+    enum class Codec : uint8_t { Choice, ChoiceTyped, Timer, Stepped, Text, DisplayText, Password };
     // Effects of a change beyond the cell itself.
     static constexpr uint8_t kWider = 0x01;     // redraw every cell with a cell number
     static constexpr uint8_t kRedrawAll = 0x02; // post event 13: redraw every cell everywhere
