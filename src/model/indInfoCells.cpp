@@ -28,13 +28,10 @@ int Word(const std::vector<uint8_t>& info, size_t at) {
     return Byte(info, at) << 8 | Byte(info, at + 1);
 }
 
-// Line n of an overlay key; "" when the key or line is missing (the texts are optional decorations of
-// the information window, so an older overlay does not end the program over them).
+// Line n of an overlay key (a missing key is the overlay's fatal error, as everywhere).
 std::string Line(indCellCall& call, const char* key, int n) {
     cmcGTex* tex = call.env.Texts();
-    if (!tex || !tex->HasKey(key))
-        return {};
-    return tex->GetLine(key, n);
+    return tex ? tex->GetLine(key, n) : std::string();
 }
 
 // A digit field read as a number; -1 when a byte is not a decimal digit.
