@@ -235,8 +235,11 @@ bool cmcTextCodecs::EditPassword(cmcCodecIo& io, cmcCodecEnv& env, std::span<uin
         std::string typed;
         cmcCellWindows* windows = env.Windows();
         if (windows && windows->AskPassword(io.capsule, typed)) {
+            // An empty entry removes the password: zero bytes, since a clone write takes a first byte
+            // other than 0 for a password set.
+            const uint8_t fill = typed.empty() ? 0 : ' ';
             for (size_t i = 0; i < password.size(); ++i)
-                password[i] = static_cast<uint8_t>(i < typed.size() && i < kPasswordLength ? typed[i] : ' ');
+                password[i] = static_cast<uint8_t>(i < typed.size() && i < kPasswordLength ? typed[i] : fill);
             changed = true;
         }
         io.result = cmcCodecIo::kResultRefresh;

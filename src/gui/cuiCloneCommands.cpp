@@ -10,6 +10,7 @@
 #include "core/cmcMessageBox.h"
 #include "gui/cuiCloneProgress.h"
 #include "gui/cuiPasswordDialog.h"
+#include "model/indInfoCells.h"
 
 #include <QLineEdit>
 #include <cstdio>
@@ -147,28 +148,21 @@ void cuiCloneCommands::Ended(int32_t outcome) {
         m_s.finished();
 }
 
-std::string cuiCloneCommands::InfoLine(int32_t cell) const {
+std::vector<uint8_t> cuiCloneCommands::InfoBytes() const {
     if (m_commands->RadioModelCode() == 0)
         return {}; // no radio has answered yet
-    const uint8_t* b = m_commands->Info().data();
-    using C = indCloneCommands;
-    switch (cell) {
-    case CL_CloneInfo_Model:
-        return Hex(static_cast<unsigned>(m_commands->RadioModelCode()), 4);
-    case CL_CloneInfo_Revision:
-        return std::to_string(b[C::kInfoRevision] >> 4) + "." + std::to_string(b[C::kInfoRevision] & 0x0F);
-    case CL_CloneInfo_Esn:
-        return Serial(b);
-    default:
-        return {};
-    }
+    const auto& info = m_commands->Info();
+    return std::vector<uint8_t>(info.begin(), info.end());
 }
 
 std::string cuiCloneCommands::InfoText() const {
     const auto& info = m_commands->Info();
     const uint8_t* b = info.data();
     using C = indCloneCommands;
-    const std::string serial = Serial(b);
+    // The serial number as the radio's label and the clone information sheet show it, else as sent.
+    std::string serial = indInfoCells::EsnText(InfoBytes());
+    if (serial.empty())
+        serial = Serial(b);
     const uint8_t flags = b[C::kInfoFlags];
     const int protection = !(flags & 0x08) ? 0 : (flags & 0x10) ? 1 : 2;
     const std::string values[] = {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QWidget;
 class cmcEvMan;
@@ -53,9 +54,9 @@ public:
 
     // The lines of the radio information box.
     std::string InfoText() const;
-    // The value of a clone information cell (CL_CloneInfo_) from the last answer; "" before one, and
-    // for the lines whose place in the answer this program does not know.
-    std::string InfoLine(int32_t cell) const;
+    // The information bytes of the last answer (the clone information sheet decodes them); empty
+    // before a radio has answered.
+    std::vector<uint8_t> InfoBytes() const;
     // Whether the last operation ended (for tests and the close rule).
     bool Running() const { return m_running; }
     int32_t LastOutcome() const { return m_lastOutcome; }

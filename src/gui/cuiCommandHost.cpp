@@ -66,8 +66,8 @@ bool cuiCommandHost::IsDisabled(int32_t cell, int32_t) {
     }
 }
 
-std::string cuiCommandHost::CloneInfoText(int32_t cell) {
-    return m_clone ? m_clone->InfoLine(cell) : std::string();
+std::vector<uint8_t> cuiCommandHost::CloneInfo() {
+    return m_clone ? m_clone->InfoBytes() : std::vector<uint8_t>();
 }
 
 std::string cuiCommandHost::RecentFile(int32_t n) {

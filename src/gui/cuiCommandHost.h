@@ -5,6 +5,7 @@
 #include "model/indCellHost.h"
 
 #include <functional>
+#include <vector>
 
 class indEnviron;
 class cuiCloneCommands;
@@ -20,7 +21,7 @@ public:
     bool IsChecked(int32_t cell, int32_t parameter) override;
     bool IsDisabled(int32_t cell, int32_t parameter) override;
     std::string RecentFile(int32_t n) override;
-    std::string CloneInfoText(int32_t cell) override;
+    std::vector<uint8_t> CloneInfo() override;
 
     // Whether a command cell can carry a check mark at all.
     static bool IsCheckable(int32_t cell);

@@ -109,6 +109,18 @@ void EncodeTone(const datCh::Tone& tone, uint8_t* t) {
     t[0] = b;
 }
 
+} // namespace
+
+datCh::Tone datCh::ReadTone(const uint8_t* bytes) {
+    return DecodeTone(bytes);
+}
+
+void datCh::WriteTone(const Tone& tone, uint8_t* bytes) {
+    EncodeTone(tone, bytes);
+}
+
+namespace {
+
 bool Usable(const cmcEeprom* image) {
     return image && image->Data() && image->GetSize() >= L::kWorkSize;
 }

@@ -48,6 +48,10 @@ public:
     // The number of entries a list kind holds in the working image (0 for kinds without a source).
     static int Capacity(int kind);
     static bool IsChannelKind(int kind) { return kind == kChannel1 || kind == kChannel2; }
+    // A tone setting in its two stored bytes (channels and the continuous tone records share the
+    // form); encoding keeps the bits the tone does not name.
+    static Tone ReadTone(const uint8_t* bytes);
+    static void WriteTone(const Tone& tone, uint8_t* bytes);
 
     // Context.
     int kind = 0;

@@ -137,11 +137,6 @@ bool indAppCells::Handle(indCellCall& call, int32_t& result) {
             call.handler.Post(cmcEv::ShowAbout);
         return true;
     }
-    if (c >= CL_CloneInfo_Model && c <= CL_CloneInfo_Dummy) {
-        indCellHost* host = call.handler.host;
-        call.io.displayText = host ? host->CloneInfoText(c) : std::string();
-        return true;
-    }
     if (c >= CL_PMenu_NoItem && c <= CL_PMenu_WinCopy) {
         Obj& cell = *call.capsule.cell;
         if (c == CL_PMenu_NoItem)

@@ -11,17 +11,23 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
 #include "model/indAppCells.h"
+#include "model/indBankCells.h"
 #include "model/indCellCall.h"
+#include "model/indCellHost.h"
 #include "model/indCheckCells.h"
 #include "model/indEntryCells.h"
+#include "model/indIdRefCells.h"
+#include "model/indInfoCells.h"
 #include "model/indLayout.h"
 #include "model/indListCells.h"
 #include "model/indListEdit.h"
+#include "model/indMakerCells.h"
 #include "model/indMchCells.h"
 #include "model/indMdcCells.h"
 #include "model/indRangeCells.h"
 #include "model/indRptCells.h"
 #include "model/indSettingCells.h"
+#include "model/indToneCells.h"
 #include "model/indWorkImage.h"
 
 #include <cstdlib>
@@ -245,14 +251,81 @@ int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     return result;
 }
 
+// The pop-up commands. Edit becomes carriage return on the cell. The row commands belong to the sheet
+// and the main object (confirmations, clipboard, list events, selection); the handler only gives them
+// the bounds of the list the row belongs to and re-derives the packed memory afterwards. Help, the
+// memory channel window and the clipboard are the application's. Every command except Edit skips
+// the cell's own behaviour.
 void indCellHandler::PopupCommand(indCellCall& call) {
     cmcCellCapsule& capsule = call.capsule;
-    if (capsule.command == CL_PMenu_Edit) {
+    const int32_t command = capsule.command;
+    if (command == CL_PMenu_Edit) {
         capsule.key = cmcCellCapsule::kKeyReturn;
         capsule.command = 0;
+        return;
     }
-    // The row commands, help and the memory channel window belong to the sheets and the main object,
-    // which carry them out themselves; here they leave the cell untouched.
+    if (command >= CL_PMenu_Copy && command <= CL_PMenu_Insert) {
+        indCellHost::RowCommand row;
+        if (!host || !RowBounds(call, row))
+            return;
+        row.command = command;
+        if (host->RunRowCommand(row, capsule)) {
+            indWorkImage(*m_services.work, m_services.defaults, m_services.box).PackTables(false);
+            call.wrote = true;
+            call.scope |= cmcCellCapsule::kScopeAll;
+        }
+        return;
+    }
+    switch (command) {
+    case CL_PMenu_Help:
+        if (host)
+            host->OpenHelp(call.cell);
+        break;
+    case CL_PMenu_MCHWin:
+        if (host && IsChannelCategory(call.category) && host->ShowChannelWindow(call.parameter) &&
+            capsule.cell)
+            capsule.cell->SetStateFlag(cmcCellObj::kFlagChecked, true);
+        break;
+    case CL_PMenu_WinCopy:
+        if (host && call.cell == CL_CloneInfo_Esn) {
+            const std::string text = indInfoCells::EsnText(host->CloneInfo());
+            if (!text.empty())
+                host->CopyText(text);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The bounds of the list a row command acts on: the channels of the row's bank, the entries in use
+// of an ID, status or alias list, the banks of the bank operation list. False for rows of no list.
+bool indCellHandler::RowBounds(indCellCall& call, indCellHost::RowCommand& row) {
+    const uint8_t* w = call.W();
+    row.category = call.category;
+    row.cell = call.cell;
+    row.recordKind = call.recordKind;
+    row.index = call.parameter;
+    if (IsChannelCategory(call.category)) {
+        const int bank = indMchCells::BankOf(call);
+        if (bank < 0 || bank >= L::kGroups)
+            return false;
+        row.group = bank;
+        row.first = L::GroupStart(w, bank);
+        row.last = row.first + L::GroupCount(w, bank) - 1;
+        return true;
+    }
+    if (call.category == CT_BankOp) {
+        row.first = 0;
+        row.last = L::kGroups - 1;
+        return true;
+    }
+    const int32_t inUse = indListCells::EntriesInUse(w, call.recordKind);
+    if (call.recordKind == 0 || inUse < 0)
+        return false;
+    row.first = 0;
+    row.last = inUse - 1;
+    return true;
 }
 
 bool indCellHandler::NewRowRedirect(indCellCall& call) {
@@ -302,6 +375,16 @@ int32_t indCellHandler::Dispatch(indCellCall& call) {
     if (indRangeCells::Handle(call, result))
         return result;
     if (indCheckCells::Handle(call, result))
+        return result;
+    if (indIdRefCells::Handle(call, result))
+        return result;
+    if (indToneCells::Handle(call, result))
+        return result;
+    if (indBankCells::Handle(call, result))
+        return result;
+    if (indMakerCells::Handle(call, result))
+        return result;
+    if (indInfoCells::Handle(call, result))
         return result;
     if (indAppCells::Handle(call, result))
         return result;

@@ -4,6 +4,7 @@
 // events) and dispatches on the cell number; also the room check for new channels and list entries.
 #include "cells/cmcCellHandler.h"
 #include "core/cmcMessageBox.h"
+#include "model/indCellHost.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +15,6 @@ class cmcCellObj;
 class cmcCodecEnv;
 class cmcEeprom;
 class cmcEvMan;
-class indCellHost;
 struct indCellCall;
 
 class indCellHandler : public cmcCellHandler {
@@ -73,6 +73,7 @@ private:
     int32_t Dispatch(indCellCall& call);
     bool NewRowRedirect(indCellCall& call);
     void PopupCommand(indCellCall& call);
+    bool RowBounds(indCellCall& call, indCellHost::RowCommand& row);
 
     Services m_services;
     int32_t m_unitIdMax = 65519;

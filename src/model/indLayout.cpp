@@ -46,6 +46,13 @@ const indSlot* indLayout::SlotOf(int id) {
     return nullptr;
 }
 
+const indSlot* indLayout::SlotAt(int32_t offset) {
+    for (const indSlot& s : kSlots)
+        if (offset >= s.offset && offset < s.offset + s.size * s.count)
+            return &s;
+    return nullptr;
+}
+
 int indLayout::GroupStart(const uint8_t* w, int g) {
     int start = 0;
     for (int i = 0; i < g && i < kGroups; ++i)

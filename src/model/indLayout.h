@@ -64,6 +64,8 @@ public:
 
     // The slot of a table identifier, or nullptr.
     static const indSlot* SlotOf(int id);
+    // The slot whose entries hold the working-image byte at offset, or nullptr.
+    static const indSlot* SlotAt(int32_t offset);
 
     // Channel groups: the count of group g, the first channel number of g, and the group of channel n
     // (8 when n lies in no group). Counts come straight from the image and may be anything.

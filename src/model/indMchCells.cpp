@@ -872,25 +872,6 @@ int CcOf(int32_t f) {
     return f == 0 ? 0 : (f / 6250) % 64;
 }
 
-cmcToneCodec::Tone ToCodec(const datCh::Tone& t) {
-    cmcToneCodec::Tone c;
-    c.flags = uint8_t((t.on ? cmcToneCodec::kOn : 0) | (t.digital ? cmcToneCodec::kDigital : 0) |
-                      (t.inverted ? cmcToneCodec::kInverted : 0));
-    c.tone = uint16_t(t.index);
-    c.code = uint16_t(t.code);
-    return c;
-}
-
-datCh::Tone FromCodec(const cmcToneCodec::Tone& c) {
-    datCh::Tone t;
-    t.on = c.flags & cmcToneCodec::kOn;
-    t.digital = c.flags & cmcToneCodec::kDigital;
-    t.inverted = c.flags & cmcToneCodec::kInverted;
-    t.index = c.tone;
-    t.code = c.code;
-    return t;
-}
-
 int TotalChannels(const uint8_t* w) {
     int total = 0;
     for (int g = 0; g < L::kGroups; ++g)
@@ -1093,10 +1074,10 @@ bool RunFrequency(indCellCall& call, Ctx& x, int32_t& result, bool transmit) {
 
 bool RunTone(indCellCall& call, const Ctx& x, int32_t& result, bool transmit) {
     datCh& r = call.record;
-    cmcToneCodec::Tone rx = ToCodec(r.tone1), tx = ToCodec(r.tone2);
+    cmcToneCodec::Tone rx = indMchCells::ToCodec(r.tone1), tx = indMchCells::ToCodec(r.tone2);
     if (cmcToneCodec::EditTone(call.io, call.env, rx, tx, transmit)) {
-        r.tone1 = FromCodec(rx);
-        r.tone2 = FromCodec(tx);
+        r.tone1 = indMchCells::FromCodec(rx);
+        r.tone2 = indMchCells::FromCodec(tx);
         r.Encode(0, x.n);
         Changed(call);
         result = Io::kResultRefresh;
@@ -1207,6 +1188,25 @@ bool RunBankType(indCellCall& call, int32_t& result) {
 }
 
 } // namespace
+
+cmcToneCodec::Tone indMchCells::ToCodec(const datCh::Tone& t) {
+    cmcToneCodec::Tone c;
+    c.flags = uint8_t((t.on ? cmcToneCodec::kOn : 0) | (t.digital ? cmcToneCodec::kDigital : 0) |
+                      (t.inverted ? cmcToneCodec::kInverted : 0));
+    c.tone = uint16_t(t.index);
+    c.code = uint16_t(t.code);
+    return c;
+}
+
+datCh::Tone indMchCells::FromCodec(const cmcToneCodec::Tone& c) {
+    datCh::Tone t;
+    t.on = c.flags & cmcToneCodec::kOn;
+    t.digital = c.flags & cmcToneCodec::kDigital;
+    t.inverted = c.flags & cmcToneCodec::kInverted;
+    t.index = c.tone;
+    t.code = c.code;
+    return t;
+}
 
 int indMchCells::BankOf(const indCellCall& call) {
     const uint8_t* w = call.work.Data();

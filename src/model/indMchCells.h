@@ -1,6 +1,9 @@
 #pragma once
 // The memory channel cells of the model cell handler (channel records, the bank channel counts):
 // their values, lists, grey and dashes conventions, warnings and errors, and channel creation.
+#include "cells/cmcToneCodec.h"
+#include "model/datCh.h"
+
 #include <cstdint>
 
 struct indCellCall;
@@ -15,4 +18,7 @@ public:
     static int BankOf(const indCellCall& call);
     // Whether channel n is one of the channels of BankOf(call).
     static bool IsInBank(const indCellCall& call, int32_t n);
+    // A stored tone as the tone codec sees it, and back.
+    static cmcToneCodec::Tone ToCodec(const datCh::Tone& t);
+    static datCh::Tone FromCodec(const cmcToneCodec::Tone& c);
 };

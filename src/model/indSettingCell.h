@@ -23,6 +23,9 @@ public:
                        int32_t modelFamily, bool commit);
     // Whether the row is shown grey for the current settings.
     static bool IsGrey(const indSettingRow& row, const uint8_t* w, int32_t modelFamily);
+    // Whether entry's bits are saved with the data (see indWorkImage::Keeps). A row whose table the
+    // data does not hold shows its value grey and takes no edit, since a change would vanish on save.
+    static bool IsStored(const indSettingRow& row, const uint8_t* w, int32_t entry = 0);
 
 private:
     static bool Holds(const indSettingTest& t, const uint8_t* w, int32_t modelFamily);

@@ -36,6 +36,40 @@ constexpr Row Timer(int32_t cell, int32_t at, int u, bool offAllowed) {
     r.offAllowed = offAllowed;
     return r;
 }
+// A number minimum..maximum on bits lo..hi, shown plus shown.
+constexpr Row Number(int32_t cell, int32_t at, int lo, int hi, int minimum, int maximum, int shown = 0) {
+    Row r = Field(cell, at, lo, hi, Row::Codec::Stepped, nullptr);
+    r.minimum = static_cast<int16_t>(minimum);
+    r.maximum = static_cast<int16_t>(maximum);
+    r.shownOffset = static_cast<int16_t>(shown);
+    return r;
+}
+// A 16-bit number minimum..maximum in the two bytes from at (high byte first).
+constexpr Row Number16(int32_t cell, int32_t at, int minimum, int maximum) {
+    Row r = Number(cell, at, 0, 7, 0, 0);
+    r.minimum = static_cast<int16_t>(minimum);
+    r.maximum = static_cast<int16_t>(maximum);
+    r.length = 2;
+    return r;
+}
+// A text of length characters from at.
+constexpr Row Text(int32_t cell, int32_t at, int length) {
+    Row r = Field(cell, at, 0, 7, Row::Codec::Text, nullptr);
+    r.length = static_cast<int16_t>(length);
+    return r;
+}
+// A text in display characters, length places from at.
+constexpr Row Display(int32_t cell, int32_t at, int length) {
+    Row r = Text(cell, at, length);
+    r.codec = Row::Codec::DisplayText;
+    return r;
+}
+// The 16-character clone password from at.
+constexpr Row Password(int32_t cell, int32_t at) {
+    Row r = Text(cell, at, 16);
+    r.codec = Row::Codec::Password;
+    return r;
+}
 // Grey tests: a bit (mask) clear, a whole byte zero, the model family.
 constexpr Test Clear(int32_t at, uint8_t mask) {
     return Test{at, mask, 0};
@@ -487,6 +521,147 @@ const Row kRows[] = {
     Choice(CL_Dtmf_Decode_AutoTx, 0x1291B, 5, 5, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(21, 8).Chosen(),
     Choice(CL_Dtmf_Decode_Sfunc, 0x1291B, 6, 6, "GI_Sheet_Sel_Misc_OnOff2").PerEntry(21, 8).Chosen(),
     Choice(CL_Dtmf_Decode_Beep, 0x1291C, 0, 3, "GI_Sheet_Sel_RxC_Beep").PerEntry(21, 8).Chosen(),
+    // Numbers, timers and texts of these families, in free bytes of the common table between the
+    // timers (0x12598-0x125B5), of the set mode table (0x10F26-0x10F29) and of the emergency table
+    // (0x12C48, 0x12C54-0x12C5D); the stun display text in table 21 (0x12C2C).
+    Text(CL_KDisp_OpeningText, 0x12598, 12).Chosen(),
+    Timer(CL_Comm_EmerTim_On, 0x125A4, 1, false).Chosen(),
+    Timer(CL_Comm_EmerTim_Off, 0x125A5, 1, false).Chosen(),
+    Timer(CL_Comm_EmerTim_Start, 0x125A6, 1, false).Chosen(),
+    Timer(CL_Comm_EmerTim_Sairen, 0x125A7, 1, true).Chosen(),
+    Number(CL_Comm_EmerTim_ReCycle, 0x125A8, 0, 7, 0, 99).Chosen(),
+    Number(CL_Comm_ManDown_ReCycle, 0x125A9, 0, 7, 0, 99).GreyWhen(Clear(0x12572, 0x04)).Chosen(),
+    Number(CL_Comm_RS_NumMax, 0x125AA, 0, 7, 1, 255).Chosen(),
+    Number(CL_Comm_RS_CharXon, 0x125AB, 0, 7, 0, 255).Chosen(),
+    Number(CL_Comm_RS_CharXoff, 0x125AC, 0, 7, 0, 255).Chosen(),
+    Number(CL_Comm_Gps_TimeMarker, 0x125AD, 0, 7, 0, 59).Chosen(),
+    Timer(CL_Exp_PSaveStartTimer_1, 0x125AE, 1, true).Chosen(),
+    Timer(CL_Exp_PSaveStartTimer_2, 0x125AF, 1, true).Chosen(),
+    Number(CL_Exp_BeepFreq_Low, 0x125B0, 0, 7, 0, 255).Chosen(),
+    Number(CL_Exp_BeepFreq_High, 0x125B1, 0, 7, 0, 255).Chosen(),
+    Number(CL_ScanComm_VoteLevel_Fast, 0x125B2, 0, 7, 0, 255).Chosen(),
+    Number(CL_ScanComm_VoteLevel_L2, 0x125B3, 0, 7, 0, 255).Chosen(),
+    Number(CL_ScanComm_VoteLevel_L0, 0x125B4, 0, 7, 0, 255).Chosen(),
+    Number(CL_KDisp_DispLines, 0x125B5, 0, 7, 1, 3).Chosen(),
+    Text(CL_Comm_Strv_Text, 0x12C2C, 12).GreyWhen(Clear(0x12C6C, 0x10)).Chosen(),
+    Number(CL_SetM_LcdContrast, 0x10F26, 0, 7, 1, 8).Chosen(),
+    Number(CL_SetM_AFMinLev, 0x10F27, 0, 7, 0, 15).Chosen(),
+    Number(CL_SetM_AudioFilt, 0x10F29, 0, 1, 0, 3).Chosen(),
+    Number(CL_SetM_BERDisp, 0x10F29, 2, 2, 0, 1).Chosen(),
+    Number(CL_Emer_Setting_RptCycle, 0x12C48, 0, 7, 0, 99).Chosen(),
+    Text(CL_Emer_Setting_EmerText, 0x12C54, 10).Chosen(),
+    // External port direction and logic: one bit per port, the nine I/O ports from bit 7 of the first
+    // byte, then the input and the output port (free bytes 0x1255B-0x1255E of the common table).
+    Choice(CL_ExtPort_InOut_1_Dir, 0x1255B, 7, 7, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_2_Dir, 0x1255B, 6, 6, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_3_Dir, 0x1255B, 5, 5, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_4_Dir, 0x1255B, 4, 4, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_5_Dir, 0x1255B, 3, 3, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_6_Dir, 0x1255B, 2, 2, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_7_Dir, 0x1255B, 1, 1, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_8_Dir, 0x1255B, 0, 0, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_9_Dir, 0x1255C, 7, 7, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_In_1_Dir, 0x1255C, 6, 6, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_Out_1_Dir, 0x1255C, 5, 5, "GI_Sheet_Sel_InOutput_Port_Dir").Chosen(),
+    Choice(CL_ExtPort_InOut_1_Logic, 0x1255D, 7, 7, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_2_Logic, 0x1255D, 6, 6, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_3_Logic, 0x1255D, 5, 5, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_4_Logic, 0x1255D, 4, 4, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_5_Logic, 0x1255D, 3, 3, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_6_Logic, 0x1255D, 2, 2, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_7_Logic, 0x1255D, 1, 1, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_8_Logic, 0x1255D, 0, 0, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_InOut_9_Logic, 0x1255E, 7, 7, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_In_1_Logic, 0x1255E, 6, 6, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    Choice(CL_ExtPort_Out_1_Logic, 0x1255E, 5, 5, "GI_Sheet_Sel_InOutput_Port_Logic").Chosen(),
+    // NXDN configuration timers and counts in free bytes of table 36 (0x184F1-0x184FC, 0x18510-0x18514,
+    // 0x1851B-0x18522); like the rest of that table they are saved only with data that holds it.
+    Timer(CL_Nxdn_Config_FSSP_Wait, 0x184F1, 100, false).Chosen(),
+    Timer(CL_Nxdn_Config_T_ACK_Wait, 0x184F2, 10, false).Chosen(),
+    Timer(CL_Nxdn_Config_T_LONG_Wait, 0x184F5, 10, false).Chosen(),
+    Timer(CL_Nxdn_Config_T_SHORT_Wait, 0x184F6, 100, false).Chosen(),
+    Timer(CL_Nxdn_Config_BeepRepeatTimer, 0x184F7, 1, true).Chosen(),
+    Timer(CL_Nxdn_Config_Ack_TX_Delay, 0x184F8, 100, false).Chosen(),
+    Timer(CL_Nxdn_Config_Ack_RX_Wait, 0x184F9, 10, false).Chosen(),
+    Number(CL_Nxdn_Config_Attempt_No, 0x184FA, 0, 7, 1, 10).Chosen(),
+    Timer(CL_Nxdn_Config_ResetTimer, 0x184FB, 1, true).Chosen(),
+    Timer(CL_Nxdn_Config_Emer_Tans, 0x184FC, 1, false).Chosen(),
+    Timer(CL_Nxdn_Option_TalkBackTimer, 0x18510, 1, true).Wider().Chosen(),
+    Timer(CL_Nxdn_RMONI_TXTimer, 0x18511, 1, false).Chosen(),
+    Number(CL_Nxdn_Trunk_SU_RAccess_Retry, 0x18512, 0, 7, 0, 15).Chosen(),
+    Number(CL_Nxdn_Grp_Op_Pre_Len, 0x18513, 0, 7, 0, 15).Chosen(),
+    Text(CL_Nxdn_Option_AnalogTalkBackText, 0x1851B, 8).Chosen(),
+    // MSK preselection: own and common ID (0-4095) and two counts in the free bytes of table 22 before
+    // the country code; the address ranges in table 25 around its country code.
+    Number16(CL_Msk_Presl_Own_Id, 0x12C3C, 0, 4095).Chosen(),
+    Number16(CL_Msk_Presl_Common, 0x12C3E, 0, 4095).Chosen(),
+    Number(CL_Msk_Presl_Call_Let, 0x12C40, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_Presl_Sync, 0x12C41, 0, 7, 0, 255).Chosen(),
+    Number16(CL_Msk_AdrRange_Individual, 0x12DC5, 0, 4095).Chosen(),
+    Number16(CL_Msk_AdrRange_Group, 0x12DC7, 0, 4095).Chosen(),
+    Number16(CL_Msk_AdrRange_Common, 0x12DC9, 0, 4095).Chosen(),
+    Number(CL_Msk_AdrRange_Killer, 0x12DCC, 0, 7, 0, 255).Chosen(),
+    // The dPMR display messages: the 21 entries of 8 display characters of table 116, in cell order.
+    Display(CL_Dpmr_DispMsg_App_VoiceCall, 0x1FE53, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_BroadcastCall, 0x1FE5B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_StatusCall, 0x1FE63, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_SDMCall, 0x1FE6B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_CallAlert, 0x1FE73, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_AmbienceListen, 0x1FE7B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_Stun, 0x1FE83, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_Kill, 0x1FE8B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_Revive, 0x1FE93, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_StatusPoll, 0x1FE9B, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_CallLog, 0x1FEA3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_App_NoLog, 0x1FEAB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_TX, 0x1FEB3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_Failed, 0x1FEBB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_Complete, 0x1FEC3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_CompleteCall, 0x1FECB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_Prog_CompleteClear, 0x1FED3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_GrpID, 0x1FEDB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_UID, 0x1FEE3, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_AllCall, 0x1FEEB, 8).Chosen(),
+    Display(CL_Dpmr_DispMsg_ANI_Private, 0x1FEF3, 8).Chosen(),
+    // The clone password the clone write asks about (set when its first byte is not 0).
+    Password(CL_Comm_ClonePasswordStr, 0x125FE).OnModelField(),
+    // The clone comments the radio shows in its clone information.
+    Text(CL_Comm_CloneComment1, 0x12636, 16).OnModelField(),
+    Text(CL_Comm_CloneComment2, 0x12646, 16).OnModelField(),
+    // dPMR options and confirmation timers in free bytes of table 104 (0x1F66C-0x1F671, the
+    // analogue talk-back text at 0x1F684), expert values beside the expert timers of table 115.
+    Timer(CL_Dpmr_Config_BeepRepeatTimer, 0x1F66C, 1, true).Chosen(),
+    Timer(CL_Dpmr_Config_Ack_TX_Delay, 0x1F66D, 100, false).Chosen(),
+    Timer(CL_Dpmr_Config_Ack_RX_Wait, 0x1F66E, 10, false).Chosen(),
+    Number(CL_Dpmr_Config_Attempt_No, 0x1F66F, 0, 7, 1, 10).Chosen(),
+    Timer(CL_Dpmr_Option_Broadcast_InactiveTimer, 0x1F670, 1, true).Chosen(),
+    Timer(CL_Dpmr_Option_TalkBackTimer, 0x1F671, 1, true).Wider().Chosen(),
+    Text(CL_Dpmr_Option_AnalogTalkBackText, 0x1F684, 8).Chosen(),
+    Timer(CL_Dpmr_Expert_T_ch_chk_Timer, 0x1FE45, 100, false).Chosen(),
+    Number(CL_Dpmr_Expert_RSSI_L0, 0x1FE46, 0, 7, 0, 255).Chosen(),
+    Number(CL_Dpmr_Expert_Wakeup_Header, 0x1FE47, 0, 7, 0, 15).Chosen(),
+    // The dPMR and NXDN expert levels are the bytes the normalisation keeps from being 0.
+    Number(CL_Dpmr_Expert_FS48_Attack, 0x1FE35, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_FS24_Attack, 0x1FE36, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_FS24_Sync_BitError, 0x1FE37, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_FS48_Sync_BitError, 0x1FE38, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_FS24_Err_BitError, 0x1FE39, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_FS24_Err_Counter, 0x1FE3A, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_LET, 0x1FE3C, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_CC_Det_Count, 0x1FE3E, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_CC_Undet_Count, 0x1FE3F, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Dpmr_Expert_ND, 0x1FE43, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_FS38_Attack, 0x19BB3, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_FS20_Attack, 0x19BB4, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_N5_BitError, 0x19BB5, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_N6_BitError, 0x19BB6, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_N7_BitError, 0x19BB7, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_N7_Counter, 0x19BB8, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_N5_Counter, 0x19BB9, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_Resync_Counter, 0x19BBB, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_LET, 0x19BBC, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_RAN_Det_Count, 0x19BBD, 0, 7, 1, 255).OnModelField(),
+    Number(CL_Nxdn_Expert_RAN_Undet_Count, 0x19BBA, 0, 7, 0, 255).OnModelField(),
 };
 
 // Pairs of cells that are two views of the same setting (one per sheet variant) and share its bits.

@@ -15,7 +15,11 @@ struct indSettingTest {
 };
 
 struct indSettingRow {
-    enum class Codec : uint8_t { Choice, ChoiceTyped, Timer };
+    // Stepped: a number minimum..maximum in the bit field, shown plus shownOffset. Text: length
+    // characters from the row's byte, blank-padded.
+    // DisplayText: as Text, in the radio's display characters (user characters included).
+    // Password: length characters through the password dialog, never shown.
+    enum class Codec : uint8_t { Choice, ChoiceTyped, Timer, Stepped, Text, DisplayText, Password };
     // Effects of a change beyond the cell itself.
     static constexpr uint8_t kWider = 0x01;     // redraw every cell with a cell number
     static constexpr uint8_t kRedrawAll = 0x02; // post event 13: redraw every cell everywhere
@@ -30,21 +34,44 @@ struct indSettingRow {
     const char* list = nullptr; // choice codecs
     int16_t unitsPerSecond = 1; // timers: the byte counts 1/u seconds
     bool offAllowed = false;    // timers: 0 shows and accepts the off text
+    int16_t minimum = 0;        // stepped numbers
+    int16_t maximum = 255;
+    int16_t shownOffset = 0;
+    int16_t length = 1; // bytes the row uses from its byte on (texts)
     uint8_t effects = 0;
     indSettingTest grey;  // shown grey (still editable) when this holds
     indSettingTest grey2; // ... and this holds too, when set
     // True for rows that map a cell our own way (the radio leaves its storage to us); false for the
     // fixed layout the radio defines.
     bool chosen = false;
+    // A chosen row that edits a field the rest of the model also knows (a clone comment, a level the
+    // normalisation keeps from being 0): it is that field's editor, not a new use of its bytes.
+    bool editsModelField = false;
 
     uint8_t Mask() const { return static_cast<uint8_t>(((1u << width) - 1u) << lowBit); }
     // The byte of entry (the cell's parameter); -1 when the row has no such entry.
     int32_t ByteOf(int32_t entry) const {
         return entry >= 0 && entry < entries ? offset + stride * entry : -1;
     }
-    int32_t Read(const uint8_t* w, int32_t entry = 0) const { return (w[ByteOf(entry)] & Mask()) >> lowBit; }
+    // The last byte of entry (texts span several).
+    int32_t LastByteOf(int32_t entry) const {
+        const int32_t at = ByteOf(entry);
+        return at < 0 ? -1 : at + length - 1;
+    }
+    // The field's value; a two-byte number reads high byte first.
+    int32_t Read(const uint8_t* w, int32_t entry = 0) const {
+        const int32_t at = ByteOf(entry);
+        if (codec == Codec::Stepped && length == 2)
+            return w[at] << 8 | w[at + 1];
+        return (w[at] & Mask()) >> lowBit;
+    }
     // Writes value into the field, leaving the byte's other bits as they are.
     void Write(uint8_t* w, int32_t value, int32_t entry = 0) const {
+        if (codec == Codec::Stepped && length == 2) {
+            w[ByteOf(entry)] = static_cast<uint8_t>(value >> 8);
+            w[ByteOf(entry) + 1] = static_cast<uint8_t>(value);
+            return;
+        }
         uint8_t& b = w[ByteOf(entry)];
         b = static_cast<uint8_t>((b & ~Mask()) | ((static_cast<uint32_t>(value) << lowBit) & Mask()));
     }
@@ -69,6 +96,12 @@ struct indSettingRow {
     constexpr indSettingRow Chosen() const {
         indSettingRow r = *this;
         r.chosen = true;
+        return r;
+    }
+    constexpr indSettingRow OnModelField() const {
+        indSettingRow r = *this;
+        r.chosen = true;
+        r.editsModelField = true;
         return r;
     }
     constexpr indSettingRow PerEntry(int16_t bytesPerEntry, int16_t count) const {

@@ -90,6 +90,24 @@ std::vector<indWorkImage::Carried> indWorkImage::CarriedTables(const uint8_t* w)
     return out;
 }
 
+bool indWorkImage::Keeps(const uint8_t* w, int32_t offset) {
+    const indSlot* slot = L::SlotAt(offset);
+    if (!slot)
+        return false;
+    if (PackedByThisModel(slot->id))
+        return true;
+    auto listed = [&](int32_t descriptor, int32_t copies, int entrySize) {
+        if (!Present(w, descriptor))
+            return false;
+        const int n = std::min<int>(L::Get16(w, descriptor + 4), L::kMaxDirEntries);
+        for (int i = 0; i < n; ++i)
+            if (L::Get16(w, copies + entrySize * i) == slot->id)
+                return true;
+        return false;
+    };
+    return listed(L::kDir32At, L::kDir32Copy, 12) || listed(L::kDir16At, L::kDir16Copy, 10);
+}
+
 indWorkImage::indWorkImage(cmcEeprom& work, const cmcEeprom* defaults, cmcMessageBox* box)
     : m_work(work), m_defaults(defaults), m_box(box) {}
 

@@ -34,6 +34,10 @@ public:
     static uint32_t DataStart(const uint8_t* w);
     // Group counts: a running sum above 128 sets that group's count to 0.
     static void ClampGroupCounts(uint8_t* w);
+    // Whether the byte at a working-image offset survives packing, and so a save or a clone write: it
+    // lies in the slot of a table this model packs, or of a table the data holds (which packing
+    // carries through). Bytes outside every slot, and slots of tables neither packed nor held, do not.
+    static bool Keeps(const uint8_t* w, int32_t offset);
 
 private:
     struct Carried {

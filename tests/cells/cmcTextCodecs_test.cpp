@@ -156,4 +156,10 @@ TEST(cmcTextCodecs, GlyphPatternAndPassword) {
     EXPECT_TRUE(X::EditPassword(confirmed, f.env, password));
     EXPECT_EQ(password, B("secret          "));
     EXPECT_EQ(confirmed.displayText, "********");
+    // An empty entry removes the password: a blank-padded one would still read as set.
+    f.windows.password.clear();
+    cmcCodecIo emptied = MakeIo(Key(13));
+    EXPECT_TRUE(X::EditPassword(emptied, f.env, password));
+    EXPECT_EQ(password, Bytes(16, 0));
+    EXPECT_EQ(emptied.displayText, "");
 }

@@ -17,6 +17,7 @@
 #include "gui/cuiPortDialog.h"
 #include "model/datCh.h"
 #include "model/indDataFile.h"
+#include "model/indInfoCells.h"
 #include "model/indModel.h"
 #include "platform/cuiQtLoop.h"
 #include "support/CliRunner.h"
@@ -290,12 +291,11 @@ TEST_F(CloneFixture, InformationShowsTheRadiosAnswer) {
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Information);
     for (const char* line :
-         {"Model: 3329", "Serial number: 00000012AB34", "Clone password: protects reading and writing"})
+         {"Model: 3329", "Serial number: 0000001223476", "Clone password: protects reading and writing"})
         EXPECT_NE(box.shown[0].text.find(line), std::string::npos) << line << "\n" << box.shown[0].text;
     EXPECT_EQ(passwordAsked, 0);
     // The clone information sheet's lines show the answer as well.
-    EXPECT_EQ(window->Clone().InfoLine(CL_CloneInfo_Esn), "00000012AB34");
-    EXPECT_EQ(window->Clone().InfoLine(CL_CloneInfo_Model), "3329");
+    EXPECT_EQ(indInfoCells::EsnText(window->Clone().InfoBytes()), "0000001223476");
 }
 
 TEST_F(CloneFixture, PortAndSpeedMenuItemsCarryTheirCheckMarks) {

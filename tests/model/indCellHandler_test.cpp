@@ -9,15 +9,18 @@
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellWindows.h"
 #include "cells/cmcCodecEnv.h"
+#include "cells/cmcCodecIo.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcTextTables.h"
 #include "model/datCh.h"
 #include "model/indAppCells.h"
+#include "model/indBankCells.h"
 #include "model/indCellHandler.h"
 #include "model/indCellHost.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
+#include "model/indToneCells.h"
 #include "model/indWarningCheck.h"
 #include "model/indWorkImage.h"
 
@@ -337,8 +340,30 @@ public:
         return cell == CL_Menu_View_FontSize && parameter == 2;
     }
     std::string RecentFile(int32_t n) override { return n == 0 ? "/data/A&B.ocd" : ""; }
-    std::string CloneInfoText(int32_t cell) override { return cell == CL_CloneInfo_Esn ? "12AB34" : ""; }
     int32_t AdReading(int32_t index) override { return index == 2 ? 0 : 128; }
+
+    std::vector<RowCommand> rowCommands;
+    bool carryOut = true;
+    bool RunRowCommand(const RowCommand& command, cmcCellCapsule&) override {
+        rowCommands.push_back(command);
+        return carryOut;
+    }
+    std::vector<int32_t> helps;
+    void OpenHelp(int32_t cell) override { helps.push_back(cell); }
+    int32_t windowChannel = -1;
+    bool ShowChannelWindow(int32_t channel) override {
+        windowChannel = channel;
+        return true;
+    }
+    std::vector<std::string> copied;
+    void CopyText(const std::string& text) override { copied.push_back(text); }
+    std::vector<uint8_t> info;
+    std::vector<uint8_t> CloneInfo() override { return info; }
+    int32_t language = 0;
+    int32_t LanguageCount() override { return 2; }
+    std::string LanguageName(int32_t index) override { return index == 0 ? "English" : "Second"; }
+    int32_t Language() override { return language; }
+    void SetLanguage(int32_t index) override { language = index; }
 };
 
 TEST_F(HandlerTest, WarningCheckCountsTheErrorsOfEveryBank) {
@@ -391,9 +416,6 @@ TEST_F(HandlerTest, ApplicationCells) {
     flags(CL_Menu_File_Recent, 1);
     EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagDisabled));
     EXPECT_TRUE(cell.StateFlag(cmcCellObj::kFlagHidden));
-    // Clone information lines come from the application's last radio answer.
-    EXPECT_EQ(flags(CL_CloneInfo_Esn, 0), "12AB34");
-    EXPECT_EQ(flags(CL_CloneInfo_Model, 0), "");
     // List entries and channel numbers.
     EXPECT_EQ(flags(Flex_NxdnInvIDList_ChNo, 4), "  5");
     EXPECT_EQ(flags(CL_Misc_ChNo_1Base, 4), "5");
@@ -433,6 +455,240 @@ TEST_F(HandlerTest, PopupEntriesFollowTheOpenerRow) {
     EXPECT_TRUE(disabled(CL_PMenu_Delete, L::GroupStart(work.Data(), 0) + Count(0)));
     EXPECT_FALSE(disabled(CL_PMenu_Paste, L::GroupStart(work.Data(), 0) + Count(0)));
     EXPECT_TRUE(disabled(CL_PMenu_NoItem, n));
+}
+
+// Pop-up commands reach the cell with the command field set; the handler skips the cell's own behaviour.
+TEST_F(HandlerTest, PopupCommandsGoToTheApplicationWithTheListBounds) {
+    RecordingHost host;
+    host.carryOut = false; // records the commands only
+    handler->host = &host;
+    const int a = AddChannel(2, "146.52");
+    const int b = AddChannel(2, "146.54");
+    auto command = [&](int32_t category, int32_t cell, int32_t param, int32_t pmenu) {
+        cmcCellObj obj;
+        obj.category = category;
+        obj.cell = cell;
+        obj.parameter = param;
+        cmcCellCapsule c;
+        c.cell = &obj;
+        c.grid = kGrid;
+        c.command = pmenu;
+        handler->CallCell(c, 1);
+        return std::make_pair(c, obj);
+    };
+    const cmcEeprom before = work;
+    command(CT_Mch, CL_Mch_Text, b, CL_PMenu_CarryUp);
+    ASSERT_EQ(host.rowCommands.size(), 1u);
+    const indCellHost::RowCommand& r = host.rowCommands[0];
+    EXPECT_EQ(r.command, CL_PMenu_CarryUp);
+    EXPECT_EQ(r.index, b);
+    EXPECT_EQ(r.group, 2);
+    EXPECT_EQ(r.first, a);
+    EXPECT_EQ(r.last, b);
+    EXPECT_EQ(r.recordKind, 1);
+    // An ID list: its entries in use.
+    command(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, 0, CL_PMenu_Delete);
+    ASSERT_EQ(host.rowCommands.size(), 2u);
+    EXPECT_EQ(host.rowCommands[1].first, 0);
+    EXPECT_EQ(host.rowCommands[1].last, L::Get16(work.Data(), L::kCount33) - 1);
+    // A cell of no list takes no row command.
+    command(CT_Null, CL_Comm_Tot_Beep, 0, CL_PMenu_Copy);
+    EXPECT_EQ(host.rowCommands.size(), 2u);
+    // The handler changed nothing itself.
+    EXPECT_TRUE(work == before);
+
+    // Edit opens the cell's editor; help, window and copy go to the application.
+    auto [edit, editObj] = command(CT_Mch, CL_Mch_Text, a, CL_PMenu_Edit);
+    EXPECT_EQ(edit.command, 0);
+    EXPECT_EQ(edit.key, cmcCellCapsule::kKeyReturn);
+    command(CT_Mch, CL_Mch_Text, a, CL_PMenu_Help);
+    EXPECT_EQ(host.helps, std::vector<int32_t>{CL_Mch_Text});
+    auto [win, winObj] = command(CT_Mch, CL_Mch_Text, a, CL_PMenu_MCHWin);
+    EXPECT_EQ(host.windowChannel, a);
+    EXPECT_TRUE(winObj.StateFlag(cmcCellObj::kFlagChecked));
+
+    host.info.assign(127, 0);
+    const char esn[] = "00C80A01E240"; // 200, 10, 123456
+    std::copy(esn, esn + 12, host.info.begin() + 37);
+    command(CT_Null, CL_CloneInfo_Esn, 0, CL_PMenu_WinCopy);
+    EXPECT_EQ(host.copied, std::vector<std::string>{"0200100123456"});
+    host.info[40] = 'G'; // not a serial number: nothing is copied
+    command(CT_Null, CL_CloneInfo_Esn, 0, CL_PMenu_WinCopy);
+    EXPECT_EQ(host.copied.size(), 1u);
+}
+
+TEST_F(HandlerTest, CloneInformationLines) {
+    RecordingHost host;
+    handler->host = &host;
+    auto text = [&](int32_t cell) { return Call(CT_Null, cell, 0).text; };
+    EXPECT_EQ(text(CL_CloneInfo_Model), ""); // before any information answer
+    host.info.assign(127, 0);
+    std::vector<uint8_t>& i = host.info;
+    i[0] = 127;
+    i[1] = 0x01 | (1 << 1) | 0x08; // PMR, variant 1, keypad
+    i[32] = 0x12;
+    i[3] = '3';
+    i[4] = '4';
+    std::copy_n("01234", 5, i.begin() + 5);
+    std::copy_n("0567", 4, i.begin() + 10);
+    i[14] = 0x05; // units A and C
+    i[15] = 1;
+    i[16] = '1';
+    i[17] = '0';
+    i[18] = 0xAB;
+    i[19] = 0xCD;
+    i[20] = 0x22; // killed, by DTMF
+    i[21] = 1;
+    i[22] = 0x12;
+    i[23] = 0x34;
+    std::copy_n("HELLO\x01", 6, i.begin() + 60);
+    const struct {
+        int32_t cell;
+        const char* text;
+    } cases[] = {
+        {CL_CloneInfo_Model, "PMR type, LTR, ten-key keypad"},
+        {CL_CloneInfo_KeyBoard, "ten-key keypad"},
+        {CL_CloneInfo_Revision, "1.2d"},
+        {CL_CloneInfo_Revision_DSP, "3.4"},
+        {CL_CloneInfo_Comment1, "HELLO"},
+        {CL_CloneInfo_Comment2, ""},
+        {CL_CloneInfo_Digital_UnitID, "1234(Conventional)\n567(VORN-Trunk)"},
+        {CL_CloneInfo_Option, "Option unit A\nOption unit C\nNXDN digital option(Rev:1.0:$ABCD)"},
+        {CL_CloneInfo_StunKill, "Killed\nby DTMF"},
+        {CL_CloneInfo_OverVolt, "Over-voltage detected"},
+        {CL_CloneInfo_Esn, " "},
+        {CL_CloneInfo_CheckSum, "$1234"},
+        {CL_CloneInfo_CheckSum_DSP, "$0000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(text(c.cell), c.text) << c.cell;
+    // Read-only: keys and entries change nothing.
+    const cmcEeprom before = work;
+    EXPECT_EQ(Call(CT_Null, CL_CloneInfo_Comment1, 0, 'A').result, cmcCellHandler::kResultNone);
+    EXPECT_EQ(Call(CT_Null, CL_CloneInfo_Comment1, 0, 0, "NEW").text, "HELLO");
+    EXPECT_TRUE(work == before);
+    // A short block reads as zeros past its end instead of beyond it.
+    host.info.resize(3);
+    EXPECT_EQ(text(CL_CloneInfo_CheckSum), "$0000");
+    EXPECT_EQ(text(CL_CloneInfo_Esn), " ");
+}
+
+TEST_F(HandlerTest, LanguageCells) {
+    RecordingHost host;
+    handler->host = &host;
+    EXPECT_EQ(Call(CT_Null, CL_Language_Text, 1).text, "Second");
+    EXPECT_EQ(Call(CT_Null, CL_Language_Text, 2).text, "");
+    EXPECT_EQ(Call(CT_Null, CL_Langage_Select, 0).text, "English");
+    Call(CT_Null, CL_Language_Text, 1, '\r');
+    EXPECT_EQ(host.language, 1);
+    EXPECT_EQ(Call(CT_Null, CL_Langage_Select, 0).text, "Second");
+    // The list answer chooses a language.
+    cmcCellObj obj;
+    obj.category = CT_Null;
+    obj.cell = CL_Langage_Select;
+    cmcCellObj entry;
+    entry.cell = Flex_Language_ChNo;
+    entry.parameter = 0;
+    cmcCellCapsule answer;
+    answer.cell = &entry;
+    cmcCellCapsule c;
+    c.cell = &obj;
+    c.grid = kGrid;
+    c.link = &answer;
+    c.editState = cmcCellCapsule::kEditChosen;
+    handler->CallCell(c, 1);
+    EXPECT_EQ(host.language, 0);
+}
+
+TEST_F(HandlerTest, BankNameRepeaterAndSmarTrunkBank) {
+    uint8_t* w = work.Data();
+    const int32_t name = indBankCells::kNamesAt + indBankCells::kNameLength * 3;
+    w[name + 8] = 0x5A; // the next bank's name
+    Call(CT_BankOp, CL_Mch_BankText, 3, 0, "Fire ground crew");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(w + name), 8), "Fire gro");
+    EXPECT_EQ(w[name + 8], 0x5A);
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 3).text, "Fire gro");
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 8).text, ""); // no such bank
+
+    // The repeater of an LTR bank: none is an error once the bank has channels, and the LTR check
+    // collects it in the LMR family only.
+    const int32_t rpt = indBankCells::kRepeaterAt + indBankCells::kRepeaterStride * 5;
+    w[rpt] = 0;
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_Rpt, 5).text, "Non");
+    w[L::kBankF1] |= 0x80 >> 5;
+    EXPECT_FALSE(handler->ErrorOf(CT_BankOp, CL_Mch_Rpt, 5)); // no channels yet
+    w[L::kBankF1] &= ~(0x80 >> 5);
+    AddChannel(5, "146.52");
+    w[L::kBankF1] |= 0x80 >> 5;
+    EXPECT_TRUE(handler->ErrorOf(CT_BankOp, CL_Mch_Rpt, 5));
+    EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Check_Ltr_Repeater, 0));
+    Build(1);
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Check_Ltr_Repeater, 0));
+    Build(0);
+    w[rpt + 1] = 0xA5;
+    Call(CT_BankOp, CL_Mch_Rpt, 5, ' ');
+    EXPECT_EQ(w[rpt], 1);
+    EXPECT_EQ(w[rpt + 1], 0xA5);
+    Call(CT_BankOp, CL_Mch_Rpt, 5, 0, "25"); // beyond the list: limited to its last repeater
+    EXPECT_EQ(w[rpt], indBankCells::kRepeaters);
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Check_Ltr_Repeater, 0));
+
+    // One SmarTrunk bank at most: stepping moves the flag, wrapping through none.
+    w[L::kBankF0] = 0x80 >> 6;
+    EXPECT_EQ(Call(CT_Null, CL_Bank_SmarTrunk, 0).text, "Bank 7");
+    Call(CT_Null, CL_Bank_SmarTrunk, 0, ' ');
+    EXPECT_EQ(w[L::kBankF0], 0x80 >> 7);
+    Call(CT_Null, CL_Bank_SmarTrunk, 0, ' ');
+    EXPECT_EQ(w[L::kBankF0], 0);
+    EXPECT_EQ(Call(CT_Null, CL_Bank_SmarTrunk, 0).text, "Non");
+    Call(CT_Null, CL_Bank_SmarTrunk, 0, cmcCellCapsule::kKeyBackspace);
+    EXPECT_EQ(w[L::kBankF0], 0x80 >> 7);
+}
+
+TEST_F(HandlerTest, ContinuousToneRecords) {
+    uint8_t* r = work.Data() + indToneCells::kRecordsAt + indToneCells::kRecordSize * 4;
+    Call(CT_CTone, CL_CTone_RX, 4, 0, "023");
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 4).text, "023N");
+    Call(CT_CTone, CL_CTone_TX, 4, 0, "754i");
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_TX, 4).text, "754i");
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 4).text, "023N"); // each direction its own bytes
+    // The selection mark is one bit the tones leave alone, both ways.
+    const uint8_t before0 = r[0];
+    Call(CT_CTone, CL_CTone_Sel, 4, ' ');
+    EXPECT_EQ(r[0], before0 ^ 0x02);
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 4).text, "023N");
+    Call(CT_CTone, CL_CTone_RX, 4, 0, "031");
+    EXPECT_EQ(r[0] & 0x02, (before0 ^ 0x02) & 0x02);
+    // Records outside the table show nothing and take nothing.
+    const cmcEeprom before = work;
+    EXPECT_EQ(Call(CT_CTone, CL_CTone_RX, 40, 0, "023").text, "");
+    EXPECT_TRUE(work == before);
+}
+
+TEST_F(HandlerTest, SettingsNamingAnIdListEntry) {
+    uint8_t* w = work.Data();
+    L::Put16(w, L::kCount101, 3);
+    const uint8_t id[4] = {0x12, 0x34, 0x56, 0x70};
+    std::copy(id, id + 4, w + 0x1DAD9 + 14 * 2);
+    Call(CT_Null, CL_Dpmr_Stun_KillID, 0, 0, "3");
+    EXPECT_EQ(L::Get16(w, 0x1FDF1), 2);
+    EXPECT_EQ(Call(CT_Null, CL_Dpmr_Stun_KillID, 0).text, "3: 1234567");
+    EXPECT_EQ(L::Get16(w, 0x1FDEF), L::Get16(defaults.Data(), 0x1FDEF)); // its neighbours stay
+    EXPECT_EQ(Call(CT_Null, CL_Dpmr_Stun_KillID, 0, ' ').result, cmcCellHandler::kResultNone); // no stepping
+    EXPECT_EQ(Call(CT_Null, CL_Dpmr_Stun_KillID, 0, '2').result, cmcCellHandler::kResultEdit);
+    EXPECT_EQ(L::Get16(w, 0x1FDF1), 2);
+    // An entry beyond the list is refused; a stored one beyond it is an error.
+    Call(CT_Null, CL_Dpmr_Stun_KillID, 0, 0, "9");
+    EXPECT_EQ(L::Get16(w, 0x1FDF1), 2);
+    EXPECT_FALSE(handler->ErrorOf(CT_Null, CL_Dpmr_Stun_KillID, 0));
+    L::Put16(w, L::kCount101, 2);
+    EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Dpmr_Stun_KillID, 0));
+    EXPECT_TRUE(handler->ErrorOf(CT_Null, CL_Check_Dpmr_StunSetting, 0));
+    // The NXDN status ID lives in a table the initial data lacks: shown, not edited.
+    const cmcEeprom before = work;
+    Call(CT_Null, CL_Nxdn_Status_Set_PowerStatID, 0, 0, "1");
+    EXPECT_TRUE(work == before);
+    EXPECT_EQ(Call(CT_Null, CL_Nxdn_Status_Set_PowerStatID, 0).color, cmcCodecIo::kGrey);
 }
 
 } // namespace

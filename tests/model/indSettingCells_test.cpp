@@ -17,12 +17,14 @@
 #include "model/indModel.h"
 #include "model/indSettingCell.h"
 #include "model/indSettingTable.h"
+#include "model/indWorkImage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
 #include <set>
+#include <span>
 #include <vector>
 
 using namespace modelfix;
@@ -45,6 +47,26 @@ protected:
         env = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), nullptr);
         indModel::LoadInitialData(DataDir() + "/Initial_LMR.ocd", work);
         indModel::ConvertInitial(work, {});
+        initial = work;
+        // Most rows are exercised on data that holds the MSK, NXDN and trunking tables the model does
+        // not pack itself (as data of a related variant does); the plain initial data lacks them.
+        Hold(work, kUnplaced);
+    }
+
+    static constexpr int kUnplaced[] = {23, 24, 25, 36, 67, 68, 69, 70, 73, 74, 77, 78, 81, 82, 86, 95};
+    // Makes the data hold tables: their directory entries, then a packing that carries them through.
+    static void Hold(cmcEeprom& image, std::span<const int> ids) {
+        uint8_t* w = image.Data();
+        int n = L::Get16(w, L::kDir32At + 4);
+        for (int id : ids) {
+            const indSlot* slot = L::SlotOf(id);
+            uint8_t* e = w + L::kDir32Copy + 12 * n++;
+            L::Put16(e, 0, uint32_t(id));
+            L::Put16(e, 2, uint32_t(slot->size));
+            L::Put16(e, 4, uint32_t(slot->count));
+        }
+        L::Put16(w, L::kDir32At + 4, uint32_t(n));
+        ASSERT_FALSE(indWorkImage(image, nullptr).PackTables(false));
     }
 
     static const indSettingRow& Row(int32_t cell) {
@@ -94,14 +116,15 @@ protected:
     cmcTextTables tables;
     std::unique_ptr<cmcFCache> lists;
     std::unique_ptr<cmcCodecEnv> env;
-    cmcEeprom work;
+    cmcEeprom work, initial;
     int32_t family = indModel::kLmr;
 };
 
 bool Overlap(const indSettingRow& a, const indSettingRow& b) {
     for (int32_t i = 0; i < a.entries; ++i)
         for (int32_t j = 0; j < b.entries; ++j)
-            if (a.ByteOf(i) == b.ByteOf(j) && (a.Mask() & b.Mask()) != 0)
+            if (a.ByteOf(i) <= b.LastByteOf(j) && b.ByteOf(j) <= a.LastByteOf(i) &&
+                (a.Mask() & b.Mask()) != 0)
                 return true;
     return false;
 }
@@ -158,8 +181,9 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
         {0x125C8, 5, 0xFF},                                   // NAC selection bitmap
         {0x12616, 5, 0xFF},                                   // colour code selection bitmap
         {0x12624, 18, 0xFF},                                  // rotary status and its bitmap
-        {0x12636, 32, 0xFF},                                  // clone comments
+        {0x12636, 16, 0xFF},        {0x12646, 16, 0xFF},      // clone comments
         {0x12656, 32, 0xFF},                                  // user display characters
+        {0x125FE, 16, 0xFF},                                  // clone password
         {0x12C98, 16, 0xFF},                                  // channel references of table 96
         {0x12CB4, 64, 0xFF},                                  // channel groups
         {0x14EDD, 8, 0xFF},                                   // group counts of the second area
@@ -189,15 +213,15 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
         if (!r.chosen)
             continue;
         for (const Field& f : used)
-            for (int32_t e = 0; e < r.entries; ++e) {
+            for (int32_t e = 0; e < r.entries && !r.editsModelField; ++e) {
                 int32_t at = r.ByteOf(e);
-                EXPECT_FALSE(at >= f.at && at < f.at + f.length && (r.Mask() & f.mask) != 0)
+                EXPECT_FALSE(at <= f.at + f.length - 1 && f.at <= r.LastByteOf(e) && (r.Mask() & f.mask) != 0)
                     << r.cell << " uses the model's field at " << f.at;
             }
         bool inSlot = false;
         for (const indSlot& s : L::kSlots)
             inSlot =
-                inSlot || (r.offset >= s.offset && r.ByteOf(r.entries - 1) < s.offset + s.size * s.count);
+                inSlot || (r.offset >= s.offset && r.LastByteOf(r.entries - 1) < s.offset + s.size * s.count);
         EXPECT_TRUE(inSlot) << r.cell << " lies outside every table slot";
     }
 }
@@ -215,7 +239,9 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
                         << r.list << ": an entry the field cannot hold";
             cmcCodecIo io;
             indSettingCell::Run(r, e, io, *env, W(), family, false);
-            EXPECT_FALSE(io.displayText.empty());
+            if (r.codec != indSettingRow::Codec::Text && r.codec != indSettingRow::Codec::DisplayText &&
+                r.codec != indSettingRow::Codec::Password)
+                EXPECT_FALSE(io.displayText.empty());
             ASSERT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0) << "drawing wrote";
 
             for (int32_t key : {int32_t(cmcCodecIo::kKeySpace), int32_t(cmcCodecIo::kKeyBackspace)}) {
@@ -236,8 +262,10 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
             indSettingCell::Run(r, e, answer, *env, W(), family, true);
 
             const int32_t at = r.ByteOf(e);
+            const int32_t last = r.LastByteOf(e);
             EXPECT_EQ(std::memcmp(before.Data(), W(), size_t(at)), 0) << "changed below the field";
-            EXPECT_EQ(std::memcmp(before.Data() + at + 1, W() + at + 1, size_t(L::kWorkSize - at - 1)), 0)
+            EXPECT_EQ(std::memcmp(before.Data() + last + 1, W() + last + 1, size_t(L::kWorkSize - last - 1)),
+                      0)
                 << "changed above the field";
             EXPECT_EQ(before.Data()[at] & ~r.Mask(), W()[at] & ~r.Mask()) << "changed its byte's other bits";
             work = before;
@@ -425,7 +453,10 @@ TEST_F(SettingCells, RowsOfWrittenTablesSurvivePackingAndExpansion) {
         if (second || !inWrittenTable(r.offset))
             continue;
         const int32_t largest = r.Mask() >> r.lowBit;
-        const int32_t value = r.Read(W()) == largest ? largest - 1 : largest;
+        int32_t value = r.Read(W()) == largest ? largest - 1 : largest;
+        if (r.codec == indSettingRow::Codec::Text || r.codec == indSettingRow::Codec::DisplayText ||
+            r.codec == indSettingRow::Codec::Password) // characters
+            value = r.Read(W()) == 'A' ? 'B' : 'A';
         r.Write(W(), value);
         changed.emplace_back(&r, value);
     }
@@ -494,6 +525,17 @@ TEST_F(SettingCells, HandlerRunsTheTableCells) {
     call(CL_ExtPort_PortMode_AFO, ' ');
     loop.Advance(50);
     EXPECT_NE(std::find(posted.begin(), posted.end(), 13), posted.end());
+
+    // On data without the NXDN table a key on its cell changes nothing and reports nothing modified.
+    work = initial;
+    const int before2 = modified;
+    const cmcEeprom plain = work;
+    const std::string shown = call(CL_Nxdn_Gps_Send_Sdm, 0).text;
+    r = call(CL_Nxdn_Gps_Send_Sdm, ' ');
+    EXPECT_EQ(r.text, shown);
+    EXPECT_EQ(r.scope & cmcCellCapsule::kScopeAll, 0);
+    EXPECT_TRUE(work == plain);
+    EXPECT_EQ(modified, before2);
 }
 
 // Rows of a list: the cell's parameter picks the entry; other entries and a parameter beyond the list
@@ -519,4 +561,100 @@ TEST_F(SettingCells, PerEntryRowsEditTheirEntryOnly) {
     EXPECT_EQ(beyond.displayText, "");
     EXPECT_FALSE(indSettingCell::Run(r, -1, beyond, *env, W(), family, true).changed);
     EXPECT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0);
+}
+
+// Rows in tables the model does not pack are saved only when the data holds their table; without it
+// they show their value grey and take nothing, so that no edit is accepted that a save would drop.
+TEST_F(SettingCells, RowsOfTablesTheDataLacksAreShownButNotEditable) {
+    work = initial;
+    const int32_t cells[] = {CL_Nxdn_Gps_Send_Sdm, CL_Msk_Cfg_Status_Send_On, CL_Nxdn_Status_Set_PowerONStat,
+                             CL_Nxdn_Config_SS_Wait, CL_Ltr_Op_DispOnPtt};
+    for (int32_t cell : cells) {
+        SCOPED_TRACE(cell);
+        const indSettingRow& r = Row(cell);
+        EXPECT_FALSE(indSettingCell::IsStored(r, W()));
+        const cmcEeprom before = work;
+        uint32_t color = 0;
+        EXPECT_FALSE(Show(cell, &color).empty());
+        EXPECT_EQ(color, cmcCodecIo::kGrey);
+        EXPECT_FALSE(Key(cell, cmcCodecIo::kKeySpace).changed);
+        EXPECT_FALSE(Enter(cell, "1").changed);
+        EXPECT_FALSE(Choose(cell, 1).changed);
+        cmcCodecIo io;
+        io.grid = true;
+        io.key = cmcCodecIo::kKeyReturn;
+        indSettingCell::Run(r, 0, io, *env, W(), family, true);
+        EXPECT_EQ(io.result, cmcCodecIo::kResultNone) << "opened an editor or list";
+        EXPECT_TRUE(work == before);
+    }
+    // A row of a table the model packs stays editable on the same data.
+    EXPECT_TRUE(indSettingCell::IsStored(Row(CL_Comm_Tot_Beep), W()));
+    EXPECT_TRUE(Key(CL_Comm_Tot_Beep, cmcCodecIo::kKeySpace).changed);
+
+    // Once the data holds the table, the row edits, and the value survives packing and expansion (a
+    // save and a reload). The LTR row lies outside every table and never becomes editable.
+    const int ids[] = {36};
+    Hold(work, ids);
+    ASSERT_TRUE(indSettingCell::IsStored(Row(CL_Nxdn_Gps_Send_Sdm), W()));
+    const int32_t now = Row(CL_Nxdn_Gps_Send_Sdm).Read(W());
+    EXPECT_TRUE(Choose(CL_Nxdn_Gps_Send_Sdm, 1 - now).changed);
+    ASSERT_FALSE(indWorkImage(work, nullptr).PackTables(false));
+    cmcEeprom reread;
+    reread.SetSize(L::kWorkSize);
+    std::memcpy(reread.Data(), W(), L::kRadioSize);
+    indWorkImage(reread, nullptr).ExpandTables();
+    EXPECT_EQ(Row(CL_Nxdn_Gps_Send_Sdm).Read(reread.Data()), 1 - now);
+    EXPECT_FALSE(indSettingCell::IsStored(Row(CL_Ltr_Op_DispOnPtt), W()));
+}
+
+TEST_F(SettingCells, NumbersAndTexts) {
+    // Numbers: typed values inside the range stored, outside limited; stepping wraps in the range.
+    const struct {
+        int32_t cell;
+        const char* typed;
+        int32_t stored;
+    } numbers[] = {
+        {CL_Dpmr_Config_Attempt_No, "7", 7}, {CL_Dpmr_Config_Attempt_No, "40", 10},
+        {CL_Dpmr_Config_Attempt_No, "0", 1}, {CL_KDisp_DispLines, "2", 2},
+        {CL_Dpmr_Expert_LET, "200", 200},    {CL_Msk_Presl_Own_Id, "4000", 4000},
+        {CL_Msk_Presl_Own_Id, "5000", 4095},
+    };
+    for (const auto& c : numbers) {
+        Enter(c.cell, c.typed);
+        EXPECT_EQ(Row(c.cell).Read(W()), c.stored) << c.cell << " " << c.typed;
+    }
+    Row(CL_Dpmr_Config_Attempt_No).Write(W(), 10);
+    EXPECT_TRUE(Key(CL_Dpmr_Config_Attempt_No, cmcCodecIo::kKeySpace).changed);
+    EXPECT_EQ(Row(CL_Dpmr_Config_Attempt_No).Read(W()), 1);
+    EXPECT_EQ(Show(CL_Dpmr_Config_Attempt_No), "1");
+    // A two-byte number is stored high byte first.
+    EXPECT_EQ(W()[0x12C3C], 0x0F);
+    EXPECT_EQ(W()[0x12C3D], 0xFF);
+    // Two numbers sharing a byte keep each other's bits.
+    W()[0x10F29] = 0xF8;
+    Enter(CL_SetM_AudioFilt, "2");
+    EXPECT_EQ(W()[0x10F29], 0xFA);
+
+    // Texts: cut to their length, padded with blanks, shown without them; the next byte stays.
+    const indSettingRow& text = Row(CL_Emer_Setting_EmerText);
+    W()[text.LastByteOf(0) + 1] = 0x5A;
+    EXPECT_TRUE(Enter(CL_Emer_Setting_EmerText, "EMERGENCY CALL").changed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + text.offset), 10), "EMERGENCY ");
+    EXPECT_EQ(Show(CL_Emer_Setting_EmerText), "EMERGENCY");
+    EXPECT_TRUE(Enter(CL_Emer_Setting_EmerText, "SOS").changed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + text.offset), 10), "SOS       ");
+    EXPECT_EQ(W()[text.LastByteOf(0) + 1], 0x5A);
+    EXPECT_FALSE(Enter(CL_Emer_Setting_EmerText, "SOS").changed); // the same text changes nothing
+    // Display texts take the escapes of the radio's characters; a user character is byte 16 on.
+    const indSettingRow& message = Row(CL_Dpmr_DispMsg_Prog_Failed);
+    EXPECT_TRUE(Enter(CL_Dpmr_DispMsg_Prog_Failed, "NG %10!").changed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + message.offset), 8), std::string("NG \x10!   ", 8));
+    EXPECT_EQ(Show(CL_Dpmr_DispMsg_Prog_Failed), "NG %10!");
+    // A drawing call on a text never writes, and the stun text is grey while the stun display is off.
+    uint32_t color = 0;
+    W()[0x12C6C] &= uint8_t(~0x10);
+    const cmcEeprom off = work;
+    Show(CL_Comm_Strv_Text, &color);
+    EXPECT_EQ(color, cmcCodecIo::kGrey);
+    EXPECT_TRUE(work == off);
 }

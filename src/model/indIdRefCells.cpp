@@ -1,0 +1,104 @@
+#include "model/indIdRefCells.h"
+
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellHandler.h"
+#include "cells/cmcCellNumber.h"
+#include "cells/cmcChoiceCodecs.h"
+#include "cells/cmcDigitCodecs.h"
+#include "model/indCellCall.h"
+#include "model/indLayout.h"
+#include "model/indListCells.h"
+#include "model/indWorkImage.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <iterator>
+#include <span>
+#include <string>
+
+namespace {
+
+using L = indLayout;
+using Io = cmcCodecIo;
+
+constexpr const char* kDpmrIds = "GI_Sheet_Sel_CallList";
+constexpr const char* kDpmrGroups = "GI_Sheet_Sel_CallList_Grp";
+constexpr const char* kNxdnIds = "GI_Sheet_Sel_IndList";
+
+const indIdRefRow kRows[] = {
+    {CL_Dpmr_Status_Set_PowerStatID, 0x1FDCF, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_StunID, 0x1FDEF, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_KillID, 0x1FDF1, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_AmbienceID, 0x1FDF3, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Grp_Set_BlockDecode_Min, 0x1F665, 31, kDpmrGroups, Flex_DpmrIDList_ChNo_Grp},
+    {CL_Dpmr_Grp_Set_BlockDecode_Max, 0x1F667, 31, kDpmrGroups, Flex_DpmrIDList_ChNo_Grp},
+    {CL_Dpmr_Gps_GPS_Send_ID, 0x1F691, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Nxdn_Status_Set_PowerStatID, 0x19B0F, 18, kNxdnIds, Flex_NxdnInvIDList_ChNo},
+    {CL_Nxdn_Gps_GPS_Send_ID, 0x18519, 18, kNxdnIds, Flex_NxdnInvIDList_ChNo},
+};
+
+// The shown form: entry number + 1, and for dPMR entries ": " and the entry's seven ID digits.
+std::string Shown(const uint8_t* w, const indIdRefRow& row, int32_t entry) {
+    std::string text = std::to_string(entry + 1);
+    if (row.listKind == 31 && entry >= 0 && entry < 500)
+        text += ": " + cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(w + 0x1DAD9 + 14 * entry, 4), 7);
+    return text;
+}
+
+} // namespace
+
+const indIdRefRow* indIdRefCells::Find(int32_t cell) {
+    const auto it = std::find_if(std::begin(kRows), std::end(kRows),
+                                 [cell](const indIdRefRow& r) { return r.cell == cell; });
+    return it == std::end(kRows) ? nullptr : &*it;
+}
+
+bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
+    const indIdRefRow* row = Find(call.cell);
+    if (!row)
+        return false;
+    uint8_t* w = call.W();
+    const int32_t stored = L::Get16(w, row->at);
+    int32_t value = stored;
+    // Like the other settings of a table the data may lack: shown, but only edited where it is saved.
+    const bool kept = indWorkImage::Keeps(w, row->at);
+    if (!kept) {
+        call.io.key = 0;
+        call.io.editState = Io::kShow;
+    }
+    const int32_t k = call.io.Key();
+    if (k == Io::kKeySpace || k == Io::kKeyBackspace)
+        call.io.key = 0; // entry numbers are chosen from the list, not stepped
+    bool changed = false;
+    if (call.io.editState == Io::kEntered) {
+        // A typed number is the entry number as shown (from 1).
+        const std::string& t = call.io.enteredText;
+        const size_t digits = t.find_first_not_of(' ');
+        if (digits != std::string::npos && std::isdigit(static_cast<unsigned char>(t[digits]))) {
+            value = std::atoi(t.c_str() + digits) - 1;
+            changed = true;
+        }
+    } else if (k >= '0' && k <= '9') {
+        call.io.OpenEditorWith(static_cast<char>(k));
+    } else {
+        changed = cmcChoiceCodecs::EditChoice(call.io, call.env, value, row->list, row->choiceCell);
+    }
+    const int32_t entries = indListCells::EntriesInUse(w, row->listKind);
+    if (changed && kept && call.notify == cmcCellHandler::kNotifyAction && value != stored && value >= 0 &&
+        value < std::max(entries, 1)) {
+        L::Put16(w, row->at, uint32_t(value));
+        call.wrote = true;
+        result = Io::kResultRefresh;
+    }
+    if (call.io.result != Io::kResultEdit)
+        call.io.displayText = Shown(w, *row, L::Get16(w, row->at));
+    if (!kept)
+        call.io.SetFontColor(Io::kGrey);
+    // A reference past the end of a list that has entries names none of them.
+    if (entries > 0 && L::Get16(w, row->at) >= entries)
+        call.capsule.stateBits |= cmcCellCapsule::kStateError;
+    if (call.io.result != Io::kResultNone)
+        result = call.io.result;
+    return true;
+}
