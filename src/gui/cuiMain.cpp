@@ -8,6 +8,7 @@
 #include "core/cmcAppDir.h"
 #include "core/cmcKvtFile.h"
 #include "core/cmcTextTables.h"
+#include "gui/cuiCellWindows.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiSheetView.h"
 #include "model/indCellHandler.h"
@@ -156,6 +157,9 @@ void cuiMain::Start() {
     hs.events = m_s.events;
     hs.modelFamily = env.modelType;
     m_handler = std::make_unique<indCellHandler>(hs);
+    m_windows = std::make_unique<cuiCellWindows>(SheetEnv());
+    m_windows->SetHandler(m_handler.get());
+    m_codecs.SetWindows(m_windows.get());
     m_handler->onModified = [this] {
         if (!m_modified && !(m_current == m_saved))
             MarkModified();
@@ -400,18 +404,13 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         m_sheetText = sheetText;
         return false;
     }
-    cuiSheetEnv env;
-    env.texts = &tex;
-    env.languages = &m_s.tables->Languages();
-    env.work = &m_current;
-    env.current = &m_current;
-    env.modelType = ModelType();
-    env.fontRatio = m_s.env->fontSizePercentage;
-    env.settings = &m_s.env->Store();
-    env.canvas = &m_measure;
-    env.events = m_s.events;
+    cuiSheetEnv env = SheetEnv();
+    if (m_windows)
+        m_windows->SetEnv(env);
     std::unique_ptr<cuiSheet> sheet = iuiSheetFactory::Build(env, sheetText);
     m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
+    m_view->SetChoiceLists(&m_lists);
+    m_view->FitValueColumns();
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;
     m_view->show();
@@ -420,9 +419,25 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     return true;
 }
 
+cuiSheetEnv cuiMain::SheetEnv() {
+    cuiSheetEnv env;
+    env.texts = &m_s.tables->Text();
+    env.languages = &m_s.tables->Languages();
+    env.work = &m_current;
+    env.current = &m_current;
+    env.modelType = ModelType();
+    env.fontRatio = m_s.env->fontSizePercentage;
+    env.settings = &m_s.env->Store();
+    env.canvas = &m_measure;
+    env.events = m_s.events;
+    return env;
+}
+
 void cuiMain::CloseSheet() {
     if (m_tree)
         m_treeHadFocus = m_tree->hasFocus();
+    if (m_windows)
+        m_windows->CloseAll();
     if (m_view) {
         m_view->CloseEditor(true);
         delete m_view;

@@ -28,6 +28,8 @@ class indCellHandler;
 class indEnviron;
 struct cmcEvRec;
 class cuiSheetView;
+class cuiCellWindows;
+struct cuiSheetEnv;
 
 class cuiMain : public QMainWindow {
     Q_OBJECT
@@ -67,6 +69,8 @@ public:
     cuiSheetView* SheetView() { return m_view; }
     const std::string& OpenSheetText() const { return m_sheetText; }
     QTreeWidget* Tree() { return m_tree; }
+    // The windows cells open (choice lists, editors).
+    cuiCellWindows* CellWindows() { return m_windows.get(); }
     // Selects the tree node of a sheet text (which opens its sheet); false when there is none.
     bool SelectTreeNode(const std::string& sheetText);
 
@@ -90,6 +94,7 @@ private:
     void RefreshCommands();
     void PeriodicStep();
     std::string Text(const char* key);
+    cuiSheetEnv SheetEnv();
     std::string AskPath(bool save);
     static void OnEvent(void* context, const cmcEvRec& event);
 
@@ -102,6 +107,7 @@ private:
     cmcFCache m_lists;
     cmcCodecEnv m_codecs;
     std::unique_ptr<indCellHandler> m_handler;
+    std::unique_ptr<cuiCellWindows> m_windows;
     cuiQtMeasureCanvas m_measure;
     std::deque<cmcCellObj> m_commandCells; // menu and toolbar cells, stable while the menus live
     std::deque<cmcCellObj> m_treeCells;
