@@ -21,6 +21,7 @@ cuiFlector::cuiFlector(QWidget* owner, const cuiSheetEnv& env, cmcCellHandler* h
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
 
     cuiSheetEnv listEnv = env;
     listEnv.texts = &m_model.SheetTexts();
@@ -65,6 +66,9 @@ void cuiFlector::Open(const QRect& workArea) {
         width = std::min(width + grid.verticalScrollBar()->sizeHint().width(), workArea.width());
         height = std::min(height + grid.horizontalScrollBar()->sizeHint().height(), workArea.height());
     }
+    // The work area bounds the window, whatever the scroll area would like.
+    grid.setMinimumSize(1, 1);
+    m_view->setMinimumSize(1, 1);
     resize(width, height);
     indFlector::Rect cell{m_cell.left(), m_cell.top(), m_cell.left() + m_cell.width(),
                           m_cell.top() + m_cell.height()};

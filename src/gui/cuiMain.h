@@ -71,6 +71,7 @@ public:
     QTreeWidget* Tree() { return m_tree; }
     // The windows cells open (choice lists, editors).
     cuiCellWindows* CellWindows() { return m_windows.get(); }
+    indCellHandler* Handler() { return m_handler.get(); }
     // Selects the tree node of a sheet text (which opens its sheet); false when there is none.
     bool SelectTreeNode(const std::string& sheetText);
 
