@@ -1,9 +1,11 @@
 #include "gui/cuiMain.h"
 
+#include "app/cmcEv.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcEvRec.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellIds.h"
+#include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
 #include "core/cmcKvtFile.h"
@@ -11,16 +13,20 @@
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiSheetView.h"
+#include "gui/cuiStatusPanel.h"
 #include "model/indCellHandler.h"
 #include "model/indDataFile.h"
+#include "model/indRowCommands.h"
 #include "platform/cuiQtColors.h"
 #include "sheets/cuiSheet.h"
 #include "sheets/cuiSheetText.h"
+#include "sheets/iuiSh_ChBank.h"
 #include "sheets/iuiSheetFactory.h"
 #include "sheets/iuiTreeSheets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
@@ -31,6 +37,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <filesystem>
@@ -124,6 +131,10 @@ cuiMain::cuiMain(const Services& services)
                 path += QLatin1Char('.') + Q(tex.GetLine("GI_Sys_Dialog_FOpen", 0));
             return path.toStdString();
         };
+    if (!m_s.openHelp)
+        m_s.openHelp = [](const std::string& path) {
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+        };
     m_s.events->Register(&cuiMain::OnEvent, this);
 }
 
@@ -186,7 +197,7 @@ void cuiMain::Start() {
     m_splitter->setSizes(
         {std::max(env.splitterPosition, 8), std::max(env.windowWidth - env.splitterPosition, 100)});
     setCentralWidget(m_splitter);
-    m_status = new QLabel(this);
+    m_status = new cuiStatusPanel(this);
     statusBar()->addWidget(m_status, 1);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!item)
@@ -341,7 +352,8 @@ void cuiMain::RefreshCommands() {
             bool known = name == "CL_Menu_File_New" || name == "CL_Menu_File_Open" ||
                          name == "CL_Menu_File_Save" || name == "CL_Menu_File_SaveAs" ||
                          name == "CL_Menu_File_Exit" || name == "CL_Menu_View_ToolBar" ||
-                         name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About";
+                         name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About" ||
+                         name == "CL_Help_Contents";
             action->setEnabled(known);
             action->setCheckable(name == "CL_Menu_View_ToolBar" || name == "CL_Model_Lmr" ||
                                  name == "CL_Model_Pmr");
@@ -362,6 +374,7 @@ void cuiMain::RebuildTree() {
     m_tree->clear();
     iuiTreeSheets::Modes modes;
     modes.modelType = ModelType();
+    modes.maker = m_makerMode;
     std::vector<iuiTreeSheets::Node> nodes =
         iuiTreeSheets::Nodes(m_s.tables->Text(), m_current.Data(), modes);
     std::vector<QTreeWidgetItem*> parents;
@@ -400,7 +413,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     // A sheet the overlay does not define yet is reported, not fatal: the tree may name it early.
     if (parts.overlayKey.empty() || !tex.HasKey(parts.overlayKey + "_Cells") ||
         !tex.HasKey(parts.overlayKey + "_Style") || !tex.HasKey(parts.overlayKey + "_BasicCell")) {
-        m_status->setText(Q(sheetText));
+        m_status->SetText(Q(sheetText));
         m_sheetText = sheetText;
         return false;
     }
@@ -411,6 +424,31 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
     m_view->SetChoiceLists(&m_lists);
     m_view->FitValueColumns();
+    indRowCommands::Services rs;
+    rs.work = &m_current;
+    rs.reference = &m_reference;
+    rs.defaults = &m_initial;
+    rs.clip = &m_clip;
+    rs.handler = m_handler.get();
+    rs.box = m_s.box;
+    rs.texts = &tex;
+    rs.events = m_s.events;
+    rs.modelFamily = ModelType();
+    m_rows = std::make_unique<indRowCommands>(rs);
+    auto shownBank = [this] {
+        auto* bank = dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet());
+        return bank ? bank->Bank() : -1;
+    };
+    m_view->onRowCommand = [this, shownBank](int32_t command, cmcCellCapsule& capsule) {
+        if (command == CL_PMenu_Help) {
+            OpenHelp();
+            return true;
+        }
+        return m_rows->Run(command, capsule, shownBank());
+    };
+    m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
+        return m_rows->Applies(command, capsule, shownBank());
+    };
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;
     m_view->show();
@@ -430,6 +468,7 @@ cuiSheetEnv cuiMain::SheetEnv() {
     env.settings = &m_s.env->Store();
     env.canvas = &m_measure;
     env.events = m_s.events;
+    env.makerMode = m_makerMode;
     return env;
 }
 
@@ -488,6 +527,8 @@ bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
     else if (name == "CL_Help_About")
         m_s.box->Show(Text("GI_Sys_AppTitle"), Text("GI_App_About_Caption"), cmcMessageBox::Icon::Information,
                       cmcMessageBox::Buttons::Ok);
+    else if (name == "CL_Help_Contents")
+        OpenHelp();
     else if (name == "CallSheet" && cell.argument)
         OpenSheet(*cell.argument);
     else
@@ -651,7 +692,55 @@ void cuiMain::UpdateTitle() {
 }
 
 QString cuiMain::StatusText() const {
-    return m_status ? m_status->text() : QString();
+    return m_status ? m_status->Text() : QString();
+}
+
+void cuiMain::OpenHelp() {
+    const std::string path = cmcAppFile(m_s.tables->Text().GetText("GI_Sys_MyHelpFile"));
+    if (!std::filesystem::exists(path) || !m_s.openHelp(path))
+        cmcKvtFile::ShowFileError(cmcKvtFile::kFileErrOpen, m_s.tables->Text(), *m_s.box);
+}
+
+void cuiMain::EnterMakerMode() {
+    if (m_makerMode)
+        return;
+    if (m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_Mess_Maker_Caution"), Text("GI_Sys_AppTitle"),
+                      cmcMessageBox::Icon::Warning,
+                      cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok)
+        return;
+    m_makerMode = true;
+    if (m_tree)
+        RebuildTree();
+    // The panel is as wide as its text and two more characters.
+    m_makerPanel = new cuiStatusPanel(this);
+    const QString text = Q(Text("GI_StatusPanel_Maker"));
+    m_makerPanel->SetText(text);
+    m_makerPanel->SetColors(0xFFFFFF, 0x800000); // white on navy
+    m_makerPanel->SetCentred(true);
+    m_makerPanel->setFixedWidth(m_makerPanel->fontMetrics().horizontalAdvance(text) +
+                                m_makerPanel->fontMetrics().horizontalAdvance(QStringLiteral("XX")));
+    statusBar()->addPermanentWidget(m_makerPanel);
+}
+
+void cuiMain::EnterFactoryMode() {
+    if (m_factoryMode)
+        return;
+    if (m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_Mess_FactADJMode_Caution"),
+                      Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
+                      cmcMessageBox::Buttons::OkCancel) == cmcMessageBox::Answer::Ok)
+        m_factoryMode = true;
+}
+
+void cuiMain::ApplyCommandLine(const std::vector<std::string>& arguments) {
+    auto is = [](const std::string& a, const char* word) {
+        return QString::compare(Q(a), QLatin1String(word), Qt::CaseInsensitive) == 0;
+    };
+    for (const std::string& a : arguments)
+        if (is(a, "/reserve"))
+            EnterMakerMode();
+    for (const std::string& a : arguments)
+        if (is(a, "/factory_adj"))
+            EnterFactoryMode();
 }
 
 void cuiMain::closeEvent(QCloseEvent* event) {
@@ -674,6 +763,19 @@ void cuiMain::closeEvent(QCloseEvent* event) {
 
 void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
     auto* self = static_cast<cuiMain*>(context);
-    if (event.type == kEventStatusText && self->m_status)
-        self->m_status->setText(Q(std::string(event.Text())));
+    // One list entry added or removed: the list sheets add or remove a row, the grid follows.
+    if (cmcEv::IsListInsert(event.type) || cmcEv::IsListDelete(event.type)) {
+        self->m_s.events->Send(cmcEv::IsListInsert(event.type) ? cmcEv::AddRows : cmcEv::RemoveRows, 1);
+        if (self->m_view)
+            self->m_view->SyncRows();
+        return;
+    }
+    if (event.type == kEventStatusText && self->m_status) {
+        // A sender without colours (both the same) gets the usual ones rather than unreadable text.
+        if (event.p1 != event.p2)
+            self->m_status->SetColors(static_cast<uint32_t>(event.p1), static_cast<uint32_t>(event.p2));
+        else
+            self->m_status->SetColors(0x80000008u, 0x8000000Fu);
+        self->m_status->SetText(Q(std::string(event.Text())));
+    }
 }

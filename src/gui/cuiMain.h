@@ -6,6 +6,7 @@
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcMessageBox.h"
+#include "model/datClipCh.h"
 #include "model/indModel.h"
 #include "sheets/qt/cuiQtMeasureCanvas.h"
 
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QSplitter;
@@ -26,9 +28,11 @@ class cmcEvMan;
 class cmcTextTables;
 class indCellHandler;
 class indEnviron;
+class indRowCommands;
 struct cmcEvRec;
 class cuiSheetView;
 class cuiCellWindows;
+class cuiStatusPanel;
 struct cuiSheetEnv;
 
 class cuiMain : public QMainWindow {
@@ -41,6 +45,8 @@ public:
         cmcMessageBox* box = nullptr;
         // The file dialogs; returns "" when cancelled. Tests script it.
         std::function<std::string(bool save, const std::string& folder, const std::string& name)> askPath;
+        // Opens the help file in the desktop's browser; false when it could not. Tests record it.
+        std::function<bool(const std::string& path)> openHelp;
     };
 
     explicit cuiMain(const Services& services);
@@ -82,6 +88,20 @@ public:
     int ModelType() const;
     cmcEeprom& Current() { return m_current; }
     QString StatusText() const;
+    cuiStatusPanel* StatusPanel() { return m_status; }
+    // The maker mode panel at the right of the status bar; null outside maker mode.
+    cuiStatusPanel* MakerPanel() { return m_makerPanel; }
+
+    // Hidden modes, each entered after its caution: maker mode (maker-only tree branches, whole-memory
+    // writes) and factory adjust mode. They last until the program ends.
+    void EnterMakerMode();
+    void EnterFactoryMode();
+    bool MakerMode() const { return m_makerMode; }
+    bool FactoryMode() const { return m_factoryMode; }
+    // "/reserve" enters maker mode, then "/factory_adj" factory adjust mode (case ignored).
+    void ApplyCommandLine(const std::vector<std::string>& arguments);
+    // Help Contents: the help file beside the program in the desktop's browser.
+    void OpenHelp();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -109,6 +129,8 @@ private:
     cmcCodecEnv m_codecs;
     std::unique_ptr<indCellHandler> m_handler;
     std::unique_ptr<cuiCellWindows> m_windows;
+    datClipCh m_clip;
+    std::unique_ptr<indRowCommands> m_rows;
     cuiQtMeasureCanvas m_measure;
     std::deque<cmcCellObj> m_commandCells; // menu and toolbar cells, stable while the menus live
     std::deque<cmcCellObj> m_treeCells;
@@ -123,6 +145,9 @@ private:
     QVBoxLayout* m_hostLayout = nullptr;
     cuiSheetView* m_view = nullptr;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_status = nullptr;
+    cuiStatusPanel* m_status = nullptr;
+    cuiStatusPanel* m_makerPanel = nullptr;
+    bool m_makerMode = false;
+    bool m_factoryMode = false;
     QTimer* m_step = nullptr;
 };

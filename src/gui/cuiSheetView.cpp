@@ -17,11 +17,11 @@
 
 #include <QCursor>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -148,6 +148,7 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
             m_sheet->SetColWidth(c, m_grid->ColWidth(c));
     };
 
+    m_grid->viewport()->installEventFilter(this);
     if (!m_sheet->PopupMode()) {
         m_popup = new QMenu(this);
         connect(m_popup, &QMenu::aboutToShow, this, [this] { PreparePopup(true); });
@@ -164,6 +165,12 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
     MoveBy(-1, 0);
     if (!Selectable(m_grid->Col(), m_grid->Row()))
         m_grid->setEnabled(false);
+}
+
+bool cuiSheetView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_extend = (static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier) != 0;
+    return QWidget::eventFilter(watched, event);
 }
 
 void cuiSheetView::SetOpener(const cmcCellCapsule& opener) {
@@ -425,7 +432,7 @@ void cuiSheetView::ClearSelection() {
 void cuiSheetView::UpdateSelection(int col, int row) {
     using E = cuiSheet::CellEntry;
     const int oc = m_grid->Col(), orow = m_grid->Row();
-    const bool extend = m_extend || m_dragging || (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+    const bool extend = m_extend || m_dragging;
     const bool moved = col != oc || row != orow;
     const bool allowed = (m_sheet->CellAt(oc, orow).flags & E::kMultiSelectAllowed) &&
                          (m_sheet->CellAt(col, row).flags & E::kMultiSelectAllowed);
@@ -532,6 +539,14 @@ void cuiSheetView::KeyDown(int& key, int shift) {
     case cuiGrid::kVkHome:
     case cuiGrid::kVkEnd:
         break;
+    case cuiGrid::kVkApps: {
+        // The menu key opens the pop-up menu at the current cell.
+        if (!m_popup || !m_grid->AutoPopup())
+            return;
+        cmcCanvas::Rect r = m_grid->CellRect(col, row);
+        ShowPopup(m_grid->viewport()->mapToGlobal(QPoint(r.left, r.bottom)));
+        break;
+    }
     case cuiGrid::kVkLeft:
     case cuiGrid::kVkRight:
         MoveBy(key == cuiGrid::kVkLeft ? -1 : 1, 0);
@@ -573,7 +588,7 @@ void cuiSheetView::MouseDown(int button, int shift, int x, int y) {
         return;
     }
     m_dragging = true;
-    m_extend = (shift & cuiGrid::kShift) != 0;
+    (void)shift; // Shift was noted before the grid moved its cell
 }
 
 void cuiSheetView::MouseUp(int button) {
@@ -937,6 +952,9 @@ void cuiSheetView::PreparePopup(bool force) {
             noItem = action;
         else if (!cell->StateFlag(cmcCellObj::kFlagHidden))
             ++shown;
+        if (cell->cell >= CL_PMenu_Copy && cell->cell <= CL_PMenu_Insert && rowCommandApplies &&
+            !rowCommandApplies(cell->cell, context))
+            cell->SetStateFlag(cmcCellObj::kFlagDisabled, true);
         action->setVisible(!cell->StateFlag(cmcCellObj::kFlagHidden));
         action->setEnabled(!cell->StateFlag(cmcCellObj::kFlagDisabled));
         action->setCheckable(cell->StateFlag(cmcCellObj::kFlagChecked));
@@ -955,4 +973,21 @@ void cuiSheetView::ShowPopup(const QPoint& globalPos) {
     PreparePopup(true);
     if (!m_popup->isEmpty())
         m_popup->popup(globalPos);
+}
+
+void cuiSheetView::SyncRows() {
+    const int rows = m_sheet->RowCount();
+    if (rows == m_grid->RowCount())
+        return;
+    CloseEditor(false);
+    ClearSelection();
+    m_guard = true;
+    m_grid->SetCounts(m_sheet->ColCount(), rows);
+    for (int r = 0; r < rows; ++r)
+        m_grid->SetRowHeight(r, m_sheet->RowHeight(r));
+    m_guard = false;
+    if (!Selectable(m_grid->Col(), m_grid->Row()))
+        MoveBy(0, -1);
+    UpdateSelection(m_grid->Col(), m_grid->Row());
+    m_grid->InvalidateGrid();
 }

@@ -35,6 +35,10 @@ public:
     // Pop-up row commands (copy, paste, insert...) on the current cell or the selected range; true
     // when carried out. The handler gets every other command.
     std::function<bool(int32_t command, cmcCellCapsule& capsule)> onRowCommand;
+    // Whether a pop-up row command can act on the current row (its entry is disabled otherwise).
+    std::function<bool(int32_t command, const cmcCellCapsule& capsule)> rowCommandApplies;
+    // The grid follows the sheet's rows after list rows were added or removed.
+    void SyncRows();
 
     cuiSheet& Sheet() { return *m_sheet; }
     cuiGrid& Grid() { return *m_grid; }
@@ -81,6 +85,10 @@ public:
     void CloseEditor(bool commit);
     // Whether the sheet's cells were painted since the view was shown.
     bool Painted() const { return m_painted; }
+
+protected:
+    // Notes Shift on mouse presses before the grid moves its cell, so that Shift+click extends.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // cuiCellPainter::Source

@@ -22,6 +22,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
         cuiMain window(services);
         box.SetParent(&window);
         window.Start();
+        window.ApplyCommandLine(std::vector<std::string>(argv, argv + argc));
         if (!options.open.empty())
             window.OpenFile(options.open);
         window.show();
