@@ -18,6 +18,7 @@
 #include "sheets/cuiSheet.h"
 #include "support/TestSupport.h"
 
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -170,6 +171,38 @@ TEST_F(EditingFixture, InsertAndDeleteChangeTheBankAndTheSheetsRows) {
     EXPECT_EQ(Frequency(1), f1);
     // The status text is queued: it follows the cursor's move to the row.
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->StatusText() == "Deleted."; }, 2000));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditingFixture, AnEditSessionWithoutTheMouse) {
+    OnFrequencyOf(0);
+    const int col = Grid().Col(), row = Grid().Row();
+    QTest::keyClick(&Grid(), Qt::Key_Tab);
+    EXPECT_EQ(Grid().Col(), col + 1);
+    QTest::keyClick(&Grid(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Grid().Col(), col);
+    EXPECT_EQ(Grid().Row(), row);
+
+    // Typing starts an edit; Escape drops it, Enter stores it.
+    const std::string before = Frequency(0);
+    QTest::keyClick(&Grid(), Qt::Key_4);
+    ASSERT_TRUE(View().EditorVisible());
+    QTest::keyClick(Grid().viewport()->findChild<QLineEdit*>(), Qt::Key_Escape);
+    EXPECT_FALSE(View().EditorVisible());
+    EXPECT_EQ(Frequency(0), before);
+    QTest::keyClick(&Grid(), Qt::Key_4);
+    ASSERT_TRUE(View().EditorVisible());
+    QTest::keyClicks(Grid().viewport()->findChild<QLineEdit*>(), "46.1");
+    QTest::keyClick(Grid().viewport()->findChild<QLineEdit*>(), Qt::Key_Return);
+    EXPECT_FALSE(View().EditorVisible());
+    EXPECT_EQ(Frequency(0), "446.100000");
+
+    // Ctrl+Tab leaves the sheet for the tree and back.
+    QTest::keyClick(&Grid(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_FALSE(Grid().hasFocus());
 }
 
 } // namespace
