@@ -299,6 +299,28 @@ void cuiMain::BuildMenu() {
     for (QAction* top : menuBar()->actions())
         if (top->menu())
             connect(top->menu(), &QMenu::aboutToShow, this, [this] { RefreshCommands(); });
+    // The Edit menu carries the entries of the open sheet's pop-up menu for its current cell.
+    for (QAction* top : menuBar()->actions()) {
+        auto* cell = static_cast<const cmcCellObj*>(top->data().value<void*>());
+        if (!top->menu() || !cell || cell->cell != CL_Menu_Edit_Top)
+            continue;
+        QMenu* edit = top->menu();
+        connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+            edit->clear();
+            if (m_view && m_view->PopupMenu()) {
+                m_view->PreparePopup(true);
+                edit->addActions(m_view->PopupMenu()->actions());
+            }
+            if (edit->isEmpty()) {
+                // No sheet menu: the disabled "no command" entry.
+                cmcGTex& tex = m_s.tables->Text();
+                std::string entry = tex.GetLine("GI_PMenu_NoItem_Body", 0);
+                cmcCellObj none;
+                none.ParseCell(std::string_view(entry).substr(entry.find('+') + 1), tex, nullptr, nullptr);
+                edit->addAction(Q(none.displayText))->setEnabled(false);
+            }
+        });
+    }
 }
 
 void cuiMain::BuildToolBar() {

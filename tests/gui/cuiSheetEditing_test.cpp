@@ -20,6 +20,7 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -203,6 +204,25 @@ TEST_F(EditingFixture, AnEditSessionWithoutTheMouse) {
     // Ctrl+Tab leaves the sheet for the tree and back.
     QTest::keyClick(&Grid(), Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_FALSE(Grid().hasFocus());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditingFixture, TheEditMenuCarriesTheCurrentCellsPopUpEntries) {
+    OnFrequencyOf(0);
+    QMenu* edit = nullptr;
+    for (QAction* a : window->menuBar()->actions())
+        if (a->text() == "&Edit")
+            edit = a->menu();
+    ASSERT_NE(edit, nullptr);
+    emit edit->aboutToShow();
+    QStringList entries;
+    for (QAction* a : edit->actions())
+        entries << a->text();
+    EXPECT_TRUE(entries.contains("&Copy"));
+    EXPECT_TRUE(entries.contains("&Insert row"));
 }
 
 } // namespace
