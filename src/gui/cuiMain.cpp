@@ -469,7 +469,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         return m_rows->Run(command, capsule, shownBank());
     };
     m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
-        return m_rows->Applies(command, capsule, shownBank());
+        return command == CL_PMenu_Help || m_rows->Applies(command, capsule, shownBank());
     };
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;

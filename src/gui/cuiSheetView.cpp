@@ -588,6 +588,7 @@ void cuiSheetView::MouseDown(int button, int shift, int x, int y) {
         return;
     }
     m_dragging = true;
+    m_pressed = button == static_cast<int>(cuiGrid::Button::Left);
     (void)shift; // Shift was noted before the grid moved its cell
 }
 
@@ -595,7 +596,11 @@ void cuiSheetView::MouseUp(int button) {
     m_grid->SetAutoPopup(false);
     m_dragging = false;
     m_extend = false;
-    if (m_sheet->PopupMode() && button == static_cast<int>(cuiGrid::Button::Left))
+    // A list window chooses on the release of a press made inside it, not on the release of the
+    // double click that opened it.
+    const bool pressed = m_pressed;
+    m_pressed = false;
+    if (m_sheet->PopupMode() && pressed && button == static_cast<int>(cuiGrid::Button::Left))
         ExecuteCell(m_grid->Col(), m_grid->Row(), cmcCellCapsule::kKeyActivate, 0);
 }
 
@@ -952,7 +957,7 @@ void cuiSheetView::PreparePopup(bool force) {
             noItem = action;
         else if (!cell->StateFlag(cmcCellObj::kFlagHidden))
             ++shown;
-        if (cell->cell >= CL_PMenu_Copy && cell->cell <= CL_PMenu_Insert && rowCommandApplies &&
+        if (cell->cell >= CL_PMenu_Copy && cell->cell <= CL_PMenu_WinCopy && rowCommandApplies &&
             !rowCommandApplies(cell->cell, context))
             cell->SetStateFlag(cmcCellObj::kFlagDisabled, true);
         action->setVisible(!cell->StateFlag(cmcCellObj::kFlagHidden));

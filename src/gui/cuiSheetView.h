@@ -35,7 +35,8 @@ public:
     // Pop-up row commands (copy, paste, insert...) on the current cell or the selected range; true
     // when carried out. The handler gets every other command.
     std::function<bool(int32_t command, cmcCellCapsule& capsule)> onRowCommand;
-    // Whether a pop-up row command can act on the current row (its entry is disabled otherwise).
+    // Whether a pop-up command other than Edit can act on the current row (its entry is disabled
+    // otherwise).
     std::function<bool(int32_t command, const cmcCellCapsule& capsule)> rowCommandApplies;
     // The grid follows the sheet's rows after list rows were added or removed.
     void SyncRows();
@@ -145,7 +146,8 @@ private:
     int m_anchorRow = -1;
     bool m_range = false;
     bool m_dragging = false;
-    bool m_extend = false; // Shift held in the key or mouse event being handled
+    bool m_pressed = false; // the left button went down on this grid
+    bool m_extend = false;  // Shift held in the key or mouse event being handled
     bool m_lineMarksClear = true;
     bool m_wrap = false;     // the move being made wraps around the grid (list windows)
     bool m_answered = false; // a list window answered its cell once

@@ -128,4 +128,26 @@ TEST_F(FlectorFixture, AListTallerThanTheWorkAreaScrollsAndIsAsTallAsIt) {
     EXPECT_EQ(List()->View().Grid().verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 }
 
+TEST_F(FlectorFixture, AClickChoosesTheEntryButTheReleaseOfTheOpeningClickDoesNot) {
+    GoTo("CL_Comm_Ctcss_RxAfFilt");
+    QTest::keyClick(&Grid(), Qt::Key_Return);
+    ASSERT_NE(List(), nullptr);
+    cuiGrid& listGrid = List()->View().Grid();
+    // The entry "High-pass filter" is the second entry cell of the row.
+    int col = -1;
+    for (int c = listGrid.Col() + 1; c < listGrid.ColCount() && col < 0; ++c)
+        if (List()->View().Selectable(c, listGrid.Row()))
+            col = c;
+    ASSERT_GE(col, 0);
+    cmcCanvas::Rect r = listGrid.CellRect(col, listGrid.Row());
+    const QPoint at((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    QTest::mouseRelease(listGrid.viewport(), Qt::LeftButton, {}, at);
+    ASSERT_NE(List(), nullptr);
+    EXPECT_TRUE(List()->isVisible());
+    EXPECT_EQ(Shown(), "Through");
+    QTest::mouseClick(listGrid.viewport(), Qt::LeftButton, {}, at);
+    QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
+    EXPECT_EQ(Shown(), "High-pass filter");
+}
+
 } // namespace
