@@ -1,5 +1,8 @@
 #include "gui/cuiCellWindows.h"
 
+#include "app/cmcEv.h"
+#include "app/cmcEvMan.h"
+#include "app/cmcEvRec.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellHandler.h"
 #include "cells/cmcCellObj.h"
@@ -63,11 +66,33 @@ QString BitHeading(int32_t p, int32_t first, int32_t last, int32_t style) {
 
 } // namespace
 
+cuiCellWindows::cuiCellWindows(const cuiSheetEnv& env) : m_env(env), m_events(env.events) {
+    if (m_events)
+        m_events->Register(&cuiCellWindows::OnEvent, this);
+}
+
+void cuiCellWindows::SetEnv(const cuiSheetEnv& env) {
+    m_env = env;
+    m_env.events = m_events;
+}
+
+void cuiCellWindows::OnEvent(void* context, const cmcEvRec& event) {
+    auto* self = static_cast<cuiCellWindows*>(context);
+    if (event.type != cmcEv::CommitEdit)
+        return;
+    if (self->m_list)
+        self->m_list->close();
+    if (auto* dialog = qobject_cast<QDialog*>(self->m_editor.data()))
+        dialog->accept(); // an editor answers what it holds
+}
+
 cuiFlector* cuiCellWindows::List() const {
     return m_list.data();
 }
 
 cuiCellWindows::~cuiCellWindows() {
+    if (m_events)
+        m_events->Unregister(&cuiCellWindows::OnEvent, this);
     CloseAll();
 }
 

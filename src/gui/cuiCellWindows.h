@@ -12,14 +12,20 @@
 class QWidget;
 class cmcCellHandler;
 class cuiFlector;
+class cmcEvMan;
+struct cmcEvRec;
 
 class cuiCellWindows : public cmcCellWindows {
 public:
-    explicit cuiCellWindows(const cuiSheetEnv& env) : m_env(env) {}
+    // Listens on env.events (when set) for the commit of edits: lists then close, editors answer.
+    explicit cuiCellWindows(const cuiSheetEnv& env);
     ~cuiCellWindows() override;
+    cuiCellWindows(const cuiCellWindows&) = delete;
+    cuiCellWindows& operator=(const cuiCellWindows&) = delete;
 
     void SetHandler(cmcCellHandler* handler) { m_handler = handler; }
-    void SetEnv(const cuiSheetEnv& env) { m_env = env; }
+    // The sheets' build environment of the open sheet (its event manager stays the first one).
+    void SetEnv(const cuiSheetEnv& env);
     // The work area windows are kept on; by default the screen's available area.
     std::function<QRect()> workArea;
 
@@ -40,12 +46,14 @@ public:
     void CloseAll();
 
 private:
+    static void OnEvent(void* context, const cmcEvRec& event);
     // Sends text to the opening cell as the answer of an editor window.
     void Answer(const cmcCellCapsule& opener, const std::string& text);
     QWidget* Owner(const cmcCellCapsule* opener) const;
     QRect WorkArea() const;
 
     cuiSheetEnv m_env;
+    cmcEvMan* m_events = nullptr;
     cmcCellHandler* m_handler = nullptr;
     QPointer<cuiFlector> m_list;
     QPointer<QWidget> m_editor;

@@ -1,6 +1,7 @@
 // Choice list windows and value stepping on the shipped overlay: Enter on a choice cell opens its
 // list beside the cell, picking an entry stores it through the cell handler, Escape leaves the value,
 // and space and backspace step through the list in place.
+#include "app/cmcEv.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
 #include "app/cmcMemorySettings.h"
@@ -148,6 +149,16 @@ TEST_F(FlectorFixture, AClickChoosesTheEntryButTheReleaseOfTheOpeningClickDoesNo
     QTest::mouseClick(listGrid.viewport(), Qt::LeftButton, {}, at);
     QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
     EXPECT_EQ(Shown(), "High-pass filter");
+}
+
+TEST_F(FlectorFixture, CommittingEditsClosesAnOpenListWithoutAnAnswer) {
+    GoTo("CL_Comm_Ctcss_RxAfFilt");
+    QTest::keyClick(&Grid(), Qt::Key_Return);
+    ASSERT_NE(List(), nullptr);
+    QTest::keyClick(&List()->View().Grid(), Qt::Key_Right);
+    events.Send(cmcEv::CommitEdit);
+    EXPECT_TRUE(List() == nullptr || !List()->isVisible());
+    EXPECT_EQ(Shown(), "Through");
 }
 
 } // namespace
