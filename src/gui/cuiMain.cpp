@@ -28,6 +28,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -136,9 +137,46 @@ cuiMain::cuiMain(const Services& services)
             return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
         };
     m_s.events->Register(&cuiMain::OnEvent, this);
+    // Characters typed anywhere in the window also feed the maker key sequence.
+    qApp->installEventFilter(this);
+}
+
+bool cuiMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && !m_makerMode && watched->isWidgetType() &&
+        (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = static_cast<QWidget*>(watched);
+        // A key a widget leaves goes on to its parents: count it once.
+        const bool passedOn = m_keyWidget && widget != m_keyWidget && widget->isAncestorOf(m_keyWidget) &&
+                              key->timestamp() == m_keyTime && key->text() == m_keyText;
+        m_keyWidget = widget;
+        m_keyTime = key->timestamp();
+        m_keyText = key->text();
+        if (!passedOn && !m_keyText.isEmpty() && m_keyText[0].isPrint())
+            MakerKey(m_keyText.toUcs4().value(0));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void cuiMain::MakerKey(char32_t ch) {
+    if (m_makerMode)
+        return;
+    const std::string& keys = m_s.env->makerKeys;
+    const char32_t c = QChar::toLower(ch);
+    if (m_makerPos < keys.size()) {
+        if (c == static_cast<unsigned char>(keys[m_makerPos]))
+            ++m_makerPos;
+        else
+            m_makerPos = !keys.empty() && c == static_cast<unsigned char>(keys[0]) ? 1 : 0;
+    }
+    if (m_makerPos >= keys.size()) {
+        m_makerPos = 0; // a cancelled caution starts the sequence again
+        EnterMakerMode();
+    }
 }
 
 cuiMain::~cuiMain() {
+    qApp->removeEventFilter(this);
     m_s.events->Unregister(&cuiMain::OnEvent, this);
     CloseSheet();
 }

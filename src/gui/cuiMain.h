@@ -11,6 +11,7 @@
 #include "sheets/qt/cuiQtMeasureCanvas.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -103,8 +104,12 @@ public:
     // Help Contents: the help file beside the program in the desktop's browser.
     void OpenHelp();
 
+    // One character typed on the main window while maker mode is off: the maker key sequence.
+    void MakerKey(char32_t ch);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateTitle();
@@ -149,5 +154,9 @@ private:
     cuiStatusPanel* m_makerPanel = nullptr;
     bool m_makerMode = false;
     bool m_factoryMode = false;
+    size_t m_makerPos = 0;         // characters of the maker key sequence typed so far
+    QPointer<QWidget> m_keyWidget; // the last key press seen, to count a passed-on key once
+    quint64 m_keyTime = 0;
+    QString m_keyText;
     QTimer* m_step = nullptr;
 };

@@ -124,4 +124,17 @@ TEST_F(StatusFixture, HelpContentsOpensTheHelpFileBesideTheProgram) {
     EXPECT_NE(box.shown[0].text.find("cannot be opened"), std::string::npos);
 }
 
+TEST_F(StatusFixture, TypingTheMakerKeysOnTheWindowAsksForMakerMode) {
+    env.makerKeys = "mkr";
+    QWidget* tree = window->Tree();
+    box.answers.push_back(cmcMessageBox::Answer::Cancel);
+    QTest::keyClicks(tree, "mxmkr"); // a wrong key restarts the sequence
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_FALSE(window->MakerMode());
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    QTest::keyClicks(tree, "mkr");
+    EXPECT_TRUE(window->MakerMode());
+    EXPECT_EQ(box.shown.size(), 2u);
+}
+
 } // namespace
