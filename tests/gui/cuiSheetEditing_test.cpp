@@ -249,3 +249,22 @@ TEST_F(EditingFixture, TheBitFieldEditorAnswersItsTicksToTheCell) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditingFixture, ARightClickOpensTheMenuOnlyOnACellThatCanBeCurrent) {
+    OnFrequencyOf(0);
+    const int col = Grid().Col(), row = Grid().Row();
+    auto centre = [&](int c, int r) {
+        cmcCanvas::Rect rect = Grid().CellRect(c, r);
+        return QPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    };
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, centre(col, 0)); // the heading
+    EXPECT_FALSE(View().PopupMenu()->isVisible());
+    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, centre(col, row + 1));
+    EXPECT_TRUE(View().PopupMenu()->isVisible());
+    EXPECT_EQ(Grid().Row(), row + 1); // the clicked cell became current
+    View().PopupMenu()->close();
+}
+
+} // namespace
