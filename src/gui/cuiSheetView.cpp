@@ -904,9 +904,16 @@ void cuiSheetView::PreparePopup(bool force) {
         return;
     const cmcCellObj& current = m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell;
     const std::string name(current.PopupMenuName());
-    if (force || name != m_popupName || m_popupCells.empty()) {
+    // The entries are rebuilt only for another menu: an entry may be the one being chosen (closing
+    // the menu refocuses the grid, which prepares it again), so it is never deleted at once.
+    (void)force; // the states below are always asked again
+    if (name != m_popupName || m_popupCells.empty()) {
         m_popupName = name;
-        m_popup->clear();
+        for (QAction* action : m_popup->actions()) {
+            m_popup->removeAction(action);
+            action->setData(QVariant());
+            action->deleteLater();
+        }
         m_popupCells.clear();
         cmcGTex& tex = *m_sheet->Env().texts;
         if (!name.empty() && tex.HasKey(name + "_Body")) {

@@ -268,3 +268,16 @@ TEST_F(EditingFixture, ARightClickOpensTheMenuOnlyOnACellThatCanBeCurrent) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditingFixture, TheMenuKeyAndAnEntrysAcceleratorRunTheRowCommand) {
+    OnFrequencyOf(1);
+    QTest::keyClick(&Grid(), Qt::Key_Menu);
+    ASSERT_TRUE(View().PopupMenu()->isVisible());
+    QTest::keyClick(View().PopupMenu(), Qt::Key_C); // &Copy
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->StatusText() == "Copied."; }, 1000));
+    EXPECT_FALSE(View().PopupMenu()->isVisible());
+}
+
+} // namespace
