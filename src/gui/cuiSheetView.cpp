@@ -144,8 +144,17 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
     };
     m_grid->onFocusLost = [this] { m_grid->InvalidateGrid(); };
     m_grid->onColWidthsChanged = [this] {
-        for (int c = 0; c < m_sheet->ColCount(); ++c)
+        // A value column stays between 10 pixels and what the grid can show beside the fixed columns.
+        int fixed = 0;
+        for (int c = 0; c < m_grid->FixedCols(); ++c)
+            fixed += m_grid->ColWidth(c);
+        const int limit = std::clamp(m_grid->ClientWidth() - fixed, 10, kColumnLimit);
+        const int row = std::min(m_grid->FixedRows(), m_sheet->RowCount() - 1);
+        for (int c = 0; c < m_sheet->ColCount(); ++c) {
+            if (row >= 0 && (m_sheet->CellAt(c, row).cell.markFlags & cmcCellObj::kSelectable))
+                m_grid->SetColWidth(c, std::clamp(m_grid->ColWidth(c), 10, limit));
             m_sheet->SetColWidth(c, m_grid->ColWidth(c));
+        }
     };
 
     m_grid->viewport()->installEventFilter(this);
