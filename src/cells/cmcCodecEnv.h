@@ -27,6 +27,8 @@ public:
     cmcGTex* Texts() const { return m_texts; }
     cmcFCache* Lists() const { return m_lists; }
     cmcCellWindows* Windows() const { return m_windows; }
+    // The desktop program gives its windows once they exist (after the handler that uses them).
+    void SetWindows(cmcCellWindows* windows) { m_windows = windows; }
 
     // Bank chosen in the first stage of a two-stage channel choice, until the second stage answers.
     int32_t pendingBank = -1;

@@ -31,14 +31,16 @@ const cmcChoiceList& cmcFCache::List(std::string_view listName, int32_t choiceCe
         key = longKey;
     }
     if (cmcChoiceList* list = m_index.Find(key))
-        return *list;
+        return *(m_lastAsked = list);
     auto list = std::make_unique<cmcChoiceList>(Build(listName, choiceCell));
     m_index.Insert(key, list.get());
     m_lists.push_back(std::move(list));
+    m_lastAsked = m_lists.back().get();
     return *m_lists.back();
 }
 
 void cmcFCache::Clear() {
+    m_lastAsked = nullptr;
     m_index = cmcHash2<cmcChoiceList>();
     m_lists.clear();
 }

@@ -31,6 +31,10 @@ public:
     // Forgets every list, so that they are rebuilt from the text table (after a change of language).
     void Clear();
     int32_t BuiltCount() const { return static_cast<int32_t>(m_lists.size()); }
+    // The list the last List call returned (null after ForgetLastAsked or Clear): a sheet asks which
+    // list a cell shows its value from, to fit the column to every entry of it.
+    const cmcChoiceList* LastAsked() const { return m_lastAsked; }
+    void ForgetLastAsked() { m_lastAsked = nullptr; }
 
 private:
     cmcChoiceList Build(std::string_view listName, int32_t choiceCell);
@@ -38,4 +42,5 @@ private:
     cmcGTex* m_texts;
     cmcHash2<cmcChoiceList> m_index;
     std::vector<std::unique_ptr<cmcChoiceList>> m_lists;
+    const cmcChoiceList* m_lastAsked = nullptr;
 };

@@ -457,6 +457,7 @@ int cuiGrid::VirtualKey(int qtKey) {
     case Qt::Key_Backspace:
         return kVkBack;
     case Qt::Key_Tab:
+    case Qt::Key_Backtab: // Shift+Tab
         return kVkTab;
     case Qt::Key_Return:
     case Qt::Key_Enter:

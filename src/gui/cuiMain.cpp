@@ -11,24 +11,30 @@
 #include "core/cmcAppDir.h"
 #include "core/cmcKvtFile.h"
 #include "core/cmcTextTables.h"
+#include "gui/cuiCellWindows.h"
 #include "gui/cuiCloneCommands.h"
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiPortDialog.h"
 #include "gui/cuiSheetView.h"
+#include "gui/cuiStatusPanel.h"
 #include "model/indCellHandler.h"
 #include "model/indDataFile.h"
+#include "model/indRowCommands.h"
 #include "model/indWarningCheck.h"
 #include "platform/cuiQtColors.h"
 #include "platform/cuiQtLoop.h"
 #include "sheets/cuiSheet.h"
 #include "sheets/cuiSheetText.h"
+#include "sheets/iuiSh_ChBank.h"
 #include "sheets/iuiSheetFactory.h"
 #include "sheets/iuiTreeSheets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -38,6 +44,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <filesystem>
@@ -139,10 +146,51 @@ cuiMain::cuiMain(const Services& services)
         m_ownPorts = std::make_unique<cmcPortDiscovery>();
         m_s.ports = m_ownPorts.get();
     }
+    if (!m_s.openHelp)
+        m_s.openHelp = [](const std::string& path) {
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+        };
     m_s.events->Register(&cuiMain::OnEvent, this);
+    // Characters typed anywhere in the window also feed the maker key sequence.
+    qApp->installEventFilter(this);
+}
+
+bool cuiMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && !m_makerMode && watched->isWidgetType() &&
+        (watched == this || isAncestorOf(static_cast<QWidget*>(watched)))) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = static_cast<QWidget*>(watched);
+        // A key a widget leaves goes on to its parents: count it once.
+        const bool passedOn = m_keyWidget && widget != m_keyWidget && widget->isAncestorOf(m_keyWidget) &&
+                              key->timestamp() == m_keyTime && key->text() == m_keyText;
+        m_keyWidget = widget;
+        m_keyTime = key->timestamp();
+        m_keyText = key->text();
+        if (!passedOn && !m_keyText.isEmpty() && m_keyText[0].isPrint())
+            MakerKey(m_keyText.toUcs4().value(0));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void cuiMain::MakerKey(char32_t ch) {
+    if (m_makerMode)
+        return;
+    const std::string& keys = m_s.env->makerKeys;
+    const char32_t c = QChar::toLower(ch);
+    if (m_makerPos < keys.size()) {
+        if (c == static_cast<unsigned char>(keys[m_makerPos]))
+            ++m_makerPos;
+        else
+            m_makerPos = !keys.empty() && c == static_cast<unsigned char>(keys[0]) ? 1 : 0;
+    }
+    if (m_makerPos >= keys.size()) {
+        m_makerPos = 0; // a cancelled caution starts the sequence again
+        EnterMakerMode();
+    }
 }
 
 cuiMain::~cuiMain() {
+    qApp->removeEventFilter(this);
     m_s.events->Unregister(&cuiMain::OnEvent, this);
     CloseSheet();
     if (m_handler)
@@ -176,6 +224,9 @@ void cuiMain::Start() {
     hs.events = m_s.events;
     hs.modelFamily = env.modelType;
     m_handler = std::make_unique<indCellHandler>(hs);
+    m_windows = std::make_unique<cuiCellWindows>(SheetEnv());
+    m_windows->SetHandler(m_handler.get());
+    m_codecs.SetWindows(m_windows.get());
     m_handler->onModified = [this] {
         if (!m_modified && !(m_current == m_saved))
             MarkModified();
@@ -235,7 +286,7 @@ void cuiMain::Start() {
     m_splitter->setSizes(
         {std::max(env.splitterPosition, 8), std::max(env.windowWidth - env.splitterPosition, 100)});
     setCentralWidget(m_splitter);
-    m_status = new QLabel(this);
+    m_status = new cuiStatusPanel(this);
     statusBar()->addWidget(m_status, 1);
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!item)
@@ -337,6 +388,28 @@ void cuiMain::BuildMenu() {
     for (QAction* top : menuBar()->actions())
         if (top->menu())
             connect(top->menu(), &QMenu::aboutToShow, this, [this] { RefreshCommands(); });
+    // The Edit menu carries the entries of the open sheet's pop-up menu for its current cell.
+    for (QAction* top : menuBar()->actions()) {
+        auto* cell = static_cast<const cmcCellObj*>(top->data().value<void*>());
+        if (!top->menu() || !cell || cell->cell != CL_Menu_Edit_Top)
+            continue;
+        QMenu* edit = top->menu();
+        connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+            edit->clear();
+            if (m_view && m_view->PopupMenu()) {
+                m_view->PreparePopup(true);
+                edit->addActions(m_view->PopupMenu()->actions());
+            }
+            if (edit->isEmpty()) {
+                // No sheet menu: the disabled "no command" entry.
+                cmcGTex& tex = m_s.tables->Text();
+                std::string entry = tex.GetLine("GI_PMenu_NoItem_Body", 0);
+                cmcCellObj none;
+                none.ParseCell(std::string_view(entry).substr(entry.find('+') + 1), tex, nullptr, nullptr);
+                edit->addAction(Q(none.displayText))->setEnabled(false);
+            }
+        });
+    }
 }
 
 void cuiMain::BuildToolBar() {
@@ -391,7 +464,7 @@ void cuiMain::RefreshCommands() {
                          name == "CL_Menu_File_Save" || name == "CL_Menu_File_SaveAs" ||
                          name == "CL_Menu_File_Exit" || name == "CL_Menu_View_ToolBar" ||
                          name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About" ||
-                         cell->cell == CL_Menu_View_FontSize ||
+                         name == "CL_Help_Contents" || cell->cell == CL_Menu_View_FontSize ||
                          (cell->cell >= CL_Menu_Port_Com && cell->cell <= CL_Menu_Clone_Info);
             // Check marks and disabled states as the cell handler's host reports them.
             const bool checkable = known && cuiCommandHost::IsCheckable(cell->cell);
@@ -413,6 +486,7 @@ void cuiMain::RebuildTree() {
     m_tree->clear();
     iuiTreeSheets::Modes modes;
     modes.modelType = ModelType();
+    modes.maker = m_makerMode;
     std::vector<iuiTreeSheets::Node> nodes =
         iuiTreeSheets::Nodes(m_s.tables->Text(), m_current.Data(), modes);
     std::vector<QTreeWidgetItem*> parents;
@@ -451,22 +525,42 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     // A sheet the overlay does not define yet is reported, not fatal: the tree may name it early.
     if (parts.overlayKey.empty() || !tex.HasKey(parts.overlayKey + "_Cells") ||
         !tex.HasKey(parts.overlayKey + "_Style") || !tex.HasKey(parts.overlayKey + "_BasicCell")) {
-        m_status->setText(Q(sheetText));
+        m_status->SetText(Q(sheetText));
         m_sheetText = sheetText;
         return false;
     }
-    cuiSheetEnv env;
-    env.texts = &tex;
-    env.languages = &m_s.tables->Languages();
-    env.work = &m_current;
-    env.current = &m_current;
-    env.modelType = ModelType();
-    env.fontRatio = m_s.env->fontSizePercentage;
-    env.settings = &m_s.env->Store();
-    env.canvas = &m_measure;
-    env.events = m_s.events;
+    cuiSheetEnv env = SheetEnv();
+    if (m_windows)
+        m_windows->SetEnv(env);
     std::unique_ptr<cuiSheet> sheet = iuiSheetFactory::Build(env, sheetText);
     m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
+    m_view->SetChoiceLists(&m_lists);
+    m_view->FitValueColumns();
+    indRowCommands::Services rs;
+    rs.work = &m_current;
+    rs.reference = &m_reference;
+    rs.defaults = &m_initial;
+    rs.clip = &m_clip;
+    rs.handler = m_handler.get();
+    rs.box = m_s.box;
+    rs.texts = &tex;
+    rs.events = m_s.events;
+    rs.modelFamily = ModelType();
+    m_rows = std::make_unique<indRowCommands>(rs);
+    auto shownBank = [this] {
+        auto* bank = dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet());
+        return bank ? bank->Bank() : -1;
+    };
+    m_view->onRowCommand = [this, shownBank](int32_t command, cmcCellCapsule& capsule) {
+        if (command == CL_PMenu_Help) {
+            OpenHelp();
+            return true;
+        }
+        return m_rows->Run(command, capsule, shownBank());
+    };
+    m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
+        return command == CL_PMenu_Help || m_rows->Applies(command, capsule, shownBank());
+    };
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;
     m_view->show();
@@ -475,9 +569,26 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     return true;
 }
 
+cuiSheetEnv cuiMain::SheetEnv() {
+    cuiSheetEnv env;
+    env.texts = &m_s.tables->Text();
+    env.languages = &m_s.tables->Languages();
+    env.work = &m_current;
+    env.current = &m_current;
+    env.modelType = ModelType();
+    env.fontRatio = m_s.env->fontSizePercentage;
+    env.settings = &m_s.env->Store();
+    env.canvas = &m_measure;
+    env.events = m_s.events;
+    env.makerMode = m_makerMode;
+    return env;
+}
+
 void cuiMain::CloseSheet() {
     if (m_tree)
         m_treeHadFocus = m_tree->hasFocus();
+    if (m_windows)
+        m_windows->CloseAll();
     if (m_view) {
         m_view->CloseEditor(true);
         delete m_view;
@@ -555,6 +666,8 @@ bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
     else if (name == "CL_Help_About")
         m_s.box->Show(Text("GI_Sys_AppTitle"), Text("GI_App_About_Caption"), cmcMessageBox::Icon::Information,
                       cmcMessageBox::Buttons::Ok);
+    else if (name == "CL_Help_Contents")
+        OpenHelp();
     else if (name == "CallSheet" && cell.argument)
         OpenSheet(*cell.argument);
     else
@@ -720,7 +833,55 @@ void cuiMain::UpdateTitle() {
 }
 
 QString cuiMain::StatusText() const {
-    return m_status ? m_status->text() : QString();
+    return m_status ? m_status->Text() : QString();
+}
+
+void cuiMain::OpenHelp() {
+    const std::string path = cmcAppFile(m_s.tables->Text().GetText("GI_Sys_MyHelpFile"));
+    if (!std::filesystem::exists(path) || !m_s.openHelp(path))
+        cmcKvtFile::ShowFileError(cmcKvtFile::kFileErrOpen, m_s.tables->Text(), *m_s.box);
+}
+
+void cuiMain::EnterMakerMode() {
+    if (m_makerMode)
+        return;
+    if (m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_Mess_Maker_Caution"), Text("GI_Sys_AppTitle"),
+                      cmcMessageBox::Icon::Warning,
+                      cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok)
+        return;
+    m_makerMode = true;
+    if (m_tree)
+        RebuildTree();
+    // The panel is as wide as its text and two more characters.
+    m_makerPanel = new cuiStatusPanel(this);
+    const QString text = Q(Text("GI_StatusPanel_Maker"));
+    m_makerPanel->SetText(text);
+    m_makerPanel->SetColors(0xFFFFFF, 0x800000); // white on navy
+    m_makerPanel->SetCentred(true);
+    m_makerPanel->setFixedWidth(m_makerPanel->fontMetrics().horizontalAdvance(text) +
+                                m_makerPanel->fontMetrics().horizontalAdvance(QStringLiteral("XX")));
+    statusBar()->addPermanentWidget(m_makerPanel);
+}
+
+void cuiMain::EnterFactoryMode() {
+    if (m_factoryMode)
+        return;
+    if (m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_Mess_FactADJMode_Caution"),
+                      Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
+                      cmcMessageBox::Buttons::OkCancel) == cmcMessageBox::Answer::Ok)
+        m_factoryMode = true;
+}
+
+void cuiMain::ApplyCommandLine(const std::vector<std::string>& arguments) {
+    auto is = [](const std::string& a, const char* word) {
+        return QString::compare(Q(a), QLatin1String(word), Qt::CaseInsensitive) == 0;
+    };
+    for (const std::string& a : arguments)
+        if (is(a, "/reserve"))
+            EnterMakerMode();
+    for (const std::string& a : arguments)
+        if (is(a, "/factory_adj"))
+            EnterFactoryMode();
 }
 
 void cuiMain::closeEvent(QCloseEvent* event) {
@@ -745,10 +906,23 @@ void cuiMain::closeEvent(QCloseEvent* event) {
 
 void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
     auto* self = static_cast<cuiMain*>(context);
-    if (event.type == kEventStatusText && self->m_status)
-        self->m_status->setText(Q(std::string(event.Text())));
-    else if (event.type == cmcEv::RefreshCommands)
+    // One list entry added or removed: the list sheets add or remove a row, the grid follows.
+    if (cmcEv::IsListInsert(event.type) || cmcEv::IsListDelete(event.type)) {
+        self->m_s.events->Send(cmcEv::IsListInsert(event.type) ? cmcEv::AddRows : cmcEv::RemoveRows, 1);
+        if (self->m_view)
+            self->m_view->SyncRows();
+        return;
+    }
+    if (event.type == kEventStatusText && self->m_status) {
+        // A sender without colours (both the same) gets the usual ones rather than unreadable text.
+        if (event.p1 != event.p2)
+            self->m_status->SetColors(static_cast<uint32_t>(event.p1), static_cast<uint32_t>(event.p2));
+        else
+            self->m_status->SetColors(0x80000008u, 0x8000000Fu);
+        self->m_status->SetText(Q(std::string(event.Text())));
+    } else if (event.type == cmcEv::RefreshCommands) {
         self->RefreshCommands();
+    }
 }
 
 // ---- clone and port commands ----

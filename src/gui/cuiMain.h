@@ -6,14 +6,17 @@
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcMessageBox.h"
+#include "model/datClipCh.h"
 #include "model/indModel.h"
 #include "sheets/qt/cuiQtMeasureCanvas.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QSplitter;
@@ -30,8 +33,12 @@ class cmcPortDiscovery;
 class cmcTextTables;
 class indCellHandler;
 class indEnviron;
+class indRowCommands;
 struct cmcEvRec;
 class cuiSheetView;
+class cuiCellWindows;
+class cuiStatusPanel;
+struct cuiSheetEnv;
 
 class cuiMain : public QMainWindow {
     Q_OBJECT
@@ -51,6 +58,8 @@ public:
         std::function<int()> warningCheck;
         // Where the port dialogs look for serial ports. Null: this machine's.
         const cmcPortDiscovery* ports = nullptr;
+        // Opens the help file in the desktop's browser; false when it could not. Tests record it.
+        std::function<bool(const std::string& path)> openHelp;
     };
 
     explicit cuiMain(const Services& services);
@@ -89,6 +98,9 @@ public:
     cuiSheetView* SheetView() { return m_view; }
     const std::string& OpenSheetText() const { return m_sheetText; }
     QTreeWidget* Tree() { return m_tree; }
+    // The windows cells open (choice lists, editors).
+    cuiCellWindows* CellWindows() { return m_windows.get(); }
+    indCellHandler* Handler() { return m_handler.get(); }
     // Selects the tree node of a sheet text (which opens its sheet); false when there is none.
     bool SelectTreeNode(const std::string& sheetText);
 
@@ -99,9 +111,27 @@ public:
     int ModelType() const;
     cmcEeprom& Current() { return m_current; }
     QString StatusText() const;
+    cuiStatusPanel* StatusPanel() { return m_status; }
+    // The maker mode panel at the right of the status bar; null outside maker mode.
+    cuiStatusPanel* MakerPanel() { return m_makerPanel; }
+
+    // Hidden modes, each entered after its caution: maker mode (maker-only tree branches, whole-memory
+    // writes) and factory adjust mode. They last until the program ends.
+    void EnterMakerMode();
+    void EnterFactoryMode();
+    bool MakerMode() const { return m_makerMode; }
+    bool FactoryMode() const { return m_factoryMode; }
+    // "/reserve" enters maker mode, then "/factory_adj" factory adjust mode (case ignored).
+    void ApplyCommandLine(const std::vector<std::string>& arguments);
+    // Help Contents: the help file beside the program in the desktop's browser.
+    void OpenHelp();
+
+    // One character typed on the main window while maker mode is off: the maker key sequence.
+    void MakerKey(char32_t ch);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UpdateTitle();
@@ -112,6 +142,7 @@ private:
     void RefreshCommands();
     void PeriodicStep();
     std::string Text(const char* key);
+    cuiSheetEnv SheetEnv();
     std::string AskPath(bool save);
     void AcceptRadioData(const cmcEeprom& radio);
     static void OnEvent(void* context, const cmcEvRec& event);
@@ -125,6 +156,9 @@ private:
     cmcFCache m_lists;
     cmcCodecEnv m_codecs;
     std::unique_ptr<indCellHandler> m_handler;
+    std::unique_ptr<cuiCellWindows> m_windows;
+    datClipCh m_clip;
+    std::unique_ptr<indRowCommands> m_rows;
     cuiQtMeasureCanvas m_measure;
     std::deque<cmcCellObj> m_commandCells; // menu and toolbar cells, stable while the menus live
     std::deque<cmcCellObj> m_treeCells;
@@ -139,7 +173,14 @@ private:
     QVBoxLayout* m_hostLayout = nullptr;
     cuiSheetView* m_view = nullptr;
     QToolBar* m_toolBar = nullptr;
-    QLabel* m_status = nullptr;
+    cuiStatusPanel* m_status = nullptr;
+    cuiStatusPanel* m_makerPanel = nullptr;
+    bool m_makerMode = false;
+    bool m_factoryMode = false;
+    size_t m_makerPos = 0;         // characters of the maker key sequence typed so far
+    QPointer<QWidget> m_keyWidget; // the last key press seen, to count a passed-on key once
+    quint64 m_keyTime = 0;
+    QString m_keyText;
     QTimer* m_step = nullptr;
 
     std::unique_ptr<cmcLoop> m_ownLoop;

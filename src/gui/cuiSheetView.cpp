@@ -1,24 +1,38 @@
 #include "gui/cuiSheetView.h"
 
+#include "app/cmcEv.h"
+#include "app/cmcEvMan.h"
 #include "cells/cmcCellHandler.h"
+#include "cells/cmcCellIds.h"
+#include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcChoiceList.h"
+#include "cells/cmcFCache.h"
+#include "core/cmcGTex.h"
 #include "gui/cuiGrid.h"
 #include "platform/cuiQtCanvas.h"
 #include "platform/cuiQtColors.h"
 #include "sheets/cuiSheet.h"
+#include "sheets/indFlector.h"
 
 #include <QCursor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
 
 constexpr int kPageRows = 10;
+constexpr int kColumnLimit = 650;
+constexpr uint32_t kClWindowText = 0x80000008u;
+constexpr uint32_t kClBtnFace = 0x8000000Fu;
 
 // Keys of the in-place editor: Enter, Up and Down commit, Escape drops the edit.
 class EditorKeys : public QObject {
@@ -91,9 +105,19 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
 
     m_grid->onSelectCell = [this](int c, int r, bool& allow) {
         // While the engine sets the column of a move, the cell on the old row need not be selectable.
-        allow = m_building || m_guard || Selectable(c, r);
-        if (allow && !m_building && !m_guard)
+        if (m_building || m_guard) {
+            allow = true;
+            return;
+        }
+        StatusClear();
+        allow = Selectable(c, r) &&
+                (!m_range || (m_sheet->CellAt(c, r).flags & cuiSheet::CellEntry::kMultiSelectAllowed));
+        if (allow) {
             CloseEditor(true);
+            UpdateSelection(c, r);
+            if (r != m_grid->Row() && !m_sheet->PopupMode())
+                m_grid->InvalidateGrid(); // the select-line colouring follows the row
+        }
     };
     m_grid->onDrawCell = [this](cuiQtCanvas& canvas, int c, int r, const cmcCanvas::Rect& rect, int) {
         m_painted = true;
@@ -106,13 +130,40 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
         ExecuteCell(m_grid->Col(), m_grid->Row(), static_cast<int32_t>(ch), 0);
         ch = 0;
     };
-    m_grid->onDblClick = [this] {
-        ExecuteCell(m_grid->Col(), m_grid->Row(), cmcCellCapsule::kKeyActivate, 0);
+    m_grid->onDblClick = [this] { DoubleClick(); };
+    m_grid->onMouseDown = [this](cuiGrid::Button b, int shift, int x, int y) {
+        MouseDown(static_cast<int>(b), shift, x, y);
     };
+    m_grid->onMouseUp = [this](cuiGrid::Button b, int, int, int) { MouseUp(static_cast<int>(b)); };
+    m_grid->onMouseMove = [this](int, int x, int y) { MouseMove(x, y); };
+    m_grid->onKeyUp = [this](int, int) { m_grid->SetAutoPopup(m_popup != nullptr); };
+    m_grid->onFocusGained = [this] {
+        if (m_popup)
+            PreparePopup(true);
+        m_grid->InvalidateGrid();
+    };
+    m_grid->onFocusLost = [this] { m_grid->InvalidateGrid(); };
     m_grid->onColWidthsChanged = [this] {
-        for (int c = 0; c < m_sheet->ColCount(); ++c)
+        // A value column stays between 10 pixels and what the grid can show beside the fixed columns.
+        int fixed = 0;
+        for (int c = 0; c < m_grid->FixedCols(); ++c)
+            fixed += m_grid->ColWidth(c);
+        const int limit = std::clamp(m_grid->ClientWidth() - fixed, 10, kColumnLimit);
+        const int row = std::min(m_grid->FixedRows(), m_sheet->RowCount() - 1);
+        for (int c = 0; c < m_sheet->ColCount(); ++c) {
+            if (row >= 0 && (m_sheet->CellAt(c, row).cell.markFlags & cmcCellObj::kSelectable))
+                m_grid->SetColWidth(c, std::clamp(m_grid->ColWidth(c), 10, limit));
             m_sheet->SetColWidth(c, m_grid->ColWidth(c));
+        }
     };
+
+    m_grid->viewport()->installEventFilter(this);
+    if (!m_sheet->PopupMode()) {
+        m_popup = new QMenu(this);
+        connect(m_popup, &QMenu::aboutToShow, this, [this] { PreparePopup(true); });
+        m_grid->SetPopupMenu(m_popup);
+        m_grid->SetAutoPopup(true);
+    }
 
     // The cursor settles on a selectable cell near the top left.
     m_grid->MoveCurrent(0, 0);
@@ -123,6 +174,23 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
     MoveBy(-1, 0);
     if (!Selectable(m_grid->Col(), m_grid->Row()))
         m_grid->setEnabled(false);
+}
+
+bool cuiSheetView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_extend = (static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier) != 0;
+    return QWidget::eventFilter(watched, event);
+}
+
+void cuiSheetView::SetOpener(const cmcCellCapsule& opener) {
+    m_opener.emplace();
+    m_opener->CopyCapsule(opener);
+    m_opener->groupIndex = opener.groupIndex;
+}
+
+void cuiSheetView::StatusClear() {
+    if (cmcEvMan* events = m_sheet->Env().events)
+        events->SendText(cmcEv::StatusText, kClWindowText, kClBtnFace, "");
 }
 
 cuiSheetView::~cuiSheetView() = default;
@@ -176,6 +244,8 @@ bool cuiSheetView::CallHandler(cmcCellCapsule& capsule) {
     if (!m_handler)
         return false;
     capsule.sheet = nullptr;
+    if (m_opener)
+        capsule.link = &*m_opener;
     m_handler->CallCell(capsule, cmcCellHandler::kNotifyDraw);
     return true;
 }
@@ -217,6 +287,17 @@ bool cuiSheetView::Selectable(int col, int row) const {
 // the next columns (rows) to the keyboard position.
 bool cuiSheetView::StepSearch(int& col, int& row, int dx, int dy) const {
     const int cols = m_sheet->ColCount(), rows = m_sheet->RowCount();
+    if (m_wrap) {
+        // A list window without scroll bars: around the grid, until back at the start.
+        for (int c = (col + dx + cols) % cols, r = (row + dy + rows) % rows; c != col || r != row;
+             c = (c + dx + cols) % cols, r = (r + dy + rows) % rows)
+            if (Selectable(c, r)) {
+                col = c;
+                row = r;
+                return true;
+            }
+        return false;
+    }
     for (int c = col + dx, r = row + dy; c >= 0 && r >= 0 && c < cols && r < rows; c += dx, r += dy)
         if (Selectable(c, r)) {
             col = c;
@@ -259,6 +340,7 @@ void cuiSheetView::MoveBy(int dx, int dy) {
     int col = m_grid->Col(), row = m_grid->Row();
     int steps = std::max(std::abs(dx), std::abs(dy));
     int sx = dx > 0 ? 1 : dx < 0 ? -1 : 0, sy = dy > 0 ? 1 : dy < 0 ? -1 : 0;
+    m_wrap = WrapMode(dx, dy);
     for (int i = 0; i < steps; ++i) {
         if (!StepSearch(col, row, sx, sy))
             break;
@@ -272,31 +354,191 @@ void cuiSheetView::MoveBy(int dx, int dy) {
         m_grid->SetTopRow(m_grid->FixedRows());
 }
 
+bool cuiSheetView::WrapMode(int dx, int dy) const {
+    return std::abs(dx) <= 1 && std::abs(dy) <= 1 && m_sheet->PopupMode() &&
+           m_grid->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff &&
+           m_grid->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff;
+}
+
 void cuiSheetView::MoveTo(int col, int row) {
     if (col == m_grid->Col() && row == m_grid->Row())
         return;
+    StatusClear();
+    CloseEditor(true);
+    int oldRow = m_grid->Row();
+    UpdateSelection(col, row);
     m_guard = true;
     m_grid->SetCol(col);
-    m_guard = false;
     m_grid->SetRow(row);
+    m_guard = false;
+    if (row != oldRow && !m_sheet->PopupMode())
+        m_grid->InvalidateGrid();
 }
 
 bool cuiSheetView::MoveToCell(int32_t category, int32_t cell, int32_t parameter) {
     for (int r = 0; r < m_sheet->RowCount(); ++r)
         for (int c = 0; c < m_sheet->ColCount(); ++c) {
             const cmcCellObj& o = m_sheet->CellAt(c, r).cell;
-            if (Selectable(c, r) && o.category == category && o.cell == cell && o.parameter == parameter) {
+            if (Selectable(c, r) && (category < 0 || o.category == category) && o.cell == cell &&
+                o.parameter == parameter) {
                 m_grid->MoveCurrent(c, r);
+                m_keyCol = c;
+                m_keyRow = r;
                 return true;
             }
         }
     return false;
 }
 
+// ---- selection ----
+
+bool cuiSheetView::IsSelected(int col, int row) const {
+    return m_sheet->CellAt(col, row).flags & cuiSheet::CellEntry::kSelected;
+}
+
+bool cuiSheetView::IsLineMarked(int col, int row) const {
+    return m_sheet->CellAt(col, row).flags & cuiSheet::CellEntry::kLineMarked;
+}
+
+void cuiSheetView::SetBits(int col, int row, uint8_t bits, bool on) {
+    uint8_t& flags = m_sheet->CellAt(col, row).flags;
+    uint8_t next = on ? uint8_t(flags | bits) : uint8_t(flags & ~bits);
+    if (next != flags) {
+        flags = next;
+        m_grid->InvalidateCell(col, row);
+    }
+}
+
+void cuiSheetView::UpdateLineMarks() {
+    const int first = m_grid->FixedCols();
+    if (m_range && m_sheet->MultiSelectMode() == cuiSheet::kMultiLine) {
+        for (int r = 0; r < m_sheet->RowCount(); ++r) {
+            bool any = false;
+            for (int c = first; c < m_sheet->ColCount() && !any; ++c)
+                any = IsSelected(c, r);
+            for (int c = first; c < m_sheet->ColCount(); ++c)
+                SetBits(c, r, cuiSheet::CellEntry::kLineMarked, any);
+        }
+        m_lineMarksClear = false;
+    } else if (!m_range && !m_lineMarksClear) {
+        for (int r = 0; r < m_sheet->RowCount(); ++r)
+            for (int c = 0; c < m_sheet->ColCount(); ++c)
+                SetBits(c, r, cuiSheet::CellEntry::kLineMarked, false);
+        m_lineMarksClear = true;
+    }
+}
+
+void cuiSheetView::ClearSelection() {
+    for (int r = 0; r < m_sheet->RowCount(); ++r)
+        for (int c = 0; c < m_sheet->ColCount(); ++c)
+            SetBits(c, r, cuiSheet::CellEntry::kSelected, false);
+    m_range = false;
+    UpdateLineMarks();
+}
+
+// The selection for a new current cell: Shift (or a drag) extends a rectangle from the anchor over
+// cells that may be multi-selected; any other move selects the one cell.
+void cuiSheetView::UpdateSelection(int col, int row) {
+    using E = cuiSheet::CellEntry;
+    const int oc = m_grid->Col(), orow = m_grid->Row();
+    const bool extend = m_extend || m_dragging;
+    const bool moved = col != oc || row != orow;
+    const bool allowed = (m_sheet->CellAt(oc, orow).flags & E::kMultiSelectAllowed) &&
+                         (m_sheet->CellAt(col, row).flags & E::kMultiSelectAllowed);
+    const bool eligible =
+        ((m_sheet->MultiSelectMode() != cuiSheet::kMultiNone && moved) || m_range) && allowed;
+    if (!eligible || !extend || m_anchorCol < 0) {
+        m_anchorCol = col;
+        m_anchorRow = row;
+    }
+    if (extend && eligible) {
+        const int c0 = std::min({oc, col, m_anchorCol}), c1 = std::max({oc, col, m_anchorCol});
+        const int r0 = std::min({orow, row, m_anchorRow}), r1 = std::max({orow, row, m_anchorRow});
+        const int sc0 = std::min(col, m_anchorCol), sc1 = std::max(col, m_anchorCol);
+        const int sr0 = std::min(row, m_anchorRow), sr1 = std::max(row, m_anchorRow);
+        for (int r = r0; r <= r1; ++r)
+            for (int c = c0; c <= c1; ++c)
+                SetBits(c, r, E::kSelected, Selectable(c, r) && c >= sc0 && c <= sc1 && r >= sr0 && r <= sr1);
+        m_range = true;
+    } else if (m_range) {
+        ClearSelection();
+    } else {
+        SetBits(oc, orow, E::kSelected | E::kLineMarked, false);
+    }
+    SetBits(col, row, E::kSelected, true);
+    UpdateLineMarks();
+}
+
+bool cuiSheetView::RangeParameters(int32_t& first, int32_t& last) const {
+    if (!m_range || m_anchorRow < 0)
+        return false;
+    const int c = std::min(m_grid->FixedCols(), m_sheet->ColCount() - 1);
+    int32_t a = m_sheet->CellAt(c, m_anchorRow).cell.parameter;
+    int32_t b = m_sheet->CellAt(c, m_grid->Row()).cell.parameter;
+    first = std::min(a, b);
+    last = std::max(a, b);
+    return true;
+}
+
+void cuiSheetView::FillRange(cmcCellCapsule& capsule) {
+    int32_t first = 0, last = 0;
+    if (RangeParameters(first, last)) {
+        capsule.rangeFlags |= cmcCellCapsule::kRangeBlock;
+        capsule.rangeFirst = first;
+        capsule.rangeLast = last;
+    }
+}
+
+// After a row command: the rows whose cells carry this cell identifier and a parameter in
+// [first, last] become the selection, anchored at the far end from the current row.
+void cuiSheetView::SelectParameterRange(int32_t cell, int32_t first, int32_t last, int32_t current) {
+    ClearSelection();
+    int anchor = -1;
+    const int32_t far = current == first ? last : first;
+    for (int r = 0; r < m_sheet->RowCount(); ++r)
+        for (int c = 0; c < m_sheet->ColCount(); ++c) {
+            const cmcCellObj& o = m_sheet->CellAt(c, r).cell;
+            if (o.cell != cell || o.parameter < first || o.parameter > last || !Selectable(c, r))
+                continue;
+            SetBits(c, r, cuiSheet::CellEntry::kSelected, true);
+            if (o.parameter == far)
+                anchor = r;
+        }
+    if (anchor >= 0) {
+        m_anchorRow = anchor;
+        m_anchorCol = m_grid->Col();
+    }
+    m_range = first != last;
+    UpdateLineMarks();
+}
+
 void cuiSheetView::KeyDown(int& key, int shift) {
     CloseEditor(true);
+    StatusClear();
     int col = m_grid->Col(), row = m_grid->Row();
+    m_extend = (shift & cuiGrid::kShift) != 0;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_extend};
     switch (key) {
+    case cuiGrid::kVkTab:
+        // Tab steps through the cells of the sheet; Ctrl+Tab leaves it for the next control.
+        if (shift & cuiGrid::kCtrl) {
+            QWidget* next =
+                (shift & cuiGrid::kShift) ? m_grid->previousInFocusChain() : m_grid->nextInFocusChain();
+            for (int i = 0; next && i < 64 &&
+                            (next == m_grid || !(next->focusPolicy() & Qt::TabFocus) || !next->isVisible() ||
+                             !next->isEnabled());
+                 ++i)
+                next = (shift & cuiGrid::kShift) ? next->previousInFocusChain() : next->nextInFocusChain();
+            if (next && next != m_grid)
+                next->setFocus(Qt::TabFocusReason);
+            break;
+        }
+        m_extend = false;
+        MoveBy((shift & cuiGrid::kShift) ? -1 : 1, 0);
+        break;
     case cuiGrid::kVkPrior:
         MoveBy(0, -kPageRows);
         break;
@@ -306,6 +548,14 @@ void cuiSheetView::KeyDown(int& key, int shift) {
     case cuiGrid::kVkHome:
     case cuiGrid::kVkEnd:
         break;
+    case cuiGrid::kVkApps: {
+        // The menu key opens the pop-up menu at the current cell.
+        if (!m_popup || !m_grid->AutoPopup())
+            return;
+        cmcCanvas::Rect r = m_grid->CellRect(col, row);
+        ShowPopup(m_grid->viewport()->mapToGlobal(QPoint(r.left, r.bottom)));
+        break;
+    }
     case cuiGrid::kVkLeft:
     case cuiGrid::kVkRight:
         MoveBy(key == cuiGrid::kVkLeft ? -1 : 1, 0);
@@ -326,6 +576,56 @@ void cuiSheetView::KeyDown(int& key, int shift) {
         return; // to the grid
     }
     key = 0;
+}
+
+void cuiSheetView::MouseDown(int button, int shift, int x, int y) {
+    m_grid->SetAutoPopup(false);
+    if (button == static_cast<int>(cuiGrid::Button::Right)) {
+        if (m_sheet->PopupMode() || !m_popup)
+            return;
+        int col, row;
+        bool hit = m_grid->CellAtPoint(x, y, col, row);
+        if (hit) {
+            while (col > 0 && (m_sheet->CellAt(col, row).cell.markFlags & cmcCellObj::kTail))
+                --col;
+            hit = Selectable(col, row);
+        }
+        if (hit && !m_range && (col != m_grid->Col() || row != m_grid->Row()))
+            MoveTo(col, row);
+        if (m_range || hit)
+            ShowPopup(m_grid->viewport()->mapToGlobal(QPoint(x, y)));
+        return;
+    }
+    m_dragging = true;
+    m_pressed = button == static_cast<int>(cuiGrid::Button::Left);
+    (void)shift; // Shift was noted before the grid moved its cell
+}
+
+void cuiSheetView::MouseUp(int button) {
+    m_grid->SetAutoPopup(false);
+    m_dragging = false;
+    m_extend = false;
+    // A list window chooses on the release of a press made inside it, not on the release of the
+    // double click that opened it.
+    const bool pressed = m_pressed;
+    m_pressed = false;
+    if (m_sheet->PopupMode() && pressed && button == static_cast<int>(cuiGrid::Button::Left))
+        ExecuteCell(m_grid->Col(), m_grid->Row(), cmcCellCapsule::kKeyActivate, 0);
+}
+
+void cuiSheetView::MouseMove(int x, int y) {
+    // In a list window the entry under the mouse becomes current.
+    const QPoint p(x, y);
+    if (m_sheet->PopupMode() && m_lastMouse != QPoint(-1, -1) && p != m_lastMouse && !EditorVisible()) {
+        int col, row;
+        if (m_grid->CellAtPoint(x, y, col, row)) {
+            while (col > 0 && (m_sheet->CellAt(col, row).cell.markFlags & cmcCellObj::kTail))
+                --col;
+            if (Selectable(col, row))
+                MoveTo(col, row);
+        }
+    }
+    m_lastMouse = p;
 }
 
 void cuiSheetView::DoubleClick() {
@@ -404,6 +704,8 @@ void cuiSheetView::FillCapsule(cmcCellCapsule& capsule, int col, int row) {
     capsule.ResetCapsule();
     capsule.ownerControl = m_grid;
     capsule.grid = m_grid;
+    if (m_opener)
+        capsule.link = &*m_opener;
     capsule.cell = &m_sheet->CellAt(col, row).cell;
     cmcCanvas::Rect r = m_grid->CellRect(col, row);
     capsule.cellRect = {r.left, r.top, r.right, r.bottom};
@@ -418,6 +720,37 @@ void cuiSheetView::FillCapsule(cmcCellCapsule& capsule, int col, int row) {
 void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, const std::string* text) {
     if (!m_handler || !Selectable(col, row))
         return;
+    if (m_sheet->PopupMode()) {
+        // A list window answers its opening cell with the chosen entry, once.
+        if ((key != cmcCellCapsule::kKeyReturn && key != cmcCellCapsule::kKeyActivate) || !m_opener ||
+            m_answered)
+            return;
+        m_answered = true;
+        FillCapsule(m_capsule, col, row);
+        cmcCellCapsule answer = indFlector::Answer(*m_opener, m_capsule);
+        m_handler->CallCell(answer, cmcCellHandler::kNotifyAction);
+        if (onChosen)
+            onChosen();
+        return;
+    }
+    if (command != 0 && onRowCommand) {
+        FillCapsule(m_capsule, col, row);
+        FillRange(m_capsule);
+        m_capsule.command = command;
+        if (onRowCommand(command, m_capsule)) {
+            if (m_capsule.redirect.on)
+                MoveToCell(m_capsule.redirect.category, m_capsule.redirect.cell,
+                           m_capsule.redirect.parameter);
+            if (m_capsule.rangeFlags & 0x02)
+                SelectParameterRange(m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell.cell,
+                                     m_capsule.rangeFirst, m_capsule.rangeLast,
+                                     m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell.parameter);
+            else
+                ClearSelection(), UpdateSelection(m_grid->Col(), m_grid->Row());
+            m_grid->InvalidateGrid();
+            return;
+        }
+    }
     // A redirect key repeats the action on the cell the handler moved to; a bound keeps a faulty
     // handler from looping forever.
     for (int round = 0; round < 1000; ++round) {
@@ -435,6 +768,10 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
             col = m_grid->Col();
             row = m_grid->Row();
         }
+        if (result == cmcCellHandler::kResultRefresh && m_range) {
+            ClearSelection();
+            UpdateSelection(m_grid->Col(), m_grid->Row());
+        }
         if (result == cmcCellHandler::kResultEdit)
             OpenEditor(col, row, m_capsule.displayText, m_capsule.selStart, m_capsule.selLength);
         m_grid->InvalidateGrid();
@@ -442,6 +779,72 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
             break;
         key = m_capsule.redirect.key;
         text = nullptr;
+    }
+}
+
+int cuiSheetView::ExtraWidth() const {
+    int total = 0;
+    for (int c = 0; c < m_grid->ColCount(); ++c)
+        total += m_grid->ColWidth(c);
+    return total - m_grid->ClientWidth();
+}
+
+int cuiSheetView::ExtraHeight() const {
+    int total = 0;
+    for (int r = 0; r < m_grid->RowCount(); ++r)
+        total += m_grid->RowHeight(r);
+    return total - m_grid->ClientHeight();
+}
+
+int cuiSheetView::TextWidth(int col, int row, const std::string& text) const {
+    const cmcCellObj& cell = m_sheet->CellAt(col, row).cell;
+    const cmcCellObj& basic = m_sheet->BasicCell();
+    QFont font = cell.font    ? cuiQtColors::ToQFont(*cell.font)
+                 : basic.font ? cuiQtColors::ToQFont(*basic.font)
+                              : m_grid->font();
+    QFontMetrics fm(font);
+    int w = 0;
+    for (const QString& line : QString::fromStdString(text).split(QLatin1Char('\n')))
+        w = std::max(w, fm.horizontalAdvance(line));
+    return w;
+}
+
+void cuiSheetView::FitValueColumns() {
+    if (!m_handler)
+        return;
+    for (int c = 0; c < m_sheet->ColCount(); ++c) {
+        const int current = m_grid->ColWidth(c);
+        if (current <= 0)
+            continue; // hidden columns stay hidden
+        int widest = 0;
+        const cmcChoiceList* lastList = nullptr;
+        for (int r = m_grid->FixedRows(); r < m_sheet->RowCount(); ++r) {
+            const cmcCellObj& cell = m_sheet->CellAt(c, r).cell;
+            if (!cell.HasCell() || (cell.markFlags & cmcCellObj::kTail))
+                continue;
+            // A joined neighbour lends its width: the text may run into it.
+            if (c + 1 < m_sheet->ColCount() &&
+                (m_sheet->CellAt(c + 1, r).cell.layoutFlags & cmcCellObj::kJoined))
+                continue;
+            FillCapsule(m_capsule, c, r);
+            m_capsule.grid = nullptr; // a query: no keys, no windows
+            if (m_lists)
+                m_lists->ForgetLastAsked();
+            CallHandler(m_capsule);
+            widest = std::max(widest, TextWidth(c, r, m_capsule.displayText));
+            // A choice cell may show any entry of its list.
+            const cmcChoiceList* list = m_lists ? m_lists->LastAsked() : nullptr;
+            if (list && list != lastList) {
+                lastList = list;
+                for (const cmcChoiceList::Entry& e : list->ByPosition())
+                    widest = std::max(widest, TextWidth(c, r, e.text));
+            }
+        }
+        const int fitted = std::min(widest + 8, kColumnLimit);
+        if (fitted > current) {
+            m_grid->SetColWidth(c, fitted);
+            m_sheet->SetColWidth(c, fitted);
+        }
     }
 }
 
@@ -497,5 +900,115 @@ void cuiSheetView::CloseEditor(bool commit) {
     m_grid->setFocus();
     if (commit)
         ExecuteCell(m_editCol, m_editRow, cmcCellCapsule::kKeyReturn, 0, &text);
+    m_grid->InvalidateGrid();
+}
+
+// ---- pop-up menu ----
+
+// The menu of the current cell comes from the overlay sections its pop-up menu name gives; each
+// entry is a cell whose state (hidden, disabled, checked, caption) the handler reports with the
+// current cell as context.
+void cuiSheetView::PreparePopup(bool force) {
+    if (!m_popup)
+        return;
+    const cmcCellObj& current = m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell;
+    const std::string name(current.PopupMenuName());
+    // The entries are rebuilt only for another menu: an entry may be the one being chosen (closing
+    // the menu refocuses the grid, which prepares it again), so it is never deleted at once.
+    (void)force; // the states below are always asked again
+    if (name != m_popupName || m_popupCells.empty()) {
+        m_popupName = name;
+        for (QAction* action : m_popup->actions()) {
+            m_popup->removeAction(action);
+            action->setData(QVariant());
+            action->deleteLater();
+        }
+        m_popupCells.clear();
+        cmcGTex& tex = *m_sheet->Env().texts;
+        if (!name.empty() && tex.HasKey(name + "_Body")) {
+            m_popupBasic = cmcCellObj();
+            if (tex.HasKey(name + "_BasicCell"))
+                m_popupBasic.ParseCell(tex.GetText(name + "_BasicCell"), tex, nullptr, nullptr);
+            for (int i = 0;; ++i) {
+                std::string entry = tex.GetLine(name + "_Body", i);
+                if (entry.empty() || entry[0] == '#')
+                    break;
+                const size_t plus = entry.find('+');
+                if (plus == std::string::npos)
+                    continue;
+                cmcCellObj& cell = m_popupCells.emplace_back();
+                cell.ParseCell(std::string_view(entry).substr(plus + 1), tex, nullptr, &m_popupBasic);
+                if (cell.displayText == "-") {
+                    m_popup->addSeparator();
+                    continue;
+                }
+                QAction* action = m_popup->addAction(QString::fromStdString(cell.displayText));
+                const int32_t command = cell.cell;
+                connect(action, &QAction::triggered, this,
+                        [this, command] { ExecuteCell(m_grid->Col(), m_grid->Row(), 0, command); });
+                action->setData(QVariant::fromValue(static_cast<void*>(&cell)));
+            }
+        }
+    }
+    m_popupCell = &current;
+    // Entry states with the current cell as their context.
+    cmcCellCapsule context;
+    FillCapsule(context, m_grid->Col(), m_grid->Row());
+    FillRange(context);
+    int shown = 0;
+    QAction* noItem = nullptr;
+    for (QAction* action : m_popup->actions()) {
+        auto* cell = static_cast<cmcCellObj*>(action->data().value<void*>());
+        if (!cell)
+            continue;
+        cell->ClearMenuState();
+        if (m_handler) {
+            cmcCellCapsule capsule;
+            capsule.ownerControl = m_popup;
+            capsule.cell = cell;
+            capsule.link = &context;
+            m_handler->CallCell(capsule, cmcCellHandler::kNotifyDraw);
+        }
+        if (cell->cell == CL_PMenu_NoItem)
+            noItem = action;
+        else if (!cell->StateFlag(cmcCellObj::kFlagHidden))
+            ++shown;
+        if (cell->cell >= CL_PMenu_Copy && cell->cell <= CL_PMenu_WinCopy && rowCommandApplies &&
+            !rowCommandApplies(cell->cell, context))
+            cell->SetStateFlag(cmcCellObj::kFlagDisabled, true);
+        action->setVisible(!cell->StateFlag(cmcCellObj::kFlagHidden));
+        action->setEnabled(!cell->StateFlag(cmcCellObj::kFlagDisabled));
+        action->setCheckable(cell->StateFlag(cmcCellObj::kFlagChecked));
+        action->setChecked(cell->StateFlag(cmcCellObj::kFlagChecked));
+        if (cell->StateFlag(cmcCellObj::kFlagCaption))
+            action->setText(QString::fromStdString(cell->displayText));
+    }
+    // The "no command" entry stands only in an otherwise empty menu.
+    if (noItem)
+        noItem->setVisible(shown == 0);
+}
+
+void cuiSheetView::ShowPopup(const QPoint& globalPos) {
+    if (!m_popup)
+        return;
+    PreparePopup(true);
+    if (!m_popup->isEmpty())
+        m_popup->popup(globalPos);
+}
+
+void cuiSheetView::SyncRows() {
+    const int rows = m_sheet->RowCount();
+    if (rows == m_grid->RowCount())
+        return;
+    CloseEditor(false);
+    ClearSelection();
+    m_guard = true;
+    m_grid->SetCounts(m_sheet->ColCount(), rows);
+    for (int r = 0; r < rows; ++r)
+        m_grid->SetRowHeight(r, m_sheet->RowHeight(r));
+    m_guard = false;
+    if (!Selectable(m_grid->Col(), m_grid->Row()))
+        MoveBy(0, -1);
+    UpdateSelection(m_grid->Col(), m_grid->Row());
     m_grid->InvalidateGrid();
 }

@@ -3,14 +3,21 @@
 // handler, and the engine that moves the cursor over selectable cells, hands keys, characters, double
 // clicks and edited text to the cell handler and opens the in-place editor when the handler asks.
 #include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellObj.h"
 #include "gui/cuiCellPainter.h"
 
 #include <QWidget>
+#include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class cmcCellHandler;
+class cmcFCache;
 class cuiGrid;
 class cuiSheet;
 
@@ -20,6 +27,19 @@ public:
     // Takes a built sheet; handler may be null (cells then show their own texts).
     cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* handler, QWidget* parent = nullptr);
     ~cuiSheetView() override;
+
+    // Popup mode (a choice list window): Enter, a double click or a left click answers the opening
+    // cell with the current entry through a copy of opener, then onChosen runs.
+    void SetOpener(const cmcCellCapsule& opener);
+    std::function<void()> onChosen;
+    // Pop-up row commands (copy, paste, insert...) on the current cell or the selected range; true
+    // when carried out. The handler gets every other command.
+    std::function<bool(int32_t command, cmcCellCapsule& capsule)> onRowCommand;
+    // Whether a pop-up command other than Edit can act on the current row (its entry is disabled
+    // otherwise).
+    std::function<bool(int32_t command, const cmcCellCapsule& capsule)> rowCommandApplies;
+    // The grid follows the sheet's rows after list rows were added or removed.
+    void SyncRows();
 
     cuiSheet& Sheet() { return *m_sheet; }
     cuiGrid& Grid() { return *m_grid; }
@@ -31,6 +51,34 @@ public:
     void MoveBy(int dx, int dy);
     void MoveTo(int col, int row);
     bool Selectable(int col, int row) const;
+    // Places the cursor on the first selectable cell with this cell identifier and parameter (any
+    // category when category is negative), without scrolling; false when there is none.
+    bool MoveToCell(int32_t category, int32_t cell, int32_t parameter);
+
+    // Multi-cell selection: whether a range exists and whether a cell is selected or line-marked.
+    bool HasRange() const { return m_range; }
+    bool IsSelected(int col, int row) const;
+    bool IsLineMarked(int col, int row) const;
+    void ClearSelection();
+    // The parameters of the rows the selection spans (first column after the fixed ones), as the
+    // handler and the row commands read them; false without a range.
+    bool RangeParameters(int32_t& first, int32_t& last) const;
+
+    // The pop-up menu of the current cell, prepared from its menu sections and the handler's entry
+    // states; null in popup mode.
+    QMenu* PopupMenu() { return m_popup; }
+    void PreparePopup(bool force);
+    // Opens the pop-up menu at a global position (right click, menu key).
+    void ShowPopup(const QPoint& globalPos);
+    // Whole sheet size beyond what the grid shows: how much a window must grow to show it all.
+    int ExtraWidth() const;
+    int ExtraHeight() const;
+    // Widens every value column to the widest text its cells show now (never narrower, at most the
+    // column limit), so values are not clipped behind a header-fitted width.
+    void FitValueColumns();
+    // The choice lists the handler reads values from; with it, columns also fit every entry of the
+    // list a cell shows.
+    void SetChoiceLists(cmcFCache* lists) { m_lists = lists; }
     // Widens or narrows a column to its widest text: fixed rows by their own texts, the others by
     // the texts the cell handler shows.
     void FitColumn(int col);
@@ -38,6 +86,10 @@ public:
     void CloseEditor(bool commit);
     // Whether the sheet's cells were painted since the view was shown.
     bool Painted() const { return m_painted; }
+
+protected:
+    // Notes Shift on mouse presses before the grid moves its cell, so that Shift+click extends.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // cuiCellPainter::Source
@@ -65,13 +117,24 @@ private:
     bool StepSearch(int& col, int& row, int dx, int dy) const;
     void KeyDown(int& key, int shift);
     void DoubleClick();
+    void MouseDown(int button, int shift, int x, int y);
+    void MouseUp(int button);
+    void MouseMove(int x, int y);
     void OpenEditor(int col, int row, const std::string& text, int selStart, int selLength);
-    bool MoveToCell(int32_t category, int32_t cell, int32_t parameter);
+    bool WrapMode(int dx, int dy) const;
+    void UpdateSelection(int col, int row);
+    void SetBits(int col, int row, uint8_t bits, bool on);
+    void UpdateLineMarks();
+    void SelectParameterRange(int32_t cell, int32_t first, int32_t last, int32_t anchorParameter);
+    void FillRange(cmcCellCapsule& capsule);
+    int TextWidth(int col, int row, const std::string& text) const;
+    void StatusClear();
     static void Refresh(void* context, cmcCellCapsule& capsule, uint8_t scope);
     static void RestartEdit(void* context, cmcCellCapsule& capsule, int32_t flag);
 
     std::unique_ptr<cuiSheet> m_sheet;
     cmcCellHandler* m_handler;
+    cmcFCache* m_lists = nullptr;
     QLabel* m_title = nullptr;
     cuiGrid* m_grid = nullptr;
     QLineEdit* m_editor = nullptr;
@@ -79,6 +142,22 @@ private:
     int m_editRow = -1;
     int m_keyCol = 0; // the cell reached by the last keyboard move
     int m_keyRow = 0;
+    int m_anchorCol = -1; // fixed corner of the selection
+    int m_anchorRow = -1;
+    bool m_range = false;
+    bool m_dragging = false;
+    bool m_pressed = false; // the left button went down on this grid
+    bool m_extend = false;  // Shift held in the key or mouse event being handled
+    bool m_lineMarksClear = true;
+    bool m_wrap = false;     // the move being made wraps around the grid (list windows)
+    bool m_answered = false; // a list window answered its cell once
+    QPoint m_lastMouse{-1, -1};
+    std::optional<cmcCellCapsule> m_opener;
+    QMenu* m_popup = nullptr;
+    std::string m_popupName;
+    const cmcCellObj* m_popupCell = nullptr;
+    std::deque<cmcCellObj> m_popupCells; // entries of the pop-up menu
+    cmcCellObj m_popupBasic;
     bool m_building = true;
     bool m_guard = false; // the engine itself changes the current column
     bool m_painted = false;

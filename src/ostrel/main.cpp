@@ -26,6 +26,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -144,6 +145,7 @@ int main(int argc, char** argv) {
         cuiMain window(services);
         box.SetParent(&window);
         window.Start();
+        window.ApplyCommandLine(std::vector<std::string>(argv, argv + argc));
         bool failed = false;
         if (!options.open.empty() && !window.OpenFile(options.open)) {
             std::fprintf(stderr, "ostrel: cannot open %s\n", options.open.c_str());

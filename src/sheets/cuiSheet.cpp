@@ -2,6 +2,7 @@
 
 #include "app/cmcSettingsStore.h"
 #include "cells/cmcCellColors.h"
+#include "cells/cmcCellNumber.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcFatal.h"
 #include "core/cmcGTex.h"
@@ -319,6 +320,10 @@ void cuiSheet::FitCell(const cmcCellObj& cell, int32_t column, int32_t row) {
     int32_t width = 0;
     int32_t height = 0;
     std::string_view text = cell.GetDisplayText();
+    // A choice list entry shows its ':' argument; the column fits that text.
+    if (text.empty() && cell.argument && cell.cell >= Flex0 &&
+        cell.cell <= Flex_DpmrStatusList_ChNo_StatusDigit_Rx)
+        text = *cell.argument;
     while (true) {
         const size_t lf = text.find('\n');
         const std::string_view line = text.substr(0, lf);

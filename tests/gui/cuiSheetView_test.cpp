@@ -135,3 +135,17 @@ TEST_F(SheetFixture, FitColumnTakesTheWidestShownText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SheetFixture, AColumnDraggedNarrowerThanTenPixelsSnapsBack) {
+    // Column 1 holds the selectable cell of the first row below the heading; column 0 does not.
+    Grid().SetColWidth(1, 3);
+    Grid().SetColWidth(0, 3);
+    Grid().onColWidthsChanged();
+    EXPECT_EQ(Grid().ColWidth(1), 10);
+    EXPECT_EQ(view->Sheet().ColWidth(1), 10);
+    EXPECT_EQ(Grid().ColWidth(0), 3);
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+// The main window's status bar panels, the hidden maker and factory adjust modes, and Help
+// Contents with an injected opener (no browser is started).
+#include "app/cmcEv.h"
+#include "app/cmcEvMan.h"
+#include "app/cmcInstanceLock.h"
+#include "app/cmcMemorySettings.h"
+#include "app/indEnviron.h"
+#include "cells/cmcCellIds.h"
+#include "cells/cmcCellObj.h"
+#include "core/cmcAppDir.h"
+#include "core/cmcTextTables.h"
+#include "gui/cuiMain.h"
+#include "gui/cuiStatusPanel.h"
+#include "platform/cuiQtLoop.h"
+#include "support/TestSupport.h"
+
+#include <QImage>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct StatusFixture : testing::Test {
+    cmcMemorySettings store;
+    indEnviron env{store, nullptr, 1024, 768};
+    cmcTextTables tables;
+    cuiQtLoop loop;
+    cmcEvMan events{loop};
+    ScriptedMessageBox box;
+    std::vector<std::string> helpOpened;
+    bool helpResult = true;
+    std::unique_ptr<cuiMain> window;
+
+    void SetUp() override {
+        env.modelType = 0;
+        tables.Load(cmcAppDir(), 0);
+        cuiMain::Services s;
+        s.env = &env;
+        s.tables = &tables;
+        s.events = &events;
+        s.box = &box;
+        s.askPath = [](bool, const std::string&, const std::string&) { return std::string(); };
+        s.openHelp = [this](const std::string& path) {
+            helpOpened.push_back(path);
+            return helpResult;
+        };
+        window = std::make_unique<cuiMain>(s);
+        window->Start();
+        window->resize(800, 500);
+        window->show();
+    }
+    void TearDown() override {
+        box.answers.push_back(cmcMessageBox::Answer::No);
+        window.reset();
+    }
+    bool RunCommand(const char* name) {
+        cmcCellObj cell;
+        cell.cell = cmcCellIds::CellByName(name);
+        return window->ExecuteCommandCell(cell);
+    }
+};
+
+TEST_F(StatusFixture, TheFirstPanelShowsTheStatusTextInItsColours) {
+    events.SendText(cmcEv::StatusText, 0x0000FF, 0xFFFFFF, "Copied.");
+    cuiStatusPanel& panel = *window->StatusPanel();
+    EXPECT_EQ(panel.Text(), "Copied.");
+    EXPECT_EQ(panel.TextColor(), 0x0000FFu);
+    QImage image = panel.grab().toImage();
+    EXPECT_EQ(image.pixelColor(image.width() - 1, image.height() / 2), QColor(Qt::white)); // its background
+    // A sender that gives no colours gets the usual ones, never text in its background colour.
+    events.SendText(cmcEv::StatusText, 0, 0, "Pasted.");
+    EXPECT_NE(panel.TextColor(), panel.BackColor());
+    EXPECT_EQ(window->StatusText(), "Pasted.");
+}
+
+TEST_F(StatusFixture, MakerModeAsksFirstThenAddsItsPanelAndTreeBranches) {
+    EXPECT_EQ(window->MakerPanel(), nullptr);
+    const int nodes = [&] {
+        int n = 0;
+        for (QTreeWidgetItemIterator it(window->Tree()); *it; ++it)
+            ++n;
+        return n;
+    }();
+    box.answers.push_back(cmcMessageBox::Answer::Cancel);
+    window->ApplyCommandLine({"ostrel", "/RESERVE"});
+    EXPECT_FALSE(window->MakerMode());
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Warning);
+
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    window->ApplyCommandLine({"ostrel", "/reserve"});
+    ASSERT_TRUE(window->MakerMode());
+    ASSERT_NE(window->MakerPanel(), nullptr);
+    EXPECT_EQ(window->MakerPanel()->Text(), "Maker mode");
+    EXPECT_GT(window->MakerPanel()->width(),
+              window->MakerPanel()->fontMetrics().horizontalAdvance("Maker mode"));
+    QImage image = window->MakerPanel()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(0, 0, 128)); // navy
+    int after = 0;
+    for (QTreeWidgetItemIterator it(window->Tree()); *it; ++it)
+        ++after;
+    EXPECT_GE(after, nodes);
+    // Once on, it stays on without asking again.
+    window->EnterMakerMode();
+    EXPECT_EQ(box.shown.size(), 2u);
+
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    window->ApplyCommandLine({"ostrel", "/factory_adj"});
+    EXPECT_TRUE(window->FactoryMode());
+}
+
+TEST_F(StatusFixture, HelpContentsOpensTheHelpFileBesideTheProgram) {
+    ASSERT_TRUE(RunCommand("CL_Help_Contents"));
+    ASSERT_EQ(helpOpened.size(), 1u);
+    EXPECT_EQ(helpOpened[0], cmcAppFile("Ostrel.html"));
+    EXPECT_TRUE(box.shown.empty());
+
+    // A browser that cannot be started is reported.
+    helpResult = false;
+    RunCommand("CL_Help_Contents");
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_NE(box.shown[0].text.find("cannot be opened"), std::string::npos);
+}
+
+TEST_F(StatusFixture, TypingTheMakerKeysOnTheWindowAsksForMakerMode) {
+    env.makerKeys = "mkr";
+    QWidget* tree = window->Tree();
+    box.answers.push_back(cmcMessageBox::Answer::Cancel);
+    QTest::keyClicks(tree, "mxmkr"); // a wrong key restarts the sequence
+    ASSERT_EQ(box.shown.size(), 1u);
+    EXPECT_FALSE(window->MakerMode());
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    QTest::keyClicks(tree, "mkr");
+    EXPECT_TRUE(window->MakerMode());
+    EXPECT_EQ(box.shown.size(), 2u);
+}
+
+} // namespace
