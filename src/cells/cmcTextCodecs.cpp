@@ -127,12 +127,26 @@ void cmcTextCodecs::PaintDisplayText(cmcCanvas& canvas, const cmcCanvas::Rect& r
     uint32_t normal = canvas.FontColor();
     uint32_t brush = canvas.BrushColor();
     cmcCanvas::BrushStyle style = canvas.GetBrushStyle();
+    // A column too narrow for a character per place shows the characters at their own widths from
+    // the left, so that none spills into the neighbouring cells.
+    const bool compact = rows == 1 && w < canvas.TextWidth("W");
+    int32_t next = rect.left + 2;
     for (int32_t i = 0; i < count; ++i) {
         uint8_t c = bytes[static_cast<size_t>(i)];
         uint32_t color = i < length ? normal : cmcCodecIo::kOlive;
         canvas.SetFontColor(color);
         int32_t x0 = rect.left + (i % perRow) * w;
         int32_t y0 = rect.top + (i / perRow) * h;
+        if (compact) {
+            const char one = c >= 32 ? static_cast<char>(c) : 'W';
+            const int32_t own = canvas.TextWidth(std::string_view(&one, 1));
+            if (next + own > rect.right)
+                break;
+            x0 = next - (w - own) / 2; // centred in a place of its own width
+            next += own;
+            if (c >= 16 && c <= 31)
+                w = own;
+        }
         if (c >= 16 && c <= 31) {
             if (f <= 0 || !glyphs.userPatterns) {
                 canvas.SetPen(color, 1);

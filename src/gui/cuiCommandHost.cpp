@@ -2,7 +2,11 @@
 
 #include "app/indEnviron.h"
 #include "cells/cmcCellNumber.h"
+#include "core/cmcTextTables.h"
 #include "gui/cuiCloneCommands.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 
 cuiCommandHost::cuiCommandHost(indEnviron& env, const cuiCloneCommands* clone, Run run)
     : m_env(env), m_clone(clone), m_run(std::move(run)) {}
@@ -72,4 +76,25 @@ std::vector<uint8_t> cuiCommandHost::CloneInfo() {
 
 std::string cuiCommandHost::RecentFile(int32_t n) {
     return m_env.recent.DisplayText(n, m_env.currentDirectory);
+}
+
+void cuiCommandHost::CopyText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void cuiCommandHost::OpenHelp(int32_t) {
+    if (openHelp)
+        openHelp();
+}
+
+int32_t cuiCommandHost::LanguageCount() {
+    return tables ? tables->LanguageCount() : 0;
+}
+
+std::string cuiCommandHost::LanguageName(int32_t index) {
+    return tables ? tables->LanguageName(index) : std::string();
+}
+
+int32_t cuiCommandHost::Language() {
+    return m_env.language;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class cmcTextTables;
 class indEnviron;
 class cuiCloneCommands;
 
@@ -22,10 +23,19 @@ public:
     bool IsDisabled(int32_t cell, int32_t parameter) override;
     std::string RecentFile(int32_t n) override;
     std::vector<uint8_t> CloneInfo() override;
+    void CopyText(const std::string& text) override;
+    void OpenHelp(int32_t context) override;
+    int32_t LanguageCount() override;
+    std::string LanguageName(int32_t index) override;
+    int32_t Language() override;
 
     // Whether a command cell can carry a check mark at all.
     static bool IsCheckable(int32_t cell);
     void SetModelType(int32_t type) { m_modelType = type; }
+    // The language index the language cells list; null: no languages.
+    cmcTextTables* tables = nullptr;
+    // Opens the help file (the pop-up menu's Help entry).
+    std::function<void()> openHelp;
 
 private:
     indEnviron& m_env;

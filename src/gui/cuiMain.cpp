@@ -264,6 +264,8 @@ void cuiMain::Start() {
             ExecuteCommandCell(command);
         });
     m_commandHost->SetModelType(env.modelType);
+    m_commandHost->tables = m_s.tables;
+    m_commandHost->openHelp = [this] { OpenHelp(); };
     m_handler->host = m_commandHost.get();
 
     // The main window's font and colour come from its basic cell.
