@@ -7,7 +7,9 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -49,6 +51,13 @@ int main(int argc, char** argv) {
         if (!view->painted)
             return;
         shot.stop();
+        if (std::getenv("OSTREL_REPORT_PAINTED")) {
+            const auto now = std::chrono::steady_clock::now().time_since_epoch();
+            std::printf(
+                "painted %lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+            std::fflush(stdout);
+        }
         result = window.grab().save(path) ? 0 : 1;
         if (result != 0)
             std::fprintf(stderr, "startup_baseline: cannot write %s\n", argv[2]);

@@ -68,46 +68,42 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Stand-in icons by command until the program ships its own image lists.
-QIcon CommandIcon(const std::string& name) {
-    QStyle* style = QApplication::style();
+// Stand-in icons by command until the program ships its own image lists; -1: none.
+int CommandPixmap(const std::string& name) {
     if (name == "CL_Menu_File_New")
-        return style->standardIcon(QStyle::SP_FileIcon);
+        return QStyle::SP_FileIcon;
     if (name == "CL_Menu_File_Open")
-        return style->standardIcon(QStyle::SP_DialogOpenButton);
+        return QStyle::SP_DialogOpenButton;
     if (name == "CL_Menu_File_Save")
-        return style->standardIcon(QStyle::SP_DialogSaveButton);
+        return QStyle::SP_DialogSaveButton;
     if (name == "CL_Menu_Clone_Read")
-        return style->standardIcon(QStyle::SP_ArrowDown);
+        return QStyle::SP_ArrowDown;
     if (name == "CL_Menu_Clone_Write")
-        return style->standardIcon(QStyle::SP_ArrowUp);
+        return QStyle::SP_ArrowUp;
     if (name == "CL_Menu_Clone_Info" || name == "CL_Help_About")
-        return style->standardIcon(QStyle::SP_MessageBoxInformation);
+        return QStyle::SP_MessageBoxInformation;
     if (name == "CL_Menu_View_MchWin")
-        return style->standardIcon(QStyle::SP_FileDialogListView);
+        return QStyle::SP_FileDialogListView;
     if (name == "CL_Help_Contents")
-        return style->standardIcon(QStyle::SP_DialogHelpButton);
+        return QStyle::SP_DialogHelpButton;
     if (name == "CL_Menu_File_Print_Current")
-        return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-    return {};
+        return QStyle::SP_FileDialogDetailedView;
+    return -1;
 }
 
-QIcon TreeIcon(int index) {
-    QStyle* style = QApplication::style();
+int TreePixmap(int index) {
     switch (index) {
     case 0:
     case 14:
-        return style->standardIcon(QStyle::SP_ComputerIcon);
+        return QStyle::SP_ComputerIcon;
     case 1:
-        return style->standardIcon(QStyle::SP_DirIcon);
+        return QStyle::SP_DirIcon;
     case 12:
-        return style->standardIcon(QStyle::SP_MessageBoxWarning);
+        return QStyle::SP_MessageBoxWarning;
     case 13:
-        return style->standardIcon(QStyle::SP_MessageBoxCritical);
+        return QStyle::SP_MessageBoxCritical;
     default:
-        if (index >= 4 && index <= 11)
-            return style->standardIcon(QStyle::SP_DriveHDIcon);
-        return style->standardIcon(QStyle::SP_FileIcon);
+        return index >= 4 && index <= 11 ? QStyle::SP_DriveHDIcon : QStyle::SP_FileIcon;
     }
 }
 
@@ -197,6 +193,18 @@ cuiMain::~cuiMain() {
         m_handler->host = nullptr;
     // The clone goes before the window's children: its manager hides the progress window it owns.
     m_clone.reset();
+}
+
+// The style's icons are decoded from image files: each is made once and then shared by the menu,
+// toolbar and tree items that show it.
+QIcon cuiMain::StyleIcon(int pixmap) {
+    if (pixmap < 0)
+        return {};
+    auto it = m_icons.find(pixmap);
+    if (it == m_icons.end())
+        it =
+            m_icons.emplace(pixmap, style()->standardIcon(static_cast<QStyle::StandardPixmap>(pixmap))).first;
+    return it->second;
 }
 
 std::string cuiMain::Text(const char* key) {
@@ -319,6 +327,8 @@ void cuiMain::Start() {
     m_step = new QTimer(this);
     connect(m_step, &QTimer::timeout, this, [this] { PeriodicStep(); });
     m_step->start(kStepMs);
+    // The first step runs as soon as the loop does, so the first sheet opens without a tick's wait.
+    QTimer::singleShot(0, this, [this] { PeriodicStep(); });
     UpdateTitle();
 }
 
@@ -374,7 +384,8 @@ void cuiMain::BuildMenu() {
             auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
             auto* leaf = new QAction(sub->title(), menu);
             leaf->setData(action->data());
-            leaf->setIcon(CommandIcon(cmcCellIds::CellName(cell ? cell->cell : cmcCellIds::kNoCell)));
+            leaf->setIcon(
+                StyleIcon(CommandPixmap(cmcCellIds::CellName(cell ? cell->cell : cmcCellIds::kNoCell))));
             connect(leaf, &QAction::triggered, this, [this, cell] {
                 if (cell)
                     ExecuteCommandCell(*cell);
@@ -431,8 +442,8 @@ void cuiMain::BuildToolBar() {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action =
-            m_toolBar->addAction(CommandIcon(cmcCellIds::CellName(cell.cell)), Q(cell.displayText));
+        QAction* action = m_toolBar->addAction(StyleIcon(CommandPixmap(cmcCellIds::CellName(cell.cell))),
+                                               Q(cell.displayText));
         action->setToolTip(Q(cell.displayText));
         action->setData(QVariant::fromValue(static_cast<void*>(&cell)));
         const cmcCellObj* c = &cell;
@@ -501,7 +512,7 @@ void cuiMain::RebuildTree() {
         QTreeWidgetItem* item =
             parents.empty() ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(parents.back());
         item->setText(0, Q(caption));
-        item->setIcon(0, TreeIcon(node.imageIndex));
+        item->setIcon(0, StyleIcon(TreePixmap(node.imageIndex)));
         item->setData(0, kTreeCellRole, Q(node.sheetText));
         parents.push_back(item);
     }

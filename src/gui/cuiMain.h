@@ -10,10 +10,12 @@
 #include "model/indModel.h"
 #include "sheets/qt/cuiQtMeasureCanvas.h"
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -142,6 +144,7 @@ private:
     void RefreshCommands();
     void PeriodicStep();
     std::string Text(const char* key);
+    QIcon StyleIcon(int pixmap);
     cuiSheetEnv SheetEnv();
     std::string AskPath(bool save);
     void AcceptRadioData(const cmcEeprom& radio);
@@ -182,6 +185,7 @@ private:
     quint64 m_keyTime = 0;
     QString m_keyText;
     QTimer* m_step = nullptr;
+    std::map<int, QIcon> m_icons; // style icons by standard pixmap
 
     std::unique_ptr<cmcLoop> m_ownLoop;
     std::unique_ptr<cmcPortDiscovery> m_ownPorts;

@@ -22,7 +22,9 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -68,6 +70,15 @@ constexpr int kScreenshotTimeoutMs = 15000;
 // How often a screenshot run looks whether the sheet is painted: often enough that the picture is
 // taken soon after, without busy waiting.
 constexpr int kScreenshotCheckMs = 10;
+
+// For the start-up benchmark: the moment the sheet was seen painted, on the monotonic clock that
+// the benchmark started the process by.
+void ReportPainted() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::printf("painted %lld\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+    std::fflush(stdout);
+}
 
 // Message boxes of a screenshot run, which nobody is there to answer: the text goes to standard error
 // and the answer is the cautious one (Cancel or No; OK where it is the only button). A failure box
@@ -168,6 +179,8 @@ int main(int argc, char** argv) {
                 if (!painted && !noSheet && clock.elapsed() < kScreenshotTimeoutMs)
                     return;
                 shot.stop();
+                if (painted && std::getenv("OSTREL_REPORT_PAINTED"))
+                    ReportPainted();
                 // Grabbing renders the whole window, the sheet included, whether or not the platform
                 // had painted it yet: whether the picture shows a sheet is known only afterwards.
                 QPixmap picture = window.grab();
