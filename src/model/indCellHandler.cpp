@@ -51,10 +51,20 @@ constexpr int32_t kSlotsTo = L::kDir16Copy;
 
 // Whether the record a list cell shows lives in storage that is saved. A list's blank row (past the
 // entries in use) asks whether the list's table is saved at all, since its new entry raises the count.
-bool RecordStored(const uint8_t* w, int32_t recordKind, int32_t index) {
+bool RecordStored(const uint8_t* w, int32_t category, int32_t cell, int32_t recordKind, int32_t index) {
+    int32_t offset = 0, size = 0;
+    // Families whose cells address their tables themselves declare the bytes a cell's entry occupies.
+    if (indMdcCells::StorageOf(cell, index, offset, size))
+        return indWorkImage::KeepsRange(w, offset, size);
+    int32_t offsets[2] = {}, sizes[2] = {};
+    if (const int n = indEntryCells::StorageOf(category, index, offsets, sizes)) {
+        for (int i = 0; i < n; ++i)
+            if (!indWorkImage::KeepsRange(w, offsets[i], sizes[i]))
+                return false;
+        return true;
+    }
     if (recordKind == 0 || datCh::IsChannelKind(recordKind))
         return true;
-    int32_t offset = 0, size = 0;
     if (!datCh::EntryBytes(recordKind, index, offset, size) &&
         !datCh::EntryBytes(recordKind, 0, offset, size))
         return true; // a kind without storage of its own
@@ -273,7 +283,7 @@ int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     // Nothing a user edits may vanish on save: a record in storage the data does not save is shown
     // grey and takes no key, entered text, list answer or row command that changes it. Behaviours
     // that write elsewhere are held to the same rule by undoing their writes to unsaved bytes.
-    const bool stored = RecordStored(call.W(), call.recordKind, call.parameter);
+    const bool stored = RecordStored(call.W(), call.category, call.cell, call.recordKind, call.parameter);
     if (!stored && capsule.command > CL_PMenu_Copy && capsule.command <= CL_PMenu_Insert)
         capsule.command = 0;
     std::vector<uint8_t> before;
