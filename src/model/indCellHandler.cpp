@@ -54,7 +54,8 @@ constexpr int32_t kSlotsTo = L::kDir16Copy;
 bool RecordStored(const uint8_t* w, int32_t category, int32_t cell, int32_t recordKind, int32_t index) {
     int32_t offset = 0, size = 0;
     // Families whose cells address their tables themselves declare the bytes a cell's entry occupies.
-    if (indMdcCells::StorageOf(cell, index, offset, size))
+    if (indMdcCells::StorageOf(cell, index, offset, size) ||
+        indMchCells::StorageOf(cell, index, offset, size))
         return indWorkImage::KeepsRange(w, offset, size);
     int32_t offsets[2] = {}, sizes[2] = {};
     if (const int n = indEntryCells::StorageOf(category, index, offsets, sizes)) {

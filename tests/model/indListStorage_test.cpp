@@ -115,9 +115,9 @@ TEST_F(HandlerTest, RowCommandsOnUnsavedListsAreRefused) {
     EXPECT_TRUE(work == before);
 }
 
-// A behaviour that writes into storage no save keeps, beside its own record, is undone there: a group
-// bank's receive ID lives in table 44, which the initial data lacks.
-TEST_F(HandlerTest, WritesToUnsavedBytesAreUndone) {
+// Channel cells kept in table 44 (the group bank IDs) are read-only while the data lacks it: a group
+// bank's blank row creates no channel whose receive ID would vanish.
+TEST_F(HandlerTest, GroupBankIdsNeedTheirTable) {
     int bank = -1;
     for (int g = L::kGroups - 1; g >= 0 && bank < 0; --g)
         if (Count(g) == 0)
@@ -126,12 +126,27 @@ TEST_F(HandlerTest, WritesToUnsavedBytesAreUndone) {
     work.Data()[L::kBankF1] |= uint8_t(0x80 >> bank);
     handler->shownBank = bank;
     const int n = L::GroupStart(work.Data(), bank);
-    Call(CT_Mch, CL_Grp_RxId, n, '5');
-    ASSERT_EQ(Count(bank), 1); // the channel itself is saved
-    const uint8_t id = work.Data()[L::kChC + 6 * n];
-    Outcome o = Call(CT_Mch, CL_Grp_RxId, n, 0, "12");
-    EXPECT_EQ(work.Data()[L::kChC + 6 * n], id);
+    const cmcEeprom before = work;
+    EXPECT_EQ(Call(CT_Mch, CL_Grp_RxId, n).color, cmcCodecIo::kGrey);
+    EXPECT_EQ(Call(CT_Mch, CL_Grp_RxId, n, '5').result, cmcCellHandler::kResultNone);
+    Call(CT_Mch, CL_Mch_FreqR, n, '5');
+    EXPECT_TRUE(work == before);
+}
+
+// A behaviour that writes beside its record into bytes no save keeps is undone there, whatever the
+// cell: the trunking transmit inhibit of a channel lives in table 90, which the initial data lacks.
+TEST_F(HandlerTest, WritesToUnsavedBytesAreUndone) {
+    const int n = AddChannel(0, "146.52");
+    const int32_t at = L::kChD + 5 * n + 4;
+    const uint8_t was = work.Data()[at];
+    const cmcEeprom before = work;
+    Outcome o = Call(CT_Mch, CL_Mch_VORN_TxInh, n, ' ');
+    EXPECT_TRUE(work == before);
     EXPECT_EQ(o.color, cmcCodecIo::kGrey);
+    Hold({90});
+    Call(CT_Mch, CL_Mch_VORN_TxInh, n, ' ');
+    EXPECT_NE(work.Data()[at], was);
+    EXPECT_EQ(Reopened().Data()[at], work.Data()[at]);
 }
 
 } // namespace
