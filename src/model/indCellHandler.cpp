@@ -55,7 +55,7 @@ bool RecordStored(const uint8_t* w, int32_t category, int32_t cell, int32_t reco
     int32_t offset = 0, size = 0;
     // Families whose cells address their tables themselves declare the bytes a cell's entry occupies.
     if (indMdcCells::StorageOf(cell, index, offset, size) ||
-        indMchCells::StorageOf(cell, index, offset, size))
+        indMchCells::StorageOf(cell, index, offset, size) || indRangeCells::StorageOf(cell, offset, size))
         return indWorkImage::KeepsRange(w, offset, size);
     int32_t offsets[2] = {}, sizes[2] = {};
     if (const int n = indEntryCells::StorageOf(category, index, offsets, sizes)) {

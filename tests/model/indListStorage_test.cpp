@@ -80,6 +80,7 @@ const ListEdit kEdits[] = {
     {"MdcAliasNewRow", CT_MDC_Alias, CL_Mdc_Alias1_Text, -1, L::kCount58, 'B', "BASE", -1, {58}},
     {"MdcStatusText", CT_Null, CL_Mdc_Status_Text, 17, 0, 0, "ON SCENE", -1, {59}},
     {"MdcEmergencyCycles", CT_Null, CL_Mdc_Emg_No_Cycles, 4, 0, 0, "9", -1, {53}},
+    {"MskCommonAddress", CT_MSK_AdrRange, CL_Msk_AdrRange_Common, 0, 0, 0, "4000", -1, {25}},
     {"TrunkRepeaterNewRow", CT_VORN_Rpt, CL_Rpt_VORN_FreqR, 0, 0, '4', "440.0", 5, {88, 89}},
 };
 
