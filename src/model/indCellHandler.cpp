@@ -71,9 +71,8 @@ bool RecordStored(const uint8_t* w, int32_t category, int32_t cell, int32_t reco
         return true; // a kind without storage of its own
     if (indWorkImage::KeepsRange(w, offset, size))
         return true;
-    for (int32_t i = 0; i < size; ++i)
-        if (!indWorkImage::HoldsTableAt(w, offset + i))
-            return false;
+    if (!indWorkImage::HoldsTableAt(w, offset) || !indWorkImage::HoldsTableAt(w, offset + size - 1))
+        return false;
     const int32_t inUse = indListCells::EntriesInUse(w, recordKind);
     return inUse >= 0 && index >= inUse;
 }

@@ -131,10 +131,16 @@ bool indWorkImage::Keeps(const uint8_t* w, int32_t offset) {
 }
 
 bool indWorkImage::KeepsRange(const uint8_t* w, int32_t offset, int32_t size) {
-    for (int32_t i = 0; i < size; ++i)
-        if (!Keeps(w, offset + i))
+    if (size <= 0)
+        return false;
+    // The bytes of one slot entry share the answer: one test per entry.
+    for (int64_t at = offset; at < int64_t(offset) + size;) {
+        const indSlot* slot = L::SlotAt(int32_t(at));
+        if (!slot || !Keeps(w, int32_t(at)))
             return false;
-    return size > 0;
+        at = slot->offset + int64_t(slot->size) * ((at - slot->offset) / slot->size + 1);
+    }
+    return true;
 }
 
 indWorkImage::indWorkImage(cmcEeprom& work, const cmcEeprom* defaults, cmcMessageBox* box)
