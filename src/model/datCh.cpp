@@ -141,6 +141,15 @@ int datCh::Capacity(int kind) {
     return s ? s->count : 0;
 }
 
+bool datCh::EntryBytes(int kind, int index, int32_t& offset, int32_t& size) {
+    const ListSource* s = SourceOf(kind);
+    if (!s || index < 0 || index >= s->count)
+        return false;
+    offset = s->at + s->size * index;
+    size = s->size;
+    return true;
+}
+
 void datCh::Decode(int k, int i) {
     Clear();
     kind = k;

@@ -47,6 +47,9 @@ public:
 
     // The number of entries a list kind holds in the working image (0 for kinds without a source).
     static int Capacity(int kind);
+    // Where entry index of a list kind starts in the working image and its size in bytes; false for
+    // channel kinds, kinds without a source and indexes outside the list.
+    static bool EntryBytes(int kind, int index, int32_t& offset, int32_t& size);
     static bool IsChannelKind(int kind) { return kind == kChannel1 || kind == kChannel2; }
     // A tone setting in its two stored bytes (channels and the continuous tone records share the
     // form); encoding keeps the bits the tone does not name.

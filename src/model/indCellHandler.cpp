@@ -31,6 +31,7 @@
 #include "model/indWorkImage.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -41,6 +42,57 @@ constexpr int32_t kLastClone = 0xFF7F;
 // The record number range that pop-up row commands and new-row tests use for list categories.
 bool IsChannelCategory(int32_t category) {
     return category == CT_Mch || category == CT_Mch_Win;
+}
+
+// The fixed slots of the working image, where edits land; the packed memory below them and the
+// directory copies above are rebuilt by packing.
+constexpr int32_t kSlotsFrom = L::kChA;
+constexpr int32_t kSlotsTo = L::kDir16Copy;
+
+// Whether the record a list cell shows lives in storage that is saved. A list's blank row (past the
+// entries in use) asks whether the list's table is saved at all, since its new entry raises the count.
+bool RecordStored(const uint8_t* w, int32_t category, int32_t cell, int32_t recordKind, int32_t index) {
+    int32_t offset = 0, size = 0;
+    // Families whose cells address their tables themselves declare the bytes a cell's entry occupies.
+    if (indMdcCells::StorageOf(cell, index, offset, size) ||
+        indMchCells::StorageOf(cell, index, offset, size) || indRangeCells::StorageOf(cell, offset, size))
+        return indWorkImage::KeepsRange(w, offset, size);
+    int32_t offsets[2] = {}, sizes[2] = {};
+    if (const int n = indEntryCells::StorageOf(category, index, offsets, sizes)) {
+        for (int i = 0; i < n; ++i)
+            if (!indWorkImage::KeepsRange(w, offsets[i], sizes[i]))
+                return false;
+        return true;
+    }
+    if (recordKind == 0 || datCh::IsChannelKind(recordKind))
+        return true;
+    if (!datCh::EntryBytes(recordKind, index, offset, size) &&
+        !datCh::EntryBytes(recordKind, 0, offset, size))
+        return true; // a kind without storage of its own
+    if (indWorkImage::KeepsRange(w, offset, size))
+        return true;
+    if (!indWorkImage::HoldsTableAt(w, offset) || !indWorkImage::HoldsTableAt(w, offset + size - 1))
+        return false;
+    const int32_t inUse = indListCells::EntriesInUse(w, recordKind);
+    return inUse >= 0 && index >= inUse;
+}
+
+// Puts back every slot byte the behaviour changed that saving would not keep. Returns whether any
+// change remains (a kept byte, or one outside the slots).
+bool KeepOnlyStored(uint8_t* w, const std::vector<uint8_t>& before, bool& reverted) {
+    bool remains = false;
+    reverted = false;
+    for (int32_t i = 0; i < int32_t(before.size()); ++i) {
+        if (w[i] == before[size_t(i)])
+            continue;
+        if (i >= kSlotsFrom && i < kSlotsTo && !indWorkImage::Keeps(w, i)) {
+            w[i] = before[size_t(i)];
+            reverted = true;
+        } else {
+            remains = true;
+        }
+    }
+    return remains;
 }
 
 } // namespace
@@ -228,14 +280,39 @@ int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     const bool acted =
         capsule.key != 0 || capsule.editState != cmcCellCapsule::kEditShow || capsule.command != 0;
 
+    // Nothing a user edits may vanish on save: a record in storage the data does not save is shown
+    // grey and takes no key, entered text, list answer or row command that changes it. Behaviours
+    // that write elsewhere are held to the same rule by undoing their writes to unsaved bytes.
+    const bool stored = RecordStored(call.W(), call.category, call.cell, call.recordKind, call.parameter);
+    if (!stored && capsule.command > CL_PMenu_Copy && capsule.command <= CL_PMenu_Insert)
+        capsule.command = 0;
+    std::vector<uint8_t> before;
+    if (acted)
+        before.assign(call.W(), call.W() + L::kWorkSize);
+
     int32_t result = kResultNone;
     bool skip = false;
     if (capsule.command != 0)
         PopupCommand(call), skip = capsule.command != 0;
     call.io = cmcCodecIo::FromCapsule(capsule);
+    if (!stored) {
+        call.io.key = 0;
+        call.io.editState = cmcCodecIo::kShow;
+    }
     if (!skip && !NewRowRedirect(call))
         result = Dispatch(call);
+    bool reverted = false;
+    const bool remains = acted && KeepOnlyStored(call.W(), before, reverted);
+    if (acted && !remains)
+        call.wrote = false;
+    if (!stored || (reverted && !remains)) {
+        call.io.SetFontColor(cmcCodecIo::kGrey);
+        if (result == kResultEdit)
+            result = kResultNone;
+    }
     call.io.ToCapsule(capsule);
+    if (!stored)
+        capsule.redirect.on = 0; // a blank row of a list that is not saved sends no key on either
     if (call.io.restartEdit)
         capsule.RestartEdit();
 

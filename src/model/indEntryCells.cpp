@@ -312,6 +312,19 @@ bool RunArea(indCellCall& call, const EntryCell& c, const ListAreas& areas, int3
 
 } // namespace
 
+int indEntryCells::StorageOf(int32_t category, int32_t parameter, int32_t offsets[2], int32_t sizes[2]) {
+    const ListAreas* a = AreasOf(category);
+    if (!a || parameter < 0 || parameter >= a->count)
+        return 0;
+    offsets[0] = a->a + a->aSize * parameter;
+    sizes[0] = a->aSize;
+    if (a->b == 0)
+        return 1;
+    offsets[1] = a->b + a->bSize * parameter;
+    sizes[1] = a->bSize;
+    return 2;
+}
+
 bool indEntryCells::Handle(indCellCall& call, int32_t& result) {
     const EntryCell* c = CellOf(call.cell, call.category);
     if (!c)

@@ -11,4 +11,7 @@ class indEntryCells {
 public:
     // Runs the cell's behaviour when the table holds the cell for the call's category; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The bytes entry parameter of a list spread over two areas occupies: the count of ranges written
+    // to offsets and sizes (at most 2), 0 for categories of no such list and entries past it.
+    static int StorageOf(int32_t category, int32_t parameter, int32_t offsets[2], int32_t sizes[2]);
 };

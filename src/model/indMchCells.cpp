@@ -1208,6 +1208,26 @@ datCh::Tone indMchCells::FromCodec(const cmcToneCodec::Tone& c) {
     return t;
 }
 
+bool indMchCells::StorageOf(int32_t cell, int32_t channel, int32_t& offset, int32_t& size) {
+    switch (cell) {
+    case CL_Grp_RxId:
+    case CL_Grp_TxId:
+    case CL_Grp_HomeRptCh:
+    case CL_Grp_BlockIdStart:
+    case CL_Grp_BlockIdEnd:
+    case CL_Grp_TxInh:
+    case CL_Grp_PhonePriv:
+    case CL_Grp_BlockIdEnable:
+        if (channel < 0 || channel >= L::kChannels)
+            return false;
+        offset = L::kChC + 6 * channel;
+        size = 6;
+        return true;
+    default:
+        return false;
+    }
+}
+
 int indMchCells::BankOf(const indCellCall& call) {
     const uint8_t* w = call.work.Data();
     if (call.handler.shownBank >= 0 && call.handler.shownBank < L::kGroups)

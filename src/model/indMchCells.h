@@ -18,6 +18,9 @@ public:
     static int BankOf(const indCellCall& call);
     // Whether channel n is one of the channels of BankOf(call).
     static bool IsInBank(const indCellCall& call, int32_t n);
+    // The bytes a channel cell keeps outside the channel's own tables (the group bank IDs and flags of
+    // the channel's C slot, table 44); false for cells stored with the channel.
+    static bool StorageOf(int32_t cell, int32_t channel, int32_t& offset, int32_t& size);
     // A stored tone as the tone codec sees it, and back.
     static cmcToneCodec::Tone ToCodec(const datCh::Tone& t);
     static datCh::Tone FromCodec(const cmcToneCodec::Tone& c);

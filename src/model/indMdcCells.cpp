@@ -255,6 +255,20 @@ std::string Format(const char* format, int32_t n) {
 
 } // namespace
 
+bool indMdcCells::StorageOf(int32_t cell, int32_t parameter, int32_t& offset, int32_t& size) {
+    const MdcCell* c = CellOf(cell);
+    if (!c)
+        return false;
+    const bool list = c->set == StatusList || c->set == MessageList;
+    const int32_t n = parameter;
+    if (n < 0 || n >= (list ? kSets * kTexts : kSets))
+        return false;
+    const SetTable& t = kTables[c->set];
+    offset = t.at + (list ? t.size * (n / kTexts) + kTextEntry * (n % kTexts) : t.size * n);
+    size = list ? kTextEntry : t.size;
+    return true;
+}
+
 bool indMdcCells::Handle(indCellCall& call, int32_t& result) {
     const MdcCell* c = CellOf(call.cell);
     if (!c)

@@ -49,6 +49,25 @@ long BcdValue(const uint8_t* packed) {
 
 } // namespace
 
+bool indRangeCells::StorageOf(int32_t cell, int32_t& offset, int32_t& size) {
+    switch (cell) {
+    case CL_Msk_AdrRange_Individual:
+    case CL_Msk_AdrRange_Group:
+    case CL_Msk_AdrRange_Common:
+    case CL_Msk_AdrRange_Killer:
+        offset = kMskCommonAt - 2; // the boundary, then the common and the killer address
+        size = 6;
+        return true;
+    case CL_Dpmr_IdRange_Individual:
+    case CL_Dpmr_IdRange_Group:
+        offset = kDpmrBoundaryAt;
+        size = 4;
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool indRangeCells::Handle(indCellCall& call, int32_t& result) {
     const int32_t c = call.cell;
     if (c != CL_Msk_AdrRange_Individual && c != CL_Msk_AdrRange_Group && c != CL_Msk_AdrRange_Common &&

@@ -11,4 +11,6 @@ class indRangeCells {
 public:
     // Runs the cell's behaviour when it is a range cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The bytes a range cell stores in (the whole range table of its kind); false for other cells.
+    static bool StorageOf(int32_t cell, int32_t& offset, int32_t& size);
 };

@@ -90,22 +90,57 @@ std::vector<indWorkImage::Carried> indWorkImage::CarriedTables(const uint8_t* w)
     return out;
 }
 
+namespace {
+
+// The number of entries of a table the directory copies list, or -1 when they do not list it.
+int ListedCount(const uint8_t* w, int id) {
+    auto listed = [&](int32_t descriptor, int32_t copies, int entrySize) {
+        if (!Present(w, descriptor))
+            return -1;
+        const int n = std::min<int>(L::Get16(w, descriptor + 4), L::kMaxDirEntries);
+        for (int i = 0; i < n; ++i)
+            if (L::Get16(w, copies + entrySize * i) == id)
+                return int(L::Get16(w, copies + entrySize * i + 4));
+        return -1;
+    };
+    const int n = listed(L::kDir32At, L::kDir32Copy, 12);
+    return n >= 0 ? n : listed(L::kDir16At, L::kDir16Copy, 10);
+}
+
+} // namespace
+
+bool indWorkImage::HoldsTableAt(const uint8_t* w, int32_t offset) {
+    const indSlot* slot = L::SlotAt(offset);
+    return slot && (PackedByThisModel(slot->id) || ListedCount(w, slot->id) >= 0);
+}
+
 bool indWorkImage::Keeps(const uint8_t* w, int32_t offset) {
     const indSlot* slot = L::SlotAt(offset);
     if (!slot)
         return false;
+    const int entry = (offset - slot->offset) / slot->size;
+    // The same counts packing uses: table 101 and the carried lists go with their entries in use.
     if (PackedByThisModel(slot->id))
-        return true;
-    auto listed = [&](int32_t descriptor, int32_t copies, int entrySize) {
-        if (!Present(w, descriptor))
-            return false;
-        const int n = std::min<int>(L::Get16(w, descriptor + 4), L::kMaxDirEntries);
-        for (int i = 0; i < n; ++i)
-            if (L::Get16(w, copies + entrySize * i) == slot->id)
-                return true;
+        return slot->id != 101 || entry < L::Get16(w, L::kCount101);
+    int count = ListedCount(w, slot->id);
+    if (count < 0)
         return false;
-    };
-    return listed(L::kDir32At, L::kDir32Copy, 12) || listed(L::kDir16At, L::kDir16Copy, 10);
+    if (int32_t at = ListCountAt(slot->id))
+        count = L::Get16(w, at);
+    return slot->count == 1 || entry < count;
+}
+
+bool indWorkImage::KeepsRange(const uint8_t* w, int32_t offset, int32_t size) {
+    if (size <= 0)
+        return false;
+    // The bytes of one slot entry share the answer: one test per entry.
+    for (int64_t at = offset; at < int64_t(offset) + size;) {
+        const indSlot* slot = L::SlotAt(int32_t(at));
+        if (!slot || !Keeps(w, int32_t(at)))
+            return false;
+        at = slot->offset + int64_t(slot->size) * ((at - slot->offset) / slot->size + 1);
+    }
+    return true;
 }
 
 indWorkImage::indWorkImage(cmcEeprom& work, const cmcEeprom* defaults, cmcMessageBox* box)

@@ -37,7 +37,13 @@ public:
     // Whether the byte at a working-image offset survives packing, and so a save or a clone write: it
     // lies in the slot of a table this model packs, or of a table the data holds (which packing
     // carries through). Bytes outside every slot, and slots of tables neither packed nor held, do not.
+    // Entries past the count the table is saved with (a carried list, table 101) are not kept.
     static bool Keeps(const uint8_t* w, int32_t offset);
+    // Whether every byte of [offset, offset + size) is kept.
+    static bool KeepsRange(const uint8_t* w, int32_t offset, int32_t size);
+    // Whether the table whose slot holds the byte at offset is saved at all, whatever its entry count:
+    // the test for a list's blank row, whose new entry raises the count.
+    static bool HoldsTableAt(const uint8_t* w, int32_t offset);
 
 private:
     struct Carried {

@@ -56,6 +56,7 @@ TEST_F(HandlerTest, TypingOnANewRowCreatesTheChannelThenTakesTheFrequency) {
 }
 
 TEST_F(HandlerTest, GroupBanksTakeTheReceiveIdAsKeyCell) {
+    Hold({44}); // the group IDs of channels are saved with table 44
     int bank = -1;
     for (int g = L::kGroups - 1; g >= 0 && bank < 0; --g)
         if (Count(g) == 0)
@@ -91,7 +92,9 @@ TEST_F(HandlerTest, IdListsGrowFromTheirBlankRow) {
     EXPECT_EQ(L::Get16(work.Data(), L::kCount101), count + 1);
     Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count, 0, "1234567");
     EXPECT_EQ(Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Dec, count).text, "1234567");
-    // NXDN IDs: the reserved range turns into the last ID, and the all-call ID warns.
+    // NXDN IDs (table 33, saved when the data holds it): the reserved range turns into the last ID,
+    // and the all-call ID warns.
+    Hold({33});
     const int nx = L::Get16(work.Data(), L::kCount33);
     Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, nx, '\r');
     Call(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Hex, nx, 0, "FFF0");
@@ -459,6 +462,7 @@ TEST_F(HandlerTest, PopupEntriesFollowTheOpenerRow) {
 
 // Pop-up commands reach the cell with the command field set; the handler skips the cell's own behaviour.
 TEST_F(HandlerTest, PopupCommandsGoToTheApplicationWithTheListBounds) {
+    Hold({33}); // the NXDN ID list's rows take commands once the data saves the list
     RecordingHost host;
     host.carryOut = false; // records the commands only
     handler->host = &host;

@@ -260,6 +260,27 @@ TEST(indWorkImage, TablesOutsideThePackingOrderAreCarriedThrough) {
     EXPECT_EQ(L::Get16(reread.Data(), L::kCount33), 4);
     EXPECT_EQ(reread.Data()[0x159E5 + 12 * 1 + 2], 0x5C);
 
+    // What a save keeps is exactly what packing carries: the entries of the list in use, and only
+    // the tables the model packs or the data holds.
+    const struct {
+        int32_t offset;
+        bool kept;
+    } bytes[] = {
+        {0x159E5, true},                 // table 33, entry 0
+        {0x159E5 + 12 * 4 - 1, true},    // the last byte of entry 3
+        {0x159E5 + 12 * 4, false},       // entry 4: past the list count
+        {0x17157, false},                // table 34: not held
+        {0x10D80, true},                 // table 7: packed by the model
+        {0x1DAD9 + 14 * 500 - 1, false}, // table 101 past its count
+        {0x15869, false},                // outside every table
+    };
+    for (const auto& b : bytes)
+        EXPECT_EQ(indWorkImage::Keeps(w, b.offset), b.kept) << std::hex << b.offset;
+    EXPECT_TRUE(indWorkImage::KeepsRange(w, 0x159E5, 12 * 4));
+    EXPECT_FALSE(indWorkImage::KeepsRange(w, 0x159E5, 12 * 4 + 1));
+    EXPECT_TRUE(indWorkImage::HoldsTableAt(w, 0x159E5 + 12 * 4)); // the blank row may still add one
+    EXPECT_FALSE(indWorkImage::HoldsTableAt(w, 0x17157));
+
     // Data without such tables packs as before: the initial file is reproduced byte for byte.
     cmcEeprom packed = LoadInitial("Initial_LMR.ocd");
     cmcEeprom again = packed;
