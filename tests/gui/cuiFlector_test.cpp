@@ -1,6 +1,7 @@
 // Choice list windows and value stepping on the shipped overlay: Enter on a choice cell opens its
 // list beside the cell, picking an entry stores it through the cell handler, Escape leaves the value,
 // and space and backspace step through the list in place.
+#include "MainWindowFixture.h"
 #include "app/cmcEv.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
@@ -25,34 +26,14 @@
 
 namespace {
 
-struct FlectorFixture : testing::Test {
-    cmcMemorySettings store;
-    indEnviron env{store, nullptr, 1024, 768};
-    cmcTextTables tables;
-    cuiQtLoop loop;
-    cmcEvMan events{loop};
-    ScriptedMessageBox box;
-    std::unique_ptr<cuiMain> window;
+struct FlectorFixture : MainWindowFixture {
 
     void SetUp() override {
-        env.modelType = 0;
-        tables.Load(cmcAppDir(), 0);
-        cuiMain::Services s;
-        s.env = &env;
-        s.tables = &tables;
-        s.events = &events;
-        s.box = &box;
-        s.askPath = [](bool, const std::string&, const std::string&) { return std::string(); };
-        window = std::make_unique<cuiMain>(s);
-        window->Start();
+        cuiMain::Services s = WindowServices();
+        StartWindow(s);
         window->resize(900, 600);
-        window->show();
         ASSERT_TRUE(window->SelectTreeNode("[St_Common]GI_Sheet_Common"));
         ASSERT_NE(window->SheetView(), nullptr);
-    }
-    void TearDown() override {
-        box.answers.push_back(cmcMessageBox::Answer::No);
-        window.reset();
     }
     cuiSheetView& View() { return *window->SheetView(); }
     cuiGrid& Grid() { return View().Grid(); }

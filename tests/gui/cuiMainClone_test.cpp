@@ -2,6 +2,7 @@
 // read with the password dialog and the Cloning window, write with its checks and confirmations,
 // clone errors that leave the data alone, the port and speed check marks, and the port and password
 // dialogs themselves. Every wait is bounded.
+#include "MainWindowFixture.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
 #include "app/cmcMemorySettings.h"
@@ -79,30 +80,15 @@ int32_t Channel3(cmcEeprom& work) {
     return ch.rxFrequency;
 }
 
-struct CloneFixture : testing::Test {
-    cmcMemorySettings store;
-    indEnviron env{store, nullptr, 1024, 768};
-    cmcTextTables tables;
-    cuiQtLoop loop;
-    cmcEvMan events{loop};
-    ScriptedMessageBox box;
+struct CloneFixture : MainWindowFixture {
     TempDir dir;
     std::deque<std::string> passwords; // answers of the password dialog; none left cancels
     int passwordAsked = 0;
     int dataErrors = 0;
-    std::unique_ptr<cuiMain> window;
 
     void SetUp() override {
-        env.modelType = 0;
+        cuiMain::Services s = WindowServices();
         env.comSpeedHigh = 1;
-        tables.Load(cmcAppDir(), 0);
-        cuiMain::Services s;
-        s.env = &env;
-        s.tables = &tables;
-        s.events = &events;
-        s.box = &box;
-        s.loop = &loop;
-        s.askPath = [](bool, const std::string&, const std::string&) { return std::string(); };
         s.askClonePassword = [this](std::string& password) {
             ++passwordAsked;
             if (passwords.empty())
@@ -112,13 +98,7 @@ struct CloneFixture : testing::Test {
             return true;
         };
         s.warningCheck = [this] { return dataErrors; };
-        window = std::make_unique<cuiMain>(s);
-        window->Start();
-        window->show();
-    }
-    void TearDown() override {
-        box.answers.push_back(cmcMessageBox::Answer::No);
-        window.reset();
+        StartWindow(s);
     }
     void UsePort(const std::string& device) {
         env.comPort = cmcPortMap::kMaxPort;

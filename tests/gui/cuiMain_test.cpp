@@ -1,5 +1,6 @@
 // The main window on the shipped overlay and initial data: start-up, a sheet opened from the tree
 // and worked with the keyboard, and the file commands with their prompts.
+#include "MainWindowFixture.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
 #include "app/cmcMemorySettings.h"
@@ -25,26 +26,13 @@
 
 namespace {
 
-struct MainFixture : testing::Test {
-    cmcMemorySettings store;
-    indEnviron env{store, nullptr, 1024, 768};
-    cmcTextTables tables;
-    cuiQtLoop loop;
-    cmcEvMan events{loop};
-    ScriptedMessageBox box;
+struct MainFixture : MainWindowFixture {
     TempDir dir;
     std::deque<std::string> paths; // answers of the file dialogs; "" cancels
     std::vector<bool> dialogs;     // true for a save dialog
-    std::unique_ptr<cuiMain> window;
 
     void SetUp() override {
-        env.modelType = 0;
-        tables.Load(cmcAppDir(), 0);
-        cuiMain::Services s;
-        s.env = &env;
-        s.tables = &tables;
-        s.events = &events;
-        s.box = &box;
+        cuiMain::Services s = WindowServices();
         s.askPath = [this](bool save, const std::string&, const std::string&) {
             dialogs.push_back(save);
             std::string p = paths.empty() ? std::string() : paths.front();
@@ -52,13 +40,7 @@ struct MainFixture : testing::Test {
                 paths.pop_front();
             return p;
         };
-        window = std::make_unique<cuiMain>(s);
-        window->Start();
-        window->show();
-    }
-    void TearDown() override {
-        box.answers.push_back(cmcMessageBox::Answer::No);
-        window.reset();
+        StartWindow(s);
     }
     // Changes one byte of the radio data the way an edit would.
     void Edit() {

@@ -1,6 +1,7 @@
 // Editing a memory channel bank with the keyboard on the shipped overlay and initial data: row
 // selection with Shift, the pop-up menu of the current cell with the handler's entry states, and
 // the row commands it carries out (copy and paste, insert, delete).
+#include "MainWindowFixture.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
 #include "app/cmcMemorySettings.h"
@@ -31,35 +32,15 @@ namespace {
 
 const char* const kBank = "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0";
 
-struct EditingFixture : testing::Test {
-    cmcMemorySettings store;
-    indEnviron env{store, nullptr, 1024, 768};
-    cmcTextTables tables;
-    cuiQtLoop loop;
-    cmcEvMan events{loop};
-    ScriptedMessageBox box;
-    std::unique_ptr<cuiMain> window;
+struct EditingFixture : MainWindowFixture {
 
     void SetUp() override {
-        env.modelType = 0;
-        tables.Load(cmcAppDir(), 0);
-        cuiMain::Services s;
-        s.env = &env;
-        s.tables = &tables;
-        s.events = &events;
-        s.box = &box;
-        s.askPath = [](bool, const std::string&, const std::string&) { return std::string(); };
-        window = std::make_unique<cuiMain>(s);
-        window->Start();
+        cuiMain::Services s = WindowServices();
+        StartWindow(s);
         window->resize(900, 600);
-        window->show();
         ASSERT_TRUE(window->OpenSheet(kBank));
         Grid().setFocus();
         ASSERT_GT(Channels(), 3);
-    }
-    void TearDown() override {
-        box.answers.push_back(cmcMessageBox::Answer::No);
-        window.reset();
     }
     cuiSheetView& View() { return *window->SheetView(); }
     cuiGrid& Grid() { return View().Grid(); }

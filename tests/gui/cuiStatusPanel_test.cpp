@@ -1,5 +1,6 @@
 // The main window's status bar panels, the hidden maker and factory adjust modes, and Help
 // Contents with an injected opener (no browser is started).
+#include "MainWindowFixture.h"
 #include "app/cmcEv.h"
 #include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
@@ -22,38 +23,18 @@
 
 namespace {
 
-struct StatusFixture : testing::Test {
-    cmcMemorySettings store;
-    indEnviron env{store, nullptr, 1024, 768};
-    cmcTextTables tables;
-    cuiQtLoop loop;
-    cmcEvMan events{loop};
-    ScriptedMessageBox box;
+struct StatusFixture : MainWindowFixture {
     std::vector<std::string> helpOpened;
     bool helpResult = true;
-    std::unique_ptr<cuiMain> window;
 
     void SetUp() override {
-        env.modelType = 0;
-        tables.Load(cmcAppDir(), 0);
-        cuiMain::Services s;
-        s.env = &env;
-        s.tables = &tables;
-        s.events = &events;
-        s.box = &box;
-        s.askPath = [](bool, const std::string&, const std::string&) { return std::string(); };
+        cuiMain::Services s = WindowServices();
         s.openHelp = [this](const std::string& path) {
             helpOpened.push_back(path);
             return helpResult;
         };
-        window = std::make_unique<cuiMain>(s);
-        window->Start();
+        StartWindow(s);
         window->resize(800, 500);
-        window->show();
-    }
-    void TearDown() override {
-        box.answers.push_back(cmcMessageBox::Answer::No);
-        window.reset();
     }
     bool RunCommand(const char* name) {
         cmcCellObj cell;
