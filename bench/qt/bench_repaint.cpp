@@ -1,15 +1,8 @@
 // A full repaint of the LMR memory channel sheet of a bank holding all 128 channels, in a 1280 x 800
 // window on the offscreen platform: every visible cell asked from the cell handler and painted. The
 // baseline is one frame of a 60 Hz display (16.7 ms).
-#include "cells/cmcCodecEnv.h"
-#include "cells/cmcFCache.h"
-#include "core/cmcAppDir.h"
-#include "core/cmcEeprom.h"
-#include "core/cmcTextTables.h"
+#include "../BankBench.h"
 #include "gui/cuiSheetView.h"
-#include "model/indCellHandler.h"
-#include "model/indLayout.h"
-#include "model/indModel.h"
 #include "sheets/iuiSheetFactory.h"
 #include "sheets/qt/cuiQtMeasureCanvas.h"
 
@@ -24,7 +17,6 @@
 
 namespace {
 using Clock = std::chrono::steady_clock;
-constexpr double kFrameMs = 1000.0 / 60.0;
 } // namespace
 
 int main(int argc, char** argv) {
@@ -32,32 +24,10 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
 
-    cmcTextTables tables;
-    tables.Load(cmcAppDir(), 0);
-    cmcEeprom work;
-    indModel::LoadInitialData(indModel::InitialFilePath(tables.Text(), indModel::kLmr), work);
-    indModel::ConvertInitial(work, indModel::ReadSettings(tables.Text()));
-    // Every channel in bank 0, so that the sheet fills the window.
-    for (int g = 0; g < indLayout::kGroups; ++g)
-        indLayout::Put16(work.Data(), indLayout::kGroupCounts + 2 * g, g == 0 ? 128 : 0);
-
-    cmcFCache lists(tables.Text());
-    cmcCodecEnv codecs(&tables.Text(), &lists, nullptr);
-    indCellHandler::Services services;
-    services.work = &work;
-    services.defaults = &work;
-    services.env = &codecs;
-    indCellHandler handler(services);
-    handler.shownBank = 0;
     cuiQtMeasureCanvas measure;
-    cuiSheetEnv env;
-    env.texts = &tables.Text();
-    env.languages = &tables.Languages();
-    env.work = &work;
-    env.current = &work;
-    env.canvas = &measure;
+    BankBench bench(&measure);
 
-    cuiSheetView view(iuiSheetFactory::Build(env, "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"), &handler);
+    cuiSheetView view(iuiSheetFactory::Build(bench.env, BankBench::kSheet), bench.handler.get());
     view.resize(1280, 800);
     view.show();
     QApplication::processEvents();
@@ -82,6 +52,6 @@ int main(int argc, char** argv) {
     // The best round is the cost itself; the median also holds what other processes took.
     std::printf(
         "sheet_repaint_lmr_bank_1280x800: %.2f ms (%.3f of a 60 Hz frame, goal <= 0.25; median %.2f ms)\n",
-        best, best / kFrameMs, median);
+        best, best / BankBench::kFrameMs, median);
     return 0;
 }
