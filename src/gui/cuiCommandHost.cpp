@@ -98,3 +98,7 @@ std::string cuiCommandHost::LanguageName(int32_t index) {
 int32_t cuiCommandHost::Language() {
     return m_env.language;
 }
+
+bool cuiCommandHost::RunRowCommand(const RowCommand& command, cmcCellCapsule& capsule) {
+    return runRow && runRow(command, capsule);
+}

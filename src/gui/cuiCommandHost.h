@@ -23,6 +23,7 @@ public:
     bool IsDisabled(int32_t cell, int32_t parameter) override;
     std::string RecentFile(int32_t n) override;
     std::vector<uint8_t> CloneInfo() override;
+    bool RunRowCommand(const RowCommand& command, cmcCellCapsule& capsule) override;
     void CopyText(const std::string& text) override;
     void OpenHelp(int32_t context) override;
     int32_t LanguageCount() override;
@@ -36,6 +37,8 @@ public:
     cmcTextTables* tables = nullptr;
     // Opens the help file (the pop-up menu's Help entry).
     std::function<void()> openHelp;
+    // Carries out a row command of the open sheet; false when it does not belong there.
+    std::function<bool(const RowCommand& command, cmcCellCapsule& capsule)> runRow;
 
 private:
     indEnviron& m_env;

@@ -569,7 +569,15 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
             OpenHelp();
             return true;
         }
-        return m_rows->Run(command, capsule, shownBank());
+        // Through the cell handler, which refuses changes to rows the data cannot save and gives
+        // the command to the command host, which runs it below.
+        m_rowRan = false;
+        m_handler->CallCell(capsule, cmcCellHandler::kNotifyDraw);
+        return m_rowRan;
+    };
+    m_commandHost->runRow = [this, shownBank](const indCellHost::RowCommand& row, cmcCellCapsule& capsule) {
+        m_rowRan = m_rows->Run(row.command, capsule, shownBank());
+        return m_rowRan;
     };
     m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
         return command == CL_PMenu_Help || m_rows->Applies(command, capsule, shownBank());
@@ -607,6 +615,9 @@ void cuiMain::CloseSheet() {
         delete m_view;
         m_view = nullptr;
     }
+    // Row commands belong to the sheet that was open.
+    if (m_commandHost)
+        m_commandHost->runRow = nullptr;
     m_sheetText.clear();
 }
 

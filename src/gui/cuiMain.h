@@ -162,6 +162,7 @@ private:
     std::unique_ptr<cuiCellWindows> m_windows;
     datClipCh m_clip;
     std::unique_ptr<indRowCommands> m_rows;
+    bool m_rowRan = false; // the last row command was carried out (or refused with a message)
     cuiQtMeasureCanvas m_measure;
     std::deque<cmcCellObj> m_commandCells; // menu and toolbar cells, stable while the menus live
     std::deque<cmcCellObj> m_treeCells;
