@@ -1,0 +1,123 @@
+// Pins what the command line shows and saves, byte for byte: for both initial data files and for a
+// file read from the simulated radio, the check, the channel list, the warnings, the converted file
+// and the text of every sheet of both trees. A change to any of them is a change of behaviour and
+// must show here; after a deliberate change, run the test with OSTREL_UPDATE_GOLDEN=1 to rewrite the
+// golden files and review their difference like code.
+#include "support/CliRunner.h"
+#include "support/RadioSimProcess.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string GoldenPath(const std::string& name) {
+    const char* source = std::getenv("OSTREL_SOURCE_DIR");
+    return std::string(source ? source : ".") + "/tests/e2e/golden/" + name + ".txt";
+}
+
+// The sheet texts of both trees, in tree order, each once.
+std::vector<std::string> AllSheets() {
+    std::vector<std::string> sheets;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"sheets"}, std::vector<std::string>{"sheets", "--pmr"}}) {
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.status, 0) << run.both;
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);) {
+            const std::string text = line.substr(0, line.find('\t'));
+            bool seen = false;
+            for (const std::string& s : sheets)
+                seen = seen || s == text;
+            if (!seen)
+                sheets.push_back(text);
+        }
+    }
+    return sheets;
+}
+
+void Section(std::string& dump, const std::string& title, const CliRun& run) {
+    dump += "== " + title + " (status " + std::to_string(run.status) + ")\n" + run.both;
+}
+
+// Everything the command line shows of one clone data file.
+std::string Dump(const std::string& file, const std::vector<std::string>& sheets, const TempDir& dir) {
+    std::string dump;
+    Section(dump, "check", RunCli({"check", file}));
+    Section(dump, "list", RunCli({"list", file}));
+    Section(dump, "warnings", RunCli({"warnings", file}));
+    const std::string converted = dir.File("converted.ocd");
+    Section(dump, "convert", RunCli({"convert", file, converted}));
+    dump += "== converted file\n" + ReadFileText(converted);
+    for (const std::string& sheet : sheets)
+        Section(dump, "sheet " + sheet, RunCli({"sheet", file, sheet}, 60000));
+    return dump;
+}
+
+// The first line where the two texts differ, with the section it falls in.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+    std::istringstream e(expected), a(actual);
+    std::string el, al, section;
+    for (int line = 1;; ++line) {
+        const bool moreE = static_cast<bool>(std::getline(e, el));
+        const bool moreA = static_cast<bool>(std::getline(a, al));
+        if (!moreE && !moreA)
+            return "no difference";
+        if (moreA && al.rfind("== ", 0) == 0)
+            section = al;
+        if (!moreE || !moreA || el != al)
+            return "line " + std::to_string(line) + " in [" + section +
+                   "]\n  golden: " + (moreE ? el : "(end)") + "\n  now:    " + (moreA ? al : "(end)");
+    }
+}
+
+void ExpectGolden(const std::string& name, const std::string& dump) {
+    const std::string path = GoldenPath(name);
+    const char* update = std::getenv("OSTREL_UPDATE_GOLDEN");
+    if (update && *update == '1') {
+        WriteFileText(path, dump);
+        return;
+    }
+    const std::string golden = ReadFileText(path);
+    ASSERT_FALSE(golden.empty()) << "missing golden file " << path;
+    if (golden != dump) {
+        WriteFileText(CliBinDir() + "/" + name + ".golden-now.txt", dump);
+        ADD_FAILURE() << name << " differs from " << path << ": " << FirstDifference(golden, dump)
+                      << "\n(the whole output is in " << CliBinDir() << "/" << name << ".golden-now.txt)";
+    }
+}
+
+} // namespace
+
+TEST(CliGolden, InitialFilesShowAndSaveAsBefore) {
+    const std::vector<std::string> sheets = AllSheets();
+    ASSERT_GT(sheets.size(), 40u);
+    for (const char* name : {"Initial_LMR", "Initial_PMR"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        ExpectGolden(name, Dump(CliBinDir() + "/" + name + ".ocd", sheets, dir));
+    }
+}
+
+TEST(CliGolden, FileReadFromTheRadioShowsAndSavesAsBefore) {
+    TempDir dir;
+    // A radio holding more than the initial data: channels in two banks, a name, a second tone.
+    const std::string image = dir.File("radio-image.ocd");
+    const CliRun set = RunCli({"set", CliBinDir() + "/Initial_LMR.ocd", "-o", image, "--yes",
+                               "CT_Mch.CL_Mch_FreqR[1]=146.52", "CT_Mch.CL_Mch_Text[1]=SIMPLEX",
+                               "CT_Mch.CL_Mch_FreqR[2]=155.1", "CT_Mch.CL_Mch_FreqT[2]=159.7"});
+    ASSERT_EQ(set.status, 0) << set.both;
+    RadioSimProcess sim(dir.File("radio"), dir.File("sim.err"), {"--image", image});
+    ASSERT_TRUE(sim.Ready());
+    const std::string read = dir.File("read.ocd");
+    const CliRun run = RunCli({"read", "--port", sim.Port(), "-o", read}, 60000);
+    ASSERT_EQ(run.status, 0) << run.both << ReadFileText(dir.File("sim.err"));
+    sim.Stop();
+    const std::vector<std::string> sheets = AllSheets();
+    ExpectGolden("Radio_read", Dump(read, sheets, dir));
+}
