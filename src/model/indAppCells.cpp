@@ -229,3 +229,13 @@ bool indAppCells::Handle(indCellCall& call, int32_t& result) {
     }
     return false;
 }
+
+// The cells Handle takes, tested as Handle tests them.
+bool indAppCells::Serves(int32_t c) {
+    return c == CL_Menu_File_Recent || IsCommand(c) || c == CL_Help_About ||
+           (c >= CL_PMenu_NoItem && c <= CL_PMenu_WinCopy) ||
+           (c >= Flex0 && c <= Flex_DpmrStatusList_ChNo_StatusDigit_Rx && c != Flex_Language_ChNo) ||
+           c == CL_Misc_ChNo_0Base || c == CL_Misc_ChNo_1Base || c == CL_Misc_QuarterPillar ||
+           c == CL_FBits || c == CL_CEdit ||
+           (c >= CL_WinAD_VIN_Dec && c <= CL_WinDA_RXLVA_Vt && c != CL_WinAD_SMTR_Dec);
+}

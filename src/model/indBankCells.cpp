@@ -112,3 +112,7 @@ bool indBankCells::Handle(indCellCall& call, int32_t& result) {
         result = call.io.result;
     return true;
 }
+
+bool indBankCells::Serves(int32_t cell) {
+    return cell == CL_Bank_SmarTrunk || cell == CL_Mch_BankText || cell == CL_Mch_Rpt;
+}

@@ -19,4 +19,6 @@ public:
 
     // Runs the cell's behaviour when it is one of these bank cells; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
 };

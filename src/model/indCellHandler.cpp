@@ -10,24 +10,17 @@
 #include "cells/cmcCodecEnv.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
-#include "model/indAppCells.h"
-#include "model/indBankCells.h"
 #include "model/indCellCall.h"
 #include "model/indCellHost.h"
-#include "model/indCheckCells.h"
+#include "model/indCellRegistry.h"
 #include "model/indEntryCells.h"
-#include "model/indIdRefCells.h"
 #include "model/indInfoCells.h"
 #include "model/indLayout.h"
 #include "model/indListCells.h"
 #include "model/indListEdit.h"
-#include "model/indMakerCells.h"
 #include "model/indMchCells.h"
 #include "model/indMdcCells.h"
 #include "model/indRangeCells.h"
-#include "model/indRptCells.h"
-#include "model/indSettingCells.h"
-#include "model/indToneCells.h"
 #include "model/indWorkImage.h"
 
 #include <cstdlib>
@@ -433,48 +426,11 @@ bool indCellHandler::NewRowRedirect(indCellCall& call) {
     return true;
 }
 
+// The cell's behaviour from the registry; a cell without one shows its number and ignores every action.
 int32_t indCellHandler::Dispatch(indCellCall& call) {
     int32_t result = kResultNone;
-    if (call.cell < 0 || call.cell >= cmcCellIds::kNoCell) {
-        call.io.displayText = std::to_string(call.cell) + " *Yet*";
+    if (indCellRegistry::Dispatch(call, result))
         return result;
-    }
-    if (indMchCells::Handle(call, result))
-        return result;
-    if (indListCells::Handle(call, result))
-        return result;
-    if (indRptCells::Handle(call, result))
-        return result;
-    if (indEntryCells::Handle(call, result))
-        return result;
-    if (indMdcCells::Handle(call, result))
-        return result;
-    if (indRangeCells::Handle(call, result))
-        return result;
-    if (indCheckCells::Handle(call, result))
-        return result;
-    if (indIdRefCells::Handle(call, result))
-        return result;
-    if (indToneCells::Handle(call, result))
-        return result;
-    if (indBankCells::Handle(call, result))
-        return result;
-    if (indMakerCells::Handle(call, result))
-        return result;
-    if (indInfoCells::Handle(call, result))
-        return result;
-    if (indAppCells::Handle(call, result))
-        return result;
-    if (indSettingCells::Handle(call, call.capsule, call.notify, result))
-        return result;
-    switch (call.cell) {
-    case CL_Null:
-    case Flex_Language_ChNo:
-        call.io.displayText.clear();
-        return kResultNone;
-    default:
-        break;
-    }
     call.io.displayText = std::to_string(call.cell) + " *Yet*";
     return kResultNone;
 }

@@ -167,3 +167,13 @@ bool indCheckCells::Handle(indCellCall& call, int32_t&) {
         }
     return false;
 }
+
+bool indCheckCells::Serves(int32_t cell) {
+    if (cell == CL_Check_Nxdn_IndID || cell == CL_Check_Mch || cell == CL_Check_SetMode ||
+        cell == CL_Check_Common)
+        return true;
+    for (const CheckRow& row : kChecks)
+        if (row.check == cell)
+            return true;
+    return false;
+}

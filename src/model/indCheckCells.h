@@ -9,4 +9,6 @@ class indCheckCells {
 public:
     // Runs the check when call.cell is a check cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
 };

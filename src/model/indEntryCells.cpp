@@ -387,3 +387,11 @@ bool indEntryCells::Handle(indCellCall& call, int32_t& result) {
         result = call.io.result;
     return true;
 }
+
+// Every cell of the table, whatever its category: Handle declines it in the other categories.
+bool indEntryCells::Serves(int32_t cell) {
+    for (const EntryCell& c : kCells)
+        if (c.cell == cell)
+            return true;
+    return false;
+}

@@ -11,6 +11,8 @@ class indEntryCells {
 public:
     // Runs the cell's behaviour when the table holds the cell for the call's category; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
     // The bytes entry parameter of a list spread over two areas occupies: the count of ranges written
     // to offsets and sizes (at most 2), 0 for categories of no such list and entries past it.
     static int StorageOf(int32_t category, int32_t parameter, int32_t offsets[2], int32_t sizes[2]);

@@ -102,3 +102,7 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
         result = call.io.result;
     return true;
 }
+
+bool indIdRefCells::Serves(int32_t cell) {
+    return Find(cell) != nullptr;
+}

@@ -20,4 +20,6 @@ public:
     static const indIdRefRow* Find(int32_t cell);
     // Runs the cell's behaviour when it is one of these references; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
 };

@@ -218,3 +218,8 @@ bool indInfoCells::Handle(indCellCall& call, int32_t& result) {
     }
     return false;
 }
+
+bool indInfoCells::Serves(int32_t cell) {
+    return (cell >= CL_CloneInfo_Model && cell <= CL_CloneInfo_CheckSum_DSP && cell != CL_CloneInfo_PllRef) ||
+           cell == CL_CloneInfo_Dummy || cell == CL_Language_Text || cell == CL_Langage_Select;
+}

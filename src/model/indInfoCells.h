@@ -24,6 +24,8 @@ class indInfoCells {
 public:
     // Runs the cell's behaviour when it is a clone information or language cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
     // The serial number as the radio's label shows it ("%04d%02d%07ld" of its three hexadecimal
     // parts), or "" when the 12 characters are not all hexadecimal digits or the block is short.
     static std::string EsnText(const std::vector<uint8_t>& info);

@@ -299,3 +299,21 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
         return RunId(call, *l, e, call.cell == CL_Nxdn_Ind_Id_Hex || call.cell == CL_Nxdn_Grp_Id_Hex, result);
     }
 }
+
+// The read-only and key cells in any category, the entry cells only in a list's category (Handle
+// declines them elsewhere).
+bool indListCells::Serves(int32_t cell) {
+    static constexpr int32_t kCells[] = {
+        CL_Dpmr_Id_Dec_Inv,     CL_Dpmr_Id_Dec_Grp,     CL_Dpmr_Id_Name_Inv,     CL_Dpmr_Id_Name_Grp,
+        CL_Nxdn_Encryption_Key, CL_Dpmr_Encryption_Key, CL_Nxdn_Ind_Id_Hex,      CL_Nxdn_Ind_Id_Dec,
+        CL_Nxdn_Ind_Id_Name,    CL_Nxdn_Grp_Id_Hex,     CL_Nxdn_Grp_Id_Dec,      CL_Nxdn_Grp_Id_Name,
+        CL_VORN_Ind_Id_Dec,     CL_VORN_Ind_Id_Name,    CL_VORN_Grp_Id_Dec,      CL_VORN_Grp_Id_Name,
+        CL_Dpmr_Ind_Id_Dec,     CL_Dpmr_Ind_Id_Name,    CL_Dpmr_Ind_InputDigit,  CL_Dpmr_Ind_Id_Sel,
+        CL_Mdc_Alias1_Text,     CL_Mdc_Alias1_ID,       CL_Mdc_Alias1_Beep_Type, CL_Mdc_Alias1_Strip};
+    if (IsInertAliasCell(cell))
+        return true;
+    for (int32_t c : kCells)
+        if (c == cell)
+            return true;
+    return false;
+}

@@ -103,3 +103,7 @@ bool indMakerCells::Handle(indCellCall& call, int32_t& result) {
         result = call.io.result;
     return true;
 }
+
+bool indMakerCells::Serves(int32_t cell) {
+    return indMakerTable::Find(cell) != nullptr;
+}

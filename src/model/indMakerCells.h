@@ -9,4 +9,6 @@ class indMakerCells {
 public:
     // Runs the cell's behaviour when it has a row in the maker table; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
 };

@@ -1703,3 +1703,71 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
     }
     return false;
 }
+
+// The bank cells in any category, the channel cells only on channel rows (Handle declines them
+// elsewhere).
+bool indMchCells::Serves(int32_t cell) {
+    static constexpr int32_t kCells[] = {CL_Mch_Bank,
+                                         CL_Mch_SmarTrunk,
+                                         CL_Mch_LTR,
+                                         CL_Mch_TrunkType,
+                                         CL_Mch_TrunkType2,
+                                         CL_Bank_UsedQty,
+                                         CL_Bank_UsedTotal,
+                                         CL_Bank_UsedLeft,
+                                         CL_Mch_UsedCHs,
+                                         CL_Mch_No,
+                                         CL_MchWin_No,
+                                         CL_Mch_Atr,
+                                         CL_Mch_FreqR,
+                                         CL_Mch_FreqT,
+                                         CL_Mch_CTone_R,
+                                         CL_Mch_CTone_T,
+                                         CL_Mch_Text,
+                                         CL_Mch_Scan,
+                                         CL_Mch_Scan_Qirs,
+                                         CL_Mch_RxCNo2,
+                                         CL_Mch_RxCNo2_Ltr,
+                                         CL_Mch_RxCNo,
+                                         CL_Mch_Msk_RxCNo,
+                                         CL_Mch_RxCNoDtmf,
+                                         CL_Mch_SigType_Dec_Lmr,
+                                         CL_Mch_SigType_Dec_Pmr,
+                                         CL_Mch_Msk_Rpt,
+                                         CL_Grp_RxId,
+                                         CL_Grp_TxId,
+                                         CL_Grp_HomeRptCh,
+                                         CL_Grp_BlockIdStart,
+                                         CL_Grp_BlockIdEnd,
+                                         CL_Grp_TxInh,
+                                         CL_Grp_PhonePriv,
+                                         CL_Grp_BlockIdEnable,
+                                         CL_Mch_Nxdn_RxNac,
+                                         CL_Mch_Nxdn_TxNac,
+                                         CL_Mch_Dpmr_RxCc,
+                                         CL_Mch_Dpmr_TxCc,
+                                         CL_Mch_Nxdn_Unit_Dec,
+                                         CL_Mch_VORN_Unit_Dec,
+                                         CL_Mch_Nxdn_Ind_List,
+                                         CL_Mch_VORN_Ind_List,
+                                         CL_Mch_Nxdn_TG_List,
+                                         CL_Mch_VORN_TG_List,
+                                         CL_Mch_Dpmr_Call_List,
+                                         CL_Mch_Dpmr_TG_List,
+                                         CL_Mch_Dpmr_Unit_Dec,
+                                         CL_Mch_Dpmr_Encryption_No};
+    for (int32_t c : kCells)
+        if (c == cell)
+            return true;
+    for (const ChoiceCell& c : kChoiceCells)
+        if (c.cell == cell)
+            return true;
+    return false;
+}
+
+// A channel row past the last channel slot shows blank in every cell, so there the family takes every
+// cell number.
+bool indMchCells::ServesWholeRow(const indCellCall& call) {
+    return (call.category == CT_Mch || call.category == CT_Mch_Win || call.category == CT_Mch_Check) &&
+           datCh::IsChannelKind(call.recordKind) && call.parameter >= L::kChannels;
+}

@@ -12,6 +12,10 @@ class indMchCells {
 public:
     // Runs the cell's behaviour when it is a memory channel or bank count cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
+    // Whether the call is on a channel row past the last slot, where Handle takes every cell number.
+    static bool ServesWholeRow(const indCellCall& call);
 
     // The bank the call's channel row belongs to: the handler's shown bank when set, else the bank
     // holding the channel (the last bank with channels for a row past every bank).

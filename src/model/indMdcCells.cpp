@@ -347,3 +347,7 @@ bool indMdcCells::Handle(indCellCall& call, int32_t& result) {
         result = io.result;
     return true;
 }
+
+bool indMdcCells::Serves(int32_t cell) {
+    return CellOf(cell) != nullptr;
+}

@@ -11,6 +11,8 @@ class indMdcCells {
 public:
     // Runs the cell's behaviour when it is an MDC set or list cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
     // The bytes the cell's entry for parameter occupies (the whole set or text entry); false for cells
     // of no MDC table and parameters past the list.
     static bool StorageOf(int32_t cell, int32_t parameter, int32_t& offset, int32_t& size);

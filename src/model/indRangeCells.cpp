@@ -128,3 +128,8 @@ bool indRangeCells::Handle(indCellCall& call, int32_t& result) {
     }
     }
 }
+
+bool indRangeCells::Serves(int32_t c) {
+    return c == CL_Msk_AdrRange_Individual || c == CL_Msk_AdrRange_Group || c == CL_Msk_AdrRange_Common ||
+           c == CL_Msk_AdrRange_Killer || c == CL_Dpmr_IdRange_Individual || c == CL_Dpmr_IdRange_Group;
+}

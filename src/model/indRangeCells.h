@@ -11,6 +11,8 @@ class indRangeCells {
 public:
     // Runs the cell's behaviour when it is a range cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
     // The bytes a range cell stores in (the whole range table of its kind); false for other cells.
     static bool StorageOf(int32_t cell, int32_t& offset, int32_t& size);
 };

@@ -199,3 +199,11 @@ bool indRptCells::Handle(indCellCall& call, int32_t& result) {
     }
     return true;
 }
+
+// Every cell of the table, whatever its category: Handle declines it in the other categories.
+bool indRptCells::Serves(int32_t cell) {
+    for (const RptCell& c : kCells)
+        if (c.cell == cell)
+            return true;
+    return false;
+}

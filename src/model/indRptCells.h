@@ -10,4 +10,6 @@ class indRptCells {
 public:
     // Runs the cell's behaviour when it is a repeater list cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
 };

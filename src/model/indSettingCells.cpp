@@ -29,3 +29,7 @@ bool indSettingCells::Handle(indCellCall& call, cmcCellCapsule&, int32_t notify,
     result = call.io.result;
     return true;
 }
+
+bool indSettingCells::Serves(int32_t cell) {
+    return indSettingTable::Find(cell) != nullptr;
+}

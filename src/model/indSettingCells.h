@@ -13,4 +13,6 @@ public:
     // call.work with call.wrote set and refresh bits added to call.scope; result is the handler result
     // (the codec's). Returns false, touching nothing, when the cell is not one of them.
     static bool Handle(indCellCall& call, cmcCellCapsule& capsule, int32_t notify, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
 };

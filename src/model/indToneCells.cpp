@@ -52,3 +52,7 @@ bool indToneCells::Handle(indCellCall& call, int32_t& result) {
         result = call.io.result;
     return true;
 }
+
+bool indToneCells::Serves(int32_t cell) {
+    return cell == CL_CTone_RX || cell == CL_CTone_TX || cell == CL_CTone_Sel;
+}

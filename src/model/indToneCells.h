@@ -14,4 +14,6 @@ public:
 
     // Runs the cell's behaviour when it is a continuous tone cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // The cell numbers Handle can take: this family's entries in the cell registry.
+    static bool Serves(int32_t cell);
 };
