@@ -111,12 +111,12 @@ bool indCellRegistry::Run(Family family, indCellCall& call, int32_t& result) {
 }
 
 std::optional<indCellRegistry::Family> indCellRegistry::Dispatch(indCellCall& call, int32_t& result) {
-    const std::optional<Candidates> candidates = Find(call.cell);
     if (call.cell < 0 || call.cell >= cmcCellIds::kNoCell)
         return std::nullopt;
     // A channel row past the last slot is the channel family's whatever the cell number.
     if (indMchCells::ServesWholeRow(call) && Run(Family::Mch, call, result))
         return Family::Mch;
+    const std::optional<Candidates> candidates = Find(call.cell);
     if (!candidates)
         return std::nullopt;
     for (Family f : *candidates)

@@ -1,6 +1,6 @@
 #pragma once
 // The radio-wide setting and timer cells, and the cell families the handler runs from a declarative
-// table; the model cell handler hands every cell it has no behaviour of its own for to Handle.
+// table; the model cell handler hands Handle the cells of that table (see Serves).
 #include <cstdint>
 
 class cmcCellCapsule;

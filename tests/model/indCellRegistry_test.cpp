@@ -192,6 +192,11 @@ std::vector<std::tuple<int32_t, int32_t, int32_t>> EveryCellEverywhere() {
     return all;
 }
 
+bool SameRedirect(const cmcCellCapsule::Redirect& a, const cmcCellCapsule::Redirect& b) {
+    return a.on == b.on && a.category == b.category && a.cell == b.cell && a.parameter == b.parameter &&
+           a.key == b.key;
+}
+
 class CellRegistry : public ::testing::TestWithParam<int> {};
 
 // The chain and the registry each draw on their own copy of the file, in step: a behaviour that
@@ -208,7 +213,8 @@ TEST_P(CellRegistry, TakesEveryCallWithTheFamilyTheChainOfFamiliesTook) {
         const Taker found = indCellRegistry::Dispatch(registry.call, registry.result);
         if (chained == found && chain.call.io.displayText == registry.call.io.displayText &&
             chain.result == registry.result && chain.capsule.stateBits == registry.capsule.stateBits &&
-            chain.call.wrote == registry.call.wrote && chain.call.scope == registry.call.scope)
+            chain.call.wrote == registry.call.wrote && chain.call.scope == registry.call.scope &&
+            SameRedirect(chain.capsule.redirect, registry.capsule.redirect))
             continue;
         if (++differences <= 20)
             ADD_FAILURE() << "category " << category << " cell " << cell << " parameter " << parameter
