@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <set>
@@ -182,12 +183,13 @@ Taker Chain(indCellCall& call, int32_t& result) {
     return std::nullopt;
 }
 
-// Every cell number in every category, on a first record, before any record and past every list.
-std::vector<std::tuple<int32_t, int32_t, int32_t>> EveryCellEverywhere() {
+// Every cell number in every category with each of the parameters.
+std::vector<std::tuple<int32_t, int32_t, int32_t>>
+EveryCellEverywhere(std::initializer_list<int32_t> parameters) {
     std::vector<std::tuple<int32_t, int32_t, int32_t>> all;
     for (int32_t category = 0; category <= cmcCellIds::kNoCategory; ++category)
         for (int32_t cell = -1; cell <= kNoCell; ++cell)
-            for (int32_t parameter : {-1, 0, 300})
+            for (int32_t parameter : parameters)
                 all.emplace_back(category, cell, parameter);
     return all;
 }
@@ -203,7 +205,8 @@ class CellRegistry : public ::testing::TestWithParam<int> {};
 // writes while drawing (the MSK call list's digit count does) writes the same in both.
 TEST_P(CellRegistry, TakesEveryCallWithTheFamilyTheChainOfFamiliesTook) {
     Shipped a(GetParam()), b(GetParam());
-    auto situations = EveryCellEverywhere();
+    // On a first record, before any record and past every list (the channel row past the last slot).
+    auto situations = EveryCellEverywhere({-1, 0, 300});
     for (const auto& cell : a.SheetCells())
         situations.push_back(cell);
     int differences = 0;
@@ -229,7 +232,8 @@ TEST_P(CellRegistry, TakesEveryCallWithTheFamilyTheChainOfFamiliesTook) {
 TEST_P(CellRegistry, EachFamilyTakesExactlyTheCellNumbersItDeclares) {
     Shipped s(GetParam());
     std::vector<std::array<bool, indCellRegistry::kFamilies>> took(kNoCell);
-    for (const auto& [category, cell, parameter] : EveryCellEverywhere()) {
+    // Families decline by category, record kind and, for channels, a row before the first.
+    for (const auto& [category, cell, parameter] : EveryCellEverywhere({-1, 0})) {
         if (cell < 0 || cell >= kNoCell)
             continue;
         // A family that declines leaves the call as it was, so the next one can be asked on it.
