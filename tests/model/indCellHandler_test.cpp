@@ -313,6 +313,15 @@ TEST_F(HandlerTest, CellsWithoutBehaviourAndChannelChecks) {
     obj.category = CT_Null;
     obj.cell = CL_Null;
     EXPECT_EQ(handler->CellText(obj, 0), "");
+    // A list cell outside a list's category: its family declines it, and it shows as one without
+    // behaviour.
+    obj.cell = CL_Nxdn_Ind_Id_Dec;
+    EXPECT_EQ(handler->CellText(obj, 0), std::to_string(CL_Nxdn_Ind_Id_Dec) + " *Yet*");
+    // A channel check row past the last channel slot is the channel cells' blank row, whatever the cell.
+    obj.category = CT_Mch_Check;
+    obj.cell = CL_Mch_Scrm_Type;
+    obj.parameter = L::kChannels;
+    EXPECT_EQ(handler->CellText(obj, 0), "");
     // A bank without channels reports neither warning nor error.
     int empty = -1;
     for (int g = 0; g < L::kGroups && empty < 0; ++g)
