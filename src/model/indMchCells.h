@@ -5,6 +5,7 @@
 #include "model/datCh.h"
 
 #include <cstdint>
+#include <vector>
 
 struct indCellCall;
 
@@ -12,6 +13,9 @@ class indMchCells {
 public:
     // Runs the cell's behaviour when it is a memory channel or bank count cell; false otherwise.
     static bool Handle(indCellCall& call, int32_t& result);
+    // Every cell number Handle serves (a channel row with a number past the channels answers for
+    // every cell of the channel categories).
+    static std::vector<int32_t> Cells();
 
     // The bank the call's channel row belongs to: the handler's shown bank when set, else the bank
     // holding the channel (the last bank with channels for a row past every bank).

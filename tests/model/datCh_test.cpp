@@ -65,7 +65,8 @@ TEST(datCh, FrequenciesAreClampedAndFlagsKept) {
     r.Decode(1, 3);
     EXPECT_EQ(r.rxFrequency, 799999950);
     EXPECT_EQ(r.txFrequency, 146520000);
-    EXPECT_EQ(r.frequencyFlags & 3, 2); // transmit off
+    EXPECT_FALSE(r.inhibit);
+    EXPECT_TRUE(r.txInhibit); // transmit off
     r.Encode(0, 3);
     EXPECT_EQ(L::Get32(A, 0), 799999950u);
     EXPECT_EQ(L::Get32(A, 4), 0x80000000u | 146520000);
@@ -106,11 +107,11 @@ TEST(datCh, TonesDecode) {
         img.Data()[L::kChA + 9] = c.t1;
         datCh r(&img);
         r.Decode(2, 0);
-        EXPECT_EQ(r.tone1.on, c.on) << int(c.t0);
-        EXPECT_EQ(r.tone1.digital, c.digital) << int(c.t0);
-        EXPECT_EQ(r.tone1.inverted, c.inverted) << int(c.t0);
-        EXPECT_EQ(r.tone1.code, c.code) << int(c.t0);
-        EXPECT_EQ(r.tone1.index, c.index) << int(c.t0);
+        EXPECT_EQ(r.rxTone.on, c.on) << int(c.t0);
+        EXPECT_EQ(r.rxTone.digital, c.digital) << int(c.t0);
+        EXPECT_EQ(r.rxTone.inverted, c.inverted) << int(c.t0);
+        EXPECT_EQ(r.rxTone.code, c.code) << int(c.t0);
+        EXPECT_EQ(r.rxTone.index, c.index) << int(c.t0);
     }
 }
 
