@@ -182,8 +182,9 @@ enum class Slot : uint8_t { A, B, C, D };
 // Record kinds a part is decoded and encoded in (bit kind - 1).
 constexpr uint8_t kKind1 = 1, kKind2 = 2, kBothKinds = 3;
 
-// Bits of one slot: width bits from the lowest bit of byte on. A part wider than the byte's rest
-// continues in the bytes after it (big-endian, as every multi-byte value of the channel).
+// Bits of one slot: width bits from the lowest bit of byte on. A part of more than one byte reads
+// the bytes from byte on as one big-endian number (as every multi-byte value of the channel), and
+// bit counts from that number's lowest bit.
 struct Part {
     Slot slot = Slot::A;
     uint8_t byte = 0;
