@@ -50,8 +50,8 @@ bool indMchCells::StorageOf(int32_t cell, int32_t channel, int32_t& offset, int3
     case CL_Grp_BlockIdEnable:
         if (channel < 0 || channel >= L::kChannels)
             return false;
-        offset = L::kChC + 6 * channel;
-        size = 6;
+        offset = L::kChC + L::kChCSize * channel;
+        size = L::kChCSize;
         return true;
     default:
         return false;
