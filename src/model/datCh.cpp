@@ -174,80 +174,253 @@ void datCh::Encode(int k, int i) {
         EncodeList(k);
 }
 
+namespace {
+
+// The channel's storage: slots A and B of tables 2/3 and 4/5, C of table 44, D of table 90.
+enum class Slot : uint8_t { A, B, C, D };
+
+// Record kinds a part is decoded and encoded in (bit kind - 1).
+constexpr uint8_t kKind1 = 1, kKind2 = 2, kBothKinds = 3;
+
+// Bits of one slot: width bits from the lowest bit of byte on. A part of more than one byte reads
+// the bytes from byte on as one big-endian number (as every multi-byte value of the channel), and
+// bit counts from that number's lowest bit.
+struct Part {
+    Slot slot = Slot::A;
+    uint8_t byte = 0;
+    uint8_t bit = 0;
+    uint8_t width = 0; // 0: no part
+    uint8_t kinds = kBothKinds;
+};
+
+// A field: its parts from the lowest value bits up, and the record member that holds it.
+struct FieldLayout {
+    datCh::Field field;
+    uint16_t datCh::*member;
+    Part parts[3];
+};
+
+constexpr Part A(int byte, int bit, int width = 1, uint8_t kinds = kBothKinds) {
+    return {Slot::A, uint8_t(byte), uint8_t(bit), uint8_t(width), kinds};
+}
+constexpr Part B(int byte, int bit, int width = 1, uint8_t kinds = kBothKinds) {
+    return {Slot::B, uint8_t(byte), uint8_t(bit), uint8_t(width), kinds};
+}
+constexpr Part C(int byte, int bit, int width = 1) {
+    return {Slot::C, uint8_t(byte), uint8_t(bit), uint8_t(width), kBothKinds};
+}
+constexpr Part D(int byte, int bit, int width = 1) {
+    return {Slot::D, uint8_t(byte), uint8_t(bit), uint8_t(width), kBothKinds};
+}
+
+using F = datCh::Field;
+using Ch = datCh;
+
+// Every bit field of a channel, in Field order.
+constexpr FieldLayout kChannelFields[] = {
+    {F::Inhibit, &Ch::inhibit, {A(0, 7)}},
+    {F::TxInhibit, &Ch::txInhibit, {A(4, 7)}},
+    {F::ChannelType, &Ch::channelType, {A(12, 0, 2)}},
+    {F::ClockShift, &Ch::clockShift, {A(12, 2, 2)}},
+    {F::Narrow, &Ch::narrow, {A(12, 6), A(12, 4)}},
+    {F::ScanList, &Ch::scanList, {A(13, 0, 8)}},
+    {F::NxdnRxNac, &Ch::nxdnRxNac, {A(22, 0, 16)}},
+    {F::NxdnTxNac, &Ch::nxdnTxNac, {A(24, 0, 16)}},
+    {F::RxColourCode, &Ch::rxColourCode, {A(26, 0, 8)}},
+    {F::TxColourCode, &Ch::txColourCode, {A(27, 0, 8)}},
+    {F::RfPower, &Ch::rfPower, {B(0, 0), B(0, 1)}},
+    {F::Lockout, &Ch::lockout, {B(0, 2, 2), B(17, 0), B(17, 1, 2)}},
+    {F::TimeOut, &Ch::timeOut, {B(0, 4)}},
+    {F::ScanListSelect, &Ch::scanListSelect, {B(0, 5)}},
+    {F::Monitor, &Ch::monitor, {B(0, 6), B(1, 3), B(2, 4, 2)}},
+    {F::PowerSave, &Ch::powerSave, {B(0, 7)}},
+    {F::ChannelMute, &Ch::channelMute, {B(1, 0)}},
+    {F::ScanInclude, &Ch::scanInclude, {B(1, 1)}},
+    {F::SquelchTight, &Ch::squelchTight, {B(1, 2)}},
+    {F::Log, &Ch::log, {B(1, 4, 4)}},
+    {F::AutoReset, &Ch::autoReset, {B(2, 1), B(2, 0, 1, kKind2)}},
+    {F::Ptt, &Ch::ptt, {B(2, 2)}},
+    {F::Call, &Ch::call, {B(2, 3)}},
+    {F::Selective, &Ch::selective, {B(2, 6, 2)}},
+    {F::AutoChannelScan, &Ch::autoChannelScan, {B(3, 0)}},
+    {F::MskSendStatus, &Ch::mskSendStatus, {B(3, 1)}},
+    {F::MskRepeaterFirst, &Ch::mskRepeaterFirst, {B(3, 2)}},
+    {F::MskSignalling, &Ch::mskSignalling, {B(3, 3)}},
+    {F::Compander, &Ch::compander, {B(3, 4)}},
+    {F::Scrambler, &Ch::scrambler, {B(3, 5, 2)}},
+    {F::SpareByte1, &Ch::spareByte1, {B(4, 0, 8)}},
+    {F::SpareByte2, &Ch::spareByte2, {B(5, 0, 8)}},
+    {F::Form, &Ch::form, {B(6, 0, 4, kKind2)}},
+    {F::Position, &Ch::position, {B(6, 6, 2, kKind2)}},
+    {F::RepeaterCode, &Ch::repeaterCode, {B(7, 0, 7, kKind2)}},
+    {F::RepeaterLong, &Ch::repeaterLong, {B(7, 7, 1, kKind2)}},
+    {F::StationCode, &Ch::stationCode, {B(8, 0, 7, kKind2)}},
+    {F::StationLong, &Ch::stationLong, {B(8, 7, 1, kKind2)}},
+    {F::TwoTone, &Ch::twoTone, {B(8, 0, 7, kKind1)}},
+    {F::IdCode, &Ch::idCode, {B(9, 0, 7, kKind2)}},
+    {F::IdLong, &Ch::idLong, {B(9, 7, 1, kKind2)}},
+    {F::MskReceiveCodes, &Ch::mskReceiveCodes, {B(10, 0, 7, kKind2)}},
+    {F::SpareFlag1, &Ch::spareFlag1, {B(10, 7, 1, kKind2)}},
+    {F::ReceiveCodes, &Ch::receiveCodes, {B(11, 0, 8, kKind2)}},
+    {F::ReceiveCodes10, &Ch::receiveCodes10, {B(10, 6, 10, kKind1)}},
+    {F::IndividualList, &Ch::individualList, {B(12, 0, 16)}},
+    {F::NxdnUnitId, &Ch::nxdnUnitId, {B(14, 0, 16)}},
+    {F::SignallingDecode, &Ch::signallingDecode, {B(16, 0)}},
+    {F::SignallingLog, &Ch::signallingLog, {B(16, 1, 2)}},
+    {F::SignallingEmergency, &Ch::signallingEmergency, {B(16, 3, 2)}},
+    {F::SpareFlag2, &Ch::spareFlag2, {B(17, 3)}},
+    {F::SquelchType, &Ch::squelchType, {B(17, 4, 2)}},
+    {F::DpmrSendStatus, &Ch::dpmrSendStatus, {B(17, 6)}},
+    {F::FastMute, &Ch::fastMute, {B(17, 7)}},
+    {F::DtmfDecode, &Ch::dtmfDecode, {B(18, 5, 1, kKind1)}},
+    {F::SpareBits, &Ch::spareBits, {B(18, 6, 2)}},
+    {F::NxdnEncryption, &Ch::nxdnEncryption, {B(19, 0, 8)}},
+    {F::DtmfDecodeCode, &Ch::dtmfDecodeCode, {B(20, 0, 8, kKind1)}},
+    {F::NxdnTalkGroupList, &Ch::nxdnTalkGroupList, {B(22, 0, 16)}},
+    {F::DpmrCallList, &Ch::dpmrCallList, {B(28, 0, 16)}},
+    {F::DpmrTalkGroupList, &Ch::dpmrTalkGroupList, {B(30, 0, 16)}},
+    {F::DpmrEncryption, &Ch::dpmrEncryption, {B(32, 0, 8)}},
+    {F::GroupRxId, &Ch::groupRxId, {C(0, 0, 8)}},
+    {F::GroupTxId, &Ch::groupTxId, {C(1, 0, 8)}},
+    {F::GroupHomeRepeater, &Ch::groupHomeRepeater, {C(2, 0, 8)}},
+    {F::GroupBlockIdEnable, &Ch::groupBlockIdEnable, {C(3, 5)}},
+    {F::GroupPhonePrivacy, &Ch::groupPhonePrivacy, {C(3, 6)}},
+    {F::GroupTxInhibit, &Ch::groupTxInhibit, {C(3, 7)}},
+    {F::GroupBlockIdStart, &Ch::groupBlockIdStart, {C(4, 0, 8)}},
+    {F::GroupBlockIdEnd, &Ch::groupBlockIdEnd, {C(5, 0, 8)}},
+    {F::VornTalkGroupList, &Ch::vornTalkGroupList, {D(0, 0, 16)}},
+    {F::VornUnitId, &Ch::vornUnitId, {D(2, 0, 16)}},
+    {F::VornTxInhibit, &Ch::vornTxInhibit, {D(4, 7)}},
+};
+
+constexpr bool InFieldOrder() {
+    int i = 0;
+    for (const FieldLayout& f : kChannelFields)
+        if (int(f.field) != i++)
+            return false;
+    return i == int(F::Count);
+}
+static_assert(InFieldOrder(), "kChannelFields lists every field once, in Field order");
+
+// Byte offsets of a name and the dPMR unit ID in slots A and B.
+constexpr int kNameAt = 14, kDpmrUnitIdAt = 24;
+
+// The storage of channel n.
+struct Slots {
+    uint8_t* s[4];
+    uint8_t* Of(Slot slot) const { return s[int(slot)]; }
+};
+
+Slots SlotsOf(uint8_t* w, int n) {
+    return {{w + L::kChA + L::kChASize * n, w + L::kChB + L::kChBSize * n, w + L::kChC + L::kChCSize * n,
+             w + L::kChD + L::kChDSize * n}};
+}
+
+int BytesOf(const Part& p) {
+    return (p.bit + p.width + 7) / 8;
+}
+
+uint32_t ReadPart(const Slots& s, const Part& p) {
+    const uint8_t* at = s.Of(p.slot) + p.byte;
+    uint32_t word = 0;
+    for (int i = 0; i < BytesOf(p); ++i)
+        word = word << 8 | at[i];
+    return (word >> p.bit) & ((1u << p.width) - 1);
+}
+
+void WritePart(const Slots& s, const Part& p, uint32_t value) {
+    uint8_t* at = s.Of(p.slot) + p.byte;
+    const int bytes = BytesOf(p);
+    uint32_t word = 0;
+    for (int i = 0; i < bytes; ++i)
+        word = word << 8 | at[i];
+    const uint32_t mask = ((1u << p.width) - 1) << p.bit;
+    word = (word & ~mask) | ((value << p.bit) & mask);
+    for (int i = bytes - 1; i >= 0; --i, word >>= 8)
+        at[i] = uint8_t(word);
+}
+
+// kindMask 0 takes every part; else only the parts of those kinds (the value keeps its bit places).
+uint32_t ReadField(const Slots& s, const FieldLayout& f, uint8_t kindMask) {
+    uint32_t value = 0;
+    int shift = 0;
+    for (const Part& p : f.parts) {
+        if (!p.width)
+            break;
+        if (!kindMask || (p.kinds & kindMask))
+            value |= ReadPart(s, p) << shift;
+        shift += p.width;
+    }
+    return value;
+}
+
+void WriteField(const Slots& s, const FieldLayout& f, uint32_t value, uint8_t kindMask) {
+    int shift = 0;
+    for (const Part& p : f.parts) {
+        if (!p.width)
+            break;
+        if (!kindMask || (p.kinds & kindMask))
+            WritePart(s, p, value >> shift);
+        shift += p.width;
+    }
+}
+
+uint8_t KindMask(int kind) {
+    return kind == datCh::kChannel2 ? kKind2 : kKind1;
+}
+
+} // namespace
+
+bool datCh::IsStoredChannel() const {
+    return Usable(m_image) && IsChannelKind(kind) && index >= 0 && index < L::kChannels;
+}
+
+int32_t datCh::Get(Field field) const {
+    if (!IsStoredChannel())
+        return 0;
+    return int32_t(ReadField(SlotsOf(m_image->Data(), index), kChannelFields[int(field)], 0));
+}
+
+void datCh::Set(Field field, int32_t value) {
+    if (!IsStoredChannel())
+        return;
+    WriteField(SlotsOf(m_image->Data(), index), kChannelFields[int(field)], uint32_t(value), 0);
+    Reload();
+}
+
+void datCh::SetName(const uint8_t (&text)[8]) {
+    if (!IsStoredChannel())
+        return;
+    std::memcpy(SlotsOf(m_image->Data(), index).Of(Slot::A) + kNameAt, text, 8);
+    Reload();
+}
+
+void datCh::SetDpmrUnitId(const uint8_t (&bcd)[4]) {
+    if (!IsStoredChannel())
+        return;
+    std::memcpy(SlotsOf(m_image->Data(), index).Of(Slot::B) + kDpmrUnitIdAt, bcd, 4);
+    Reload();
+}
+
 void datCh::DecodeChannel() {
     uint8_t* w = m_image->Data();
     const int n = index;
-    const uint8_t* A = w + L::kChA + L::kChASize * n;
-    const uint8_t* B = w + L::kChB + L::kChBSize * n;
-    const uint8_t* C = w + L::kChC + 6 * n;
-    const uint8_t* D = w + L::kChD + 5 * n;
+    const Slots s = SlotsOf(w, n);
+    const uint8_t* A = s.Of(Slot::A);
 
     rxFrequency = ClampFrequency(L::Get32(A, 0));
     txFrequency = ClampFrequency(L::Get32(A, 4));
-    frequencyFlags = uint8_t(Bit(A[0], 7) | Bit(A[4], 7) << 1 | (A[12] & 0x0C));
-    tone1 = DecodeTone(A + 8);
-    tone2 = DecodeTone(A + 10);
-    mode1 = uint8_t((A[12] & 3) | ((B[17] >> 4) & 3) << 2 | Bit(B[17], 7) << 4);
-    mode2 = uint8_t(Bit(A[12], 6) | Bit(A[12], 4) << 1 | Bit(B[3], 4) << 2 | Bit(B[3], 0) << 3 |
-                    Bit(B[0], 7) << 4 | Bit(B[0], 4) << 5 | Bit(B[0], 0) << 6 | Bit(B[0], 1) << 7);
-    mode3 = uint8_t(((B[0] >> 2) & 3) | Bit(B[17], 0) << 2 | ((B[17] >> 1) & 3) << 3);
-    uint16_t ow = uint16_t(Bit(B[0], 5) | Bit(B[2], 1) << 1);
-    if (kind == kChannel2)
-        ow |= uint16_t(Bit(B[2], 0) << 2);
-    ow |= uint16_t(((B[1] >> 4) & 15) << 3 | Bit(B[0], 6) << 7 | Bit(B[1], 3) << 8 | ((B[2] >> 4) & 3) << 9 |
-                   ((B[2] >> 6) & 3) << 11 | Bit(B[2], 3) << 13 | Bit(B[2], 2) << 14 | Bit(B[1], 0) << 15);
-    optionWord = ow;
-    optionByte = uint8_t(Bit(B[3], 5) | Bit(B[3], 6) << 1 | ((B[18] >> 6) & 3) << 2);
-    std::memcpy(name, A + 14, 8);
-    a13 = A[13];
-    a22 = L::Get16(A, 22);
-    a24 = L::Get16(A, 24);
-    a26 = A[26];
-    a27 = A[27];
-    b5 = B[5];
-    b1_1 = Bit(B[1], 1);
-    b1_2 = Bit(B[1], 2);
-    b12 = L::Get16(B, 12);
-    b14 = L::Get16(B, 14);
-    b22 = L::Get16(B, 22);
-    b19 = B[19];
-    std::memcpy(b24, B + 24, 4);
-    b17_6 = Bit(B[17], 6);
-    b28 = L::Get16(B, 28);
-    b30 = L::Get16(B, 30);
-    b32 = B[32];
-    b4 = B[4];
-    b3Bits = uint8_t(Bit(B[3], 3) | Bit(B[3], 1) << 1 | Bit(B[3], 2) << 2 | Bit(B[17], 3) << 3);
-    b16Bits = uint8_t(Bit(B[16], 2) | Bit(B[16], 1) << 1 | Bit(B[16], 4) << 2 | Bit(B[16], 3) << 3 |
-                      Bit(B[16], 0) << 4);
-    if (kind == kChannel2) {
-        b6Nibble = B[6] & 15;
-        b6Top = B[6] >> 6;
-        b7 = B[7] & 0x7F;
-        b7Flag = Bit(B[7], 7);
-        b8 = B[8] & 0x7F;
-        b8Flag = Bit(B[8], 7);
-        b9 = B[9] & 0x7F;
-        b9Flag = Bit(B[9], 7);
-        b10 = B[10];
-        b11 = B[11];
-    } else {
-        b8 = 1;
-        b8Flag = true;
-        twoTone = B[8] & 0x7F;
-        b11 = uint16_t(L::Get16(B, 10) >> 6);
-        b20 = B[20];
-        b18_5 = Bit(B[18], 5);
+    rxTone = DecodeTone(A + 8);
+    txTone = DecodeTone(A + 10);
+    std::memcpy(name, A + kNameAt, 8);
+    std::memcpy(dpmrUnitId, s.Of(Slot::B) + kDpmrUnitIdAt, 4);
+    const uint8_t kinds = KindMask(kind);
+    for (const FieldLayout& f : kChannelFields)
+        this->*f.member = uint16_t(ReadField(s, f, kinds));
+    if (kind == kChannel1) {
+        stationCode = 1;
+        stationLong = 1;
     }
-    c0 = C[0];
-    c1 = C[1];
-    c2 = C[2];
-    c3Bits = C[3] >> 5;
-    c4 = C[4];
-    c5 = C[5];
-    d0 = L::Get16(D, 0);
-    d2 = L::Get16(D, 2);
-    d4Flag = Bit(D[4], 7);
     lists = 0;
     for (int k = 0; k < 17; ++k)
         if (w[L::kChLists + 16 * k + n / 8] & (0x80 >> (n % 8)))
@@ -269,96 +442,37 @@ void datCh::DecodeChannel() {
         m |= 0x20;
     marks = m;
 
-    uint8_t s = 0;
-    if (rxFrequency != 0 || c0 != 0 || d2 != 0)
-        s |= kHasContent;
+    uint8_t st = 0;
+    if (rxFrequency != 0 || groupRxId != 0 || vornUnitId != 0)
+        st |= kHasContent;
     bool inUse;
     if (m & 0x20)
-        inUse = c0 != 0;
+        inUse = groupRxId != 0;
     else if (L::BankFlag(w, L::kBankF3, g))
-        inUse = d2 != 0;
+        inUse = vornUnitId != 0;
     else
         inUse = rxFrequency != 0;
     if (inUse)
-        s |= kInUse;
-    status = s;
+        st |= kInUse;
+    status = st;
 }
 
 void datCh::EncodeChannel(int k) {
     uint8_t* w = m_image->Data();
     const int n = index;
-    uint8_t* A = w + L::kChA + L::kChASize * n;
-    uint8_t* B = w + L::kChB + L::kChBSize * n;
-    uint8_t* C = w + L::kChC + 6 * n;
-    uint8_t* D = w + L::kChD + 5 * n;
+    const Slots s = SlotsOf(w, n);
+    uint8_t* A = s.Of(Slot::A);
 
-    L::Put32(A, 0, uint32_t(ClampFrequency(rxFrequency)) | (frequencyFlags & 1 ? 0x80000000u : 0));
-    L::Put32(A, 4, uint32_t(ClampFrequency(txFrequency)) | (frequencyFlags & 2 ? 0x80000000u : 0));
-    EncodeTone(tone1, A + 8);
-    EncodeTone(tone2, A + 10);
-    uint8_t a12 = uint8_t(A[12] & 0xA0);
-    a12 |= uint8_t((mode1 & 3) | (frequencyFlags & 0x0C) | Bit(mode2, 1) << 4 | Bit(mode2, 0) << 6);
-    A[12] = a12;
-    A[13] = a13;
-    std::memcpy(A + 14, name, 8);
-    L::Put16(A, 22, a22);
-    L::Put16(A, 24, a24);
-    A[26] = a26;
-    A[27] = a27;
-
-    B[0] = uint8_t(Bit(mode2, 6) | Bit(mode2, 7) << 1 | (mode3 & 3) << 2 | Bit(mode2, 5) << 4 |
-                   Bit(optionWord, 0) << 5 | Bit(optionWord, 7) << 6 | Bit(mode2, 4) << 7);
-    B[1] = uint8_t(Bit(optionWord, 15) | b1_1 << 1 | b1_2 << 2 | Bit(optionWord, 8) << 3 |
-                   ((optionWord >> 3) & 15) << 4);
-    uint8_t b2 = k == kChannel2 ? 0 : uint8_t(B[2] & 1);
-    b2 |= uint8_t(Bit(optionWord, 1) << 1 | Bit(optionWord, 14) << 2 | Bit(optionWord, 13) << 3 |
-                  ((optionWord >> 9) & 3) << 4 | ((optionWord >> 11) & 3) << 6);
-    if (k == kChannel2)
-        b2 |= uint8_t(Bit(optionWord, 2));
-    B[2] = b2;
-    B[3] =
-        uint8_t((B[3] & 0x80) | Bit(mode2, 3) | Bit(b3Bits, 1) << 1 | Bit(b3Bits, 2) << 2 |
-                Bit(b3Bits, 0) << 3 | Bit(mode2, 2) << 4 | Bit(optionByte, 0) << 5 | Bit(optionByte, 1) << 6);
-    B[4] = b4;
-    B[5] = b5;
-    L::Put16(B, 12, b12);
-    L::Put16(B, 14, b14);
-    B[16] = uint8_t((B[16] & 0xE0) | Bit(b16Bits, 4) | Bit(b16Bits, 1) << 1 | Bit(b16Bits, 0) << 2 |
-                    Bit(b16Bits, 3) << 3 | Bit(b16Bits, 2) << 4);
-    B[17] = uint8_t(Bit(mode3, 2) | ((mode3 >> 3) & 3) << 1 | Bit(b3Bits, 3) << 3 | ((mode1 >> 2) & 3) << 4 |
-                    b17_6 << 6 | Bit(mode1, 4) << 7);
-    uint8_t b18 = uint8_t((B[18] & 0x3F) | ((optionByte >> 2) & 3) << 6);
-    if (k == kChannel1)
-        SetBit(b18, 5, b18_5);
-    B[18] = b18;
-    B[19] = b19;
-    L::Put16(B, 22, b22);
-    std::memcpy(B + 24, b24, 4);
-    L::Put16(B, 28, b28);
-    L::Put16(B, 30, b30);
-    B[32] = b32;
-    if (k == kChannel2) {
-        B[6] = uint8_t((B[6] & 0x30) | (b6Nibble & 15) | (b6Top & 3) << 6);
-        B[7] = uint8_t((b7 & 0x7F) | b7Flag << 7);
-        B[8] = uint8_t((b8 & 0x7F) | b8Flag << 7);
-        B[9] = uint8_t((b9 & 0x7F) | b9Flag << 7);
-        B[10] = b10;
-        B[11] = uint8_t(b11);
-    } else {
-        B[8] = uint8_t((B[8] & 0x80) | (twoTone & 0x7F));
-        L::Put16(B, 10, uint16_t((b11 & 0x3FF) << 6 | (L::Get16(B, 10) & 0x3F)));
-        B[20] = b20;
-    }
-
-    C[0] = c0;
-    C[1] = c1;
-    C[2] = c2;
-    C[3] = uint8_t((C[3] & 0x1F) | (c3Bits & 7) << 5);
-    C[4] = c4;
-    C[5] = c5;
-    L::Put16(D, 0, d0);
-    L::Put16(D, 2, d2);
-    D[4] = uint8_t((D[4] & 0x7F) | d4Flag << 7);
+    // The frequencies leave bit 7 of their first byte to the inhibit flags of the field table.
+    L::Put32(A, 0, uint32_t(ClampFrequency(rxFrequency)));
+    L::Put32(A, 4, uint32_t(ClampFrequency(txFrequency)));
+    EncodeTone(rxTone, A + 8);
+    EncodeTone(txTone, A + 10);
+    std::memcpy(A + kNameAt, name, 8);
+    std::memcpy(s.Of(Slot::B) + kDpmrUnitIdAt, dpmrUnitId, 4);
+    const uint8_t kinds = KindMask(k);
+    for (const FieldLayout& f : kChannelFields)
+        WriteField(s, f, this->*f.member, kinds);
     for (int l = 0; l < 17; ++l) {
         uint8_t& byte = w[L::kChLists + 16 * l + n / 8];
         SetBit(byte, 7 - n % 8, (lists >> (16 - l)) & 1);

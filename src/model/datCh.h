@@ -56,6 +56,93 @@ public:
     static Tone ReadTone(const uint8_t* bytes);
     static void WriteTone(const Tone& tone, uint8_t* bytes);
 
+    // The channel's bit fields by name, for the cells.
+    enum class Field : uint8_t {
+        Inhibit,
+        TxInhibit,
+        ChannelType,
+        ClockShift,
+        Narrow,
+        ScanList,
+        NxdnRxNac,
+        NxdnTxNac,
+        RxColourCode,
+        TxColourCode,
+        RfPower,
+        Lockout,
+        TimeOut,
+        ScanListSelect,
+        Monitor,
+        PowerSave,
+        ChannelMute,
+        ScanInclude,
+        SquelchTight,
+        Log,
+        AutoReset,
+        Ptt,
+        Call,
+        Selective,
+        AutoChannelScan,
+        MskSendStatus,
+        MskRepeaterFirst,
+        MskSignalling,
+        Compander,
+        Scrambler,
+        SpareByte1,
+        SpareByte2,
+        Form,
+        Position,
+        RepeaterCode,
+        RepeaterLong,
+        StationCode,
+        StationLong,
+        TwoTone,
+        IdCode,
+        IdLong,
+        MskReceiveCodes,
+        SpareFlag1,
+        ReceiveCodes,
+        ReceiveCodes10,
+        IndividualList,
+        NxdnUnitId,
+        SignallingDecode,
+        SignallingLog,
+        SignallingEmergency,
+        SpareFlag2,
+        SquelchType,
+        DpmrSendStatus,
+        FastMute,
+        DtmfDecode,
+        SpareBits,
+        NxdnEncryption,
+        DtmfDecodeCode,
+        NxdnTalkGroupList,
+        DpmrCallList,
+        DpmrTalkGroupList,
+        DpmrEncryption,
+        GroupRxId,
+        GroupTxId,
+        GroupHomeRepeater,
+        GroupBlockIdEnable,
+        GroupPhonePrivacy,
+        GroupTxInhibit,
+        GroupBlockIdStart,
+        GroupBlockIdEnd,
+        VornTalkGroupList,
+        VornUnitId,
+        VornTxInhibit,
+        Count
+    };
+    // One field of this record's channel as stored now, whichever record kind carries it (the cells
+    // of both model variants reach every field); 0 when the record is no channel of the image.
+    int32_t Get(Field field) const;
+    // Stores one field of this record's channel, leaving every other stored bit as it is, and reloads
+    // the record. Does nothing when the record is no channel of the image.
+    void Set(Field field, int32_t value);
+    // Store the name or the dPMR unit ID alone, as Set does for a field.
+    void SetName(const uint8_t (&text)[8]);
+    void SetDpmrUnitId(const uint8_t (&bcd)[4]);
+
     // Context.
     int kind = 0;
     int index = 0;
@@ -63,37 +150,39 @@ public:
     // Channel fields (kinds 1 and 2).
     int32_t rxFrequency = 0; // hertz
     int32_t txFrequency = 0;
-    uint8_t frequencyFlags = 0; // bit 0 A0.7, bit 1 A4.7 (transmit off), bits 2-3 A12.2-3
-    Tone tone1, tone2;
-    uint8_t mode1 = 0, mode2 = 0, mode3 = 0;
-    uint16_t optionWord = 0;
-    uint8_t optionByte = 0;
+    Tone rxTone, txTone;
     uint8_t name[8] = {};
-    uint8_t a13 = 0;
-    uint16_t a22 = 0, a24 = 0;
-    uint8_t a26 = 0, a27 = 0;
-    uint8_t b5 = 0;
-    bool b1_1 = false, b1_2 = false;
-    uint16_t b12 = 0, b14 = 0, b22 = 0;
-    uint8_t b19 = 0;
-    uint8_t b24[4] = {};
-    bool b17_6 = false;
-    uint16_t b28 = 0, b30 = 0;
-    uint8_t b32 = 0, b4 = 0;
-    uint8_t b3Bits = 0, b16Bits = 0;
-    // Kind 2: B6 nibble and top bits, B7-B9 7-bit values with flags, B10 and B11 bytes.
-    // Kind 1: nibble 0, B8 field reads 1 with flag 1, b11 holds the 10-bit value of B10-B11.
-    uint8_t b6Nibble = 0, b6Top = 0;
-    uint8_t b7 = 0, b8 = 0, b9 = 0;
-    bool b7Flag = false, b8Flag = false, b9Flag = false;
-    uint8_t b10 = 0;
-    uint16_t b11 = 0;
-    uint8_t twoTone = 0; // kind 1: B8 bits 0-6
-    uint8_t b20 = 0;     // kind 1
-    bool b18_5 = false;  // kind 1
-    uint8_t c0 = 0, c1 = 0, c2 = 0, c4 = 0, c5 = 0, c3Bits = 0;
-    uint16_t d0 = 0, d2 = 0;
-    bool d4Flag = false;
+    uint8_t dpmrUnitId[4] = {}; // seven packed BCD digits
+    // The bit fields of the channel, one per Field (the table in datCh.cpp places them). Fields of
+    // one record kind only stay 0 in the other, except the station code and its long flag, which
+    // read 1 in kind 1.
+    uint16_t inhibit = 0, txInhibit = 0; // txInhibit: transmit off, the transmit frequency shows blank
+    uint16_t channelType = 0;            // 0 analogue, 1..3 the digital types
+    uint16_t clockShift = 0, narrow = 0, scanList = 0;
+    uint16_t nxdnRxNac = 0, nxdnTxNac = 0, rxColourCode = 0, txColourCode = 0;
+    uint16_t rfPower = 0, lockout = 0, timeOut = 0, scanListSelect = 0, monitor = 0, powerSave = 0;
+    uint16_t channelMute = 0, scanInclude = 0, squelchTight = 0, log = 0;
+    uint16_t autoReset = 0, ptt = 0, call = 0, selective = 0;
+    uint16_t autoChannelScan = 0, mskSendStatus = 0, mskRepeaterFirst = 0, mskSignalling = 0;
+    uint16_t compander = 0, scrambler = 0;
+    uint16_t form = 0, position = 0;                        // kind 2
+    uint16_t repeaterCode = 0, repeaterLong = 0;            // kind 2
+    uint16_t stationCode = 0, stationLong = 0, twoTone = 0; // station: kind 2; two-tone: kind 1
+    uint16_t idCode = 0, idLong = 0;                        // kind 2
+    uint16_t mskReceiveCodes = 0, receiveCodes = 0;         // kind 2
+    uint16_t receiveCodes10 = 0;                            // kind 1: ten receive codes
+    uint16_t individualList = 0, nxdnUnitId = 0, nxdnTalkGroupList = 0, nxdnEncryption = 0;
+    uint16_t signallingDecode = 0, signallingLog = 0, signallingEmergency = 0;
+    uint16_t squelchType = 0, dpmrSendStatus = 0, fastMute = 0;
+    uint16_t dtmfDecode = 0, dtmfDecodeCode = 0; // kind 1
+    uint16_t dpmrCallList = 0, dpmrTalkGroupList = 0, dpmrEncryption = 0;
+    // Group (LTR) bank channels.
+    uint16_t groupRxId = 0, groupTxId = 0, groupHomeRepeater = 0, groupBlockIdStart = 0, groupBlockIdEnd = 0;
+    uint16_t groupTxInhibit = 0, groupPhonePrivacy = 0, groupBlockIdEnable = 0;
+    // Trunking bank channels.
+    uint16_t vornTalkGroupList = 0, vornUnitId = 0, vornTxInhibit = 0;
+    // Stored values no cell shows: the record carries them so that a copied channel keeps them.
+    uint16_t spareByte1 = 0, spareByte2 = 0, spareFlag1 = 0, spareFlag2 = 0, spareBits = 0;
     uint32_t lists = 0; // bit 16 - k: member of scan list k
     // The marks byte and the status byte after it travel together (clipboard, mark cell).
     uint8_t marks = 0;
@@ -112,6 +201,7 @@ private:
     explicit datCh(Blank) {}
     void DecodeChannel();
     void EncodeChannel(int kind);
+    bool IsStoredChannel() const;
     void DecodeList();
     void EncodeList(int kind);
 

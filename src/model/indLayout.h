@@ -49,6 +49,7 @@ public:
     static constexpr int32_t kChBSize = 34;
     static constexpr int32_t kChC = 0x15569; // table 44, 6 bytes per channel
     static constexpr int32_t kChD = 0x19BE1; // table 90, 5 bytes per channel
+    static constexpr int32_t kChCSize = 6, kChDSize = 5;
     static constexpr int32_t kChLists = 0x10D90;
     static constexpr int32_t kMark0At = 0x10D80, kMark1At = 0x10D82, kMark2At = 0x12569;
     static constexpr int32_t kMark3Byte = 0x12573;

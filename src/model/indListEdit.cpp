@@ -101,18 +101,18 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
     case 18:
         Adjust16(w, 0x19B0F, p, deletion);
         Adjust16(w, 0x18519, p, deletion);
-        forChannels(0, [&](datCh& ch) { Adjust16(ch.b12, p, deletion); });
+        forChannels(0, [&](datCh& ch) { Adjust16(ch.individualList, p, deletion); });
         break;
     case 19:
-        forChannels(-1, [&](datCh& ch) { Adjust16(ch.b22, p, deletion); });
+        forChannels(-1, [&](datCh& ch) { Adjust16(ch.nxdnTalkGroupList, p, deletion); });
         break;
     case 28:
         Adjust16(w, 0x19BD9, p, deletion);
         Adjust16(w, 0x19BDB, p, deletion);
-        forChannels(1, [&](datCh& ch) { Adjust16(ch.b12, p, deletion); });
+        forChannels(1, [&](datCh& ch) { Adjust16(ch.individualList, p, deletion); });
         break;
     case 29:
-        forChannels(-1, [&](datCh& ch) { Adjust16(ch.d0, p, deletion); });
+        forChannels(-1, [&](datCh& ch) { Adjust16(ch.vornTalkGroupList, p, deletion); });
         break;
     case 31:
         for (int32_t at : {0x1FDCF, 0x1FDEF, 0x1FDF1, 0x1FDF3, 0x1F665, 0x1F667, 0x1F691})
@@ -120,8 +120,8 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
         for (int i = 0; i < 8; ++i)
             Adjust16(w, 0x1F635 + 4 * i, p, deletion);
         forChannels(-1, [&](datCh& ch) {
-            Adjust16(ch.b28, p, deletion);
-            Adjust16(ch.b30, p, deletion);
+            Adjust16(ch.dpmrCallList, p, deletion);
+            Adjust16(ch.dpmrTalkGroupList, p, deletion);
         });
         break;
     default:

@@ -65,7 +65,8 @@ TEST(datCh, FrequenciesAreClampedAndFlagsKept) {
     r.Decode(1, 3);
     EXPECT_EQ(r.rxFrequency, 799999950);
     EXPECT_EQ(r.txFrequency, 146520000);
-    EXPECT_EQ(r.frequencyFlags & 3, 2); // transmit off
+    EXPECT_FALSE(r.inhibit);
+    EXPECT_TRUE(r.txInhibit); // transmit off
     r.Encode(0, 3);
     EXPECT_EQ(L::Get32(A, 0), 799999950u);
     EXPECT_EQ(L::Get32(A, 4), 0x80000000u | 146520000);
@@ -106,11 +107,11 @@ TEST(datCh, TonesDecode) {
         img.Data()[L::kChA + 9] = c.t1;
         datCh r(&img);
         r.Decode(2, 0);
-        EXPECT_EQ(r.tone1.on, c.on) << int(c.t0);
-        EXPECT_EQ(r.tone1.digital, c.digital) << int(c.t0);
-        EXPECT_EQ(r.tone1.inverted, c.inverted) << int(c.t0);
-        EXPECT_EQ(r.tone1.code, c.code) << int(c.t0);
-        EXPECT_EQ(r.tone1.index, c.index) << int(c.t0);
+        EXPECT_EQ(r.rxTone.on, c.on) << int(c.t0);
+        EXPECT_EQ(r.rxTone.digital, c.digital) << int(c.t0);
+        EXPECT_EQ(r.rxTone.inverted, c.inverted) << int(c.t0);
+        EXPECT_EQ(r.rxTone.code, c.code) << int(c.t0);
+        EXPECT_EQ(r.rxTone.index, c.index) << int(c.t0);
     }
 }
 
@@ -183,4 +184,109 @@ TEST(datQirsAdr, RangesFollowTheStoredValue) {
     q.Store(200);
     EXPECT_EQ(L::Get16(img.Data(), datQirsAdr::kValueAt), 200);
     EXPECT_EQ(q.At(6).maximum, 199);
+}
+
+namespace {
+
+using Field = datCh::Field;
+
+// Fields at the same bits, each read by the cells of one record kind.
+bool SharesBitsAcrossKinds(Field a, Field b) {
+    auto pair = [&](Field x, Field y) { return (a == x && b == y) || (a == y && b == x); };
+    return pair(Field::StationCode, Field::TwoTone) || pair(Field::MskReceiveCodes, Field::ReceiveCodes10) ||
+           pair(Field::SpareFlag1, Field::ReceiveCodes10) || pair(Field::ReceiveCodes, Field::ReceiveCodes10);
+}
+
+bool OnlyChannelStorageDiffers(const cmcEeprom& a, const cmcEeprom& b, int n) {
+    auto inside = [n](int32_t at, int32_t base, int32_t size) {
+        return at >= base + size * n && at < base + size * (n + 1);
+    };
+    for (int32_t at = 0; at < L::kWorkSize; ++at)
+        if (a.Data()[at] != b.Data()[at] && !inside(at, L::kChA, L::kChASize) &&
+            !inside(at, L::kChB, L::kChBSize) && !inside(at, L::kChC, L::kChCSize) &&
+            !inside(at, L::kChD, L::kChDSize))
+            return false;
+    return true;
+}
+
+} // namespace
+
+// Set is what the cells store through: it must touch its own bits only, leave the record in step
+// with the image, and no two fields a kind carries may share a bit.
+TEST(datCh, SettingAFieldStoresItsBitsAloneAndReloads) {
+    for (int kind : {datCh::kChannel1, datCh::kChannel2}) {
+        for (int f = 0; f < int(Field::Count); ++f) {
+            const Field field = Field(f);
+            SCOPED_TRACE("kind " + std::to_string(kind) + " field " + std::to_string(f));
+            cmcEeprom img = RandomWork(unsigned(7 + f));
+            datCh r(&img);
+            r.Decode(kind, 5);
+            const cmcEeprom before = img;
+            int32_t others[int(Field::Count)];
+            for (int g = 0; g < int(Field::Count); ++g)
+                others[g] = r.Get(Field(g));
+            const int32_t old = r.Get(field);
+
+            r.Set(field, ~old);
+            EXPECT_NE(r.Get(field), old);
+            EXPECT_TRUE(OnlyChannelStorageDiffers(img, before, 5));
+            for (int g = 0; g < int(Field::Count); ++g)
+                if (g != f && !SharesBitsAcrossKinds(field, Field(g)))
+                    EXPECT_EQ(r.Get(Field(g)), others[g]) << "field " << g << " shares bits";
+            const cmcEeprom stored = img;
+            r.Encode(0, 5);
+            EXPECT_TRUE(img == stored) << "the record did not follow the stored field";
+
+            r.Set(field, old);
+            EXPECT_TRUE(img == before);
+        }
+    }
+}
+
+// A channel copied from one slot to another through the record takes the bits its kind carries and
+// leaves the bits of the other kind's fields as the target slot had them.
+TEST(datCh, EncodingKeepsTheBitsTheKindDoesNotCarry) {
+    struct Case {
+        int kind;
+        int byte; // in the B slot
+        uint8_t mask;
+        bool copied;
+    };
+    const Case cases[] = {
+        {1, 2, 0x01, false},  {2, 2, 0x01, true},  // the high bit of the auto reset
+        {1, 6, 0xCF, false},  {2, 6, 0xCF, true},  // form and position
+        {2, 6, 0x30, false},                       // between them: no field
+        {1, 7, 0xFF, false},  {2, 7, 0xFF, true},  // repeater code
+        {1, 8, 0x7F, true},   {1, 8, 0x80, false}, // kind 1: two-tone below the station flag
+        {1, 10, 0xFF, true},  {1, 11, 0xC0, true},  {1, 11, 0x3F, false}, // ten receive codes
+        {2, 10, 0xFF, true},  {2, 11, 0xFF, true},  {1, 18, 0x20, true},
+        {2, 18, 0x20, false}, {1, 18, 0x1F, false}, {2, 18, 0xC0, true},
+        {1, 20, 0xFF, true},  {2, 20, 0xFF, false}, {1, 21, 0xFF, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("kind " + std::to_string(c.kind) + " B" + std::to_string(c.byte));
+        cmcEeprom img = EmptyWork();
+        uint8_t* from = img.Data() + L::kChB + L::kChBSize * 0;
+        uint8_t* to = img.Data() + L::kChB + L::kChBSize * 1;
+        from[c.byte] = 0xFF;
+        to[c.byte] = 0x00;
+        datCh r(&img);
+        r.Decode(c.kind, 0);
+        r.Encode(0, 1);
+        EXPECT_EQ(to[c.byte] & c.mask, c.copied ? c.mask : 0);
+    }
+}
+
+TEST(datCh, KindOneReadsTheStationCodeAsOne) {
+    cmcEeprom img = EmptyWork();
+    img.Data()[L::kChB + 8] = 0x05;
+    datCh r(&img);
+    r.Decode(datCh::kChannel1, 0);
+    EXPECT_EQ(r.twoTone, 5);
+    EXPECT_EQ(r.stationCode, 1);
+    EXPECT_EQ(r.stationLong, 1);
+    EXPECT_EQ(r.Get(Field::StationCode), 5); // the cells see the stored bits
+    r.Decode(datCh::kChannel2, 0);
+    EXPECT_EQ(r.stationCode, 5);
+    EXPECT_EQ(r.twoTone, 0);
 }

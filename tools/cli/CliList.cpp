@@ -68,10 +68,10 @@ int CliList(const CliArgs& args) {
         const int bank = L::GroupOf(w, n);
         if (bank >= L::kGroups)
             continue;
-        const bool txOff = ch.frequencyFlags & 0x02;
+        const bool txOff = ch.txInhibit;
         std::printf("bank %d  ch %3d  %s  %s  %-8s  %s\n", bank + 1, n - L::GroupStart(w, bank) + 1,
                     Mhz(ch.rxFrequency).c_str(), txOff ? "       off" : Mhz(ch.txFrequency).c_str(),
-                    Name(ch.name).c_str(), kChannelTypes[ch.mode1 & 3]);
+                    Name(ch.name).c_str(), kChannelTypes[ch.channelType]);
     }
     const int ids = L::Get16(w, L::kCount33) + L::Get16(w, L::kCount91) + L::Get16(w, L::kCount101);
     const int groups = L::Get16(w, L::kCount34) + L::Get16(w, L::kCount92);

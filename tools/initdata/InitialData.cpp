@@ -91,7 +91,7 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     datCh ch(&work);
     for (int n = 0; n < L::kChannels; ++n) {
         ch.Decode(indModel::kChannelKind, n);
-        ch.tone1.on = ch.tone2.on = false;
+        ch.rxTone.on = ch.txTone.on = false;
         ch.marks = 0x08;
         if (n < count) {
             ch.rxFrequency = channels[n].rxHz;
