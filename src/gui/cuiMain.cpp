@@ -753,9 +753,9 @@ bool cuiMain::OpenFile(const std::string& path) {
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cmcEeprom scratch;
-    int code = indDataFile::Open(path, scratch, &m_model);
+    cmcKvtFile::FileError code = indDataFile::Open(path, scratch, &m_model);
     QApplication::restoreOverrideCursor();
-    if (code != cmcKvtFile::kFileOk) {
+    if (code != cmcKvtFile::FileError::Ok) {
         cmcKvtFile::ShowFileError(code, m_s.tables->Text(), *m_s.box);
         return false;
     }
@@ -786,9 +786,9 @@ bool cuiMain::Save(const std::string& path) {
         QApplication::restoreOverrideCursor();
         return false;
     }
-    int code = indDataFile::Save(path, m_current, std::string());
+    cmcKvtFile::FileError code = indDataFile::Save(path, m_current, std::string());
     QApplication::restoreOverrideCursor();
-    if (code != cmcKvtFile::kFileOk) {
+    if (code != cmcKvtFile::FileError::Ok) {
         cmcKvtFile::ShowFileError(code, m_s.tables->Text(), *m_s.box);
         return false;
     }
@@ -863,7 +863,7 @@ QString cuiMain::StatusText() const {
 void cuiMain::OpenHelp() {
     const std::string path = cmcAppFile(m_s.tables->Text().GetText("GI_Sys_MyHelpFile"));
     if (!std::filesystem::exists(path) || !m_s.openHelp(path))
-        cmcKvtFile::ShowFileError(cmcKvtFile::kFileErrOpen, m_s.tables->Text(), *m_s.box);
+        cmcKvtFile::ShowFileError(cmcKvtFile::FileError::Open, m_s.tables->Text(), *m_s.box);
 }
 
 void cuiMain::EnterMakerMode() {
