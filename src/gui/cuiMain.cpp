@@ -53,7 +53,6 @@
 namespace {
 
 constexpr int kStepMs = 50;
-constexpr int kEventStatusText = 4;
 constexpr int kTreeCellRole = Qt::UserRole + 1;
 
 std::string FileNameOf(const std::string& path) {
@@ -1001,7 +1000,7 @@ void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
             self->m_view->SyncRows();
         return;
     }
-    if (event.type == kEventStatusText && self->m_status) {
+    if (event.type == cmcEv::StatusText && self->m_status) {
         // A sender without colours (both the same) gets the usual ones rather than unreadable text.
         if (event.p1 != event.p2)
             self->m_status->SetColors(static_cast<uint32_t>(event.p1), static_cast<uint32_t>(event.p2));
