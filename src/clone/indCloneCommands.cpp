@@ -81,16 +81,16 @@ void indCloneCommands::CheckInformation(dst_CDrv_Result& r) {
     }
     std::copy(r.information.Data(), r.information.Data() + kInfoSize, m_info.begin());
     if (m_info[kInfoDataVersion] >= 2)
-        r.status = 14;
+        r.status = kCloneDataVersion;
 }
 
 void indCloneCommands::CheckRead(dst_CDrv_Result& r) {
     if (r.status != 0 || r.mode != cmcCloneMode::Read)
         return;
     if (indModel::CheckLoadedData(r.image, true) != 0)
-        r.status = 15;
+        r.status = kCloneDataCheck;
     else if (m_model.CheckDataVersion(r.image) != 0)
-        r.status = 16;
+        r.status = kCloneNewerData;
 }
 
 bool indCloneCommands::Confirm(const char* key) {

@@ -317,7 +317,8 @@ void indCloneMan::Completion(dst_CDrv_Result& result) {
 std::string indCloneMan::CloneErrorText(int32_t code) {
     if (code == 0)
         return {};
-    if (code != 10 && code != 11 && code != 12 && code != 13 && code != 14 && code != 16)
+    if (code != kCloneWriteResult && code != kCloneModel && code != 12 && code != 13 &&
+        code != kCloneDataVersion && code != kCloneNewerData)
         m_radioSpeed = -1;
     if (!m_tex)
         return {};
@@ -333,27 +334,27 @@ std::string indCloneMan::CloneErrorText(int32_t code, int32_t port, cmcGTex& tex
         return {};
     std::vector<int> checks;
     switch (code) {
-    case 10:
+    case kCloneWriteResult:
         checks = {0, 2, 3};
         break;
-    case 11:
+    case kCloneModel:
     case 12:
         checks = {0, 1, 2, 3, 4, 5};
         break;
     case 13:
         checks = {6, 7};
         break;
-    case 14:
+    case kCloneDataVersion:
         checks = {0, 4, 5};
         break;
-    case 16:
+    case kCloneNewerData:
         break;
     default:
         checks = {0, 1, 2, 3};
         break;
     }
     std::string head = tex.GetLine("GI_Mess_CloneErr_Head", code);
-    std::string text = code == 2 ? FillPortNumber(head, port) : head;
+    std::string text = code == kClonePortOpen ? FillPortNumber(head, port) : head;
     if (!checks.empty())
         text += "\n";
     for (int c : checks)
