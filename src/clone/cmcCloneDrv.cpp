@@ -1,36 +1,16 @@
 #include "clone/cmcCloneDrv.h"
 
+#include "clone/cmcCloneFrame.h"
+#include "core/cmcText.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr uint8_t kPre = 0xFE;
-constexpr uint8_t kEnd = 0xFD;
-constexpr uint8_t kToRadio = 0xEE;
-constexpr uint8_t kToComputer = 0xEF;
-constexpr uint8_t kContinue = 0xFB;
-constexpr uint8_t kRefuse = 0xFA;
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// Upper-case hexadecimal characters only, as the frames carry them.
-int StrictHexValue(uint8_t c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+using namespace cmcCloneFrame;
+using S = cmcCloneState;
 
 bool IsDecimalPair(uint8_t b) {
     return (b >> 4) <= 9 && (b & 0x0F) <= 9;
@@ -87,7 +67,7 @@ void cmcCloneDrv::SetResultTimeout(int32_t ms) {
         m_timeoutResult = ms;
 }
 
-bool cmcCloneDrv::Begin(int32_t mode, int32_t periodMs, Done done) {
+bool cmcCloneDrv::Begin(cmcCloneMode mode, int32_t periodMs, Done done) {
     if (IsBusy())
         return false;
     m_done = std::move(done);
@@ -103,13 +83,13 @@ bool cmcCloneDrv::Begin(int32_t mode, int32_t periodMs, Done done) {
     m_dataBytes = 0;
     m_firstDataFrame = true;
     m_frameOpen = false;
-    m_state = 2;
+    m_state = S::Start;
     m_stepTask->SetInterval(periodMs);
     return true;
 }
 
 bool cmcCloneDrv::StartInfo(Done done) {
-    return Begin(1, 10, std::move(done));
+    return Begin(cmcCloneMode::Info, 10, std::move(done));
 }
 
 static std::vector<cmcRange> CopyRanges(const cmcRange* ranges) {
@@ -126,7 +106,7 @@ bool cmcCloneDrv::StartRead(const cmcRange* ranges, Done done) {
     if (IsBusy())
         return false;
     m_ranges = ranges ? CopyRanges(ranges) : std::vector<cmcRange>();
-    return Begin(2, 10, std::move(done));
+    return Begin(cmcCloneMode::Read, 10, std::move(done));
 }
 
 bool cmcCloneDrv::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Done done) {
@@ -135,36 +115,36 @@ bool cmcCloneDrv::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Don
     m_ranges = CopyRanges(ranges);
     m_rangeIndex = 0;
     m_address = m_ranges[0].first;
-    if (!Begin(3, 10, std::move(done)))
+    if (!Begin(cmcCloneMode::Write, 10, std::move(done)))
         return false;
     m_result->image.Assign(image);
     return true;
 }
 
-int32_t cmcCloneDrv::NextModelState(int32_t, bool&) {
-    return 0;
+cmcCloneState cmcCloneDrv::NextModelState(cmcCloneState, bool&) {
+    return S::Idle;
 }
 
-int32_t cmcCloneDrv::FirstModelState(int32_t) {
-    return 5;
+cmcCloneState cmcCloneDrv::FirstModelState(cmcCloneMode) {
+    return S::SendInfoRequest;
 }
 
 void cmcCloneDrv::StepTask(bool arrival) {
     if (m_inStep)
         return; // a completion callback that runs a nested loop must not step the driver again
     m_inStep = true;
-    if (m_state != 0)
+    if (m_state != S::Idle)
         Step();
-    if (m_state != 0 && m_comm->WriteFailed()) {
+    if (m_state != S::Idle && m_comm->WriteFailed()) {
         Status() = kCloneWriteFailed;
-        m_state = 23;
+        m_state = S::Complete;
     }
-    if (m_state == 23) {
+    if (m_state == S::Complete) {
         m_inStep = false;
         Complete(); // may start the next operation; touches nothing afterwards
         return;
     }
-    if (m_state == 0)
+    if (m_state == S::Idle)
         m_stepTask->SetInterval(-1);
     if (!arrival)
         UpdatePortWatch(); // after an arrival the watch comes back with the next tick
@@ -175,7 +155,7 @@ void cmcCloneDrv::PortReadable() {
     // One step per arrival; the watch comes back with the next timer step. So a port that stays
     // readable without giving bytes (a hang-up) costs at most one extra step per tick.
     UnwatchPort();
-    if (m_state != 0)
+    if (m_state != S::Idle)
         StepTask(true);
 }
 
@@ -183,8 +163,9 @@ void cmcCloneDrv::UpdatePortWatch() {
     // The states that wait for the radio: the information reply, the read's frames, the write's
     // acknowledge and pause answers, the write result, and the echo of sent bytes. The write's
     // pauses are where this matters: the line idles from the radio's 0xFB until the next frames.
-    bool waiting = m_state == 6 || m_state == 8 || m_state == 10 || m_state == 12 || m_state == 14 ||
-                   (m_echoMode && m_echo.GetLength() > 0 && m_state != 0 && m_state != 22);
+    bool waiting = m_state == S::WaitInfoReply || m_state == S::ReceiveData || m_state == S::WaitWriteAck ||
+                   m_state == S::WaitPauseAnswer || m_state == S::WaitWriteResult ||
+                   (m_echoMode && m_echo.GetLength() > 0 && m_state != S::Idle && m_state != S::Finish);
     int fd = waiting ? m_comm->PollFd() : -1;
     if (fd == m_watchedFd)
         return;
@@ -203,7 +184,7 @@ void cmcCloneDrv::UnwatchPort() {
 void cmcCloneDrv::Complete() {
     UnwatchPort();
     m_comm->Close();
-    m_state = 0;
+    m_state = S::Idle;
     m_stepTask->SetInterval(-1);
     std::unique_ptr<dst_CDrv_Result> result = std::move(m_result);
     Done done = std::move(m_done);
@@ -217,7 +198,7 @@ void cmcCloneDrv::Complete() {
 }
 
 void cmcCloneDrv::Step() {
-    int32_t next = m_state + 1;
+    cmcCloneState next = m_state; // every path below sets the next state
     bool progress = true;
     bool expired = m_timeout.Remaining() == 0;
     bool actionRuns = true;
@@ -227,7 +208,7 @@ void cmcCloneDrv::Step() {
         m_echoMode = false;
     }
 
-    if (m_echoMode && m_state != 22 && m_echo.GetLength() > 0) {
+    if (m_echoMode && m_state != S::Finish && m_echo.GetLength() > 0) {
         ReadIntoReceive();
         progress = false;
         bool differs = false;
@@ -243,12 +224,12 @@ void cmcCloneDrv::Step() {
         }
         if (m_echo.GetLength() == 0)
             m_echo.Clear();
-        bool wait = m_state == 11 ? m_echo.GetLength() > 128 : m_echo.GetLength() > 0;
+        bool wait = m_state == S::SendDataFrames ? m_echo.GetLength() > 128 : m_echo.GetLength() > 0;
         if (wait) {
             next = m_state; // a difference then ends the operation by time-out, with status 4
             actionRuns = false;
         } else if (differs) {
-            next = 22;
+            next = S::Finish;
             actionRuns = false;
         }
     } else if (!m_echoMode) {
@@ -262,23 +243,23 @@ void cmcCloneDrv::Step() {
         progress = true;
     if (progress) {
         int32_t ms = m_timeoutDefault;
-        if (next == 3 && !m_commandText.empty())
+        if (next == S::CommandText && !m_commandText.empty())
             ms = m_timeoutText;
-        else if (next == 6)
+        else if (next == S::WaitInfoReply)
             ms = m_timeoutInfo;
-        else if (next == 10)
+        else if (next == S::WaitWriteAck)
             ms = m_timeoutAck;
-        else if (next == 14)
+        else if (next == S::WaitWriteResult)
             ms = m_timeoutResult;
         m_timeout.Start(static_cast<uint32_t>(ms));
     } else if (expired) {
-        if (m_state == 22) {
-            next = 23; // bytes that cannot leave do not hold the result back
+        if (m_state == S::Finish) {
+            next = S::Complete; // bytes that cannot leave do not hold the result back
         } else {
             // A format error seen while waiting (a model answer from another model) stays the cause.
             if (Status() != kCloneFormat)
                 Status() = (m_echoMode && m_echo.GetLength() > 0) ? kCloneEcho : kCloneTimeout;
-            next = 22;
+            next = S::Finish;
         }
         m_timeout.Start(static_cast<uint32_t>(m_timeoutDefault));
     }
@@ -290,26 +271,28 @@ void cmcCloneDrv::Step() {
     m_state = next;
 }
 
-int32_t cmcCloneDrv::RunState(int32_t state, bool& progress) {
+cmcCloneState cmcCloneDrv::RunState(cmcCloneState state, bool& progress) {
+    const uint8_t codes[4] = {uint8_t(m_modelCode >> 8), uint8_t(m_modelCode), uint8_t(m_extraCode >> 8),
+                              uint8_t(m_extraCode)};
     switch (state) {
-    case 0:
-        return 0;
-    case 2:
-        return 3;
-    case 3:
+    case S::Idle:
+        return S::Idle;
+    case S::Start:
+        return S::CommandText;
+    case S::CommandText:
         if (!m_commandText.empty() && !RunCommandPiece()) {
             m_commandText.clear();
             Status() = kClonePortOpen;
-            return 22;
+            return S::Finish;
         }
         if (!m_commandText.empty())
-            return 3;
+            return S::CommandText;
         if (m_comm->PendingCount() > 0) {
             progress = false;
-            return 3;
+            return S::CommandText;
         }
-        return 4;
-    case 4: {
+        return S::OpenPort;
+    case S::OpenPort: {
         // The command text's last bytes (the speed switch) must reach the radio before the line
         // changes. A serial port's close waits for its output, but a pseudo-terminal drops what its
         // other side has not taken yet, and the reopen purges both queues: wait as before every
@@ -319,82 +302,73 @@ int32_t cmcCloneDrv::RunState(int32_t state, bool& progress) {
         m_comm->Close();
         if (!m_comm->Open(m_port, m_settings)) {
             Status() = kClonePortOpen;
-            return 22;
+            return S::Finish;
         }
         m_loop.Sleep(100);
         ReadAway();
         if (m_echoTest)
             RunEchoTest();
         switch (m_mode) {
-        case 1:
-            return 5;
-        case 2:
-            return 7;
-        case 3:
-            return 9;
+        case cmcCloneMode::Info:
+            return S::SendInfoRequest;
+        case cmcCloneMode::Read:
+            return S::SendReadRequest;
+        case cmcCloneMode::Write:
+            return S::SendWriteRequest;
         default:
             return FirstModelState(m_mode);
         }
     }
-    case 5: {
-        uint8_t codes[4] = {uint8_t(m_modelCode >> 8), uint8_t(m_modelCode), uint8_t(m_extraCode >> 8),
-                            uint8_t(m_extraCode)};
-        SendCommandFrame(0xE0, codes, 4, m_preamble);
+    case S::SendInfoRequest:
+        SendCommandFrame(kInfoRequest, codes, 4, m_preamble);
         ClearFrame();
-        return 6;
-    }
-    case 6:
+        return S::WaitInfoReply;
+    case S::WaitInfoReply:
         return WaitInformation(progress);
-    case 7: {
-        uint8_t codes[4] = {uint8_t(m_modelCode >> 8), uint8_t(m_modelCode), uint8_t(m_extraCode >> 8),
-                            uint8_t(m_extraCode)};
-        SendCommandFrame(0xE2, codes, 4, m_preamble);
+    case S::SendReadRequest:
+        SendCommandFrame(kReadRequest, codes, 4, m_preamble);
         ClearFrame();
-        return 8;
-    }
-    case 8:
+        return S::ReceiveData;
+    case S::ReceiveData:
         return Receive(progress);
-    case 9: {
-        uint8_t codes[4] = {uint8_t(m_modelCode >> 8), uint8_t(m_modelCode), uint8_t(m_extraCode >> 8),
-                            uint8_t(m_extraCode)};
-        SendCommandFrame(0xE3, codes, 4, m_preamble);
+    case S::SendWriteRequest:
+        SendCommandFrame(kWriteRequest, codes, 4, m_preamble);
         ClearFrame();
-        return m_waitAck ? 10 : 11;
-    }
-    case 10:
-    case 12: {
-        int32_t next = WaitContinue(progress);
-        if (next == 11) {
+        return m_waitAck ? S::WaitWriteAck : S::SendDataFrames;
+    case S::WaitWriteAck:
+    case S::WaitPauseAnswer: {
+        cmcCloneState next = WaitContinue(progress);
+        if (next == S::SendDataFrames) {
             // Keep the line busy: the frames after a pause leave in the step that saw 0xFB.
             bool more = true;
             return SendDataFrames(more);
         }
         return next;
     }
-    case 11:
+    case S::SendDataFrames:
         return SendDataFrames(progress);
-    case 13: {
+    case S::SendEndFrame: {
         std::string payload = kSignature;
         if (m_countInEnd) {
             char count[3];
             std::snprintf(count, sizeof count, "%02X", m_frames & 0xFF);
             payload += count;
         }
-        SendCommandFrame(0xE5, reinterpret_cast<const uint8_t*>(payload.data()),
+        SendCommandFrame(kEndFrame, reinterpret_cast<const uint8_t*>(payload.data()),
                          static_cast<int32_t>(payload.size()), 0);
         ClearFrame();
-        return 14;
+        return S::WaitWriteResult;
     }
-    case 14:
+    case S::WaitWriteResult:
         return WaitWriteResult(progress);
-    case 22:
+    case S::Finish:
         if (m_comm->PendingCount() > 0) {
             progress = false;
-            return 22;
+            return S::Finish;
         }
-        return 23;
-    case 23:
-        return 23;
+        return S::Complete;
+    case S::Complete:
+        return S::Complete;
     default:
         return NextModelState(state, progress);
     }
@@ -422,21 +396,7 @@ bool cmcCloneDrv::RunCommandPiece() {
 }
 
 void cmcCloneDrv::SendHexText(const std::string& text) {
-    std::vector<uint8_t> bytes;
-    int high = -1;
-    for (char c : text) {
-        int v = HexValue(c);
-        if (v < 0)
-            continue;
-        if (high < 0) {
-            high = v;
-        } else {
-            bytes.push_back(static_cast<uint8_t>(high << 4 | v));
-            high = -1;
-        }
-    }
-    if (high >= 0)
-        bytes.push_back(static_cast<uint8_t>(high << 4));
+    std::vector<uint8_t> bytes = cmcText::HexToBytes(text);
     if (!bytes.empty())
         SendBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
 }
@@ -473,7 +433,7 @@ void cmcCloneDrv::RunEchoTest() {
                 break;
             m_loop.Sleep(10);
         }
-        const uint8_t probe[4] = {kPre, kPre, kPre, kPre};
+        const uint8_t probe[4] = {kPreamble, kPreamble, kPreamble, kPreamble};
         m_comm->Send(probe, 4);
         m_wireBytes += 4;
         int back = 0;
@@ -481,7 +441,7 @@ void cmcCloneDrv::RunEchoTest() {
             int32_t n;
             while ((n = m_comm->Read(chunk, sizeof chunk)) > 0) {
                 for (int32_t i = 0; i < n; ++i)
-                    if (chunk[i] == kPre)
+                    if (chunk[i] == kPreamble)
                         ++back;
             }
             if (back < 4 && waited < 100)
@@ -499,8 +459,8 @@ void cmcCloneDrv::RunEchoTest() {
 }
 
 void cmcCloneDrv::SendCommandFrame(uint8_t command, const uint8_t* payload, int32_t n, int32_t preamble) {
-    std::vector<uint8_t> bytes(static_cast<size_t>(std::max(preamble, 0)), kPre);
-    bytes.insert(bytes.end(), {kPre, kPre, kToRadio, kToComputer, command});
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::max(preamble, 0)), kPreamble);
+    bytes.insert(bytes.end(), {kPreamble, kPreamble, kRadio, kComputer, command});
     bytes.insert(bytes.end(), payload, payload + n);
     bytes.push_back(kEnd);
     SendBytes(bytes.data(), static_cast<int32_t>(bytes.size()));
@@ -526,7 +486,7 @@ int32_t cmcCloneDrv::NextFrame() {
     int32_t length = m_receive.GetLength();
     while (used < length && result == 0) {
         uint8_t b = bytes[used++];
-        if (b == kPre) {
+        if (b == kPreamble) {
             m_frame.SetLength(0);
             m_frame.AppendByte(b);
             m_frameOpen = true;
@@ -550,7 +510,7 @@ int32_t cmcCloneDrv::NextFrame() {
     return result;
 }
 
-int32_t cmcCloneDrv::WaitInformation(bool& progress) {
+cmcCloneState cmcCloneDrv::WaitInformation(bool& progress) {
     ReadIntoReceive();
     bool got = false;
     std::vector<uint8_t> last;
@@ -564,15 +524,15 @@ int32_t cmcCloneDrv::WaitInformation(bool& progress) {
     }
     if (!got) {
         progress = false;
-        return 6;
+        return S::WaitInfoReply;
     }
-    if (last.size() >= 8 && last[0] == kPre && last[1] == kToComputer && last[2] == kToRadio &&
-        last[3] == 0xE1) {
+    if (last.size() >= 8 && last[0] == kPreamble && last[1] == kComputer && last[2] == kRadio &&
+        last[3] == kInfoReply) {
         bool decimal = IsDecimalPair(last[4]) && IsDecimalPair(last[5]) && IsDecimalPair(last[6]) &&
                        IsDecimalPair(last[7]);
         if (!decimal) {
             Status() = kCloneFormat;
-            return 22;
+            return S::Finish;
         }
         m_result->modelCode = last[4] << 8 | last[5];
         m_result->extraCode = last[6] << 8 | last[7];
@@ -580,13 +540,13 @@ int32_t cmcCloneDrv::WaitInformation(bool& progress) {
         if (m_modelCode == 0)
             m_modelCode = m_result->modelCode;
         Status() = kCloneOk;
-        return 22;
+        return S::Finish;
     }
     Status() = kCloneFormat;
-    return 22;
+    return S::Finish;
 }
 
-int32_t cmcCloneDrv::Receive(bool& progress) {
+cmcCloneState cmcCloneDrv::Receive(bool& progress) {
     ReadIntoReceive();
     progress = false;
     int32_t r;
@@ -595,11 +555,11 @@ int32_t cmcCloneDrv::Receive(bool& progress) {
         if (r > 0) {
             const std::vector<uint8_t>& f = m_frameBytes;
             const size_t minLength = m_wide ? 14 : 12;
-            if (f.size() < minLength || f[0] != kPre || f[1] != kToComputer || f[2] != kToRadio)
+            if (f.size() < minLength || f[0] != kPreamble || f[1] != kComputer || f[2] != kRadio)
                 status = kCloneFormat;
-            else if (f[3] == 0xE4)
+            else if (f[3] == kData)
                 status = CheckDataFrame();
-            else if (f[3] == 0xE5)
+            else if (f[3] == kEndFrame)
                 status = CheckEndFrame();
             else
                 status = kCloneFormat;
@@ -612,9 +572,9 @@ int32_t cmcCloneDrv::Receive(bool& progress) {
         if (status == kCloneOk)
             status = CheckCoverage();
         Status() = status;
-        return 22;
+        return S::Finish;
     }
-    return 8;
+    return S::ReceiveData;
 }
 
 // Returns -1 for a good data frame, otherwise the error status.
@@ -625,11 +585,11 @@ int32_t cmcCloneDrv::CheckDataFrame() {
         return kCloneFormat;
     std::vector<uint8_t> decoded(chars / 2);
     for (size_t i = 0; i < decoded.size(); ++i) {
-        int hi = StrictHexValue(f[4 + 2 * i]);
-        int lo = StrictHexValue(f[5 + 2 * i]);
-        if (hi < 0 || lo < 0)
+        std::optional<uint8_t> byte = cmcText::HexByte(
+            static_cast<char>(f[4 + 2 * i]), static_cast<char>(f[5 + 2 * i]), cmcText::HexLetters::UpperCase);
+        if (!byte)
             return kCloneFormat;
-        decoded[i] = static_cast<uint8_t>(hi << 4 | lo);
+        decoded[i] = *byte;
     }
     const size_t addrBytes = m_wide ? 4 : 2;
     if (decoded.size() < addrBytes + 2)
@@ -665,8 +625,8 @@ int32_t cmcCloneDrv::CheckDataFrame() {
 int32_t cmcCloneDrv::CheckEndFrame() {
     const std::vector<uint8_t>& f = m_frameBytes;
     size_t chars = f.size() - 4;
-    size_t expected = 9 + (m_countInEnd ? 2 : 0);
-    if (chars != expected || std::memcmp(f.data() + 4, kSignature, 9) != 0)
+    size_t expected = kSignatureLen + (m_countInEnd ? 2 : 0);
+    if (chars != expected || std::memcmp(f.data() + 4, kSignature, kSignatureLen) != 0)
         return kCloneFormat;
     if (m_countInEnd) {
         char count[3];
@@ -713,15 +673,11 @@ std::string cmcCloneDrv::DataFramePayload(int32_t address, const uint8_t* data, 
     std::string out = head;
     auto u = static_cast<uint32_t>(address);
     unsigned sum = (u >> 24) + ((u >> 16) & 0xFF) + ((u >> 8) & 0xFF) + (u & 0xFF) + static_cast<unsigned>(n);
-    static const char kHex[] = "0123456789ABCDEF";
     for (int32_t i = 0; i < n; ++i) {
-        out += kHex[data[i] >> 4];
-        out += kHex[data[i] & 0x0F];
+        cmcText::AppendHexByte(out, data[i]);
         sum += data[i];
     }
-    uint8_t check = static_cast<uint8_t>((256 - sum % 256) % 256);
-    out += kHex[check >> 4];
-    out += kHex[check & 0x0F];
+    cmcText::AppendHexByte(out, static_cast<uint8_t>((256 - sum % 256) % 256));
     return out;
 }
 
@@ -736,8 +692,8 @@ void cmcCloneDrv::BuildDataFrame() {
         data[i] = image.IsValidAddress(a + i) ? image.GetByte(a + i) : 0;
     int32_t pre = m_firstDataFrame ? m_dataPreambleFirst : m_dataPreamble;
     m_firstDataFrame = false;
-    m_frame.AppendFill(kPre, std::max(pre, 0));
-    const uint8_t head[5] = {kPre, kPre, kToRadio, kToComputer, 0xE4};
+    m_frame.AppendFill(kPreamble, std::max(pre, 0));
+    const uint8_t head[5] = {kPreamble, kPreamble, kRadio, kComputer, kData};
     m_frame.AppendBytes(head, 5);
     std::string payload = DataFramePayload(a, data, n, m_wide);
     m_frame.AppendBytes(reinterpret_cast<const uint8_t*>(payload.data()),
@@ -755,7 +711,7 @@ void cmcCloneDrv::SendHeldFrames() {
     m_frame.SetLength(0);
 }
 
-int32_t cmcCloneDrv::SendDataFrames(bool& progress) {
+cmcCloneState cmcCloneDrv::SendDataFrames(bool& progress) {
     progress = false;
     if (m_ranges.empty())
         m_ranges.push_back(kRangeListEnd);
@@ -767,8 +723,8 @@ int32_t cmcCloneDrv::SendDataFrames(bool& progress) {
                 progress = true;
             }
             if (m_comm->PendingCount() == 0 && m_frame.GetLength() == 0)
-                return 13;
-            return 11;
+                return S::SendEndFrame;
+            return S::SendDataFrames;
         }
         if (m_address > m_ranges[m_rangeIndex].last) {
             ++m_rangeIndex;
@@ -789,30 +745,30 @@ int32_t cmcCloneDrv::SendDataFrames(bool& progress) {
                 SendHeldFrames();
                 progress = true;
             }
-            return 12;
+            return S::WaitPauseAnswer;
         }
         if (hold)
-            return 11;
+            return S::SendDataFrames;
     }
-    return 11;
+    return S::SendDataFrames;
 }
 
-int32_t cmcCloneDrv::WaitContinue(bool& progress) {
+cmcCloneState cmcCloneDrv::WaitContinue(bool& progress) {
     ReadIntoReceive();
     while (m_receive.GetLength() > 0) {
         int32_t b = m_receive.PopFront();
         if (b == kContinue)
-            return 11;
+            return S::SendDataFrames;
         if (b == kRefuse) {
             Status() = kCloneFormat;
-            return 22;
+            return S::Finish;
         }
     }
     progress = false;
     return m_state;
 }
 
-int32_t cmcCloneDrv::WaitWriteResult(bool& progress) {
+cmcCloneState cmcCloneDrv::WaitWriteResult(bool& progress) {
     ReadIntoReceive();
     bool got = false;
     bool ok = false;
@@ -820,13 +776,13 @@ int32_t cmcCloneDrv::WaitWriteResult(bool& progress) {
     while ((r = NextFrame()) != 0) {
         got = true;
         const std::vector<uint8_t>& f = m_frameBytes;
-        ok = r > 0 && f.size() == 5 && f[0] == kPre && f[1] == kToComputer && f[2] == kToRadio &&
-             f[3] == 0xE6 && f[4] == 0x00;
+        ok = r > 0 && f.size() == 5 && f[0] == kPreamble && f[1] == kComputer && f[2] == kRadio &&
+             f[3] == kWriteResult && f[4] == kWriteResultOk;
     }
     if (!got) {
         progress = false;
-        return 14;
+        return S::WaitWriteResult;
     }
     Status() = ok ? kCloneOk : kCloneWriteResult;
-    return 22;
+    return S::Finish;
 }

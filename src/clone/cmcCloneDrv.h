@@ -2,6 +2,7 @@
 // The clone command driver: runs one clone operation (information, read or write) with the radio over
 // a serial port as a state machine stepped by a timer task (and at once when the radio's answer
 // arrives, where the loop can watch the port), and reports the outcome once.
+#include "clone/cmcCloneState.h"
 #include "clone/cmcComm.h"
 #include "clone/dst_CDrv_Result.h"
 #include "core/cmcRange.h"
@@ -41,7 +42,7 @@ public:
     void SetResultTimeout(int32_t ms);
     void SetRtsControl(int32_t mode) { m_comm->SetRtsControl(mode); }
 
-    bool IsBusy() const { return m_state != 0; }
+    bool IsBusy() const { return m_state != cmcCloneState::Idle; }
     bool StartInfo(Done done);
     bool StartRead(const cmcRange* ranges, Done done);
     bool StartWrite(const cmcEeprom& image, const cmcRange* ranges, Done done);
@@ -49,8 +50,8 @@ public:
     int32_t ModelCode() const { return m_modelCode; }
     int32_t ExtraCode() const { return m_extraCode; }
     bool EchoMode() const { return m_echoMode; }
-    int32_t State() const { return m_state; }
-    int32_t Mode() const { return m_mode; }
+    cmcCloneState State() const { return m_state; }
+    cmcCloneMode Mode() const { return m_mode; }
     const std::string& PortSettings() const { return m_settings; }
     const std::string& CommandText() const { return m_commandText; }
     int32_t Preamble() const { return m_preamble; }
@@ -63,19 +64,18 @@ public:
     bool CountInEndFrame() const { return m_countInEnd; }
     int32_t PausePeriod() const { return m_pausePeriod; }
 
-    // The address and count fields of a data frame and its checksum, as characters ("%04X%02X...").
+    // The address and count fields of a data frame, its data and its checksum, as characters
+    // ("%04X%02X...").
     static std::string DataFramePayload(int32_t address, const uint8_t* data, int32_t n, bool wide);
-    // The signature of end frames.
-    static constexpr const char* kSignature = "Zorv Inc.";
 
 protected:
-    // States this class does not know; returns the next state (0 ends without a callback).
-    virtual int32_t NextModelState(int32_t state, bool& progress);
+    // States this class does not know; returns the next state (Idle ends without a callback).
+    virtual cmcCloneState NextModelState(cmcCloneState state, bool& progress);
     // First exchange state of a model mode.
-    virtual int32_t FirstModelState(int32_t mode);
+    virtual cmcCloneState FirstModelState(cmcCloneMode mode);
 
     // Starts an operation of the given mode with the given step period.
-    bool Begin(int32_t mode, int32_t periodMs, Done done);
+    bool Begin(cmcCloneMode mode, int32_t periodMs, Done done);
     // Sends bytes, recording them for the echo check.
     void SendBytes(const uint8_t* bytes, int32_t n);
     // Sends bytes given as hexadecimal digits (other characters ignored).
@@ -93,14 +93,14 @@ protected:
     int32_t m_modelCode = 0;
     int32_t m_extraCode = 0;
     int32_t m_preamble = 0;
-    int32_t m_mode = 0;
+    cmcCloneMode m_mode = cmcCloneMode::None;
     bool m_echoMode = false;
     cmcBuff m_receive;
     cmcBuff m_frame;
     cmcBuff m_echo;
     std::vector<uint8_t> m_frameBytes; // the last complete frame, from its 0xFE to before 0xFD
     std::string m_commandText;
-    int32_t m_state = 0;
+    cmcCloneState m_state = cmcCloneState::Idle;
     cmcTask::Ptr m_stepTask;
 
 private:
@@ -113,21 +113,21 @@ private:
     void UnwatchPort();
     void Step();
     void Complete();
-    int32_t RunState(int32_t state, bool& progress);
+    cmcCloneState RunState(cmcCloneState state, bool& progress);
     bool RunCommandPiece();
     void ReadAway();
     void RunEchoTest();
     void SendCommandFrame(uint8_t command, const uint8_t* payload, int32_t n, int32_t preamble);
-    int32_t WaitInformation(bool& progress);
-    int32_t Receive(bool& progress);
+    cmcCloneState WaitInformation(bool& progress);
+    cmcCloneState Receive(bool& progress);
     int32_t CheckDataFrame();
     int32_t CheckEndFrame();
     int32_t CheckCoverage() const;
-    int32_t SendDataFrames(bool& progress);
+    cmcCloneState SendDataFrames(bool& progress);
     void BuildDataFrame();
     void SendHeldFrames();
-    int32_t WaitContinue(bool& progress);
-    int32_t WaitWriteResult(bool& progress);
+    cmcCloneState WaitContinue(bool& progress);
+    cmcCloneState WaitWriteResult(bool& progress);
 
     int32_t m_imageSize = 0;
     int32_t m_port = 1;

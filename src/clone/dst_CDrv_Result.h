@@ -2,12 +2,13 @@
 // The outcome of one clone operation: mode, clone result code, the radio's model codes and clone
 // information, the image read or written, and which addresses arrived in data frames.
 #include "clone/cmcBuff.h"
+#include "clone/cmcCloneState.h"
 #include "core/cmcEeprom.h"
 
 #include <cstdint>
 
 struct dst_CDrv_Result {
-    int32_t mode = 0;
+    cmcCloneMode mode = cmcCloneMode::None;
     int32_t status = 2; // clone result code; the port error until the operation sets another
     int32_t modelCode = 0;
     int32_t extraCode = 0;
@@ -28,5 +29,8 @@ enum : int32_t {
     kCloneOutside = 9,
     kCloneWriteResult = 10,
     kCloneModel = 11,
+    kCloneDataVersion = 14, // the radio's data version is newer than this program reads
+    kCloneDataCheck = 15,   // the data read fails the strict data check
+    kCloneNewerData = 16,   // the data read is refused as made for a newer data version
     kCloneWriteFailed = 17,
 };

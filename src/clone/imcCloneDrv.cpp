@@ -1,6 +1,16 @@
 #include "clone/imcCloneDrv.h"
 
+#include "core/cmcText.h"
+
 #include <cstdio>
+
+namespace {
+
+using namespace cmcCloneFrame;
+using S = cmcCloneState;
+using M = cmcCloneMode;
+
+} // namespace
 
 imcCloneDrv::imcCloneDrv(cmcLoop& loop, std::unique_ptr<cmcSerialDevice> device, imcAdjust& adjust)
     : cmcCloneDrv(loop, std::move(device)), m_adjust(adjust), m_delay(loop) {}
@@ -17,17 +27,17 @@ void imcCloneDrv::SetModelCommandList(const Entry* entries) {
     m_list.clear();
     for (int i = 0; entries && i < 49; ++i) {
         m_list.push_back(entries[i]);
-        if (entries[i].subCommand == 0xFF)
+        if (entries[i].subCommand == kListEnd)
             break;
     }
-    if (m_list.empty() || m_list.back().subCommand != 0xFF)
+    if (m_list.empty() || m_list.back().subCommand != kListEnd)
         m_list.push_back(Entry{});
     m_listPos = 0;
     m_commandPending = true;
 }
 
 bool imcCloneDrv::StartCommand(Done done) {
-    return Begin(4, 4, std::move(done));
+    return Begin(M::Command, 4, std::move(done));
 }
 
 bool imcCloneDrv::StartCommandList(Done done) {
@@ -36,7 +46,7 @@ bool imcCloneDrv::StartCommandList(Done done) {
     m_listPos = 0;
     if (m_list.empty())
         m_list.push_back(Entry{});
-    return Begin(5, 10, std::move(done));
+    return Begin(M::CommandList, 10, std::move(done));
 }
 
 bool imcCloneDrv::StartSweep(Done done) {
@@ -45,39 +55,39 @@ bool imcCloneDrv::StartSweep(Done done) {
     m_sweepReading = 0;
     m_sweepValue = m_adjust.coarseSweep ? 10 : 0;
     m_sweepMeasure = false;
-    return Begin(7, 10, std::move(done));
+    return Begin(M::Sweep, 10, std::move(done));
 }
 
 bool imcCloneDrv::StartRepeated(Done done) {
-    return Begin(8, m_adjust.adjustMode == 8 ? 250 : 4, std::move(done));
+    return Begin(M::Repeated, m_adjust.adjustMode == 8 ? 250 : 4, std::move(done));
 }
 
-int32_t imcCloneDrv::FirstModelState(int32_t mode) {
+cmcCloneState imcCloneDrv::FirstModelState(cmcCloneMode mode) {
     switch (mode) {
-    case 4:
-    case 8:
-        return 18;
-    case 5:
-        return 16;
-    case 7:
-        return 15;
+    case M::Command:
+    case M::Repeated:
+        return S::SendModelCommand;
+    case M::CommandList:
+        return S::NextListEntry;
+    case M::Sweep:
+        return S::SweepHalfStep;
     default:
-        return 5;
+        return S::SendInfoRequest;
     }
 }
 
 std::string imcCloneDrv::CommandFrameText(int32_t subCommand, int32_t value) const {
-    static const char kHex[] = "0123456789ABCDEF";
     char text[64];
-    std::snprintf(text, sizeof text, "FEFE EE EF E8 %04X %04X %02X %02X %02X FD",
-                  static_cast<unsigned>(m_modelCode & 0xFFFF), static_cast<unsigned>(m_extraCode & 0xFFFF),
-                  static_cast<unsigned>(subCommand & 0xFF), static_cast<unsigned>(kHex[(value >> 4) & 0x0F]),
-                  static_cast<unsigned>(kHex[value & 0x0F]));
+    std::snprintf(text, sizeof text, "%02X%02X %02X %02X %02X %04X %04X %02X %02X %02X %02X", kPreamble,
+                  kPreamble, kRadio, kComputer, kModelCommand, static_cast<unsigned>(m_modelCode & 0xFFFF),
+                  static_cast<unsigned>(m_extraCode & 0xFFFF), static_cast<unsigned>(subCommand & 0xFF),
+                  static_cast<unsigned>(cmcText::HexDigitChar(static_cast<unsigned>(value) >> 4)),
+                  static_cast<unsigned>(cmcText::HexDigitChar(static_cast<unsigned>(value))), kEnd);
     return text;
 }
 
-int32_t imcCloneDrv::NextModelState(int32_t state, bool& progress) {
-    int32_t next = state;
+cmcCloneState imcCloneDrv::NextModelState(cmcCloneState state, bool& progress) {
+    cmcCloneState next = state;
     bool again = true;
     for (int guard = 0; again && guard < 8; ++guard) {
         again = false;
@@ -86,56 +96,56 @@ int32_t imcCloneDrv::NextModelState(int32_t state, bool& progress) {
     return next;
 }
 
-int32_t imcCloneDrv::RunModelState(int32_t state, bool& progress, bool& again) {
+cmcCloneState imcCloneDrv::RunModelState(cmcCloneState state, bool& progress, bool& again) {
     switch (state) {
-    case 15: {
+    case S::SweepHalfStep: {
         m_double = false;
         if (m_sweepMeasure) {
-            m_subCommand = 3;
+            m_subCommand = kSubMeasure;
             m_value1 = 2;
             m_answer = &m_sweepReading;
         } else {
             int32_t t = m_adjust.Target();
             m_answer = nullptr;
             if (t == 1) {
-                m_subCommand = 0x14;
+                m_subCommand = kSubSweepTarget1;
                 m_value1 = m_sweepValue;
             } else if (t >= 2 && t <= 5) {
                 static const int32_t kSelect[6] = {0, 0, 8, 10, 9, 11};
                 m_double = true;
-                m_subCommand = 0x40;
+                m_subCommand = kSubSweepSelect;
                 m_value1 = kSelect[t];
-                m_subCommand2 = 0x41;
+                m_subCommand2 = kSubSweepSelected;
                 m_value2 = m_sweepValue;
             } else {
-                m_subCommand = 0x13;
+                m_subCommand = kSubSweepSingle;
                 m_value1 = m_sweepValue;
             }
         }
         m_sweepMeasure = !m_sweepMeasure;
         again = true;
-        return 18;
+        return S::SendModelCommand;
     }
-    case 16: {
+    case S::NextListEntry: {
         const Entry& e = m_list[m_listPos];
-        if (e.subCommand == 0xFF) {
+        if (e.subCommand == kListEnd) {
             Status() = kCloneOk;
-            return 22;
+            return S::Finish;
         }
         m_subCommand = e.subCommand;
         m_value1 = e.value ? *e.value : 0;
         m_answer = e.answer;
         ++m_listPos;
-        return 18;
+        return S::SendModelCommand;
     }
-    case 18: {
-        std::string text(static_cast<size_t>(m_preamble) * 2, 'F');
+    case S::SendModelCommand: {
+        std::string text;
         for (int32_t i = 0; i < m_preamble; ++i)
-            text[static_cast<size_t>(2 * i + 1)] = 'E';
+            cmcText::AppendHexByte(text, kPreamble);
         std::string frame = CommandFrameText(m_subCommand, m_value1);
-        if (m_mode == 7 && m_double) {
+        if (m_mode == M::Sweep && m_double) {
             text += frame + CommandFrameText(m_subCommand2, m_value2);
-        } else if (m_mode == 8) {
+        } else if (m_mode == M::Repeated) {
             for (int i = 0; i < 20; ++i)
                 text += frame;
         } else {
@@ -145,66 +155,64 @@ int32_t imcCloneDrv::RunModelState(int32_t state, bool& progress, bool& again) {
         ClearFrame();
         m_commandPending = false;
         if (!m_answer) {
-            if (m_mode == 7 || m_mode == 5) {
-                m_delay.Start(m_mode == 7 ? 30 : 50);
-                return 20;
+            if (m_mode == M::Sweep || m_mode == M::CommandList) {
+                m_delay.Start(m_mode == M::Sweep ? 30 : 50);
+                return S::ModelDelay;
             }
             Status() = kCloneOk;
-            return 22;
+            return S::Finish;
         }
-        return 19;
+        return S::WaitModelAnswer;
     }
-    case 19: {
+    case S::WaitModelAnswer: {
         ReadIntoReceive();
         bool got = false;
         int32_t r;
-        int32_t next = 19;
+        cmcCloneState next = S::WaitModelAnswer;
         while ((r = NextFrame()) != 0) {
             got = true;
             const std::vector<uint8_t>& f = m_frameBytes;
-            bool match = r > 0 && f.size() > 10 && f[0] == 0xFE && f[1] == 0xEF && f[2] == 0xEE &&
-                         f[3] == 0xE8 && (f[4] << 8 | f[5]) == (m_modelCode & 0xFFFF);
+            bool match = r > 0 && f.size() > 10 && f[0] == kPreamble && f[1] == kComputer && f[2] == kRadio &&
+                         f[3] == kModelCommand && (f[4] << 8 | f[5]) == (m_modelCode & 0xFFFF);
             if (!match) {
                 Status() = kCloneFormat;
                 continue;
             }
-            auto hex = [](uint8_t c) {
-                return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-            };
-            int hi = hex(f[9]);
-            int lo = f.size() > 10 ? hex(f[10]) : -1;
-            if (hi < 0 || lo < 0) {
+            // A matching frame is longer than 10 bytes: the answer's two characters are at 9 and 10.
+            std::optional<uint8_t> answer = cmcText::HexByte(
+                static_cast<char>(f[9]), static_cast<char>(f[10]), cmcText::HexLetters::UpperCase);
+            if (!answer) {
                 Status() = kCloneFormat;
                 continue;
             }
             if (m_answer)
-                *m_answer = static_cast<uint8_t>(hi << 4 | lo);
-            if (m_mode == 7) {
+                *m_answer = *answer;
+            if (m_mode == M::Sweep) {
                 again = true;
-                next = 21;
-            } else if (m_mode == 5) {
-                next = 16;
+                next = S::SweepBookkeeping;
+            } else if (m_mode == M::CommandList) {
+                next = S::NextListEntry;
             } else {
                 Status() = kCloneOk;
-                next = 22;
+                next = S::Finish;
             }
             break;
         }
-        if (!got || next == 19)
+        if (!got || next == S::WaitModelAnswer)
             progress = false;
         return next;
     }
-    case 20:
+    case S::ModelDelay:
         if (m_delay.Remaining() > 0) {
             progress = false;
-            return 20;
+            return S::ModelDelay;
         }
-        if (m_mode == 7) {
+        if (m_mode == M::Sweep) {
             again = true;
-            return 15;
+            return S::SweepHalfStep;
         }
-        return 16;
-    case 21: {
+        return S::NextListEntry;
+    case S::SweepBookkeeping: {
         int32_t t = m_adjust.Target();
         imcAdjust::SweepRow& row = m_adjust.sweep[t];
         if (m_sweepReading >= row.highest) {
@@ -222,12 +230,12 @@ int32_t imcCloneDrv::RunModelState(int32_t state, bool& progress, bool& again) {
         m_sweepValue += m_adjust.coarseSweep ? 2 : 1;
         if (m_sweepValue > (m_adjust.coarseSweep ? 150 : 255)) {
             Status() = kCloneOk;
-            return 22;
+            return S::Finish;
         }
         again = true;
-        return 15;
+        return S::SweepHalfStep;
     }
     default:
-        return 0;
+        return S::Idle;
     }
 }

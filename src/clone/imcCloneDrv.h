@@ -3,6 +3,7 @@
 // single model commands (0xE8) with an optional one-byte answer, command lists, a repeated command,
 // and a sweep that keeps the setting at which the radio's reading is highest.
 #include "clone/cmcCloneDrv.h"
+#include "clone/cmcCloneFrame.h"
 #include "clone/imcAdjust.h"
 
 #include <functional>
@@ -11,7 +12,7 @@
 class imcCloneDrv : public cmcCloneDrv {
 public:
     struct Entry {
-        int32_t subCommand = 0xFF; // 0xFF ends a list
+        int32_t subCommand = cmcCloneFrame::kListEnd; // ends a list
         const uint8_t* value = nullptr;
         uint8_t* answer = nullptr;
     };
@@ -34,11 +35,11 @@ public:
     std::string CommandFrameText(int32_t subCommand, int32_t value) const;
 
 protected:
-    int32_t NextModelState(int32_t state, bool& progress) override;
-    int32_t FirstModelState(int32_t mode) override;
+    cmcCloneState NextModelState(cmcCloneState state, bool& progress) override;
+    cmcCloneState FirstModelState(cmcCloneMode mode) override;
 
 private:
-    int32_t RunModelState(int32_t state, bool& progress, bool& again);
+    cmcCloneState RunModelState(cmcCloneState state, bool& progress, bool& again);
 
     imcAdjust& m_adjust;
     bool m_commandPending = false;

@@ -2,6 +2,7 @@
 
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
+#include "core/cmcText.h"
 #include "model/datCh.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
@@ -10,22 +11,10 @@
 
 namespace {
 
-int32_t HexField(const uint8_t* p, int n, bool& ok) {
-    int32_t v = 0;
-    ok = true;
-    for (int i = 0; i < n; ++i) {
-        uint8_t c = p[i];
-        int d = c >= '0' && c <= '9'   ? c - '0'
-                : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                       : -1;
-        if (d < 0) {
-            ok = false;
-            return 0;
-        }
-        v = v << 4 | d;
-    }
-    return v;
+// The number a field of hexadecimal characters in the clone information spells; none when a
+// character is not a digit.
+std::optional<uint32_t> HexField(const uint8_t* p, size_t n) {
+    return cmcText::HexNumber(std::string_view(reinterpret_cast<const char*>(p), n));
 }
 
 } // namespace
@@ -37,15 +26,9 @@ indCloneCommands::indCloneCommands(indCloneMan& man, indModel& model, cmcGTex* t
 }
 
 int32_t indCloneCommands::EndAddress(const uint8_t* info) {
-    bool ok = false;
-    int32_t end = HexField(info + kInfoEnd8, 8, ok);
-    if (!ok)
-        end = 0;
-    if (end == 0) {
-        end = HexField(info + kInfoEnd4, 4, ok);
-        if (!ok)
-            end = 0;
-    }
+    int32_t end = static_cast<int32_t>(HexField(info + kInfoEnd8, 8).value_or(0));
+    if (end == 0)
+        end = static_cast<int32_t>(HexField(info + kInfoEnd4, 4).value_or(0));
     return end;
 }
 
@@ -65,11 +48,9 @@ int32_t indCloneCommands::DataEnd(const cmcEeprom& image) {
 }
 
 int32_t indCloneCommands::Serial(const uint8_t* info) {
-    bool ok = false;
-    HexField(info + kInfoSerial, 12, ok);
-    if (!ok)
+    if (!HexField(info + kInfoSerial, 12))
         return 0;
-    return HexField(info + kInfoSerial + 6, 6, ok);
+    return static_cast<int32_t>(*HexField(info + kInfoSerial + 6, 6));
 }
 
 bool indCloneCommands::HasChannelInUse(const cmcEeprom& working) const {
@@ -85,7 +66,7 @@ bool indCloneCommands::HasChannelInUse(const cmcEeprom& working) const {
 }
 
 void indCloneCommands::CheckInformation(dst_CDrv_Result& r) {
-    if (r.status != 0 || r.mode != 1)
+    if (r.status != 0 || r.mode != cmcCloneMode::Info)
         return;
     if (r.modelCode != kModelCode) {
         r.status = kCloneModel;
@@ -100,16 +81,16 @@ void indCloneCommands::CheckInformation(dst_CDrv_Result& r) {
     }
     std::copy(r.information.Data(), r.information.Data() + kInfoSize, m_info.begin());
     if (m_info[kInfoDataVersion] >= 2)
-        r.status = 14;
+        r.status = kCloneDataVersion;
 }
 
 void indCloneCommands::CheckRead(dst_CDrv_Result& r) {
-    if (r.status != 0 || r.mode != 2)
+    if (r.status != 0 || r.mode != cmcCloneMode::Read)
         return;
     if (indModel::CheckLoadedData(r.image, true) != 0)
-        r.status = 15;
+        r.status = kCloneDataCheck;
     else if (m_model.CheckDataVersion(r.image) != 0)
-        r.status = 16;
+        r.status = kCloneNewerData;
 }
 
 bool indCloneCommands::Confirm(const char* key) {

@@ -1,5 +1,6 @@
 #include "clone/indCloneMan.h"
 
+#include "clone/cmcCloneFrame.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
 
@@ -48,6 +49,31 @@ std::string FillPortNumber(const std::string& format, int32_t port) {
 const char* kLowSpeed = "9600,N,8,1";
 const char* kHighSpeed = "38400,N,8,1";
 
+using namespace cmcCloneFrame;
+
+// A model command frame as command text, up to its sub-command: "EEEF E8 %04X%04X %02X" with the
+// model code and the extra code 0.
+std::string ModelCommandHead(unsigned model, uint8_t subCommand) {
+    return Format("%02X%02X %02X %04X%04X %02X", kRadio, kComputer, kModelCommand, model, 0u, subCommand);
+}
+
+// The rest of a model command frame after its sub-command: the two value characters and the end.
+std::string ModelCommandTail(const uint8_t (&value)[2]) {
+    return Format(" %02X%02X %02X", value[0], value[1], kEnd);
+}
+
+// The speed switch: the port reopened with settings, 20 preamble bytes, the speed command.
+std::string SpeedFrameText(const char* settings, unsigned model, const uint8_t (&value)[2]) {
+    std::string text = Format("(%s)", settings);
+    for (int i = 0; i < 20; ++i)
+        text += Format("%02X", kPreamble);
+    return text + " " + ModelCommandHead(model, kSubSpeed) + ModelCommandTail(value);
+}
+
+std::string FramePrefix() {
+    return Format("%02X%02X ", kPreamble, kPreamble);
+}
+
 } // namespace
 
 indCloneMan::indCloneMan(cmcLoop& loop, const DeviceFactory& devices, cmcGTex* tex, cmcMessageBox* box,
@@ -83,14 +109,7 @@ void indCloneMan::SetClonePassword(const std::string& password) {
 
 std::string indCloneMan::CommandText(int32_t modelCode, bool high, bool write, const std::string* password) {
     const unsigned m = static_cast<unsigned>(modelCode) & 0xFFFF;
-    const std::string preamble(40, 'F');
-    std::string fe;
-    for (int i = 0; i < 20; ++i)
-        fe += "FE";
-    auto speedFrame = [&](const char* settings, int a, int b) {
-        return Format("(%s)", settings) + fe + Format(" EEEF E8 %04X%04X 01 %02X%02X FD", m, 0u, a, b);
-    };
-    std::string text = speedFrame(kHighSpeed, 0x32, 0x37);
+    std::string text = SpeedFrameText(kHighSpeed, m, kSpeedLow);
     text += Format("(%s)", kLowSpeed);
     if (password && !password->empty()) {
         unsigned sum = 0;
@@ -100,10 +119,11 @@ std::string indCloneMan::CommandText(int32_t modelCode, bool high, bool write, c
             Format("%02X%02X", static_cast<unsigned>(password->size()), (256 - sum % 256) % 256);
         for (unsigned char c : *password)
             block += Format("%02X", c);
-        text += Format("FEFE EEEF E8 %04X%04X 99 ", m, 0u) + block + " FD";
+        text += FramePrefix() + ModelCommandHead(m, kSubPassword) + " " + block + Format(" %02X", kEnd);
     }
-    text += Format("FEFE EEEF E8 %04X%04X 55 %02X%02X FD", m, 0u, 0x30, write ? 0x31 : 0x30);
-    text += high ? speedFrame(kLowSpeed, 0x30, 0x39) : speedFrame(kHighSpeed, 0x32, 0x37);
+    text += FramePrefix() + ModelCommandHead(m, kSubCloneMode) +
+            ModelCommandTail(write ? kCloneModeWrite : kCloneModeRead);
+    text += high ? SpeedFrameText(kLowSpeed, m, kSpeedHigh) : SpeedFrameText(kHighSpeed, m, kSpeedLow);
     return text;
 }
 
@@ -131,17 +151,12 @@ void indCloneMan::PrepareModel(bool high) {
         m_radioSpeed = -1;
         m_adjust.request19200 = false;
     } else if (m_radioSpeed != (high ? 1 : 0)) {
-        std::string fe;
-        for (int i = 0; i < 20; ++i)
-            fe += "FE";
         const unsigned m = static_cast<unsigned>(m_drv->ModelCode()) & 0xFFFF;
         if (high) {
-            d.SetCommandText(Format("(%s)", kLowSpeed) + fe +
-                             Format(" EEEF E8 %04X%04X 01 %02X%02X FD", m, 0u, 0x30, 0x39));
+            d.SetCommandText(SpeedFrameText(kLowSpeed, m, kSpeedHigh));
             d.SetPort(m_comPort, kHighSpeed);
         } else {
-            d.SetCommandText(Format("(%s)", kHighSpeed) + fe +
-                             Format(" EEEF E8 %04X%04X 01 %02X%02X FD", m, 0u, 0x32, 0x37));
+            d.SetCommandText(SpeedFrameText(kHighSpeed, m, kSpeedLow));
             d.SetPort(m_comPort, kLowSpeed);
         }
         d.SetPreamble(0);
@@ -154,7 +169,7 @@ void indCloneMan::PrepareModel(bool high) {
 bool indCloneMan::StartInfo(Done done) {
     if (m_drv->IsBusy())
         return false;
-    m_operation = 1;
+    m_operation = cmcCloneMode::Info;
     m_done = std::move(done);
     bool passwordNext = m_passwordNext;
     m_passwordNext = false; // the information operation never sends it
@@ -173,7 +188,7 @@ bool indCloneMan::StartRead(const cmcRange* ranges, Done done) {
     m_totalBytes = 0;
     for (const cmcRange* r = ranges; r && !r->IsEnd(); ++r)
         m_totalBytes += r->last - r->first + 1;
-    m_operation = 2;
+    m_operation = cmcCloneMode::Read;
     m_done = std::move(done);
     Prepare(m_speedHigh, false);
     m_drv->SetRtsControl(1);
@@ -194,7 +209,7 @@ bool indCloneMan::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Don
     m_totalBytes = 0;
     for (const cmcRange* r = ranges; r && !r->IsEnd(); ++r)
         m_totalBytes += r->last - r->first + 1;
-    m_operation = 3;
+    m_operation = cmcCloneMode::Write;
     m_done = std::move(done);
     Prepare(m_speedHigh, true);
     m_drv->SetRtsControl(1);
@@ -214,7 +229,7 @@ bool indCloneMan::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Don
 bool indCloneMan::StartModelCommand(Done done) {
     if (m_model->IsBusy())
         return false;
-    m_operation = 4;
+    m_operation = cmcCloneMode::Command;
     m_done = std::move(done);
     bool repeated = m_adjust.request19200;
     PrepareModel(m_adjust.target != 7);
@@ -229,7 +244,7 @@ bool indCloneMan::StartModelCommand(Done done) {
 bool indCloneMan::StartModelSweep(Done done) {
     if (m_drv->IsBusy() || m_model->IsBusy())
         return false;
-    m_operation = 4;
+    m_operation = cmcCloneMode::Command;
     m_done = std::move(done);
     PrepareModel(true);
     m_model->SetEchoMode(m_modelEchoPreset);
@@ -242,7 +257,7 @@ bool indCloneMan::StartModelSweep(Done done) {
 bool indCloneMan::StartModelList(Done done) {
     if (m_drv->IsBusy() || m_model->IsBusy())
         return false;
-    m_operation = 4;
+    m_operation = cmcCloneMode::Command;
     m_done = std::move(done);
     PrepareModel(true);
     m_model->SetEchoMode(false);
@@ -260,12 +275,12 @@ void indCloneMan::ProgressStep() {
 }
 
 void indCloneMan::Completion(dst_CDrv_Result& result) {
-    if (m_operation == 1) {
+    if (m_operation == cmcCloneMode::Info) {
         if (m_infoHandler)
             m_infoHandler(result);
         else
             result.status = kCloneModel;
-    } else if (m_operation == 2) {
+    } else if (m_operation == cmcCloneMode::Read) {
         if (m_readHandler)
             m_readHandler(result);
         else
@@ -283,7 +298,7 @@ void indCloneMan::Completion(dst_CDrv_Result& result) {
     m_suppressNext = false;
     if (m_progress) {
         m_progress->SetMainWindowEnabled(true);
-        if (m_progressShown && result.mode != 5) {
+        if (m_progressShown && result.mode != cmcCloneMode::CommandList) {
             m_progress->UpdateProgress(m_drv->DataBytes(), m_totalBytes);
             m_progress->HideProgress();
             m_progressShown = false;
@@ -302,7 +317,8 @@ void indCloneMan::Completion(dst_CDrv_Result& result) {
 std::string indCloneMan::CloneErrorText(int32_t code) {
     if (code == 0)
         return {};
-    if (code != 10 && code != 11 && code != 12 && code != 13 && code != 14 && code != 16)
+    if (code != kCloneWriteResult && code != kCloneModel && code != 12 && code != 13 &&
+        code != kCloneDataVersion && code != kCloneNewerData)
         m_radioSpeed = -1;
     if (!m_tex)
         return {};
@@ -318,27 +334,27 @@ std::string indCloneMan::CloneErrorText(int32_t code, int32_t port, cmcGTex& tex
         return {};
     std::vector<int> checks;
     switch (code) {
-    case 10:
+    case kCloneWriteResult:
         checks = {0, 2, 3};
         break;
-    case 11:
+    case kCloneModel:
     case 12:
         checks = {0, 1, 2, 3, 4, 5};
         break;
     case 13:
         checks = {6, 7};
         break;
-    case 14:
+    case kCloneDataVersion:
         checks = {0, 4, 5};
         break;
-    case 16:
+    case kCloneNewerData:
         break;
     default:
         checks = {0, 1, 2, 3};
         break;
     }
     std::string head = tex.GetLine("GI_Mess_CloneErr_Head", code);
-    std::string text = code == 2 ? FillPortNumber(head, port) : head;
+    std::string text = code == kClonePortOpen ? FillPortNumber(head, port) : head;
     if (!checks.empty())
         text += "\n";
     for (int c : checks)

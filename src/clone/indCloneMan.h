@@ -82,7 +82,7 @@ private:
     std::unique_ptr<imcCloneDrv> m_model;
     int32_t m_totalBytes = 0;
     bool m_suppressNext = false;
-    int32_t m_operation = 0;
+    cmcCloneMode m_operation = cmcCloneMode::None; // Command for every model operation
     bool m_passwordNext = false;
     std::string m_password;
     bool m_modelEchoPreset = false;

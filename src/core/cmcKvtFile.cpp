@@ -4,6 +4,7 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
+#include "core/cmcText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -98,15 +99,7 @@ int openRegular(const std::string& path) {
     return fd;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+using FileError = cmcKvtFile::FileError;
 
 bool startsWith(const std::string& line, size_t at, const char* key) {
     size_t n = std::strlen(key);
@@ -149,11 +142,11 @@ void cmcKvtFile::Attach(cmcEeprom* image) {
         setBit(m_requiredMap, a);
 }
 
-int cmcKvtFile::Save(const std::string& path, const cmcRange* ranges) {
+FileError cmcKvtFile::Save(const std::string& path, const cmcRange* ranges) {
     cmcAtomicFile file(path);
     if (!file.Open()) {
-        Report(kFileErrOpen);
-        return kFileErrOpen;
+        Report(FileError::Open);
+        return FileError::Open;
     }
 
     std::string out;
@@ -189,12 +182,8 @@ int cmcKvtFile::Save(const std::string& path, const cmcRange* ranges) {
             else
                 std::snprintf(field, sizeof field, "%04X%02X", address & 0xFFFF, static_cast<unsigned>(n));
             out += field;
-            static const char digits[] = "0123456789ABCDEF";
-            for (int32_t j = 0; j < n; ++j) {
-                uint8_t b = m_image->GetByte(d + j);
-                out += digits[b >> 4];
-                out += digits[b & 0x0F];
-            }
+            for (int32_t j = 0; j < n; ++j)
+                cmcText::AppendHexByte(out, m_image->GetByte(d + j));
             out += "\r\n";
             d += n;
             if (out.size() >= 60000) {
@@ -205,27 +194,27 @@ int cmcKvtFile::Save(const std::string& path, const cmcRange* ranges) {
     }
     if (written)
         written = file.Write(out.data(), out.size());
-    int code = written && file.Commit() ? kFileOk : kFileErrAccess;
+    FileError code = written && file.Commit() ? FileError::Ok : FileError::Access;
     Report(code);
     return code;
 }
 
-int cmcKvtFile::Load(const std::string& path, const cmcRange* ranges) {
+FileError cmcKvtFile::Load(const std::string& path, const cmcRange* ranges) {
     cmcEeprom backup;
     if (m_image != nullptr)
         backup.Assign(*m_image);
     std::fill(m_loadedMap.begin(), m_loadedMap.end(), 0);
-    int code = ReadFile(path, ranges);
-    if (code != kFileOk && m_image != nullptr)
+    FileError code = ReadFile(path, ranges);
+    if (code != FileError::Ok && m_image != nullptr)
         m_image->Assign(backup);
     Report(code);
     return code;
 }
 
-int cmcKvtFile::ReadFile(const std::string& path, const cmcRange* ranges) {
+FileError cmcKvtFile::ReadFile(const std::string& path, const cmcRange* ranges) {
     int fd = openRegular(path);
     if (fd < 0)
-        return kFileErrOpen;
+        return FileError::Open;
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
@@ -237,23 +226,23 @@ int cmcKvtFile::ReadFile(const std::string& path, const cmcRange* ranges) {
     // Header: the model and extra codes as four digits each. Only 0 to 9 are accepted, read as
     // hexadecimal digits, as files have always been read.
     if (!reader.Next(line, tooLong))
-        return reader.Failed() ? kFileErrOpen : kFileErrFormat;
+        return reader.Failed() ? FileError::Open : FileError::Format;
     if (tooLong || line.size() != 8 ||
         !std::all_of(line.begin(), line.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return kFileErrFormat;
+        return FileError::Format;
     int32_t model = 0, extra = 0;
     for (int i = 0; i < 4; ++i) {
         model = model * 16 + (line[i] - '0');
         extra = extra * 16 + (line[4 + i] - '0');
     }
     if (m_modelCheck) {
-        int refused = kFileErrModel;
+        FileError refused = FileError::Model;
         if (!m_modelCheck(model, extra, refused))
             return refused;
     } else if (model != m_modelCode) {
-        return kFileErrModel;
+        return FileError::Model;
     } else if (extra != m_extraCode) {
-        return kFileErrExtra;
+        return FileError::Extra;
     }
 
     m_mapRev = -1;
@@ -265,49 +254,47 @@ int cmcKvtFile::ReadFile(const std::string& path, const cmcRange* ranges) {
             } else if (startsWith(line, 1, kKeyAdrBit)) {
                 m_adrBit = parseDecimal(line, 1 + std::strlen(kKeyAdrBit));
                 if (m_adrBit != 16 && m_adrBit != 24 && m_adrBit != 32)
-                    return kFileErrFormat;
+                    return FileError::Format;
             }
             continue;
         }
         if (!mapRevChecked) {
             if (!m_mapRevCheck || !m_mapRevCheck(m_mapRev))
-                return kFileErrMapRev;
+                return FileError::MapRev;
             mapRevChecked = true;
         }
-        int code = ParseDataLine(line, tooLong);
-        if (code != kFileOk)
+        FileError code = ParseDataLine(line, tooLong);
+        if (code != FileError::Ok)
             return code;
     }
     if (reader.Failed())
-        return kFileErrOpen;
-    return ranges != nullptr ? CheckCoverage(ranges) : kFileOk;
+        return FileError::Open;
+    return ranges != nullptr ? CheckCoverage(ranges) : FileError::Ok;
 }
 
-int cmcKvtFile::ParseDataLine(const std::string& line, bool tooLong) {
+FileError cmcKvtFile::ParseDataLine(const std::string& line, bool tooLong) {
     const size_t w = m_adrBit == 32 ? 8 : m_adrBit == 24 ? 6 : 4;
     const size_t length = line.size();
     if (tooLong || length < w + 4 || length > w + 512)
-        return kFileErrFormat;
-    if (!std::all_of(line.begin(), line.end(), [](char c) { return hexDigit(c) >= 0; }))
-        return kFileErrFormat;
-    int64_t address = 0;
-    for (size_t i = 0; i < w; ++i)
-        address = address * 16 + hexDigit(line[i]);
-    int32_t count = hexDigit(line[w]) * 16 + hexDigit(line[w + 1]);
+        return FileError::Format;
+    if (!std::all_of(line.begin(), line.end(), [](char c) { return cmcText::HexDigitValue(c).has_value(); }))
+        return FileError::Format;
+    // Every character is a digit from here on.
+    const int64_t address = *cmcText::HexNumber(std::string_view(line).substr(0, w));
+    const int32_t count = *cmcText::HexByte(line[w], line[w + 1]);
     if (length - w != static_cast<size_t>(2 * count + 2))
-        return kFileErrFormat;
+        return FileError::Format;
     const int64_t size = m_image != nullptr ? m_image->GetSize() : 0;
     if (address + count > size) // count is at least 1 here: an empty line body fails the length test
-        return kFileErrData;
+        return FileError::Data;
     for (int32_t j = 0; j < count; ++j) {
         size_t at = w + 2 + 2 * static_cast<size_t>(j);
-        m_image->SetByte(static_cast<int32_t>(address + j),
-                         static_cast<uint8_t>(hexDigit(line[at]) * 16 + hexDigit(line[at + 1])));
+        m_image->SetByte(static_cast<int32_t>(address + j), *cmcText::HexByte(line[at], line[at + 1]));
     }
     if ((address + count - 1) / 8 < static_cast<int64_t>(m_loadedMap.size()))
         for (int32_t j = 0; j < count; ++j)
             setBit(m_loadedMap, address + j);
-    return kFileOk;
+    return FileError::Ok;
 }
 
 void cmcKvtFile::MarkRanges(const cmcRange* ranges, std::vector<uint8_t>& map) const {
@@ -319,26 +306,27 @@ void cmcKvtFile::MarkRanges(const cmcRange* ranges, std::vector<uint8_t>& map) c
     }
 }
 
-int cmcKvtFile::CheckCoverage(const cmcRange* ranges) {
+FileError cmcKvtFile::CheckCoverage(const cmcRange* ranges) {
     if (ranges == nullptr || m_image == nullptr)
-        return kFileErrCoverage;
+        return FileError::Coverage;
     std::fill(m_requiredMap.begin(), m_requiredMap.end(), 0);
     MarkRanges(ranges, m_requiredMap);
     if (m_loadedMap == m_requiredMap)
-        return kFileOk;
+        return FileError::Ok;
     // A byte supplied outside the required ranges outweighs any byte missing.
     for (size_t i = 0; i < m_loadedMap.size(); ++i)
         if (m_loadedMap[i] & ~m_requiredMap[i])
-            return kFileErrData;
-    return kFileErrCoverage;
+            return FileError::Data;
+    return FileError::Coverage;
 }
 
-void cmcKvtFile::Report(int code) const {
+void cmcKvtFile::Report(FileError error) const {
     if (m_tex != nullptr && m_box != nullptr)
-        ShowFileError(code, *m_tex, *m_box);
+        ShowFileError(error, *m_tex, *m_box);
 }
 
-const char* cmcKvtFile::FileErrorKey(int code) {
+const char* cmcKvtFile::FileErrorKey(FileError error) {
+    const int code = Code(error);
     static const char* const keys[] = {
         nullptr,
         "GI_Mess_FileErr_FileOpen",
@@ -354,15 +342,15 @@ const char* cmcKvtFile::FileErrorKey(int code) {
     return code >= 1 && code <= 9 ? keys[code] : nullptr;
 }
 
-std::string cmcKvtFile::FileErrorText(int code, cmcGTex& tex) {
-    const char* key = FileErrorKey(code);
+std::string cmcKvtFile::FileErrorText(FileError error, cmcGTex& tex) {
+    const char* key = FileErrorKey(error);
     if (key == nullptr)
         return {};
     return tex.GetJoinedText("GI_Mess_FileErr_Headline") + "\n\n" + tex.GetJoinedText(key);
 }
 
-void cmcKvtFile::ShowFileError(int code, cmcGTex& tex, cmcMessageBox& box) {
-    std::string text = FileErrorText(code, tex);
+void cmcKvtFile::ShowFileError(FileError error, cmcGTex& tex, cmcMessageBox& box) {
+    std::string text = FileErrorText(error, tex);
     if (text.empty())
         return;
     box.Show(text, tex.GetLine("GI_Sys_AppTitle", 0), cmcMessageBox::Icon::Warning,

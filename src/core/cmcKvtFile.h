@@ -14,24 +14,28 @@ class cmcMessageBox;
 
 class cmcKvtFile {
 public:
-    // File error codes, returned by Save, Load and CheckCoverage; each has a message in the overlay.
-    enum FileError : int {
-        kFileOk = 0,
-        kFileErrOpen = 1,     // cannot be opened for reading or writing
-        kFileErrAccess = 2,   // a write failed
-        kFileErrModel = 3,    // model code not accepted
-        kFileErrExtra = 4,    // extra code not accepted
-        kFileErrMapRev = 5,   // map revision not accepted
-        kFileErrFormat = 6,   // malformed header, address width or data line
-        kFileErrCoverage = 7, // required bytes missing
-        kFileErrData = 8,     // bytes outside the image or the required ranges; owner's data check
-        kFileErrNewer = 9,    // data made for a newer data version
+    // File errors, returned by Save, Load and CheckCoverage; each has a message in the overlay. Their
+    // numbers are the file error codes the command line shows as its exit status.
+    enum class FileError : int {
+        Ok = 0,
+        Open = 1,     // cannot be opened for reading or writing
+        Access = 2,   // a write failed
+        Model = 3,    // model code not accepted
+        Extra = 4,    // extra code not accepted
+        MapRev = 5,   // map revision not accepted
+        Format = 6,   // malformed header, address width or data line
+        Coverage = 7, // required bytes missing
+        Data = 8,     // bytes outside the image or the required ranges; owner's data check
+        Newer = 9,    // data made for a newer data version
     };
+    // The file error code of an error (0 to 9).
+    static constexpr int Code(FileError error) { return static_cast<int>(error); }
 
     // Decides whether a file's map revision is acceptable.
     using MapRevCheck = std::function<bool(int32_t mapRev)>;
-    // Decides whether a file's model and extra codes are acceptable; stores 3 or 4 when it refuses.
-    using ModelCheck = std::function<bool(int32_t modelCode, int32_t extraCode, int& fileError)>;
+    // Decides whether a file's model and extra codes are acceptable; stores Model or Extra when it
+    // refuses.
+    using ModelCheck = std::function<bool(int32_t modelCode, int32_t extraCode, FileError& fileError)>;
 
     // Binds the image (not owned); every address of it becomes required. Null does nothing.
     void Attach(cmcEeprom* image);
@@ -53,28 +57,29 @@ public:
     int32_t GetMapRev() const { return m_mapRev; }
     int32_t GetAdrBit() const { return m_adrBit; }
 
-    // Writes the ranges of the list (none: no data lines). Returns 0, 1 or 2. The target is replaced
-    // only when the whole file has been written; on failure the old file stays as it was.
-    int Save(const std::string& path, const cmcRange* ranges);
-    // Reads the file into the image; with a range list, finishes with CheckCoverage. Returns 0 to 8.
-    // On failure the image is left exactly as it was.
-    int Load(const std::string& path, const cmcRange* ranges);
-    // Compares the bytes the last Load supplied with the ranges of the list. Returns 0, 7 or 8.
-    int CheckCoverage(const cmcRange* ranges);
+    // Writes the ranges of the list (none: no data lines). Returns Ok, Open or Access. The target is
+    // replaced only when the whole file has been written; on failure the old file stays as it was.
+    FileError Save(const std::string& path, const cmcRange* ranges);
+    // Reads the file into the image; with a range list, finishes with CheckCoverage. Returns Ok to
+    // Data. On failure the image is left exactly as it was.
+    FileError Load(const std::string& path, const cmcRange* ranges);
+    // Compares the bytes the last Load supplied with the ranges of the list. Returns Ok, Coverage or
+    // Data.
+    FileError CheckCoverage(const cmcRange* ranges);
 
-    // Overlay key of a code's message; null for 0 and for codes outside 1 to 9.
-    static const char* FileErrorKey(int code);
-    // Headline, an empty line and the code's message, as the message box shows them; empty for 0 and
-    // codes outside 1 to 9.
-    static std::string FileErrorText(int code, cmcGTex& tex);
+    // Overlay key of an error's message; null for Ok and for numbers outside 1 to 9.
+    static const char* FileErrorKey(FileError error);
+    // Headline, an empty line and the error's message, as the message box shows them; empty for Ok
+    // and numbers outside 1 to 9.
+    static std::string FileErrorText(FileError error, cmcGTex& tex);
     // Shows FileErrorText in a warning box captioned with the application title.
-    static void ShowFileError(int code, cmcGTex& tex, cmcMessageBox& box);
+    static void ShowFileError(FileError error, cmcGTex& tex, cmcMessageBox& box);
 
 private:
-    int ReadFile(const std::string& path, const cmcRange* ranges);
-    int ParseDataLine(const std::string& line, bool tooLong);
+    FileError ReadFile(const std::string& path, const cmcRange* ranges);
+    FileError ParseDataLine(const std::string& line, bool tooLong);
     void MarkRanges(const cmcRange* ranges, std::vector<uint8_t>& map) const;
-    void Report(int code) const;
+    void Report(FileError error) const;
 
     cmcEeprom* m_image = nullptr;
     int32_t m_modelCode = 0;

@@ -10,19 +10,47 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 } // namespace
+
+std::optional<uint8_t> HexDigitValue(char c, HexLetters letters) {
+    if (c >= '0' && c <= '9')
+        return static_cast<uint8_t>(c - '0');
+    if (c >= 'A' && c <= 'F')
+        return static_cast<uint8_t>(c - 'A' + 10);
+    if (letters == HexLetters::AnyCase && c >= 'a' && c <= 'f')
+        return static_cast<uint8_t>(c - 'a' + 10);
+    return std::nullopt;
+}
+
+std::optional<uint8_t> HexByte(char high, char low, HexLetters letters) {
+    std::optional<uint8_t> h = HexDigitValue(high, letters);
+    std::optional<uint8_t> l = HexDigitValue(low, letters);
+    if (!h || !l)
+        return std::nullopt;
+    return static_cast<uint8_t>(*h << 4 | *l);
+}
+
+std::optional<uint32_t> HexNumber(std::string_view digits, HexLetters letters) {
+    uint32_t value = 0;
+    for (char c : digits) {
+        std::optional<uint8_t> d = HexDigitValue(c, letters);
+        if (!d)
+            return std::nullopt;
+        value = value << 4 | *d;
+    }
+    return value;
+}
+
+char HexDigitChar(unsigned value) {
+    return kHexDigits[value & 0xF];
+}
+
+void AppendHexByte(std::string& out, uint8_t byte) {
+    out += kHexDigits[byte >> 4];
+    out += kHexDigits[byte & 0xF];
+}
 
 std::optional<std::string> FieldOf(std::string_view text, char separator, int n) {
     if (n < 0)
@@ -106,13 +134,13 @@ std::vector<uint8_t> HexToBytes(std::string_view text) {
     out.reserve(text.size() / 2 + 1);
     bool high = true;
     for (char c : text) {
-        int v = hexValue(c);
-        if (v < 0)
+        std::optional<uint8_t> v = HexDigitValue(c);
+        if (!v)
             continue;
         if (high)
-            out.push_back(static_cast<uint8_t>(v << 4));
+            out.push_back(static_cast<uint8_t>(*v << 4));
         else
-            out.back() = static_cast<uint8_t>(out.back() | v);
+            out.back() = static_cast<uint8_t>(out.back() | *v);
         high = !high;
     }
     return out;
@@ -121,10 +149,8 @@ std::vector<uint8_t> HexToBytes(std::string_view text) {
 std::string BytesToHex(std::span<const uint8_t> bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
-    for (uint8_t b : bytes) {
-        out += kHexDigits[b >> 4];
-        out += kHexDigits[b & 0xF];
-    }
+    for (uint8_t b : bytes)
+        AppendHexByte(out, b);
     return out;
 }
 
@@ -135,11 +161,10 @@ std::string BytesToHex(std::string_view bytes) {
 std::string HexToChars(std::string_view text) {
     std::string out;
     for (size_t i = 0; i + 1 < text.size(); i += 2) {
-        int high = hexValue(text[i]);
-        int low = hexValue(text[i + 1]);
-        if (high < 0 || low < 0)
+        std::optional<uint8_t> byte = HexByte(text[i], text[i + 1]);
+        if (!byte)
             break;
-        out += static_cast<char>(high << 4 | low);
+        out += static_cast<char>(*byte);
     }
     return out;
 }

@@ -36,6 +36,26 @@ std::string CopyPrefix(const char* text, size_t n);
 // Every ampersand doubled, so that a caption shows it literally.
 std::string DoubleAmpersands(std::string_view text);
 
+// Which letters a hexadecimal digit may be written with: files and command texts take either case,
+// the clone frames only upper case.
+enum class HexLetters { AnyCase, UpperCase };
+
+// The value (0 to 15) of one hexadecimal digit; none for any other character.
+std::optional<uint8_t> HexDigitValue(char c, HexLetters letters = HexLetters::AnyCase);
+
+// The byte written as two hexadecimal digits, high digit first; none unless both are digits.
+std::optional<uint8_t> HexByte(char high, char low, HexLetters letters = HexLetters::AnyCase);
+
+// The number the hexadecimal digits spell, high digit first, kept to its low 32 bits; none when any
+// character is not a digit. An empty text is 0.
+std::optional<uint32_t> HexNumber(std::string_view digits, HexLetters letters = HexLetters::AnyCase);
+
+// The upper-case hexadecimal digit of the low four bits of value.
+char HexDigitChar(unsigned value);
+
+// Appends the byte as two upper-case hexadecimal digits.
+void AppendHexByte(std::string& out, uint8_t byte);
+
 // Hexadecimal digits taken two by two, high digit first; other characters are skipped. An odd last
 // digit becomes the high half of a final byte whose low half is 0.
 std::vector<uint8_t> HexToBytes(std::string_view text);

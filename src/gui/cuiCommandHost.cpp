@@ -16,21 +16,6 @@ void cuiCommandHost::RunCommand(int32_t cell, int32_t parameter, const std::stri
         m_run(cell, parameter, argument);
 }
 
-bool cuiCommandHost::IsCheckable(int32_t cell) {
-    switch (cell) {
-    case CL_Menu_Port_Com:
-    case CL_Menu_Port_Usb:
-    case CL_Menu_Port_SpeedHigh:
-    case CL_Menu_View_ToolBar:
-    case CL_Menu_View_FontSize:
-    case CL_Model_Lmr:
-    case CL_Model_Pmr:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool cuiCommandHost::IsChecked(int32_t cell, int32_t parameter) {
     switch (cell) {
     case CL_Menu_Port_Com:

@@ -30,8 +30,6 @@ public:
     std::string LanguageName(int32_t index) override;
     int32_t Language() override;
 
-    // Whether a command cell can carry a check mark at all.
-    static bool IsCheckable(int32_t cell);
     void SetModelType(int32_t type) { m_modelType = type; }
     // The language index the language cells list; null: no languages.
     cmcTextTables* tables = nullptr;

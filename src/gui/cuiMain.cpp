@@ -53,7 +53,6 @@
 namespace {
 
 constexpr int kStepMs = 50;
-constexpr int kEventStatusText = 4;
 constexpr int kTreeCellRole = Qt::UserRole + 1;
 
 std::string FileNameOf(const std::string& path) {
@@ -66,29 +65,6 @@ std::string FolderOf(const std::string& path) {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// Stand-in icons by command until the program ships its own image lists; -1: none.
-int CommandPixmap(const std::string& name) {
-    if (name == "CL_Menu_File_New")
-        return QStyle::SP_FileIcon;
-    if (name == "CL_Menu_File_Open")
-        return QStyle::SP_DialogOpenButton;
-    if (name == "CL_Menu_File_Save")
-        return QStyle::SP_DialogSaveButton;
-    if (name == "CL_Menu_Clone_Read")
-        return QStyle::SP_ArrowDown;
-    if (name == "CL_Menu_Clone_Write")
-        return QStyle::SP_ArrowUp;
-    if (name == "CL_Menu_Clone_Info" || name == "CL_Help_About")
-        return QStyle::SP_MessageBoxInformation;
-    if (name == "CL_Menu_View_MchWin")
-        return QStyle::SP_FileDialogListView;
-    if (name == "CL_Help_Contents")
-        return QStyle::SP_DialogHelpButton;
-    if (name == "CL_Menu_File_Print_Current")
-        return QStyle::SP_FileDialogDetailedView;
-    return -1;
 }
 
 int TreePixmap(int index) {
@@ -384,8 +360,7 @@ void cuiMain::BuildMenu() {
             auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
             auto* leaf = new QAction(sub->title(), menu);
             leaf->setData(action->data());
-            leaf->setIcon(
-                StyleIcon(CommandPixmap(cmcCellIds::CellName(cell ? cell->cell : cmcCellIds::kNoCell))));
+            leaf->setIcon(StyleIcon(CommandIcon(cell ? cell->cell : cmcCellIds::kNoCell)));
             connect(leaf, &QAction::triggered, this, [this, cell] {
                 if (cell)
                     ExecuteCommandCell(*cell);
@@ -442,8 +417,7 @@ void cuiMain::BuildToolBar() {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = m_toolBar->addAction(StyleIcon(CommandPixmap(cmcCellIds::CellName(cell.cell))),
-                                               Q(cell.displayText));
+        QAction* action = m_toolBar->addAction(StyleIcon(CommandIcon(cell.cell)), Q(cell.displayText));
         action->setToolTip(Q(cell.displayText));
         action->setData(QVariant::fromValue(static_cast<void*>(&cell)));
         const cmcCellObj* c = &cell;
@@ -464,8 +438,7 @@ void cuiMain::RefreshCommands() {
             auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
             if (!cell)
                 continue;
-            std::string name = cmcCellIds::CellName(cell->cell);
-            if (name == "CL_Menu_File_Recent") {
+            if (cell->cell == CL_Menu_File_Recent) {
                 std::string caption = m_s.env->recent.MenuCaption(cell->parameter, m_s.env->currentDirectory);
                 action->setEnabled(!caption.empty());
                 action->setVisible(!caption.empty() || cell->parameter == 0);
@@ -473,14 +446,10 @@ void cuiMain::RefreshCommands() {
                     action->setText(Q(caption));
                 continue;
             }
-            bool known = name == "CL_Menu_File_New" || name == "CL_Menu_File_Open" ||
-                         name == "CL_Menu_File_Save" || name == "CL_Menu_File_SaveAs" ||
-                         name == "CL_Menu_File_Exit" || name == "CL_Menu_View_ToolBar" ||
-                         name == "CL_Model_Lmr" || name == "CL_Model_Pmr" || name == "CL_Help_About" ||
-                         name == "CL_Help_Contents" || cell->cell == CL_Menu_View_FontSize ||
-                         (cell->cell >= CL_Menu_Port_Com && cell->cell <= CL_Menu_Clone_Info);
+            const Command* command = FindCommand(cell->cell);
+            const bool known = command && command->inMenus;
             // Check marks and disabled states as the cell handler's host reports them.
-            const bool checkable = known && cuiCommandHost::IsCheckable(cell->cell);
+            const bool checkable = known && command->checkable;
             action->setCheckable(checkable);
             if (checkable)
                 action->setChecked(m_commandHost && m_commandHost->IsChecked(cell->cell, cell->parameter));
@@ -639,62 +608,156 @@ void cuiMain::PeriodicStep() {
 
 // ---- commands ----
 
+const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
+    using W = cuiMain;
+    using C = const cmcCellObj&;
+    // The icons are stand-ins from the style until the program ships its own image lists. Print and
+    // the channel window have their icons but no command yet: their entries stay disabled.
+    static constexpr Command kCommands[] = {
+        {CL_Menu_File_New, QStyle::SP_FileIcon, true, false,
+         [](W& w, C) {
+             w.New();
+             return true;
+         }},
+        {CL_Menu_File_Open, QStyle::SP_DialogOpenButton, true, false,
+         [](W& w, C) {
+             w.OpenDialog();
+             return true;
+         }},
+        {CL_Menu_File_Save, QStyle::SP_DialogSaveButton, true, false,
+         [](W& w, C) {
+             w.SaveCurrent();
+             return true;
+         }},
+        {CL_Menu_File_SaveAs, -1, true, false,
+         [](W& w, C) {
+             w.SaveAs();
+             return true;
+         }},
+        {CL_Menu_File_Print_Current, QStyle::SP_FileDialogDetailedView, false, false, nullptr},
+        // Its entries follow the recent file list (RefreshCommands).
+        {CL_Menu_File_Recent, -1, false, false,
+         [](W& w, C c) {
+             std::string path = w.m_s.env->recent.DisplayText(c.parameter, "");
+             if (!path.empty())
+                 w.OpenFile(path);
+             return true;
+         }},
+        {CL_Menu_File_Exit, -1, true, false,
+         [](W& w, C) {
+             w.close();
+             return true;
+         }},
+        {CL_Menu_View_MchWin, QStyle::SP_FileDialogListView, false, false, nullptr},
+        {CL_Menu_View_FontSize, -1, true, true,
+         [](W& w, C c) {
+             // The sheet is built again at the new size by the periodic step.
+             if (c.parameter >= 25 && c.parameter <= 1000 && c.parameter != w.m_s.env->fontSizePercentage) {
+                 w.m_s.env->fontSizePercentage = c.parameter;
+                 w.CloseSheet();
+             }
+             return true;
+         }},
+        {CL_Menu_View_ToolBar, -1, true, true,
+         [](W& w, C) {
+             w.m_s.env->toolbarVisible = w.m_s.env->toolbarVisible ? 0 : 1;
+             w.m_toolBar->setVisible(w.m_s.env->toolbarVisible != 0);
+             return true;
+         }},
+        {CL_Menu_Port_Com, -1, true, true,
+         [](W& w, C c) {
+             if (c.parameter >= 1 && c.parameter <= 256)
+                 w.m_s.env->comPort = c.parameter;
+             w.m_s.events->Send(cmcEv::RefreshCommands);
+             return true;
+         }},
+        {CL_Menu_Port_Usb, -1, true, true,
+         [](W& w, C) {
+             w.ShowPortDialog(0);
+             return true;
+         }},
+        {CL_Menu_Port_ComList0, -1, true, false,
+         [](W& w, C) {
+             w.ShowPortDialog(0);
+             return true;
+         }},
+        {CL_Menu_Port_ComList1, -1, true, false,
+         [](W& w, C) {
+             w.ShowPortDialog(1);
+             return true;
+         }},
+        {CL_Menu_Port_ComList2, -1, true, false,
+         [](W& w, C) {
+             w.ShowPortDialog(2);
+             return true;
+         }},
+        {CL_Menu_Port_SpeedHigh, -1, true, true,
+         [](W& w, C c) {
+             w.m_s.env->comSpeedHigh = c.parameter ? 1 : 0;
+             return true;
+         }},
+        {CL_Menu_Clone_Read, QStyle::SP_ArrowDown, true, false,
+         [](W& w, C) {
+             w.CloneRead();
+             return true;
+         }},
+        {CL_Menu_Clone_Write, QStyle::SP_ArrowUp, true, false,
+         [](W& w, C) {
+             w.CloneWrite();
+             return true;
+         }},
+        {CL_Menu_Clone_Info, QStyle::SP_MessageBoxInformation, true, false,
+         [](W& w, C) {
+             w.CloneInfo();
+             return true;
+         }},
+        {CL_Model_Lmr, -1, true, true,
+         [](W& w, C) {
+             w.ChangeModel(0, true);
+             return true;
+         }},
+        {CL_Model_Pmr, -1, true, true,
+         [](W& w, C) {
+             w.ChangeModel(1, true);
+             return true;
+         }},
+        {CL_Help_About, QStyle::SP_MessageBoxInformation, true, false,
+         [](W& w, C) {
+             w.m_s.box->Show(w.Text("GI_Sys_AppTitle"), w.Text("GI_App_About_Caption"),
+                             cmcMessageBox::Icon::Information, cmcMessageBox::Buttons::Ok);
+             return true;
+         }},
+        {CL_Help_Contents, QStyle::SP_DialogHelpButton, true, false,
+         [](W& w, C) {
+             w.OpenHelp();
+             return true;
+         }},
+        // Tree and sheet cells that open a sheet.
+        {CallSheet, -1, false, false,
+         [](W& w, C c) {
+             if (!c.argument)
+                 return false;
+             w.OpenSheet(*c.argument);
+             return true;
+         }},
+    };
+    for (const Command& command : kCommands)
+        if (command.cell == cell)
+            return &command;
+    return nullptr;
+}
+
+int cuiMain::CommandIcon(int32_t cell) {
+    const Command* command = FindCommand(cell);
+    return command ? command->icon : -1;
+}
+
 bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
-    std::string name = cmcCellIds::CellName(cell.cell);
     // While a clone runs the window takes no commands (a shortcut may still arrive).
     if (m_clone && m_clone->IsBusy())
         return false;
-    if (cell.cell == CL_Menu_Port_Com) {
-        if (cell.parameter >= 1 && cell.parameter <= 256)
-            m_s.env->comPort = cell.parameter;
-        m_s.events->Send(cmcEv::RefreshCommands);
-    } else if (cell.cell == CL_Menu_Port_SpeedHigh)
-        m_s.env->comSpeedHigh = cell.parameter ? 1 : 0;
-    else if (cell.cell == CL_Menu_Port_Usb || cell.cell == CL_Menu_Port_ComList0)
-        ShowPortDialog(0);
-    else if (cell.cell == CL_Menu_Port_ComList1)
-        ShowPortDialog(1);
-    else if (cell.cell == CL_Menu_Port_ComList2)
-        ShowPortDialog(2);
-    else if (cell.cell == CL_Menu_View_FontSize) {
-        // The sheet is built again at the new size by the periodic step.
-        if (cell.parameter >= 25 && cell.parameter <= 1000 && cell.parameter != m_s.env->fontSizePercentage) {
-            m_s.env->fontSizePercentage = cell.parameter;
-            CloseSheet();
-        }
-    } else if (cell.cell == CL_Menu_Clone_Read)
-        CloneRead();
-    else if (cell.cell == CL_Menu_Clone_Write)
-        CloneWrite();
-    else if (cell.cell == CL_Menu_Clone_Info)
-        CloneInfo();
-    else if (name == "CL_Menu_File_New")
-        New();
-    else if (name == "CL_Menu_File_Open")
-        OpenDialog();
-    else if (name == "CL_Menu_File_Save")
-        SaveCurrent();
-    else if (name == "CL_Menu_File_SaveAs")
-        SaveAs();
-    else if (name == "CL_Menu_File_Recent") {
-        std::string path = m_s.env->recent.DisplayText(cell.parameter, "");
-        if (!path.empty())
-            OpenFile(path);
-    } else if (name == "CL_Menu_File_Exit")
-        close();
-    else if (name == "CL_Menu_View_ToolBar") {
-        m_s.env->toolbarVisible = m_s.env->toolbarVisible ? 0 : 1;
-        m_toolBar->setVisible(m_s.env->toolbarVisible != 0);
-    } else if (name == "CL_Model_Lmr" || name == "CL_Model_Pmr")
-        ChangeModel(name == "CL_Model_Pmr" ? 1 : 0, true);
-    else if (name == "CL_Help_About")
-        m_s.box->Show(Text("GI_Sys_AppTitle"), Text("GI_App_About_Caption"), cmcMessageBox::Icon::Information,
-                      cmcMessageBox::Buttons::Ok);
-    else if (name == "CL_Help_Contents")
-        OpenHelp();
-    else if (name == "CallSheet" && cell.argument)
-        OpenSheet(*cell.argument);
-    else
+    const Command* command = FindCommand(cell.cell);
+    if (!command || !command->run || !command->run(*this, cell))
         return false;
     RefreshCommands();
     return true;
@@ -753,9 +816,9 @@ bool cuiMain::OpenFile(const std::string& path) {
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cmcEeprom scratch;
-    int code = indDataFile::Open(path, scratch, &m_model);
+    cmcKvtFile::FileError code = indDataFile::Open(path, scratch, &m_model);
     QApplication::restoreOverrideCursor();
-    if (code != cmcKvtFile::kFileOk) {
+    if (code != cmcKvtFile::FileError::Ok) {
         cmcKvtFile::ShowFileError(code, m_s.tables->Text(), *m_s.box);
         return false;
     }
@@ -786,9 +849,9 @@ bool cuiMain::Save(const std::string& path) {
         QApplication::restoreOverrideCursor();
         return false;
     }
-    int code = indDataFile::Save(path, m_current, std::string());
+    cmcKvtFile::FileError code = indDataFile::Save(path, m_current, std::string());
     QApplication::restoreOverrideCursor();
-    if (code != cmcKvtFile::kFileOk) {
+    if (code != cmcKvtFile::FileError::Ok) {
         cmcKvtFile::ShowFileError(code, m_s.tables->Text(), *m_s.box);
         return false;
     }
@@ -863,7 +926,7 @@ QString cuiMain::StatusText() const {
 void cuiMain::OpenHelp() {
     const std::string path = cmcAppFile(m_s.tables->Text().GetText("GI_Sys_MyHelpFile"));
     if (!std::filesystem::exists(path) || !m_s.openHelp(path))
-        cmcKvtFile::ShowFileError(cmcKvtFile::kFileErrOpen, m_s.tables->Text(), *m_s.box);
+        cmcKvtFile::ShowFileError(cmcKvtFile::FileError::Open, m_s.tables->Text(), *m_s.box);
 }
 
 void cuiMain::EnterMakerMode() {
@@ -937,7 +1000,7 @@ void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
             self->m_view->SyncRows();
         return;
     }
-    if (event.type == kEventStatusText && self->m_status) {
+    if (event.type == cmcEv::StatusText && self->m_status) {
         // A sender without colours (both the same) gets the usual ones rather than unreadable text.
         if (event.p1 != event.p2)
             self->m_status->SetColors(static_cast<uint32_t>(event.p1), static_cast<uint32_t>(event.p2));

@@ -2,6 +2,7 @@
 // The main window and main object of the desktop program: the radio images, the menu, toolbar and
 // navigation tree built from the overlay, the one open sheet, the status bar, the file commands
 // (New, Open, Save, Save As) with their prompts, and the clone and port commands.
+#include "cells/cmcCellNumber.h"
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
@@ -136,6 +137,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One command cell of the menu, toolbar and tree: how its entry looks and what it runs.
+    struct Command {
+        cmcCellNumber cell;
+        int icon;       // the entry's standard style pixmap; -1: none
+        bool inMenus;   // enabled in the menu and toolbar unless the cell handler's host disables it
+        bool checkable; // the entry carries the host's check mark
+        // Runs the command; false when the cell gives it nothing to do. Null: nothing runs here.
+        bool (*run)(cuiMain& window, const cmcCellObj& cell);
+    };
+    // The command of a cell number; null for cells that are no command here.
+    static const Command* FindCommand(int32_t cell);
+    // The standard style pixmap of a cell's menu and toolbar entry; -1: none.
+    static int CommandIcon(int32_t cell);
+
     void UpdateTitle();
     void BuildMenu();
     void BuildToolBar();

@@ -3,6 +3,8 @@
 #include "core/cmcEeprom.h"
 #include "model/indModel.h"
 
+using FileError = cmcKvtFile::FileError;
+
 void indDataFile::Configure(cmcKvtFile& file) {
     file.SetModelCode(kModelCode);
     file.SetExtraCode(kExtraCode);
@@ -12,13 +14,13 @@ void indDataFile::Configure(cmcKvtFile& file) {
     file.SetMapRevCheck(MapRevCheck);
 }
 
-bool indDataFile::ModelCheck(int32_t modelCode, int32_t extraCode, int& fileError) {
+bool indDataFile::ModelCheck(int32_t modelCode, int32_t extraCode, FileError& fileError) {
     if (modelCode != kModelCode) {
-        fileError = cmcKvtFile::kFileErrModel;
+        fileError = FileError::Model;
         return false;
     }
     if (extraCode != kExtraCode && extraCode != kExtraCodeAlt) {
-        fileError = cmcKvtFile::kFileErrExtra;
+        fileError = FileError::Extra;
         return false;
     }
     return true;
@@ -28,7 +30,7 @@ bool indDataFile::MapRevCheck(int32_t mapRev) {
     return mapRev <= kMapRev;
 }
 
-int indDataFile::Save(const std::string& path, cmcEeprom& image, const std::string& comment) {
+FileError indDataFile::Save(const std::string& path, cmcEeprom& image, const std::string& comment) {
     cmcKvtFile file;
     file.Attach(&image);
     Configure(file);
@@ -36,24 +38,24 @@ int indDataFile::Save(const std::string& path, cmcEeprom& image, const std::stri
     return file.Save(path, kRadioRanges);
 }
 
-int indDataFile::Load(const std::string& path, cmcEeprom& image) {
+FileError indDataFile::Load(const std::string& path, cmcEeprom& image) {
     cmcKvtFile file;
     file.Attach(&image);
     Configure(file);
     return file.Load(path, kRadioRanges);
 }
 
-int indDataFile::Open(const std::string& path, cmcEeprom& scratch, const indModel* model) {
+FileError indDataFile::Open(const std::string& path, cmcEeprom& scratch, const indModel* model) {
     scratch.SetSize(cmcEeprom::kWorkSize);
     cmcKvtFile file;
     file.Attach(&scratch);
     Configure(file);
-    int code = file.Load(path, nullptr);
-    if (code != cmcKvtFile::kFileOk)
+    FileError code = file.Load(path, nullptr);
+    if (code != FileError::Ok)
         return code;
     if (model && indModel::CheckLoadedData(scratch, false) != 0)
-        return cmcKvtFile::kFileErrData;
+        return FileError::Data;
     if (model && model->CheckDataVersion(scratch) != 0)
-        return cmcKvtFile::kFileErrNewer;
+        return FileError::Newer;
     return file.CheckCoverage(kRadioRanges);
 }

@@ -22,19 +22,20 @@ public:
 
     // Model and extra code, map revision, address width and both checks, for a save or a load.
     static void Configure(cmcKvtFile& file);
-    static bool ModelCheck(int32_t modelCode, int32_t extraCode, int& fileError);
+    static bool ModelCheck(int32_t modelCode, int32_t extraCode, cmcKvtFile::FileError& fileError);
     static bool MapRevCheck(int32_t mapRev);
 
-    // Writes the radio layout held in the image's first 65,408 bytes. Returns 0, 1 or 2.
-    static int Save(const std::string& path, cmcEeprom& image, const std::string& comment);
-    // Loads a file that must cover the radio memory exactly (the initial data files). Returns 0 to 8;
-    // on failure the image is unchanged.
-    static int Load(const std::string& path, cmcEeprom& image);
+    // Writes the radio layout held in the image's first 65,408 bytes. Returns Ok, Open or Access.
+    static cmcKvtFile::FileError Save(const std::string& path, cmcEeprom& image, const std::string& comment);
+    // Loads a file that must cover the radio memory exactly (the initial data files). Returns Ok to
+    // Data; on failure the image is unchanged.
+    static cmcKvtFile::FileError Load(const std::string& path, cmcEeprom& image);
     // The Open command's sequence: the file is read into the scratch image (set to working-image size
     // and zero-filled first) without a range list, then checked, then its coverage of the radio memory
-    // is checked. Returns the first failing file error code, or 0 when the data may be taken over.
-    // Shows nothing: the caller reports the code (cmcKvtFile::ShowFileError or the command line).
-    // With a model, its data checks run between the two: the loose data check (code 8) and, with the
-    // lockout on, the newer-data check (code 9).
-    static int Open(const std::string& path, cmcEeprom& scratch, const indModel* model = nullptr);
+    // is checked. Returns the first failing file error, or Ok when the data may be taken over.
+    // Shows nothing: the caller reports the error (cmcKvtFile::ShowFileError or the command line).
+    // With a model, its data checks run between the two: the loose data check (Data) and, with the
+    // lockout on, the newer-data check (Newer).
+    static cmcKvtFile::FileError Open(const std::string& path, cmcEeprom& scratch,
+                                      const indModel* model = nullptr);
 };

@@ -45,7 +45,7 @@ std::vector<cmcRange> indModel::RangeList(int purpose) {
     return {r, kRangeListEnd};
 }
 
-bool indModel::ModelCheck(int32_t modelCode, int32_t extraCode, int& fileError) {
+bool indModel::ModelCheck(int32_t modelCode, int32_t extraCode, cmcKvtFile::FileError& fileError) {
     return indDataFile::ModelCheck(modelCode, extraCode, fileError);
 }
 
@@ -127,7 +127,7 @@ std::string indModel::InitialFilePath(cmcGTex& tex, int modelType) {
 
 void indModel::LoadInitialData(const std::string& path, cmcEeprom& image) {
     image.SetSize(L::kWorkSize);
-    if (indDataFile::Load(path, image) != 0)
+    if (indDataFile::Load(path, image) != cmcKvtFile::FileError::Ok)
         cmcFatal("Cannot open '" + path + "'.");
 }
 

@@ -2,6 +2,7 @@
 // The model operations that need no window: range lists by purpose, the checks of loaded data, the
 // model type stored in the data, the conversion to and from the working image, and the initial data.
 // The desktop program, the clone commands and the command line call them.
+#include "core/cmcKvtFile.h"
 #include "core/cmcRange.h"
 
 #include <cstdint>
@@ -40,7 +41,7 @@ public:
     static std::vector<cmcRange> RangeList(int purpose);
 
     // Model and extra codes of a data file or frame; stores file error 3 or 4 when it refuses.
-    static bool ModelCheck(int32_t modelCode, int32_t extraCode, int& fileError);
+    static bool ModelCheck(int32_t modelCode, int32_t extraCode, cmcKvtFile::FileError& fileError);
 
     // 0 accepts, 1 rejects. The loose form checks the radio model value and byte 0x0108; the strict
     // form (clone read) also the signature, the model code and the signature at the packed end.

@@ -80,7 +80,7 @@ struct Drv {
         };
     }
     // Advances until the driver reaches a state (or finishes).
-    void RunToState(int32_t state, uint32_t limit = 5000) {
+    void RunToState(cmcCloneState state, uint32_t limit = 5000) {
         loop.RunUntil([&] { return done || drv.State() == state; }, limit);
     }
     int32_t Finish(uint32_t limit = 600000) {
@@ -110,7 +110,7 @@ TEST(cmcCloneDrv, InformationReply) {
         Drv d;
         d.drv.SetModelCodes(0, 0);
         ASSERT_TRUE(d.drv.StartInfo(d.Callback()));
-        d.RunToState(6);
+        d.RunToState(cmcCloneState::WaitInfoReply);
         d.line.Queue(c.reply);
         EXPECT_EQ(d.Finish(), c.status);
         if (c.status == 0) {
@@ -126,7 +126,7 @@ TEST(cmcCloneDrv, SilenceEndsWithTimeoutOrEchoFailure) {
     {
         Drv d;
         ASSERT_TRUE(d.drv.StartRead(kAll, d.Callback()));
-        d.RunToState(8);
+        d.RunToState(cmcCloneState::ReceiveData);
         uint32_t waitingFrom = d.loop.NowMs();
         EXPECT_EQ(d.Finish(), 5);
         EXPECT_GE(d.endedAt - waitingFrom, 1000u);
@@ -142,7 +142,7 @@ TEST(cmcCloneDrv, SilenceEndsWithTimeoutOrEchoFailure) {
         Drv d; // a returned byte differs from the one sent
         d.drv.SetEchoMode(true);
         ASSERT_TRUE(d.drv.StartInfo(d.Callback()));
-        d.RunToState(6);
+        d.RunToState(cmcCloneState::WaitInfoReply);
         d.line.Queue({0xFE, 0x00});
         EXPECT_EQ(d.Finish(), 4);
     }
@@ -212,7 +212,7 @@ TEST(cmcCloneDrv, ReadOutsideTheImageOrTheRanges) {
         Drv d;
         d.drv.SetImageSize(c.imageSize);
         ASSERT_TRUE(d.drv.StartRead(c.ranges, d.Callback()));
-        d.RunToState(8);
+        d.RunToState(cmcCloneState::ReceiveData);
         d.line.Queue(c.frames);
         EXPECT_EQ(d.Finish(), c.status);
     }
@@ -222,7 +222,7 @@ TEST(cmcCloneDrv, WidestFrameIsAccepted) {
     const cmcRange kHead[] = {{0x0000, 0x00FE}, kRangeListEnd};
     Drv d;
     ASSERT_TRUE(d.drv.StartRead(kHead, d.Callback()));
-    d.RunToState(8);
+    d.RunToState(cmcCloneState::ReceiveData);
     d.line.Queue(Concat({DataFrame(0x0000, Bytes(255, 0x5A)), EndFrame(1)})); // 522 bytes before FD
     EXPECT_EQ(d.Finish(), 0);
 }
@@ -263,12 +263,12 @@ TEST(cmcCloneDrv, WritePausesUntilTheRadioContinues) {
     d.drv.SetPauseWindow(128, 0);
     cmcEeprom image = Pattern();
     ASSERT_TRUE(d.drv.StartWrite(image, kFrom100, d.Callback()));
-    d.RunToState(10);
+    d.RunToState(cmcCloneState::WaitWriteAck);
     d.loop.Advance(500);
     Bytes request = d.line.AllWritten();
     EXPECT_EQ(d.drv.DataFrames(), 0); // nothing before the write acknowledge
     d.line.Queue({0x00, 0xFB});       // stray bytes are dropped
-    d.RunToState(12);
+    d.RunToState(cmcCloneState::WaitPauseAnswer);
     d.loop.Advance(500);
     EXPECT_EQ(d.drv.DataFrames(), 8); // 0x0100 to 0x017F, then the pause
     Bytes all = d.line.AllWritten();
@@ -277,7 +277,7 @@ TEST(cmcCloneDrv, WritePausesUntilTheRadioContinues) {
     EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 13),
               Concat({{0xFE, 0xFE, 0xEE, 0xEF, 0xE4}, Text("01001001")}));
     d.line.Queue({0xFB});
-    d.RunToState(12);
+    d.RunToState(cmcCloneState::WaitPauseAnswer);
     d.loop.Advance(10);
     EXPECT_EQ(d.drv.DataFrames(), 16);
     d.line.Queue({0xFA}); // refused
@@ -313,7 +313,7 @@ TEST(cmcCloneDrv, AnswersThatArriveRunTheStepAtOnce) {
     const cmcRange kRange[] = {{0x0100, 0x01FF}, kRangeListEnd};
     int32_t status = -1;
     ASSERT_TRUE(drv.StartWrite(Pattern(), kRange, [&](dst_CDrv_Result& r) { status = r.status; }));
-    loop.RunUntil([&] { return drv.State() == 10; }, 5000);
+    loop.RunUntil([&] { return drv.State() == cmcCloneState::WaitWriteAck; }, 5000);
     EXPECT_EQ(loop.watched.count(7), 1u); // waiting for the acknowledge: the port is watched
     uint32_t at = loop.NowMs();
 
@@ -321,7 +321,7 @@ TEST(cmcCloneDrv, AnswersThatArriveRunTheStepAtOnce) {
     line.Queue({0xFB});
     loop.Arrive(7);
     EXPECT_EQ(drv.DataFrames(), 8);
-    EXPECT_EQ(drv.State(), 12);
+    EXPECT_EQ(drv.State(), cmcCloneState::WaitPauseAnswer);
     EXPECT_TRUE(loop.watched.empty()); // one step per arrival; the next tick watches again
     loop.Advance(10);
     line.Queue({0xFB});
@@ -333,9 +333,9 @@ TEST(cmcCloneDrv, AnswersThatArriveRunTheStepAtOnce) {
     loop.Advance(10);
     loop.Arrive(7);
     EXPECT_TRUE(loop.watched.empty());
-    EXPECT_EQ(drv.State(), 12);
+    EXPECT_EQ(drv.State(), cmcCloneState::WaitPauseAnswer);
     line.Queue({0xFB}); // the last pause, after 0x01FF: now the timer's step takes it
-    loop.RunUntil([&] { return drv.State() == 14; }, 5000);
+    loop.RunUntil([&] { return drv.State() == cmcCloneState::WaitWriteResult; }, 5000);
     line.Queue(RadioFrame(0xE6, {0x00}));
     loop.Arrive(7);
     loop.RunUntil([&] { return status >= 0; }, 5000);
@@ -348,7 +348,7 @@ TEST(cmcCloneDrv, WriteResultAndEndFrame) {
     for (uint8_t answer : {0x00, 0x01}) {
         Drv d;
         ASSERT_TRUE(d.drv.StartWrite(Pattern(), kShort, d.Callback()));
-        d.RunToState(14);
+        d.RunToState(cmcCloneState::WaitWriteResult);
         Bytes all = d.line.AllWritten();
         Bytes end = Concat({{0xFE, 0xFE, 0xEE, 0xEF, 0xE5}, Text("Zorv Inc.02"), {0xFD}});
         ASSERT_GE(all.size(), end.size());
@@ -363,7 +363,7 @@ TEST(cmcCloneDrv, CommandTextPiecesReopenAndSend) {
     d.drv.SetPort(1, "9600,N,8,1");
     d.drv.SetCommandText("(38400,N,8,1)FEFE EEEF(9600,N,8,1)f");
     ASSERT_TRUE(d.drv.StartInfo(d.Callback()));
-    d.RunToState(6);
+    d.RunToState(cmcCloneState::WaitInfoReply);
     ASSERT_EQ(d.line.written.size(), 2u);
     EXPECT_EQ(d.line.written[0].baud, 38400);
     EXPECT_EQ(d.line.written[0].bytes, (Bytes{0xFE, 0xFE, 0xEE, 0xEF}));
@@ -404,7 +404,7 @@ TEST(cmcCloneDrv, SecondStartIsRefused) {
     EXPECT_TRUE(d.drv.IsBusy());
     EXPECT_FALSE(d.drv.StartRead(kAll, d.Callback()));
     EXPECT_FALSE(d.drv.StartWrite(Pattern(), kAll, d.Callback()));
-    EXPECT_EQ(d.drv.Mode(), 1);
+    EXPECT_EQ(d.drv.Mode(), cmcCloneMode::Info);
     EXPECT_EQ(d.Finish(), 5);
     EXPECT_FALSE(d.drv.IsBusy());
 }
@@ -420,7 +420,7 @@ TEST(cmcCloneDrv, EchoTestOutcomes) {
         d.drv.SetEchoTest(true);
         d.line.echoFirst = c.echoed;
         ASSERT_TRUE(d.drv.StartInfo(d.Callback()));
-        d.RunToState(6);
+        d.RunToState(cmcCloneState::WaitInfoReply);
         EXPECT_EQ(d.drv.EchoMode(), c.echoMode);
         Bytes all = d.line.AllWritten();
         size_t probes = c.echoed == 2 ? 8 : 4; // a partial answer is tried twice
@@ -441,7 +441,7 @@ TEST(cmcCloneDrv, HeldFramesAreNotStrandedAtPausesOrTheEnd) {
         if (pauses)
             d.drv.SetPauseWindow(128, 0);
         ASSERT_TRUE(d.drv.StartWrite(Pattern(), kSome, d.Callback()));
-        d.RunToState(10);
+        d.RunToState(cmcCloneState::WaitWriteAck);
         d.line.outputCount = 500; // the device reports a full queue for a while
         d.loop.Advance(300);
         d.line.outputCount = 0;
@@ -452,7 +452,7 @@ TEST(cmcCloneDrv, HeldFramesAreNotStrandedAtPausesOrTheEnd) {
 TEST(cmcCloneDrv, BytesThatCannotLeaveDoNotChangeTheResult) {
     Drv d;
     ASSERT_TRUE(d.drv.StartInfo(d.Callback()));
-    d.RunToState(6);
+    d.RunToState(cmcCloneState::WaitInfoReply);
     d.line.outputCount = 7; // stuck for good
     d.line.Queue(InfoReply());
     EXPECT_EQ(d.Finish(5000), 0);

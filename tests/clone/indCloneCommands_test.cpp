@@ -149,7 +149,7 @@ TEST(indCloneCommands, InformationAndReadChecks) {
     Rig rig;
     for (int n : {127, 100}) {
         dst_CDrv_Result r;
-        r.mode = 1;
+        r.mode = cmcCloneMode::Info;
         r.status = 0;
         r.modelCode = 0x3329;
         r.information.SetLength(n);

@@ -77,7 +77,7 @@ TEST(cmcKvtFile, SaveWritesTheLineLayoutAndLoadsItBack) {
         cmcKvtFile file;
         configure(file, image, c.adrBit);
         file.SetComment("Hill site");
-        ASSERT_EQ(file.Save(dir.File("a.ocd"), ranges), 0);
+        ASSERT_EQ(file.Save(dir.File("a.ocd"), ranges), cmcKvtFile::FileError::Ok);
         std::vector<std::string> got = lines(ReadFileText(dir.File("a.ocd")));
         ASSERT_EQ(got.size(), 4 + c.expected.size());
         EXPECT_EQ(got[0], "33290000");
@@ -94,7 +94,7 @@ TEST(cmcKvtFile, SaveWritesTheLineLayoutAndLoadsItBack) {
         loaded.SetSize(0x300);
         cmcKvtFile reader;
         configure(reader, loaded, 16);
-        ASSERT_EQ(reader.Load(dir.File("a.ocd"), ranges), 0);
+        ASSERT_EQ(reader.Load(dir.File("a.ocd"), ranges), cmcKvtFile::FileError::Ok);
         EXPECT_EQ(reader.GetMapRev(), 1);
         EXPECT_EQ(reader.GetAdrBit(), c.adrBit);
         for (int32_t a = 0; a < 0x300; ++a)
@@ -109,7 +109,7 @@ TEST(cmcKvtFile, SaveEndsTheDataAtTheEndPairOrAnAddressOutsideTheImage) {
              {kEnd, {0, 0x3F}}, {{0x30, 0x40}, {0, 0x3F}, kEnd}, {{-1, 0x10}, kEnd}}) {
         cmcKvtFile file;
         configure(file, image);
-        ASSERT_EQ(file.Save(dir.File("e.ocd"), ranges.data()), 0);
+        ASSERT_EQ(file.Save(dir.File("e.ocd"), ranges.data()), cmcKvtFile::FileError::Ok);
         EXPECT_EQ(lines(ReadFileText(dir.File("e.ocd"))).size(), 4u);
     }
 }
@@ -122,13 +122,13 @@ TEST(cmcKvtFile, CommentCannotInjectKeyLines) {
     cmcKvtFile file;
     configure(file, image);
     file.SetComment("AdrBit=16\n#AdrBit=16\r\n#MapRev=9");
-    ASSERT_EQ(file.Save(dir.File("c.ocd"), ranges), 0);
+    ASSERT_EQ(file.Save(dir.File("c.ocd"), ranges), cmcKvtFile::FileError::Ok);
     EXPECT_EQ(lines(ReadFileText(dir.File("c.ocd"))).size(), 8u);
     cmcEeprom loaded;
     loaded.SetSize(0x40);
     cmcKvtFile reader;
     configure(reader, loaded);
-    EXPECT_EQ(reader.Load(dir.File("c.ocd"), ranges), 0);
+    EXPECT_EQ(reader.Load(dir.File("c.ocd"), ranges), cmcKvtFile::FileError::Ok);
     EXPECT_EQ(reader.GetAdrBit(), 32);
     EXPECT_TRUE(loaded.Equals(image));
 }
@@ -151,7 +151,7 @@ TEST(cmcKvtFile, FailedSaveKeepsTheOldFile) {
     small.rlim_cur = 4096;
     auto previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    int code = file.Save(path, ranges);
+    int code = cmcKvtFile::Code(file.Save(path, ranges));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
 
@@ -160,7 +160,7 @@ TEST(cmcKvtFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(folderEntries(dir.Path()), std::vector<std::string>{"radio.ocd"});
 
     // Without the limit the same save replaces the file and keeps its permissions.
-    ASSERT_EQ(file.Save(path, ranges), 0);
+    ASSERT_EQ(file.Save(path, ranges), cmcKvtFile::FileError::Ok);
     EXPECT_EQ(lines(ReadFileText(path)).size(), 4u + 4088u);
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
@@ -169,15 +169,15 @@ TEST(cmcKvtFile, FailedSaveKeepsTheOldFile) {
 
     // A link keeps pointing at the data it names.
     ASSERT_EQ(::symlink(path.c_str(), dir.File("link.ocd").c_str()), 0);
-    ASSERT_EQ(file.Save(dir.File("link.ocd"), nullptr), 0);
+    ASSERT_EQ(file.Save(dir.File("link.ocd"), nullptr), cmcKvtFile::FileError::Ok);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ocd")));
     EXPECT_EQ(lines(ReadFileText(path)).size(), 4u);
 
     // Targets that cannot be written: nothing is created.
     std::filesystem::create_directory(dir.File("folder.ocd"));
-    EXPECT_EQ(file.Save(dir.File("folder.ocd"), ranges), 1);
-    EXPECT_EQ(file.Save(dir.File("no/such/folder.ocd"), ranges), 1);
-    EXPECT_EQ(file.Save("", ranges), 1);
+    EXPECT_EQ(file.Save(dir.File("folder.ocd"), ranges), cmcKvtFile::FileError::Open);
+    EXPECT_EQ(file.Save(dir.File("no/such/folder.ocd"), ranges), cmcKvtFile::FileError::Open);
+    EXPECT_EQ(file.Save("", ranges), cmcKvtFile::FileError::Open);
     EXPECT_EQ(folderEntries(dir.Path()), (std::vector<std::string>{"folder.ocd", "link.ocd", "radio.ocd"}));
 }
 
@@ -189,24 +189,25 @@ TEST(cmcKvtFile, CoverageMissingAndExtraBytes) {
     const cmcRange wider[] = {{0, 0x3F}, {0x10, 0x7F}, kEnd}; // the second pair leaves the image
     cmcKvtFile writer;
     configure(writer, image);
-    ASSERT_EQ(writer.Save(dir.File("h.ocd"), head), 0);
+    ASSERT_EQ(writer.Save(dir.File("h.ocd"), head), cmcKvtFile::FileError::Ok);
 
     cmcKvtFile reader;
     cmcEeprom loaded;
     loaded.SetSize(0x40);
     configure(reader, loaded);
-    EXPECT_EQ(reader.CheckCoverage(all), 7); // nothing loaded yet
-    EXPECT_EQ(reader.Load(dir.File("h.ocd"), nullptr), 0);
-    EXPECT_EQ(reader.CheckCoverage(head), 0);
-    EXPECT_EQ(reader.CheckCoverage(all), 7);
-    EXPECT_EQ(reader.CheckCoverage(wider), 7);
+    EXPECT_EQ(reader.CheckCoverage(all), cmcKvtFile::FileError::Coverage); // nothing loaded yet
+    EXPECT_EQ(reader.Load(dir.File("h.ocd"), nullptr), cmcKvtFile::FileError::Ok);
+    EXPECT_EQ(reader.CheckCoverage(head), cmcKvtFile::FileError::Ok);
+    EXPECT_EQ(reader.CheckCoverage(all), cmcKvtFile::FileError::Coverage);
+    EXPECT_EQ(reader.CheckCoverage(wider), cmcKvtFile::FileError::Coverage);
     const cmcRange partial[] = {{0, 0x0F}, {0x28, 0x3F}, kEnd}; // 0x20-0x27 extra, 0x30-0x3F missing
-    EXPECT_EQ(reader.CheckCoverage(partial), 8);
-    EXPECT_EQ(reader.CheckCoverage(nullptr), 7);
+    EXPECT_EQ(reader.CheckCoverage(partial), cmcKvtFile::FileError::Data);
+    EXPECT_EQ(reader.CheckCoverage(nullptr), cmcKvtFile::FileError::Coverage);
 
     cmcKvtFile unattached;
-    EXPECT_EQ(unattached.CheckCoverage(all), 7);
-    EXPECT_EQ(unattached.Load(dir.File("h.ocd"), nullptr), 3); // model code 0 expected
+    EXPECT_EQ(unattached.CheckCoverage(all), cmcKvtFile::FileError::Coverage);
+    EXPECT_EQ(unattached.Load(dir.File("h.ocd"), nullptr),
+              cmcKvtFile::FileError::Model); // model code 0 expected
 }
 
 // Clone data files come from anywhere: whatever they hold, the reader ends in a file error code with
@@ -245,7 +246,7 @@ TEST(cmcKvtFile, MalformedFilesLeaveTheImageUnchanged) {
         cmcEeprom before = image;
         cmcKvtFile file;
         configure(file, image);
-        EXPECT_EQ(file.Load(dir.File("m.ocd"), nullptr), c.expected);
+        EXPECT_EQ(cmcKvtFile::Code(file.Load(dir.File("m.ocd"), nullptr)), c.expected);
         if (c.expected != 0)
             EXPECT_TRUE(image.Equals(before));
         else
@@ -255,17 +256,18 @@ TEST(cmcKvtFile, MalformedFilesLeaveTheImageUnchanged) {
     cmcEeprom image = patternImage(0x40);
     cmcKvtFile file;
     configure(file, image);
-    EXPECT_EQ(file.Load(dir.File("missing.ocd"), nullptr), 1);
-    EXPECT_EQ(file.Load(dir.Path(), nullptr), 1);
+    EXPECT_EQ(file.Load(dir.File("missing.ocd"), nullptr), cmcKvtFile::FileError::Open);
+    EXPECT_EQ(file.Load(dir.Path(), nullptr), cmcKvtFile::FileError::Open);
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
-    EXPECT_EQ(file.Load(dir.File("fifo"), nullptr), 1); // no writer: must not wait for one
+    EXPECT_EQ(file.Load(dir.File("fifo"), nullptr),
+              cmcKvtFile::FileError::Open); // no writer: must not wait for one
 
     // Without a map revision check no file with data is accepted.
     cmcKvtFile unchecked;
     unchecked.Attach(&image);
     unchecked.SetModelCode(0x3329);
     WriteFileText(dir.File("m.ocd"), head + "000001AB\r\n");
-    EXPECT_EQ(unchecked.Load(dir.File("m.ocd"), nullptr), 5);
+    EXPECT_EQ(unchecked.Load(dir.File("m.ocd"), nullptr), cmcKvtFile::FileError::MapRev);
 }
 
 // Random damage to a valid file: every result is a file error code, and the image changes only on
@@ -276,7 +278,7 @@ TEST(cmcKvtFile, GarbledFilesFuzz) {
     const cmcRange ranges[] = {{0, 0x1FF}, kEnd};
     cmcKvtFile writer;
     configure(writer, source);
-    ASSERT_EQ(writer.Save(dir.File("v.ocd"), ranges), 0);
+    ASSERT_EQ(writer.Save(dir.File("v.ocd"), ranges), cmcKvtFile::FileError::Ok);
     const std::string valid = ReadFileText(dir.File("v.ocd"));
     std::string alphabet = "0123456789ABCDEFabcdef#\r\n =MapRevAdrBit";
     alphabet += '\0';
@@ -317,7 +319,7 @@ TEST(cmcKvtFile, GarbledFilesFuzz) {
         cmcEeprom image = untouched;
         cmcKvtFile reader;
         configure(reader, image);
-        int code = reader.Load(path, round % 2 ? ranges : nullptr);
+        int code = cmcKvtFile::Code(reader.Load(path, round % 2 ? ranges : nullptr));
         ASSERT_GE(code, 0);
         ASSERT_LE(code, 8);
         ++outcomes[code];
@@ -338,17 +340,18 @@ TEST(cmcKvtFile, FileErrorsShowTheirOverlayTexts) {
     const std::string headline = tex.GetJoinedText("GI_Mess_FileErr_Headline");
     ScriptedMessageBox box;
     for (int code = 1; code <= 9; ++code) {
-        cmcKvtFile::ShowFileError(code, tex, box);
+        const auto error = static_cast<cmcKvtFile::FileError>(code);
+        cmcKvtFile::ShowFileError(error, tex, box);
         ASSERT_EQ(box.shown.size(), static_cast<size_t>(code));
         const auto& shown = box.shown.back();
-        EXPECT_EQ(shown.text, headline + "\n\n" + tex.GetJoinedText(cmcKvtFile::FileErrorKey(code)));
-        EXPECT_FALSE(tex.GetJoinedText(cmcKvtFile::FileErrorKey(code)).empty());
+        EXPECT_EQ(shown.text, headline + "\n\n" + tex.GetJoinedText(cmcKvtFile::FileErrorKey(error)));
+        EXPECT_FALSE(tex.GetJoinedText(cmcKvtFile::FileErrorKey(error)).empty());
         EXPECT_EQ(shown.caption, tex.GetText("GI_Sys_AppTitle"));
         EXPECT_EQ(shown.icon, cmcMessageBox::Icon::Warning);
         EXPECT_EQ(shown.buttons, cmcMessageBox::Buttons::Ok);
     }
     for (int code : {0, -1, 10})
-        cmcKvtFile::ShowFileError(code, tex, box);
+        cmcKvtFile::ShowFileError(static_cast<cmcKvtFile::FileError>(code), tex, box);
     EXPECT_EQ(box.shown.size(), 9u);
 
     TempDir dir;
@@ -358,10 +361,10 @@ TEST(cmcKvtFile, FileErrorsShowTheirOverlayTexts) {
     configure(file, image);
     file.SetReporter(&tex, &box);
     box.shown.clear();
-    EXPECT_EQ(file.Save(dir.File("r.ocd"), ranges), 0);
-    EXPECT_EQ(file.Load(dir.File("r.ocd"), ranges), 0);
+    EXPECT_EQ(file.Save(dir.File("r.ocd"), ranges), cmcKvtFile::FileError::Ok);
+    EXPECT_EQ(file.Load(dir.File("r.ocd"), ranges), cmcKvtFile::FileError::Ok);
     EXPECT_TRUE(box.shown.empty());
-    EXPECT_EQ(file.Load(dir.File("none.ocd"), ranges), 1);
+    EXPECT_EQ(file.Load(dir.File("none.ocd"), ranges), cmcKvtFile::FileError::Open);
     ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].text, cmcKvtFile::FileErrorText(1, tex));
+    EXPECT_EQ(box.shown[0].text, cmcKvtFile::FileErrorText(cmcKvtFile::FileError::Open, tex));
 }

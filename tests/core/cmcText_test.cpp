@@ -80,6 +80,61 @@ TEST(cmcText, Hexadecimal) {
     EXPECT_EQ(HexToChars("41zz43"), "A");
 }
 
+// The digit rules every caller relies on: either case for files and command texts, upper case only
+// for clone frames, none for anything around the digit ranges.
+TEST(cmcText, HexDigitsByLetterCase) {
+    struct Case {
+        char c;
+        int anyCase; // -1: not a digit
+        int upperCase;
+    };
+    const Case cases[] = {
+        {'0', 0, 0},   {'9', 9, 9},   {'A', 10, 10}, {'F', 15, 15},    {'a', 10, -1},
+        {'f', 15, -1}, {'/', -1, -1}, {':', -1, -1}, {'@', -1, -1},    {'G', -1, -1},
+        {'`', -1, -1}, {'g', -1, -1}, {' ', -1, -1}, {'\xB0', -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(1, c.c));
+        std::optional<uint8_t> any = HexDigitValue(c.c);
+        std::optional<uint8_t> upper = HexDigitValue(c.c, HexLetters::UpperCase);
+        EXPECT_EQ(any ? int(*any) : -1, c.anyCase);
+        EXPECT_EQ(upper ? int(*upper) : -1, c.upperCase);
+    }
+}
+
+TEST(cmcText, HexBytesNumbersAndOutput) {
+    EXPECT_EQ(HexByte('F', 'e'), std::optional<uint8_t>(0xFE));
+    EXPECT_EQ(HexByte('F', 'e', HexLetters::UpperCase), std::nullopt);
+    EXPECT_EQ(HexByte('0', 'x'), std::nullopt);
+    EXPECT_EQ(HexByte('x', '0'), std::nullopt);
+
+    struct Case {
+        const char* digits;
+        HexLetters letters;
+        std::optional<uint32_t> value;
+    };
+    const Case cases[] = {
+        {"", HexLetters::AnyCase, 0u},
+        {"0000FF7F", HexLetters::AnyCase, 0xFF7Fu},
+        {"ffffffff", HexLetters::AnyCase, 0xFFFFFFFFu},
+        {"ffffffff", HexLetters::UpperCase, std::nullopt},
+        {"1A2B3C4D5E6F", HexLetters::AnyCase, 0x3C4D5E6Fu}, // only the low 32 bits stay
+        {"12 4", HexLetters::AnyCase, std::nullopt},
+        {"-1", HexLetters::AnyCase, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.digits);
+        EXPECT_EQ(HexNumber(c.digits, c.letters), c.value);
+    }
+
+    std::string out = "x";
+    AppendHexByte(out, 0x0A);
+    AppendHexByte(out, 0xF0);
+    EXPECT_EQ(out, "x0AF0");
+    EXPECT_EQ(HexDigitChar(0x3C), 'C');
+    EXPECT_EQ(HexDigitChar(0), '0');
+}
+
 TEST(cmcText, CharacterAndRangeChecks) {
     EXPECT_FALSE(IsPrintableChar(31));
     EXPECT_TRUE(IsPrintableChar(32));

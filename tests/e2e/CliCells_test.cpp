@@ -30,7 +30,7 @@ std::string Get(const std::string& file, const std::string& cell) {
 // The working image of a saved file, expanded from its radio layout.
 cmcEeprom Expanded(const std::string& file) {
     cmcEeprom image;
-    EXPECT_EQ(indDataFile::Open(file, image), 0);
+    EXPECT_EQ(indDataFile::Open(file, image), cmcKvtFile::FileError::Ok);
     indWorkImage(image, nullptr).ExpandTables();
     return image;
 }

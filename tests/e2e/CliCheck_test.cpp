@@ -15,17 +15,20 @@ TEST(CliCheck, ReportsOkOrTheFileErrorAsExitStatus) {
     cmcTextTables tables;
     tables.Load(CliBinDir(), 0);
     auto message = [&](int code) {
-        return tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)) + "\n";
+        return tables.Text().GetJoinedText(
+                   cmcKvtFile::FileErrorKey(static_cast<cmcKvtFile::FileError>(code))) +
+               "\n";
     };
 
     TempDir dir;
     cmcEeprom image;
     image.SetSize(cmcEeprom::kWorkSize);
-    ASSERT_EQ(indDataFile::Save(dir.File("data.ocd"), image, "e2e"), 0); // fails the data check
-    image.SetByte(0x80, 0x33); // the radio model value and a valid byte 0x108 pass it
+    ASSERT_EQ(indDataFile::Save(dir.File("data.ocd"), image, "e2e"),
+              cmcKvtFile::FileError::Ok); // fails the data check
+    image.SetByte(0x80, 0x33);            // the radio model value and a valid byte 0x108 pass it
     image.SetByte(0x81, 0x28);
     image.SetByte(0x108, 0x01);
-    ASSERT_EQ(indDataFile::Save(dir.File("good.ocd"), image, "e2e"), 0);
+    ASSERT_EQ(indDataFile::Save(dir.File("good.ocd"), image, "e2e"), cmcKvtFile::FileError::Ok);
     std::string text = ReadFileText(dir.File("good.ocd"));
     WriteFileText(dir.File("model.ocd"), "33280000" + text.substr(8));
     WriteFileText(dir.File("short.ocd"), text.substr(0, text.size() - 44)); // last line missing

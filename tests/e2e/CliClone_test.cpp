@@ -108,7 +108,7 @@ private:
 cmcEeprom LoadImage(const std::string& path) {
     cmcEeprom image;
     image.SetSize(cmcEeprom::kWorkSize);
-    EXPECT_EQ(indDataFile::Load(path, image), 0) << path;
+    EXPECT_EQ(indDataFile::Load(path, image), cmcKvtFile::FileError::Ok) << path;
     return image;
 }
 
@@ -142,7 +142,7 @@ std::string WritableFile(const TempDir& dir, bool channel = true) {
     }
     model.Convert(work, 1);
     std::string path = dir.File(channel ? "channel.ocd" : "nochannel.ocd");
-    EXPECT_EQ(indDataFile::Save(path, work, "e2e"), 0);
+    EXPECT_EQ(indDataFile::Save(path, work, "e2e"), cmcKvtFile::FileError::Ok);
     return path;
 }
 

@@ -48,7 +48,7 @@ std::string Initial() {
 std::string DataFile(const TempDir& dir, const std::string& name, int32_t rxHz) {
     cmcEeprom initial;
     initial.SetSize(cmcEeprom::kWorkSize);
-    EXPECT_EQ(indDataFile::Load(Initial(), initial), 0);
+    EXPECT_EQ(indDataFile::Load(Initial(), initial), cmcKvtFile::FileError::Ok);
     indModel model(&initial, nullptr, indModel::Settings{});
     cmcEeprom work = initial;
     model.Convert(work, 0);
@@ -59,7 +59,7 @@ std::string DataFile(const TempDir& dir, const std::string& name, int32_t rxHz) 
     ch.Encode(indModel::kChannelKind, 3);
     model.Convert(work, 1);
     std::string path = dir.File(name);
-    EXPECT_EQ(indDataFile::Save(path, work, "gui"), 0);
+    EXPECT_EQ(indDataFile::Save(path, work, "gui"), cmcKvtFile::FileError::Ok);
     return path;
 }
 
@@ -67,7 +67,7 @@ std::string DataFile(const TempDir& dir, const std::string& name, int32_t rxHz) 
 std::string ShortEnd() {
     cmcEeprom initial;
     initial.SetSize(cmcEeprom::kWorkSize);
-    EXPECT_EQ(indDataFile::Load(Initial(), initial), 0);
+    EXPECT_EQ(indDataFile::Load(Initial(), initial), cmcKvtFile::FileError::Ok);
     char text[16];
     std::snprintf(text, sizeof text, "%X",
                   static_cast<unsigned>((indCloneCommands::DataEnd(initial) | 0xFF) + 0x100));
@@ -254,7 +254,7 @@ TEST_F(CloneFixture, WriteRunsTheChecksAndConfirmationsThenSendsTheData) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(written); }, 5000));
     cmcEeprom radio;
     radio.SetSize(cmcEeprom::kWorkSize);
-    ASSERT_EQ(indDataFile::Load(written, radio), 0);
+    ASSERT_EQ(indDataFile::Load(written, radio), cmcKvtFile::FileError::Ok);
     indModel model(nullptr, nullptr, indModel::Settings{});
     model.Convert(radio, 0);
     EXPECT_EQ(Channel3(radio), 151625000);

@@ -101,7 +101,7 @@ TEST(indDataFile, OpenChecksEveryPartOfTheFile) {
         std::string path = dir.File("case.ocd");
         WriteFileText(path, c.text);
         cmcEeprom scratch;
-        EXPECT_EQ(indDataFile::Open(path, scratch), c.expected);
+        EXPECT_EQ(cmcKvtFile::Code(indDataFile::Open(path, scratch)), c.expected);
         if (c.expected == 0) {
             ASSERT_EQ(scratch.GetSize(), cmcEeprom::kWorkSize);
             for (int32_t a : {0, 0x1234, 0xFF7F})
@@ -110,7 +110,7 @@ TEST(indDataFile, OpenChecksEveryPartOfTheFile) {
         }
     }
     cmcEeprom scratch;
-    EXPECT_EQ(indDataFile::Open(dir.File("missing.ocd"), scratch), 1);
+    EXPECT_EQ(indDataFile::Open(dir.File("missing.ocd"), scratch), cmcKvtFile::FileError::Open);
 }
 
 // The save this model makes is read back by every load it makes, byte for byte.
@@ -121,7 +121,7 @@ TEST(indDataFile, SaveThenLoadAndOpen) {
     for (int32_t a = 0; a < image.GetSize(); ++a)
         image.SetByte(a, pattern(a));
     std::string path = dir.File("saved.ocd");
-    ASSERT_EQ(indDataFile::Save(path, image, "Site A"), 0);
+    ASSERT_EQ(indDataFile::Save(path, image, "Site A"), cmcKvtFile::FileError::Ok);
     std::string text = ReadFileText(path);
     EXPECT_EQ(text.substr(0, 52), "33290000\r\n#Comment=Site A\r\n#MapRev=1\r\n#AdrBit=32\r\n00");
     EXPECT_EQ(text.size(), 50 + 4088 * 44u);
@@ -129,18 +129,18 @@ TEST(indDataFile, SaveThenLoadAndOpen) {
     cmcEeprom loaded;
     loaded.SetSize(cmcEeprom::kWorkSize);
     loaded.Fill(0x55);
-    ASSERT_EQ(indDataFile::Load(path, loaded), 0);
+    ASSERT_EQ(indDataFile::Load(path, loaded), cmcKvtFile::FileError::Ok);
     EXPECT_EQ(std::memcmp(loaded.Data(), image.Data(), 0xFF80), 0);
     EXPECT_EQ(loaded.GetByte(0xFF80), 0x55); // beyond the radio memory: untouched
 
     cmcEeprom scratch;
-    ASSERT_EQ(indDataFile::Open(path, scratch), 0);
+    ASSERT_EQ(indDataFile::Open(path, scratch), cmcKvtFile::FileError::Ok);
     EXPECT_EQ(std::memcmp(scratch.Data(), image.Data(), 0xFF80), 0);
 
     // A failed load leaves the image exactly as it was.
     WriteFileText(path, text.substr(0, text.size() - 10));
     loaded.Fill(0x55);
-    EXPECT_EQ(indDataFile::Load(path, loaded), 6);
+    EXPECT_EQ(indDataFile::Load(path, loaded), cmcKvtFile::FileError::Format);
     for (int32_t a : {0, 0x100, 0xFF7F})
         EXPECT_EQ(loaded.GetByte(a), 0x55);
 }

@@ -17,7 +17,7 @@ namespace {
 cmcEeprom LoadInitial(const char* name) {
     cmcEeprom img;
     img.SetSize(L::kWorkSize);
-    EXPECT_EQ(indDataFile::Load(DataDir() + "/" + name, img), 0) << name;
+    EXPECT_EQ(indDataFile::Load(DataDir() + "/" + name, img), cmcKvtFile::FileError::Ok) << name;
     return img;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The command line's shared pieces: the verb table and a small option parser. Each verb lives in its
 // own source file as one function over the parsed arguments.
+#include "core/cmcKvtFile.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -41,7 +43,8 @@ class cmcTextTables;
 // Opens a clone data file as `check` does (printing the file error's message and returning its code
 // when that fails), then converts it into the working image with the initial data of the model type
 // the data carries (loaded into defaults). The overlay tables are loaded from the program's folder.
-int CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work, cmcEeprom& defaults);
+cmcKvtFile::FileError CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work,
+                                  cmcEeprom& defaults);
 int CliInfo(const CliArgs& args);
 int CliRead(const CliArgs& args);
 int CliWrite(const CliArgs& args);

@@ -68,10 +68,10 @@ cmcMessageBox::Answer CliCellMessages::Show(const std::string& text, const std::
     }
 }
 
-int CliCellSession::Open(const std::string& path, bool yes) {
+cmcKvtFile::FileError CliCellSession::Open(const std::string& path, bool yes) {
     work.SetSize(0);
-    int code = CliOpenData(path, tables, work, defaults);
-    if (code != cmcKvtFile::kFileOk)
+    const cmcKvtFile::FileError code = CliOpenData(path, tables, work, defaults);
+    if (code != cmcKvtFile::FileError::Ok)
         return code;
     indModel model(&defaults, nullptr, indModel::ReadSettings(tables.Text()));
     modelType = model.StoredModelType(work) == 1 ? 1 : 0;
@@ -85,7 +85,7 @@ int CliCellSession::Open(const std::string& path, bool yes) {
     s.box = box.get();
     s.modelFamily = modelType;
     handler = std::make_unique<indCellHandler>(s);
-    return 0;
+    return cmcKvtFile::FileError::Ok;
 }
 
 std::optional<cmcCellObj> CliCellSession::ParseAddress(std::string_view address) {
@@ -191,16 +191,16 @@ bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text) {
     return false;
 }
 
-int CliCellSession::Save(const std::string& path) {
+cmcKvtFile::FileError CliCellSession::Save(const std::string& path) {
     cmcEeprom packed = work;
     indModel model(&defaults, nullptr, indModel::ReadSettings(tables.Text()));
     if (model.Convert(packed, 1)) {
         std::fprintf(stderr,
                      "ostrel-cli: the data does not fit into the radio's memory; nothing was saved\n");
-        return cmcKvtFile::kFileErrData;
+        return cmcKvtFile::FileError::Data;
     }
-    const int code = indDataFile::Save(path, packed, CloneComment(packed));
-    if (code != cmcKvtFile::kFileOk)
+    const cmcKvtFile::FileError code = indDataFile::Save(path, packed, CloneComment(packed));
+    if (code != cmcKvtFile::FileError::Ok)
         std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
     return code;
 }

@@ -48,8 +48,8 @@ private:
 
 class CliCellSession {
 public:
-    // Opens the file (printing the file error and returning its code when that fails); 0 when open.
-    int Open(const std::string& path, bool yes);
+    // Opens the file (printing the file error and returning it when that fails); Ok when open.
+    cmcKvtFile::FileError Open(const std::string& path, bool yes);
 
     // "CT_Mch.CL_Mch_FreqR[0]" (category optional, parameter optional); none, with a message on
     // standard error, for a name the cell tables do not know.
@@ -63,8 +63,8 @@ public:
     // Picks the entry of the list the cell opens whose text is text; false when it has none such.
     bool Choose(const cmcCellObj& cell, const std::string& text);
 
-    // Packs the working image and writes it as a clone data file; 0 or the file error code.
-    int Save(const std::string& path);
+    // Packs the working image and writes it as a clone data file; Ok or the file error.
+    cmcKvtFile::FileError Save(const std::string& path);
 
     cmcTextTables tables;
     cmcEeprom work, defaults;

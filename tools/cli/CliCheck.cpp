@@ -20,12 +20,12 @@ int CliCheck(const CliArgs& args) {
     tables.Load(cmcAppDir(), 0);
     const indModel model(nullptr, nullptr, indModel::ReadSettings(tables.Text()));
     cmcEeprom scratch;
-    int code = indDataFile::Open(args.positional[0], scratch, &model);
-    if (code == cmcKvtFile::kFileOk) {
+    const cmcKvtFile::FileError code = indDataFile::Open(args.positional[0], scratch, &model);
+    if (code == cmcKvtFile::FileError::Ok) {
         std::printf("OK\n");
-        return code;
+        return cmcKvtFile::Code(code);
     }
     // The message the desktop program would show.
     std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
-    return code;
+    return cmcKvtFile::Code(code);
 }

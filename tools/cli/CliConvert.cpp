@@ -12,12 +12,13 @@
 #include <cstdio>
 #include <string>
 
-int CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work, cmcEeprom& defaults) {
+cmcKvtFile::FileError CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work,
+                                  cmcEeprom& defaults) {
     tables.Load(cmcAppDir(), 0);
     const indModel::Settings settings = indModel::ReadSettings(tables.Text());
     indModel model(nullptr, nullptr, settings);
-    int code = indDataFile::Open(path, work, &model);
-    if (code != cmcKvtFile::kFileOk) {
+    const cmcKvtFile::FileError code = indDataFile::Open(path, work, &model);
+    if (code != cmcKvtFile::FileError::Ok) {
         std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
         return code;
     }
@@ -27,7 +28,7 @@ int CliOpenData(const std::string& path, cmcTextTables& tables, cmcEeprom& work,
     indModel::ConvertInitial(defaults, settings);
     model.SetDefaults(&defaults);
     model.Convert(work, 0);
-    return cmcKvtFile::kFileOk;
+    return cmcKvtFile::FileError::Ok;
 }
 
 namespace {
@@ -58,18 +59,18 @@ int CliConvert(const CliArgs& args) {
     }
     cmcTextTables tables;
     cmcEeprom work, defaults;
-    int code = CliOpenData(args.positional[0], tables, work, defaults);
-    if (code != cmcKvtFile::kFileOk)
-        return code;
+    cmcKvtFile::FileError code = CliOpenData(args.positional[0], tables, work, defaults);
+    if (code != cmcKvtFile::FileError::Ok)
+        return cmcKvtFile::Code(code);
     indModel model(&defaults, nullptr, indModel::ReadSettings(tables.Text()));
     if (model.Convert(work, 1)) {
         std::fprintf(stderr, "ostrel-cli convert: the data does not fit into the radio's memory\n");
-        return cmcKvtFile::kFileErrData;
+        return cmcKvtFile::Code(cmcKvtFile::FileError::Data);
     }
     code = indDataFile::Save(args.positional[1], work, CloneComment(work));
-    if (code != cmcKvtFile::kFileOk) {
+    if (code != cmcKvtFile::FileError::Ok) {
         std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
-        return code;
+        return cmcKvtFile::Code(code);
     }
     std::printf("OK\n");
     return 0;

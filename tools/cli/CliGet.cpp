@@ -17,8 +17,8 @@ int CliGet(const CliArgs& args) {
         cells.push_back(*cell);
     }
     CliCellSession s;
-    if (int code = s.Open(args.positional[0], false))
-        return code;
+    if (cmcKvtFile::FileError code = s.Open(args.positional[0], false); code != cmcKvtFile::FileError::Ok)
+        return cmcKvtFile::Code(code);
     if (args.Has("--bank"))
         s.handler->shownBank = std::atoi(args.Get("--bank").c_str());
     for (size_t i = 0; i < cells.size(); ++i)

@@ -55,9 +55,9 @@ int CliList(const CliArgs& args) {
     }
     cmcTextTables tables;
     cmcEeprom work, defaults;
-    const int code = CliOpenData(args.positional[0], tables, work, defaults);
-    if (code != cmcKvtFile::kFileOk)
-        return code;
+    const cmcKvtFile::FileError code = CliOpenData(args.positional[0], tables, work, defaults);
+    if (code != cmcKvtFile::FileError::Ok)
+        return cmcKvtFile::Code(code);
 
     const uint8_t* w = work.Data();
     datCh ch(&work);

@@ -20,10 +20,10 @@ int CliRead(const CliArgs& args) {
     int status = c.Wait();
     if (status != 0)
         return status;
-    int code = indDataFile::Save(out, image, "");
-    if (code != 0) {
+    const cmcKvtFile::FileError code = indDataFile::Save(out, image, "");
+    if (code != cmcKvtFile::FileError::Ok) {
         std::fprintf(stderr, "%s\n", cmcKvtFile::FileErrorText(code, c.tex).c_str());
-        return kCliFileError + code;
+        return kCliFileError + cmcKvtFile::Code(code);
     }
     std::fprintf(stderr, "Read %s\n", out.c_str());
     return 0;

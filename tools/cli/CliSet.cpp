@@ -121,8 +121,9 @@ int CliSet(const CliArgs& args) {
         edits.push_back(*e);
     }
     CliCellSession s;
-    if (int code = s.Open(args.positional[0], args.Has("--yes")))
-        return code;
+    if (cmcKvtFile::FileError code = s.Open(args.positional[0], args.Has("--yes"));
+        code != cmcKvtFile::FileError::Ok)
+        return cmcKvtFile::Code(code);
     if (args.Has("--bank"))
         s.handler->shownBank = std::atoi(args.Get("--bank").c_str());
     bool refused = false;
@@ -132,7 +133,7 @@ int CliSet(const CliArgs& args) {
         else
             refused = true;
     }
-    if (int code = s.Save(out))
-        return code;
+    if (cmcKvtFile::FileError code = s.Save(out); code != cmcKvtFile::FileError::Ok)
+        return cmcKvtFile::Code(code);
     return refused ? 1 : 0;
 }

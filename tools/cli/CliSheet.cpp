@@ -62,9 +62,9 @@ int CliSheet(const CliArgs& args) {
     }
     cmcTextTables tables;
     cmcEeprom work, defaults;
-    const int code = CliOpenData(args.positional[0], tables, work, defaults);
-    if (code != cmcKvtFile::kFileOk)
-        return code;
+    const cmcKvtFile::FileError code = CliOpenData(args.positional[0], tables, work, defaults);
+    if (code != cmcKvtFile::FileError::Ok)
+        return cmcKvtFile::Code(code);
     indModel model(&defaults, nullptr, indModel::ReadSettings(tables.Text()));
     const int type = model.StoredModelType(work) == indModel::kPmr ? indModel::kPmr : indModel::kLmr;
 

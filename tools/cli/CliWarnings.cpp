@@ -11,8 +11,8 @@ int CliWarnings(const CliArgs& args) {
         return kCliUsageError;
     }
     CliCellSession s;
-    if (int code = s.Open(args.positional[0], false))
-        return code;
+    if (cmcKvtFile::FileError code = s.Open(args.positional[0], false); code != cmcKvtFile::FileError::Ok)
+        return cmcKvtFile::Code(code);
     const indWarningCheck::Result r = indWarningCheck::Run(*s.handler, s.tables.Text(), s.modelType);
     for (const indWarningCheck::Item& i : r.errors)
         std::printf("error\t%s\t%s\n", i.location.c_str(), i.cellText.c_str());

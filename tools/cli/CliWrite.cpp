@@ -17,14 +17,14 @@ int CliWrite(const CliArgs& args) {
     // The file is opened as the Open command does: checked, then taken into the working layout of the
     // model type stored in it.
     cmcEeprom loaded;
-    int code = indDataFile::Open(args.positional[0], loaded);
-    if (code == 0 && indModel::CheckLoadedData(loaded, false) != 0)
-        code = cmcKvtFile::kFileErrData;
-    if (code == 0 && c.model->CheckDataVersion(loaded) != 0)
-        code = cmcKvtFile::kFileErrNewer;
-    if (code != 0) {
+    cmcKvtFile::FileError code = indDataFile::Open(args.positional[0], loaded);
+    if (code == cmcKvtFile::FileError::Ok && indModel::CheckLoadedData(loaded, false) != 0)
+        code = cmcKvtFile::FileError::Data;
+    if (code == cmcKvtFile::FileError::Ok && c.model->CheckDataVersion(loaded) != 0)
+        code = cmcKvtFile::FileError::Newer;
+    if (code != cmcKvtFile::FileError::Ok) {
         std::fprintf(stderr, "%s\n", cmcKvtFile::FileErrorText(code, c.tex).c_str());
-        return kCliFileError + code;
+        return kCliFileError + cmcKvtFile::Code(code);
     }
     int type = c.model->StoredModelType(loaded);
     cmcEeprom initial;

@@ -25,10 +25,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::string path = dir + "/" + f.file;
-        const int code =
+        const cmcKvtFile::FileError code =
             indDataFile::Save(path, work, f.type == indModel::kPmr ? "Initial data PMR" : "Initial data LMR");
-        if (code != 0) {
-            std::fprintf(stderr, "ostrel-initdata: cannot write %s (file error %d)\n", path.c_str(), code);
+        if (code != cmcKvtFile::FileError::Ok) {
+            std::fprintf(stderr, "ostrel-initdata: cannot write %s (file error %d)\n", path.c_str(),
+                         cmcKvtFile::Code(code));
             return 1;
         }
     }

@@ -80,10 +80,10 @@ int32_t RadioSim::LineBaud() const {
 void RadioSim::Operation(char kind, bool ok) {
     if (kind == 'W' && ok && !m_options.savePath.empty()) {
         cmcEeprom copy = m_engine.Image();
-        int code = indDataFile::Save(m_options.savePath, copy, "");
-        if (code != 0)
+        const cmcKvtFile::FileError code = indDataFile::Save(m_options.savePath, copy, "");
+        if (code != cmcKvtFile::FileError::Ok)
             std::fprintf(stderr, "ostrel-radio-sim: cannot save %s (file error %d)\n",
-                         m_options.savePath.c_str(), code);
+                         m_options.savePath.c_str(), cmcKvtFile::Code(code));
     }
     // The answer is still on its way: its bytes count once they are on the wire.
     m_pendingStats = kind;

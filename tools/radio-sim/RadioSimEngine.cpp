@@ -1,21 +1,14 @@
 #include "RadioSimEngine.h"
 
+#include "clone/cmcCloneFrame.h"
+#include "core/cmcText.h"
+
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-constexpr uint8_t kPre = 0xFE;
-constexpr uint8_t kEnd = 0xFD;
-const char kSignature[] = "Zorv Inc.";
-
-int Hex(uint8_t c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+using namespace cmcCloneFrame;
 
 void AppendText(std::vector<uint8_t>& out, const std::string& s) {
     out.insert(out.end(), s.begin(), s.end());
@@ -74,7 +67,7 @@ void RadioSimEngine::Receive(const uint8_t* bytes, int32_t n, int32_t baud, std:
     }
     for (int32_t i = 0; i < n; ++i) {
         uint8_t b = bytes[i];
-        if (b == kPre) {
+        if (b == kPreamble) {
             m_frame.assign(1, b);
             m_frameOpen = true;
         } else if (!m_frameOpen) {
@@ -104,30 +97,32 @@ void RadioSimEngine::Finish(char kind, bool ok) {
 }
 
 void RadioSimEngine::Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& out) {
-    if (f.size() < 4 || f[1] != 0xEE || f[2] != 0xEF)
+    if (f.size() < 4 || f[1] != kRadio || f[2] != kComputer)
         return;
     const uint8_t cmd = f[3];
-    if (m_log && cmd != 0xE4) {
+    if (m_log && cmd != kData) {
         char line[96];
         std::snprintf(line, sizeof line, "frame %02X%s%02X, %zu bytes, listening at %d", cmd,
-                      cmd == 0xE8 ? " " : "", cmd == 0xE8 && f.size() > 8 ? f[8] : 0, f.size(), m_listenBaud);
+                      cmd == kModelCommand ? " " : "", cmd == kModelCommand && f.size() > 8 ? f[8] : 0,
+                      f.size(), m_listenBaud);
         m_log(line);
     }
     auto codesMatch = [&]() { return f.size() >= 8 && (f[4] << 8 | f[5]) == (m_options.modelCode & 0xFFFF); };
     switch (cmd) {
-    case 0xE8: {
+    case kModelCommand: {
         if (!codesMatch() || f.size() < 9)
             return;
         uint8_t sub = f[8];
-        if (sub == 0x01 && f.size() >= 11) {
-            if (m_listenBaud == 9600 && f[9] == 0x30 && f[10] == 0x39)
+        auto valueIs = [&](const uint8_t(&value)[2]) { return f[9] == value[0] && f[10] == value[1]; };
+        if (sub == kSubSpeed && f.size() >= 11) {
+            if (m_listenBaud == 9600 && valueIs(kSpeedHigh))
                 m_listenBaud = 38400;
-            else if (m_listenBaud == 38400 && f[9] == 0x32 && f[10] == 0x37)
+            else if (m_listenBaud == 38400 && valueIs(kSpeedLow))
                 m_listenBaud = 9600;
-        } else if (sub == 0x55 && f.size() >= 11) {
-            m_selected = f[10] == 0x31 ? 1 : 0;
+        } else if (sub == kSubCloneMode && f.size() >= 11) {
+            m_selected = f[10] == kCloneModeWrite[1] ? 1 : 0; // the radio looks at the second character only
             m_writing = false;
-        } else if (sub == 0x99) {
+        } else if (sub == kSubPassword) {
             // Password block as hexadecimal bytes: length, checksum, characters.
             m_passwordOk = false;
             if (f.size() < 11)
@@ -143,15 +138,15 @@ void RadioSimEngine::Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& 
         }
         return;
     }
-    case 0xE0: {
+    case kInfoRequest: {
         if (!codesMatch())
             return;
         int32_t model = m_options.fault == Fault::WrongModel ? 0x3328 : m_options.modelCode;
-        std::vector<uint8_t> reply = {kPre,
-                                      kPre,
-                                      0xEF,
-                                      0xEE,
-                                      0xE1,
+        std::vector<uint8_t> reply = {kPreamble,
+                                      kPreamble,
+                                      kComputer,
+                                      kRadio,
+                                      kInfoReply,
                                       uint8_t(model >> 8),
                                       uint8_t(model),
                                       uint8_t(m_options.extraCode >> 8),
@@ -163,29 +158,29 @@ void RadioSimEngine::Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& 
         Finish('I', true);
         return;
     }
-    case 0xE2:
+    case kReadRequest:
         if (!codesMatch() || m_selected != 0 || !Allowed(true))
             return; // a refused read gets no answer
         SendRead(out);
         return;
-    case 0xE3:
+    case kWriteRequest:
         if (!codesMatch())
             return;
         if (m_selected != 1 || !Allowed(false) || m_options.fault == Fault::RefuseWrite) {
-            out.push_back(0xFA);
+            out.push_back(kRefuse);
             Finish('W', false);
             return;
         }
         m_writing = true;
         m_writeFrames = 0;
         m_incoming = m_image;
-        out.push_back(0xFB);
+        out.push_back(kContinue);
         return;
-    case 0xE4:
+    case kData:
         if (m_writing)
             WriteFrame(f, out);
         return;
-    case 0xE5:
+    case kEndFrame:
         if (m_writing)
             EndWrite(f, out);
         return;
@@ -229,7 +224,7 @@ void RadioSimEngine::SendRead(std::vector<uint8_t>& out) {
                     payload[payload.size() - 1] = 'a',
                                              payload[payload.size() - 2] = 'a'; // no letter: force one
             }
-            out.insert(out.end(), {kPre, kPre, 0xEF, 0xEE, 0xE4});
+            out.insert(out.end(), {kPreamble, kPreamble, kComputer, kRadio, kData});
             AppendText(out, payload);
             out.push_back(kEnd);
             ++sent;
@@ -237,7 +232,7 @@ void RadioSimEngine::SendRead(std::vector<uint8_t>& out) {
         a += n;
     }
     int32_t count = sent + (m_options.fault == Fault::WrongEndCount ? 1 : 0);
-    out.insert(out.end(), {kPre, kPre, 0xEF, 0xEE, 0xE5});
+    out.insert(out.end(), {kPreamble, kPreamble, kComputer, kRadio, kEndFrame});
     AppendText(out, kSignature);
     AppendText(out, HexText(static_cast<unsigned>(count) & 0xFF, 2));
     out.push_back(kEnd);
@@ -254,10 +249,10 @@ void RadioSimEngine::WriteFrame(const std::vector<uint8_t>& f, std::vector<uint8
     std::vector<uint8_t> d;
     bool ok = chars % 2 == 0;
     for (size_t i = 0; ok && i < chars / 2; ++i) {
-        int hi = Hex(f[4 + 2 * i]);
-        int lo = Hex(f[5 + 2 * i]);
-        ok = hi >= 0 && lo >= 0;
-        d.push_back(static_cast<uint8_t>(hi << 4 | lo));
+        std::optional<uint8_t> byte = cmcText::HexByte(
+            static_cast<char>(f[4 + 2 * i]), static_cast<char>(f[5 + 2 * i]), cmcText::HexLetters::UpperCase);
+        ok = byte.has_value();
+        d.push_back(byte.value_or(0));
     }
     ok = ok && d.size() >= addrBytes + 2 && d.size() == d[addrBytes] + addrBytes + 2;
     unsigned sum = 0;
@@ -281,7 +276,7 @@ void RadioSimEngine::WriteFrame(const std::vector<uint8_t>& f, std::vector<uint8
     m_incoming.WriteBlock(a, d.data() + addrBytes + 1, n);
     ++m_writeFrames;
     if ((a + n) % 128 == 0)
-        out.push_back(0xFB);
+        out.push_back(kContinue);
 }
 
 void RadioSimEngine::EndWrite(const std::vector<uint8_t>& f, std::vector<uint8_t>& out) {
@@ -291,7 +286,8 @@ void RadioSimEngine::EndWrite(const std::vector<uint8_t>& f, std::vector<uint8_t
         f.size() == 4 + expected.size() && std::memcmp(f.data() + 4, expected.data(), expected.size()) == 0;
     if (m_options.fault == Fault::WriteResult)
         ok = false;
-    out.insert(out.end(), {kPre, kPre, 0xEF, 0xEE, 0xE6, uint8_t(ok ? 0x00 : 0x01), kEnd});
+    out.insert(out.end(), {kPreamble, kPreamble, kComputer, kRadio, kWriteResult,
+                           uint8_t(ok ? kWriteResultOk : 0x01), kEnd});
     if (ok)
         m_image = m_incoming;
     Finish('W', ok);

@@ -132,10 +132,10 @@ int main(int argc, char** argv) {
 
     cmcEeprom loaded;
     loaded.SetSize(cmcEeprom::kWorkSize);
-    int code = indDataFile::Load(options.imagePath, loaded);
-    if (code != 0) {
+    const cmcKvtFile::FileError code = indDataFile::Load(options.imagePath, loaded);
+    if (code != cmcKvtFile::FileError::Ok) {
         std::fprintf(stderr, "ostrel-radio-sim: cannot load %s (file error %d)\n", options.imagePath.c_str(),
-                     code);
+                     cmcKvtFile::Code(code));
         return 66;
     }
     cmcEeprom radio;
