@@ -1,6 +1,5 @@
 #include "model/indMchCells.h"
 
-#include "app/cmcEv.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCellNumber.h"
@@ -12,6 +11,7 @@
 #include "cells/cmcTextCodecs.h"
 #include "cells/cmcToneCodec.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEv.h"
 #include "core/cmcGTex.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"

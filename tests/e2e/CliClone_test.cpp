@@ -1,6 +1,6 @@
 // ostrel-cli info, read and write against ostrel-radio-sim over a pseudo-terminal: both speeds, echo,
 // password, and every injected fault with its clone result code. Every wait is bounded.
-#include "clone/indCloneCommands.h"
+#include "app/indCloneCommands.h"
 #include "core/cmcEeprom.h"
 #include "model/datCh.h"
 #include "model/indDataFile.h"

@@ -2,14 +2,14 @@
 // list beside the cell, picking an entry stores it through the cell handler, Escape leaves the value,
 // and space and backspace step through the list in place.
 #include "MainWindowFixture.h"
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiFlector.h"

@@ -1,13 +1,13 @@
 // The main window on the shipped overlay and initial data: start-up, a sheet opened from the tree
 // and worked with the keyboard, and the file commands with their prompts.
 #include "MainWindowFixture.h"
-#include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiMain.h"

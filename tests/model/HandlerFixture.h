@@ -2,8 +2,6 @@
 // The model cell handler on the shipped initial data and the English overlay, driven through real
 // capsules: a draw, a key, a typed text or a list answer per call, with the windows and message boxes
 // recorded.
-#include "app/cmcEvMan.h"
-#include "app/cmcEvRec.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
@@ -13,6 +11,8 @@
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcEvRec.h"
 #include "core/cmcTextTables.h"
 #include "core/cmcVirtualLoop.h"
 #include "model/indCellHandler.h"

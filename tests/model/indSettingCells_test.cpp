@@ -2,7 +2,6 @@
 // every row stays inside its bits, one-bit changes keep their byte's other bits, shared bytes, typed
 // choices, timer texts and the further effects of a change.
 #include "ModelFixtures.h"
-#include "app/cmcEvMan.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNumber.h"
@@ -11,6 +10,7 @@
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcFCache.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcTextTables.h"
 #include "core/cmcVirtualLoop.h"
 #include "model/indCellHandler.h"
