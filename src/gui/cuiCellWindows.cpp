@@ -104,9 +104,10 @@ void cuiCellWindows::CloseAll() {
 }
 
 QWidget* cuiCellWindows::Owner(const cmcCellCapsule* opener) const {
-    if (!opener || !opener->grid)
+    // A capsule on the grid has the grid as its owner control.
+    if (!opener || !opener->onGrid)
         return nullptr;
-    return reinterpret_cast<cuiGrid*>(opener->grid);
+    return static_cast<cuiGrid*>(opener->ownerControl);
 }
 
 QRect cuiCellWindows::WorkArea() const {

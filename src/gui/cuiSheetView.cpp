@@ -703,7 +703,7 @@ void cuiSheetView::FitColumn(int col) {
 void cuiSheetView::FillCapsule(cmcCellCapsule& capsule, int col, int row) {
     capsule.ResetCapsule();
     capsule.ownerControl = m_grid;
-    capsule.grid = m_grid;
+    capsule.onGrid = true;
     if (m_opener)
         capsule.link = &*m_opener;
     capsule.cell = &m_sheet->CellAt(col, row).cell;
@@ -827,7 +827,7 @@ void cuiSheetView::FitValueColumns() {
                 (m_sheet->CellAt(c + 1, r).cell.layoutFlags & cmcCellObj::kJoined))
                 continue;
             FillCapsule(m_capsule, c, r);
-            m_capsule.grid = nullptr; // a query: no keys, no windows
+            m_capsule.onGrid = false; // a query: no keys, no windows
             if (m_lists)
                 m_lists->ForgetLastAsked();
             CallHandler(m_capsule);

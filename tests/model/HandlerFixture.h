@@ -62,10 +62,6 @@ public:
     void SetBrushColor(uint32_t) override {}
 };
 
-// Stands in for the interactive grid: keys are honoured only when a capsule has one.
-inline char gGridToken;
-inline cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
-
 struct Outcome {
     std::string text;
     int32_t result = 0;
@@ -140,7 +136,7 @@ protected:
             c.enteredText = typed;
         }
         if (key || typed || grid)
-            c.grid = kGrid;
+            c.onGrid = true;
         Outcome o;
         c.refresh = [](void* ctx, cmcCellCapsule&, uint8_t scope) {
             static_cast<Outcome*>(ctx)->scope = scope;
@@ -168,7 +164,7 @@ protected:
         entry.cell = &chosen;
         cmcCellCapsule c;
         c.cell = &obj;
-        c.grid = kGrid;
+        c.onGrid = true;
         c.link = &entry;
         c.editState = cmcCellCapsule::kEditChosen;
         Outcome o;

@@ -28,9 +28,6 @@ using namespace modelfix;
 
 namespace {
 
-char gGridToken;
-cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
-
 class AdjustHost : public indCellHost {
 public:
     std::map<int32_t, int32_t> values;
@@ -81,7 +78,7 @@ protected:
         }
         const bool acting = key || typed || chosen >= 0;
         if (acting)
-            c.grid = kGrid;
+            c.onGrid = true;
         Answer a;
         a.result = handler->CallCell(c, acting ? 1 : 0);
         a.text = c.displayText;

@@ -491,7 +491,6 @@ TEST_F(SettingCells, HandlerRunsTheTableCells) {
         std::string text;
         uint8_t scope = 0;
     };
-    char gridToken = 0;
     auto call = [&](int32_t cell, int32_t key) {
         cmcCellObj obj;
         obj.category = 0;
@@ -500,7 +499,7 @@ TEST_F(SettingCells, HandlerRunsTheTableCells) {
         c.cell = &obj;
         c.key = key;
         if (key)
-            c.grid = reinterpret_cast<cuiGrid*>(&gridToken);
+            c.onGrid = true;
         Result r;
         c.refresh = [](void* ctx, cmcCellCapsule&, uint8_t scope) {
             static_cast<Result*>(ctx)->scope = scope;
