@@ -101,9 +101,9 @@ bool cmcCellPainter::Paint(Source& sheet, cmcFontCanvas& canvas, int col, int ro
         highlighted = (sheet.Cell(c, row).markFlags & cmcCellObj::kSelectable) && sheet.IsCurrent(c, row);
     }
 
-    std::string shown = cell.displayText;
-    if (shown.empty() && cell.HasCell())
-        shown = " ";
+    // An empty cell with a cell number shows one space. Built as a new string rather than assigned:
+    // GCC 12 warns falsely (-Wrestrict) on assigning a literal to this string at -O2.
+    std::string shown = cell.displayText.empty() && cell.HasCell() ? std::string(1, ' ') : cell.displayText;
 
     // Background.
     bool dark = false;

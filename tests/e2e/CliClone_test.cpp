@@ -302,7 +302,8 @@ TEST(CliClone, FaultsGiveTheirCodesAndLeaveDataAlone) {
             struct stat st {};
             EXPECT_NE(::stat(dir.File("saved.ocd").c_str(), &st), 0); // the radio kept its memory
         }
-        if (c.status >= 2 && c.status <= 17)
+        if (c.status >= 2 && c.status <= 17) {
             EXPECT_NE(run.err.find("Please check the following:"), std::string::npos) << run.err;
+        }
     }
 }

@@ -67,7 +67,7 @@ TEST_F(FlectorFixture, EnterOpensTheListOnTheCurrentValueAndPickingAnEntryStores
 
     QTest::keyClick(&listGrid, Qt::Key_Right);
     QTest::keyClick(&listGrid, Qt::Key_Return);
-    QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List() == nullptr; }, 1000));
     EXPECT_EQ(List(), nullptr);
     EXPECT_EQ(Shown(), "High-pass filter");
     EXPECT_TRUE(window->Modified());
@@ -84,7 +84,7 @@ TEST_F(FlectorFixture, ArrowsWrapInAListWithoutScrollBarsAndEscapeLeavesTheValue
     QTest::keyClick(&listGrid, Qt::Key_Right);
     EXPECT_EQ(listGrid.Col(), first);
     QTest::keyClick(&listGrid, Qt::Key_Escape);
-    QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List() == nullptr; }, 1000));
     EXPECT_EQ(List(), nullptr);
     EXPECT_EQ(Shown(), "Through");
     EXPECT_FALSE(window->Modified());
@@ -128,7 +128,7 @@ TEST_F(FlectorFixture, AClickChoosesTheEntryButTheReleaseOfTheOpeningClickDoesNo
     EXPECT_TRUE(List()->isVisible());
     EXPECT_EQ(Shown(), "Through");
     QTest::mouseClick(listGrid.viewport(), Qt::LeftButton, {}, at);
-    QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List() == nullptr; }, 1000));
     EXPECT_EQ(Shown(), "High-pass filter");
 }
 

@@ -106,14 +106,16 @@ TEST_F(MakerCells, TableIsWellFormed) {
             EXPECT_GE(r.at, 0x0010) << r.cell;
             EXPECT_LE(r.at, 0x00D6) << r.cell;
             EXPECT_FALSE(r.at >= L::kRadioModelAt && r.at < L::kRadioModelAt + 2) << r.cell;
-            if (r.kind != indMakerRow::Kind::Shown)
+            if (r.kind != indMakerRow::Kind::Shown) {
                 EXPECT_TRUE(bytes.insert(r.at).second) << r.cell << " shares its byte";
+            }
         } else {
             EXPECT_GE(r.at, 0);
             EXPECT_LT(r.at, indMakerTable::AdjustValueCount()) << r.cell;
         }
-        if (r.list)
+        if (r.list) {
             EXPECT_GT(lists->List(r.list, cmcChoiceCodecs::kFlex0).EntryCount(), 0) << r.list;
+        }
     }
     EXPECT_EQ(indMakerTable::Find(CL_Maker_Password), nullptr);
     EXPECT_EQ(indMakerTable::Find(CL_Mch_TxInh), nullptr);
