@@ -1,8 +1,10 @@
 # One place that turns a GoogleTest source into a registered test.
 #
-#   ostrel_add_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [LABELS <labels...>] [TIMEOUT <s>])
+#   ostrel_add_test(NAME <name> SOURCES <files...> LIBS <libs...> [LABELS <labels...>] [TIMEOUT <s>])
 #
-# Every test gets a timeout, so a hung test fails instead of stalling the run.
+# Every test gets a timeout, so a hung test fails instead of stalling the run. LIBS names the area
+# libraries the test uses (its folder's area, usually): a test sees no header of an area it does not
+# link, just as the libraries do.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -19,7 +21,7 @@ function(ostrel_add_test)
         set(T_TIMEOUT 60)
     endif()
     if(NOT T_LIBS)
-        set(T_LIBS ostrel_core)
+        message(FATAL_ERROR "ostrel_add_test(${T_NAME}): LIBS names the area libraries the test uses")
     endif()
     add_executable(${T_NAME} ${T_SOURCES})
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)

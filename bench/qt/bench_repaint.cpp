@@ -3,8 +3,8 @@
 // baseline is one frame of a 60 Hz display (16.7 ms).
 #include "../BankBench.h"
 #include "gui/cuiSheetView.h"
+#include "platform/cuiQtMeasureCanvas.h"
 #include "sheets/iuiSheetFactory.h"
-#include "sheets/qt/cuiQtMeasureCanvas.h"
 
 #include <QApplication>
 #include <QImage>

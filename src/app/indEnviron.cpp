@@ -1,7 +1,7 @@
 #include "app/indEnviron.h"
 
 #include "app/cmcInstanceLock.h"
-#include "app/cmcSettingsStore.h"
+#include "core/cmcSettingsStore.h"
 #include "core/cmcText.h"
 
 #include <algorithm>

@@ -6,7 +6,6 @@
 
 class cmcCellObj;
 class cmcCellCanvas;
-class cuiGrid;
 class cuiSheet;
 
 class cmcCellCapsule {
@@ -77,7 +76,7 @@ public:
     cmcCellCapsule* link = nullptr; // opener's capsule, or in an answer the chosen entry's capsule
     int32_t groupIndex = 0;         // caller's extra context (e.g. the bank of a channel check)
     void* ownerControl = nullptr;   // control the cell lives in (parent of windows a behaviour opens)
-    cuiGrid* grid = nullptr;        // none for drawing only, printing and state queries
+    bool onGrid = false;            // on an interactive grid: off for drawing, printing and state queries
     cmcCellObj* cell = nullptr;
     cmcCellCanvas* canvas = nullptr; // set only while the cell is drawn
     void* windowOwner = nullptr;     // owner component for list and editor windows

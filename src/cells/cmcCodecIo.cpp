@@ -29,7 +29,7 @@ cmcCodecIo cmcCodecIo::FromCapsule(const cmcCellCapsule& capsule) {
     io.key = capsule.key;
     io.editState = capsule.editState;
     io.enteredText = capsule.enteredText;
-    io.grid = capsule.grid != nullptr;
+    io.grid = capsule.onGrid;
     io.linked = capsule.link != nullptr;
     if (capsule.link && capsule.link->cell) {
         io.chosenCell = capsule.link->cell->cell;

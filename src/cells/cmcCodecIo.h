@@ -3,21 +3,20 @@
 // list entry) and what the codec answers (display text, selection, handler result). The cell handler
 // fills it from the cell capsule and copies the answer back.
 #include "cells/cmcCanvas.h"
+#include "cells/cmcCellCapsule.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-class cmcCellCapsule;
-
 struct cmcCodecIo {
-    // Key codes as cells receive them.
-    static constexpr int32_t kKeyBackspace = 8;
-    static constexpr int32_t kKeyReturn = 13;
-    static constexpr int32_t kKeySpace = 32;
-    static constexpr int32_t kKeyActivate = 256; // double click: treated as carriage return
-    static constexpr int32_t kKeyLeft = 0x2500;
-    static constexpr int32_t kKeyRight = 0x2700;
+    // Key codes as cells receive them: the capsule's, named here for the codecs.
+    static constexpr int32_t kKeyBackspace = cmcCellCapsule::kKeyBackspace;
+    static constexpr int32_t kKeyReturn = cmcCellCapsule::kKeyReturn;
+    static constexpr int32_t kKeySpace = cmcCellCapsule::kKeySpace;
+    static constexpr int32_t kKeyActivate = cmcCellCapsule::kKeyActivate; // double click: carriage return
+    static constexpr int32_t kKeyLeft = cmcCellCapsule::kKeyLeft;
+    static constexpr int32_t kKeyRight = cmcCellCapsule::kKeyRight;
     // Edit states.
     static constexpr int32_t kShow = 0;
     static constexpr int32_t kEntered = 1;

@@ -1,12 +1,12 @@
 #include "gui/cuiCellWindows.h"
 
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
-#include "app/cmcEvRec.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellHandler.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcChoiceCodecs.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcEvRec.h"
 #include "core/cmcGTex.h"
 #include "gui/cuiFlector.h"
 #include "gui/cuiGrid.h"
@@ -104,9 +104,10 @@ void cuiCellWindows::CloseAll() {
 }
 
 QWidget* cuiCellWindows::Owner(const cmcCellCapsule* opener) const {
-    if (!opener || !opener->grid)
+    // A capsule on the grid has the grid as its owner control.
+    if (!opener || !opener->onGrid)
         return nullptr;
-    return reinterpret_cast<cuiGrid*>(opener->grid);
+    return static_cast<cuiGrid*>(opener->ownerControl);
 }
 
 QRect cuiCellWindows::WorkArea() const {

@@ -1,11 +1,11 @@
 #include "gui/cuiCloneCommands.h"
 
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellNumber.h"
 #include "clone/cmcPortMap.h"
 #include "clone/cmcPosixSerial.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
 #include "gui/cuiCloneProgress.h"

@@ -2,7 +2,7 @@
 // The clone commands of the desktop program: clone information, read and write run through the shared
 // clone commands and clone manager on the Qt loop, with the "Cloning" window, the clone password
 // dialog and every message; the port, device and speed come from the settings at each start.
-#include "clone/indCloneCommands.h"
+#include "app/indCloneCommands.h"
 #include "clone/indCloneMan.h"
 
 #include <functional>

@@ -9,7 +9,7 @@
 #include "core/cmcMessageBox.h"
 #include "model/datClipCh.h"
 #include "model/indModel.h"
-#include "sheets/qt/cuiQtMeasureCanvas.h"
+#include "platform/cuiQtMeasureCanvas.h"
 
 #include <QIcon>
 #include <QMainWindow>

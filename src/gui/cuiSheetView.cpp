@@ -1,13 +1,13 @@
 #include "gui/cuiSheetView.h"
 
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
 #include "cells/cmcCellHandler.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcChoiceList.h"
 #include "cells/cmcFCache.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcGTex.h"
 #include "gui/cuiGrid.h"
 #include "platform/cuiQtCanvas.h"
@@ -257,7 +257,7 @@ void cuiSheetView::DrawImage(cmcCanvas& canvas, int x, int y, int index) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     QRectF box(x, y, 15, 15);
-    if (index == cuiCellPainter::kImageError) {
+    if (index == cmcCellPainter::kImageError) {
         p.setPen(QPen(QColor(200, 0, 0), 3));
         p.drawLine(box.topLeft() + QPointF(3, 3), box.bottomRight() - QPointF(3, 3));
         p.drawLine(box.topRight() + QPointF(-3, 3), box.bottomLeft() + QPointF(3, -3));
@@ -703,7 +703,7 @@ void cuiSheetView::FitColumn(int col) {
 void cuiSheetView::FillCapsule(cmcCellCapsule& capsule, int col, int row) {
     capsule.ResetCapsule();
     capsule.ownerControl = m_grid;
-    capsule.grid = m_grid;
+    capsule.onGrid = true;
     if (m_opener)
         capsule.link = &*m_opener;
     capsule.cell = &m_sheet->CellAt(col, row).cell;
@@ -827,7 +827,7 @@ void cuiSheetView::FitValueColumns() {
                 (m_sheet->CellAt(c + 1, r).cell.layoutFlags & cmcCellObj::kJoined))
                 continue;
             FillCapsule(m_capsule, c, r);
-            m_capsule.grid = nullptr; // a query: no keys, no windows
+            m_capsule.onGrid = false; // a query: no keys, no windows
             if (m_lists)
                 m_lists->ForgetLastAsked();
             CallHandler(m_capsule);

@@ -4,7 +4,7 @@
 // clicks and edited text to the cell handler and opens the in-place editor when the handler asks.
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
-#include "gui/cuiCellPainter.h"
+#include "cells/cmcCellPainter.h"
 
 #include <QWidget>
 #include <deque>
@@ -21,7 +21,7 @@ class cmcFCache;
 class cuiGrid;
 class cuiSheet;
 
-class cuiSheetView : public QWidget, private cuiCellPainter::Source {
+class cuiSheetView : public QWidget, private cmcCellPainter::Source {
     Q_OBJECT
 public:
     // Takes a built sheet; handler may be null (cells then show their own texts).
@@ -92,7 +92,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // cuiCellPainter::Source
+    // cmcCellPainter::Source
     bool Ready() const override;
     int ColCount() const override;
     int RowCount() const override;
@@ -161,6 +161,6 @@ private:
     bool m_building = true;
     bool m_guard = false; // the engine itself changes the current column
     bool m_painted = false;
-    cuiCellPainter m_painter;
+    cmcCellPainter m_painter;
     cmcCellCapsule m_capsule;
 };

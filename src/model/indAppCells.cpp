@@ -1,6 +1,5 @@
 #include "model/indAppCells.h"
 
-#include "app/cmcEv.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCellNumber.h"
@@ -8,6 +7,7 @@
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcTextCodecs.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEv.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"
 #include "model/indCellHost.h"

@@ -1,7 +1,5 @@
 #include "model/indCellHandler.h"
 
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCellIds.h"
@@ -9,6 +7,8 @@
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCodecEnv.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcGTex.h"
 #include "model/indCellCall.h"
 #include "model/indCellHost.h"

@@ -1,6 +1,5 @@
 #include "model/indListCells.h"
 
-#include "app/cmcEv.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCellNumber.h"
@@ -9,6 +8,7 @@
 #include "cells/cmcNumberCodecs.h"
 #include "cells/cmcTextCodecs.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEv.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"

@@ -1,6 +1,5 @@
 #include "model/indMchBehaviours.h"
 
-#include "app/cmcEv.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcChoiceCodecs.h"
@@ -10,6 +9,7 @@
 #include "cells/cmcNumberCodecs.h"
 #include "cells/cmcTextCodecs.h"
 #include "cells/cmcToneCodec.h"
+#include "core/cmcEv.h"
 #include "core/cmcGTex.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"

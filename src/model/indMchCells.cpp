@@ -4,6 +4,7 @@
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCodecEnv.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEv.h"
 #include "core/cmcGTex.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"

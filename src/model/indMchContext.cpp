@@ -1,9 +1,9 @@
 #include "model/indMchContext.h"
 
-#include "app/cmcEv.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCodecIo.h"
+#include "core/cmcEv.h"
 #include "model/datCh.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"

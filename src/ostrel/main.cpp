@@ -4,10 +4,10 @@
 // once the sheet is painted and exits, 0 only when the picture shows the sheet asked for; --port sets
 // the serial device the clone commands use for this session (the stored port setting is kept unless
 // the user chooses another port meanwhile).
-#include "app/cmcEvMan.h"
 #include "app/indEnviron.h"
 #include "clone/cmcPortMap.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiMain.h"
 #include "gui/cuiSheetView.h"

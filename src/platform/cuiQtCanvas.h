@@ -1,7 +1,7 @@
 #pragma once
 // The cell canvas on a QPainter: pen, brush, font and text with a pen position, as cell painting and
 // printing use them. The painter must outlive the canvas.
-#include "gui/cuiFontCanvas.h"
+#include "cells/cmcFontCanvas.h"
 
 #include <QFont>
 #include <QPen>
@@ -9,7 +9,7 @@
 class QPainter;
 struct cmcCellFont;
 
-class cuiQtCanvas : public cuiFontCanvas {
+class cuiQtCanvas : public cmcFontCanvas {
 public:
     explicit cuiQtCanvas(QPainter& painter);
 
@@ -34,7 +34,7 @@ public:
     int32_t TextWidth(std::string_view text) const override;
     int32_t TextHeight(std::string_view text) const override;
 
-    // cuiFontCanvas
+    // cmcFontCanvas
     void SetCellFont(const cmcCellFont& font) override;
     uint32_t ResolveColor(uint32_t color) const override;
     void SetFont(const QFont& font);

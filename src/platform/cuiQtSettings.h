@@ -1,7 +1,7 @@
 #pragma once
 // The settings store of the desktop program: an INI file read and written through QSettings, by
 // default $XDG_CONFIG_HOME/Zorv/Ostrel.conf, with the groups and names of the settings rules.
-#include "app/cmcSettingsStore.h"
+#include "core/cmcSettingsStore.h"
 
 #include <QString>
 #include <memory>

@@ -1,11 +1,11 @@
 #include "sheets/cuiSheet.h"
 
-#include "app/cmcSettingsStore.h"
 #include "cells/cmcCellColors.h"
 #include "cells/cmcCellNumber.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcFatal.h"
 #include "core/cmcGTex.h"
+#include "core/cmcSettingsStore.h"
 #include "model/indLayout.h"
 #include "sheets/cmcMeasureCanvas.h"
 #include "sheets/cuiSheetText.h"

@@ -1,8 +1,8 @@
 #include "sheets/iuiSh_Mch.h"
 
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcGTex.h"
 #include "model/indBankKind.h"
 #include "model/indLayout.h"

@@ -1,6 +1,6 @@
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
+#include "core/cmcMemorySettings.h"
 
 #include <gtest/gtest.h>
 

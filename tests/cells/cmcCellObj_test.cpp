@@ -47,28 +47,34 @@ struct CellObj : ::testing::Test {
 // What a parsed cell should hold; unset fields are not checked.
 struct Expect {
     const char* text;
-    std::optional<std::string> display;
-    std::optional<uint32_t> color;
-    std::optional<uint8_t> layout;
-    std::optional<uint8_t> mark;
-    std::optional<uint8_t> more;
-    std::optional<int32_t> image;
+    std::optional<std::string> display{};
+    std::optional<uint32_t> color{};
+    std::optional<uint8_t> layout{};
+    std::optional<uint8_t> mark{};
+    std::optional<uint8_t> more{};
+    std::optional<int32_t> image{};
 };
 
 void Check(const cmcCellObj& c, const Expect& e) {
     SCOPED_TRACE(e.text);
-    if (e.display)
+    if (e.display) {
         EXPECT_EQ(c.GetDisplayText(), *e.display);
-    if (e.color)
+    }
+    if (e.color) {
         EXPECT_EQ(c.color, *e.color);
-    if (e.layout)
+    }
+    if (e.layout) {
         EXPECT_EQ(c.layoutFlags, *e.layout);
-    if (e.mark)
+    }
+    if (e.mark) {
         EXPECT_EQ(c.markFlags, *e.mark);
-    if (e.more)
+    }
+    if (e.more) {
         EXPECT_EQ(c.moreFlags, *e.more);
-    if (e.image)
+    }
+    if (e.image) {
         EXPECT_EQ(c.imageIndex, *e.image);
+    }
 }
 
 } // namespace

@@ -30,8 +30,7 @@ TEST(cmcCodecIo, ReadsTheCapsuleAndWritesTheAnswerBack) {
     capsule.cell = &cell;
     capsule.link = &chosen;
     capsule.editState = cmcCellCapsule::kEditChosen;
-    int grid = 0;
-    capsule.grid = reinterpret_cast<cuiGrid*>(&grid);
+    capsule.onGrid = true;
     capsule.cellRect = {1, 2, 30, 40};
     RecordingCanvas canvas;
     capsule.canvas = &canvas;
@@ -76,7 +75,7 @@ TEST(cmcCodecIo, ReadsTheCapsuleAndWritesTheAnswerBack) {
     EXPECT_EQ(capsule.selLength, 0);
 
     // No grid: keys are not honoured.
-    capsule.grid = nullptr;
+    capsule.onGrid = false;
     EXPECT_EQ(cmcCodecIo::FromCapsule(capsule).Key(), 0);
 }
 

@@ -84,8 +84,9 @@ TEST(cmcTextCodecs, DisplayTextEscapes) {
         Bytes decoded = X::DecodeDisplayText(r.text, 8, r.zeroTerminated);
         EXPECT_EQ(decoded, r.bytes);
         // What the editor gets back decodes to the same bytes.
-        if (!r.zeroTerminated)
+        if (!r.zeroTerminated) {
             EXPECT_EQ(X::DecodeDisplayText(X::EncodeDisplayText(decoded), 8, false), decoded);
+        }
     }
 }
 

@@ -323,8 +323,9 @@ TEST(cmcKvtFile, GarbledFilesFuzz) {
         ASSERT_GE(code, 0);
         ASSERT_LE(code, 8);
         ++outcomes[code];
-        if (code != 0)
+        if (code != 0) {
             ASSERT_TRUE(image.Equals(untouched)) << "round " << round;
+        }
     }
     // The damage is varied enough to reach the main outcomes.
     EXPECT_GT(outcomes[0], 0);

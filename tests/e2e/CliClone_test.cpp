@@ -1,6 +1,6 @@
 // ostrel-cli info, read and write against ostrel-radio-sim over a pseudo-terminal: both speeds, echo,
 // password, and every injected fault with its clone result code. Every wait is bounded.
-#include "clone/indCloneCommands.h"
+#include "app/indCloneCommands.h"
 #include "core/cmcEeprom.h"
 #include "model/datCh.h"
 #include "model/indDataFile.h"
@@ -302,7 +302,8 @@ TEST(CliClone, FaultsGiveTheirCodesAndLeaveDataAlone) {
             struct stat st {};
             EXPECT_NE(::stat(dir.File("saved.ocd").c_str(), &st), 0); // the radio kept its memory
         }
-        if (c.status >= 2 && c.status <= 17)
+        if (c.status >= 2 && c.status <= 17) {
             EXPECT_NE(run.err.find("Please check the following:"), std::string::npos) << run.err;
+        }
     }
 }

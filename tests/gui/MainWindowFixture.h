@@ -1,10 +1,10 @@
 #pragma once
 // The main window the widget tests drive: the initial LMR data, settings in memory, a scripted message
 // box, file dialogs that cancel unless a test scripts them, and the Qt loop the clone commands run on.
-#include "app/cmcEvMan.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiMain.h"
 #include "platform/cuiQtLoop.h"

@@ -2,14 +2,14 @@
 // list beside the cell, picking an entry stores it through the cell handler, Escape leaves the value,
 // and space and backspace step through the list in place.
 #include "MainWindowFixture.h"
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiFlector.h"
@@ -67,7 +67,7 @@ TEST_F(FlectorFixture, EnterOpensTheListOnTheCurrentValueAndPickingAnEntryStores
 
     QTest::keyClick(&listGrid, Qt::Key_Right);
     QTest::keyClick(&listGrid, Qt::Key_Return);
-    QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List() == nullptr; }, 1000));
     EXPECT_EQ(List(), nullptr);
     EXPECT_EQ(Shown(), "High-pass filter");
     EXPECT_TRUE(window->Modified());
@@ -84,7 +84,7 @@ TEST_F(FlectorFixture, ArrowsWrapInAListWithoutScrollBarsAndEscapeLeavesTheValue
     QTest::keyClick(&listGrid, Qt::Key_Right);
     EXPECT_EQ(listGrid.Col(), first);
     QTest::keyClick(&listGrid, Qt::Key_Escape);
-    QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List() == nullptr; }, 1000));
     EXPECT_EQ(List(), nullptr);
     EXPECT_EQ(Shown(), "Through");
     EXPECT_FALSE(window->Modified());
@@ -128,7 +128,7 @@ TEST_F(FlectorFixture, AClickChoosesTheEntryButTheReleaseOfTheOpeningClickDoesNo
     EXPECT_TRUE(List()->isVisible());
     EXPECT_EQ(Shown(), "Through");
     QTest::mouseClick(listGrid.viewport(), Qt::LeftButton, {}, at);
-    QTest::qWaitFor([&] { return List() == nullptr; }, 1000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List() == nullptr; }, 1000));
     EXPECT_EQ(Shown(), "High-pass filter");
 }
 

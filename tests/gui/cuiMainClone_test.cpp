@@ -3,13 +3,13 @@
 // clone errors that leave the data alone, the port and speed check marks, and the port and password
 // dialogs themselves. Every wait is bounded.
 #include "MainWindowFixture.h"
-#include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellNumber.h"
 #include "clone/cmcPortDiscovery.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiCloneCommands.h"
 #include "gui/cuiCloneProgress.h"

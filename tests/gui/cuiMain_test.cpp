@@ -1,13 +1,13 @@
 // The main window on the shipped overlay and initial data: start-up, a sheet opened from the tree
 // and worked with the keyboard, and the file commands with their prompts.
 #include "MainWindowFixture.h"
-#include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiMain.h"
@@ -62,7 +62,7 @@ TEST_F(MainFixture, StartsWithTheInitialDataMenuToolbarAndTree) {
     ASSERT_GT(window->Tree()->topLevelItemCount(), 0);
     EXPECT_TRUE(window->Tree()->topLevelItem(0)->text(0).endsWith("(LMR)"));
     // The periodic step opens the first sheet of the tree.
-    QTest::qWaitFor([&] { return window->SheetView() != nullptr; }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->SheetView() != nullptr; }, 2000));
     ASSERT_NE(window->SheetView(), nullptr);
     EXPECT_FALSE(window->OpenSheetText().empty());
     EXPECT_TRUE(box.shown.empty());
@@ -174,7 +174,11 @@ TEST(cuiMainStart, AWindowStoredOffTheWorkAreaKeeps16PixelsOnIt) {
     cuiQtLoop loop;
     cmcEvMan events{loop};
     ScriptedMessageBox box;
-    cuiMain::Services s{&env, &tables, &events, &box, {}};
+    cuiMain::Services s;
+    s.env = &env;
+    s.tables = &tables;
+    s.events = &events;
+    s.box = &box;
     cuiMain window(s);
     window.Start();
     QRect area = QApplication::primaryScreen()->availableGeometry();

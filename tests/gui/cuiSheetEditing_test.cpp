@@ -2,13 +2,13 @@
 // selection with Shift, the pop-up menu of the current cell with the handler's entry states, and
 // the row commands it carries out (copy and paste, insert, delete).
 #include "MainWindowFixture.h"
-#include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiGrid.h"

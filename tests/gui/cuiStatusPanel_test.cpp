@@ -1,14 +1,14 @@
 // The main window's status bar panels, the hidden maker and factory adjust modes, and Help
 // Contents with an injected opener (no browser is started).
 #include "MainWindowFixture.h"
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
 #include "app/cmcInstanceLock.h"
-#include "app/cmcMemorySettings.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiMain.h"
 #include "gui/cuiStatusPanel.h"

@@ -2,8 +2,6 @@
 // The model cell handler on the shipped initial data and the English overlay, driven through real
 // capsules: a draw, a key, a typed text or a list answer per call, with the windows and message boxes
 // recorded.
-#include "app/cmcEvMan.h"
-#include "app/cmcEvRec.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
@@ -13,6 +11,8 @@
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEvMan.h"
+#include "core/cmcEvRec.h"
 #include "core/cmcTextTables.h"
 #include "core/cmcVirtualLoop.h"
 #include "model/indCellHandler.h"
@@ -61,10 +61,6 @@ public:
     void SetFontColor(uint32_t c) override { color = c; }
     void SetBrushColor(uint32_t) override {}
 };
-
-// Stands in for the interactive grid: keys are honoured only when a capsule has one.
-inline char gGridToken;
-inline cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
 
 struct Outcome {
     std::string text;
@@ -140,7 +136,7 @@ protected:
             c.enteredText = typed;
         }
         if (key || typed || grid)
-            c.grid = kGrid;
+            c.onGrid = true;
         Outcome o;
         c.refresh = [](void* ctx, cmcCellCapsule&, uint8_t scope) {
             static_cast<Outcome*>(ctx)->scope = scope;
@@ -168,7 +164,7 @@ protected:
         entry.cell = &chosen;
         cmcCellCapsule c;
         c.cell = &obj;
-        c.grid = kGrid;
+        c.onGrid = true;
         c.link = &entry;
         c.editState = cmcCellCapsule::kEditChosen;
         Outcome o;

@@ -407,7 +407,7 @@ TEST_F(HandlerTest, ApplicationCells) {
         cmcCellCapsule capsule;
         capsule.cell = &cell;
         capsule.key = key;
-        capsule.grid = key ? kGrid : nullptr;
+        capsule.onGrid = key != 0; // keys are honoured only on a grid
         handler->CallCell(capsule, key ? 1 : 0);
         return capsule.displayText;
     };
@@ -484,7 +484,7 @@ TEST_F(HandlerTest, PopupCommandsGoToTheApplicationWithTheListBounds) {
         obj.parameter = param;
         cmcCellCapsule c;
         c.cell = &obj;
-        c.grid = kGrid;
+        c.onGrid = true;
         c.command = pmenu;
         handler->CallCell(c, 1);
         return std::make_pair(c, obj);
@@ -606,7 +606,7 @@ TEST_F(HandlerTest, LanguageCells) {
     answer.cell = &entry;
     cmcCellCapsule c;
     c.cell = &obj;
-    c.grid = kGrid;
+    c.onGrid = true;
     c.link = &answer;
     c.editState = cmcCellCapsule::kEditChosen;
     handler->CallCell(c, 1);

@@ -108,7 +108,7 @@ TEST_F(HandlerTest, RowCommandsOnUnsavedListsAreRefused) {
         obj.parameter = 0;
         cmcCellCapsule c;
         c.cell = &obj;
-        c.grid = kGrid;
+        c.onGrid = true;
         c.command = command;
         handler->CallCell(c, 1);
     }

@@ -28,9 +28,6 @@ using namespace modelfix;
 
 namespace {
 
-char gGridToken;
-cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
-
 class AdjustHost : public indCellHost {
 public:
     std::map<int32_t, int32_t> values;
@@ -81,7 +78,7 @@ protected:
         }
         const bool acting = key || typed || chosen >= 0;
         if (acting)
-            c.grid = kGrid;
+            c.onGrid = true;
         Answer a;
         a.result = handler->CallCell(c, acting ? 1 : 0);
         a.text = c.displayText;
@@ -109,14 +106,16 @@ TEST_F(MakerCells, TableIsWellFormed) {
             EXPECT_GE(r.at, 0x0010) << r.cell;
             EXPECT_LE(r.at, 0x00D6) << r.cell;
             EXPECT_FALSE(r.at >= L::kRadioModelAt && r.at < L::kRadioModelAt + 2) << r.cell;
-            if (r.kind != indMakerRow::Kind::Shown)
+            if (r.kind != indMakerRow::Kind::Shown) {
                 EXPECT_TRUE(bytes.insert(r.at).second) << r.cell << " shares its byte";
+            }
         } else {
             EXPECT_GE(r.at, 0);
             EXPECT_LT(r.at, indMakerTable::AdjustValueCount()) << r.cell;
         }
-        if (r.list)
+        if (r.list) {
             EXPECT_GT(lists->List(r.list, cmcChoiceCodecs::kFlex0).EntryCount(), 0) << r.list;
+        }
     }
     EXPECT_EQ(indMakerTable::Find(CL_Maker_Password), nullptr);
     EXPECT_EQ(indMakerTable::Find(CL_Mch_TxInh), nullptr);

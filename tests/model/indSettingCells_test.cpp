@@ -2,7 +2,6 @@
 // every row stays inside its bits, one-bit changes keep their byte's other bits, shared bytes, typed
 // choices, timer texts and the further effects of a change.
 #include "ModelFixtures.h"
-#include "app/cmcEvMan.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNumber.h"
@@ -11,6 +10,7 @@
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcFCache.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcTextTables.h"
 #include "core/cmcVirtualLoop.h"
 #include "model/indCellHandler.h"
@@ -143,10 +143,12 @@ TEST(indSettingTable, RowsAreWellFormed) {
         EXPECT_GE(r.offset, indLayout::kRadioSize) << r.cell << ": not in the fixed slots";
         EXPECT_LT(r.ByteOf(r.entries - 1), indLayout::kWorkSize) << r.cell;
         bool timer = r.codec == indSettingRow::Codec::Timer;
-        if (timer)
+        if (timer) {
             EXPECT_EQ(r.Mask(), 0xFF) << r.cell;
-        if (r.codec == indSettingRow::Codec::Choice || r.codec == indSettingRow::Codec::ChoiceTyped)
+        }
+        if (r.codec == indSettingRow::Codec::Choice || r.codec == indSettingRow::Codec::ChoiceTyped) {
             EXPECT_NE(r.list, nullptr) << r.cell;
+        }
         if (!r.chosen)
             ++(timer ? fixedTimers : fixedChoices);
     }
@@ -164,9 +166,10 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
     auto rows = indSettingTable::Rows();
     for (size_t i = 0; i < rows.size(); ++i)
         for (size_t j = i + 1; j < rows.size(); ++j)
-            if (Overlap(rows[i], rows[j]))
+            if (Overlap(rows[i], rows[j])) {
                 EXPECT_TRUE(indSettingTable::SharesBits(rows[i].cell, rows[j].cell))
                     << rows[i].cell << " and " << rows[j].cell << " overlap";
+            }
 
     struct Field {
         int32_t at, length;
@@ -199,8 +202,9 @@ TEST(indSettingTable, RowsOfDifferentCellsDoNotOverlap) {
     // In each dPMR receive talk group: its ID reference (bytes 2-3 of 4).
     for (int i = 0; i < 8; ++i)
         for (const indSettingRow& r : rows)
-            if (r.chosen)
+            if (r.chosen) {
                 EXPECT_FALSE(r.offset >= 0x1F635 + 4 * i && r.offset < 0x1F637 + 4 * i) << r.cell;
+            }
     // In every scan list: the channel references and their marks.
     for (int i = 0; i < 17; ++i)
         for (const indSettingRow& r : rows)
@@ -232,16 +236,18 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
         for (int32_t e = 0; e < r.entries; ++e) {
             SCOPED_TRACE(r.cell);
             cmcEeprom before = work;
-            if (r.list)
+            if (r.list) {
                 for (const cmcChoiceList::Entry& entry :
                      lists->List(r.list, cmcChoiceCodecs::kFlex0).ByPosition())
                     EXPECT_LE(entry.value, r.Mask() >> r.lowBit)
                         << r.list << ": an entry the field cannot hold";
+            }
             cmcCodecIo io;
             indSettingCell::Run(r, e, io, *env, W(), family, false);
             if (r.codec != indSettingRow::Codec::Text && r.codec != indSettingRow::Codec::DisplayText &&
-                r.codec != indSettingRow::Codec::Password)
+                r.codec != indSettingRow::Codec::Password) {
                 EXPECT_FALSE(io.displayText.empty());
+            }
             ASSERT_EQ(std::memcmp(before.Data(), W(), L::kWorkSize), 0) << "drawing wrote";
 
             for (int32_t key : {int32_t(cmcCodecIo::kKeySpace), int32_t(cmcCodecIo::kKeyBackspace)}) {
@@ -251,8 +257,9 @@ TEST_F(SettingCells, EveryRowReadsStepsAndWritesWithinItsField) {
                 const int32_t old = r.Read(W(), e);
                 indSettingCell::Outcome out = indSettingCell::Run(r, e, step, *env, W(), family, true);
                 EXPECT_EQ(out.changed, r.Read(W(), e) != old);
-                if (r.codec != indSettingRow::Codec::Timer)
+                if (r.codec != indSettingRow::Codec::Timer) {
                     EXPECT_NE(step.displayText, "error") << "stepped to a value outside the list";
+                }
             }
             cmcCodecIo answer;
             answer.grid = answer.linked = true;
@@ -491,7 +498,6 @@ TEST_F(SettingCells, HandlerRunsTheTableCells) {
         std::string text;
         uint8_t scope = 0;
     };
-    char gridToken = 0;
     auto call = [&](int32_t cell, int32_t key) {
         cmcCellObj obj;
         obj.category = 0;
@@ -500,7 +506,7 @@ TEST_F(SettingCells, HandlerRunsTheTableCells) {
         c.cell = &obj;
         c.key = key;
         if (key)
-            c.grid = reinterpret_cast<cuiGrid*>(&gridToken);
+            c.onGrid = true;
         Result r;
         c.refresh = [](void* ctx, cmcCellCapsule&, uint8_t scope) {
             static_cast<Result*>(ctx)->scope = scope;

@@ -122,8 +122,9 @@ TEST(ShippedSheets, EveryTreeNodeSheetBuildsForBothModelTypesAndBothInitialFiles
                     EXPECT_GT(sheet->RowCount(), 0) << node.sheetText;
                     EXPECT_GT(sheet->ColCount(), 0) << node.sheetText;
                     // A printed page names its sheet.
-                    if (sheet->IsPrintable())
+                    if (sheet->IsPrintable()) {
                         EXPECT_FALSE(sheet->Title().empty()) << node.sheetText;
+                    }
                     banks += dynamic_cast<iuiSh_ChBank*>(sheet.get()) ? 1 : 0;
                     ++sheets;
                 }

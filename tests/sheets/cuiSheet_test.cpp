@@ -2,9 +2,9 @@
 // stored column widths and the row events of list sheets.
 #include "sheets/cuiSheet.h"
 
-#include "app/cmcMemorySettings.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
+#include "core/cmcMemorySettings.h"
 #include "model/indLayout.h"
 #include "model/indRptList.h"
 #include "sheets/cmcFixedCanvas.h"

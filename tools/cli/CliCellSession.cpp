@@ -13,11 +13,6 @@
 
 namespace {
 
-// Stands in for the interactive grid: the handler honours keys and editors only when one is set, and
-// never looks inside it.
-char gGridToken;
-cuiGrid* const kGrid = reinterpret_cast<cuiGrid*>(&gGridToken);
-
 int IndexOf(const char* const* names, int count, std::string_view name) {
     for (int i = 0; i < count; ++i)
         if (name == names[i])
@@ -145,7 +140,7 @@ int32_t CliCellSession::Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule*
     cmcCellObj scratch = cell;
     cmcCellCapsule capsule;
     capsule.cell = &scratch;
-    capsule.grid = kGrid;
+    capsule.onGrid = true; // the handler honours keys and editors only on a grid
     capsule.key = key;
     const int32_t result = handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
     if (out)
@@ -157,7 +152,7 @@ int32_t CliCellSession::Typed(const cmcCellObj& cell, const std::string& text, c
     cmcCellObj scratch = cell;
     cmcCellCapsule capsule;
     capsule.cell = &scratch;
-    capsule.grid = kGrid;
+    capsule.onGrid = true;
     capsule.editState = cmcCellCapsule::kEditEntered;
     capsule.enteredText = text;
     const int32_t result = handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
@@ -182,7 +177,7 @@ bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text) {
         cmcCellObj scratch = cell;
         cmcCellCapsule capsule;
         capsule.cell = &scratch;
-        capsule.grid = kGrid;
+        capsule.onGrid = true;
         capsule.link = &chosen;
         capsule.editState = cmcCellCapsule::kEditChosen;
         handler->CallCell(capsule, cmcCellHandler::kNotifyAction);

@@ -3,7 +3,7 @@
 // loop, messages and confirmations on the terminal, and a progress bar on standard error.
 #include "Cli.h"
 
-#include "clone/indCloneCommands.h"
+#include "app/indCloneCommands.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
 #include "core/cmcPollLoop.h"

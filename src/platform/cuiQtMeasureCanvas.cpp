@@ -1,4 +1,4 @@
-#include "sheets/qt/cuiQtMeasureCanvas.h"
+#include "platform/cuiQtMeasureCanvas.h"
 
 #include "platform/cuiQtColors.h"
 

@@ -1,4 +1,4 @@
-#include "app/cmcEvMan.h"
+#include "core/cmcEvMan.h"
 
 #include "core/cmcLoop.h"
 

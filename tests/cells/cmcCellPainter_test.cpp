@@ -2,8 +2,8 @@
 // colours, clipping and marks, against a canvas that records what is drawn.
 #include "cells/cmcCellColors.h"
 #include "cells/cmcCellObj.h"
-#include "gui/cuiCellPainter.h"
-#include "gui/cuiFontCanvas.h"
+#include "cells/cmcCellPainter.h"
+#include "cells/cmcFontCanvas.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -13,7 +13,7 @@
 namespace {
 
 // Every character is 8 pixels wide, every line 12 high.
-struct RecordingCanvas : cuiFontCanvas {
+struct RecordingCanvas : cmcFontCanvas {
     struct Text {
         int x, y;
         std::string text;
@@ -63,7 +63,7 @@ struct RecordingCanvas : cuiFontCanvas {
 };
 
 // A one-row sheet of plain cells without a handler.
-struct Sheet : cuiCellPainter::Source {
+struct Sheet : cmcCellPainter::Source {
     std::vector<cmcCellObj> cells;
     std::vector<int> widths;
     std::vector<uint8_t> bits;
@@ -109,13 +109,13 @@ struct Sheet : cuiCellPainter::Source {
         c.color = color;
         cells.push_back(c);
         widths.push_back(width);
-        bits.push_back(cuiCellPainter::kMultiSelect);
+        bits.push_back(cmcCellPainter::kMultiSelect);
     }
 };
 
 constexpr uint8_t kRight = 2, kCentre = 1, kMiddle = 1 << 2;
 
-TEST(cuiCellPainter, HorizontalAndVerticalAlignment) {
+TEST(cmcCellPainter, HorizontalAndVerticalAlignment) {
     struct Case {
         uint8_t layout;
         std::string text;
@@ -131,7 +131,7 @@ TEST(cuiCellPainter, HorizontalAndVerticalAlignment) {
         Sheet sheet;
         sheet.Add(c.text, 60, c.layout);
         RecordingCanvas canvas;
-        cuiCellPainter painter;
+        cmcCellPainter painter;
         painter.Paint(sheet, canvas, 0, 0, {0, 0, 60, 20});
         ASSERT_EQ(canvas.texts.size(), 1u) << c.text;
         EXPECT_EQ(canvas.texts[0].x, c.x) << int(c.layout);
@@ -140,12 +140,12 @@ TEST(cuiCellPainter, HorizontalAndVerticalAlignment) {
     }
 }
 
-TEST(cuiCellPainter, TwoLinesAreCentredAsABlockAndWideTextIsClipped) {
+TEST(cmcCellPainter, TwoLinesAreCentredAsABlockAndWideTextIsClipped) {
     Sheet sheet;
     sheet.Add("ab\nabcd", 60, kMiddle | kCentre);
     sheet.Add("much too long for it", 60);
     RecordingCanvas canvas;
-    cuiCellPainter painter;
+    cmcCellPainter painter;
     painter.Paint(sheet, canvas, 0, 0, {0, 0, 60, 30});
     ASSERT_EQ(canvas.texts.size(), 2u);
     EXPECT_EQ(canvas.texts[0].y, (31 - 24) / 2);
@@ -159,13 +159,13 @@ TEST(cuiCellPainter, TwoLinesAreCentredAsABlockAndWideTextIsClipped) {
     EXPECT_EQ(canvas.PenPos().x, 120);
 }
 
-TEST(cuiCellPainter, JoinedCellsShareTheOwnersTextAndRules) {
+TEST(cmcCellPainter, JoinedCellsShareTheOwnersTextAndRules) {
     Sheet sheet;
     sheet.Add("owner t", 40, 0);
     sheet.Add("", 40, cmcCellObj::kJoined);
     sheet.cells[0].markFlags = 1; // right rule X, suppressed by the joined neighbour
     RecordingCanvas canvas;
-    cuiCellPainter painter;
+    cmcCellPainter painter;
     painter.Paint(sheet, canvas, 0, 0, {0, 0, 40, 20});
     ASSERT_EQ(canvas.texts.size(), 1u);
     EXPECT_FALSE(canvas.texts[0].clipped); // 56 pixels fit the joined 80
@@ -176,10 +176,10 @@ TEST(cuiCellPainter, JoinedCellsShareTheOwnersTextAndRules) {
     EXPECT_EQ(canvas.texts[0].x, 4); // placed from the owner's left edge
 }
 
-TEST(cuiCellPainter, HighlightFollowsFocusEditorAndSelection) {
+TEST(cmcCellPainter, HighlightFollowsFocusEditorAndSelection) {
     auto background = [](Sheet& sheet) {
         RecordingCanvas canvas;
-        cuiCellPainter painter;
+        cmcCellPainter painter;
         painter.Paint(sheet, canvas, 0, 0, {0, 0, 60, 20});
         return canvas.fills.at(0).color;
     };
@@ -189,21 +189,21 @@ TEST(cuiCellPainter, HighlightFollowsFocusEditorAndSelection) {
     sheet.currentCol = 0;
     EXPECT_EQ(background(sheet), 0x8000000Du); // clHighlight while focused
     sheet.focused = false;
-    EXPECT_EQ(background(sheet), cuiCellPainter::InactiveHighlight(0xFFFFFF, 0x000000));
-    EXPECT_EQ(cuiCellPainter::InactiveHighlight(0xFFFFFF, 0x000000), 0xBFBFBFu);
-    EXPECT_EQ(cuiCellPainter::LineBlend(0xFFFFFF, 0x000000), 0xDFDFDFu);
+    EXPECT_EQ(background(sheet), cmcCellPainter::InactiveHighlight(0xFFFFFF, 0x000000));
+    EXPECT_EQ(cmcCellPainter::InactiveHighlight(0xFFFFFF, 0x000000), 0xBFBFBFu);
+    EXPECT_EQ(cmcCellPainter::LineBlend(0xFFFFFF, 0x000000), 0xDFDFDFu);
     sheet.editor = true;
     EXPECT_EQ(background(sheet), 0x00FFFFu);
     sheet.editor = false;
     sheet.currentCol = -1;
-    sheet.bits[0] |= cuiCellPainter::kSelected;
+    sheet.bits[0] |= cmcCellPainter::kSelected;
     sheet.focused = true;
     EXPECT_EQ(background(sheet), 0x8000000Du);
-    sheet.bits[0] = cuiCellPainter::kSelected; // not multi-select: not highlighted
+    sheet.bits[0] = cmcCellPainter::kSelected; // not multi-select: not highlighted
     EXPECT_EQ(background(sheet), 0x00FFFFu);
 }
 
-TEST(cuiCellPainter, PrintingUsesDarkGreyForColouredCellsAndPolygonMarks) {
+TEST(cmcCellPainter, PrintingUsesDarkGreyForColouredCellsAndPolygonMarks) {
     Sheet sheet;
     sheet.printing = true;
     sheet.Add("red", 60, 0, cmcCellColors::clRed);
@@ -212,7 +212,7 @@ TEST(cuiCellPainter, PrintingUsesDarkGreyForColouredCellsAndPolygonMarks) {
     sheet.handlerText = "from handler";
     sheet.marks = cmcCellCapsule::kStateError;
     RecordingCanvas canvas;
-    cuiCellPainter painter;
+    cmcCellPainter painter;
     painter.Paint(sheet, canvas, 0, 0, {0, 0, 60, 20});
     ASSERT_EQ(canvas.fills.size(), 1u);
     EXPECT_EQ(canvas.fills[0].color, 0x606060u);
@@ -227,17 +227,17 @@ TEST(cuiCellPainter, PrintingUsesDarkGreyForColouredCellsAndPolygonMarks) {
     EXPECT_EQ(canvas.texts.at(0).color, cmcCellColors::clBlack);
 }
 
-TEST(cuiCellPainter, ScreenMarksComeFromTheImageList) {
+TEST(cmcCellPainter, ScreenMarksComeFromTheImageList) {
     Sheet sheet;
     sheet.Add("v", 60, kRight);
     sheet.cells[0].cell = 5;
     sheet.handlerText = "123";
     sheet.marks = cmcCellCapsule::kStateWarning;
     RecordingCanvas canvas;
-    cuiCellPainter painter;
+    cmcCellPainter painter;
     painter.Paint(sheet, canvas, 0, 0, {0, 0, 60, 20});
     ASSERT_EQ(sheet.drawnImages.size(), 1u);
-    EXPECT_EQ(sheet.drawnImages[0][2], cuiCellPainter::kImageWarning);
+    EXPECT_EQ(sheet.drawnImages[0][2], cmcCellPainter::kImageWarning);
     EXPECT_EQ(sheet.drawnImages[0][0], 0 + 16 / 8); // right-aligned text: mark on the left
     EXPECT_EQ(sheet.drawnImages[0][1], 20 - 16 - 1);
     sheet.images = false;

@@ -1,7 +1,7 @@
 #pragma once
 // A settings store held in memory, with the typed behaviour of the real one (reading an integer that
 // was stored as a text fails). Used by tests and by tools that keep no settings.
-#include "app/cmcSettingsStore.h"
+#include "core/cmcSettingsStore.h"
 
 #include <map>
 #include <utility>

@@ -7,9 +7,9 @@
 #include <cstdint>
 
 class cmcCellObj;
-class cuiFontCanvas;
+class cmcFontCanvas;
 
-class cuiCellPainter {
+class cmcCellPainter {
 public:
     // Cell table entry bits.
     static constexpr uint8_t kMultiSelect = 0x01;
@@ -54,14 +54,14 @@ public:
 
     // Paints cell (col, row) into rect. Returns true when the cell to the right is a tail that must be
     // repainted too (it follows its owner's highlight).
-    bool Paint(Source& sheet, cuiFontCanvas& canvas, int col, int row, const cmcCanvas::Rect& rect);
+    bool Paint(Source& sheet, cmcFontCanvas& canvas, int col, int row, const cmcCanvas::Rect& rect);
 
     // The derived colours for the window colour w and text colour t (0x00BBGGRR).
     static uint32_t LineBlend(uint32_t w, uint32_t t);
     static uint32_t InactiveHighlight(uint32_t w, uint32_t t);
 
 private:
-    void UpdateDerived(cuiFontCanvas& canvas);
+    void UpdateDerived(cmcFontCanvas& canvas);
     void DrawPrintedMark(cmcCanvas& canvas, bool error, int x, int y, int f);
 
     cmcCellCapsule m_capsule; // reused for every painted cell

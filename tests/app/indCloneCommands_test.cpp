@@ -1,11 +1,11 @@
-#include "clone/indCloneCommands.h"
+#include "app/indCloneCommands.h"
 #include "core/cmcGTex.h"
 #include "core/cmcVirtualLoop.h"
 #include "model/datCh.h"
 #include "model/indModel.h"
 #include "support/TestSupport.h"
 
-#include "FakeSerial.h"
+#include "clone/FakeSerial.h"
 
 #include <gtest/gtest.h>
 

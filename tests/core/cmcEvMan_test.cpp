@@ -1,5 +1,5 @@
-#include "app/cmcEv.h"
-#include "app/cmcEvMan.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
 #include "core/cmcVirtualLoop.h"
 
 #include <gtest/gtest.h>

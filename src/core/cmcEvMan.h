@@ -1,8 +1,8 @@
 #pragma once
 // The event manager: parts post numbered events, every registered listener sees every event and picks
 // what concerns it. Delivery is queued (a 10 ms pump, in posting order), immediate or answered.
-#include "app/cmcEvAns.h"
-#include "app/cmcEvRec.h"
+#include "core/cmcEvAns.h"
+#include "core/cmcEvRec.h"
 #include "core/cmcTask.h"
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "app/cmcMemorySettings.h"
+#include "core/cmcMemorySettings.h"
 
 const cmcMemorySettings::Value* cmcMemorySettings::Find(std::string_view group, std::string_view name) const {
     auto it = m_values.find(Key(group, name));

@@ -1,4 +1,4 @@
-#include "clone/indCloneCommands.h"
+#include "app/indCloneCommands.h"
 
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"

@@ -5,7 +5,7 @@
 
 struct cmcCellFont;
 
-class cuiFontCanvas : public cmcCanvas {
+class cmcFontCanvas : public cmcCanvas {
 public:
     // The font (and font colour) of the text that follows.
     virtual void SetCellFont(const cmcCellFont& font) = 0;

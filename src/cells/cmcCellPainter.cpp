@@ -1,8 +1,8 @@
-#include "gui/cuiCellPainter.h"
+#include "cells/cmcCellPainter.h"
 
 #include "cells/cmcCellColors.h"
 #include "cells/cmcCellObj.h"
-#include "gui/cuiFontCanvas.h"
+#include "cells/cmcFontCanvas.h"
 
 #include <algorithm>
 #include <string>
@@ -45,15 +45,15 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 } // namespace
 
-uint32_t cuiCellPainter::LineBlend(uint32_t w, uint32_t t) {
+uint32_t cmcCellPainter::LineBlend(uint32_t w, uint32_t t) {
     return Blend(w, t, 7, 1, 4, 8);
 }
 
-uint32_t cuiCellPainter::InactiveHighlight(uint32_t w, uint32_t t) {
+uint32_t cmcCellPainter::InactiveHighlight(uint32_t w, uint32_t t) {
     return Blend(w, t, 3, 1, 2, 4);
 }
 
-void cuiCellPainter::UpdateDerived(cuiFontCanvas& canvas) {
+void cmcCellPainter::UpdateDerived(cmcFontCanvas& canvas) {
     uint32_t w = canvas.ResolveColor(cmcCellColors::clWindow);
     uint32_t t = canvas.ResolveColor(cmcCellColors::clWindowText);
     if (w == m_window && t == m_text)
@@ -64,7 +64,7 @@ void cuiCellPainter::UpdateDerived(cuiFontCanvas& canvas) {
     m_inactive = InactiveHighlight(w, t);
 }
 
-bool cuiCellPainter::Paint(Source& sheet, cuiFontCanvas& canvas, int col, int row,
+bool cmcCellPainter::Paint(Source& sheet, cmcFontCanvas& canvas, int col, int row,
                            const cmcCanvas::Rect& rect) {
     if (!sheet.Ready() || col < 0 || row < 0 || col >= sheet.ColCount() || row >= sheet.RowCount())
         return false;
@@ -101,9 +101,9 @@ bool cuiCellPainter::Paint(Source& sheet, cuiFontCanvas& canvas, int col, int ro
         highlighted = (sheet.Cell(c, row).markFlags & cmcCellObj::kSelectable) && sheet.IsCurrent(c, row);
     }
 
-    std::string shown = cell.displayText;
-    if (shown.empty() && cell.HasCell())
-        shown = " ";
+    // An empty cell with a cell number shows one space. Built as a new string rather than assigned:
+    // GCC 12 warns falsely (-Wrestrict) on assigning a literal to this string at -O2.
+    std::string shown = cell.displayText.empty() && cell.HasCell() ? std::string(1, ' ') : cell.displayText;
 
     // Background.
     bool dark = false;
@@ -259,7 +259,7 @@ bool cuiCellPainter::Paint(Source& sheet, cuiFontCanvas& canvas, int col, int ro
     return col + 1 < cols && (sheet.Cell(col + 1, row).markFlags & cmcCellObj::kTail);
 }
 
-void cuiCellPainter::DrawPrintedMark(cmcCanvas& canvas, bool error, int x0, int y0, int f) {
+void cmcCellPainter::DrawPrintedMark(cmcCanvas& canvas, bool error, int x0, int y0, int f) {
     int g = f / 8;
     auto at = [&](int x, int y) { return cmcCanvas::Point{x0 + x, y0 + y}; };
     canvas.SetPen(cmcCellColors::clBlack, 1);

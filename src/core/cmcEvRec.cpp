@@ -1,4 +1,4 @@
-#include "app/cmcEvRec.h"
+#include "core/cmcEvRec.h"
 
 #include <cstring>
 
