@@ -27,22 +27,28 @@ constexpr const char* kDpmrGroups = "GI_Sheet_Sel_CallList_Grp";
 constexpr const char* kNxdnIds = "GI_Sheet_Sel_IndList";
 
 const indIdRefRow kRows[] = {
-    {CL_Dpmr_Status_Set_PowerStatID, 0x1FDCF, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Stun_StunID, 0x1FDEF, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Stun_KillID, 0x1FDF1, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Stun_AmbienceID, 0x1FDF3, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Grp_Set_BlockDecode_Min, 0x1F665, 31, kDpmrGroups, Flex_DpmrIDList_ChNo_Grp},
-    {CL_Dpmr_Grp_Set_BlockDecode_Max, 0x1F667, 31, kDpmrGroups, Flex_DpmrIDList_ChNo_Grp},
-    {CL_Dpmr_Gps_GPS_Send_ID, 0x1F691, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Nxdn_Status_Set_PowerStatID, 0x19B0F, 18, kNxdnIds, Flex_NxdnInvIDList_ChNo},
-    {CL_Nxdn_Gps_GPS_Send_ID, 0x18519, 18, kNxdnIds, Flex_NxdnInvIDList_ChNo},
+    {CL_Dpmr_Status_Set_PowerStatID, L::At(indTable::kDpmrStatusSettings, 4), 31, kDpmrIds,
+     Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_StunID, L::At(indTable::kDpmrStun, 2), 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_KillID, L::At(indTable::kDpmrStun, 4), 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_AmbienceID, L::At(indTable::kDpmrStun, 6), 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Grp_Set_BlockDecode_Min, L::At(indTable::kDpmrOptions, 8), 31, kDpmrGroups,
+     Flex_DpmrIDList_ChNo_Grp},
+    {CL_Dpmr_Grp_Set_BlockDecode_Max, L::At(indTable::kDpmrOptions, 10), 31, kDpmrGroups,
+     Flex_DpmrIDList_ChNo_Grp},
+    {CL_Dpmr_Gps_GPS_Send_ID, L::At(indTable::kDpmrOptions, 52), 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
+    {CL_Nxdn_Status_Set_PowerStatID, L::At(indTable::kNxdnStatusSettings, 4), 18, kNxdnIds,
+     Flex_NxdnInvIDList_ChNo},
+    {CL_Nxdn_Gps_GPS_Send_ID, L::At(indTable::kNxdnOptions, 52), 18, kNxdnIds, Flex_NxdnInvIDList_ChNo},
 };
 
 // The shown form: entry number + 1, and for dPMR entries ": " and the entry's seven ID digits.
 std::string Shown(const uint8_t* w, const indIdRefRow& row, int32_t entry) {
     std::string text = std::to_string(entry + 1);
     if (row.listKind == 31 && entry >= 0 && entry < 500)
-        text += ": " + cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(w + 0x1DAD9 + 14 * entry, 4), 7);
+        text += ": " +
+                cmcDigitCodecs::BcdIdText(
+                    std::span<const uint8_t>(w + L::SlotAddress(indTable::kDpmrIndIds) + 14 * entry, 4), 7);
     return text;
 }
 

@@ -40,13 +40,19 @@ struct ListInfo {
 };
 
 constexpr ListInfo kLists[] = {
-    {CT_Nxdn_Inv, 18, 0x159E5, 12, L::kCount33, cmcEv::InsertNxdnIndId, 4, CL_Nxdn_Ind_Id_Dec},
-    {CT_Nxdn_Tg, 19, 0x17157, 10, L::kCount34, cmcEv::InsertNxdnGroupId, 2, CL_Nxdn_Grp_Id_Dec},
-    {CT_VORN_Inv, 28, 0x1A811, 12, L::kCount91, cmcEv::InsertTrunkIndId, 4, CL_VORN_Ind_Id_Dec},
-    {CT_VORN_Tg, 29, 0x1BF81, 10, L::kCount92, cmcEv::InsertTrunkTalkGroup, 2, CL_VORN_Grp_Id_Dec},
-    {CT_Dpmr_Inv, 31, 0x1DAD9, 14, L::kCount101, cmcEv::InsertDpmrIndId, 0, CL_Dpmr_Ind_Id_Dec},
+    {CT_Nxdn_Inv, 18, L::SlotAddress(indTable::kNxdnIndIds), 12, L::kCount33, cmcEv::InsertNxdnIndId, 4,
+     CL_Nxdn_Ind_Id_Dec},
+    {CT_Nxdn_Tg, 19, L::SlotAddress(indTable::kNxdnGroupIds), 10, L::kCount34, cmcEv::InsertNxdnGroupId, 2,
+     CL_Nxdn_Grp_Id_Dec},
+    {CT_VORN_Inv, 28, L::SlotAddress(indTable::kTrunkIndIds), 12, L::kCount91, cmcEv::InsertTrunkIndId, 4,
+     CL_VORN_Ind_Id_Dec},
+    {CT_VORN_Tg, 29, L::SlotAddress(indTable::kTrunkTalkGroups), 10, L::kCount92, cmcEv::InsertTrunkTalkGroup,
+     2, CL_VORN_Grp_Id_Dec},
+    {CT_Dpmr_Inv, 31, L::SlotAddress(indTable::kDpmrIndIds), 14, L::kCount101, cmcEv::InsertDpmrIndId, 0,
+     CL_Dpmr_Ind_Id_Dec},
     // MDC aliases: alias text (8), byte 8 (bit 7 strip, bits 0-3 beep type), ID (16-bit).
-    {CT_MDC_Alias, 24, 0x13961, 11, L::kCount58, cmcEv::InsertMdcAlias, -1, CL_Mdc_Alias1_Text},
+    {CT_MDC_Alias, 24, L::SlotAddress(indTable::kMdcAliases), 11, L::kCount58, cmcEv::InsertMdcAlias, -1,
+     CL_Mdc_Alias1_Text},
 };
 
 // The second to fifth alias columns carry nothing in this model.
@@ -97,7 +103,7 @@ bool RunName(indCellCall& call, uint8_t* name, int32_t& result) {
     cmcTextCodecs::DisplayText p;
     p.length = 8;
     cmcTextCodecs::Glyphs glyphs;
-    glyphs.userPatterns = call.W() + 0x12656;
+    glyphs.userPatterns = call.W() + L::SlotAddress(indTable::kUserCharacters);
     const bool changed =
         cmcTextCodecs::EditDisplayText(call.io, call.env, std::span<uint8_t>(name, 8), p, glyphs);
     if (!call.io.painter && call.io.displayText.empty()) {
@@ -168,7 +174,7 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
         call.io.displayText.clear();
         if (call.parameter >= 0 &&
             call.parameter < std::min<int32_t>(L::Get16(w, L::kCount101), kMaxEntries)) {
-            const uint8_t* e = w + 0x1DAD9 + 14 * call.parameter;
+            const uint8_t* e = w + L::SlotAddress(indTable::kDpmrIndIds) + 14 * call.parameter;
             if (call.cell == CL_Dpmr_Id_Dec_Inv || call.cell == CL_Dpmr_Id_Dec_Grp) {
                 call.io.Show(cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(e, 4), 7));
             } else {
@@ -187,7 +193,8 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
             call.io.displayText.clear();
             return true;
         }
-        uint8_t* e = w + (nxdn ? 0x19B35 : 0x1FDF5) + 2 * call.parameter;
+        uint8_t* e = w + (nxdn ? L::SlotAddress(indTable::kNxdnKeys) : L::SlotAddress(indTable::kDpmrKeys)) +
+                     2 * call.parameter;
         int32_t value = L::Get16(e, 0);
         const bool changed = nxdn ? cmcDigitCodecs::EditHex(call.io, value, 0, 0xFFFF, 4)
                                   : cmcNumberCodecs::EditNumber(call.io, value, 5, 0, 32767, false);

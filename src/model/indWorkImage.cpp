@@ -358,7 +358,7 @@ bool indWorkImage::PackTables(bool radio) {
     for (int g = 0; g < L::kGroups; ++g)
         total += L::GroupCount(w, g);
     const int nm = total - n7;
-    if (radio && (w[0x125C1] & 0x40)) {
+    if (radio && (w[L::At(indTable::kGeneral, 109)] & 0x40)) {
         int k = L::kChannels - total;
         while (k > 0 && !FitsInMemory(2, k, 0))
             --k;
