@@ -166,6 +166,13 @@ int32_t datCh::EntriesInUse(const uint8_t* work, int32_t kind) {
     return slot && slot->countAt ? int32_t(L::Get16(work, slot->countAt)) : -1;
 }
 
+void datCh::SetEntriesInUse(uint8_t* work, int32_t kind, int32_t entries) {
+    const ListSource* s = SourceOf(kind);
+    const indSlot* slot = s && s->table ? L::SlotOf(s->table) : nullptr;
+    if (slot && slot->countAt)
+        L::Put16(work, slot->countAt, uint32_t(entries));
+}
+
 bool datCh::EntryBytes(int kind, int index, int32_t& offset, int32_t& size) {
     const ListSource* s = SourceOf(kind);
     if (!s || index < 0 || index >= s->count)

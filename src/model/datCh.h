@@ -53,6 +53,8 @@ public:
     // Entries in use of a list kind whose table keeps a count (18, 19, 24, 28, 29, 31), read from the
     // count the map names for that table; -1 for kinds without a count.
     static int32_t EntriesInUse(const uint8_t* work, int32_t kind);
+    // Stores the entries in use of such a kind (nothing for kinds without a count).
+    static void SetEntriesInUse(uint8_t* work, int32_t kind, int32_t entries);
     static bool IsChannelKind(int kind) { return kind == kChannel1 || kind == kChannel2; }
     // A tone setting in its two stored bytes (channels and the continuous tone records share the
     // form); encoding keeps the bits the tone does not name.

@@ -89,12 +89,15 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
         for (int g = 0; g < L::kGroups && !firstGroup; ++g)
             if (L::GroupCount(w, g) > 0)
                 firstGroup = g + 1;
-        for (int i = 0; i < 16; ++i) {
-            uint8_t* e = w + L::SlotAddress(indTable::kChannelGroups) + 4 * i;
-            if (e[0] == 1)
-                Adjust16(e, 2, p, deletion);
-            else if (e[0] == 3 && deletion && L::Get16(e, 2) == group + 1)
-                L::Put16(e, 2, uint32_t(firstGroup));
+        // Channel groups: type 1 names a channel, type 3 a bank (from 1).
+        datCh entry(&m_work);
+        for (int i = 0; i < datCh::Capacity(datCh::kKindChannelGroup); ++i) {
+            entry.Decode(datCh::kKindChannelGroup, i);
+            if (entry.byte0 == 1)
+                Adjust16(entry.value, p, deletion);
+            else if (entry.byte0 == 3 && deletion && entry.value == group + 1)
+                entry.value = uint16_t(firstGroup);
+            entry.Encode(0, i);
         }
         break;
     }
@@ -120,8 +123,12 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
               L::At(indTable::kDpmrStun, 4), L::At(indTable::kDpmrStun, 6), L::At(indTable::kDpmrOptions, 8),
               L::At(indTable::kDpmrOptions, 10), L::At(indTable::kDpmrOptions, 52)})
             Adjust16(w, at, p, deletion);
-        for (int i = 0; i < 8; ++i)
-            Adjust16(w, L::At(indTable::kDpmrRxTalkGroups, 2) + 4 * i, p, deletion);
+        for (int i = 0; i < datCh::Capacity(datCh::kKindDpmrRxTalkGroup); ++i) {
+            datCh group(&m_work);
+            group.Decode(datCh::kKindDpmrRxTalkGroup, i);
+            Adjust16(group.value, p, deletion);
+            group.Encode(0, i);
+        }
         forChannels(-1, [&](datCh& ch) {
             Adjust16(ch.b28, p, deletion);
             Adjust16(ch.b30, p, deletion);
