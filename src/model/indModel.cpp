@@ -116,7 +116,7 @@ bool indModel::Convert(cmcEeprom& image, int direction, bool writeFlag) const {
     o.defaults = m_defaults;
     o.box = m_box;
     o.unitIdMax = m_settings.unitIdMax;
-    return indNormalize::Run(image, direction, writeFlag, o);
+    return indNormalize::Run(image, direction, writeFlag, o) != indWorkImage::PackResult::Ok;
 }
 
 std::string indModel::InitialFilePath(cmcGTex& tex, int modelType) {

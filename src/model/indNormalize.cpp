@@ -169,9 +169,10 @@ void indNormalize::SortIndexTables(uint8_t* w, const uint8_t* d) {
     }
 }
 
-bool indNormalize::Run(cmcEeprom& work, int direction, bool writeFlag, const Options& options) {
+indWorkImage::PackResult indNormalize::Run(cmcEeprom& work, int direction, bool writeFlag,
+                                           const Options& options) {
     if (!work.Data() || work.GetSize() < L::kWorkSize)
-        return true;
+        return indWorkImage::PackResult::NoImage;
     // Without an initial image, the defaults are the image's own values.
     cmcEeprom own;
     const cmcEeprom* defaults = options.defaults;
@@ -202,5 +203,5 @@ bool indNormalize::Run(cmcEeprom& work, int direction, bool writeFlag, const Opt
     w[L::kNewerDataAt + 1] = d[L::kNewerDataAt + 1];
     if (direction == kToRadio)
         return tables.PackTables(writeFlag);
-    return false;
+    return indWorkImage::PackResult::Ok;
 }

@@ -346,9 +346,9 @@ bool indWorkImage::Place(int id, int32_t from, int size, int count, int32_t& off
     return true;
 }
 
-bool indWorkImage::PackTables(bool radio) {
+indWorkImage::PackResult indWorkImage::PackTables(bool radio) {
     if (!Usable())
-        return true;
+        return PackResult::NoImage;
     uint8_t* w = m_work.Data();
 
     // Counts from anywhere (a file, a hostile radio) must never address past the 128 channel slots.
@@ -436,7 +436,7 @@ bool indWorkImage::PackTables(bool radio) {
         }
     }
     if (error)
-        return true;
+        return PackResult::MemoryFull;
 
     for (int i = 0; i < entries; ++i) {
         for (int j = 0; j < i; ++j) {
@@ -454,7 +454,7 @@ bool indWorkImage::PackTables(bool radio) {
                     "### BoobyTrap ###\nError Detect in Static2Dynaimc Sequence.\n\nDuplicate PTBL-ID : '" +
                         std::to_string(dup) + "'",
                     cmcProgramName(), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
-            return true;
+            return PackResult::DuplicateTable;
         }
     }
 
@@ -462,7 +462,7 @@ bool indWorkImage::PackTables(bool radio) {
     const int64_t dirAt = L::kDataStart + int64_t(offset);
     const int64_t dirBytes = int64_t(12) * entries;
     if (dirAt + dirBytes > L::kRadioLast)
-        return true;
+        return PackResult::MemoryFull;
     std::memcpy(w + dirAt, w + L::kDir32Copy, size_t(dirBytes));
     offset += int32_t(dirBytes);
     w[L::kDir32At] = 0x00;
@@ -472,13 +472,13 @@ bool indWorkImage::PackTables(bool radio) {
     L::Put32(w, L::kDir32At + 8, uint32_t(dirAt));
     const int64_t sigAt = L::kDataStart + int64_t(offset);
     if (sigAt + L::kSignatureLen > L::kRadioLast)
-        return true;
+        return PackResult::MemoryFull;
     std::memcpy(w + sigAt, L::kSignature, L::kSignatureLen);
     const uint32_t end = uint32_t(sigAt + L::kSignatureLen);
     L::Put32(w, L::kEndAt32, end);
     std::memset(w + 0x0110, 0, 6);
     std::memset(w + 0x0120, 0, 10);
-    return false;
+    return PackResult::Ok;
 }
 
 bool indWorkImage::FitsInMemory(int listKind, int n, int group) const {

@@ -159,7 +159,7 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     self.Assign(work);
     indNormalize::Options o;
     o.defaults = &self;
-    if (indNormalize::Run(work, indNormalize::kToRadio, false, o))
+    if (indNormalize::Run(work, indNormalize::kToRadio, false, o) != indWorkImage::PackResult::Ok)
         return false;
     return indModel::CheckLoadedData(work, true) == 0;
 }
