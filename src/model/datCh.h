@@ -134,7 +134,16 @@ public:
     static constexpr int kKindDpmrKey = 36;
     static constexpr int kKindDpmrMessage = 37;
 
-    // Fields of the other lists.
+    // Fields of the other lists; one field serves several kinds, each with its own meaning:
+    //   value:  NAC channels (20) receive NAC; MDC aliases (24) the alias ID; keys (25, 36) the key;
+    //           channel groups (30) the channel or bank referred to; dPMR talk groups (32) the group.
+    //   value2: NAC channels (20) transmit NAC.
+    //   byte0:  MDC aliases (24) strip bit 7, beep type bits 0-3; channel groups (30) the entry type
+    //           (1 a channel, 3 a bank); dPMR IDs (31) the input digits in bits 1-7; dPMR talk groups
+    //           (32) a flag in bit 7; colour codes (33) the receive code; rotary status (35) the
+    //           status number.
+    //   byte1:  dPMR IDs (31) the selection in bit 7; colour codes (33) the transmit code; channel
+    //           groups (30) and dPMR talk groups (32) carry it unread.
     uint32_t id = 0;        // 32-bit or 16-bit ID; packed BCD digits for kind 31
     uint8_t text[100] = {}; // message or alias text
     uint16_t value = 0, value2 = 0;
