@@ -76,7 +76,7 @@ void indModel::ExpandCopy(const cmcEeprom& image, cmcEeprom& scratch, bool& tabl
         std::memcpy(scratch.Data(), image.Data(), size_t(std::min(image.GetSize(), L::kRadioSize)));
     indWorkImage tables(scratch, m_defaults, nullptr);
     indWorkImage::Table t;
-    table8Found = tables.CopyDirectories() && tables.FindTable(8, t);
+    table8Found = tables.CopyDirectories() && tables.FindTable(indTable::kGeneral, t);
     tables.ExpandTables();
 }
 

@@ -240,7 +240,8 @@ void indWorkImage::ExpandTables() {
     }
 
     Table t2, t3, t4, t5;
-    if (!FindTable(2, t2) || !FindTable(3, t3) || !FindTable(4, t4) || !FindTable(5, t5))
+    if (!FindTable(T::kChannelsA, t2) || !FindTable(T::kChannelsB, t3) ||
+        !FindTable(T::kGroup7ChannelsA, t4) || !FindTable(T::kGroup7ChannelsB, t5))
         return;
 
     // Group 7 channels follow the others in the channel slots.

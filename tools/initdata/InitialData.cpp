@@ -148,10 +148,10 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
 
     // The dPMR individual ID list holds one entry: the unit itself.
     datCh id(&work);
-    id.Decode(31, 0);
+    id.Decode(datCh::kKindDpmrIndId, 0);
     id.id = 0x00000100;
     PutText(id.name, 0, "UNIT 1", 8);
-    id.Encode(31, 0);
+    id.Encode(datCh::kKindDpmrIndId, 0);
     L::Put16(w, kDpmrIdCount, 1);
 
     // Normalise against itself and pack: the file is then a fixed point of every later conversion.
