@@ -35,7 +35,7 @@ cmcEeprom FullImage() {
         ch.Encode(0, n);
     }
     for (int i = 0; i < 500; ++i)
-        L::Put32(w, 0x1DAD9 + 14 * i, uint32_t(0x09999990 - 0x10 * i));
+        L::Put32(w, L::SlotAddress(indTable::kDpmrIndIds) + 14 * i, uint32_t(0x09999990 - 0x10 * i));
     L::Put16(w, L::kCount101, 500);
     indNormalize::Options o;
     cmcEeprom self = work;

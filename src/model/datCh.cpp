@@ -11,12 +11,15 @@ namespace {
 
 using L = indLayout;
 using R = indRptList;
+namespace T = indTable;
 
-// Where the entries of a list kind live. flagKind 1: bit 1 of the byte at flagAt + 2 i;
-// flagKind 2: bit (7 - i mod 8) of byte i / 8 of the bitmap at flagAt.
+// Where the entries of a list kind live: entry i at at + size i, inside the slot of table (0 for the
+// model's own areas). flagKind 1: bit 1 of the byte at flagAt + 2 i; flagKind 2: bit (7 - i mod 8) of
+// byte i / 8 of the bitmap at flagAt.
 enum class Shape { Raw, Text, IdName32, IdName16, Nac, Alias, Value, BytesValue, Bcd, Bytes, Byte };
 struct ListSource {
     int kind;
+    int table;
     int32_t at;
     int size;
     int count;
@@ -25,37 +28,53 @@ struct ListSource {
     int32_t flagAt;
 };
 
+// A list whose entries start at the first byte of a table's slot.
+constexpr ListSource InTable(int kind, int table, int size, int count, Shape shape, int flagKind = 0,
+                             int32_t flagAt = 0) {
+    return {kind, table, indMap::Find(table)->offset, size, count, shape, flagKind, flagAt};
+}
+// A list in an area of the working image that no table owns.
+constexpr ListSource InArea(int kind, int32_t at, int size, int count) {
+    return {kind, 0, at, size, count, Shape::Raw, 0, 0};
+}
+
 constexpr ListSource kSources[] = {
-    {3, 0x12656, 2, 16, Shape::Raw, 0, 0},
-    {4, 0x12656, 2, 16, Shape::Raw, 0, 0},
-    {5, 0x12908, 21, 8, Shape::Raw, 0, 0},
-    {6, 0x127D6, 18, 17, Shape::Raw, 0, 0},
-    {7, 0x12736, 4, 40, Shape::Raw, 0, 0},
-    {8, 0x12AF0, 28, 11, Shape::Raw, 0, 0},
-    {9, 0x10EA0, 4, 32, Shape::Raw, 0, 0},
-    {10, 0x12676, 2, 64, Shape::Raw, 0, 0},
-    {11, 0x12AF0, 28, 11, Shape::Raw, 0, 0},
-    {14, 0x12CF5, 26, 8, Shape::Raw, 0, 0},
-    {15, 0x10F5C, 4, 32, Shape::Raw, 0, 0},
-    {17, 0x10FDC, 8, 8, Shape::Text, 1, 0x1316D},
-    {18, 0x159E5, 12, 500, Shape::IdName32, 0, 0},
-    {19, 0x17157, 10, 500, Shape::IdName16, 0, 0},
-    {20, 0x18AFF, 4, 40, Shape::Nac, 2, 0x125C8},
-    {23, 0x15869, 38, 10, Shape::Raw, 0, 0},
-    {24, 0x13961, 11, 500, Shape::Alias, 0, 0},
-    {25, 0x19B35, 2, 63, Shape::Value, 0, 0},
-    {26, 0x1101C, 8, 10, Shape::Text, 1, 0x19B11},
-    {27, R::kVornEntries, 10, R::kVornCapacity, Shape::Raw, 0, 0},
-    {22, R::kRptEntries, 10, R::kRptCapacity, Shape::Raw, 0, 0},
-    {28, 0x1A811, 12, 500, Shape::IdName32, 0, 0},
-    {29, 0x1BF81, 10, 500, Shape::IdName16, 0, 0},
-    {30, 0x12CB4, 4, 16, Shape::BytesValue, 0, 0},
-    {31, 0x1DAD9, 14, 500, Shape::Bcd, 0, 0},
-    {32, 0x1F633, 4, 8, Shape::BytesValue, 0, 0},
-    {33, 0x1FA7B, 2, 40, Shape::Bytes, 2, 0x12616},
-    {35, 0x12624, 1, 16, Shape::Byte, 2, 0x12634},
-    {36, 0x1FDF5, 2, 32, Shape::Value, 0, 0},
-    {37, 0x1106C, 100, 10, Shape::Text, 1, 0x1FDD3},
+    InTable(datCh::kKindUserCharacters, T::kUserCharacters, 2, 16, Shape::Raw),
+    InTable(datCh::kKindUserCharactersAlt, T::kUserCharacters, 2, 16, Shape::Raw),
+    InTable(datCh::kKindDtmfDecode, T::kDtmfDecode, 21, 8, Shape::Raw),
+    InTable(datCh::kKindScanList, T::kScanLists, 18, 17, Shape::Raw),
+    InTable(datCh::kKindCTone, T::kCTones, 4, 40, Shape::Raw),
+    InTable(datCh::kKindOfTable19, T::kOfKind8, 28, 11, Shape::Raw),
+    InTable(datCh::kKindOfTable17, T::kOfKind9, 4, 32, Shape::Raw),
+    InTable(datCh::kKindOfTable11, T::kOfKind10, 2, 64, Shape::Raw),
+    InTable(datCh::kKindOfTable19Alt, T::kOfKind8, 28, 11, Shape::Raw),
+    InTable(datCh::kKindMskIdGroup, T::kMskIdGroups, 26, 8, Shape::Raw),
+    InTable(datCh::kKindMskCall, T::kMskCallList, 4, 32, Shape::Raw),
+    InTable(datCh::kKindMskMessage, T::kMskMessages, 8, 8, Shape::Text, 1,
+            L::SlotAddress(T::kMskMessageFlags)),
+    InTable(datCh::kKindNxdnIndId, T::kNxdnIndIds, 12, 500, Shape::IdName32),
+    InTable(datCh::kKindNxdnGroupId, T::kNxdnGroupIds, 10, 500, Shape::IdName16),
+    InTable(datCh::kKindNac, T::kNacChannels, 4, 40, Shape::Nac, 2, L::At(T::kGeneral, 0x74)),
+    InArea(datCh::kKindWorkArea, indMap::kKind23Area, 38, 10),
+    InTable(datCh::kKindMdcAlias, T::kMdcAliases, 11, 500, Shape::Alias),
+    InTable(datCh::kKindNxdnKey, T::kNxdnKeys, 2, 63, Shape::Value),
+    InTable(datCh::kKindNxdnMessage, T::kNxdnMessages, 8, 10, Shape::Text, 1,
+            L::SlotAddress(T::kNxdnMessageFlags)),
+    InTable(datCh::kKindTrunkRepeater, T::kTrunkRepeaters, R::kEntrySize, R::kVornCapacity, Shape::Raw),
+    InArea(datCh::kKindRepeater, R::kRptEntries, R::kEntrySize, R::kRptCapacity),
+    InTable(datCh::kKindTrunkIndId, T::kTrunkIndIds, 12, 500, Shape::IdName32),
+    InTable(datCh::kKindTrunkTalkGroup, T::kTrunkTalkGroups, 10, 500, Shape::IdName16),
+    InTable(datCh::kKindChannelGroup, T::kChannelGroups, 4, 16, Shape::BytesValue),
+    InTable(datCh::kKindDpmrIndId, T::kDpmrIndIds, 14, 500, Shape::Bcd),
+    InTable(datCh::kKindDpmrRxTalkGroup, T::kDpmrRxTalkGroups, 4, 8, Shape::BytesValue),
+    InTable(datCh::kKindDpmrColourCode, T::kDpmrColourCodes, 2, 40, Shape::Bytes, 2,
+            L::At(T::kGeneral, 0xC2)),
+    // The rotary status numbers and their bitmap lie inside table 8.
+    {datCh::kKindDpmrRotaryStatus, T::kGeneral, L::At(T::kGeneral, 0xD0), 1, 16, Shape::Byte, 2,
+     L::At(T::kGeneral, 0xE0)},
+    InTable(datCh::kKindDpmrKey, T::kDpmrKeys, 2, 32, Shape::Value),
+    InTable(datCh::kKindDpmrMessage, T::kDpmrMessages, 100, 10, Shape::Text, 1,
+            L::SlotAddress(T::kDpmrMessageFlags)),
 };
 
 const ListSource* SourceOf(int kind) {
@@ -139,6 +158,19 @@ int datCh::Capacity(int kind) {
         return L::kChannels;
     const ListSource* s = SourceOf(kind);
     return s ? s->count : 0;
+}
+
+int32_t datCh::EntriesInUse(const uint8_t* work, int32_t kind) {
+    const ListSource* s = SourceOf(kind);
+    const indSlot* slot = s && s->table ? L::SlotOf(s->table) : nullptr;
+    return slot && slot->countAt ? int32_t(L::Get16(work, slot->countAt)) : -1;
+}
+
+void datCh::SetEntriesInUse(uint8_t* work, int32_t kind, int32_t entries) {
+    const ListSource* s = SourceOf(kind);
+    const indSlot* slot = s && s->table ? L::SlotOf(s->table) : nullptr;
+    if (slot && slot->countAt)
+        L::Put16(work, slot->countAt, uint32_t(entries));
 }
 
 bool datCh::EntryBytes(int kind, int index, int32_t& offset, int32_t& size) {

@@ -50,6 +50,11 @@ public:
     // Where entry index of a list kind starts in the working image and its size in bytes; false for
     // channel kinds, kinds without a source and indexes outside the list.
     static bool EntryBytes(int kind, int index, int32_t& offset, int32_t& size);
+    // Entries in use of a list kind whose table keeps a count (18, 19, 24, 28, 29, 31), read from the
+    // count the map names for that table; -1 for kinds without a count.
+    static int32_t EntriesInUse(const uint8_t* work, int32_t kind);
+    // Stores the entries in use of such a kind (nothing for kinds without a count).
+    static void SetEntriesInUse(uint8_t* work, int32_t kind, int32_t entries);
     static bool IsChannelKind(int kind) { return kind == kChannel1 || kind == kChannel2; }
     // A tone setting in its two stored bytes (channels and the continuous tone records share the
     // form); encoding keeps the bits the tone does not name.
@@ -188,7 +193,46 @@ public:
     uint8_t marks = 0;
     uint8_t status = 0;
 
-    // Fields of the other lists.
+    // List record kinds: the entries of the model's other lists.
+    static constexpr int kKindUserCharacters = 3, kKindUserCharactersAlt = 4; // user display characters
+    static constexpr int kKindDtmfDecode = 5;
+    static constexpr int kKindScanList = 6;
+    static constexpr int kKindCTone = 7;
+    static constexpr int kKindOfTable19 = 8, kKindOfTable19Alt = 11; // one of them, by model variant
+    static constexpr int kKindOfTable17 = 9;
+    static constexpr int kKindOfTable11 = 10;
+    static constexpr int kKindMskIdGroup = 14;
+    static constexpr int kKindMskCall = 15;
+    static constexpr int kKindMskMessage = 17;
+    static constexpr int kKindNxdnIndId = 18;
+    static constexpr int kKindNxdnGroupId = 19;
+    static constexpr int kKindNac = 20;
+    static constexpr int kKindRepeater = 22;
+    static constexpr int kKindWorkArea = 23; // the model's own area of ten 38-byte records
+    static constexpr int kKindMdcAlias = 24;
+    static constexpr int kKindNxdnKey = 25;
+    static constexpr int kKindNxdnMessage = 26;
+    static constexpr int kKindTrunkRepeater = 27;
+    static constexpr int kKindTrunkIndId = 28;
+    static constexpr int kKindTrunkTalkGroup = 29;
+    static constexpr int kKindChannelGroup = 30;
+    static constexpr int kKindDpmrIndId = 31;
+    static constexpr int kKindDpmrRxTalkGroup = 32;
+    static constexpr int kKindDpmrColourCode = 33;
+    static constexpr int kKindDpmrRotaryStatus = 35;
+    static constexpr int kKindDpmrKey = 36;
+    static constexpr int kKindDpmrMessage = 37;
+
+    // Fields of the other lists; one field serves several kinds, each with its own meaning:
+    //   value:  NAC channels (20) receive NAC; MDC aliases (24) the alias ID; keys (25, 36) the key;
+    //           channel groups (30) the channel or bank referred to; dPMR talk groups (32) the group.
+    //   value2: NAC channels (20) transmit NAC.
+    //   byte0:  MDC aliases (24) strip bit 7, beep type bits 0-3; channel groups (30) the entry type
+    //           (1 a channel, 3 a bank); dPMR IDs (31) the input digits in bits 1-7; dPMR talk groups
+    //           (32) a flag in bit 7; colour codes (33) the receive code; rotary status (35) the
+    //           status number.
+    //   byte1:  dPMR IDs (31) the selection in bit 7; colour codes (33) the transmit code; channel
+    //           groups (30) and dPMR talk groups (32) carry it unread.
     uint32_t id = 0;        // 32-bit or 16-bit ID; packed BCD digits for kind 31
     uint8_t text[100] = {}; // message or alias text
     uint16_t value = 0, value2 = 0;

@@ -1,5 +1,7 @@
 #pragma once
 // Value ranges of the data-signalling address cells, derived from the first value of table 25.
+#include "model/indLayout.h"
+
 #include <cstdint>
 
 class cmcEeprom;
@@ -12,7 +14,7 @@ public:
         int32_t extra = 0; // kept across resets
     };
     static constexpr int kRanges = 46;
-    static constexpr int32_t kValueAt = 0x12DC5;
+    static constexpr int32_t kValueAt = indLayout::SlotAddress(indTable::kMskAddress);
 
     explicit datQirsAdr(cmcEeprom* image);
     // Writes N back to the image and resets the ranges.

@@ -191,12 +191,12 @@ bool indAppCells::Handle(indCellCall& call, int32_t& result) {
         call.io.displayText.clear();
         return true;
     case CL_CEdit: {
-        // One user display character: 16 patterns of two bytes from 0x12656.
+        // One user display character: 16 patterns of two bytes from UserCharacters[0].
         if (call.parameter < 0 || call.parameter >= 16)
             return true;
-        uint8_t* at = call.W() + 0x12656 + 2 * call.parameter;
+        uint8_t* at = call.W() + indLayout::SlotAddress(indTable::kUserCharacters) + 2 * call.parameter;
         cmcTextCodecs::Glyphs glyphs;
-        glyphs.userPatterns = call.W() + 0x12656;
+        glyphs.userPatterns = call.W() + indLayout::SlotAddress(indTable::kUserCharacters);
         if (cmcTextCodecs::EditGlyphPattern(call.io, call.env, std::span<uint8_t, 2>(at, 2), glyphs)) {
             call.wrote = true;
             call.scope |= cmcCellCapsule::kScopeAll;

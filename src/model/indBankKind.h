@@ -10,11 +10,11 @@ public:
     enum class HideSet { A, B, C, Ordinary };
 
     // Bank flags, bit (7 - bank) of each byte of the working image:
-    //   F0 0x12568  SmarTrunk bank
-    //   F1 0x125F1  conventional repeater (group) bank: channels are group IDs on a repeater,
+    //   F0 General[20]  SmarTrunk bank
+    //   F1 General[157]  conventional repeater (group) bank: channels are group IDs on a repeater,
     //               in use when their table-44 ID is set
-    //   F2 0x125FC  sub-type of a trunking bank; on its own it changes nothing
-    //   F3 0x125FD  trunking bank: channels are talk groups, in use when their table-90 group is set
+    //   F2 General[168]  sub-type of a trunking bank; on its own it changes nothing
+    //   F3 General[169]  trunking bank: channels are talk groups, in use when their table-90 group is set
     // When several are set, the first of F1, F3, F0 decides, the same order the channel's in-use test
     // follows (F1 before F3). Banks outside 0..7 are ordinary.
     static Kind Of(const uint8_t* work, int bank);

@@ -66,7 +66,7 @@ bool RecordStored(const uint8_t* w, int32_t category, int32_t cell, int32_t reco
         return true;
     if (!indWorkImage::HoldsTableAt(w, offset) || !indWorkImage::HoldsTableAt(w, offset + size - 1))
         return false;
-    const int32_t inUse = indListCells::EntriesInUse(w, recordKind);
+    const int32_t inUse = datCh::EntriesInUse(w, recordKind);
     return inUse >= 0 && index >= inUse;
 }
 
@@ -390,7 +390,7 @@ bool indCellHandler::RowBounds(indCellCall& call, indCellHost::RowCommand& row) 
         row.last = L::kGroups - 1;
         return true;
     }
-    const int32_t inUse = indListCells::EntriesInUse(w, call.recordKind);
+    const int32_t inUse = datCh::EntriesInUse(w, call.recordKind);
     if (call.recordKind == 0 || inUse < 0)
         return false;
     row.first = 0;

@@ -4,10 +4,10 @@
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCellNumber.h"
 #include "core/cmcEeprom.h"
+#include "model/datCh.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"
-#include "model/indListCells.h"
 
 #include <span>
 
@@ -52,7 +52,7 @@ void CheckBank(indCellCall& call, int bank) {
 
 // Warnings of the individual ID cells of the NXDN ID entries in use.
 void CheckNxdnIds(indCellCall& call) {
-    const int count = indListCells::EntriesInUse(call.work.Data(), 18);
+    const int count = datCh::EntriesInUse(call.work.Data(), datCh::kKindNxdnIndId);
     for (int n = 0; n < count && n < 500; ++n)
         if (call.handler.WarningOf(CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, n)) {
             call.capsule.stateBits |= cmcCellCapsule::kStateWarning;

@@ -51,20 +51,23 @@ struct ListAreas {
 constexpr ListAreas kListAreas[] = {
     // MSK ID groups (table 28): address (2), text (8), byte 10: alert bits 0-2, bell bits 4-5,
     // special function bit 7.
-    {CT_MSK_IdGroup, 8, 0x12CF5, 26, 0, 0, -1},
+    {CT_MSK_IdGroup, 8, L::SlotAddress(indTable::kMskIdGroups), 26, 0, 0, -1},
     // MSK call list (table 26): address in bits 0-11 and digits in bits 12-15 of bytes 0-1; byte 2:
     // update bit 0, selection bit 1.
-    {CT_MSK_CallList, 32, 0x10F5C, 4, 0, 0, -1},
+    {CT_MSK_CallList, 32, L::SlotAddress(indTable::kMskCallList), 4, 0, 0, -1},
     // MSK status messages (tables 29 and 30): receive text (8), byte 8: beep bits 0-2, horn bit 3, auto
     // bit 4, special function bit 5, selection bit 6; byte 9 aux, byte 10 priority; transmit text (8).
-    {CT_MSK_Msg_Status, 24, 0x12F2D, 12, 0x1304D, 12, -1},
+    {CT_MSK_Msg_Status, 24, L::SlotAddress(indTable::kMskStatusRx), 12,
+     L::SlotAddress(indTable::kMskStatusTx), 12, -1},
     // NXDN status list (tables 62 and 63): receive text (8), byte 8: beep bits 0-3, selection bit 4,
     // receive bit 5, decode output bit 6; transmit text (8).
-    {CT_Nxdn_Status, 100, 0x1917B, 12, 0x1962B, 12, -1},
+    {CT_Nxdn_Status, 100, L::SlotAddress(indTable::kNxdnStatusRx), 12,
+     L::SlotAddress(indTable::kNxdnStatusTx), 12, -1},
     // dPMR status list (tables 107 and 108): byte 0 the entry's kind (2..5: a fixed status the user
     // cannot edit), receive text (bytes 1-8), byte 9: beep bits 0-3, selection bit 4, receive bit 5,
     // decode output bit 6, transmit bit 7; byte 10: audio bits 0-1, function bits 2-3; transmit text.
-    {CT_Dpmr_Status, 32, 0x1FACB, 12, 0x1FC4B, 12, 0},
+    {CT_Dpmr_Status, 32, L::SlotAddress(indTable::kDpmrStatusRx), 12, L::SlotAddress(indTable::kDpmrStatusTx),
+     12, 0},
 };
 
 const ListAreas* AreasOf(int32_t category) {
@@ -168,7 +171,7 @@ bool RunText(indCellCall& call, std::span<uint8_t> text) {
     p.length = int32_t(text.size());
     p.wide = text.size() > 8;
     cmcTextCodecs::Glyphs glyphs;
-    glyphs.userPatterns = call.W() + 0x12656;
+    glyphs.userPatterns = call.W() + L::SlotAddress(indTable::kUserCharacters);
     const bool changed = cmcTextCodecs::EditDisplayText(call.io, call.env, text, p, glyphs);
     if (!call.io.painter && call.io.displayText.empty()) {
         std::string shown = cmcTextCodecs::EncodeDisplayText(text);

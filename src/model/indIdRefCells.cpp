@@ -5,9 +5,9 @@
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcChoiceCodecs.h"
 #include "cells/cmcDigitCodecs.h"
+#include "model/datCh.h"
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
-#include "model/indListCells.h"
 #include "model/indWorkImage.h"
 
 #include <algorithm>
@@ -27,22 +27,36 @@ constexpr const char* kDpmrGroups = "GI_Sheet_Sel_CallList_Grp";
 constexpr const char* kNxdnIds = "GI_Sheet_Sel_IndList";
 
 const indIdRefRow kRows[] = {
-    {CL_Dpmr_Status_Set_PowerStatID, 0x1FDCF, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Stun_StunID, 0x1FDEF, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Stun_KillID, 0x1FDF1, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Stun_AmbienceID, 0x1FDF3, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Dpmr_Grp_Set_BlockDecode_Min, 0x1F665, 31, kDpmrGroups, Flex_DpmrIDList_ChNo_Grp},
-    {CL_Dpmr_Grp_Set_BlockDecode_Max, 0x1F667, 31, kDpmrGroups, Flex_DpmrIDList_ChNo_Grp},
-    {CL_Dpmr_Gps_GPS_Send_ID, 0x1F691, 31, kDpmrIds, Flex_DpmrIDList_ChNo_Inv},
-    {CL_Nxdn_Status_Set_PowerStatID, 0x19B0F, 18, kNxdnIds, Flex_NxdnInvIDList_ChNo},
-    {CL_Nxdn_Gps_GPS_Send_ID, 0x18519, 18, kNxdnIds, Flex_NxdnInvIDList_ChNo},
+    {CL_Dpmr_Status_Set_PowerStatID, L::At(indTable::kDpmrStatusSettings, 4), datCh::kKindDpmrIndId, kDpmrIds,
+     Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_StunID, L::At(indTable::kDpmrStun, 2), datCh::kKindDpmrIndId, kDpmrIds,
+     Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_KillID, L::At(indTable::kDpmrStun, 4), datCh::kKindDpmrIndId, kDpmrIds,
+     Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Stun_AmbienceID, L::At(indTable::kDpmrStun, 6), datCh::kKindDpmrIndId, kDpmrIds,
+     Flex_DpmrIDList_ChNo_Inv},
+    {CL_Dpmr_Grp_Set_BlockDecode_Min, L::At(indTable::kDpmrOptions, 8), datCh::kKindDpmrIndId, kDpmrGroups,
+     Flex_DpmrIDList_ChNo_Grp},
+    {CL_Dpmr_Grp_Set_BlockDecode_Max, L::At(indTable::kDpmrOptions, 10), datCh::kKindDpmrIndId, kDpmrGroups,
+     Flex_DpmrIDList_ChNo_Grp},
+    {CL_Dpmr_Gps_GPS_Send_ID, L::At(indTable::kDpmrOptions, 52), datCh::kKindDpmrIndId, kDpmrIds,
+     Flex_DpmrIDList_ChNo_Inv},
+    {CL_Nxdn_Status_Set_PowerStatID, L::At(indTable::kNxdnStatusSettings, 4), datCh::kKindNxdnIndId, kNxdnIds,
+     Flex_NxdnInvIDList_ChNo},
+    {CL_Nxdn_Gps_GPS_Send_ID, L::At(indTable::kNxdnOptions, 52), datCh::kKindNxdnIndId, kNxdnIds,
+     Flex_NxdnInvIDList_ChNo},
 };
 
 // The shown form: entry number + 1, and for dPMR entries ": " and the entry's seven ID digits.
-std::string Shown(const uint8_t* w, const indIdRefRow& row, int32_t entry) {
+std::string Shown(cmcEeprom& work, const indIdRefRow& row, int32_t entry) {
     std::string text = std::to_string(entry + 1);
-    if (row.listKind == 31 && entry >= 0 && entry < 500)
-        text += ": " + cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(w + 0x1DAD9 + 14 * entry, 4), 7);
+    if (row.listKind == datCh::kKindDpmrIndId && entry >= 0 && entry < datCh::Capacity(row.listKind)) {
+        datCh id(&work);
+        id.Decode(row.listKind, entry);
+        uint8_t digits[4];
+        L::Put32(digits, 0, id.id);
+        text += ": " + cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(digits, 4), 7);
+    }
     return text;
 }
 
@@ -84,7 +98,7 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
     } else {
         changed = cmcChoiceCodecs::EditChoice(call.io, call.env, value, row->list, row->choiceCell);
     }
-    const int32_t entries = indListCells::EntriesInUse(w, row->listKind);
+    const int32_t entries = datCh::EntriesInUse(w, row->listKind);
     if (changed && kept && call.notify == cmcCellHandler::kNotifyAction && value != stored && value >= 0 &&
         value < std::max(entries, 1)) {
         L::Put16(w, row->at, uint32_t(value));
@@ -92,7 +106,7 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
         result = Io::kResultRefresh;
     }
     if (call.io.result != Io::kResultEdit)
-        call.io.displayText = Shown(w, *row, L::Get16(w, row->at));
+        call.io.displayText = Shown(call.work, *row, L::Get16(w, row->at));
     if (!kept)
         call.io.SetFontColor(Io::kGrey);
     // A reference past the end of a list that has entries names none of them.

@@ -1,14 +1,271 @@
 #pragma once
 // The memory map of this radio model: where the packed radio tables live, the fixed slots of the
-// working image, the visiting order of expansion, and big-endian accessors for both layouts.
+// working image, the visiting order of expansion, and big-endian accessors for both layouts. Every
+// working-image address of the model is named here; other code writes addresses relative to a table.
 #include <cstdint>
 
+// Identifiers of the radio tables (the numbers the packed directory carries).
+namespace indTable {
+// Channels: the 28-byte and 34-byte halves of groups 0-6 (2, 3) and of group 7 (4, 5, which share
+// the slots of 2 and 3), the 6-byte and 5-byte parts (44, 90), the marks and the scan list members.
+inline constexpr int kChannelsA = 2;
+inline constexpr int kChannelsB = 3;
+inline constexpr int kGroup7ChannelsA = 4;
+inline constexpr int kGroup7ChannelsB = 5;
+inline constexpr int kChannelsC = 44;
+inline constexpr int kChannelsD = 90;
+inline constexpr int kChannelMarks = 7;
+inline constexpr int kScanListMembers = 14;
+// Radio-wide settings, banks and the tables of the analogue lists.
+inline constexpr int kRadioSettings = 6;
+inline constexpr int kGeneral = 8; // bank counts and flags, model type and most radio-wide settings
+inline constexpr int kCloneComments = 9;
+inline constexpr int kUserCharacters = 10;
+inline constexpr int kOfKind10 = 11; // the 2-byte entries of record kind 10
+inline constexpr int kBankNames = 12;
+inline constexpr int kCTones = 13;
+inline constexpr int kScanLists = 15;
+inline constexpr int kDtmfDecode = 16;
+inline constexpr int kOfKind9 = 17; // the 4-byte entries of record kind 9
+inline constexpr int kOfKind8 = 19; // the 28-byte entries of record kinds 8 and 11
+inline constexpr int kNewerData = 20;
+inline constexpr int kStunText = 21;
+inline constexpr int kGroupFirstChannels = 61;
+inline constexpr int kBankRepeaters = 65;
+inline constexpr int kStun = 84;
+inline constexpr int kLoneWorker = 85;
+inline constexpr int kChannelRefs = 96;
+inline constexpr int kChannelGroups = 98;
+inline constexpr int kChannelGroupsOn = 99;
+// MSK signalling.
+inline constexpr int kMskPreselect = 22;
+inline constexpr int kMskConfig = 23;
+inline constexpr int kManDown = 24;
+inline constexpr int kMskAddress = 25;
+inline constexpr int kMskCallList = 26;
+inline constexpr int kMskIdGroups = 28;
+inline constexpr int kMskStatusRx = 29;
+inline constexpr int kMskStatusTx = 30;
+inline constexpr int kMskMessages = 31;
+inline constexpr int kMskMessageFlags = 32;
+// MDC signalling: one entry per set.
+inline constexpr int kMdcSystems = 46;
+inline constexpr int kMdcGeneral = 47;
+inline constexpr int kMdcStun = 48;
+inline constexpr int kMdcSelCall = 49;
+inline constexpr int kMdcCallAlert = 50;
+inline constexpr int kMdcRadioCheck = 51;
+inline constexpr int kMdcRevive = 52;
+inline constexpr int kMdcEmergency = 53;
+inline constexpr int kMdcPttId = 54;
+inline constexpr int kMdcStatusSettings = 55;
+inline constexpr int kMdcMessageSettings = 56;
+inline constexpr int kMdcAliases = 58;
+inline constexpr int kMdcStatusTexts = 59;
+inline constexpr int kMdcMessageTexts = 60;
+// NXDN.
+inline constexpr int kNxdnIndIds = 33;
+inline constexpr int kNxdnGroupIds = 34;
+inline constexpr int kNacChannels = 35;
+inline constexpr int kNxdnOptions = 36;
+inline constexpr int kNxdnStatusRx = 62;
+inline constexpr int kNxdnStatusTx = 63;
+inline constexpr int kNxdnKeys = 66;
+inline constexpr int kNxdnStun = 67;
+inline constexpr int kNxdnKill = 68;
+inline constexpr int kNxdnRevive = 69;
+inline constexpr int kNxdnRemoteMonitor = 70;
+inline constexpr int kNxdnMessages = 71;
+inline constexpr int kNxdnMessageFlags = 72;
+inline constexpr int kNxdnMessageSettings = 73;
+inline constexpr int kNxdnStatusSettings = 74;
+inline constexpr int kNxdnIndSettings = 77;
+inline constexpr int kNxdnGroupSettings = 78;
+inline constexpr int kNxdnIndIdOrder = 79;   // sorted index of table 33
+inline constexpr int kNxdnGroupIdOrder = 80; // sorted index of table 34
+inline constexpr int kNxdnCallAlert = 81;
+inline constexpr int kNxdnRadioCheck = 82;
+// Trunking.
+inline constexpr int kNxdnExpert = 86;
+inline constexpr int kTrunkSites = 88;
+inline constexpr int kTrunkRepeaters = 89;
+inline constexpr int kTrunkIndIds = 91;
+inline constexpr int kTrunkTalkGroups = 92;
+inline constexpr int kTrunkIndIdOrder = 93;     // sorted index of table 91
+inline constexpr int kTrunkTalkGroupOrder = 94; // sorted index of table 92
+inline constexpr int kTrunkOptions = 95;
+// dPMR.
+inline constexpr int kDpmrMessages = 100;
+inline constexpr int kDpmrIndIds = 101;
+inline constexpr int kDpmrIndSettings = 102;
+inline constexpr int kDpmrGroupSettings = 103;
+inline constexpr int kDpmrOptions = 104;
+inline constexpr int kDpmrIndIdOrder = 105; // sorted index of table 101
+inline constexpr int kDpmrColourCodes = 106;
+inline constexpr int kDpmrStatusRx = 107;
+inline constexpr int kDpmrStatusTx = 108;
+inline constexpr int kDpmrStatusSettings = 109;
+inline constexpr int kDpmrMessageFlags = 110;
+inline constexpr int kDpmrMessageSettings = 111;
+inline constexpr int kDpmrCallAlert = 112;
+inline constexpr int kDpmrStun = 113;
+inline constexpr int kDpmrKeys = 114;
+inline constexpr int kDpmrExpert = 115;
+inline constexpr int kDpmrDisplayMessages = 116;
+inline constexpr int kDpmrRxTalkGroups = 117;
+// Tables 18, 27, 64, 75, 76, 83, 87 and 97 keep their bytes as they come: nothing reads their fields.
+} // namespace indTable
+
 struct indSlot {
-    uint16_t id;    // table identifier
-    int32_t offset; // first byte of the slot in the working image
-    int32_t size;   // slot entry size
-    int32_t count;  // slot entry count
+    uint16_t id;     // table identifier
+    int32_t offset;  // first byte of the slot in the working image
+    int32_t size;    // slot entry size
+    int32_t count;   // slot entry count
+    int32_t countAt; // the 16-bit count of entries in use the editor keeps, or 0 (the full slot)
 };
+
+namespace indMap {
+// Working areas beyond the fixed slots: the directory copies and the list counters.
+inline constexpr int32_t kDir16Copy = 0x1FEFB; // 118 entries of 10 bytes
+inline constexpr int32_t kDir32Copy = 0x20397; // 118 entries of 12 bytes
+inline constexpr int32_t kCountNxdnIndIds = 0x2091F;
+inline constexpr int32_t kCountNxdnGroupIds = 0x20921;
+inline constexpr int32_t kCountTrunkIndIds = 0x20923;
+inline constexpr int32_t kCountTrunkTalkGroups = 0x20925;
+inline constexpr int32_t kCountMdcAliases = 0x2092B;
+inline constexpr int32_t kCountDpmrIndIds = 0x2092D;
+// Areas between the slots that the model keeps for itself: the conventional repeater list with its
+// group sizes and options (up to table 44), and ten 38-byte records of record kind 23.
+inline constexpr int32_t kRepeaterArea = 0x14EDD;
+inline constexpr int32_t kRepeaterAreaEnd = 0x15569;
+inline constexpr int32_t kKind23Area = 0x15869;
+inline constexpr int32_t kKind23AreaEnd = 0x159E5;
+
+inline constexpr int kSlotCount = 105;
+// Fixed slots of the working image: identifier, offset, slot entry size, slot entry count, count.
+inline constexpr indSlot kSlots[kSlotCount] = {
+    {indTable::kChannelsA, 0x0FF80, 28, 128, 0},
+    {indTable::kChannelMarks, 0x10D80, 16, 1, 0},
+    {indTable::kScanListMembers, 0x10D90, 16, 17, 0},
+    {indTable::kOfKind9, 0x10EA0, 4, 32, 0},
+    {indTable::kRadioSettings, 0x10F20, 38, 1, 0},
+    {indTable::kGroupFirstChannels, 0x10F46, 2, 8, 0},
+    {83, 0x10F56, 6, 1, 0},
+    {indTable::kMskCallList, 0x10F5C, 4, 32, 0},
+    {indTable::kMskMessages, 0x10FDC, 8, 8, 0},
+    {indTable::kNxdnMessages, 0x1101C, 8, 10, 0},
+    {indTable::kDpmrMessages, 0x1106C, 100, 10, 0},
+    {indTable::kChannelsB, 0x11454, 34, 128, 0},
+    {indTable::kGeneral, 0x12554, 226, 1, 0},
+    {indTable::kCloneComments, 0x12636, 32, 1, 0},
+    {indTable::kUserCharacters, 0x12656, 2, 16, 0},
+    {indTable::kOfKind10, 0x12676, 128, 1, 0},
+    {indTable::kBankNames, 0x126F6, 8, 8, 0},
+    {indTable::kCTones, 0x12736, 4, 40, 0},
+    {indTable::kScanLists, 0x127D6, 18, 17, 0},
+    {indTable::kDtmfDecode, 0x12908, 21, 8, 0},
+    {18, 0x129B0, 10, 32, 0},
+    {indTable::kOfKind8, 0x12AF0, 28, 11, 0},
+    {indTable::kNewerData, 0x12C24, 8, 1, 0},
+    {indTable::kStunText, 0x12C2C, 8, 2, 0},
+    {indTable::kMskPreselect, 0x12C3C, 10, 1, 0},
+    {indTable::kLoneWorker, 0x12C46, 30, 1, 0},
+    {indTable::kStun, 0x12C64, 12, 1, 0},
+    {64, 0x12C70, 8, 1, 0},
+    {indTable::kBankRepeaters, 0x12C78, 4, 8, 0},
+    {indTable::kChannelRefs, 0x12C98, 16, 1, 0},
+    {97, 0x12CA8, 12, 1, 0},
+    {indTable::kChannelGroups, 0x12CB4, 4, 16, 0},
+    {indTable::kChannelGroupsOn, 0x12CF4, 1, 1, 0},
+    {indTable::kMskIdGroups, 0x12CF5, 26, 8, 0},
+    {indTable::kMskAddress, 0x12DC5, 8, 1, 0},
+    {27, 0x12DCD, 10, 32, 0},
+    {indTable::kManDown, 0x12F0D, 16, 1, 0},
+    {indTable::kMskConfig, 0x12F1D, 16, 1, 0},
+    {indTable::kMskStatusRx, 0x12F2D, 12, 24, 0},
+    {indTable::kMskStatusTx, 0x1304D, 12, 24, 0},
+    {indTable::kMskMessageFlags, 0x1316D, 2, 8, 0},
+    {indTable::kMdcSystems, 0x1317D, 10, 5, 0},
+    {indTable::kMdcGeneral, 0x131AF, 20, 5, 0},
+    {indTable::kMdcPttId, 0x13213, 6, 5, 0},
+    {indTable::kMdcEmergency, 0x13231, 18, 5, 0},
+    {indTable::kMdcRadioCheck, 0x1328B, 6, 5, 0},
+    {indTable::kMdcCallAlert, 0x132A9, 12, 5, 0},
+    {indTable::kMdcRevive, 0x132E5, 8, 5, 0},
+    {indTable::kMdcSelCall, 0x1330D, 8, 5, 0},
+    {indTable::kMdcStun, 0x13335, 8, 5, 0},
+    {indTable::kMdcStatusSettings, 0x1335D, 10, 5, 0},
+    {indTable::kMdcMessageSettings, 0x1338F, 10, 5, 0},
+    {indTable::kMdcStatusTexts, 0x133C1, 144, 5, 0},
+    {indTable::kMdcMessageTexts, 0x13691, 144, 5, 0},
+    {indTable::kMdcAliases, 0x13961, 11, 500, kCountMdcAliases},
+    {indTable::kChannelsC, 0x15569, 6, 128, 0},
+    {indTable::kNxdnIndIds, 0x159E5, 12, 500, kCountNxdnIndIds},
+    {indTable::kNxdnIndSettings, 0x17155, 2, 1, 0},
+    {indTable::kNxdnGroupIds, 0x17157, 10, 500, kCountNxdnGroupIds},
+    {indTable::kNxdnGroupSettings, 0x184DF, 6, 1, 0},
+    {indTable::kNxdnOptions, 0x184E5, 62, 1, 0},
+    {indTable::kNxdnIndIdOrder, 0x18717, 1000, 1, 0},
+    {indTable::kNacChannels, 0x18AFF, 4, 40, 0},
+    {indTable::kNxdnGroupIdOrder, 0x18D93, 1000, 1, 0},
+    {indTable::kNxdnStatusRx, 0x1917B, 12, 100, 0},
+    {indTable::kNxdnStatusTx, 0x1962B, 12, 100, 0},
+    {75, 0x19ADB, 12, 2, 0},
+    {76, 0x19AF3, 12, 2, 0},
+    {indTable::kNxdnStatusSettings, 0x19B0B, 6, 1, 0},
+    {indTable::kNxdnMessageFlags, 0x19B11, 2, 10, 0},
+    {indTable::kNxdnMessageSettings, 0x19B25, 2, 1, 0},
+    {indTable::kNxdnCallAlert, 0x19B27, 4, 1, 0},
+    {indTable::kNxdnRadioCheck, 0x19B2B, 2, 1, 0},
+    {indTable::kNxdnStun, 0x19B2D, 2, 1, 0},
+    {indTable::kNxdnKill, 0x19B2F, 2, 1, 0},
+    {indTable::kNxdnRevive, 0x19B31, 2, 1, 0},
+    {indTable::kNxdnRemoteMonitor, 0x19B33, 2, 1, 0},
+    {indTable::kNxdnKeys, 0x19B35, 2, 63, 0},
+    {indTable::kNxdnExpert, 0x19BB3, 28, 1, 0},
+    {87, 0x19BCF, 8, 1, 0},
+    {indTable::kTrunkOptions, 0x19BD7, 10, 1, 0},
+    {indTable::kChannelsD, 0x19BE1, 5, 128, 0},
+    {indTable::kTrunkSites, 0x19E61, 10, 8, 0},
+    {indTable::kTrunkRepeaters, 0x19EB1, 10, 240, 0},
+    {indTable::kTrunkIndIds, 0x1A811, 12, 500, kCountTrunkIndIds},
+    {indTable::kTrunkTalkGroups, 0x1BF81, 10, 500, kCountTrunkTalkGroups},
+    {indTable::kTrunkIndIdOrder, 0x1D309, 1000, 1, 0},
+    {indTable::kTrunkTalkGroupOrder, 0x1D6F1, 1000, 1, 0},
+    {indTable::kDpmrIndIds, 0x1DAD9, 14, 500, kCountDpmrIndIds},
+    {indTable::kDpmrIndSettings, 0x1F631, 2, 1, 0},
+    {indTable::kDpmrRxTalkGroups, 0x1F633, 4, 8, 0},
+    {indTable::kDpmrGroupSettings, 0x1F653, 10, 1, 0},
+    {indTable::kDpmrOptions, 0x1F65D, 54, 1, 0},
+    {indTable::kDpmrIndIdOrder, 0x1F693, 1000, 1, 0},
+    {indTable::kDpmrColourCodes, 0x1FA7B, 2, 40, 0},
+    {indTable::kDpmrStatusRx, 0x1FACB, 12, 32, 0},
+    {indTable::kDpmrStatusTx, 0x1FC4B, 12, 32, 0},
+    {indTable::kDpmrStatusSettings, 0x1FDCB, 8, 1, 0},
+    {indTable::kDpmrMessageFlags, 0x1FDD3, 2, 10, 0},
+    {indTable::kDpmrMessageSettings, 0x1FDE7, 2, 1, 0},
+    {indTable::kDpmrCallAlert, 0x1FDE9, 4, 1, 0},
+    {indTable::kDpmrStun, 0x1FDED, 8, 1, 0},
+    {indTable::kDpmrKeys, 0x1FDF5, 2, 32, 0},
+    {indTable::kDpmrExpert, 0x1FE35, 30, 1, 0},
+    {indTable::kDpmrDisplayMessages, 0x1FE53, 8, 21, 0},
+};
+
+constexpr const indSlot* Find(int id) {
+    for (const indSlot& s : kSlots)
+        if (s.id == id)
+            return &s;
+    return nullptr;
+}
+// The first byte of a table's slot. Evaluated while compiling: an unknown table does not compile.
+consteval int32_t SlotAddress(int table) {
+    return Find(table)->offset;
+}
+// Byte at of a table's slot (a byte of a later entry lies at entry size times the entry further).
+consteval int32_t At(int table, int32_t at) {
+    return SlotAddress(table) + at;
+}
+} // namespace indMap
 
 class indLayout {
 public:
@@ -34,39 +291,49 @@ public:
 
     // Working copies of the directories and the list counters.
     static constexpr int32_t kMaxDirEntries = 118;
-    static constexpr int32_t kDir16Copy = 0x1FEFB; // 118 entries of 10 bytes
-    static constexpr int32_t kDir32Copy = 0x20397; // 118 entries of 12 bytes
-    static constexpr int32_t kCount33 = 0x2091F, kCount34 = 0x20921, kCount91 = 0x20923, kCount92 = 0x20925,
-                             kCount58 = 0x2092B, kCount101 = 0x2092D;
+    static constexpr int32_t kDir16Copy = indMap::kDir16Copy;
+    static constexpr int32_t kDir32Copy = indMap::kDir32Copy;
+    // The counters by the table they count.
+    static constexpr int32_t kCount33 = indMap::kCountNxdnIndIds, kCount34 = indMap::kCountNxdnGroupIds,
+                             kCount91 = indMap::kCountTrunkIndIds, kCount92 = indMap::kCountTrunkTalkGroups,
+                             kCount58 = indMap::kCountMdcAliases, kCount101 = indMap::kCountDpmrIndIds;
 
     // Channels: 128 numbers across eight groups (banks).
     static constexpr int32_t kChannels = 128;
     static constexpr int32_t kGroups = 8;
-    static constexpr int32_t kGroupCounts = 0x125E1; // eight 16-bit counts
-    static constexpr int32_t kChA = 0x0FF80;         // 28-byte slots (tables 2 and 4)
+    static constexpr int32_t kGroupCounts = indMap::At(indTable::kGeneral, 0x8D); // eight 16-bit counts
+    static constexpr int32_t kChA = indMap::SlotAddress(indTable::kChannelsA);    // 28-byte slots (2 and 4)
     static constexpr int32_t kChASize = 28;
-    static constexpr int32_t kChB = 0x11454; // 34-byte slots (tables 3 and 5)
+    static constexpr int32_t kChB = indMap::SlotAddress(indTable::kChannelsB); // 34-byte slots (3 and 5)
     static constexpr int32_t kChBSize = 34;
-    static constexpr int32_t kChC = 0x15569; // table 44, 6 bytes per channel
-    static constexpr int32_t kChD = 0x19BE1; // table 90, 5 bytes per channel
+    static constexpr int32_t kChC = indMap::SlotAddress(indTable::kChannelsC); // 6 bytes per channel
+    static constexpr int32_t kChD = indMap::SlotAddress(indTable::kChannelsD); // 5 bytes per channel
     static constexpr int32_t kChCSize = 6, kChDSize = 5;
-    static constexpr int32_t kChLists = 0x10D90;
-    static constexpr int32_t kMark0At = 0x10D80, kMark1At = 0x10D82, kMark2At = 0x12569;
-    static constexpr int32_t kMark3Byte = 0x12573;
+    static constexpr int32_t kChLists = indMap::SlotAddress(indTable::kScanListMembers);
+    static constexpr int32_t kMark0At = indMap::At(indTable::kChannelMarks, 0),
+                             kMark1At = indMap::At(indTable::kChannelMarks, 2),
+                             kMark2At = indMap::At(indTable::kGeneral, 0x15);
+    static constexpr int32_t kMark3Byte = indMap::At(indTable::kGeneral, 0x1F);
     // Bank flags F0..F3, bit (7 - g) for group g.
-    static constexpr int32_t kBankF0 = 0x12568, kBankF1 = 0x125F1, kBankF2 = 0x125FC, kBankF3 = 0x125FD;
+    static constexpr int32_t kBankF0 = indMap::At(indTable::kGeneral, 0x14),
+                             kBankF1 = indMap::At(indTable::kGeneral, 0x9D),
+                             kBankF2 = indMap::At(indTable::kGeneral, 0xA8),
+                             kBankF3 = indMap::At(indTable::kGeneral, 0xA9);
 
-    static constexpr int32_t kNewerDataAt = 0x12C24; // first byte of table 20
-    static constexpr int32_t kModelTypeAt = 0x125F8; // bit 1: the data was made for the PMR type
+    static constexpr int32_t kNewerDataAt = indMap::SlotAddress(indTable::kNewerData); // its first byte
+    static constexpr int32_t kModelTypeAt = indMap::At(indTable::kGeneral, 0xA4);      // bit 1: made for PMR
 
-    static constexpr int kSlotCount = 105;
-    static const indSlot kSlots[kSlotCount];
+    static constexpr int kSlotCount = indMap::kSlotCount;
+    static constexpr const indSlot (&kSlots)[kSlotCount] = indMap::kSlots;
     static const uint16_t kExpandOrder[kSlotCount + 1]; // 86 is visited twice
 
     // The slot of a table identifier, or nullptr.
-    static const indSlot* SlotOf(int id);
+    static const indSlot* SlotOf(int id) { return indMap::Find(id); }
     // The slot whose entries hold the working-image byte at offset, or nullptr.
     static const indSlot* SlotAt(int32_t offset);
+    // Byte at of a table's slot, for addresses written relative to a named table.
+    static consteval int32_t At(int table, int32_t at) { return indMap::At(table, at); }
+    static consteval int32_t SlotAddress(int table) { return indMap::SlotAddress(table); }
 
     // Channel groups: the count of group g, the first channel number of g, and the group of channel n
     // (8 when n lies in no group). Counts come straight from the image and may be anything.

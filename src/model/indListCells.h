@@ -12,8 +12,6 @@ public:
     static bool Handle(indCellCall& call, int32_t& result);
     // The cell numbers Handle can take: this family's entries in the cell registry.
     static bool Serves(int32_t cell);
-    // Entries in use of a list record kind (18, 19, 24, 28, 29, 31); -1 for kinds without a count.
-    static int32_t EntriesInUse(const uint8_t* work, int32_t kind);
     // For the new-row frame: the key cell of a list category's blank row, or -1 (no such list).
     static int32_t KeyCellOf(int32_t category);
 };

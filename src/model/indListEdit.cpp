@@ -65,7 +65,7 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
     case datCh::kChannel1:
     case datCh::kChannel2: {
         for (int i = 0; i < 17; ++i) {
-            uint8_t* e = w + 0x127D6 + 18 * i;
+            uint8_t* e = w + L::SlotAddress(indTable::kScanLists) + 18 * i;
             if (Adjust16(e, 12, p, deletion) && (e[10] >> 4) == 5)
                 e[10] &= 0x0F;
             if (Adjust16(e, 14, p, deletion) && (e[10] & 0x0F) == 5)
@@ -76,7 +76,7 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
             }
         }
         for (int i = 0; i < 16; ++i) {
-            uint8_t& c = w[0x12C98 + i];
+            uint8_t& c = w[L::SlotAddress(indTable::kChannelRefs) + i];
             if (c >= 0x80)
                 continue;
             if (deletion)
@@ -89,36 +89,46 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
         for (int g = 0; g < L::kGroups && !firstGroup; ++g)
             if (L::GroupCount(w, g) > 0)
                 firstGroup = g + 1;
-        for (int i = 0; i < 16; ++i) {
-            uint8_t* e = w + 0x12CB4 + 4 * i;
-            if (e[0] == 1)
-                Adjust16(e, 2, p, deletion);
-            else if (e[0] == 3 && deletion && L::Get16(e, 2) == group + 1)
-                L::Put16(e, 2, uint32_t(firstGroup));
+        // Channel groups: type 1 names a channel, type 3 a bank (from 1).
+        datCh entry(&m_work);
+        for (int i = 0; i < datCh::Capacity(datCh::kKindChannelGroup); ++i) {
+            entry.Decode(datCh::kKindChannelGroup, i);
+            if (entry.byte0 == 1)
+                Adjust16(entry.value, p, deletion);
+            else if (entry.byte0 == 3 && deletion && entry.value == group + 1)
+                entry.value = uint16_t(firstGroup);
+            entry.Encode(0, i);
         }
         break;
     }
     case 18:
-        Adjust16(w, 0x19B0F, p, deletion);
-        Adjust16(w, 0x18519, p, deletion);
+        Adjust16(w, L::At(indTable::kNxdnStatusSettings, 4), p, deletion);
+        Adjust16(w, L::At(indTable::kNxdnOptions, 52), p, deletion);
         forChannels(0, [&](datCh& ch) { Adjust16(ch.individualList, p, deletion); });
         break;
     case 19:
         forChannels(-1, [&](datCh& ch) { Adjust16(ch.nxdnTalkGroupList, p, deletion); });
         break;
     case 28:
-        Adjust16(w, 0x19BD9, p, deletion);
-        Adjust16(w, 0x19BDB, p, deletion);
+        Adjust16(w, L::At(indTable::kTrunkOptions, 2), p, deletion);
+        Adjust16(w, L::At(indTable::kTrunkOptions, 4), p, deletion);
         forChannels(1, [&](datCh& ch) { Adjust16(ch.individualList, p, deletion); });
         break;
     case 29:
         forChannels(-1, [&](datCh& ch) { Adjust16(ch.vornTalkGroupList, p, deletion); });
         break;
     case 31:
-        for (int32_t at : {0x1FDCF, 0x1FDEF, 0x1FDF1, 0x1FDF3, 0x1F665, 0x1F667, 0x1F691})
+        for (int32_t at :
+             {L::At(indTable::kDpmrStatusSettings, 4), L::At(indTable::kDpmrStun, 2),
+              L::At(indTable::kDpmrStun, 4), L::At(indTable::kDpmrStun, 6), L::At(indTable::kDpmrOptions, 8),
+              L::At(indTable::kDpmrOptions, 10), L::At(indTable::kDpmrOptions, 52)})
             Adjust16(w, at, p, deletion);
-        for (int i = 0; i < 8; ++i)
-            Adjust16(w, 0x1F635 + 4 * i, p, deletion);
+        for (int i = 0; i < datCh::Capacity(datCh::kKindDpmrRxTalkGroup); ++i) {
+            datCh group(&m_work);
+            group.Decode(datCh::kKindDpmrRxTalkGroup, i);
+            Adjust16(group.value, p, deletion);
+            group.Encode(0, i);
+        }
         forChannels(-1, [&](datCh& ch) {
             Adjust16(ch.dpmrCallList, p, deletion);
             Adjust16(ch.dpmrTalkGroupList, p, deletion);

@@ -60,7 +60,7 @@ void MarkChoice(X& x, Row::Mark mark, int32_t value) {
     case Row::Mark::None:
         break;
     case Row::Mark::WnmWarn:
-        if ((value == 2 || value == 3) && !Bit(x.w[0x125CE], 7))
+        if ((value == 2 || value == 3) && !Bit(x.w[L::At(indTable::kGeneral, 0x7A)], 7))
             marks |= cmcCellCapsule::kStateWarning;
         break;
     case Row::Mark::MuteWarn:
@@ -182,7 +182,7 @@ void ListRef(X& x, int32_t& result, uint16_t& field, const char* list, int32_t c
 std::string BcdDigits(const uint8_t* w, int entry) {
     if (entry < 0 || entry >= 500)
         return "";
-    const uint8_t* e = w + 0x1DAD9 + 14 * entry;
+    const uint8_t* e = w + L::SlotAddress(indTable::kDpmrIndIds) + 14 * entry;
     return cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(e, 4), 7);
 }
 
@@ -268,7 +268,7 @@ bool indMchBehaviours::Name(X& x, const Row&, int32_t& result) {
     cmcTextCodecs::DisplayText p;
     p.length = 8;
     cmcTextCodecs::Glyphs glyphs;
-    glyphs.userPatterns = x.w + 0x12656;
+    glyphs.userPatterns = x.w + L::SlotAddress(indTable::kUserCharacters);
     uint8_t name[8];
     std::memcpy(name, x.record.name, sizeof name);
     if (cmcTextCodecs::EditDisplayText(call.io, call.env, std::span<uint8_t>(name), p, glyphs)) {
@@ -417,7 +417,7 @@ bool indMchBehaviours::DpmrColourCode(X& x, const Row& row, int32_t& result) {
 }
 
 bool indMchBehaviours::NxdnUnitId(X& x, const Row& row, int32_t& result) {
-    if (!Bit(x.w[0x184FF], 7)) {
+    if (!Bit(x.w[L::At(indTable::kNxdnOptions, 26)], 7)) {
         int32_t value = x.record.Get(row.field);
         cmcNumberCodecs::Stepped p;
         p.minimum = 1;
@@ -427,7 +427,8 @@ bool indMchBehaviours::NxdnUnitId(X& x, const Row& row, int32_t& result) {
             Refreshed(x, result);
         }
     } else {
-        ShowFixedId(x, 0x184FF, 0x184E5, 0x184E7, "%d****");
+        ShowFixedId(x, L::At(indTable::kNxdnOptions, 26), L::SlotAddress(indTable::kNxdnOptions),
+                    L::At(indTable::kNxdnOptions, 2), "%d****");
     }
     Grey(x, x.type == 0);
     return Answer(x, result);
@@ -439,9 +440,10 @@ bool indMchBehaviours::VornUnitId(X& x, const Row& row, int32_t& result) {
     if (!x.CreateOnKey(created))
         return true;
     const int32_t k = call.io.Key();
-    if (Bit(x.w[0x19BD8], 6)) {
+    if (Bit(x.w[L::At(indTable::kTrunkOptions, 1)], 6)) {
         // One unit ID for every channel: a key that would edit the cell marks the channel in use.
-        ShowFixedId(x, 0x19BD8, 0x19BDD, 0x19BDF, "%d***");
+        ShowFixedId(x, L::At(indTable::kTrunkOptions, 1), L::At(indTable::kTrunkOptions, 6),
+                    L::At(indTable::kTrunkOptions, 8), "%d***");
         const bool sets = k == Io::kKeySpace || k == Io::kKeyBackspace || (k >= '0' && k <= '9') ||
                           (!created && (k == '.' || k == Io::kKeyReturn));
         if (sets && x.record.Get(row.field) != 1) {
@@ -524,8 +526,9 @@ bool indMchBehaviours::DpmrUnitId(X& x, const Row&, int32_t& result) {
     uint8_t id[4];
     std::memcpy(id, x.record.dpmrUnitId, sizeof id);
     std::string shown;
-    if (Bit(x.w[0x1F677], 7)) {
-        shown = cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(x.w + 0x1F65D, 4), 7);
+    if (Bit(x.w[L::At(indTable::kDpmrOptions, 26)], 7)) {
+        shown = cmcDigitCodecs::BcdIdText(
+            std::span<const uint8_t>(x.w + L::SlotAddress(indTable::kDpmrOptions), 4), 7);
         call.io.Show(shown);
     } else {
         if (cmcDigitCodecs::EditBcdId(call.io, std::span<uint8_t>(id), 7, "0000001", "9999999", true)) {
@@ -534,7 +537,8 @@ bool indMchBehaviours::DpmrUnitId(X& x, const Row&, int32_t& result) {
         }
         shown = cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(id), 7);
     }
-    const std::string limit = cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(x.w + 0x1F661, 4), 7);
+    const std::string limit =
+        cmcDigitCodecs::BcdIdText(std::span<const uint8_t>(x.w + L::At(indTable::kDpmrOptions, 4), 4), 7);
     // An unset limit (all digits 0) limits nothing.
     if (limit != "0000000" && shown >= limit)
         call.capsule.stateBits |= cmcCellCapsule::kStateError;
@@ -554,7 +558,8 @@ bool indMchBehaviours::DpmrEncryption(X& x, const Row& row, int32_t& result) {
     // The key value of the chosen entry beside its number.
     if (x.call.io.result != Io::kResultEdit && value >= 0 && value < 32) {
         char text[16];
-        std::snprintf(text, sizeof text, ": %5d", int(L::Get16(x.w, 0x1FDF5 + 2 * value)));
+        std::snprintf(text, sizeof text, ": %5d",
+                      int(L::Get16(x.w, L::SlotAddress(indTable::kDpmrKeys) + 2 * value)));
         x.call.io.displayText += text;
     }
     return Answer(x, result);

@@ -10,6 +10,8 @@
 #include "model/indLayout.h"
 #include "model/indMchCells.h"
 
+#include <algorithm>
+
 namespace {
 
 using L = indLayout;
@@ -100,22 +102,7 @@ int indMchContext::TotalChannels(const uint8_t* w) {
 }
 
 int indMchContext::ListCount(const uint8_t* w, int kind) {
-    switch (kind) {
-    case 18:
-        return L::Get16(w, L::kCount33);
-    case 19:
-        return L::Get16(w, L::kCount34);
-    case 24:
-        return L::Get16(w, L::kCount58);
-    case 28:
-        return L::Get16(w, L::kCount91);
-    case 29:
-        return L::Get16(w, L::kCount92);
-    case 31:
-        return L::Get16(w, L::kCount101);
-    default:
-        return 0;
-    }
+    return std::max(0, datCh::EntriesInUse(w, kind));
 }
 
 bool indMchContext::IsNewRowKey(int32_t k) {

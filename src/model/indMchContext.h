@@ -16,7 +16,7 @@ enum class indMchCond : uint8_t {
     NoF1,            // the bank lacks F1
     TwoTone,         // types 2, 3 without F1, or F1 with the DTMF decode flag
     Type3OrPmrNoSig, // type 3, or PMR family with the signalling flag clear
-    ScanListOff,     // bit 6 of 0x12573 clear
+    ScanListOff,     // bit 6 of the channel mark byte (indLayout::kMark3Byte) clear
     RptCode,         // the repeater code rule (PMR family with signalling, without repeater-first)
     StnCode,         // PMR family with the signalling flag set
     MskCode,         // PMR family with the signalling flag clear

@@ -45,19 +45,19 @@ struct SetTable {
     const char* caption; // row caption format, or null
 };
 constexpr SetTable kTables[] = {
-    {0x1317D, 10, "Sys %d"}, // 46: the sets each system uses, one byte each
-    {0x131AF, 20, "Gen %d"}, // 47
-    {0x1330D, 8, "SelC %d"}, // 49
-    {0x132A9, 12, nullptr},  // 50
-    {0x1328B, 6, "RdoC %d"}, // 51
-    {0x13231, 18, "Emg %d"}, // 53
-    {0x13213, 6, "PTT %d"},  // 54
-    {0x13335, 8, "STUN %d"}, // 48
-    {0x132E5, 8, nullptr},   // 52
-    {0x1335D, 10, nullptr},  // 55: status settings
-    {0x1338F, 10, nullptr},  // 56: message settings
-    {0x133C1, 144, nullptr}, // 59: 16 status texts per set
-    {0x13691, 144, nullptr}, // 60: 16 message texts per set
+    {L::SlotAddress(indTable::kMdcSystems), 10, "Sys %d"},    // 46: the sets each system uses, one byte each
+    {L::SlotAddress(indTable::kMdcGeneral), 20, "Gen %d"},    // 47
+    {L::SlotAddress(indTable::kMdcSelCall), 8, "SelC %d"},    // 49
+    {L::SlotAddress(indTable::kMdcCallAlert), 12, nullptr},   // 50
+    {L::SlotAddress(indTable::kMdcRadioCheck), 6, "RdoC %d"}, // 51
+    {L::SlotAddress(indTable::kMdcEmergency), 18, "Emg %d"},  // 53
+    {L::SlotAddress(indTable::kMdcPttId), 6, "PTT %d"},       // 54
+    {L::SlotAddress(indTable::kMdcStun), 8, "STUN %d"},       // 48
+    {L::SlotAddress(indTable::kMdcRevive), 8, nullptr},       // 52
+    {L::SlotAddress(indTable::kMdcStatusSettings), 10, nullptr},  // 55: status settings
+    {L::SlotAddress(indTable::kMdcMessageSettings), 10, nullptr}, // 56: message settings
+    {L::SlotAddress(indTable::kMdcStatusTexts), 144, nullptr},    // 59: 16 status texts per set
+    {L::SlotAddress(indTable::kMdcMessageTexts), 144, nullptr},   // 60: 16 message texts per set
 };
 
 enum class Kind {

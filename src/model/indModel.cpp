@@ -76,7 +76,7 @@ void indModel::ExpandCopy(const cmcEeprom& image, cmcEeprom& scratch, bool& tabl
         std::memcpy(scratch.Data(), image.Data(), size_t(std::min(image.GetSize(), L::kRadioSize)));
     indWorkImage tables(scratch, m_defaults, nullptr);
     indWorkImage::Table t;
-    table8Found = tables.CopyDirectories() && tables.FindTable(8, t);
+    table8Found = tables.CopyDirectories() && tables.FindTable(indTable::kGeneral, t);
     tables.ExpandTables();
 }
 
@@ -116,7 +116,7 @@ bool indModel::Convert(cmcEeprom& image, int direction, bool writeFlag) const {
     o.defaults = m_defaults;
     o.box = m_box;
     o.unitIdMax = m_settings.unitIdMax;
-    return indNormalize::Run(image, direction, writeFlag, o);
+    return indNormalize::Run(image, direction, writeFlag, o) != indWorkImage::PackResult::Ok;
 }
 
 std::string indModel::InitialFilePath(cmcGTex& tex, int modelType) {

@@ -50,7 +50,7 @@ public:
     // 0 accepts, 1 rejects data that an newer data version made (only with the lockout on).
     int CheckDataVersion(const cmcEeprom& image) const;
 
-    // The model type the packed data was made for (bit 1 of the byte at working offset 0x125F8, read
+    // The model type the packed data was made for (bit 1 of the byte at indLayout::kModelTypeAt, read
     // through the data's own directory).
     int StoredModelType(const cmcEeprom& image) const;
 

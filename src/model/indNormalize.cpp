@@ -19,10 +19,11 @@ constexpr struct {
     int32_t size;
 } kConstants[] = {{L::kRadioModelAt, 2}, {L::kSignatureAt, 8}, {L::kModelCodeAt, 2}};
 
-constexpr int32_t kFirstUsedChannel = 0x10F32;
-constexpr int32_t kGroupFirstUsed = 0x10F46; // table 61: eight 16-bit channel numbers
-constexpr int32_t kSmallCounts = 0x14EDD;    // eight one-byte counts, at most 160 together
-constexpr int32_t kTexts[] = {0x12636, 0x12646};
+constexpr int32_t kFirstUsedChannel = L::At(indTable::kRadioSettings, 18);
+constexpr int32_t kGroupFirstUsed =
+    L::SlotAddress(indTable::kGroupFirstChannels);      // table 61: eight 16-bit channel numbers
+constexpr int32_t kSmallCounts = indMap::kRepeaterArea; // eight one-byte counts, at most 160 together
+constexpr int32_t kTexts[] = {L::SlotAddress(indTable::kCloneComments), L::At(indTable::kCloneComments, 16)};
 
 // Record kinds canonicalised besides the channels (kinds sharing a table appear once).
 constexpr int kListKinds[] = {3,  5,  6,  7,  8,  9,  10, 14, 15, 17, 18, 19, 20, 23,
@@ -36,9 +37,13 @@ struct IndexTable {
     int keyKind;     // 32: 32-bit value, 16: 16-bit value, 7: seven packed decimal digits
 };
 constexpr IndexTable kIndexTables[] = {
-    {0x18717, 0x159E5, 12, L::kCount33, 32}, {0x18D93, 0x17157, 10, L::kCount34, 16},
-    {0x1D309, 0x1A811, 12, L::kCount91, 32}, {0x1D6F1, 0x1BF81, 10, L::kCount92, 16},
-    {0x1F693, 0x1DAD9, 14, L::kCount101, 7},
+    {L::SlotAddress(indTable::kNxdnIndIdOrder), L::SlotAddress(indTable::kNxdnIndIds), 12, L::kCount33, 32},
+    {L::SlotAddress(indTable::kNxdnGroupIdOrder), L::SlotAddress(indTable::kNxdnGroupIds), 10, L::kCount34,
+     16},
+    {L::SlotAddress(indTable::kTrunkIndIdOrder), L::SlotAddress(indTable::kTrunkIndIds), 12, L::kCount91, 32},
+    {L::SlotAddress(indTable::kTrunkTalkGroupOrder), L::SlotAddress(indTable::kTrunkTalkGroups), 10,
+     L::kCount92, 16},
+    {L::SlotAddress(indTable::kDpmrIndIdOrder), L::SlotAddress(indTable::kDpmrIndIds), 14, L::kCount101, 7},
 };
 
 void DefaultIfZero8(uint8_t* w, const uint8_t* d, int32_t at) {
@@ -109,34 +114,36 @@ void indNormalize::ClampIdentifiers(uint8_t* w, const uint8_t* d, int unitIdMax)
         if (v < 1 || v > hi)
             std::memcpy(w + at, d + at, 2);
     };
-    clamp16(0x184E9, unitIdMax);
-    clamp16(0x184ED, unitIdMax);
-    clamp16(0x184EB, 2000);
-    clamp16(0x184EF, 2000);
+    clamp16(L::At(indTable::kNxdnOptions, 4), unitIdMax);
+    clamp16(L::At(indTable::kNxdnOptions, 8), unitIdMax);
+    clamp16(L::At(indTable::kNxdnOptions, 6), 2000);
+    clamp16(L::At(indTable::kNxdnOptions, 10), 2000);
     static const uint8_t lo[4] = {0x00, 0x00, 0x00, 0x10};
     static const uint8_t hi[4] = {0x99, 0x99, 0x99, 0x90};
-    for (int32_t at : {0x1F655, 0x1F659})
+    for (int32_t at : {L::At(indTable::kDpmrGroupSettings, 2), L::At(indTable::kDpmrGroupSettings, 6)})
         if (std::memcmp(w + at, lo, 4) < 0 || std::memcmp(w + at, hi, 4) > 0)
             std::memcpy(w + at, d + at, 4);
 }
 
 void indNormalize::FillEmptyValues(uint8_t* w, const uint8_t* d) {
-    for (int32_t at : {0x19B34, 0x18515, 0x1F68D})
+    for (int32_t at : {L::At(indTable::kNxdnRemoteMonitor, 1), L::At(indTable::kNxdnOptions, 48),
+                       L::At(indTable::kDpmrOptions, 48)})
         DefaultIfZero8(w, d, at);
-    for (int32_t at = 0x19BB3; at <= 0x19BB9; ++at)
+    for (int32_t at = L::SlotAddress(indTable::kNxdnExpert); at <= L::At(indTable::kNxdnExpert, 6); ++at)
         DefaultIfZero8(w, d, at);
-    for (int32_t at = 0x19BBB; at <= 0x19BBD; ++at)
+    for (int32_t at = L::At(indTable::kNxdnExpert, 8); at <= L::At(indTable::kNxdnExpert, 10); ++at)
         DefaultIfZero8(w, d, at);
-    for (int32_t at = 0x1FE35; at <= 0x1FE3A; ++at)
+    for (int32_t at = L::SlotAddress(indTable::kDpmrExpert); at <= L::At(indTable::kDpmrExpert, 5); ++at)
         DefaultIfZero8(w, d, at);
-    for (int32_t at : {0x1FE3C, 0x1FE3E, 0x1FE3F, 0x1FE43})
+    for (int32_t at : {L::At(indTable::kDpmrExpert, 7), L::At(indTable::kDpmrExpert, 9),
+                       L::At(indTable::kDpmrExpert, 10), L::At(indTable::kDpmrExpert, 14)})
         DefaultIfZero8(w, d, at);
-    DefaultIfZero16(w, d, 0x184E1);
-    DefaultIfZero16(w, d, 0x184E3);
+    DefaultIfZero16(w, d, L::At(indTable::kNxdnGroupSettings, 2));
+    DefaultIfZero16(w, d, L::At(indTable::kNxdnGroupSettings, 4));
     for (int i = 0; i < 63; ++i)
-        DefaultIfZero16(w, d, 0x19B35 + 2 * i);
+        DefaultIfZero16(w, d, L::SlotAddress(indTable::kNxdnKeys) + 2 * i);
     for (int i = 0; i < 32; ++i)
-        DefaultIfZero16(w, d, 0x1FDF5 + 2 * i);
+        DefaultIfZero16(w, d, L::SlotAddress(indTable::kDpmrKeys) + 2 * i);
 }
 
 void indNormalize::SortIndexTables(uint8_t* w, const uint8_t* d) {
@@ -162,9 +169,10 @@ void indNormalize::SortIndexTables(uint8_t* w, const uint8_t* d) {
     }
 }
 
-bool indNormalize::Run(cmcEeprom& work, int direction, bool writeFlag, const Options& options) {
+indWorkImage::PackResult indNormalize::Run(cmcEeprom& work, int direction, bool writeFlag,
+                                           const Options& options) {
     if (!work.Data() || work.GetSize() < L::kWorkSize)
-        return true;
+        return indWorkImage::PackResult::NoImage;
     // Without an initial image, the defaults are the image's own values.
     cmcEeprom own;
     const cmcEeprom* defaults = options.defaults;
@@ -195,5 +203,5 @@ bool indNormalize::Run(cmcEeprom& work, int direction, bool writeFlag, const Opt
     w[L::kNewerDataAt + 1] = d[L::kNewerDataAt + 1];
     if (direction == kToRadio)
         return tables.PackTables(writeFlag);
-    return false;
+    return indWorkImage::PackResult::Ok;
 }

@@ -2,6 +2,8 @@
 // The model's consistency pass over a working image: after expansion (direction 0) and before saving
 // or writing to a radio (direction 1). Restores model constants, recomputes derived values, clamps
 // counts and identifiers, canonicalises every record and rebuilds the sorted index tables.
+#include "model/indWorkImage.h"
+
 #include <cstdint>
 
 class cmcEeprom;
@@ -17,8 +19,9 @@ public:
     static constexpr int kToWorking = 0;
     static constexpr int kToRadio = 1;
 
-    // Returns true when packing (direction 1) failed: the memory is full or the directory broken.
-    static bool Run(cmcEeprom& work, int direction, bool writeFlag, const Options& options);
+    // How packing (direction 1) ended; Ok for direction 0. NoImage when work is no working image.
+    static indWorkImage::PackResult Run(cmcEeprom& work, int direction, bool writeFlag,
+                                        const Options& options);
 
     // The parts, for callers and tests that need one of them.
     static void RestoreConstants(uint8_t* w, const uint8_t* d);

@@ -19,11 +19,11 @@ using Io = cmcCodecIo;
 
 // Table 25: the first group address (the boundary datQirsAdr keeps), then the common and the killer
 // address, each 0..4095.
-constexpr int32_t kMskCommonAt = 0x12DC7;
-constexpr int32_t kMskKillerAt = 0x12DC9;
+constexpr int32_t kMskCommonAt = L::At(indTable::kMskAddress, 2);
+constexpr int32_t kMskKillerAt = L::At(indTable::kMskAddress, 4);
 constexpr int32_t kMskLast = 4095;
 // The first dPMR group ID, seven packed decimal digits (table 104); individual IDs lie below it.
-constexpr int32_t kDpmrBoundaryAt = 0x1F661;
+constexpr int32_t kDpmrBoundaryAt = L::At(indTable::kDpmrOptions, 4);
 
 std::string NoEdit(long value, const char* format) {
     char text[40];

@@ -2,6 +2,8 @@
 // The two repeater lists of the working image (conventional repeaters, record kind 22, and trunking
 // repeaters, kind 27): where their 10-byte entries and per-bank group sizes live, and adding an entry
 // at the end of a bank's group. Entries are kept group after group, bank 0 first, like channels.
+#include "model/indLayout.h"
+
 #include <cstdint>
 
 class cmcEeprom;
@@ -15,17 +17,17 @@ public:
     // Conventional repeaters: 160 entries in the model's work area between the MDC alias slot and
     // table 44; the eight one-byte group sizes before them (at most 160 together), the LTR options
     // after the sizes, and one per-bank byte after the entries.
-    static constexpr int32_t kRptSizes = 0x14EDD;
-    static constexpr int32_t kRptEntries = 0x14EF5;
+    static constexpr int32_t kRptSizes = indMap::kRepeaterArea;
+    static constexpr int32_t kRptEntries = indMap::kRepeaterArea + 24;
     static constexpr int32_t kRptCapacity = 160;
     static constexpr int32_t kRptPerGroup = 20;
-    static constexpr int32_t kRptBankBytes = kRptEntries + kRptCapacity * kEntrySize; // 0x15535
+    static constexpr int32_t kRptBankBytes = kRptEntries + kRptCapacity * kEntrySize;
     // Trunking repeaters: table 89 (240 entries); table 88 holds one 10-byte record per bank (site)
     // whose first two bytes are the bank's group size.
-    static constexpr int32_t kVornEntries = 0x19EB1;
+    static constexpr int32_t kVornEntries = indLayout::SlotAddress(indTable::kTrunkRepeaters);
     static constexpr int32_t kVornCapacity = 240;
     static constexpr int32_t kVornPerGroup = 30;
-    static constexpr int32_t kVornSites = 0x19E61;
+    static constexpr int32_t kVornSites = indLayout::SlotAddress(indTable::kTrunkSites);
 
     // Entry byte layout (both lists): receive frequency (4, hertz), transmit frequency (4), options,
     // area bits (bit 7 - a for area a).

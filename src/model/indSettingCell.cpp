@@ -5,6 +5,7 @@
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcNumberCodecs.h"
 #include "cells/cmcTextCodecs.h"
+#include "model/indLayout.h"
 #include "model/indSettingTable.h"
 #include "model/indWorkImage.h"
 
@@ -27,7 +28,7 @@ bool indSettingCell::IsGrey(const indSettingRow& row, const uint8_t* w, int32_t 
 
 namespace {
 // The patterns of the user-defined display characters (codes 16 to 31).
-constexpr int32_t kUserPatternsAt = 0x12656;
+constexpr int32_t kUserPatternsAt = indLayout::SlotAddress(indTable::kUserCharacters);
 } // namespace
 
 bool indSettingCell::IsStored(const indSettingRow& row, const uint8_t* w, int32_t entry) {

@@ -1,17 +1,11 @@
 #include "model/indSettingCells.h"
 
 #include "cells/cmcCellHandler.h"
+#include "core/cmcEv.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"
 #include "model/indSettingCell.h"
 #include "model/indSettingTable.h"
-
-namespace {
-
-// Event that redraws every cell of every sheet and window.
-constexpr int32_t kEventRedrawAll = 13;
-
-} // namespace
 
 bool indSettingCells::Handle(indCellCall& call, cmcCellCapsule&, int32_t notify, int32_t& result) {
     const indSettingRow* row = indSettingTable::Find(call.cell);
@@ -24,7 +18,7 @@ bool indSettingCells::Handle(indCellCall& call, cmcCellCapsule&, int32_t notify,
         call.wrote = true;
         call.scope |= out.scope;
         if (out.redrawAll)
-            call.handler.Post(kEventRedrawAll);
+            call.handler.Post(cmcEv::RedrawAll);
     }
     result = call.io.result;
     return true;

@@ -22,7 +22,7 @@ struct indSettingRow {
     enum class Codec : uint8_t { Choice, ChoiceTyped, Timer, Stepped, Text, DisplayText, Password };
     // Effects of a change beyond the cell itself.
     static constexpr uint8_t kWider = 0x01;     // redraw every cell with a cell number
-    static constexpr uint8_t kRedrawAll = 0x02; // post event 13: redraw every cell everywhere
+    static constexpr uint8_t kRedrawAll = 0x02; // post cmcEv::RedrawAll: redraw every cell everywhere
 
     int32_t cell = 0;
     int32_t offset = 0;  // working-image byte (of entry 0 for per-entry rows)

@@ -14,6 +14,7 @@
 namespace {
 
 using L = indLayout;
+namespace T = indTable;
 
 bool Present(const uint8_t* w, int32_t descriptor) {
     return w[descriptor] == 0x00 && w[descriptor + 1] == 0x01;
@@ -41,22 +42,11 @@ bool PackedByThisModel(int id) {
            std::find(std::begin(kSection2), std::end(kSection2), id) != std::end(kSection2);
 }
 
-// The list count the editor keeps for a table, or none.
+// The list count the editor keeps for a table this model does not pack, or none (such lists travel
+// with the entries in use).
 int32_t ListCountAt(int id) {
-    switch (id) {
-    case 33:
-        return L::kCount33;
-    case 34:
-        return L::kCount34;
-    case 58:
-        return L::kCount58;
-    case 91:
-        return L::kCount91;
-    case 92:
-        return L::kCount92;
-    default:
-        return 0;
-    }
+    const indSlot* slot = L::SlotOf(id);
+    return slot && !PackedByThisModel(id) ? slot->countAt : 0;
 }
 
 } // namespace
@@ -121,7 +111,7 @@ bool indWorkImage::Keeps(const uint8_t* w, int32_t offset) {
     const int entry = (offset - slot->offset) / slot->size;
     // The same counts packing uses: table 101 and the carried lists go with their entries in use.
     if (PackedByThisModel(slot->id))
-        return slot->id != 101 || entry < L::Get16(w, L::kCount101);
+        return slot->id != T::kDpmrIndIds || entry < datCh::EntriesInUse(w, datCh::kKindDpmrIndId);
     int count = ListedCount(w, slot->id);
     if (count < 0)
         return false;
@@ -244,32 +234,14 @@ void indWorkImage::ExpandTables() {
             std::memcpy(w + slot->offset + slot->size * copied, w + from, size_t(bytes));
         }
         n = copied;
-        switch (id) {
-        case 33:
-            L::Put16(w, L::kCount33, n);
-            break;
-        case 34:
-            L::Put16(w, L::kCount34, n);
-            break;
-        case 58:
-            L::Put16(w, L::kCount58, n);
-            break;
-        case 91:
-            L::Put16(w, L::kCount91, n);
-            break;
-        case 92:
-            L::Put16(w, L::kCount92, n);
-            break;
-        case 101:
-            L::Put16(w, L::kCount101, n);
-            break;
-        default:
-            break;
-        }
+        // Counted lists keep the number of entries copied.
+        if (slot->countAt)
+            L::Put16(w, slot->countAt, uint32_t(n));
     }
 
     Table t2, t3, t4, t5;
-    if (!FindTable(2, t2) || !FindTable(3, t3) || !FindTable(4, t4) || !FindTable(5, t5))
+    if (!FindTable(T::kChannelsA, t2) || !FindTable(T::kChannelsB, t3) ||
+        !FindTable(T::kGroup7ChannelsA, t4) || !FindTable(T::kGroup7ChannelsB, t5))
         return;
 
     // Group 7 channels follow the others in the channel slots.
@@ -346,9 +318,9 @@ bool indWorkImage::Place(int id, int32_t from, int size, int count, int32_t& off
     return true;
 }
 
-bool indWorkImage::PackTables(bool radio) {
+indWorkImage::PackResult indWorkImage::PackTables(bool radio) {
     if (!Usable())
-        return true;
+        return PackResult::NoImage;
     uint8_t* w = m_work.Data();
 
     // Counts from anywhere (a file, a hostile radio) must never address past the 128 channel slots.
@@ -358,7 +330,7 @@ bool indWorkImage::PackTables(bool radio) {
     for (int g = 0; g < L::kGroups; ++g)
         total += L::GroupCount(w, g);
     const int nm = total - n7;
-    if (radio && (w[0x125C1] & 0x40)) {
+    if (radio && (w[L::At(indTable::kGeneral, 109)] & 0x40)) {
         int k = L::kChannels - total;
         while (k > 0 && !FitsInMemory(2, k, 0))
             --k;
@@ -368,10 +340,10 @@ bool indWorkImage::PackTables(bool radio) {
     const std::vector<Carried> carried = CarriedTables(w);
 
     std::memset(w + L::kDataStart, 0, L::kRadioSize - L::kDataStart);
-    std::memset(w + 0x0110, 0, 6);
-    std::memset(w + 0x0120, 0, 10);
-    std::memset(w + 0x0130, 0, 12);
-    std::memset(w + 0x0140, 0, 12);
+    std::memset(w + L::kSec2At16, 0, 6);
+    std::memset(w + L::kDir16At, 0, 10);
+    std::memset(w + L::kSec2At32, 0, 12);
+    std::memset(w + L::kDir32At, 0, 12);
     L::Put32(w, L::kStartAt32, L::kDataStart);
     L::Put16(w, L::kStartAt16, L::kDataStart);
     std::memset(w + L::kDir32Copy, 0, 12 * L::kMaxDirEntries);
@@ -382,16 +354,16 @@ bool indWorkImage::PackTables(bool radio) {
     auto placeSlot = [&](int id) {
         const indSlot* s = L::SlotOf(id);
         int count = s->count;
-        if (id == 101)
-            count = std::min<int>(L::Get16(w, L::kCount101), s->count);
+        if (id == T::kDpmrIndIds)
+            count = std::min<int>(datCh::EntriesInUse(w, datCh::kKindDpmrIndId), s->count);
         return Place(id, s->offset, s->size, count, offset, entries);
     };
     bool error = false;
     for (int id : kSection1) {
         bool ok;
-        if (id == 2) {
-            ok = Place(2, L::kChA, L::kChASize, nm, offset, entries);
-        } else if (id == 4) {
+        if (id == T::kChannelsA) {
+            ok = Place(T::kChannelsA, L::kChA, L::kChASize, nm, offset, entries);
+        } else if (id == T::kGroup7ChannelsA) {
             // Tables 4 and 5 go in together; lower the group-7 count until both fit.
             const int32_t saveOffset = offset;
             const int saveEntries = entries;
@@ -399,8 +371,8 @@ bool indWorkImage::PackTables(bool radio) {
             for (int n = n7;; --n) {
                 offset = saveOffset;
                 entries = saveEntries;
-                if (Place(4, L::kChA + L::kChASize * nm, L::kChASize, n, offset, entries) &&
-                    Place(5, L::kChB + L::kChBSize * nm, L::kChBSize, n, offset, entries)) {
+                if (Place(T::kGroup7ChannelsA, L::kChA + L::kChASize * nm, L::kChASize, n, offset, entries) &&
+                    Place(T::kGroup7ChannelsB, L::kChB + L::kChBSize * nm, L::kChBSize, n, offset, entries)) {
                     ok = true;
                     break;
                 }
@@ -408,7 +380,7 @@ bool indWorkImage::PackTables(bool radio) {
                 if (!radio || n <= L::GroupCount(w, 7))
                     break;
             }
-        } else if (id == 5) {
+        } else if (id == T::kGroup7ChannelsB) {
             continue;
         } else {
             ok = placeSlot(id);
@@ -422,7 +394,8 @@ bool indWorkImage::PackTables(bool radio) {
         L::Put32(w, L::kSec2At32, uint32_t(L::kDataStart + offset));
         L::Put16(w, L::kSec2At16, uint32_t(L::kDataStart + offset));
         for (int id : kSection2) {
-            bool ok = id == 3 ? Place(3, L::kChB, L::kChBSize, nm, offset, entries) : placeSlot(id);
+            bool ok = id == T::kChannelsB ? Place(T::kChannelsB, L::kChB, L::kChBSize, nm, offset, entries)
+                                          : placeSlot(id);
             if (!ok) {
                 error = true;
                 break;
@@ -436,7 +409,7 @@ bool indWorkImage::PackTables(bool radio) {
         }
     }
     if (error)
-        return true;
+        return PackResult::MemoryFull;
 
     for (int i = 0; i < entries; ++i) {
         for (int j = 0; j < i; ++j) {
@@ -454,7 +427,7 @@ bool indWorkImage::PackTables(bool radio) {
                     "### BoobyTrap ###\nError Detect in Static2Dynaimc Sequence.\n\nDuplicate PTBL-ID : '" +
                         std::to_string(dup) + "'",
                     cmcProgramName(), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
-            return true;
+            return PackResult::DuplicateTable;
         }
     }
 
@@ -462,7 +435,7 @@ bool indWorkImage::PackTables(bool radio) {
     const int64_t dirAt = L::kDataStart + int64_t(offset);
     const int64_t dirBytes = int64_t(12) * entries;
     if (dirAt + dirBytes > L::kRadioLast)
-        return true;
+        return PackResult::MemoryFull;
     std::memcpy(w + dirAt, w + L::kDir32Copy, size_t(dirBytes));
     offset += int32_t(dirBytes);
     w[L::kDir32At] = 0x00;
@@ -472,13 +445,13 @@ bool indWorkImage::PackTables(bool radio) {
     L::Put32(w, L::kDir32At + 8, uint32_t(dirAt));
     const int64_t sigAt = L::kDataStart + int64_t(offset);
     if (sigAt + L::kSignatureLen > L::kRadioLast)
-        return true;
+        return PackResult::MemoryFull;
     std::memcpy(w + sigAt, L::kSignature, L::kSignatureLen);
     const uint32_t end = uint32_t(sigAt + L::kSignatureLen);
     L::Put32(w, L::kEndAt32, end);
-    std::memset(w + 0x0110, 0, 6);
-    std::memset(w + 0x0120, 0, 10);
-    return false;
+    std::memset(w + L::kSec2At16, 0, 6);
+    std::memset(w + L::kDir16At, 0, 10);
+    return PackResult::Ok;
 }
 
 bool indWorkImage::FitsInMemory(int listKind, int n, int group) const {

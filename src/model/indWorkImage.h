@@ -22,8 +22,11 @@ public:
 
     // Packed -> fixed slots, then PackTables with the radio flag off.
     void ExpandTables();
-    // Fixed slots -> packed. Returns true on error (memory full or duplicate identifier).
-    bool PackTables(bool radio);
+    // What packing ended with: done, no working image to pack, the tables (or the directory and the
+    // signature after them) did not fit into radio memory, a table identifier came twice.
+    enum class PackResult { Ok, NoImage, MemoryFull, DuplicateTable };
+    // Fixed slots -> packed. On an error the packed memory stays as far as it was built.
+    PackResult PackTables(bool radio);
     // Copies the packed directories into their working copies; tells whether either is present.
     bool CopyDirectories();
     bool FindTable(int id, Table& out) const;

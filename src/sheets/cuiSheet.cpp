@@ -6,6 +6,7 @@
 #include "core/cmcFatal.h"
 #include "core/cmcGTex.h"
 #include "core/cmcSettingsStore.h"
+#include "model/datCh.h"
 #include "model/indLayout.h"
 #include "sheets/cmcMeasureCanvas.h"
 #include "sheets/cuiSheetText.h"
@@ -137,23 +138,7 @@ bool cuiSheet::NumberAfterSpace(std::string_view keyword, int32_t& n) {
 int32_t cuiSheet::ListCount(int32_t recordKind) const {
     if (!m_env.work || m_env.work->GetSize() < indLayout::kWorkSize)
         return 0;
-    const uint8_t* w = m_env.work->Data();
-    switch (recordKind) {
-    case 18:
-        return indLayout::Get16(w, indLayout::kCount33);
-    case 19:
-        return indLayout::Get16(w, indLayout::kCount34);
-    case 24:
-        return indLayout::Get16(w, indLayout::kCount58);
-    case 28:
-        return indLayout::Get16(w, indLayout::kCount91);
-    case 29:
-        return indLayout::Get16(w, indLayout::kCount92);
-    case 31:
-        return indLayout::Get16(w, indLayout::kCount101);
-    default:
-        return 0;
-    }
+    return std::max(0, datCh::EntriesInUse(m_env.work->Data(), recordKind));
 }
 
 void cuiSheet::ApplyRowKeyword(std::string_view keyword) {

@@ -193,11 +193,11 @@ protected:
             L::Put16(e, 4, uint32_t(slot->count));
         }
         L::Put16(w, L::kDir32At + 4, uint32_t(n));
-        ASSERT_FALSE(indWorkImage(work, nullptr).PackTables(false));
+        ASSERT_EQ(indWorkImage(work, nullptr).PackTables(false), indWorkImage::PackResult::Ok);
     }
     // A save and a reopen: the packed radio memory alone, expanded again.
     cmcEeprom Reopened() {
-        EXPECT_FALSE(indWorkImage(work, &defaults).PackTables(false));
+        EXPECT_EQ(indWorkImage(work, &defaults).PackTables(false), indWorkImage::PackResult::Ok);
         cmcEeprom reread;
         reread.SetSize(L::kWorkSize);
         std::memcpy(reread.Data(), work.Data(), L::kRadioSize);

@@ -145,6 +145,40 @@ TEST(datCh, MarksWriteBack) {
     EXPECT_EQ(r.marks, 0x01 | 0x04 | 0x08 | 0x10);
 }
 
+// Each counted list reads its own counter, and the entry it addresses lies in its own table.
+TEST(datCh, EntriesInUseReadTheCounterOfTheKindsTable) {
+    struct Case {
+        int kind;
+        int32_t countAt;
+        int32_t firstEntry;
+    };
+    const Case cases[] = {
+        {datCh::kKindNxdnIndId, 0x2091F, 0x159E5},  {datCh::kKindNxdnGroupId, 0x20921, 0x17157},
+        {datCh::kKindTrunkIndId, 0x20923, 0x1A811}, {datCh::kKindTrunkTalkGroup, 0x20925, 0x1BF81},
+        {datCh::kKindMdcAlias, 0x2092B, 0x13961},   {datCh::kKindDpmrIndId, 0x2092D, 0x1DAD9},
+    };
+    cmcEeprom img = EmptyWork();
+    uint8_t* w = img.Data();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        L::Put16(w, c.countAt, uint32_t(100 + c.kind));
+        EXPECT_EQ(datCh::EntriesInUse(w, c.kind), 100 + c.kind);
+        datCh::SetEntriesInUse(w, c.kind, 7);
+        EXPECT_EQ(L::Get16(w, c.countAt), 7);
+        int32_t at = 0, size = 0;
+        ASSERT_TRUE(datCh::EntryBytes(c.kind, 0, at, size));
+        EXPECT_EQ(at, c.firstEntry);
+    }
+    // Lists without a counter, and channels, have no entries-in-use figure; setting one writes nothing.
+    const cmcEeprom before = img;
+    for (int kind : {datCh::kChannel1, datCh::kKindUserCharacters, datCh::kKindChannelGroup,
+                     datCh::kKindRepeater, datCh::kKindDpmrKey, 99}) {
+        EXPECT_EQ(datCh::EntriesInUse(w, kind), -1) << kind;
+        datCh::SetEntriesInUse(w, kind, 5);
+    }
+    EXPECT_TRUE(std::equal(w, w + L::kWorkSize, before.Data()));
+}
+
 TEST(datClipCh, PasteCountsKindsAndMarks) {
     cmcEeprom img = EmptyWork();
     uint8_t* w = img.Data();

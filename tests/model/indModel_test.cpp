@@ -71,7 +71,7 @@ TEST(indModel, NewerDataIsLockedOutOnlyWhenConfigured) {
     indModel plain(&defaults, nullptr, {});
     plain.Convert(work, 0);
     work.Data()[L::kNewerDataAt] = 1; // data made by a newer version
-    ASSERT_FALSE(indWorkImage(work, &defaults).PackTables(false));
+    ASSERT_EQ(indWorkImage(work, &defaults).PackTables(false), indWorkImage::PackResult::Ok);
     cmcEeprom newer = work;
 
     indModel::Settings lockout;

@@ -66,7 +66,7 @@ protected:
             L::Put16(e, 4, uint32_t(slot->count));
         }
         L::Put16(w, L::kDir32At + 4, uint32_t(n));
-        ASSERT_FALSE(indWorkImage(image, nullptr).PackTables(false));
+        ASSERT_EQ(indWorkImage(image, nullptr).PackTables(false), indWorkImage::PackResult::Ok);
     }
 
     static const indSettingRow& Row(int32_t cell) {
@@ -604,7 +604,7 @@ TEST_F(SettingCells, RowsOfTablesTheDataLacksAreShownButNotEditable) {
     ASSERT_TRUE(indSettingCell::IsStored(Row(CL_Nxdn_Gps_Send_Sdm), W()));
     const int32_t now = Row(CL_Nxdn_Gps_Send_Sdm).Read(W());
     EXPECT_TRUE(Choose(CL_Nxdn_Gps_Send_Sdm, 1 - now).changed);
-    ASSERT_FALSE(indWorkImage(work, nullptr).PackTables(false));
+    ASSERT_EQ(indWorkImage(work, nullptr).PackTables(false), indWorkImage::PackResult::Ok);
     cmcEeprom reread;
     reread.SetSize(L::kWorkSize);
     std::memcpy(reread.Data(), W(), L::kRadioSize);

@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 using namespace modelfix;
 
@@ -47,7 +49,7 @@ TEST(indWorkImage, ExpandThenPackReproducesEachInitialFile) {
         cmcEeprom work = packed;
         indWorkImage(work, &packed).ExpandTables();
         EXPECT_TRUE(RadioEqual(work, packed)) << name;
-        EXPECT_FALSE(indWorkImage(work, &packed).PackTables(false));
+        EXPECT_EQ(indWorkImage(work, &packed).PackTables(false), indWorkImage::PackResult::Ok);
         EXPECT_TRUE(RadioEqual(work, packed)) << name;
     }
 }
@@ -70,7 +72,7 @@ TEST(indWorkImage, PackedLayoutHasDirectorySignatureAndHeader) {
 TEST(indWorkImage, PackingWithoutChannelsStillPlacesEveryTable) {
     cmcEeprom work;
     work.SetSize(L::kWorkSize);
-    ASSERT_FALSE(indWorkImage(work, nullptr).PackTables(false));
+    ASSERT_EQ(indWorkImage(work, nullptr).PackTables(false), indWorkImage::PackResult::Ok);
     indWorkImage tables(work, nullptr);
     ASSERT_TRUE(tables.CopyDirectories());
     indWorkImage::Table t;
@@ -147,14 +149,42 @@ TEST(indWorkImage, PackingRefusesWhatDoesNotFit) {
     cmcEeprom work;
     work.SetSize(L::kWorkSize);
     L::Put16(work.Data(), L::kCount101, 500); // 7,000 bytes more than nothing: still fits
-    EXPECT_FALSE(indWorkImage(work, nullptr).PackTables(false));
+    EXPECT_EQ(indWorkImage(work, nullptr).PackTables(false), indWorkImage::PackResult::Ok);
     // The group-7 raise of a radio write stops where memory ends.
     work.Data()[0x125C1] |= 0x40;
-    EXPECT_FALSE(indWorkImage(work, nullptr).PackTables(true));
+    EXPECT_EQ(indWorkImage(work, nullptr).PackTables(true), indWorkImage::PackResult::Ok);
     indWorkImage t(work, nullptr);
     indWorkImage::Table t4;
     ASSERT_TRUE(t.CopyDirectories() && t.FindTable(4, t4));
     EXPECT_EQ(t4.count, 128);
+    // An image smaller than the working layout is not packed at all.
+    cmcEeprom radioOnly;
+    radioOnly.SetSize(L::kRadioSize);
+    EXPECT_EQ(indWorkImage(radioOnly, nullptr).PackTables(false), indWorkImage::PackResult::NoImage);
+}
+
+// The map itself: slots lie between the channel slots and the directory copies without overlapping,
+// every identifier has one slot, and the list counters lie behind the directory copies.
+TEST(indWorkImage, SlotsTileTheWorkingAreaWithoutOverlap) {
+    std::vector<const indSlot*> slots;
+    for (const indSlot& s : L::kSlots)
+        slots.push_back(&s);
+    std::sort(slots.begin(), slots.end(),
+              [](const indSlot* a, const indSlot* b) { return a->offset < b->offset; });
+    EXPECT_EQ(slots.front()->offset, L::kChA);
+    for (size_t i = 0; i < slots.size(); ++i) {
+        const indSlot& s = *slots[i];
+        SCOPED_TRACE(s.id);
+        EXPECT_EQ(L::SlotOf(s.id), &s);
+        const int32_t end = s.offset + s.size * s.count;
+        EXPECT_LE(end, i + 1 < slots.size() ? slots[i + 1]->offset : L::kDir16Copy);
+        EXPECT_EQ(L::SlotAt(s.offset), &s);
+        EXPECT_EQ(L::SlotAt(end - 1), &s);
+        if (s.countAt)
+            EXPECT_TRUE(s.countAt >= L::kDir32Copy + 12 * L::kMaxDirEntries && s.countAt + 2 <= L::kWorkSize);
+    }
+    EXPECT_EQ(slots.back()->offset + slots.back()->size * slots.back()->count, L::kDir16Copy);
+    static_assert(L::At(indTable::kGeneral, 0x8D) == L::kGroupCounts);
 }
 
 // Whatever the packed memory holds, expansion, normalisation and packing stay inside the image and
@@ -252,7 +282,7 @@ TEST(indWorkImage, TablesOutsideThePackingOrderAreCarriedThrough) {
     // An edit and one more entry, then pack and expand into a fresh image.
     w[0x159E5 + 12 * 1 + 2] = 0x5C;
     L::Put16(w, L::kCount33, 4);
-    ASSERT_FALSE(image.PackTables(false));
+    ASSERT_EQ(image.PackTables(false), indWorkImage::PackResult::Ok);
     cmcEeprom reread;
     reread.SetSize(L::kWorkSize);
     std::memcpy(reread.Data(), w, L::kRadioSize);

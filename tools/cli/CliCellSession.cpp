@@ -5,6 +5,7 @@
 #include "cells/cmcCellNames.h"
 #include "core/cmcKvtFile.h"
 #include "model/indDataFile.h"
+#include "model/indLayout.h"
 #include "model/indModel.h"
 
 #include <cctype>
@@ -35,7 +36,7 @@ std::string Lower(std::string_view s) {
 std::string CloneComment(const cmcEeprom& work) {
     std::string text;
     for (int i = 0; i < 32; ++i) {
-        const uint8_t c = work.Data()[0x12636 + i];
+        const uint8_t c = work.Data()[indLayout::SlotAddress(indTable::kCloneComments) + i];
         text += c >= 0x20 && c <= 0x7E ? char(c) : ' ';
     }
     while (!text.empty() && text.back() == ' ')

@@ -7,6 +7,7 @@
 #include "core/cmcKvtFile.h"
 #include "core/cmcTextTables.h"
 #include "model/indDataFile.h"
+#include "model/indLayout.h"
 #include "model/indModel.h"
 
 #include <cstdio>
@@ -38,7 +39,8 @@ namespace {
 std::string CloneComment(const cmcEeprom& work) {
     std::string first, second;
     for (int i = 0; i < 16; ++i) {
-        const uint8_t a = work.Data()[0x12636 + i], b = work.Data()[0x12646 + i];
+        const uint8_t a = work.Data()[indLayout::SlotAddress(indTable::kCloneComments) + i],
+                      b = work.Data()[indLayout::At(indTable::kCloneComments, 16) + i];
         first += a >= 0x20 && a <= 0x7E ? char(a) : ' ';
         second += b >= 0x20 && b <= 0x7E ? char(b) : ' ';
     }

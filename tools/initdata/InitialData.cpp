@@ -42,20 +42,25 @@ const char* const kPmrBankNames[8] = {"PMR446", "BANK 2", "BANK 3", "BANK 4",
                                       "BANK 5", "BANK 6", "BANK 7", "BANK 8"};
 
 // Radio-wide timers, in the units the radio counts them.
-constexpr int32_t kTotTimer = 0x1258D;             // time-out timer, seconds: 60
-constexpr int32_t kTotPenalty = 0x1258E;           // penalty after a time-out, seconds: 0
-constexpr int32_t kLockoutPenalty = 0x1258F;       // busy-lockout penalty, seconds: 0
-constexpr int32_t kAutoResetA = 0x12591;           // auto reset timer A, seconds: 10
-constexpr int32_t kAutoResetB = 0x12592;           // auto reset timer B, seconds: 10
-constexpr int32_t kPowerSaveTimer1 = 0x125B9;      // power save start, 10 s steps: 5 (50 s)
-constexpr int32_t kPowerSaveTimer2 = 0x125BA;      // power save ratio: 2
-constexpr int32_t kBacklight = 0x10F28;            // bits 4-7: backlight auto (2)
-constexpr int32_t kBeepOn = 0x10F22;               // bit 7: key beep on
-constexpr int32_t kBankNames = 0x126F6;            // table 12: eight bank names of 8 characters
-constexpr int32_t kCloneComments = 0x12636;        // two 16-character comments
-constexpr int32_t kUnitIds[] = {0x184E9, 0x184ED}; // NXDN unit IDs: 1
-constexpr int32_t kVornIds[] = {0x184EB, 0x184EF}; // trunking unit IDs: 1
-constexpr int32_t kDpmrIds[] = {0x1F655, 0x1F659}; // dPMR own and global ID: 0000100 (packed decimal)
+constexpr int32_t kTotTimer = L::At(indTable::kGeneral, 57);         // time-out timer, seconds: 60
+constexpr int32_t kTotPenalty = L::At(indTable::kGeneral, 58);       // penalty after a time-out, seconds: 0
+constexpr int32_t kLockoutPenalty = L::At(indTable::kGeneral, 59);   // busy-lockout penalty, seconds: 0
+constexpr int32_t kAutoResetA = L::At(indTable::kGeneral, 61);       // auto reset timer A, seconds: 10
+constexpr int32_t kAutoResetB = L::At(indTable::kGeneral, 62);       // auto reset timer B, seconds: 10
+constexpr int32_t kPowerSaveTimer1 = L::At(indTable::kGeneral, 101); // power save start, 10 s steps: 5 (50 s)
+constexpr int32_t kPowerSaveTimer2 = L::At(indTable::kGeneral, 102); // power save ratio: 2
+constexpr int32_t kBacklight = L::At(indTable::kRadioSettings, 8);   // bits 4-7: backlight auto (2)
+constexpr int32_t kBeepOn = L::At(indTable::kRadioSettings, 2);      // bit 7: key beep on
+constexpr int32_t kBankNames =
+    L::SlotAddress(indTable::kBankNames); // table 12: eight bank names of 8 characters
+constexpr int32_t kCloneComments = L::SlotAddress(indTable::kCloneComments); // two 16-character comments
+constexpr int32_t kUnitIds[] = {L::At(indTable::kNxdnOptions, 4),
+                                L::At(indTable::kNxdnOptions, 8)}; // NXDN unit IDs: 1
+constexpr int32_t kVornIds[] = {L::At(indTable::kNxdnOptions, 6),
+                                L::At(indTable::kNxdnOptions, 10)}; // trunking unit IDs: 1
+constexpr int32_t kDpmrIds[] = {
+    L::At(indTable::kDpmrGroupSettings, 2),
+    L::At(indTable::kDpmrGroupSettings, 6)}; // dPMR own and global ID: 0000100 (packed decimal)
 constexpr int32_t kDpmrIdCount = L::kCount101;
 
 void PutText(uint8_t* w, int32_t at, const char* text, int width) {
@@ -123,27 +128,30 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
         L::Put32(w, at, 0x00000100);
 
     // Values that may not be 0: volume and level steps, encryption keys.
-    for (int32_t at : {0x19B34, 0x18515, 0x1F68D, 0x1FE3C, 0x1FE3E, 0x1FE3F, 0x1FE43})
+    for (int32_t at :
+         {L::At(indTable::kNxdnRemoteMonitor, 1), L::At(indTable::kNxdnOptions, 48),
+          L::At(indTable::kDpmrOptions, 48), L::At(indTable::kDpmrExpert, 7), L::At(indTable::kDpmrExpert, 9),
+          L::At(indTable::kDpmrExpert, 10), L::At(indTable::kDpmrExpert, 14)})
         w[at] = 1;
-    for (int32_t at = 0x19BB3; at <= 0x19BB9; ++at)
+    for (int32_t at = L::SlotAddress(indTable::kNxdnExpert); at <= L::At(indTable::kNxdnExpert, 6); ++at)
         w[at] = 1;
-    for (int32_t at = 0x19BBB; at <= 0x19BBD; ++at)
+    for (int32_t at = L::At(indTable::kNxdnExpert, 8); at <= L::At(indTable::kNxdnExpert, 10); ++at)
         w[at] = 1;
-    for (int32_t at = 0x1FE35; at <= 0x1FE3A; ++at)
+    for (int32_t at = L::SlotAddress(indTable::kDpmrExpert); at <= L::At(indTable::kDpmrExpert, 5); ++at)
         w[at] = 1;
-    L::Put16(w, 0x184E1, 1);
-    L::Put16(w, 0x184E3, 1);
+    L::Put16(w, L::At(indTable::kNxdnGroupSettings, 2), 1);
+    L::Put16(w, L::At(indTable::kNxdnGroupSettings, 4), 1);
     for (int i = 0; i < 63; ++i)
-        L::Put16(w, 0x19B35 + 2 * i, uint32_t(i + 1));
+        L::Put16(w, L::SlotAddress(indTable::kNxdnKeys) + 2 * i, uint32_t(i + 1));
     for (int i = 0; i < 32; ++i)
-        L::Put16(w, 0x1FDF5 + 2 * i, uint32_t(i + 1));
+        L::Put16(w, L::SlotAddress(indTable::kDpmrKeys) + 2 * i, uint32_t(i + 1));
 
     // The dPMR individual ID list holds one entry: the unit itself.
     datCh id(&work);
-    id.Decode(31, 0);
+    id.Decode(datCh::kKindDpmrIndId, 0);
     id.id = 0x00000100;
     PutText(id.name, 0, "UNIT 1", 8);
-    id.Encode(31, 0);
+    id.Encode(datCh::kKindDpmrIndId, 0);
     L::Put16(w, kDpmrIdCount, 1);
 
     // Normalise against itself and pack: the file is then a fixed point of every later conversion.
@@ -151,7 +159,7 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     self.Assign(work);
     indNormalize::Options o;
     o.defaults = &self;
-    if (indNormalize::Run(work, indNormalize::kToRadio, false, o))
+    if (indNormalize::Run(work, indNormalize::kToRadio, false, o) != indWorkImage::PackResult::Ok)
         return false;
     return indModel::CheckLoadedData(work, true) == 0;
 }
