@@ -264,9 +264,11 @@ TEST(datCh, SettingAFieldStoresItsBitsAloneAndReloads) {
             r.Set(field, ~old);
             EXPECT_NE(r.Get(field), old);
             EXPECT_TRUE(OnlyChannelStorageDiffers(img, before, 5));
-            for (int g = 0; g < int(Field::Count); ++g)
-                if (g != f && !SharesBitsAcrossKinds(field, Field(g)))
+            for (int g = 0; g < int(Field::Count); ++g) {
+                if (g != f && !SharesBitsAcrossKinds(field, Field(g))) {
                     EXPECT_EQ(r.Get(Field(g)), others[g]) << "field " << g << " shares bits";
+                }
+            }
             const cmcEeprom stored = img;
             r.Encode(0, 5);
             EXPECT_TRUE(img == stored) << "the record did not follow the stored field";

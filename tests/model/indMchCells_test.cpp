@@ -20,8 +20,9 @@ TEST(indMchTable, EachCellHasOneRowWithOneBehaviour) {
             EXPECT_NE(r.field, datCh::Field::Count);
             EXPECT_NE(r.list, nullptr);
         }
-        if (r.dashes != indMchCond::None)
+        if (r.dashes != indMchCond::None) {
             EXPECT_STRNE(r.dashText, "");
+        }
     }
     std::vector<int32_t> cells = indMchCells::Cells();
     std::sort(cells.begin(), cells.end());

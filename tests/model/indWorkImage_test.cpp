@@ -180,8 +180,9 @@ TEST(indWorkImage, SlotsTileTheWorkingAreaWithoutOverlap) {
         EXPECT_LE(end, i + 1 < slots.size() ? slots[i + 1]->offset : L::kDir16Copy);
         EXPECT_EQ(L::SlotAt(s.offset), &s);
         EXPECT_EQ(L::SlotAt(end - 1), &s);
-        if (s.countAt)
+        if (s.countAt) {
             EXPECT_TRUE(s.countAt >= L::kDir32Copy + 12 * L::kMaxDirEntries && s.countAt + 2 <= L::kWorkSize);
+        }
     }
     EXPECT_EQ(slots.back()->offset + slots.back()->size * slots.back()->count, L::kDir16Copy);
     static_assert(L::At(indTable::kGeneral, 0x8D) == L::kGroupCounts);
