@@ -38,12 +38,11 @@ int32_t indCloneCommands::ReadLast(const uint8_t* info) {
 
 int32_t indCloneCommands::DataEnd(const cmcEeprom& image) {
     const uint8_t* d = image.Data();
-    if (image.GetSize() < 0x0140)
+    if (image.GetSize() < indLayout::kDir32At)
         return 0;
-    int32_t end = static_cast<int32_t>(uint32_t(d[0x134]) << 24 | uint32_t(d[0x135]) << 16 |
-                                       uint32_t(d[0x136]) << 8 | d[0x137]);
+    int32_t end = static_cast<int32_t>(indLayout::Get32(d, indLayout::kEndAt32));
     if (end == 0)
-        end = d[0x112] << 8 | d[0x113];
+        end = indLayout::Get16(d, indLayout::kEndAt16);
     return end;
 }
 
@@ -80,6 +79,14 @@ void indCloneCommands::CheckInformation(dst_CDrv_Result& r) {
         return;
     }
     std::copy(r.information.Data(), r.information.Data() + kInfoSize, m_info.begin());
+    // The end address decides how much a read asks for and how much the progress counts: an answer
+    // naming no end, or one past the radio memory this model has, is refused before anything is sized
+    // after it.
+    const int32_t end = EndAddress(m_info.data());
+    if (end <= 0 || end > indLayout::kRadioLast) {
+        r.status = kCloneInformation;
+        return;
+    }
     if (m_info[kInfoDataVersion] >= 2)
         r.status = kCloneDataVersion;
 }

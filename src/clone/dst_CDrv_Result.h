@@ -29,6 +29,7 @@ enum : int32_t {
     kCloneOutside = 9,
     kCloneWriteResult = 10,
     kCloneModel = 11,
+    kCloneInformation = 12, // the clone information names a memory end this model's image cannot hold
     kCloneDataVersion = 14, // the radio's data version is newer than this program reads
     kCloneDataCheck = 15,   // the data read fails the strict data check
     kCloneNewerData = 16,   // the data read is refused as made for a newer data version

@@ -12,6 +12,7 @@
 #include "sheets/cuiSheetText.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 
@@ -290,7 +291,9 @@ void cuiSheet::CopyRowDown(int32_t row, int32_t columns) {
         CellEntry& above = CellAt(c, row - 1);
         CellEntry& entry = m_cells[static_cast<size_t>(c + row * m_colCount)];
         entry.cell.CopyCell(above.cell);
-        entry.cell.parameter += 1;
+        // A parameter the overlay saturated stays at its largest value instead of overflowing.
+        if (entry.cell.parameter < INT32_MAX)
+            entry.cell.parameter += 1;
         entry.flags = above.flags;
     }
     m_filled[static_cast<size_t>(row)] = columns;

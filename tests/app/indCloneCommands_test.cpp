@@ -145,6 +145,19 @@ TEST(indCloneCommands, InformationAndReadChecks) {
         ASSERT_EQ(rig.box.shown.size(), 1u);
         EXPECT_EQ(rig.box.shown[0].text.substr(0, 7), "Head " + std::to_string(c.code));
     }
+    // An end address outside the radio memory (or none) is refused before the read is sized after it.
+    for (int32_t end : {int32_t(0x7FFFFFF0), int32_t(0x7FFFFF00), int32_t(-1), int32_t(0), int32_t(0xFF80)}) {
+        SCOPED_TRACE(end);
+        RadioSimEngine::Options o;
+        o.endAddress = end;
+        o.wide = true;
+        Rig rig(o);
+        auto out = rig.Run([&](auto cb) { return rig.commands->StartRead(cb); });
+        EXPECT_EQ(out.code, kCloneInformation);
+        EXPECT_EQ(rig.infos, 1);
+        ASSERT_EQ(rig.box.shown.size(), 1u);
+        EXPECT_EQ(rig.box.shown[0].text.substr(0, 7), "Head 12");
+    }
     // An information block that does not count itself, or is too short for its fields, is refused.
     Rig rig;
     for (int n : {127, 100}) {

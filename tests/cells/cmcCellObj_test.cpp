@@ -306,6 +306,18 @@ TEST_F(CellObj, NamedAttributeSets) {
     EXPECT_EQ(cell.color, 0x00FF00u);
 }
 
+TEST_F(CellObj, SaturatedFontNumbersStayNegatable) {
+    for (const char* text :
+         {"{(Font=,,,-99999999999,,,)}", "{(Font=,,,99999999999,,,)}", "{(Font=,,,,99999999999,,)}",
+          "{(Font=,,,,-99999999999,,)}", "{(Font=,,,-99999999999,,,)(Font=,,,%200,,,)}"}) {
+        SCOPED_TRACE(text);
+        Parse(text);
+        ASSERT_TRUE(cell.font);
+        EXPECT_NE(cell.font->height, INT32_MIN);
+        EXPECT_NE(cell.font->size, INT32_MIN);
+    }
+}
+
 TEST_F(CellObj, Fonts) {
     cmcCellObj parent;
     Parse("{(Font=DEFAULT_CHARSET, Face,clNavy,-20,,fsItalic,fpVariable)}");

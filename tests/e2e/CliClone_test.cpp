@@ -273,6 +273,8 @@ TEST(CliClone, FaultsGiveTheirCodesAndLeaveDataAlone) {
         {"failed write result", {"--fault", "write-result"}, true, {}, 10, 15},
         {"pulled cable during a write", {"--fault", "silence:20"}, true, {}, 5, 15},
         {"no radio at the port", {}, false, {"--port", "/nonexistent/tty"}, 2, 6},
+        {"end address far past the memory", {"--end", "7FFFFFF0", "--wide"}, false, {}, 12, 6},
+        {"end address all ones", {"--end", "FFFFFFFF", "--wide"}, false, {}, 12, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -137,6 +137,13 @@ TEST(cuiSheet, FiveLineLoopRepeatsOneLineWithRisingParameters) {
     EXPECT_EQ(s->RowHeight(3), s->RowHeight(1));
 }
 
+TEST(cuiSheet, ALoopRowWithASaturatedParameterKeepsItsLargestValue) {
+    Fixture f("", {":(LoopFrom 3)", "|{(%CT_Mch.CL_Mch_FreqR[99999999999])}x", ":(End)"});
+    auto s = f.Build();
+    for (int32_t r = 0; r < 3; ++r)
+        EXPECT_EQ(s->Cell(1, r).parameter, INT32_MAX);
+}
+
 TEST(cuiSheet, SkipsAndLoopCounts) {
     struct Case {
         std::vector<std::string> cells;
