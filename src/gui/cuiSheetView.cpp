@@ -1000,6 +1000,12 @@ void cuiSheetView::SyncRows() {
     const int rows = m_sheet->RowCount();
     if (rows == m_grid->RowCount())
         return;
+    // The first key on a blank row adds the channel or entry, and with it the next blank row, while
+    // the editor holding that key is open: the edit goes on when its cell is still there.
+    const bool editing = EditorVisible();
+    const std::string editText = editing ? m_editor->text().toStdString() : std::string();
+    const int editCaret = editing ? m_editor->cursorPosition() : 0;
+    const int editCol = m_editCol, editRow = m_editRow;
     CloseEditor(false);
     ClearSelection();
     m_guard = true;
@@ -1010,5 +1016,7 @@ void cuiSheetView::SyncRows() {
     if (!Selectable(m_grid->Col(), m_grid->Row()))
         MoveBy(0, -1);
     UpdateSelection(m_grid->Col(), m_grid->Row());
+    if (editing && editRow < rows && editCol == m_grid->Col() && editRow == m_grid->Row())
+        OpenEditor(editCol, editRow, editText, editCaret, 0);
     m_grid->InvalidateGrid();
 }

@@ -262,3 +262,23 @@ TEST_F(EditingFixture, TheMenuKeyAndAnEntrysAcceleratorRunTheRowCommand) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditingFixture, TypingAFrequencyIntoTheBlankRowMakesThatChannel) {
+    const int n = Channels();
+    ASSERT_TRUE(View().MoveToCell(-1, cmcCellIds::CellByName("CL_Mch_FreqR"), n));
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_4);
+    QApplication::processEvents();
+    ASSERT_TRUE(View().EditorVisible());
+    auto* editor = Grid().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text().toStdString(), "4");
+    QTest::keyClicks(editor, "46.1");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(Channels(), n + 1);
+    EXPECT_EQ(Frequency(n), "446.100000");
+}
+
+} // namespace
