@@ -1,5 +1,7 @@
 #include "cells/cmcCodecText.h"
 
+#include "core/cmcText.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,13 +55,10 @@ bool cmcCodecText::IsHexDigit(int key) {
 }
 
 int cmcCodecText::HexValue(int c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    if (c < 0 || c > 127) // key codes beyond the characters
+        return -1;
+    const std::optional<uint8_t> value = cmcText::HexDigitValue(static_cast<char>(c));
+    return value ? *value : -1;
 }
 
 int64_t cmcCodecText::RoundHalfAway(double value) {

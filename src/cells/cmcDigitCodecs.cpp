@@ -2,6 +2,7 @@
 
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcCodecText.h"
+#include "core/cmcText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,7 +11,6 @@
 namespace {
 
 using T = cmcCodecText;
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 uint8_t GetNibble(std::span<const uint8_t> bytes, size_t i) {
     uint8_t b = bytes[i / 2];
@@ -73,7 +73,7 @@ bool cmcDigitCodecs::EditHexDigit(cmcCodecIo& io, int32_t& value, bool lettersTo
             changed = true;
         }
     }
-    io.Show(std::string_view(&kHexDigits[value & 0x0F], 1));
+    io.Show(std::string(1, cmcText::HexDigitChar(unsigned(value))));
     OpenOnKey(io, k, allowed(k));
     return changed;
 }
@@ -96,7 +96,7 @@ bool cmcDigitCodecs::EditHexString(cmcCodecIo& io, std::span<uint8_t> nibbles, b
     char text[64];
     size_t shown = std::min(n, sizeof text);
     for (size_t i = 0; i < shown; ++i)
-        text[i] = kHexDigits[nibbles[i] & 0x0F];
+        text[i] = cmcText::HexDigitChar(nibbles[i]);
     io.Show(std::string_view(text, shown));
     OpenOnKey(io, k, k > 0 && k < 128 && allowed.find(static_cast<char>(k)) != std::string_view::npos);
     return changed;
