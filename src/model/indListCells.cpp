@@ -53,6 +53,16 @@ bool IsInertAliasCell(int32_t cell) {
     return cell >= CL_Mdc_Alias2_Strip && cell <= CL_Mdc_Alias5_Text;
 }
 
+// The dPMR ID cells that show an ID list entry elsewhere, read-only.
+bool IsDpmrIdShownCell(int32_t cell) {
+    return cell == CL_Dpmr_Id_Dec_Inv || cell == CL_Dpmr_Id_Dec_Grp || cell == CL_Dpmr_Id_Name_Inv ||
+           cell == CL_Dpmr_Id_Name_Grp;
+}
+
+bool IsKeyCell(int32_t cell) {
+    return cell == CL_Nxdn_Encryption_Key || cell == CL_Dpmr_Encryption_Key;
+}
+
 const ListInfo* ListOf(int32_t category) {
     for (const ListInfo& l : kLists)
         if (l.category == category)
@@ -357,12 +367,11 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
         call.io.displayText.clear();
         return true;
     }
-    if (call.cell == CL_Dpmr_Id_Dec_Inv || call.cell == CL_Dpmr_Id_Dec_Grp ||
-        call.cell == CL_Dpmr_Id_Name_Inv || call.cell == CL_Dpmr_Id_Name_Grp) {
+    if (IsDpmrIdShownCell(call.cell)) {
         ShowDpmrId(call);
         return true;
     }
-    if (call.cell == CL_Nxdn_Encryption_Key || call.cell == CL_Dpmr_Encryption_Key) {
+    if (IsKeyCell(call.cell)) {
         RunKey(call, result);
         return true;
     }
@@ -395,17 +404,5 @@ bool indListCells::Handle(indCellCall& call, int32_t& result) {
 // The read-only and key cells in any category, the entry cells only in a list's category (Handle
 // declines them elsewhere).
 bool indListCells::Serves(int32_t cell) {
-    static constexpr int32_t kCells[] = {
-        CL_Dpmr_Id_Dec_Inv,     CL_Dpmr_Id_Dec_Grp,     CL_Dpmr_Id_Name_Inv,     CL_Dpmr_Id_Name_Grp,
-        CL_Nxdn_Encryption_Key, CL_Dpmr_Encryption_Key, CL_Nxdn_Ind_Id_Hex,      CL_Nxdn_Ind_Id_Dec,
-        CL_Nxdn_Ind_Id_Name,    CL_Nxdn_Grp_Id_Hex,     CL_Nxdn_Grp_Id_Dec,      CL_Nxdn_Grp_Id_Name,
-        CL_VORN_Ind_Id_Dec,     CL_VORN_Ind_Id_Name,    CL_VORN_Grp_Id_Dec,      CL_VORN_Grp_Id_Name,
-        CL_Dpmr_Ind_Id_Dec,     CL_Dpmr_Ind_Id_Name,    CL_Dpmr_Ind_InputDigit,  CL_Dpmr_Ind_Id_Sel,
-        CL_Mdc_Alias1_Text,     CL_Mdc_Alias1_ID,       CL_Mdc_Alias1_Beep_Type, CL_Mdc_Alias1_Strip};
-    if (IsInertAliasCell(cell))
-        return true;
-    for (int32_t c : kCells)
-        if (c == cell)
-            return true;
-    return false;
+    return IsInertAliasCell(cell) || IsDpmrIdShownCell(cell) || IsKeyCell(cell) || KindOfCell(cell) != 0;
 }

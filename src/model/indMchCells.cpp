@@ -12,8 +12,6 @@
 #include "model/indMchContext.h"
 #include "model/indMchTable.h"
 
-#include <vector>
-
 namespace {
 
 using L = indLayout;
@@ -88,11 +86,7 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
     const indMchRow* row = indMchTable::Find(call.cell);
     if (row && row->bankRun)
         return row->bankRun(call, result);
-    if (call.category != CT_Mch && call.category != CT_Mch_Win && call.category != CT_Mch_Check)
-        return false;
-    if (!datCh::IsChannelKind(call.recordKind) || call.parameter < 0)
-        return false;
-    if (call.parameter >= L::kChannels) {
+    if (ServesWholeRow(call)) {
         // A blank row after 128 channels: there is no slot behind it, only the refusal to add one.
         call.io.displayText.clear();
         if (call.cell == CL_Mch_No || call.cell == CL_MchWin_No) {
@@ -104,17 +98,12 @@ bool indMchCells::Handle(indCellCall& call, int32_t& result) {
         }
         return true;
     }
-    if (!row || !row->run)
+    if (call.category != CT_Mch && call.category != CT_Mch_Win && call.category != CT_Mch_Check)
+        return false;
+    if (!datCh::IsChannelKind(call.recordKind) || call.parameter < 0 || !row || !row->run)
         return false;
     indMchContext x(call);
     return row->run(x, *row, result);
-}
-
-std::vector<int32_t> indMchCells::Cells() {
-    std::vector<int32_t> cells;
-    for (const indMchRow& r : indMchTable::Rows())
-        cells.push_back(r.cell);
-    return cells;
 }
 
 // The bank cells in any category, the channel cells only on channel rows (Handle declines them

@@ -5,7 +5,6 @@
 #include "model/datCh.h"
 
 #include <cstdint>
-#include <vector>
 
 struct indCellCall;
 
@@ -17,9 +16,6 @@ public:
     static bool Serves(int32_t cell);
     // Whether the call is on a channel row past the last slot, where Handle takes every cell number.
     static bool ServesWholeRow(const indCellCall& call);
-    // Every cell number Handle serves (a channel row with a number past the channels answers for
-    // every cell of the channel categories).
-    static std::vector<int32_t> Cells();
 
     // The bank the call's channel row belongs to: the handler's shown bank when set, else the bank
     // holding the channel (the last bank with channels for a row past every bank).

@@ -1,8 +1,11 @@
 #include "model/indMchTable.h"
 
+#include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "model/indMchBankCells.h"
 #include "model/indMchBehaviours.h"
+
+#include <array>
 
 namespace {
 
@@ -218,9 +221,14 @@ std::span<const indMchRow> indMchTable::Rows() {
     return kRows;
 }
 
+// Every channel cell call looks its row up, so the rows are indexed by cell number once.
 const indMchRow* indMchTable::Find(int32_t cell) {
-    for (const indMchRow& r : kRows)
-        if (r.cell == cell)
-            return &r;
-    return nullptr;
+    static const std::array<const indMchRow*, cmcCellIds::kNoCell> byCell = [] {
+        std::array<const indMchRow*, cmcCellIds::kNoCell> index{};
+        for (const indMchRow& r : kRows)
+            if (!index[size_t(r.cell)])
+                index[size_t(r.cell)] = &r;
+        return index;
+    }();
+    return cell >= 0 && cell < cmcCellIds::kNoCell ? byCell[size_t(cell)] : nullptr;
 }
