@@ -81,9 +81,7 @@ protected:
         const std::string initial = DataDir() + "/Initial_LMR.ocd";
         ASSERT_TRUE(std::filesystem::exists(initial)) << initial << " is missing: build ostrel_initial_data";
         indModel::LoadInitialData(initial, work);
-        defaults = work;
-        indModel model(&defaults, nullptr, {});
-        model.Convert(work, 0);
+        indModel::ConvertInitial(work, {});
         defaults = work;
         Build(0);
     }

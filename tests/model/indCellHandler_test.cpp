@@ -133,6 +133,19 @@ TEST_F(HandlerTest, NewRowCellsRedirectToTheKeyCellAndShowNothing) {
     EXPECT_EQ(Count(1), Count(1)); // nothing created by drawing
 }
 
+// A channel made by typing its frequency starts from a safe spare slot: it sends no tone nobody asked
+// for, in a bank with channels and in an empty one.
+TEST_F(HandlerTest, ANewChannelSendsNoTone) {
+    for (int bank : {0, 5}) {
+        SCOPED_TRACE(bank);
+        const int n = AddChannel(bank, "146.52");
+        handler->shownBank = bank;
+        EXPECT_EQ(Call(CT_Mch, CL_Mch_CTone_R, n).text, "OFF");
+        EXPECT_EQ(Call(CT_Mch, CL_Mch_CTone_T, n).text, "OFF");
+        EXPECT_EQ(Call(CT_Mch, CL_Mch_Text, n).text, "");
+    }
+}
+
 TEST_F(HandlerTest, NoChannelBeyond128) {
     // Fill the radio to 128 channels in bank 0 through the bank count cell.
     const int missing = L::kChannels - Total();

@@ -97,7 +97,7 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     datCh ch(&work);
     for (int n = 0; n < L::kChannels; ++n) {
         ch.Decode(indModel::kChannelKind, n);
-        ch.rxTone.on = ch.txTone.on = false;
+        indModel::MakeSafeChannel(ch);
         ch.marks = 0x08;
         if (n < count) {
             ch.rxFrequency = channels[n].rxHz;
