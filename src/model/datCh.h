@@ -141,6 +141,11 @@ public:
     // One field of this record's channel as stored now, whichever record kind carries it (the cells
     // of both model variants reach every field); 0 when the record is no channel of the image.
     int32_t Get(Field field) const;
+    // Whether the record's kind fixes a field instead of storing it: the first model variant has no
+    // station code and decodes it as 1, long, while its stored bits are the two-tone code.
+    bool FixedByKind(Field field) const {
+        return kind == 1 && (field == Field::StationCode || field == Field::StationLong);
+    }
     // Stores one field of this record's channel, leaving every other stored bit as it is, and reloads
     // the record. Does nothing when the record is no channel of the image.
     void Set(Field field, int32_t value);

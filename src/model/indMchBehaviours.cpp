@@ -204,7 +204,14 @@ bool indMchBehaviours::Choice(X& x, const Row& c, int32_t& result) {
         x.Dashes(c.dashText);
         return true;
     }
-    int32_t value = x.record.Get(c.field);
+    const bool fixed = x.record.FixedByKind(c.field);
+    if (fixed) {
+        // The value the record kind fixes, shown in olive; no key reaches the stored bits.
+        call.io.key = 0;
+        call.io.editState = Io::kShow;
+    }
+    int32_t value = fixed ? int32_t(c.field == F::StationCode ? x.record.stationCode : x.record.stationLong)
+                          : x.record.Get(c.field);
     const char* list = x.pmr && c.listPmr ? c.listPmr : c.list;
     const int32_t choiceCell = c.flexMark ? CC::kFlexMark : CC::kFlex0;
     const bool changed = c.typed ? CC::EditChoiceTyped(call.io, call.env, value, list, choiceCell)
@@ -216,6 +223,8 @@ bool indMchBehaviours::Choice(X& x, const Row& c, int32_t& result) {
         Refreshed(x, result);
     }
     Grey(x, x.Holds(c.grey));
+    if (fixed)
+        call.io.SetFontColor(Io::kOlive);
     MarkChoice(x, c.mark, value);
     return Answer(x, result);
 }

@@ -142,16 +142,20 @@ void indModel::ConvertInitial(cmcEeprom& image, Settings settings) {
     int used = 0;
     for (int g = 0; g < L::kGroups; ++g)
         used += L::GroupCount(image.Data(), g);
-    datCh spare(&image);
-    for (int n = used; n < L::kChannels; ++n) {
-        spare.Decode(kChannelKind, n);
-        MakeSafeChannel(spare);
-        spare.Encode(kChannelKind, n);
-    }
+    for (int n = used; n < L::kChannels; ++n)
+        MakeSafeChannel(image, n);
 }
 
-void indModel::MakeSafeChannel(datCh& channel) {
+void indModel::MakeSafeChannel(cmcEeprom& image, int n) {
+    datCh channel(&image);
+    channel.Decode(kChannelKind, n);
     channel.rxTone.on = channel.txTone.on = false;
     if (std::all_of(std::begin(channel.name), std::end(channel.name), [](uint8_t c) { return c == 0; }))
         std::memset(channel.name, ' ', sizeof channel.name);
+    channel.Encode(kChannelKind, n);
+    // The repeater and ID codes count from 1. The station code's bits stay: they also hold the MSK
+    // station, where 0 is off, and in the first variant the two-tone code.
+    for (datCh::Field f : {datCh::Field::RepeaterCode, datCh::Field::IdCode})
+        if (channel.Get(f) == 0)
+            channel.Set(f, 1);
 }

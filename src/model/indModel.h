@@ -11,7 +11,6 @@
 #include <vector>
 
 class cmcEeprom;
-class datCh;
 class cmcGTex;
 class cmcMessageBox;
 
@@ -74,9 +73,10 @@ public:
     // Its channel slots beyond the banks' channels, which no file carries, become safe spare
     // channels: the slots a new channel starts from.
     static void ConvertInitial(cmcEeprom& image, Settings settings);
-    // What a channel starts from before its frequency is typed: both tones off (a new channel sends no
-    // tone nobody asked for) and a blank name; the other fields keep the slot's values.
-    static void MakeSafeChannel(datCh& channel);
+    // What channel n starts from before its frequency is typed: both tones off (a new channel sends no
+    // tone nobody asked for), a blank name, and the first repeater and ID codes where the slot holds
+    // none (a zero is no entry of their lists); the other fields keep their values.
+    static void MakeSafeChannel(cmcEeprom& image, int n);
 
 private:
     // The radio part of image, expanded in a scratch working image.

@@ -143,7 +143,25 @@ TEST_F(HandlerTest, ANewChannelSendsNoTone) {
         EXPECT_EQ(Call(CT_Mch, CL_Mch_CTone_R, n).text, "OFF");
         EXPECT_EQ(Call(CT_Mch, CL_Mch_CTone_T, n).text, "OFF");
         EXPECT_EQ(Call(CT_Mch, CL_Mch_Text, n).text, "");
+        // Its signalling codes are entries of their lists, not the error text.
+        EXPECT_EQ(Call(CT_Mch, CL_Mch_Rpt_C, n).text, "1");
+        EXPECT_EQ(Call(CT_Mch, CL_Mch_Id_C, n).text, "1");
     }
+}
+
+// The first model variant has no station code: the cell shows the 1 its record fixes, in olive, and
+// no key reaches the bits below it, which hold the channel's two-tone code.
+TEST_F(HandlerTest, StationCodeIsFixedInTheFirstVariant) {
+    handler->shownBank = 0;
+    const Outcome shown = Call(CT_Mch, CL_Mch_Stn_C, 0);
+    EXPECT_EQ(shown.text, "1");
+    EXPECT_EQ(shown.color, cmcCodecIo::kOlive);
+    const cmcEeprom before = work;
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_Stn_C, 0, ' ').result, cmcCellHandler::kResultNone);
+    Call(CT_Mch, CL_Mch_Stn_C, 0, 0, "7");
+    Call(CT_Mch, CL_Mch_Stn_L, 0, ' ');
+    EXPECT_TRUE(work == before);
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_2Tone, 0).text, "OFF");
 }
 
 TEST_F(HandlerTest, NoChannelBeyond128) {
@@ -249,8 +267,9 @@ TEST_F(HandlerTest, MemoryChannelTable) {
         {CL_Mch_Call, 'B', 2, 0x08, 0x08, 1, 1, true, "ON", false, 8},
         {CL_Mch_PTT, 'B', 2, 0x04, 0x04, 1, 1, false, "ON", false, 0},
         {CL_Mch_Dig_Sig, 'A', 12, 0x03, 0x03, 3, 0, false, "Digital", false, 0},
-        {CL_Mch_Rpt_L, 'B', 7, 0x80, 0x80, 1, 1, true, "-", true, 0}, // dashes: PMR with signalling
-        {CL_Mch_Stn_C, 'B', 8, 0x7F, 0x05, 1, 0, false, "5", false, 0},
+        {CL_Mch_Rpt_L, 'B', 7, 0x80, 0x80, 1, 1, true, "-", true, 0},   // dashes: PMR with signalling
+        {CL_Mch_Stn_C, 'B', 8, 0x7F, 0x05, 1, 0, false, "1", false, 0}, // LMR: fixed, the bits are two-tone
+        {CL_Mch_Stn_C, 'B', 8, 0x7F, 0x05, 1, 1, false, "5", false, 0},
         {CL_Mch_Stn_C, 'B', 8, 0x7F, 0x05, 1, 1, true, "----", true, 0},
         {CL_Mch_Dpmr_SQL_Type, 'B', 17, 0x30, 0x10, 0, 0, false, "----", true, 0},
         {CL_Mch_Dpmr_SQL_Type, 'B', 17, 0x30, 0x10, 2, 0, false, "CC", false, 0},

@@ -97,7 +97,7 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     datCh ch(&work);
     for (int n = 0; n < L::kChannels; ++n) {
         ch.Decode(indModel::kChannelKind, n);
-        indModel::MakeSafeChannel(ch);
+        ch.rxTone.on = ch.txTone.on = false;
         ch.marks = 0x08;
         if (n < count) {
             ch.rxFrequency = channels[n].rxHz;
@@ -107,6 +107,7 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
             std::memset(ch.name, ' ', 8);
         }
         ch.Encode(indModel::kChannelKind, n);
+        indModel::MakeSafeChannel(work, n);
     }
 
     w[kTotTimer] = 60;
