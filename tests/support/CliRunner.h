@@ -5,9 +5,11 @@
 #include <vector>
 
 struct CliRun {
-    int status = -1;  // exit status, or -1 when the process did not end normally in time
-    std::string out;  // standard output
-    std::string both; // standard output and standard error, interleaved
+    int status = -1;    // exit status, or -1 when the process did not end normally in time
+    std::string out;    // standard output
+    std::string both;   // standard output and standard error, interleaved
+    long maxRssKb = 0;  // the program's peak resident set (VmHWM, sampled while it ran), in kilobytes
+    double seconds = 0; // wall time from the start to the end of the process
 };
 
 // The folder of the executables and data files (build/bin).

@@ -20,7 +20,7 @@ RadioSimProcess::RadioSimProcess(const std::string& link, const std::string& log
         argv.push_back(a.data());
     argv.push_back(nullptr);
     int out[2];
-    if (::pipe(out) != 0)
+    if (::pipe2(out, O_CLOEXEC) != 0)
         return;
     int err = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     m_pid = ::fork();
@@ -47,6 +47,17 @@ RadioSimProcess::RadioSimProcess(const std::string& link, const std::string& log
 
 RadioSimProcess::~RadioSimProcess() {
     Stop();
+}
+
+bool RadioSimProcess::Ended() {
+    if (m_pid <= 0)
+        return true;
+    int status = 0;
+    if (::waitpid(m_pid, &status, WNOHANG) != m_pid)
+        return false;
+    m_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    m_pid = -1;
+    return true;
 }
 
 int RadioSimProcess::Stop() {

@@ -18,6 +18,8 @@ public:
     const std::string& Port() const { return m_link; }
     // Ends the simulator; its exit status, or -1 when it had to be killed.
     int Stop();
+    // True when the simulator has ended by itself (its status is then what Stop returns).
+    bool Ended();
 
 private:
     std::string m_link;

@@ -214,6 +214,9 @@ void RadioSim::Run(const volatile int& stop) {
         [&] {
             if (stop)
                 return true;
+            // A pulled cable: the bytes sent before it have left, then the radio is gone.
+            if (m_engine.Unplugged() && m_out.empty())
+                return true;
             // After the last operation, give the program time to take the last answer.
             return m_done && m_out.empty() && m_loop.NowMs() - m_doneAt > 300;
         },

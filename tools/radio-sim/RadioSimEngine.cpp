@@ -59,7 +59,7 @@ std::vector<uint8_t> RadioSimEngine::InformationBlock() const {
 void RadioSimEngine::Receive(const uint8_t* bytes, int32_t n, int32_t baud, std::vector<uint8_t>& out) {
     if (m_options.echo)
         out.insert(out.end(), bytes, bytes + n); // the cable itself returns every byte
-    if (m_silent)
+    if (m_silent || m_unplugged)
         return;
     if (baud != m_listenBaud) {
         m_frameOpen = false; // at the wrong speed the radio sees noise
@@ -75,7 +75,7 @@ void RadioSimEngine::Receive(const uint8_t* bytes, int32_t n, int32_t baud, std:
         } else if (b == kEnd) {
             m_frameOpen = false;
             Frame(m_frame, out);
-            if (m_silent)
+            if (m_silent || m_unplugged)
                 return;
         } else if (m_frame.size() < 1100) {
             m_frame.push_back(b);
@@ -202,6 +202,10 @@ void RadioSimEngine::SendRead(std::vector<uint8_t>& out) {
             m_silent = true;
             return;
         }
+        if (m_options.fault == Fault::Unplug && index == m_options.faultFrame) {
+            m_unplugged = true;
+            return;
+        }
         if (!(m_options.fault == Fault::DropFrame && index == m_options.faultFrame)) {
             std::string payload =
                 wide ? HexText(static_cast<unsigned>(a), 8) : HexText(static_cast<unsigned>(a), 4);
@@ -242,6 +246,10 @@ void RadioSimEngine::SendRead(std::vector<uint8_t>& out) {
 void RadioSimEngine::WriteFrame(const std::vector<uint8_t>& f, std::vector<uint8_t>& out) {
     if (m_options.fault == Fault::Silence && m_writeFrames == m_options.faultFrame) {
         m_silent = true;
+        return;
+    }
+    if (m_options.fault == Fault::Unplug && m_writeFrames == m_options.faultFrame) {
+        m_unplugged = true;
         return;
     }
     const size_t addrBytes = m_options.wide ? 4 : 2;

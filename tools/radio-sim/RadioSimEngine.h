@@ -21,6 +21,7 @@ public:
         WriteResult,   // a write ends with a failed write result
         WrongModel,    // the clone information carries another model code
         DataVersion2,  // the clone information carries data version 2
+        Unplug,        // after N data frames the simulator's process ends (a pulled USB cable)
     };
 
     struct Options {
@@ -67,6 +68,8 @@ public:
     void SetLog(std::function<void(const std::string&)> log) { m_log = std::move(log); }
     // Whether the radio has stopped answering (the silence fault struck).
     bool Silent() const { return m_silent; }
+    // Whether the unplug fault struck: the simulator ends once the bytes before it have left.
+    bool Unplugged() const { return m_unplugged; }
     std::vector<uint8_t> InformationBlock() const;
 
 private:
@@ -88,6 +91,7 @@ private:
     bool m_writing = false;
     int32_t m_writeFrames = 0;
     bool m_silent = false;
+    bool m_unplugged = false;
     std::function<void(char, bool)> m_onOperation;
     std::function<void(const std::string&)> m_log;
 };

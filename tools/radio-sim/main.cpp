@@ -32,7 +32,8 @@ void Usage(FILE* out) {
                  "  --once              exit after one read or write\n"
                  "  --verbose           log every frame taken in on standard error\n"
                  "  --fault KIND[:N]    drop-frame, bad-checksum, lower-case, end-count, silence,\n"
-                 "                      refuse-write, write-result, wrong-model, data-version\n"
+                 "                      refuse-write, write-result, wrong-model, data-version,\n"
+                 "                      unplug (the simulator ends there, as a pulled USB cable)\n"
                  "                      (N: the data frame it hits, default 100)\n"
                  "  --end HEX           last memory address in the clone information (default FF7F)\n"
                  "  --wide              8-character addresses in data frames\n"
@@ -53,11 +54,11 @@ bool ParseFault(const std::string& text, RadioSimEngine::Options& o) {
     static const struct {
         const char* name;
         F fault;
-    } kFaults[] = {{"drop-frame", F::DropFrame},     {"bad-checksum", F::BadChecksum},
-                   {"lower-case", F::LowerCaseHex},  {"end-count", F::WrongEndCount},
-                   {"silence", F::Silence},          {"refuse-write", F::RefuseWrite},
-                   {"write-result", F::WriteResult}, {"wrong-model", F::WrongModel},
-                   {"data-version", F::DataVersion2}};
+    } kFaults[] = {{"drop-frame", F::DropFrame},      {"bad-checksum", F::BadChecksum},
+                   {"lower-case", F::LowerCaseHex},   {"end-count", F::WrongEndCount},
+                   {"silence", F::Silence},           {"refuse-write", F::RefuseWrite},
+                   {"write-result", F::WriteResult},  {"wrong-model", F::WrongModel},
+                   {"data-version", F::DataVersion2}, {"unplug", F::Unplug}};
     for (const auto& f : kFaults) {
         if (kind == f.name) {
             o.fault = f.fault;
