@@ -126,6 +126,12 @@ constexpr SignalCell kCells[] = {
     Tenths(CL_UTone_Dec_High, S::kUserToneHigh, 0, 1, kUserToneLimitMin, kUserToneLimitMax),
 };
 
+// The areas of the model's own table these records take stay apart and within bytes 0-249.
+static_assert(S::kMemoryAt + S::kMemorySize * S::kMemories <= S::kTwoToneTxAt);
+static_assert(S::kTwoToneTxAt + S::kTwoToneTxSize * S::kTwoToneTxCodes <= S::kUserToneAuto);
+static_assert(S::kUserToneLength < S::kSpecialTones);
+static_assert(S::kDigitShown + 5 <= indMap::At(indTable::kModelExtras, 250));
+
 const SignalCell* Find(int32_t cell) {
     for (const SignalCell& c : kCells)
         if (c.cell == cell)
