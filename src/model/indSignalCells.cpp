@@ -1,5 +1,6 @@
 #include "model/indSignalCells.h"
 
+#include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellHandler.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcChoiceCodecs.h"
@@ -146,6 +147,13 @@ uint8_t RepeatDigit(const uint8_t* w) {
     return d >= 0xA && d <= 0xE ? d : S::kDefaultRepeatTone;
 }
 
+// An encode tone the radio's own decoder would not take: a tone set outside the decode limits, while
+// both limits are set.
+bool OutsideDecodeLimits(const uint8_t* w, int32_t tone) {
+    const int32_t low = L::Get16(w, S::kUserToneLow), high = L::Get16(w, S::kUserToneHigh);
+    return tone != 0 && low != 0 && high != 0 && (tone < low || tone > high);
+}
+
 // A display text (user characters from the glyph table); without a canvas the text itself.
 bool EditName(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t> text, uint8_t* w) {
     cmcTextCodecs::DisplayText p;
@@ -259,6 +267,8 @@ bool Run(indCellCall& call, const SignalCell& c, int32_t entry, bool commit) {
         int32_t v = L::Get16(b, 0);
         edited = cmcNumberCodecs::EditFixedPoint(io, v, p);
         L::Put16(b, 0, uint32_t(std::clamp<int32_t>(v, 0, 0xFFFF)));
+        if (c.cell == CL_UTone_Encode && OutsideDecodeLimits(w, L::Get16(b, 0)))
+            call.capsule.stateBits |= cmcCellCapsule::kStateWarning;
         break;
     }
     case Codec::DigitBits: {

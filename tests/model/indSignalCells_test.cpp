@@ -524,6 +524,26 @@ TEST_F(SignalCells, RefusedEntriesLeaveTheBytes) {
     }
 }
 
+// User tones outside the decode limits warn (the user tone check of the tree collects it); without
+// both limits, or for an unused tone, nothing warns.
+TEST_F(SignalCells, UserToneOutsideTheDecodeLimitsWarns) {
+    auto warns = [&](int32_t n) {
+        return (Call(CT_UserTone, CL_UTone_Encode, n).marks & cmcCellCapsule::kStateWarning) != 0;
+    };
+    Call(CT_UserTone, CL_UTone_Encode, 0, 0, "50");
+    Call(CT_UserTone, CL_UTone_Encode, 1, 0, "150");
+    EXPECT_FALSE(warns(0));
+    Call(CT_Null, CL_UTone_Dec_Low, 0, 0, "100");
+    EXPECT_FALSE(warns(0)); // no high limit yet
+    Call(CT_Null, CL_UTone_Dec_High, 0, 0, "200");
+    EXPECT_TRUE(warns(0));
+    EXPECT_FALSE(warns(1));
+    EXPECT_FALSE(warns(2)); // unused
+    EXPECT_TRUE((Call(CT_Null, CL_Check_User_Tone_Encode, 0).marks & cmcCellCapsule::kStateWarning) != 0);
+    Call(CT_UserTone, CL_UTone_Encode, 0, 0, "120");
+    EXPECT_FALSE((Call(CT_Null, CL_Check_User_Tone_Encode, 0).marks & cmcCellCapsule::kStateWarning) != 0);
+}
+
 TEST_F(SignalCells, CaptionsAndSelectedCodeName) {
     EXPECT_EQ(Call(CT_DTMF, CL_Dtmf_ChNo, 0).text, "1 Autodial");
     Call(CT_DTMF, CL_Dtmf_CodeID, 0, kSpace);
