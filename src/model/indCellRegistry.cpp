@@ -17,6 +17,7 @@
 #include "model/indRangeCells.h"
 #include "model/indRptCells.h"
 #include "model/indSettingCells.h"
+#include "model/indSignalCells.h"
 #include "model/indToneCells.h"
 
 #include <string>
@@ -62,6 +63,7 @@ constexpr Behaviour kBehaviours[indCellRegistry::kFamilies] = {
     {indInfoCells::Serves, indInfoCells::Handle},
     {indAppCells::Serves, indAppCells::Handle},
     {indSettingCells::Serves, RunSetting},
+    {indSignalCells::Serves, indSignalCells::Handle}, // codes, tone frequencies and digits of signalling
     {ServesInert, RunInert},
 };
 

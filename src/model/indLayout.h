@@ -27,6 +27,7 @@ inline constexpr int kCTones = 13;
 inline constexpr int kScanLists = 15;
 inline constexpr int kDtmfDecode = 16;
 inline constexpr int kOfKind9 = 17; // the 4-byte entries of record kind 9
+inline constexpr int kTxCodeOptions = 18;
 inline constexpr int kOfKind8 = 19; // the 28-byte entries of record kinds 8 and 11
 inline constexpr int kNewerData = 20;
 inline constexpr int kStunText = 21;
@@ -113,7 +114,7 @@ inline constexpr int kDpmrKeys = 114;
 inline constexpr int kDpmrExpert = 115;
 inline constexpr int kDpmrDisplayMessages = 116;
 inline constexpr int kDpmrRxTalkGroups = 117;
-// Tables 18, 27, 64, 75, 76, 83, 87 and 97 keep their bytes as they come: nothing reads their fields.
+// Tables 27, 64, 75, 76, 83, 87 and 97 keep their bytes as they come: nothing reads their fields.
 // The model's own tables: areas of the working image between the radio's slots that hold what the
 // sheets edit beyond the radio's tables (the conventional repeater list with its group sizes and LTR
 // options, the ten records of kind 23, and two areas of further fields). They travel in the packed
@@ -177,7 +178,7 @@ inline constexpr indSlot kSlots[kSlotCount] = {
     {indTable::kCTones, 0x12736, 4, 40, 0},
     {indTable::kScanLists, 0x127D6, 18, 17, 0},
     {indTable::kDtmfDecode, 0x12908, 21, 8, 0},
-    {18, 0x129B0, 10, 32, 0},
+    {indTable::kTxCodeOptions, 0x129B0, 10, 32, 0},
     {indTable::kOfKind8, 0x12AF0, 28, 11, 0},
     {indTable::kNewerData, 0x12C24, 8, 1, 0},
     {indTable::kStunText, 0x12C2C, 8, 2, 0},
@@ -377,3 +378,66 @@ public:
         p[at + 3] = uint8_t(v);
     }
 };
+
+// The signalling records: DTMF memories and decode entries, the receive codes (one entry is a five-tone
+// code and a two-tone code at once, sharing its name and decode actions: the sheet of the fitted
+// signalling shows it), the five-tone and two-tone transmit codes and the user tones. Bytes are
+// relative to an entry; docs/memory-map.md lists every field with its cell.
+namespace indSignal {
+// DTMF decode entries (table 16, 8 of 21 bytes): code length, 16 digits, ABC code, name; the decode
+// actions take bytes 18-20.
+inline constexpr int32_t kDecodeAt = indMap::SlotAddress(indTable::kDtmfDecode);
+inline constexpr int32_t kDecodeSize = 21, kDecodeEntries = 8;
+inline constexpr int32_t kDecodeLength = 0, kDecodeDigits = 1, kDecodeAbc = 9, kDecodeName = 10;
+inline constexpr int32_t kDtmfMaxDigits = 16; // 8 bytes of digits, high nibble first
+// DTMF memories (the model's own area, 8 of 17 bytes): byte 0 the code length in bits 0-4, the ID code
+// mark in bit 6 and the emergency mark in bit 7; 16 digits; name.
+inline constexpr int32_t kMemoryAt = indMap::At(indTable::kModelExtras, 0);
+inline constexpr int32_t kMemorySize = 17, kMemories = 8;
+inline constexpr int32_t kMemoryLength = 0, kMemoryDigits = 1, kMemoryName = 9;
+inline constexpr uint8_t kMemoryLengthMask = 0x1F;
+inline constexpr int kMemoryIdBit = 6, kMemoryEmergencyBit = 7;
+// Receive codes (table 19, 11 of 28 bytes).
+inline constexpr int32_t kRxAt = indMap::SlotAddress(indTable::kOfKind8);
+inline constexpr int32_t kRxSize = 28, kRxCodes = 11;
+inline constexpr int32_t kRxName = 0;                      // 8 display characters, both kinds
+inline constexpr int32_t kRxDigits = 8, kRxPlusMarks = 12; // five-tone code: 8 digits, F ends it
+inline constexpr int32_t kRxActions1 = 13; // bit 0 output, 1 auto TX, 2 special function, 3-4 bell,
+                                           // 5-6 scan, 7 ID decode (five-tone)
+inline constexpr int32_t kRxActions2 = 14; // bits 0-2 beep, 3-4 AUX, 5-6 stun, 7 emergency cancel
+inline constexpr int32_t kRxFiveTone = 15; // bits 0-1 audio, 4-7 compared digits
+inline constexpr int32_t kRxAbc = 16;      // answer-back code 0 (off) .. 32
+inline constexpr int32_t kRxBeepRepeat = 17;
+inline constexpr int32_t kRxTone1 = 18, kRxTone2 = 20; // two-tone frequencies in 0.1 Hz, 16 bits
+inline constexpr int32_t kRxPeriod1 = 22, kRxPeriod2 = 23, kRxNoTone = 25; // 0.1 s
+inline constexpr int32_t kRxTwoTone = 24; // bits 0-1 code type, 2-3 group call, 4 answer back
+// Five-tone transmit codes: 8 digits in table 17 (4 bytes each), name and options in table 18.
+inline constexpr int32_t kTxAt = indMap::SlotAddress(indTable::kOfKind9);
+inline constexpr int32_t kTxSize = 4, kTxCodes = 32;
+inline constexpr int32_t kTxOptionsAt = indMap::SlotAddress(indTable::kTxCodeOptions);
+inline constexpr int32_t kTxOptionsSize = 10;
+inline constexpr int32_t kTxName = 0, kTxInputDigits = 8; // input digits: bit 7 the first digit
+inline constexpr int32_t kTxFlags = 9; // bit 0 update, 1 ABC decode, 2 ABC audio, 3 selectable
+// Two-tone transmit codes (own area, 8 of 12 bytes): name, two frequencies in 0.1 Hz.
+inline constexpr int32_t kTwoToneTxAt = indMap::At(indTable::kModelExtras, 136);
+inline constexpr int32_t kTwoToneTxSize = 12, kTwoToneTxCodes = 8;
+inline constexpr int32_t kTwoToneTxName = 0, kTwoToneTxTone1 = 8, kTwoToneTxTone2 = 10;
+// User tones: 64 encode frequencies in 0.1 Hz (table 11, 2 bytes each) and their settings.
+inline constexpr int32_t kUserToneAt = indMap::SlotAddress(indTable::kOfKind10);
+inline constexpr int32_t kUserToneSize = 2, kUserTones = 64;
+inline constexpr int32_t kUserToneAuto = indMap::At(indTable::kModelExtras, 232); // bit 0
+inline constexpr int32_t kUserToneLow = indMap::At(indTable::kModelExtras, 233);  // 16 bits, 0.1 Hz
+inline constexpr int32_t kUserToneHigh = indMap::At(indTable::kModelExtras, 235);
+inline constexpr int32_t kUserTonePeriod = indMap::At(indTable::kModelExtras, 237); // 0.1 s
+inline constexpr int32_t kUserToneNoTone = indMap::At(indTable::kModelExtras, 238);
+inline constexpr int32_t kUserToneLength = indMap::At(indTable::kModelExtras, 239);
+// Five-tone transmit settings: the special tones (group high, repeat low nibble; link 2 high nibble
+// of the next byte), the selected transmit code, the shown digit positions (bit 7 the first) and the
+// digit shown for each key 1..9, 0 (a nibble each, key 1 in the high nibble of the first byte).
+inline constexpr int32_t kSpecialTones = indMap::At(indTable::kModelExtras, 240);
+inline constexpr int32_t kSpecialLink2 = indMap::At(indTable::kModelExtras, 241);
+inline constexpr int32_t kSelectedTxCode = indMap::At(indTable::kModelExtras, 242);
+inline constexpr int32_t kShownDigits = indMap::At(indTable::kModelExtras, 243);
+inline constexpr int32_t kDigitShown = indMap::At(indTable::kModelExtras, 244); // 5 bytes
+inline constexpr uint8_t kDefaultRepeatTone = 0xE;
+} // namespace indSignal

@@ -12,6 +12,7 @@ namespace {
 using Row = indSettingRow;
 using Test = indSettingTest;
 namespace T = indTable;
+namespace S = indSignal;
 using indMap::At;
 
 constexpr Row Field(int32_t cell, int32_t at, int lo, int hi, Row::Codec codec, const char* list) {
@@ -741,10 +742,125 @@ const Row kRows[] = {
     Number(CL_Nxdn_Expert_LET, At(T::kNxdnExpert, 9), 0, 7, 1, 255).OnModelField(),
     Number(CL_Nxdn_Expert_RAN_Det_Count, At(T::kNxdnExpert, 10), 0, 7, 1, 255).OnModelField(),
     Number(CL_Nxdn_Expert_RAN_Undet_Count, At(T::kNxdnExpert, 7), 0, 7, 0, 255).OnModelField(),
+    // Signalling records (indSignal in indLayout.h places them): the names, choices and timers of the
+    // DTMF memories and decode entries, the receive codes, whose name and decode actions the two-tone
+    // and five-tone views share, the five-tone and two-tone transmit codes and the user tone settings.
+    Choice(CL_Dtmf_CodeID, S::kMemoryAt, S::kMemoryIdBit, S::kMemoryIdBit, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kMemorySize, S::kMemories)
+        .Chosen(),
+    Choice(CL_Dtmf_CodeEmer, S::kMemoryAt, S::kMemoryEmergencyBit, S::kMemoryEmergencyBit,
+           "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kMemorySize, S::kMemories)
+        .Chosen(),
+    Display(CL_Dtmf_Text, S::kMemoryAt + S::kMemoryName, 8).PerEntry(S::kMemorySize, S::kMemories).Chosen(),
+    Display(CL_Dtmf_Decode_Text, S::kDecodeAt + S::kDecodeName, 8)
+        .PerEntry(S::kDecodeSize, S::kDecodeEntries)
+        .Chosen(),
+    Display(CL_5TRx_Text, S::kRxAt + S::kRxName, 8).PerEntry(S::kRxSize, S::kRxCodes).Chosen(),
+    Choice(CL_5TRx_Exo, S::kRxAt + S::kRxActions1, 0, 0, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_AutoTx, S::kRxAt + S::kRxActions1, 1, 1, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_Sfunc, S::kRxAt + S::kRxActions1, 2, 2, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_Bell, S::kRxAt + S::kRxActions1, 3, 4, "GI_Sheet_Sel_RxC_Bell")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_Scan, S::kRxAt + S::kRxActions1, 5, 6, "GI_Sheet_Sel_RxC_Scan")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_IdDec, S::kRxAt + S::kRxActions1, 7, 7, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_Beep, S::kRxAt + S::kRxActions2, 0, 2, "GI_Sheet_Sel_RxC_Beep")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_Aux, S::kRxAt + S::kRxActions2, 3, 4, "GI_Sheet_Sel_RxC_Aux")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_Stun, S::kRxAt + S::kRxActions2, 5, 6, "GI_Sheet_Sel_RxC_Stun")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_EmerCancel, S::kRxAt + S::kRxActions2, 7, 7, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_5TRx_Aud, S::kRxAt + S::kRxFiveTone, 0, 1, "GI_Sheet_Sel_RxC_Aud")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Number(CL_5TRx_CompareDigit, S::kRxAt + S::kRxFiveTone, 4, 7, 0, 8)
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Timer(CL_5TRx_BeepRepeatTimer, S::kRxAt + S::kRxBeepRepeat, 1, true)
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Display(CL_2T_Text, S::kRxAt + S::kRxName, 8).PerEntry(S::kRxSize, S::kRxCodes).Chosen(),
+    Choice(CL_2T_EXO, S::kRxAt + S::kRxActions1, 0, 0, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_AutoTx, S::kRxAt + S::kRxActions1, 1, 1, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_Sfunc, S::kRxAt + S::kRxActions1, 2, 2, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_Bell, S::kRxAt + S::kRxActions1, 3, 4, "GI_Sheet_Sel_RxC_Bell")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_Scan, S::kRxAt + S::kRxActions1, 5, 6, "GI_Sheet_Sel_RxC_Scan")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_Beep, S::kRxAt + S::kRxActions2, 0, 2, "GI_Sheet_Sel_RxC_Beep")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_Aux, S::kRxAt + S::kRxActions2, 3, 4, "GI_Sheet_Sel_RxC_Aux")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_Stun, S::kRxAt + S::kRxActions2, 5, 6, "GI_Sheet_Sel_RxC_Stun")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Timer(CL_2T_BeepRepeatTimer, S::kRxAt + S::kRxBeepRepeat, 1, true)
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Timer(CL_2T_1st_Period, S::kRxAt + S::kRxPeriod1, 10, false).PerEntry(S::kRxSize, S::kRxCodes).Chosen(),
+    Timer(CL_2T_2nd_Period, S::kRxAt + S::kRxPeriod2, 10, false).PerEntry(S::kRxSize, S::kRxCodes).Chosen(),
+    Timer(CL_2T_NotoneTimer, S::kRxAt + S::kRxNoTone, 10, true).PerEntry(S::kRxSize, S::kRxCodes).Chosen(),
+    Choice(CL_2T_Code_Type, S::kRxAt + S::kRxTwoTone, 0, 1, "GI_Sheet_Sel_2TRxC_Type")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_GroupCall, S::kRxAt + S::kRxTwoTone, 2, 3, "GI_Sheet_Sel_2TRxC_Group")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Choice(CL_2T_ANS, S::kRxAt + S::kRxTwoTone, 4, 4, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kRxSize, S::kRxCodes)
+        .Chosen(),
+    Display(CL_5TTx_Text, S::kTxOptionsAt + S::kTxName, 8).PerEntry(S::kTxOptionsSize, S::kTxCodes).Chosen(),
+    Choice(CL_5TTx_Update, S::kTxOptionsAt + S::kTxFlags, 0, 0, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kTxOptionsSize, S::kTxCodes)
+        .Chosen(),
+    Choice(CL_5TTx_AbcDec, S::kTxOptionsAt + S::kTxFlags, 1, 1, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kTxOptionsSize, S::kTxCodes)
+        .Chosen(),
+    Choice(CL_5TTx_AbcAud, S::kTxOptionsAt + S::kTxFlags, 2, 2, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kTxOptionsSize, S::kTxCodes)
+        .Chosen(),
+    Choice(CL_5TTx_Sel, S::kTxOptionsAt + S::kTxFlags, 3, 3, "GI_Sheet_Sel_Misc_OnOff2")
+        .PerEntry(S::kTxOptionsSize, S::kTxCodes)
+        .Chosen(),
+    Number(CL_Select_TX_Code, S::kSelectedTxCode, 0, 7, 0, S::kTxCodes - 1, 1).Wider().Chosen(),
+    Display(CL_2T_TxText, S::kTwoToneTxAt + S::kTwoToneTxName, 8)
+        .PerEntry(S::kTwoToneTxSize, S::kTwoToneTxCodes)
+        .Chosen(),
+    Choice(CL_UTone_Auto, S::kUserToneAuto, 0, 0, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    Timer(CL_UTone_TonePeriod, S::kUserTonePeriod, 10, false).Chosen(),
+    Timer(CL_UTone_NotoneTimer, S::kUserToneNoTone, 10, true).Chosen(),
+    Timer(CL_UTone_Length, S::kUserToneLength, 10, false).Chosen(),
 };
 
 // Pairs of cells that are two views of the same setting (one per sheet variant) and share its bits.
-constexpr std::array<std::pair<int32_t, int32_t>, 10> kShared = {{
+constexpr std::array<std::pair<int32_t, int32_t>, 20> kShared = {{
     {CL_2T_AutoTxTimer, CL_5TRx_AutoTxTimer},
     {CL_2T_CompareTone, CL_5TRx_CompareTone},
     {CL_2T_ExoTimer, CL_5TRx_ExoTimer},
@@ -755,6 +871,17 @@ constexpr std::array<std::pair<int32_t, int32_t>, 10> kShared = {{
     {CL_SetM_Backlight, CL_SetM_Backlight_HH},
     {CL_KDisp_MrCode, CL_KDisp_MrCodeLmr},
     {CL_KDisp_PwrSW, CL_KDisp_PwrSW_HH},
+    // A receive code's name and decode actions, in its two-tone and its five-tone view.
+    {CL_2T_Text, CL_5TRx_Text},
+    {CL_2T_EXO, CL_5TRx_Exo},
+    {CL_2T_AutoTx, CL_5TRx_AutoTx},
+    {CL_2T_Sfunc, CL_5TRx_Sfunc},
+    {CL_2T_Bell, CL_5TRx_Bell},
+    {CL_2T_Scan, CL_5TRx_Scan},
+    {CL_2T_Beep, CL_5TRx_Beep},
+    {CL_2T_Aux, CL_5TRx_Aux},
+    {CL_2T_Stun, CL_5TRx_Stun},
+    {CL_2T_BeepRepeatTimer, CL_5TRx_BeepRepeatTimer},
 }};
 
 // Row index by cell number (-1: no row), built once.

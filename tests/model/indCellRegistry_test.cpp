@@ -31,6 +31,7 @@
 #include "model/indRangeCells.h"
 #include "model/indRptCells.h"
 #include "model/indSettingCells.h"
+#include "model/indSignalCells.h"
 #include "model/indToneCells.h"
 #include "sheets/cmcFixedCanvas.h"
 #include "sheets/cuiSheetEnv.h"
@@ -58,8 +59,8 @@ constexpr int kNoCell = cmcCellIds::kNoCell;
 
 const char* NameOf(Taker f) {
     static constexpr const char* kNames[indCellRegistry::kFamilies] = {
-        "Mch",  "List", "Rpt",   "Entry", "Mdc", "Range",   "Check", "IdRef",
-        "Tone", "Bank", "Maker", "Info",  "App", "Setting", "Inert"};
+        "Mch",  "List", "Rpt",   "Entry", "Mdc", "Range",   "Check",  "IdRef",
+        "Tone", "Bank", "Maker", "Info",  "App", "Setting", "Signal", "Inert"};
     return f ? kNames[int(*f)] : "none";
 }
 
@@ -176,6 +177,8 @@ Taker Chain(indCellCall& call, int32_t& result) {
         return Family::App;
     if (indSettingCells::Handle(call, call.capsule, call.notify, result))
         return Family::Setting;
+    if (indSignalCells::Handle(call, result))
+        return Family::Signal;
     if (call.cell == CL_Null || call.cell == Flex_Language_ChNo) {
         call.io.displayText.clear();
         return Family::Inert;
