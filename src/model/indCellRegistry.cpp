@@ -10,6 +10,7 @@
 #include "model/indEntryCells.h"
 #include "model/indIdRefCells.h"
 #include "model/indInfoCells.h"
+#include "model/indKeyCells.h"
 #include "model/indListCells.h"
 #include "model/indMakerCells.h"
 #include "model/indMchCells.h"
@@ -64,6 +65,8 @@ constexpr Behaviour kBehaviours[indCellRegistry::kFamilies] = {
     {indAppCells::Serves, indAppCells::Handle},
     {indSettingCells::Serves, RunSetting},
     {indSignalCells::Serves, indSignalCells::Handle}, // codes, tone frequencies and digits of signalling
+    // Key assignments, passwords and the other cells of the model's own area.
+    {indKeyCells::Serves, indKeyCells::Handle},
     {ServesInert, RunInert},
 };
 

@@ -28,6 +28,7 @@ public:
         App,
         Setting,
         Signal,
+        Keys,
         Inert,
     };
     static constexpr int kFamilies = int(Family::Inert) + 1;

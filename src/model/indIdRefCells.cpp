@@ -45,6 +45,9 @@ const indIdRefRow kRows[] = {
      Flex_NxdnInvIDList_ChNo},
     {CL_Nxdn_Gps_GPS_Send_ID, L::At(indTable::kNxdnOptions, 52), datCh::kKindNxdnIndId, kNxdnIds,
      Flex_NxdnInvIDList_ChNo},
+    // The emergency call's dPMR target, in the model's own area.
+    {CL_Emer_Signal_DpmrTargetId, L::At(indTable::kModelExtras, indKeysArea::kEmergencyDpmrTarget),
+     datCh::kKindDpmrIndId, kDpmrIds, Flex_DpmrInvIDList_ChNo},
 };
 
 // The shown form: entry number + 1, and for dPMR entries ": " and the entry's seven ID digits.

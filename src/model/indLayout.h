@@ -286,6 +286,29 @@ consteval int32_t At(int table, int32_t at) {
 }
 } // namespace indMap
 
+// The key assignments, display, external port and further common, emergency and expert settings the
+// model keeps in its own area: byte numbers within table 203 (bytes 250 to 499 are theirs).
+namespace indKeysArea {
+inline constexpr int kKeys = 15;           // right up, right down, left up, left down, dial cw and ccw,
+inline constexpr int32_t kConvKeys = 250;  // P0-P4, option 0-2, external emergency: one byte each,
+inline constexpr int32_t kShiftKeys = 265; // function in bits 0-6, the high/low option in bit 7
+inline constexpr uint8_t kKeyFunction = 0x7F;
+inline constexpr uint8_t kKeyHigh = 0x80;
+inline constexpr int32_t kLeds = 280;                // LED 0-2: one function byte each
+inline constexpr int32_t kPorts = 283;               // I/O 1-9, input 1, output 1: one function byte each
+inline constexpr int32_t kMoveChannel = 294;         // channel the channel switch moves to (128: none)
+inline constexpr int32_t kKeyFlags = 295;            // one-bit key, display and port settings
+inline constexpr int32_t kMoreFlags = 296;           // one-bit emergency, channel group and expert settings
+inline constexpr int32_t kChannelGroupCount = 297;   // bits 0-3: number of channel groups - 1
+inline constexpr int32_t kTotReset = 298;            // time-out timer reset, seconds (0: off)
+inline constexpr int32_t kUserTone = 299;            // 16 bits: user CTCSS in 0.1 Hz (0: off)
+inline constexpr int32_t kEmergencyDpmrTarget = 301; // 16 bits: entry of the dPMR ID list
+inline constexpr int32_t kUserPassword = 303;        // 16 characters, zero-padded (all 0: none)
+inline constexpr int32_t kDealerPasscode = 319;      // 16 characters, zero-padded (all 0: none)
+inline constexpr int32_t kPasswordLength = 16;
+inline constexpr int32_t kEnd = 335; // first byte no field uses
+} // namespace indKeysArea
+
 class indLayout {
 public:
     // Radio memory (packed layout) and working image bounds.

@@ -121,7 +121,8 @@ void indListEdit::AdjustReferences(int kind, int p, bool deletion) {
         for (int32_t at :
              {L::At(indTable::kDpmrStatusSettings, 4), L::At(indTable::kDpmrStun, 2),
               L::At(indTable::kDpmrStun, 4), L::At(indTable::kDpmrStun, 6), L::At(indTable::kDpmrOptions, 8),
-              L::At(indTable::kDpmrOptions, 10), L::At(indTable::kDpmrOptions, 52)})
+              L::At(indTable::kDpmrOptions, 10), L::At(indTable::kDpmrOptions, 52),
+              L::At(indTable::kModelExtras, indKeysArea::kEmergencyDpmrTarget)})
             Adjust16(w, at, p, deletion);
         for (int i = 0; i < datCh::Capacity(datCh::kKindDpmrRxTalkGroup); ++i) {
             datCh group(&m_work);

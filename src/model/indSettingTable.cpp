@@ -14,6 +14,7 @@ using Test = indSettingTest;
 namespace T = indTable;
 namespace S = indSignal;
 using indMap::At;
+namespace K = indKeysArea;
 
 constexpr Row Field(int32_t cell, int32_t at, int lo, int hi, Row::Codec codec, const char* list) {
     Row r;
@@ -349,7 +350,7 @@ const Row kRows[] = {
     Choice(CL_Exp_DtcsInv_Rx, At(T::kGeneral, 30), 6, 6, "GI_Sheet_Sel_Exp_DtcsInv"),
     Choice(CL_Exp_RxExo_On, At(T::kGeneral, 36), 3, 3, "GI_Sheet_Sel_Misc_OnOff"),
     Choice(CL_Exp_ToneMuteExPtt, At(T::kGeneral, 36), 2, 2, "GI_Sheet_Sel_Misc_OnOff"),
-    Choice(CL_Exp_Ignition, At(T::kRadioSettings, 24), 4, 4, "GI_Sheet_Sel_Misc_Enable"),
+    Choice(CL_Exp_Ignition, At(T::kRadioSettings, 24), 4, 4, "GI_Sheet_Sel_Misc_Enable").Wider(),
     Choice(CL_Exp_ClShift, At(T::kGeneral, 33), 0, 1, "GI_Sheet_Sel_Exp_ClShift"),
     Choice(CL_Exp_BattType, At(T::kRadioSettings, 26), 0, 1, "GI_Sheet_Sel_Comm_Batt_Type"),
     Choice(CL_Dtmf_CompareTone, At(T::kGeneral, 122), 0, 0, "GI_Sheet_Sel_Misc_OnOff"),
@@ -857,6 +858,70 @@ const Row kRows[] = {
     Timer(CL_UTone_TonePeriod, S::kUserTonePeriod, 10, false).Chosen(),
     Timer(CL_UTone_NotoneTimer, S::kUserToneNoTone, 10, true).Chosen(),
     Timer(CL_UTone_Length, S::kUserToneLength, 10, false).Chosen(),
+    // Key, display and external port settings, and the further common, emergency and expert settings,
+    // in the model's own area (table 203, see indKeysArea); the key assignments, passwords, user CTCSS
+    // and the channel switch's channel are indKeyCells.
+    Choice(CL_ExtPort_PortMode_none, At(T::kModelExtras, K::kKeyFlags), 7, 7, "GI_Sheet_Sel_PortMode_none")
+        .RedrawAll()
+        .Chosen(),
+    Choice(CL_KDisp_Tenkey_Select, At(T::kModelExtras, K::kKeyFlags), 6, 6, "GI_Sheet_Sel_Misc_Enable3")
+        .Chosen(),
+    Choice(CL_KDisp_DTMFDecoder_Select, At(T::kModelExtras, K::kKeyFlags), 5, 5, "GI_Sheet_Sel_Misc_Enable3")
+        .Chosen(),
+    Choice(CL_KDisp_DTMFMic_Customize, At(T::kModelExtras, K::kKeyFlags), 4, 4, "GI_Sheet_Sel_Misc_OnOff")
+        .Chosen(),
+    Choice(CL_KDisp_RotarySel, At(T::kModelExtras, K::kKeyFlags), 3, 3, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    Choice(CL_KDisp_ErrChDisplay, At(T::kModelExtras, K::kKeyFlags), 2, 2, "GI_Sheet_Sel_Misc_OnOff")
+        .Chosen(),
+    Choice(CL_KDisp_SmaKey, At(T::kModelExtras, K::kKeyFlags), 1, 1, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    Choice(CL_Comm_EmerIn, At(T::kModelExtras, K::kKeyFlags), 0, 0, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    Choice(CL_KDisp_LED_LP0, At(T::kModelExtras, K::kLeds), 0, 7, "GI_Sheet_Sel_KDisp_LED").Chosen(),
+    Choice(CL_KDisp_LED_LP1, At(T::kModelExtras, K::kLeds + 1), 0, 7, "GI_Sheet_Sel_KDisp_LED").Chosen(),
+    Choice(CL_KDisp_LED_LP2, At(T::kModelExtras, K::kLeds + 2), 0, 7, "GI_Sheet_Sel_KDisp_LED").Chosen(),
+    Choice(CL_ExtPort_InOut_1, At(T::kModelExtras, K::kPorts), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_2, At(T::kModelExtras, K::kPorts + 1), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_3, At(T::kModelExtras, K::kPorts + 2), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_4, At(T::kModelExtras, K::kPorts + 3), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_5, At(T::kModelExtras, K::kPorts + 4), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_6, At(T::kModelExtras, K::kPorts + 5), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_7, At(T::kModelExtras, K::kPorts + 6), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_8, At(T::kModelExtras, K::kPorts + 7), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_InOut_9, At(T::kModelExtras, K::kPorts + 8), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_In_1, At(T::kModelExtras, K::kPorts + 9), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_ExtPort_Out_1, At(T::kModelExtras, K::kPorts + 10), 0, 7, "GI_Sheet_Sel_ExtPort_Function")
+        .Chosen(),
+    Choice(CL_Emer_Signal_ScanCancel, At(T::kModelExtras, K::kMoreFlags), 7, 7, "GI_Sheet_Sel_Misc_OnOff")
+        .Chosen(),
+    Choice(CL_Comm_ChGrp_Type, At(T::kModelExtras, K::kMoreFlags), 6, 6, "GI_Sheet_Sel_Comm_ChGrp_Type")
+        .Chosen(),
+    Choice(CL_Exp_RxAf_Filter, At(T::kModelExtras, K::kMoreFlags), 5, 5, "GI_Sheet_Sel_Comm_RxAfSw").Chosen(),
+    // One input for the external PTT and the foot switch, or one each: the microphone of the shared
+    // input applies only to the first, that of the foot switch only to the second.
+    Choice(CL_Exp_Select_ExPttFtsw, At(T::kModelExtras, K::kMoreFlags), 4, 4, "GI_Sheet_Sel_Exp_ExPttFtsw")
+        .Wider()
+        .Chosen(),
+    Choice(CL_Exp_EpttFtsw_C, At(T::kModelExtras, K::kMoreFlags), 3, 3, "GI_Sheet_Sel_AutoTx_MicSel")
+        .GreyWhen(Test{At(T::kModelExtras, K::kMoreFlags), 0x10, 0x10})
+        .Chosen(),
+    Choice(CL_Exp_EpttFtsw_S, At(T::kModelExtras, K::kMoreFlags), 2, 2, "GI_Sheet_Sel_AutoTx_MicSel")
+        .GreyWhen(Clear(At(T::kModelExtras, K::kMoreFlags), 0x10))
+        .Chosen(),
+    // Dimming on the ignition only applies while the ignition function is on.
+    Choice(CL_Exp_DimIgsw, At(T::kModelExtras, K::kMoreFlags), 1, 1, "GI_Sheet_Sel_Misc_OnOff")
+        .GreyWhen(Clear(At(T::kRadioSettings, 24), 0x10))
+        .Chosen(),
+    Number(CL_Comm_ChGrp_Number, At(T::kModelExtras, K::kChannelGroupCount), 0, 3, 0, 15, 1).Chosen(),
+    Timer(CL_Comm_Tot_Reset, At(T::kModelExtras, K::kTotReset), 1, true).Chosen(),
 };
 
 // Pairs of cells that are two views of the same setting (one per sheet variant) and share its bits.

@@ -22,6 +22,7 @@
 #include "model/indEntryCells.h"
 #include "model/indIdRefCells.h"
 #include "model/indInfoCells.h"
+#include "model/indKeyCells.h"
 #include "model/indLayout.h"
 #include "model/indListCells.h"
 #include "model/indMakerCells.h"
@@ -60,7 +61,7 @@ constexpr int kNoCell = cmcCellIds::kNoCell;
 const char* NameOf(Taker f) {
     static constexpr const char* kNames[indCellRegistry::kFamilies] = {
         "Mch",  "List", "Rpt",   "Entry", "Mdc", "Range",   "Check",  "IdRef",
-        "Tone", "Bank", "Maker", "Info",  "App", "Setting", "Signal", "Inert"};
+        "Tone", "Bank", "Maker", "Info",  "App", "Setting", "Signal", "Keys", "Inert"};
     return f ? kNames[int(*f)] : "none";
 }
 
@@ -179,6 +180,8 @@ Taker Chain(indCellCall& call, int32_t& result) {
         return Family::Setting;
     if (indSignalCells::Handle(call, result))
         return Family::Signal;
+    if (indKeyCells::Handle(call, result))
+        return Family::Keys;
     if (call.cell == CL_Null || call.cell == Flex_Language_ChNo) {
         call.io.displayText.clear();
         return Family::Inert;
