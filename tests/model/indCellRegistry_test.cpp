@@ -19,6 +19,7 @@
 #include "model/indCellHandler.h"
 #include "model/indCellRegistry.h"
 #include "model/indCheckCells.h"
+#include "model/indDigitalCells.h"
 #include "model/indEntryCells.h"
 #include "model/indIdRefCells.h"
 #include "model/indInfoCells.h"
@@ -174,6 +175,8 @@ Taker Chain(indCellCall& call, int32_t& result) {
         return Family::Info;
     if (indAppCells::Handle(call, result))
         return Family::App;
+    if (indDigitalCells::Handle(call, result))
+        return Family::Digital;
     if (indSettingCells::Handle(call, call.capsule, call.notify, result))
         return Family::Setting;
     if (call.cell == CL_Null || call.cell == Flex_Language_ChNo) {
