@@ -4,11 +4,13 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcFatal.h"
 #include "core/cmcGTex.h"
+#include "model/datCh.h"
 #include "model/indDataFile.h"
 #include "model/indLayout.h"
 #include "model/indNormalize.h"
 #include "model/indWorkImage.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -135,4 +137,21 @@ void indModel::ConvertInitial(cmcEeprom& image, Settings settings) {
     cmcEeprom self;
     self.Assign(image);
     indModel(&self, nullptr, settings).Convert(image, 0);
+    if (image.GetSize() < L::kWorkSize)
+        return;
+    int used = 0;
+    for (int g = 0; g < L::kGroups; ++g)
+        used += L::GroupCount(image.Data(), g);
+    datCh spare(&image);
+    for (int n = used; n < L::kChannels; ++n) {
+        spare.Decode(kChannelKind, n);
+        MakeSafeChannel(spare);
+        spare.Encode(kChannelKind, n);
+    }
+}
+
+void indModel::MakeSafeChannel(datCh& channel) {
+    channel.rxTone.on = channel.txTone.on = false;
+    if (std::all_of(std::begin(channel.name), std::end(channel.name), [](uint8_t c) { return c == 0; }))
+        std::memset(channel.name, ' ', sizeof channel.name);
 }

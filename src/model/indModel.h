@@ -11,6 +11,7 @@
 #include <vector>
 
 class cmcEeprom;
+class datCh;
 class cmcGTex;
 class cmcMessageBox;
 
@@ -70,7 +71,12 @@ public:
     // loaded is fatal: "Cannot open '<path>'.".
     static void LoadInitialData(const std::string& path, cmcEeprom& image);
     // Converts a freshly loaded initial image into the working layout, with itself as the defaults.
+    // Its channel slots beyond the banks' channels, which no file carries, become safe spare
+    // channels: the slots a new channel starts from.
     static void ConvertInitial(cmcEeprom& image, Settings settings);
+    // What a channel starts from before its frequency is typed: both tones off (a new channel sends no
+    // tone nobody asked for) and a blank name; the other fields keep the slot's values.
+    static void MakeSafeChannel(datCh& channel);
 
 private:
     // The radio part of image, expanded in a scratch working image.
