@@ -26,6 +26,10 @@ struct ListSource {
     Shape shape;
     int flagKind;
     int32_t flagAt;
+    // Text shapes whose entry goes on in an area of the model (fields the radio's table has no room
+    // for): entry i continues at moreAt + moreSize i, its bytes following the table's in the text.
+    int32_t moreAt = 0;
+    int moreSize = 0;
 };
 
 // A list whose entries start at the first byte of a table's slot.
@@ -36,6 +40,13 @@ constexpr ListSource InTable(int kind, int table, int size, int count, Shape sha
 // A list in an area of the working image that no table owns.
 constexpr ListSource InArea(int kind, int32_t at, int size, int count) {
     return {kind, 0, at, size, count, Shape::Raw, 0, 0};
+}
+
+// A list whose text goes on in the model's area.
+constexpr ListSource Continued(ListSource s, int32_t moreAt, int moreSize) {
+    s.moreAt = moreAt;
+    s.moreSize = moreSize;
+    return s;
 }
 
 constexpr ListSource kSources[] = {
@@ -50,8 +61,10 @@ constexpr ListSource kSources[] = {
     InTable(datCh::kKindOfTable19Alt, T::kOfKind8, 28, 11, Shape::Raw),
     InTable(datCh::kKindMskIdGroup, T::kMskIdGroups, 26, 8, Shape::Raw),
     InTable(datCh::kKindMskCall, T::kMskCallList, 4, 32, Shape::Raw),
-    InTable(datCh::kKindMskMessage, T::kMskMessages, 8, 8, Shape::Text, 1,
-            L::SlotAddress(T::kMskMessageFlags)),
+    // MSK short messages: message 1 in the table, messages 2 and 3 in the model's area.
+    Continued(InTable(datCh::kKindMskMessage, T::kMskMessages, 8, 8, Shape::Text, 1,
+                      L::SlotAddress(T::kMskMessageFlags)),
+              indDigitalExtras::kMskMessages23, indDigitalExtras::kMskMessages23Size),
     InTable(datCh::kKindNxdnIndId, T::kNxdnIndIds, 12, 500, Shape::IdName32),
     InTable(datCh::kKindNxdnGroupId, T::kNxdnGroupIds, 10, 500, Shape::IdName16),
     InTable(datCh::kKindNac, T::kNacChannels, 4, 40, Shape::Nac, 2, L::At(T::kGeneral, 0x74)),
@@ -76,6 +89,15 @@ constexpr ListSource kSources[] = {
     InTable(datCh::kKindDpmrMessage, T::kDpmrMessages, 100, 10, Shape::Text, 1,
             L::SlotAddress(T::kDpmrMessageFlags)),
 };
+
+// Every text, with its continuation, fits the record's text field.
+constexpr bool TextsFit() {
+    for (const ListSource& s : kSources)
+        if (s.shape == Shape::Text && s.size + s.moreSize > int(sizeof(datCh{}.text)))
+            return false;
+    return true;
+}
+static_assert(TextsFit());
 
 const ListSource* SourceOf(int kind) {
     for (const ListSource& s : kSources)
@@ -534,6 +556,8 @@ void datCh::DecodeList() {
         break;
     case Shape::Text:
         std::memcpy(text, e, size_t(s.size));
+        if (s.moreSize)
+            std::memcpy(text + s.size, w + s.moreAt + s.moreSize * index, size_t(s.moreSize));
         break;
     case Shape::IdName32:
         id = L::Get32(e, 0);
@@ -593,6 +617,8 @@ void datCh::EncodeList(int k) {
         break;
     case Shape::Text:
         std::memcpy(e, text, size_t(s.size));
+        if (s.moreSize)
+            std::memcpy(w + s.moreAt + s.moreSize * index, text + s.size, size_t(s.moreSize));
         break;
     case Shape::IdName32:
         L::Put32(e, 0, id);

@@ -239,7 +239,7 @@ public:
     //   byte1:  dPMR IDs (31) the selection in bit 7; colour codes (33) the transmit code; channel
     //           groups (30) and dPMR talk groups (32) carry it unread.
     uint32_t id = 0;        // 32-bit or 16-bit ID; packed BCD digits for kind 31
-    uint8_t text[100] = {}; // message or alias text
+    uint8_t text[100] = {}; // message or alias text; MSK messages (17): messages 1, 2, 3 of 8 each
     uint16_t value = 0, value2 = 0;
     uint8_t byte0 = 0, byte1 = 0;
     bool flag = false;    // selection bit kept beside the entry

@@ -7,6 +7,7 @@
 #include "model/indBankCells.h"
 #include "model/indCellCall.h"
 #include "model/indCheckCells.h"
+#include "model/indDigitalCells.h"
 #include "model/indEntryCells.h"
 #include "model/indIdRefCells.h"
 #include "model/indInfoCells.h"
@@ -63,6 +64,7 @@ constexpr Behaviour kBehaviours[indCellRegistry::kFamilies] = {
     {indMakerCells::Serves, indMakerCells::Handle},
     {indInfoCells::Serves, indInfoCells::Handle},
     {indAppCells::Serves, indAppCells::Handle},
+    {indDigitalCells::Serves, indDigitalCells::Handle}, // multi-byte NXDN, dPMR, trunking, MSK values
     {indSettingCells::Serves, RunSetting},
     {indSignalCells::Serves, indSignalCells::Handle}, // codes, tone frequencies and digits of signalling
     // Key assignments, passwords and the other cells of the model's own area.

@@ -26,6 +26,7 @@ public:
         Maker,
         Info,
         App,
+        Digital,
         Setting,
         Signal,
         Keys,

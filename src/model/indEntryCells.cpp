@@ -35,6 +35,7 @@ enum class Field {
     Number,   // the low 12 bits of a 16-bit entry value, four digits
     Digits,   // the high nibble of a 16-bit entry value, stepped 1..4
     AreaText, // a display text of the entry
+    TxStatus, // the entry's transmit status number; no two entries of the list alike
 };
 
 // Lists whose entries spread over one or two areas of the working image (the second area holds the
@@ -60,12 +61,13 @@ constexpr ListAreas kListAreas[] = {
     {CT_MSK_Msg_Status, 24, L::SlotAddress(indTable::kMskStatusRx), 12,
      L::SlotAddress(indTable::kMskStatusTx), 12, -1},
     // NXDN status list (tables 62 and 63): receive text (8), byte 8: beep bits 0-3, selection bit 4,
-    // receive bit 5, decode output bit 6; transmit text (8).
+    // receive bit 5, decode output bit 6; byte 9 aux; transmit text (8).
     {CT_Nxdn_Status, 100, L::SlotAddress(indTable::kNxdnStatusRx), 12,
      L::SlotAddress(indTable::kNxdnStatusTx), 12, -1},
     // dPMR status list (tables 107 and 108): byte 0 the entry's kind (2..5: a fixed status the user
     // cannot edit), receive text (bytes 1-8), byte 9: beep bits 0-3, selection bit 4, receive bit 5,
-    // decode output bit 6, transmit bit 7; byte 10: audio bits 0-1, function bits 2-3; transmit text.
+    // decode output bit 6, transmit bit 7; byte 10: audio bits 0-1, function bits 2-3; byte 11 aux;
+    // transmit text (bytes 0-7 of the second area), byte 8 of the second area the status number.
     {CT_Dpmr_Status, 32, L::SlotAddress(indTable::kDpmrStatusRx), 12, L::SlotAddress(indTable::kDpmrStatusTx),
      12, 0},
 };
@@ -104,6 +106,9 @@ constexpr EntryCell kCells[] = {
     {CL_Dpmr_SDM_Message, CT_Dpmr_SDM, Field::Text, nullptr, 100},
     {CL_Dpmr_SDM_Sel, CT_Dpmr_SDM, Field::Flag, "GI_Sheet_Sel_Misc_OnOff2"},
     {CL_Msk_Msg_ShortTxtTxMsg_1, CT_MSK_Msg_ShortTxt, Field::Text, nullptr, 8},
+    // Messages 2 and 3 follow message 1 in the record's text (the record keeps them in the model's area).
+    {CL_Msk_Msg_ShortTxtTxMsg_2, CT_MSK_Msg_ShortTxt, Field::Text, nullptr, 8, 0, 8},
+    {CL_Msk_Msg_ShortTxtTxMsg_3, CT_MSK_Msg_ShortTxt, Field::Text, nullptr, 8, 0, 16},
     {CL_Msk_Msg_ShortTxtTxMsg_Sel, CT_MSK_Msg_ShortTxt, Field::Flag, "GI_Sheet_Sel_Misc_OnOff2"},
     // Scan list entries (18 bytes): the first and second priority marks in the high and low nibble of
     // byte 10 with their channels at bytes 12-13 and 14-15, the transmit channel's mark in the high
@@ -139,6 +144,7 @@ constexpr EntryCell kCells[] = {
     {CL_Nxdn_Msg_Status_Selection, CT_Nxdn_Status, Field::Bits, "GI_Sheet_Sel_Misc_OnOff2", 0, 0, 8, 0x10},
     {CL_Nxdn_Msg_Status_RX, CT_Nxdn_Status, Field::Bits, "GI_Sheet_Sel_Misc_Enable_I", 0, 0, 8, 0x20},
     {CL_Nxdn_Msg_Status_DecExo, CT_Nxdn_Status, Field::Bits, "GI_Sheet_Sel_Misc_Enable", 0, 0, 8, 0x40},
+    {CL_Nxdn_Msg_Status_AUX, CT_Nxdn_Status, Field::Bits, "GI_Sheet_Sel_RxC_Aux", 0, 0, 9, 0xFF},
     {CL_Dpmr_Msg_Status_Text_Rx, CT_Dpmr_Status, Field::AreaText, nullptr, 8, 0, 1},
     {CL_Dpmr_Msg_Status_Text_Tx, CT_Dpmr_Status, Field::AreaText, nullptr, 8, 0, kB},
     {CL_Dpmr_Msg_Status_Beep, CT_Dpmr_Status, Field::Bits, "GI_Sheet_Sel_RxC_Beep", 0, 0, 9, 0x0F},
@@ -149,6 +155,8 @@ constexpr EntryCell kCells[] = {
     {CL_Dpmr_Msg_Status_AUD, CT_Dpmr_Status, Field::Bits, "GI_Sheet_Sel_RxC_Aud", 0, 0, 10, 0x03},
     {CL_Dpmr_Msg_Status_Function, CT_Dpmr_Status, Field::Bits, "GI_Sheet_Sel_Dpmr_Status_Function", 0, 0, 10,
      0x0C},
+    {CL_Dpmr_Msg_Status_AUX, CT_Dpmr_Status, Field::Bits, "GI_Sheet_Sel_RxC_Aux", 0, 0, 11, 0xFF},
+    {CL_Dpmr_Msg_Status_Text_List_StatusDigit, CT_Dpmr_Status, Field::TxStatus, nullptr, 0, 0, kB + 8},
 };
 
 // MSK addresses are 12-bit, shown with four digits.
@@ -296,6 +304,21 @@ bool RunArea(indCellCall& call, const EntryCell& c, const ListAreas& areas, int3
     case Field::AreaText:
         changed = RunText(call, std::span<uint8_t>(field, size_t(c.size)));
         break;
+    case Field::TxStatus: {
+        const int32_t offset = int32_t(field - w);
+        const int32_t stride = c.at >= kB ? areas.bSize : areas.aSize;
+        auto taken = [&](int32_t shown) {
+            for (int32_t j = 0; j < areas.count; ++j)
+                if (j != n && w[offset + stride * (j - n)] == shown + 1)
+                    return true;
+            return false;
+        };
+        int32_t v = field[0];
+        changed = cmcChoiceCodecs::EditStatusNumber(io, call.env, v, false, taken);
+        if (changed)
+            field[0] = uint8_t(v);
+        break;
+    }
     default:
         break;
     }
@@ -370,7 +393,7 @@ bool indEntryCells::Handle(indCellCall& call, int32_t& result) {
         break;
     }
     case Field::Text:
-        changed = RunText(call, std::span<uint8_t>(r.text, size_t(c->size)));
+        changed = RunText(call, std::span<uint8_t>(r.text + c->at, size_t(c->size)));
         break;
     case Field::MarkCh:
         changed = RunMarkChannel(call, *c, r.raw);

@@ -48,6 +48,14 @@ const indIdRefRow kRows[] = {
     // The emergency call's dPMR target, in the model's own area.
     {CL_Emer_Signal_DpmrTargetId, L::At(indTable::kModelExtras, indKeysArea::kEmergencyDpmrTarget),
      datCh::kKindDpmrIndId, kDpmrIds, Flex_DpmrInvIDList_ChNo},
+    // The trunking counterparts of the NXDN status and GPS IDs (table 95, bytes 2-3 and 4-5), and the
+    // group each of the eight dPMR receive talk groups names (table 117, bytes 2-3 of each entry).
+    {CL_Nxdn_Status_Set_VORN_PowerStatID, L::At(indTable::kTrunkOptions, 2), datCh::kKindTrunkIndId,
+     "GI_Sheet_Sel_IndList_VORN", Flex_NxdnInvIDList_VORN_ChNo},
+    {CL_Nxdn_GPS_VORN_GPS_Send_ID, L::At(indTable::kTrunkOptions, 4), datCh::kKindTrunkIndId,
+     "GI_Sheet_Sel_IndList_VORN", Flex_NxdnInvIDList_VORN_ChNo},
+    {CL_Dpmr_Grp_Set_BelongGrpList_ID, L::At(indTable::kDpmrRxTalkGroups, 2), datCh::kKindDpmrIndId,
+     kDpmrGroups, Flex_DpmrIDList_ChNo_Grp, 4, 8},
 };
 
 // The shown form: entry number + 1, and for dPMR entries ": " and the entry's seven ID digits.
@@ -75,11 +83,17 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
     const indIdRefRow* row = Find(call.cell);
     if (!row)
         return false;
+    const int32_t n = row->entries > 1 ? call.parameter : 0;
+    if (n < 0 || n >= row->entries) {
+        call.io.displayText.clear();
+        return true;
+    }
+    const int32_t at = row->at + row->stride * n;
     uint8_t* w = call.W();
-    const int32_t stored = L::Get16(w, row->at);
+    const int32_t stored = L::Get16(w, at);
     int32_t value = stored;
     // Like the other settings of a table the data may lack: shown, but only edited where it is saved.
-    const bool kept = indWorkImage::Keeps(w, row->at);
+    const bool kept = indWorkImage::Keeps(w, at);
     if (!kept) {
         call.io.key = 0;
         call.io.editState = Io::kShow;
@@ -104,16 +118,16 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
     const int32_t entries = datCh::EntriesInUse(w, row->listKind);
     if (changed && kept && call.notify == cmcCellHandler::kNotifyAction && value != stored && value >= 0 &&
         value < std::max(entries, 1)) {
-        L::Put16(w, row->at, uint32_t(value));
+        L::Put16(w, at, uint32_t(value));
         call.wrote = true;
         result = Io::kResultRefresh;
     }
     if (call.io.result != Io::kResultEdit)
-        call.io.displayText = Shown(call.work, *row, L::Get16(w, row->at));
+        call.io.displayText = Shown(call.work, *row, L::Get16(w, at));
     if (!kept)
         call.io.SetFontColor(Io::kGrey);
     // A reference past the end of a list that has entries names none of them.
-    if (entries > 0 && L::Get16(w, row->at) >= entries)
+    if (entries > 0 && L::Get16(w, at) >= entries)
         call.capsule.stateBits |= cmcCellCapsule::kStateError;
     if (call.io.result != Io::kResultNone)
         result = call.io.result;

@@ -1,7 +1,8 @@
 #pragma once
 // Settings that name an entry of an ID list (the fixed references the list edits keep up to date, see
 // indListEdit): the dPMR status, stun, kill, ambience, GPS and block-decode IDs and the NXDN status and
-// GPS IDs. Each is a 16-bit entry number in the working image, chosen from the list's window.
+// GPS IDs, the trunking status and GPS IDs, and the dPMR receive talk groups. Each is a 16-bit entry number
+// in the working image, chosen from the list's window.
 #include <cstdint>
 
 struct indCellCall;
@@ -12,6 +13,10 @@ struct indIdRefRow {
     int32_t listKind;   // 31 dPMR IDs, 18 NXDN individual IDs
     const char* list;   // choice list of the entries
     int32_t choiceCell; // the list's entry cell
+    // References kept per entry of a table (the cell's parameter picks the entry): bytes from one
+    // entry's reference to the next, and the entries.
+    int32_t stride = 0;
+    int32_t entries = 1;
 };
 
 class indIdRefCells {

@@ -464,3 +464,25 @@ inline constexpr int32_t kShownDigits = indMap::At(indTable::kModelExtras, 243);
 inline constexpr int32_t kDigitShown = indMap::At(indTable::kModelExtras, 244); // 5 bytes
 inline constexpr uint8_t kDefaultRepeatTone = 0xE;
 } // namespace indSignal
+// Fields of the MSK, NXDN, dPMR and MDC sheets that their own tables have no room for, in bytes 0-249
+// of the model's second area of further fields (table 204). Entry i of a per-entry field lies at the
+// field's address plus its entry size times i.
+namespace indDigitalExtras {
+// MSK short text messages 2 and 3 of the eight entries (record kind 17): 16 bytes per entry, message 2
+// in bytes 0-7, message 3 in bytes 8-15 (display characters, blank-padded).
+inline constexpr int32_t kMskMessages23 = indMap::At(indTable::kModelExtras2, 0);
+inline constexpr int32_t kMskMessages23Size = 16;
+// MSK timing and error settings, one byte each in the order of the cells on the MSK sheet (NA first,
+// LET call last): 26 bytes.
+inline constexpr int32_t kMskTiming = indMap::At(indTable::kModelExtras2, 128);
+// dPMR receive status lists, 33 entries of one byte each: the last-status numbers, then the receive
+// status numbers.
+inline constexpr int32_t kDpmrLastStatus = indMap::At(indTable::kModelExtras2, 154);
+inline constexpr int32_t kDpmrRxStatus = indMap::At(indTable::kModelExtras2, 187);
+inline constexpr int32_t kDpmrRxStatusEntries = 33;
+// MDC: whether each of the five systems uses the alias list, bit 0 of one byte per system.
+inline constexpr int32_t kMdcSystemAlias = indMap::At(indTable::kModelExtras2, 220);
+// The first byte past the fields above (bytes up to 249 are this block's).
+inline constexpr int32_t kEnd = indMap::At(indTable::kModelExtras2, 225);
+static_assert(kEnd <= indMap::At(indTable::kModelExtras2, 250));
+} // namespace indDigitalExtras

@@ -37,7 +37,8 @@ enum Set {
     Status,
     Message,
     StatusList,
-    MessageList
+    MessageList,
+    SystemAlias,
 };
 struct SetTable {
     int32_t at;
@@ -58,6 +59,7 @@ constexpr SetTable kTables[] = {
     {L::SlotAddress(indTable::kMdcMessageSettings), 10, nullptr}, // 56: message settings
     {L::SlotAddress(indTable::kMdcStatusTexts), 144, nullptr},    // 59: 16 status texts per set
     {L::SlotAddress(indTable::kMdcMessageTexts), 144, nullptr},   // 60: 16 message texts per set
+    {indDigitalExtras::kMdcSystemAlias, 1, nullptr}, // the model's area: a system's use of the aliases
 };
 
 enum class Kind {
@@ -95,6 +97,9 @@ constexpr MdcCell kCells[] = {
     {CL_Mdc_System_List_Message, System, Kind::Choice, 7, 0, "GI_Sheet_Sel_Mdc_System_Message_List"},
     {CL_Mdc_System_List_CallAlert, System, Kind::Choice, 8, 0, "GI_Sheet_Sel_Mdc_System_CallAlert_List"},
     {CL_Mdc_System_List_Revive, System, Kind::Choice, 9, 0, "GI_Sheet_Sel_Mdc_System_Revive_List"},
+    // Table 46 has a byte for each of the ten kinds of set; whether the system uses the alias list is
+    // bit 0 of its byte in the model's area.
+    {CL_Mdc_System_List_Alias, SystemAlias, Kind::Bit, 0, 0, kEnable},
 
     {CL_Mdc_General_Text, General, Kind::Caption},
     {CL_Mdc_General_Mdc_On, General, Kind::Bit, 0, 7, "GI_Sheet_Sel_Misc_OnOff"},
@@ -227,7 +232,7 @@ constexpr MdcCell kCells[] = {
     {CL_Mdc_Msg_Enabled, MessageList, Kind::Bit, 8, 5, kEnable},
 };
 
-static_assert(std::size(kTables) == MessageList + 1);
+static_assert(std::size(kTables) == SystemAlias + 1);
 
 // Every field lies inside its entry.
 constexpr bool FieldsFit() {

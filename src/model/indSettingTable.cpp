@@ -16,6 +16,8 @@ namespace S = indSignal;
 using indMap::At;
 namespace K = indKeysArea;
 
+constexpr int32_t kMskTiming = indDigitalExtras::kMskTiming;
+
 constexpr Row Field(int32_t cell, int32_t at, int lo, int hi, Row::Codec codec, const char* list) {
     Row r;
     r.cell = cell;
@@ -922,6 +924,64 @@ const Row kRows[] = {
         .Chosen(),
     Number(CL_Comm_ChGrp_Number, At(T::kModelExtras, K::kChannelGroupCount), 0, 3, 0, 15, 1).Chosen(),
     Timer(CL_Comm_Tot_Reset, At(T::kModelExtras, K::kTotReset), 1, true).Chosen(),
+    // MSK configuration in free places of table 23: the fixed base IDs of status and GPS messages in
+    // bytes 0-1 and 2-3, the decoder timers in bytes 7 and 8, the send options in the free bits of
+    // bytes 11 and 13.
+    Number16(CL_Msk_Cfg_Status_FixBaseId, At(T::kMskConfig, 0), 0, 4095).Chosen(),
+    Number16(CL_Msk_Cfg_Gps_FixBaseId, At(T::kMskConfig, 2), 0, 4095).Chosen(),
+    Timer(CL_Msk_Cfg_Dec_BeepRepeatTimer, At(T::kMskConfig, 7), 1, true).Chosen(),
+    Timer(CL_Msk_Cfg_Dec_DurationTimer, At(T::kMskConfig, 8), 1, false).Chosen(),
+    Choice(CL_Msk_Cfg_Status_Send_Base, At(T::kMskConfig, 11), 4, 4, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    Choice(CL_Msk_Cfg_Status_Send_Dim, At(T::kMskConfig, 11), 3, 3, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    Choice(CL_Msk_Cfg_Gps_Send_Call, At(T::kMskConfig, 11), 1, 1, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    Choice(CL_Msk_Cfg_Gps_Send_Ack, At(T::kMskConfig, 11), 0, 0, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    Choice(CL_Msk_Cfg_Gps_Enable, At(T::kMskConfig, 13), 6, 6, "GI_Sheet_Sel_Misc_Enable3").Chosen(),
+    // MSK timing and errors, one byte each in the model's area (indDigitalExtras::kMskTiming): counts,
+    // protocol timers in hundredths of a second, the longer waits in tenths.
+    Number(CL_Msk_TimingErr_NA, kMskTiming + 0, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_TimingErr_ND, kMskTiming + 1, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_TimingErr_NM, kMskTiming + 2, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_TimingErr_NR, kMskTiming + 3, 0, 7, 0, 255).Chosen(),
+    Timer(CL_Msk_TimingErr_TAC, kMskTiming + 4, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TOF, kMskTiming + 5, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TOI, kMskTiming + 6, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TWF, kMskTiming + 7, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TWI, kMskTiming + 8, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TRV, kMskTiming + 9, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TS1, kMskTiming + 10, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TS2, kMskTiming + 11, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TS3, kMskTiming + 12, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TI, kMskTiming + 13, 10, false).Chosen(),
+    Number(CL_Msk_TimingErr_N1, kMskTiming + 14, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_TimingErr_N2, kMskTiming + 15, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_TimingErr_K, kMskTiming + 16, 0, 7, 0, 255).Chosen(),
+    Timer(CL_Msk_TimingErr_TT, kMskTiming + 17, 10, false).Chosen(),
+    Timer(CL_Msk_TimingErr_dTT, kMskTiming + 18, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TC, kMskTiming + 19, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TF, kMskTiming + 20, 100, false).Chosen(),
+    Timer(CL_Msk_TimingErr_TV, kMskTiming + 21, 10, false).Chosen(),
+    Timer(CL_Msk_TimingErr_T3, kMskTiming + 22, 10, false).Chosen(),
+    Choice(CL_Msk_TimingErr_BusyCheck, kMskTiming + 23, 0, 0, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    Number(CL_Msk_TimingErr_LetAck, kMskTiming + 24, 0, 7, 0, 255).Chosen(),
+    Number(CL_Msk_TimingErr_LetCall, kMskTiming + 25, 0, 7, 0, 255).Chosen(),
+    // NXDN options in free bits of table 36; the global auto switch is the form bit the channels'
+    // fixed unit ID follows (bit 5 of byte 26), and the trunking unit ID mode and form are bits 6 and 5
+    // of byte 1 of table 95.
+    Choice(CL_Nxdn_Config_ID_Disp, At(T::kNxdnOptions, 24), 7, 7, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    Choice(CL_Nxdn_Grp_Op_Strapped, At(T::kNxdnOptions, 25), 7, 7, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    Choice(CL_Nxdn_Config_Emer_Beep, At(T::kNxdnOptions, 38), 0, 3, "GI_Sheet_Sel_RxC_Beep").Chosen(),
+    Choice(CL_Nxdn_Config_Global_Auto, At(T::kNxdnOptions, 26), 5, 5, "GI_Sheet_Sel_Misc_OnOff")
+        .Wider()
+        .OnModelField(),
+    Choice(CL_VORN_Op_Unit_ID, At(T::kTrunkOptions, 1), 6, 6, "GI_Sheet_Sel_Nxdn_Option_UnitID")
+        .Wider()
+        .OnModelField(),
+    Choice(CL_VORN_Op_Global_Auto, At(T::kTrunkOptions, 1), 5, 5, "GI_Sheet_Sel_Misc_OnOff")
+        .Wider()
+        .OnModelField(),
+    // dPMR: broadcast transmit beside broadcast receive (bit 7 of byte 28), pdS in bit 7 of byte 27.
+    Choice(CL_Dpmr_Option_Broadcast_TX, At(T::kDpmrOptions, 28), 7, 7, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    Choice(CL_Dpmr_Config_pdS, At(T::kDpmrOptions, 27), 7, 7, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
 };
 
 // Pairs of cells that are two views of the same setting (one per sheet variant) and share its bits.

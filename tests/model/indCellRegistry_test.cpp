@@ -19,6 +19,7 @@
 #include "model/indCellHandler.h"
 #include "model/indCellRegistry.h"
 #include "model/indCheckCells.h"
+#include "model/indDigitalCells.h"
 #include "model/indEntryCells.h"
 #include "model/indIdRefCells.h"
 #include "model/indInfoCells.h"
@@ -60,8 +61,8 @@ constexpr int kNoCell = cmcCellIds::kNoCell;
 
 const char* NameOf(Taker f) {
     static constexpr const char* kNames[indCellRegistry::kFamilies] = {
-        "Mch",  "List", "Rpt",   "Entry", "Mdc", "Range",   "Check",  "IdRef",
-        "Tone", "Bank", "Maker", "Info",  "App", "Setting", "Signal", "Keys", "Inert"};
+        "Mch",  "List",  "Rpt",  "Entry", "Mdc",     "Range",   "Check",  "IdRef", "Tone",
+        "Bank", "Maker", "Info", "App",   "Digital", "Setting", "Signal", "Keys",  "Inert"};
     return f ? kNames[int(*f)] : "none";
 }
 
@@ -176,6 +177,8 @@ Taker Chain(indCellCall& call, int32_t& result) {
         return Family::Info;
     if (indAppCells::Handle(call, result))
         return Family::App;
+    if (indDigitalCells::Handle(call, result))
+        return Family::Digital;
     if (indSettingCells::Handle(call, call.capsule, call.notify, result))
         return Family::Setting;
     if (indSignalCells::Handle(call, result))
