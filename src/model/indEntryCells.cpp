@@ -54,8 +54,9 @@ constexpr ListAreas kListAreas[] = {
     // special function bit 7.
     {CT_MSK_IdGroup, 8, L::SlotAddress(indTable::kMskIdGroups), 26, 0, 0, -1},
     // MSK call list (table 26): address in bits 0-11 and digits in bits 12-15 of bytes 0-1; byte 2:
-    // update bit 0, selection bit 1.
-    {CT_MSK_CallList, 32, L::SlotAddress(indTable::kMskCallList), 4, 0, 0, -1},
+    // update bit 0, selection bit 1; the entry's name in bytes 0-7 of its entry of table 27.
+    {CT_MSK_CallList, 32, L::SlotAddress(indTable::kMskCallList), 4, L::SlotAddress(indTable::kMskCallNames),
+     10, -1},
     // MSK status messages (tables 29 and 30): receive text (8), byte 8: beep bits 0-2, horn bit 3, auto
     // bit 4, special function bit 5, selection bit 6; byte 9 aux, byte 10 priority; transmit text (8).
     {CT_MSK_Msg_Status, 24, L::SlotAddress(indTable::kMskStatusRx), 12,
@@ -126,6 +127,7 @@ constexpr EntryCell kCells[] = {
     {CL_Msk_IdGroup_SFunc, CT_MSK_IdGroup, Field::Bits, "GI_Sheet_Sel_Misc_OnOff2", 0, 0, 10, 0x80},
     {CL_Msk_CallList_Adr, CT_MSK_CallList, Field::Number, nullptr, 0, 0, 0},
     {CL_Msk_CallList_Digit, CT_MSK_CallList, Field::Digits, nullptr, 0, 0, 0},
+    {CL_Msk_CallList_Text, CT_MSK_CallList, Field::AreaText, nullptr, 8, 0, kB},
     {CL_Msk_CallList_Update, CT_MSK_CallList, Field::Bits, "GI_Sheet_Sel_Misc_Enable2", 0, 0, 2, 0x01},
     {CL_Msk_CallList_Sel, CT_MSK_CallList, Field::Bits, "GI_Sheet_Sel_Misc_Enable2", 0, 0, 2, 0x02},
     {CL_Msk_Msg_Status_Text_Rx, CT_MSK_Msg_Status, Field::AreaText, nullptr, 8, 0, 0},

@@ -44,6 +44,7 @@ inline constexpr int kMskConfig = 23;
 inline constexpr int kManDown = 24;
 inline constexpr int kMskAddress = 25;
 inline constexpr int kMskCallList = 26;
+inline constexpr int kMskCallNames = 27; // the names of the call list's 32 entries
 inline constexpr int kMskIdGroups = 28;
 inline constexpr int kMskStatusRx = 29;
 inline constexpr int kMskStatusTx = 30;
@@ -114,7 +115,7 @@ inline constexpr int kDpmrKeys = 114;
 inline constexpr int kDpmrExpert = 115;
 inline constexpr int kDpmrDisplayMessages = 116;
 inline constexpr int kDpmrRxTalkGroups = 117;
-// Tables 27, 64, 75, 76, 83, 87 and 97 keep their bytes as they come: nothing reads their fields.
+// Tables 64, 75, 76, 83, 87 and 97 keep their bytes as they come: nothing reads their fields.
 // The model's own tables: areas of the working image between the radio's slots that hold what the
 // sheets edit beyond the radio's tables (the conventional repeater list with its group sizes and LTR
 // options, the ten records of kind 23, and two areas of further fields). They travel in the packed
@@ -193,7 +194,7 @@ inline constexpr indSlot kSlots[kSlotCount] = {
     {indTable::kChannelGroupsOn, 0x12CF4, 1, 1, 0},
     {indTable::kMskIdGroups, 0x12CF5, 26, 8, 0},
     {indTable::kMskAddress, 0x12DC5, 8, 1, 0},
-    {27, 0x12DCD, 10, 32, 0},
+    {indTable::kMskCallNames, 0x12DCD, 10, 32, 0},
     {indTable::kManDown, 0x12F0D, 16, 1, 0},
     {indTable::kMskConfig, 0x12F1D, 16, 1, 0},
     {indTable::kMskStatusRx, 0x12F2D, 12, 24, 0},

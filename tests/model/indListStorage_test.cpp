@@ -76,6 +76,7 @@ const ListEdit kEdits[] = {
     {"MskIdGroupText", CT_MSK_IdGroup, CL_Msk_IdGroup_Text, 7, 0, 0, "DEPOT", -1, {28}},
     {"MskIdGroupAlert", CT_MSK_IdGroup, CL_Msk_IdGroup_Alert, 7, 0, ' ', nullptr, -1, {28}},
     {"MskCallListAddress", CT_MSK_CallList, CL_Msk_CallList_Adr, 31, 0, 0, "123", -1, {26}},
+    {"MskCallListName", CT_MSK_CallList, CL_Msk_CallList_Text, 31, 0, 0, "DEPOT", -1, {27}},
     {"MskStatusText", CT_MSK_Msg_Status, CL_Msk_Msg_Status_Text_Tx, 23, 0, 0, "GO HOME", -1, {29, 30}},
     {"NxdnStatusText", CT_Nxdn_Status, CL_Nxdn_Msg_Status_Text_Rx, 99, 0, 0, "READY", -1, {62, 63}},
     {"NxdnIdNewRow", CT_Nxdn_Inv, CL_Nxdn_Ind_Id_Dec, -1, L::kCount33, '7', "1234", -1, {33}},

@@ -148,6 +148,18 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     for (int i = 0; i < 32; ++i)
         L::Put16(w, L::SlotAddress(indTable::kDpmrKeys) + 2 * i, uint32_t(i + 1));
 
+    // Fields whose lists or ranges start above 0: the fixed unit IDs, the dPMR global ID (0000001), the
+    // channel switch's channel (none), five-tone codes without digits (a 0xF digit ends a code) and the
+    // repeat tone of the five-tone special tones.
+    L::Put16(w, L::At(indTable::kNxdnOptions, 2), 1);
+    L::Put16(w, L::At(indTable::kTrunkOptions, 8), 1);
+    L::Put32(w, L::At(indTable::kDpmrOptions, 0), 0x00000010);
+    w[L::At(indTable::kModelExtras, indKeysArea::kMoveChannel)] = 0x80;
+    std::memset(w + indSignal::kTxAt, 0xFF, size_t(indSignal::kTxSize * indSignal::kTxCodes));
+    for (int i = 0; i < indSignal::kRxCodes; ++i)
+        std::memset(w + indSignal::kRxAt + indSignal::kRxSize * i + indSignal::kRxDigits, 0xFF, 4);
+    w[indSignal::kSpecialTones] = indSignal::kDefaultRepeatTone;
+
     // The dPMR individual ID list holds one entry: the unit itself.
     datCh id(&work);
     id.Decode(datCh::kKindDpmrIndId, 0);
