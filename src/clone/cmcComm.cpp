@@ -5,7 +5,7 @@
 #include <vector>
 
 cmcComm::cmcComm(cmcLoop& loop, std::unique_ptr<cmcSerialDevice> device)
-    : m_loop(loop), m_device(std::move(device)), m_pump(cmcTask::Create(loop)) {
+    : m_device(std::move(device)), m_pump(cmcTask::Create(loop)) {
     m_pump->Bind([this](cmcTask*) { Pump(); });
 }
 

@@ -49,7 +49,6 @@ public:
 private:
     void Pump();
 
-    cmcLoop& m_loop;
     std::unique_ptr<cmcSerialDevice> m_device;
     cmcPortMap m_portMap;
     int32_t m_port = 0;

@@ -78,8 +78,7 @@ std::string FramePrefix() {
 
 indCloneMan::indCloneMan(cmcLoop& loop, const DeviceFactory& devices, cmcGTex* tex, cmcMessageBox* box,
                          indCloneProgress* progress)
-    : m_loop(loop), m_tex(tex), m_box(box), m_progress(progress),
-      m_drv(std::make_unique<cmcCloneDrv>(loop, devices())),
+    : m_tex(tex), m_box(box), m_progress(progress), m_drv(std::make_unique<cmcCloneDrv>(loop, devices())),
       m_model(std::make_unique<imcCloneDrv>(loop, devices(), m_adjust)),
       m_progressTask(cmcTask::Create(loop)) {
     m_progressTask->Bind([this](cmcTask*) { ProgressStep(); });

@@ -70,7 +70,6 @@ private:
     void Completion(dst_CDrv_Result& result);
     void ProgressStep();
 
-    cmcLoop& m_loop;
     cmcGTex* m_tex;
     cmcMessageBox* m_box;
     indCloneProgress* m_progress;

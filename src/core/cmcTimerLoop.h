@@ -29,5 +29,4 @@ private:
     };
     std::map<int, Timer> m_timers;
     int m_nextId = 1;
-    uint64_t m_fireSerial = 0;
 };

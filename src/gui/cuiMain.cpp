@@ -533,7 +533,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         auto* bank = dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet());
         return bank ? bank->Bank() : -1;
     };
-    m_view->onRowCommand = [this, shownBank](int32_t command, cmcCellCapsule& capsule) {
+    m_view->onRowCommand = [this](int32_t command, cmcCellCapsule& capsule) {
         if (command == CL_PMenu_Help) {
             OpenHelp();
             return true;

@@ -48,7 +48,6 @@ private:
     std::string m_slavePath;
     std::deque<std::pair<uint8_t, int32_t>> m_in; // received bytes with the speed they came at
     std::deque<uint8_t> m_out;
-    int32_t m_outBaud = 9600;
     double m_inCredit = 0;
     double m_outCredit = 0;
     uint32_t m_lastTick = 0;
