@@ -16,6 +16,7 @@
 #include "model/indMdcCells.h"
 #include "model/indRangeCells.h"
 #include "model/indRptCells.h"
+#include "model/indServiceCells.h"
 #include "model/indSettingCells.h"
 #include "model/indToneCells.h"
 
@@ -62,6 +63,7 @@ constexpr Behaviour kBehaviours[indCellRegistry::kFamilies] = {
     {indInfoCells::Serves, indInfoCells::Handle},
     {indAppCells::Serves, indAppCells::Handle},
     {indSettingCells::Serves, RunSetting},
+    {indServiceCells::Serves, indServiceCells::Handle}, // the maintenance sheets
     {ServesInert, RunInert},
 };
 

@@ -27,6 +27,7 @@ public:
         Info,
         App,
         Setting,
+        Service,
         Inert,
     };
     static constexpr int kFamilies = int(Family::Inert) + 1;
