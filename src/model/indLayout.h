@@ -114,6 +114,15 @@ inline constexpr int kDpmrExpert = 115;
 inline constexpr int kDpmrDisplayMessages = 116;
 inline constexpr int kDpmrRxTalkGroups = 117;
 // Tables 18, 27, 64, 75, 76, 83, 87 and 97 keep their bytes as they come: nothing reads their fields.
+// The model's own tables: areas of the working image between the radio's slots that hold what the
+// sheets edit beyond the radio's tables (the conventional repeater list with its group sizes and LTR
+// options, the ten records of kind 23, and two areas of further fields). They travel in the packed
+// directory under identifiers no radio table uses, so that files, conversions and clone writes keep
+// them like any other table the data holds.
+inline constexpr int kModelRepeaters = 201;
+inline constexpr int kModelWorkArea = 202;
+inline constexpr int kModelExtras = 203;
+inline constexpr int kModelExtras2 = 204;
 } // namespace indTable
 
 struct indSlot {
@@ -140,8 +149,12 @@ inline constexpr int32_t kRepeaterArea = 0x14EDD;
 inline constexpr int32_t kRepeaterAreaEnd = 0x15569;
 inline constexpr int32_t kKind23Area = 0x15869;
 inline constexpr int32_t kKind23AreaEnd = 0x159E5;
+// Two areas of further fields the model keeps for itself (the gaps before tables 79 and 80).
+inline constexpr int32_t kModelExtrasArea = 0x18523;
+inline constexpr int32_t kModelExtras2Area = 0x18B9F;
+inline constexpr int32_t kModelExtrasSize = 500;
 
-inline constexpr int kSlotCount = 105;
+inline constexpr int kSlotCount = 109;
 // Fixed slots of the working image: identifier, offset, slot entry size, slot entry count, count.
 inline constexpr indSlot kSlots[kSlotCount] = {
     {indTable::kChannelsA, 0x0FF80, 28, 128, 0},
@@ -249,6 +262,11 @@ inline constexpr indSlot kSlots[kSlotCount] = {
     {indTable::kDpmrKeys, 0x1FDF5, 2, 32, 0},
     {indTable::kDpmrExpert, 0x1FE35, 30, 1, 0},
     {indTable::kDpmrDisplayMessages, 0x1FE53, 8, 21, 0},
+    // The model's own tables, in the areas between the slots above.
+    {indTable::kModelRepeaters, kRepeaterArea, kRepeaterAreaEnd - kRepeaterArea, 1, 0},
+    {indTable::kModelWorkArea, kKind23Area, 38, 10, 0},
+    {indTable::kModelExtras, kModelExtrasArea, kModelExtrasSize, 1, 0},
+    {indTable::kModelExtras2, kModelExtras2Area, kModelExtrasSize, 1, 0},
 };
 
 constexpr const indSlot* Find(int id) {

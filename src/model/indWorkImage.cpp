@@ -55,8 +55,19 @@ int32_t ListCountAt(int id) {
 // packed data may still hold them (a radio or file of a related variant): they are carried through
 // every packing with their entries from the slots, so that saving, converting or writing never drops
 // what the data held. Data without them packs exactly as before.
-std::vector<indWorkImage::Carried> indWorkImage::CarriedTables(const uint8_t* w) {
+std::vector<indWorkImage::Carried> indWorkImage::CarriedTables(const uint8_t* w, Carry carry) {
     std::vector<Carried> out;
+    if (carry == Carry::Every) {
+        for (const indSlot& slot : L::kSlots) {
+            if (PackedByThisModel(slot.id))
+                continue;
+            int count = slot.count;
+            if (int32_t at = ListCountAt(slot.id))
+                count = std::min<int>(L::Get16(w, at), slot.count);
+            out.push_back({slot.id, count});
+        }
+        return out;
+    }
     auto collect = [&](int32_t descriptor, int32_t copies, int entrySize) {
         if (!Present(w, descriptor))
             return;
@@ -318,7 +329,7 @@ bool indWorkImage::Place(int id, int32_t from, int size, int count, int32_t& off
     return true;
 }
 
-indWorkImage::PackResult indWorkImage::PackTables(bool radio) {
+indWorkImage::PackResult indWorkImage::PackTables(bool radio, Carry carry) {
     if (!Usable())
         return PackResult::NoImage;
     uint8_t* w = m_work.Data();
@@ -337,7 +348,7 @@ indWorkImage::PackResult indWorkImage::PackTables(bool radio) {
         n7 += k;
     }
 
-    const std::vector<Carried> carried = CarriedTables(w);
+    const std::vector<Carried> carried = CarriedTables(w, carry);
 
     std::memset(w + L::kDataStart, 0, L::kRadioSize - L::kDataStart);
     std::memset(w + L::kSec2At16, 0, 6);

@@ -25,8 +25,12 @@ public:
     // What packing ended with: done, no working image to pack, the tables (or the directory and the
     // signature after them) did not fit into radio memory, a table identifier came twice.
     enum class PackResult { Ok, NoImage, MemoryFull, DuplicateTable };
+    // Which tables beyond this model's own packing order go into the packed memory: those the data
+    // already holds (a radio or file of a related variant), or every table that has a slot (new data,
+    // which then holds the whole radio; later packings carry them as held tables).
+    enum class Carry { Held, Every };
     // Fixed slots -> packed. On an error the packed memory stays as far as it was built.
-    PackResult PackTables(bool radio);
+    PackResult PackTables(bool radio, Carry carry = Carry::Held);
     // Copies the packed directories into their working copies; tells whether either is present.
     bool CopyDirectories();
     bool FindTable(int id, Table& out) const;
@@ -53,7 +57,7 @@ private:
         int id;
         int count;
     };
-    static std::vector<Carried> CarriedTables(const uint8_t* w);
+    static std::vector<Carried> CarriedTables(const uint8_t* w, Carry carry);
     bool Usable() const;
     bool Place(int id, int32_t from, int size, int count, int32_t& offset, int& entries);
 

@@ -20,6 +20,7 @@
 #include "model/indModel.h"
 #include "model/indWorkImage.h"
 
+#include "TableHolding.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -173,28 +174,13 @@ protected:
         return o;
     }
 
-    // The tables with a slot that the model does not pack itself: saved only when the data holds them.
-    static constexpr int kUnplaced[] = {23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 44,
-                                        46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56, 58, 59, 60, 62,
-                                        63, 66, 67, 68, 69, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79,
-                                        80, 81, 82, 86, 87, 88, 89, 90, 91, 92, 93, 94, 95};
-    // Makes the working image hold tables (as data of a related variant does): their directory entries,
-    // then a packing that carries them through.
+    // Makes the working image hold tables (as data of a related variant does) or lack them (as an
+    // older file or a radio without them does).
     void Hold(std::initializer_list<int> ids) { HoldIds(std::vector<int>(ids)); }
-    void HoldUnplaced() { HoldIds(std::vector<int>(std::begin(kUnplaced), std::end(kUnplaced))); }
-    void HoldIds(const std::vector<int>& ids) {
-        uint8_t* w = work.Data();
-        int n = L::Get16(w, L::kDir32At + 4);
-        for (int id : ids) {
-            const indSlot* slot = L::SlotOf(id);
-            uint8_t* e = w + L::kDir32Copy + 12 * n++;
-            L::Put16(e, 0, uint32_t(id));
-            L::Put16(e, 2, uint32_t(slot->size));
-            L::Put16(e, 4, uint32_t(slot->count));
-        }
-        L::Put16(w, L::kDir32At + 4, uint32_t(n));
-        ASSERT_EQ(indWorkImage(work, nullptr).PackTables(false), indWorkImage::PackResult::Ok);
-    }
+    void HoldIds(const std::vector<int>& ids) { tableholding::HoldTables(work, ids); }
+    void Lack(std::initializer_list<int> ids) { LackIds(std::vector<int>(ids)); }
+    void LackIds(const std::vector<int>& ids) { tableholding::LackTables(work, ids); }
+
     // A save and a reopen: the packed radio memory alone, expanded again.
     cmcEeprom Reopened() {
         EXPECT_EQ(indWorkImage(work, &defaults).PackTables(false), indWorkImage::PackResult::Ok);

@@ -25,19 +25,17 @@ constexpr int32_t kKeyBs = cmcCellCapsule::kKeyBackspace;
 
 class ListFamilies : public HandlerTest {
 protected:
-    // The lists are exercised on data that holds the tables the model does not pack itself; the plain
-    // initial data lacks them, and their cells are then read-only (see the storage tests below).
-    void SetUp() override {
-        HandlerTest::SetUp();
-        HoldUnplaced();
-    }
+    // The lists are exercised on the initial data, which holds every table of the model; on data that
+    // lacks a table its cells are read-only (see the storage tests).
     uint8_t* W() { return work.Data(); }
     int32_t RptSize(int bank) { return R(work, R::kRepeaters).GroupSize(bank); }
 };
 
-// The conventional repeater list lies outside every table the data can hold, so no data saves it:
-// its entries show what the working image holds, grey, and nothing creates or changes one.
-TEST_F(ListFamilies, ConventionalRepeatersAreSavedNowhereAndStayReadOnly) {
+// The conventional repeater list lives in the model's own repeater table. Data that lacks it (an
+// older file) saves no repeater: its entries show what the working image holds, grey, and nothing
+// creates or changes one. Data that holds it, as new data does, keeps an edited entry over a save.
+TEST_F(ListFamilies, ConventionalRepeatersAreSavedInTheModelRepeaterTable) {
+    Lack({indTable::kModelRepeaters});
     handler->shownBank = 2;
     W()[R::kRptSizes + 2] = 1;
     L::Put32(W() + R::kRptEntries, 0, 146520000u);
@@ -55,6 +53,14 @@ TEST_F(ListFamilies, ConventionalRepeatersAreSavedNowhereAndStayReadOnly) {
     EXPECT_TRUE(work == before);
     EXPECT_TRUE(Events().empty());
     EXPECT_TRUE(box.shown.empty());
+
+    Hold({indTable::kModelRepeaters});
+    EXPECT_NE(Call(CT_Rpt, CL_Rpt_FreqR, 0).color, cmcCodecIo::kGrey);
+    Call(CT_Rpt, CL_Rpt_FreqR, 0, 0, "471.0");
+    EXPECT_EQ(Call(CT_Rpt, CL_Rpt_FreqR, 0).text, "471.000000");
+    work = Reopened();
+    handler->shownBank = 2;
+    EXPECT_EQ(Call(CT_Rpt, CL_Rpt_FreqR, 0).text, "471.000000");
 }
 
 TEST_F(ListFamilies, RepeaterSheetShowsItsBankAndTellsTheCellsWhichBankItIs) {

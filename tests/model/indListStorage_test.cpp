@@ -1,6 +1,7 @@
-// List cells against what a save keeps: on the initial data, which lacks the tables the model does not
-// pack itself, they show grey and change nothing; on data that holds the table they edit, and the edit
-// survives packing and expansion (a save and a reopen).
+// List cells against what a save keeps: on data that lacks the tables the model does not pack itself
+// (an older file, a radio without them), they show grey and change nothing; on data that holds the
+// table, as the initial data does, they edit, and the edit survives packing and expansion (a save and
+// a reopen).
 #include "HandlerFixture.h"
 #include "cells/cmcCodecIo.h"
 #include "model/indCellHost.h"
@@ -46,6 +47,7 @@ protected:
 TEST_P(ListStorage, EditsOnlyWhatASaveKeeps) {
     const ListEdit& e = GetParam();
     // Without the table: shown grey, and neither the key nor the text changes anything.
+    LackIds(e.tables);
     const int32_t row = Row(e);
     handler->shownBank = e.bank;
     EXPECT_EQ(Call(e.category, e.cell, row).color, cmcCodecIo::kGrey);
@@ -98,6 +100,7 @@ TEST_F(HandlerTest, RowCommandsOnUnsavedListsAreRefused) {
         void RunCommand(int32_t, int32_t, const std::string&) override {}
     } host;
     handler->host = &host;
+    Lack({indTable::kNxdnIndIds});
     L::Put16(work.Data(), L::kCount33, 2);
     const cmcEeprom before = work;
     for (int32_t command :
@@ -119,6 +122,7 @@ TEST_F(HandlerTest, RowCommandsOnUnsavedListsAreRefused) {
 // Channel cells kept in table 44 (the group bank IDs) are read-only while the data lacks it: a group
 // bank's blank row creates no channel whose receive ID would vanish.
 TEST_F(HandlerTest, GroupBankIdsNeedTheirTable) {
+    Lack({indTable::kChannelsC});
     int bank = -1;
     for (int g = L::kGroups - 1; g >= 0 && bank < 0; --g)
         if (Count(g) == 0)
@@ -135,8 +139,9 @@ TEST_F(HandlerTest, GroupBankIdsNeedTheirTable) {
 }
 
 // A behaviour that writes beside its record into bytes no save keeps is undone there, whatever the
-// cell: the trunking transmit inhibit of a channel lives in table 90, which the initial data lacks.
+// cell: the trunking transmit inhibit of a channel lives in table 90, which older data may lack.
 TEST_F(HandlerTest, WritesToUnsavedBytesAreUndone) {
+    Lack({indTable::kChannelsD});
     const int n = AddChannel(0, "146.52");
     const int32_t at = L::kChD + 5 * n + 4;
     const uint8_t was = work.Data()[at];

@@ -2,6 +2,7 @@
 // every row stays inside its bits, one-bit changes keep their byte's other bits, shared bytes, typed
 // choices, timer texts and the further effects of a change.
 #include "ModelFixtures.h"
+#include "TableHolding.h"
 #include "cells/cmcCellCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellNumber.h"
@@ -47,27 +48,19 @@ protected:
         env = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), nullptr);
         indModel::LoadInitialData(DataDir() + "/Initial_LMR.ocd", work);
         indModel::ConvertInitial(work, {});
+        // Rows are exercised on the initial data, which holds every table; `initial` is the same data
+        // as an older file that lacks the MSK, NXDN and trunking tables the model does not pack itself.
         initial = work;
-        // Most rows are exercised on data that holds the MSK, NXDN and trunking tables the model does
-        // not pack itself (as data of a related variant does); the plain initial data lacks them.
-        Hold(work, kUnplaced);
+        Lack(initial, kUnplaced);
+        Lack(initial, kModelOwn);
     }
 
     static constexpr int kUnplaced[] = {23, 24, 25, 36, 67, 68, 69, 70, 73, 74, 77, 78, 81, 82, 86, 95};
-    // Makes the data hold tables: their directory entries, then a packing that carries them through.
-    static void Hold(cmcEeprom& image, std::span<const int> ids) {
-        uint8_t* w = image.Data();
-        int n = L::Get16(w, L::kDir32At + 4);
-        for (int id : ids) {
-            const indSlot* slot = L::SlotOf(id);
-            uint8_t* e = w + L::kDir32Copy + 12 * n++;
-            L::Put16(e, 0, uint32_t(id));
-            L::Put16(e, 2, uint32_t(slot->size));
-            L::Put16(e, 4, uint32_t(slot->count));
-        }
-        L::Put16(w, L::kDir32At + 4, uint32_t(n));
-        ASSERT_EQ(indWorkImage(image, nullptr).PackTables(false), indWorkImage::PackResult::Ok);
-    }
+    static constexpr int kModelOwn[] = {indTable::kModelRepeaters};
+    // Makes the data hold tables (their directory entries, then a packing that carries them through)
+    // or lack them (an older file, a radio without them).
+    static void Hold(cmcEeprom& image, std::span<const int> ids) { tableholding::HoldTables(image, ids); }
+    static void Lack(cmcEeprom& image, std::span<const int> ids) { tableholding::LackTables(image, ids); }
 
     static const indSettingRow& Row(int32_t cell) {
         const indSettingRow* row = indSettingTable::Find(cell);
@@ -598,8 +591,8 @@ TEST_F(SettingCells, RowsOfTablesTheDataLacksAreShownButNotEditable) {
     EXPECT_TRUE(Key(CL_Comm_Tot_Beep, cmcCodecIo::kKeySpace).changed);
 
     // Once the data holds the table, the row edits, and the value survives packing and expansion (a
-    // save and a reload). The LTR row lies outside every table and never becomes editable.
-    const int ids[] = {36};
+    // save and a reload), the LTR row with the model's repeater table.
+    const int ids[] = {36, indTable::kModelRepeaters};
     Hold(work, ids);
     ASSERT_TRUE(indSettingCell::IsStored(Row(CL_Nxdn_Gps_Send_Sdm), W()));
     const int32_t now = Row(CL_Nxdn_Gps_Send_Sdm).Read(W());
@@ -610,7 +603,7 @@ TEST_F(SettingCells, RowsOfTablesTheDataLacksAreShownButNotEditable) {
     std::memcpy(reread.Data(), W(), L::kRadioSize);
     indWorkImage(reread, nullptr).ExpandTables();
     EXPECT_EQ(Row(CL_Nxdn_Gps_Send_Sdm).Read(reread.Data()), 1 - now);
-    EXPECT_FALSE(indSettingCell::IsStored(Row(CL_Ltr_Op_DispOnPtt), W()));
+    EXPECT_TRUE(indSettingCell::IsStored(Row(CL_Ltr_Op_DispOnPtt), W()));
 }
 
 TEST_F(SettingCells, NumbersAndTexts) {

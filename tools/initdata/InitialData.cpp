@@ -5,6 +5,7 @@
 #include "model/indLayout.h"
 #include "model/indModel.h"
 #include "model/indNormalize.h"
+#include "model/indWorkImage.h"
 
 #include <cstring>
 #include <string>
@@ -153,6 +154,12 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     PutText(id.name, 0, "UNIT 1", 8);
     id.Encode(datCh::kKindDpmrIndId, 0);
     L::Put16(w, kDpmrIdCount, 1);
+
+    // New data holds every table of the model, so that every list and setting can be edited from the
+    // start and survives saving, converting and clone write.
+    if (indWorkImage(work, nullptr).PackTables(false, indWorkImage::Carry::Every) !=
+        indWorkImage::PackResult::Ok)
+        return false;
 
     // Normalise against itself and pack: the file is then a fixed point of every later conversion.
     cmcEeprom self;
