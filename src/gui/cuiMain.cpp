@@ -937,6 +937,8 @@ void cuiMain::EnterMakerMode() {
                       cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok)
         return;
     m_makerMode = true;
+    if (m_handler)
+        m_handler->makerMode = true;
     if (m_tree)
         RebuildTree();
     // The panel is as wide as its text and two more characters.

@@ -6,9 +6,12 @@
 #include "cells/cmcCodecIo.h"
 #include "cells/cmcNumberCodecs.h"
 #include "cells/cmcTextCodecs.h"
+#include "core/cmcText.h"
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
+#include "model/indWorkImage.h"
 
+#include <cctype>
 #include <span>
 #include <string>
 
@@ -89,12 +92,56 @@ void RunSmarTrunk(indCellCall& call, int32_t& result) {
     call.io.Show(BankText(bank));
 }
 
+// The bank new channels go to: space and backspace step through the banks and none; a typed bank
+// number (1-8, "Bank 3" as shown) or "Non" chooses directly.
+void RunFreeBank(indCellCall& call, int32_t& result) {
+    uint8_t* w = call.W();
+    uint8_t& byte = w[indOwnPlaces::kFreeBank];
+    const int32_t bank = byte < L::kGroups ? byte : L::kGroups;
+    const bool stored = indWorkImage::Keeps(w, indOwnPlaces::kFreeBank);
+    int32_t next = bank;
+    const int32_t key = call.io.Key();
+    if (call.io.editState == Io::kEntered) {
+        std::string typed = call.io.enteredText;
+        for (char& c : typed)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (typed.rfind("bank", 0) == 0)
+            typed.erase(0, 4);
+        cmcText::TrimBlanks(typed);
+        if (typed == "non" || typed == "none")
+            next = L::kGroups;
+        else if (typed.size() == 1 && typed[0] >= '1' && typed[0] < '1' + L::kGroups)
+            next = typed[0] - '1';
+    } else if (key == Io::kKeySpace) {
+        next = (bank + 1) % (L::kGroups + 1);
+    } else if (key == Io::kKeyBackspace) {
+        next = (bank + L::kGroups) % (L::kGroups + 1);
+    }
+    if (stored && next != bank && call.notify == cmcCellHandler::kNotifyAction) {
+        byte = static_cast<uint8_t>(next);
+        Changed(call, result, cmcCellCapsule::kScopeSelf);
+    }
+    call.io.Show(BankText(byte < L::kGroups ? byte : L::kGroups));
+    if (!stored)
+        call.io.SetFontColor(Io::kGrey);
+    else if (call.io.editState == Io::kShow && key == Io::kKeyReturn)
+        call.io.OpenEditorTrimmed();
+    else if (call.io.editState == Io::kShow && key > ' ' && key < 128)
+        call.io.OpenEditorWith(static_cast<char>(key));
+}
+
 } // namespace
 
 bool indBankCells::Handle(indCellCall& call, int32_t& result) {
     const int32_t cell = call.cell;
     if (cell == CL_Bank_SmarTrunk) {
         RunSmarTrunk(call, result);
+        return true;
+    }
+    if (cell == CL_Bank_SelBankFree) {
+        RunFreeBank(call, result);
+        if (call.io.result != Io::kResultNone)
+            result = call.io.result;
         return true;
     }
     if (cell != CL_Mch_BankText && cell != CL_Mch_Rpt)
@@ -114,5 +161,6 @@ bool indBankCells::Handle(indCellCall& call, int32_t& result) {
 }
 
 bool indBankCells::Serves(int32_t cell) {
-    return cell == CL_Bank_SmarTrunk || cell == CL_Mch_BankText || cell == CL_Mch_Rpt;
+    return cell == CL_Bank_SmarTrunk || cell == CL_Bank_SelBankFree || cell == CL_Mch_BankText ||
+           cell == CL_Mch_Rpt;
 }

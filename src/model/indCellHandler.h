@@ -65,6 +65,10 @@ public:
     int32_t shownBank = -1;
     // The application behind the command cells and the live readings; null: they do nothing.
     indCellHost* host = nullptr;
+    // Maker mode: only then does the radio memory debug sheet take edits.
+    bool makerMode = false;
+    // The working-image address of the radio memory debug sheet's first row (a multiple of 16).
+    int32_t debugAddress = 0;
     // Called after a key, entered text or command changed radio data: the application re-evaluates
     // its modified state and title.
     std::function<void()> onModified;

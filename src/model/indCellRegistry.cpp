@@ -18,6 +18,7 @@
 #include "model/indMdcCells.h"
 #include "model/indRangeCells.h"
 #include "model/indRptCells.h"
+#include "model/indServiceCells.h"
 #include "model/indSettingCells.h"
 #include "model/indSignalCells.h"
 #include "model/indToneCells.h"
@@ -69,6 +70,7 @@ constexpr Behaviour kBehaviours[indCellRegistry::kFamilies] = {
     {indSignalCells::Serves, indSignalCells::Handle}, // codes, tone frequencies and digits of signalling
     // Key assignments, passwords and the other cells of the model's own area.
     {indKeyCells::Serves, indKeyCells::Handle},
+    {indServiceCells::Serves, indServiceCells::Handle}, // the maintenance sheets
     {ServesInert, RunInert},
 };
 

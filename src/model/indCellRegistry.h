@@ -30,6 +30,7 @@ public:
         Setting,
         Signal,
         Keys,
+        Service,
         Inert,
     };
     static constexpr int kFamilies = int(Family::Inert) + 1;

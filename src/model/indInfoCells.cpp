@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int kRevisionAt = 32; // where the clone commands and ostrel-cli info read it too
+constexpr int kPllReferenceAt = 2;
 constexpr int kEsnAt = 37;
 constexpr int kEsnLength = 12;
 constexpr int kComment1At = 60;
@@ -136,6 +137,10 @@ std::string InfoText(indCellCall& call, const std::vector<uint8_t>& info) {
             AddLine(text, Line(call, kMethods[state >> 4], 0));
         return text;
     }
+    case CL_CloneInfo_PllRef:
+        // The PLL reference setting the radio was made with, as the maker sheet shows its value.
+        std::snprintf(buf, sizeof buf, "%d", Byte(info, kPllReferenceAt));
+        return buf;
     case CL_CloneInfo_OverVolt:
         return Line(call, "GI_Mess_CloneInfo_OverVolt", Byte(info, 21) & 1);
     case CL_CloneInfo_Esn: {
@@ -172,8 +177,7 @@ std::string indInfoCells::EsnText(const std::vector<uint8_t>& info) {
 
 bool indInfoCells::Handle(indCellCall& call, int32_t& result) {
     indCellHost* host = call.handler.host;
-    if (call.cell >= CL_CloneInfo_Model && call.cell <= CL_CloneInfo_CheckSum_DSP &&
-        call.cell != CL_CloneInfo_PllRef) {
+    if (call.cell >= CL_CloneInfo_Model && call.cell <= CL_CloneInfo_CheckSum_DSP) {
         // Read-only: no key, entry or answer changes anything.
         const std::vector<uint8_t> info = host ? host->CloneInfo() : std::vector<uint8_t>();
         call.io.displayText = info.empty() ? std::string() : InfoText(call, info);
@@ -220,6 +224,6 @@ bool indInfoCells::Handle(indCellCall& call, int32_t& result) {
 }
 
 bool indInfoCells::Serves(int32_t cell) {
-    return (cell >= CL_CloneInfo_Model && cell <= CL_CloneInfo_CheckSum_DSP && cell != CL_CloneInfo_PllRef) ||
-           cell == CL_CloneInfo_Dummy || cell == CL_Language_Text || cell == CL_Langage_Select;
+    return (cell >= CL_CloneInfo_Model && cell <= CL_CloneInfo_CheckSum_DSP) || cell == CL_CloneInfo_Dummy ||
+           cell == CL_Language_Text || cell == CL_Langage_Select;
 }

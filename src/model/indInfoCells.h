@@ -6,7 +6,7 @@
 //   0       byte count (clone manager)        20      bit 0 stunned, bit 1 killed, bits 4-7 method
 //   1       bit 0 PMR family, bits 1-2 variant,        (0 two-tone .. 8 ID, GI_Mess_CloneInfo_StunKill_*)
 //           bit 3 keypad fitted                21      bit 0 over-voltage detected
-//   2       (unused)                            22-23   main firmware checksum
+//   2       PLL reference (0-255)               22-23   main firmware checksum
 //   3-4     DSP revision characters (0: none)  24-25   DSP firmware checksum
 //   32      firmware revision, two nibbles (clone commands)
 //   5-9     conventional unit ID, 5 digits     34-35   trunking readiness, data version (manager)

@@ -487,3 +487,44 @@ inline constexpr int32_t kMdcSystemAlias = indMap::At(indTable::kModelExtras2, 2
 inline constexpr int32_t kEnd = indMap::At(indTable::kModelExtras2, 225);
 static_assert(kEnd <= indMap::At(indTable::kModelExtras2, 250));
 } // namespace indDigitalExtras
+// Settings whose places the radio leaves to this model: the LTR options beside the radio's own in the
+// LTR option bytes of the repeater area, and the voting zone, the bank for new channels, the
+// adjustment channel and the two passwords in the second model area (bytes 250 on).
+namespace indOwnPlaces {
+// Repeater area byte 8 (the radio's LTR option bits 0-2, 4, 6, 7): bit 3 handshake beep, bit 5 beep on
+// receive. Byte 11 (bit 7 the radio's LSD decoder): bits 0-3 dispatch and phone time-out timers, busy
+// lockout, power save; bit 4 blocked IDs on; bit 5 priority talk group decode.
+inline constexpr int32_t kLtrBeeps = indMap::kRepeaterArea + 8;
+inline constexpr int32_t kLtrSwitches = indMap::kRepeaterArea + 11;
+inline constexpr uint8_t kLtrBlockIdsOn = 0x10, kLtrPriorityDecode = 0x20;
+// One byte each: the blocked ID range, the priority talk group (LTR IDs 1-254) and the preamble and
+// hang bit counts.
+inline constexpr int32_t kLtrBlockIdFirst = indMap::kRepeaterArea + 12;
+inline constexpr int32_t kLtrBlockIdLast = indMap::kRepeaterArea + 13;
+inline constexpr int32_t kLtrPriorityId = indMap::kRepeaterArea + 14;
+inline constexpr int32_t kLtrPreambleBits = indMap::kRepeaterArea + 15;
+inline constexpr int32_t kLtrHangBits = indMap::kRepeaterArea + 16;
+
+// The voting zone: bits 0-1 RF power, bits 2-3 scrambler, bit 4 scrambler type, bit 5 fast mute; the
+// scrambler code 0-31 (shown 1-32); the encryption key 0 (off) to 8; the voting text in 8 display
+// characters.
+inline constexpr int32_t kVoteZone = indMap::At(indTable::kModelExtras2, 250);
+inline constexpr uint8_t kVoteScramblerBits = 0x0C;
+inline constexpr int32_t kVoteScramblerCode = indMap::At(indTable::kModelExtras2, 251);
+inline constexpr int32_t kVoteEncryption = indMap::At(indTable::kModelExtras2, 252);
+inline constexpr int32_t kVoteText = indMap::At(indTable::kModelExtras2, 253);
+inline constexpr int32_t kVoteTextLength = 8;
+// The bank new channels go to: 0-7, any other value none.
+inline constexpr int32_t kFreeBank = indMap::At(indTable::kModelExtras2, 261);
+// The adjustment channel: its bank (0-7) and position in the bank (0-127); the transmit mode (bits 0-1)
+// and receive mode (bits 2-3), channel types 0-3; the balance tone frequency in hertz (16 bits).
+inline constexpr int32_t kAdjustBank = indMap::At(indTable::kModelExtras2, 262);
+inline constexpr int32_t kAdjustPosition = indMap::At(indTable::kModelExtras2, 263);
+inline constexpr int32_t kAdjustModes = indMap::At(indTable::kModelExtras2, 264);
+inline constexpr int32_t kAdjustBalanceHz = indMap::At(indTable::kModelExtras2, 265);
+// The adjustment password (8 characters) and the maker password (16), blank or zero when none.
+inline constexpr int32_t kAdjustPassword = indMap::At(indTable::kModelExtras2, 267);
+inline constexpr int32_t kAdjustPasswordLength = 8;
+inline constexpr int32_t kMakerPassword = indMap::At(indTable::kModelExtras2, 275);
+inline constexpr int32_t kMakerPasswordLength = 16;
+} // namespace indOwnPlaces

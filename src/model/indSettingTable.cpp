@@ -13,6 +13,7 @@ using Row = indSettingRow;
 using Test = indSettingTest;
 namespace T = indTable;
 namespace S = indSignal;
+namespace P = indOwnPlaces;
 using indMap::At;
 namespace K = indKeysArea;
 
@@ -75,6 +76,12 @@ constexpr Row Display(int32_t cell, int32_t at, int length) {
 constexpr Row Password(int32_t cell, int32_t at) {
     Row r = Text(cell, at, 16);
     r.codec = Row::Codec::Password;
+    return r;
+}
+// A password of length characters from at, through the password dialog.
+constexpr Row PasswordOf(int32_t cell, int32_t at, int length) {
+    Row r = Password(cell, at);
+    r.length = static_cast<int16_t>(length);
     return r;
 }
 // Grey tests: a bit (mask) clear, a whole byte zero, the model family.
@@ -982,6 +989,48 @@ const Row kRows[] = {
     // dPMR: broadcast transmit beside broadcast receive (bit 7 of byte 28), pdS in bit 7 of byte 27.
     Choice(CL_Dpmr_Option_Broadcast_TX, At(T::kDpmrOptions, 28), 7, 7, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
     Choice(CL_Dpmr_Config_pdS, At(T::kDpmrOptions, 27), 7, 7, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    // LTR options in the free bits and bytes of the radio's LTR option bytes (see indOwnPlaces): the
+    // blocked ID range and the priority talk group are grey while they are off.
+    Choice(CL_Ltr_BeepHandShake, P::kLtrBeeps, 3, 3, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    Choice(CL_Ltr_BeepOnRx, P::kLtrBeeps, 5, 5, "GI_Sheet_Sel_Misc_OnOff").Chosen(),
+    Choice(CL_Ltr_TotDispatch, P::kLtrSwitches, 0, 0, "GI_Sheet_Sel_Misc_OnOff2").Chosen(),
+    Choice(CL_Ltr_TotPhone, P::kLtrSwitches, 1, 1, "GI_Sheet_Sel_Misc_OnOff2").Chosen(),
+    Choice(CL_Ltr_TaBusyLockout, P::kLtrSwitches, 2, 2, "GI_Sheet_Sel_Misc_OnOff2").Chosen(),
+    Choice(CL_Ltr_PwrSave, P::kLtrSwitches, 3, 3, "GI_Sheet_Sel_Misc_OnOff2").Chosen(),
+    Choice(CL_Ltr_BlockIdEna, P::kLtrSwitches, 4, 4, "GI_Sheet_Sel_Misc_Enable2").Wider().Chosen(),
+    Choice(CL_Ltr_DecPriTgEna, P::kLtrSwitches, 5, 5, "GI_Sheet_Sel_Misc_Enable2").Wider().Chosen(),
+    Number(CL_Ltr_BlockIdStart, P::kLtrBlockIdFirst, 0, 7, 1, 254)
+        .GreyWhen(Clear(P::kLtrSwitches, P::kLtrBlockIdsOn))
+        .Chosen(),
+    Number(CL_Ltr_BlockIdEnd, P::kLtrBlockIdLast, 0, 7, 1, 254)
+        .GreyWhen(Clear(P::kLtrSwitches, P::kLtrBlockIdsOn))
+        .Chosen(),
+    Number(CL_Ltr_PriTgId, P::kLtrPriorityId, 0, 7, 1, 254)
+        .GreyWhen(Clear(P::kLtrSwitches, P::kLtrPriorityDecode))
+        .Chosen(),
+    Number(CL_Ltr_Op_NumPreBit, P::kLtrPreambleBits, 0, 7, 0, 255).Chosen(),
+    Number(CL_Ltr_Op_NumHangBit, P::kLtrHangBits, 0, 7, 0, 255).Chosen(),
+    // The voting zone in the model's own area: the scrambler type and code are grey while the
+    // scrambler is off.
+    Choice(CL_VoteZone_RfPo, P::kVoteZone, 0, 1, "GI_Sheet_Sel_Mch_RfPwr").Chosen(),
+    Choice(CL_VoteZone_Scrm_On, P::kVoteZone, 2, 3, "GI_Sheet_Sel_Mch_ScramOn").Wider().Chosen(),
+    Choice(CL_VoteZone_Scrm_Type, P::kVoteZone, 4, 4, "GI_Sheet_Sel_Comm_Scrm_Type")
+        .GreyWhen(Clear(P::kVoteZone, P::kVoteScramblerBits))
+        .Chosen(),
+    Number(CL_VoteZone_Scrm_Code, P::kVoteScramblerCode, 0, 7, 0, 31, 1)
+        .GreyWhen(Clear(P::kVoteZone, P::kVoteScramblerBits))
+        .Chosen(),
+    Typed(CL_VoteZone_Encryption, P::kVoteEncryption, 0, 7, "GI_Sheet_Sel_Dpmr_EncryptionList").Chosen(),
+    Choice(CL_VoteZone_Fast_Mute, P::kVoteZone, 5, 5, "GI_Sheet_Sel_Misc_OnOff2").Chosen(),
+    Display(CL_VoteOp_VoteText, P::kVoteText, P::kVoteTextLength).Chosen(),
+    // The adjustment channel's bank and the modes the adjustment transmits and receives in; a new bank
+    // redraws the channel captions.
+    Number(CL_Adjust_ChGrp, P::kAdjustBank, 0, 7, 0, 7, 1).Wider().Chosen(),
+    Choice(CL_Adjust_TxMode, P::kAdjustModes, 0, 1, "GI_Sheet_Sel_Mch_Dig_Signal").Chosen(),
+    Choice(CL_Adjust_RxMode, P::kAdjustModes, 2, 3, "GI_Sheet_Sel_Mch_Dig_Signal").Chosen(),
+    Number16(CL_Adjust_BALFreq, P::kAdjustBalanceHz, 0, 3000).Chosen(),
+    PasswordOf(CL_Adjust_Password, P::kAdjustPassword, P::kAdjustPasswordLength).Chosen(),
+    PasswordOf(CL_Maker_Password, P::kMakerPassword, P::kMakerPasswordLength).Chosen(),
 };
 
 // Pairs of cells that are two views of the same setting (one per sheet variant) and share its bits.

@@ -32,6 +32,7 @@
 #include "model/indModel.h"
 #include "model/indRangeCells.h"
 #include "model/indRptCells.h"
+#include "model/indServiceCells.h"
 #include "model/indSettingCells.h"
 #include "model/indSignalCells.h"
 #include "model/indToneCells.h"
@@ -61,8 +62,8 @@ constexpr int kNoCell = cmcCellIds::kNoCell;
 
 const char* NameOf(Taker f) {
     static constexpr const char* kNames[indCellRegistry::kFamilies] = {
-        "Mch",  "List",  "Rpt",  "Entry", "Mdc",     "Range",   "Check",  "IdRef", "Tone",
-        "Bank", "Maker", "Info", "App",   "Digital", "Setting", "Signal", "Keys",  "Inert"};
+        "Mch",   "List", "Rpt", "Entry",   "Mdc",     "Range",  "Check", "IdRef",   "Tone", "Bank",
+        "Maker", "Info", "App", "Digital", "Setting", "Signal", "Keys",  "Service", "Inert"};
     return f ? kNames[int(*f)] : "none";
 }
 
@@ -185,6 +186,8 @@ Taker Chain(indCellCall& call, int32_t& result) {
         return Family::Signal;
     if (indKeyCells::Handle(call, result))
         return Family::Keys;
+    if (indServiceCells::Handle(call, result))
+        return Family::Service;
     if (call.cell == CL_Null || call.cell == Flex_Language_ChNo) {
         call.io.displayText.clear();
         return Family::Inert;

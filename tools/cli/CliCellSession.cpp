@@ -81,6 +81,8 @@ cmcKvtFile::FileError CliCellSession::Open(const std::string& path, bool yes) {
     s.box = box.get();
     s.modelFamily = modelType;
     handler = std::make_unique<indCellHandler>(s);
+    // The command line reaches every sheet, the maker sheets included (as `sheets` lists them).
+    handler->makerMode = true;
     return cmcKvtFile::FileError::Ok;
 }
 
