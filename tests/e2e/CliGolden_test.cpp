@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -22,11 +23,16 @@ std::string GoldenPath(const std::string& name) {
     return std::string(source ? source : ".") + "/tests/e2e/golden/" + name + ".txt";
 }
 
-// The sheet texts of both trees, in tree order, each once.
-std::vector<std::string> AllSheets() {
+// The sheet texts of one tree (LMR, PMR) or of both, in tree order, each once.
+enum class Tree { Lmr, Pmr, Both };
+std::vector<std::string> AllSheets(Tree tree = Tree::Both) {
     std::vector<std::string> sheets;
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"sheets"}, std::vector<std::string>{"sheets", "--pmr"}}) {
+    std::vector<std::vector<std::string>> lists;
+    if (tree != Tree::Pmr)
+        lists.push_back({"sheets"});
+    if (tree != Tree::Lmr)
+        lists.push_back({"sheets", "--pmr"});
+    for (const std::vector<std::string>& args : lists) {
         const CliRun run = RunCli(args);
         EXPECT_EQ(run.status, 0) << run.both;
         std::istringstream lines(run.out);
@@ -70,8 +76,10 @@ void Section(std::string& dump, const std::string& title, const CliRun& run) {
     dump += "== " + title + " (status " + std::to_string(run.status) + ")\n" + run.both;
 }
 
-// Everything the command line shows of one clone data file.
-std::string Dump(const std::string& file, const std::vector<std::string>& sheets, const TempDir& dir) {
+// Everything the command line shows of one clone data file; the sheets of the file's own tree (own)
+// must show every cell working.
+std::string Dump(const std::string& file, const std::vector<std::string>& sheets,
+                 const std::vector<std::string>& own, const TempDir& dir) {
     std::string dump;
     Section(dump, "check", RunCli({"check", file}));
     Section(dump, "list", RunCli({"list", file}));
@@ -81,7 +89,8 @@ std::string Dump(const std::string& file, const std::vector<std::string>& sheets
     dump += "== converted file\n" + ReadFileText(converted);
     for (const std::string& sheet : sheets) {
         const CliRun shown = RunCli({"sheet", file, sheet}, 60000);
-        ExpectEveryCellWorks(file, sheet, shown.out);
+        if (std::find(own.begin(), own.end(), sheet) != own.end())
+            ExpectEveryCellWorks(file, sheet, shown.out);
         Section(dump, "sheet " + sheet, shown);
     }
     return dump;
@@ -128,7 +137,8 @@ TEST(CliGolden, InitialFilesShowAndSaveAsBefore) {
     for (const char* name : {"Initial_LMR", "Initial_PMR"}) {
         SCOPED_TRACE(name);
         TempDir dir;
-        ExpectGolden(name, Dump(CliBinDir() + "/" + name + ".ocd", sheets, dir));
+        const Tree own = std::string(name) == "Initial_PMR" ? Tree::Pmr : Tree::Lmr;
+        ExpectGolden(name, Dump(CliBinDir() + "/" + name + ".ocd", sheets, AllSheets(own), dir));
     }
 }
 
@@ -147,5 +157,5 @@ TEST(CliGolden, FileReadFromTheRadioShowsAndSavesAsBefore) {
     ASSERT_EQ(run.status, 0) << run.both << ReadFileText(dir.File("sim.err"));
     sim.Stop();
     const std::vector<std::string> sheets = AllSheets();
-    ExpectGolden("Radio_read", Dump(read, sheets, dir));
+    ExpectGolden("Radio_read", Dump(read, sheets, AllSheets(Tree::Lmr), dir));
 }

@@ -248,7 +248,7 @@ TEST_F(KeyCells, NumbersTimersAndTheChannelOfTheChannelSwitch) {
         {CL_Comm_ChGrp_Number, "1", Type("16"), A::kChannelGroupCount, 0x0F, {0x0F}, "16"},
         {CL_Comm_Tot_Reset, "OFF", Type("5"), A::kTotReset, 0xFF, {5}, "  5.000"},
         {CL_Exp_UserCtcss, "OFF", Type("88.5"), A::kUserTone, 0xFF, {0x03, 0x75}, " 88.5"},
-        {CL_ExtPort_ChSW_Table_MoveCH, "1-1ch", Press(' '), A::kMoveChannel, 0xFF, {1}, "1-2ch"},
+        {CL_ExtPort_ChSW_Table_MoveCH, "Null", Press(' '), A::kMoveChannel, 0xFF, {0}, "1-1ch"},
     };
     for (const Case& c : cases)
         Check(c);
@@ -265,7 +265,7 @@ TEST_F(KeyCells, NumbersTimersAndTheChannelOfTheChannelSwitch) {
     ASSERT_FALSE(windows.lists.empty());
     EXPECT_EQ(windows.lists.back(), indKeyCells::kMoveBankList);
     Check(Case{CL_ExtPort_ChSW_Table_MoveCH,
-               "1-2ch",
+               "1-1ch",
                Choose(cmcChoiceCodecs::kFlexZoneSel, 8),
                A::kMoveChannel,
                0xFF,

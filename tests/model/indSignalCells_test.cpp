@@ -88,7 +88,7 @@ std::vector<Case> Cases() {
          CT_RX_Code,
          CL_5TRx_RxCode,
          3,
-         "00000000",
+         "",
          {"12+45*"},
          "12+45*",
          rx + 8,
@@ -240,7 +240,7 @@ std::vector<Case> Cases() {
          CT_TX_Code,
          CL_5TTx_TxCode,
          31,
-         "00000000",
+         "",
          {"9*"},
          "9*",
          tx,
@@ -311,8 +311,8 @@ std::vector<Case> Cases() {
          "4",
          S::kDigitShown + 4,
          {0x04}},
-        {"group tone", CT_Null, CL_5TTx_SpTone_Group, 0, "0", {"A"}, "A", S::kSpecialTones, {0xA0}},
-        {"repeat tone", CT_Null, CL_5TTx_SpTone_Repeat, 0, "0", {"C"}, "C", S::kSpecialTones, {0x0C}},
+        {"group tone", CT_Null, CL_5TTx_SpTone_Group, 0, "0", {"A"}, "A", S::kSpecialTones, {0xAE}},
+        {"repeat tone", CT_Null, CL_5TTx_SpTone_Repeat, 0, "E", {"C"}, "C", S::kSpecialTones, {0x0C}},
         {"link 2 tone", CT_Null, CL_5TTx_SpTone_Link2, 0, "0", {"D"}, "D", S::kSpecialLink2, {0xD0}},
         {"two-tone transmit name",
          CT_2ToneTX_Common,
@@ -485,7 +485,7 @@ TEST_F(SignalCells, ReceiveCodeViewsShareNameAndActionsOnly) {
     EXPECT_EQ(Call(CT_RX_Code, CL_5TRx_Text, 5).text, "FIRE");
     EXPECT_EQ(Call(CT_RX_Code, CL_5TRx_Bell, 5).text, "Bell icon");
     EXPECT_EQ(Call(CT_RX_Code, CL_5TRx_Beep, 5).text, "Ringer 1");
-    EXPECT_EQ(Call(CT_RX_Code, CL_5TRx_RxCode, 5).text, "00000000");
+    EXPECT_EQ(Call(CT_RX_Code, CL_5TRx_RxCode, 5).text, "");
     Call(CT_RX_Code, CL_5TRx_RxCode, 5, 0, "123");
     EXPECT_EQ(Call(CT_2Tone_Code, CL_2T_RxFreq_1st, 5).text, "1000.0");
 }
@@ -512,7 +512,7 @@ TEST_F(SignalCells, RefusedEntriesLeaveTheBytes) {
     const Refusal refusals[] = {
         {"answer-back code above 32", CT_RX_Code, CL_5TRx_Abc, 0, "33", "OFF"},
         {"special tone F", CT_Null, CL_5TTx_SpTone_Group, 0, "F", "0"},
-        {"tone code without digits", CT_TX_Code, CL_5TTx_TxCode, 0, "xyz", "00000000"},
+        {"tone code without digits", CT_TX_Code, CL_5TTx_TxCode, 0, "xyz", ""},
         {"frequency without digits", CT_UserTone, CL_UTone_Encode, 0, "abc", "  0.0"},
     };
     for (const Refusal& r : refusals) {
