@@ -34,4 +34,8 @@ struct indCellCall {
 
     // The working image bytes.
     uint8_t* W();
+    // Whether the data saves the bytes [at, at + size) (a file or radio may lack their table). When it
+    // does not, the call only shows the cell: no key, entry or list answer reaches it, as an edit there
+    // would vanish on save.
+    bool ShowOnlyUnlessKept(int32_t at, int32_t size);
 };

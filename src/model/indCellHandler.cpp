@@ -94,6 +94,15 @@ uint8_t* indCellCall::W() {
     return work.Data();
 }
 
+bool indCellCall::ShowOnlyUnlessKept(int32_t at, int32_t size) {
+    const bool kept = indWorkImage::KeepsRange(W(), at, size);
+    if (!kept) {
+        io.key = 0;
+        io.editState = cmcCodecIo::kShow;
+    }
+    return kept;
+}
+
 indCellHandler::indCellHandler(const Services& services) : m_services(services) {}
 
 cmcMessageBox::Answer indCellHandler::Message(std::string_view key, cmcMessageBox::Icon icon,

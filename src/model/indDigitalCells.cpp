@@ -8,7 +8,6 @@
 #include "cells/cmcNumberCodecs.h"
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
-#include "model/indWorkImage.h"
 
 #include <algorithm>
 #include <array>
@@ -200,12 +199,7 @@ bool indDigitalCells::Handle(indCellCall& call, int32_t& result) {
     const bool plain = row->kind == Kind::FixedId && !(w[row->autoAt] & row->autoMask);
     const int32_t at = plain ? row->plainAt : row->at + n;
     const int32_t width = Width(row->kind);
-    // Like the other settings of a table the data may lack: shown, but edited only where it is saved.
-    const bool kept = indWorkImage::KeepsRange(w, at, width);
-    if (!kept) {
-        call.io.key = 0;
-        call.io.editState = Io::kShow;
-    }
+    const bool kept = call.ShowOnlyUnlessKept(at, width);
     std::array<uint8_t, 4> copy{};
     std::copy(w + at, w + at + width, copy.begin());
     const std::span<uint8_t> value(copy.data(), size_t(width));

@@ -8,7 +8,6 @@
 #include "model/datCh.h"
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
-#include "model/indWorkImage.h"
 
 #include <algorithm>
 #include <cctype>
@@ -92,12 +91,7 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
     uint8_t* w = call.W();
     const int32_t stored = L::Get16(w, at);
     int32_t value = stored;
-    // Like the other settings of a table the data may lack: shown, but only edited where it is saved.
-    const bool kept = indWorkImage::Keeps(w, at);
-    if (!kept) {
-        call.io.key = 0;
-        call.io.editState = Io::kShow;
-    }
+    const bool kept = call.ShowOnlyUnlessKept(at, 2);
     const int32_t k = call.io.Key();
     if (k == Io::kKeySpace || k == Io::kKeyBackspace)
         call.io.key = 0; // entry numbers are chosen from the list, not stepped

@@ -10,7 +10,6 @@
 #include "cells/cmcNumberCodecs.h"
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
-#include "model/indWorkImage.h"
 
 #include <algorithm>
 #include <array>
@@ -254,12 +253,9 @@ bool indKeyCells::Handle(indCellCall& call, int32_t& result) {
     uint8_t* w = call.W();
     // Edited only where the data saves the bytes, and only by a user action: a drawing call or data
     // without the model's own area works on a copy and writes nothing.
-    const bool kept = indWorkImage::KeepsRange(w, row->at, LengthOf(*row));
-    if (!kept) {
-        call.io.key = 0;
-        call.io.editState = Io::kShow;
+    const bool kept = call.ShowOnlyUnlessKept(row->at, LengthOf(*row));
+    if (!kept)
         call.io.linked = false;
-    }
     const int32_t length = LengthOf(*row);
     const std::vector<uint8_t> before(w + row->at, w + row->at + length);
     bool changed = false;

@@ -9,7 +9,6 @@
 #include "cells/cmcTextCodecs.h"
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
-#include "model/indWorkImage.h"
 
 #include <algorithm>
 #include <array>
@@ -227,14 +226,10 @@ bool Run(indCellCall& call, const SignalCell& c, int32_t entry, bool commit) {
              S::kTxName;
         bytes = 8;
     }
-    // A field the data does not keep shows what it holds, grey, and takes no edit: it would vanish on
-    // save.
-    const bool stored = indWorkImage::KeepsRange(w, at, bytes);
-    if (!stored) {
-        io.key = 0;
-        io.editState = Io::kShow;
+    // A field the data does not keep shows what it holds, grey, and takes no edit.
+    const bool stored = call.ShowOnlyUnlessKept(at, bytes);
+    if (!stored)
         commit = false;
-    }
     Field f(w, at, bytes);
     uint8_t* b = f.Bytes();
     bool edited = false;

@@ -1,5 +1,6 @@
 // ostrel-cli info, read and write against ostrel-radio-sim over a pseudo-terminal: both speeds, echo,
 // password, and every injected fault with its clone result code. Every wait is bounded.
+#include "CloneFiles.h"
 #include "app/indCloneCommands.h"
 #include "core/cmcEeprom.h"
 #include "model/datCh.h"
@@ -22,14 +23,8 @@
 
 namespace {
 
-std::string BinDir() {
-    for (const char* name : {"OSTREL_BIN_DIR", "OSTREL_DATA_DIR"}) {
-        const char* dir = std::getenv(name);
-        if (dir != nullptr && *dir != '\0')
-            return dir;
-    }
-    return {};
-}
+using clonefiles::HexText;
+using clonefiles::LoadImage;
 
 struct CliResult {
     int status = -1; // exit status; -1 when killed for taking too long
@@ -78,7 +73,7 @@ CliResult Cli(const TempDir& dir, const std::vector<std::string>& args, int limi
     int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     auto start = std::chrono::steady_clock::now();
-    pid_t pid = Spawn(BinDir() + "/ostrel-cli", args, out, err);
+    pid_t pid = Spawn(CliBinDir() + "/ostrel-cli", args, out, err);
     ::close(out);
     ::close(err);
     CliResult run;
@@ -105,49 +100,16 @@ private:
     RadioSimProcess m_process;
 };
 
-cmcEeprom LoadImage(const std::string& path) {
-    cmcEeprom image;
-    image.SetSize(cmcEeprom::kWorkSize);
-    EXPECT_EQ(indDataFile::Load(path, image), cmcKvtFile::FileError::Ok) << path;
-    return image;
-}
-
-std::string Initial() {
-    return BinDir() + "/Initial_LMR.ocd";
-}
-
-std::string HexText(int32_t v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
-    return buf;
-}
-
 // The radio's end address: a little past the packed data, so reads stay short.
 std::string ShortEnd() {
-    return HexText((indCloneCommands::DataEnd(LoadImage(Initial())) | 0xFF) + 0x100);
+    return HexText(clonefiles::ShortEnd());
 }
 
 // A clone data file with one channel in use (or none), made as the desktop program saves one.
 std::string WritableFile(const TempDir& dir, bool channel = true) {
-    cmcEeprom initial = LoadImage(Initial());
-    indModel model(&initial, nullptr, indModel::Settings{});
-    cmcEeprom work = initial;
-    model.Convert(work, 0);
-    datCh ch(&work);
-    for (int i = 0; i < 128; ++i) {
-        ch.Decode(indModel::kChannelKind, i);
-        ch.rxFrequency = channel && i == 3 ? 151625000 : 0;
-        ch.txFrequency = ch.rxFrequency;
-        ch.Encode(indModel::kChannelKind, i);
-    }
-    model.Convert(work, 1);
     std::string path = dir.File(channel ? "channel.ocd" : "nochannel.ocd");
-    EXPECT_EQ(indDataFile::Save(path, work, "e2e"), cmcKvtFile::FileError::Ok);
+    clonefiles::MakeOneChannelFile(path, channel ? 3 : -1, 151625000, "e2e");
     return path;
-}
-
-bool SameRadioBytes(const cmcEeprom& a, const cmcEeprom& b, int32_t first, int32_t last) {
-    return std::memcmp(a.Data() + first, b.Data() + first, static_cast<size_t>(last - first + 1)) == 0;
 }
 
 } // namespace
@@ -179,7 +141,7 @@ TEST(CliClone, ReadAtBothSpeedsWithAndWithoutEcho) {
          {"--password", "s3cr"},
          false},
     };
-    cmcEeprom initial = LoadImage(Initial());
+    cmcEeprom initial = LoadImage(clonefiles::InitialLmr());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
@@ -192,7 +154,7 @@ TEST(CliClone, ReadAtBothSpeedsWithAndWithoutEcho) {
         cmcEeprom read = LoadImage(dir.File("read.ocd"));
         int32_t last =
             c.full ? 0xFF7F : static_cast<int32_t>(std::strtol(ShortEnd().c_str(), nullptr, 16)) | 0x0F;
-        EXPECT_TRUE(SameRadioBytes(read, initial, 0, last));
+        EXPECT_TRUE(clonefiles::SameRadioBytes(read, initial, 0, last));
     }
 }
 
@@ -223,15 +185,16 @@ TEST(CliClone, WriteAtBothSpeedsEqualsWhatTheRadioSaved) {
         cmcEeprom sent = LoadImage(file);
         sent.SetByte(264, 1); // the radio's data version goes into the written data
         int32_t last = indCloneCommands::DataEnd(sent) | 0x7F;
-        EXPECT_TRUE(SameRadioBytes(saved, sent, 0x0100, last));
-        EXPECT_TRUE(SameRadioBytes(saved, LoadImage(Initial()), 0, 0xFF)); // the head is not written
+        EXPECT_TRUE(clonefiles::SameRadioBytes(saved, sent, 0x0100, last));
+        EXPECT_TRUE(clonefiles::SameRadioBytes(saved, LoadImage(clonefiles::InitialLmr()), 0,
+                                               0xFF)); // the head is not written
 
         // What the radio now holds reads back the same (up to the end it reports).
         CliResult back =
             Cli(dir, {"read", "--port", sim.Port(), "-o", dir.File("back.ocd"), "--password", "wr1te"});
         ASSERT_EQ(back.status, 0) << back.err;
         int32_t end = static_cast<int32_t>(std::strtol(ShortEnd().c_str(), nullptr, 16)) | 0x0F;
-        EXPECT_TRUE(SameRadioBytes(LoadImage(dir.File("back.ocd")), saved, 0, end));
+        EXPECT_TRUE(clonefiles::SameRadioBytes(LoadImage(dir.File("back.ocd")), saved, 0, end));
     }
 }
 

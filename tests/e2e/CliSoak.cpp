@@ -10,6 +10,7 @@
 // fast the simulator answers. The cycles therefore run in lanes at the same time, each on its own
 // simulator; OSTREL_SOAK_LANES=1 runs them one after another (fewer lanes also stand a machine that
 // is busy with other work better: the clone time-outs are 1-2 s), OSTREL_SOAK_SEED=N replays a seed.
+#include "CloneFiles.h"
 #include "app/indCloneCommands.h"
 #include "core/cmcEeprom.h"
 #include "model/datCh.h"
@@ -98,48 +99,9 @@ unsigned EnvNumber(const char* name, unsigned fallback) {
     return v && *v ? static_cast<unsigned>(std::strtoul(v, nullptr, 10)) : fallback;
 }
 
-cmcEeprom LoadImage(const std::string& path) {
-    cmcEeprom image;
-    image.SetSize(cmcEeprom::kWorkSize);
-    EXPECT_EQ(indDataFile::Load(path, image), cmcKvtFile::FileError::Ok) << path;
-    return image;
-}
-
-std::string Initial() {
-    return CliBinDir() + "/Initial_LMR.ocd";
-}
-
-std::string HexText(int32_t v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(v));
-    return buf;
-}
-
-// The radio's end address: a little past the packed data, so reads stay short (the smallest
-// realistic image: the initial data with one channel).
-int32_t ShortEnd() {
-    return (indCloneCommands::DataEnd(LoadImage(Initial())) | 0xFF) + 0x100;
-}
-
 // A clone data file with one channel in use, made as the desktop program saves one.
 void MakeFile(const std::string& path, int channel, int32_t frequency) {
-    cmcEeprom initial = LoadImage(Initial());
-    indModel model(&initial, nullptr, indModel::Settings{});
-    cmcEeprom work = initial;
-    model.Convert(work, 0);
-    datCh ch(&work);
-    for (int i = 0; i < 128; ++i) {
-        ch.Decode(indModel::kChannelKind, i);
-        ch.rxFrequency = i == channel ? frequency : 0;
-        ch.txFrequency = ch.rxFrequency;
-        ch.Encode(indModel::kChannelKind, i);
-    }
-    model.Convert(work, 1);
-    EXPECT_EQ(indDataFile::Save(path, work, "soak"), cmcKvtFile::FileError::Ok);
-}
-
-bool SameBytes(const cmcEeprom& a, const cmcEeprom& b, int32_t first, int32_t last) {
-    return std::memcmp(a.Data() + first, b.Data() + first, static_cast<size_t>(last - first + 1)) == 0;
+    clonefiles::MakeOneChannelFile(path, channel, frequency, "soak");
 }
 
 bool Exists(const std::string& path) {
@@ -293,7 +255,7 @@ void RunCycle(int c, const Plan& p, const Shared& s, Figures& f) {
     TempDir dir;
     const std::string port = dir.File("radio"), saved = dir.File("saved.ocd"), out = dir.File("out.ocd");
     const std::string file = s.files + "/cycle" + std::to_string(c) + ".ocd";
-    std::vector<std::string> simArgs = {"--end", HexText(s.end), "--save", saved, "--verbose"};
+    std::vector<std::string> simArgs = {"--end", clonefiles::HexText(s.end), "--save", saved, "--verbose"};
     static const char* const kOption[] = {"", "drop-frame", "bad-checksum", "silence", "unplug"};
     if (p.fault != Fault::None)
         simArgs.insert(simArgs.end(), {"--fault", std::string(kOption[static_cast<int>(p.fault)]) + ":" +
@@ -333,15 +295,15 @@ void RunCycle(int c, const Plan& p, const Shared& s, Figures& f) {
         // What was written reads back the same: the radio saved the sent data (its data version
         // goes in; the head is not written), and the read gives the radio's memory.
         std::lock_guard<std::mutex> lock(s.model);
-        cmcEeprom sent = LoadImage(file);
+        cmcEeprom sent = clonefiles::LoadImage(file);
         sent.SetByte(264, 1);
-        cmcEeprom radio = LoadImage(saved);
-        cmcEeprom back = LoadImage(out);
+        cmcEeprom radio = clonefiles::LoadImage(saved);
+        cmcEeprom back = clonefiles::LoadImage(out);
         const int32_t writtenLast = indCloneCommands::DataEnd(sent) | 0x7F;
-        EXPECT_TRUE(SameBytes(radio, sent, 0x0100, writtenLast));
-        EXPECT_TRUE(SameBytes(back, sent, 0x0100, writtenLast))
+        EXPECT_TRUE(clonefiles::SameRadioBytes(radio, sent, 0x0100, writtenLast));
+        EXPECT_TRUE(clonefiles::SameRadioBytes(back, sent, 0x0100, writtenLast))
             << "the read did not give back what was written";
-        EXPECT_TRUE(SameBytes(back, radio, 0, s.readLast));
+        EXPECT_TRUE(clonefiles::SameRadioBytes(back, radio, 0, s.readLast));
     }
 
     if (p.fault == Fault::Unplug) {
@@ -390,11 +352,13 @@ TEST(CliSoak, FiftyWriteAndReadCyclesWithFaults) {
     TempDir files;
     Shared shared;
     shared.files = files.Path();
-    shared.end = ShortEnd();
+    shared.end = clonefiles::ShortEnd();
     shared.readLast = shared.end | 0x0F;
-    shared.previous = ReadFileText(Initial());
+    shared.previous = ReadFileText(clonefiles::InitialLmr());
     const int readFrames = (shared.readLast + 1) / 16;
-    const int writeFrames = ((indCloneCommands::DataEnd(LoadImage(Initial())) | 0x7F) + 1 - 0x100) / 16;
+    const int writeFrames =
+        ((indCloneCommands::DataEnd(clonefiles::LoadImage(clonefiles::InitialLmr())) | 0x7F) + 1 - 0x100) /
+        16;
     ASSERT_GT(readFrames, writeFrames + 8);
     const std::vector<Plan> plans = MakePlans(seed, writeFrames, readFrames);
     for (int c = 0; c < kCycles; ++c) {
