@@ -10,6 +10,7 @@
 #include "cells/cmcNumberCodecs.h"
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
+#include "model/indSettingTable.h"
 
 #include <algorithm>
 #include <array>
@@ -238,7 +239,76 @@ int32_t LengthOf(const indKeyRow& row) {
     }
 }
 
+// The port pins in the order of their function bytes, with their direction and logic cells.
+struct PortPin {
+    int32_t function, direction, logic;
+};
+constexpr std::array<PortPin, indKeyCells::kPins> kPortPins = {{
+    {CL_ExtPort_InOut_1, CL_ExtPort_InOut_1_Dir, CL_ExtPort_InOut_1_Logic},
+    {CL_ExtPort_InOut_2, CL_ExtPort_InOut_2_Dir, CL_ExtPort_InOut_2_Logic},
+    {CL_ExtPort_InOut_3, CL_ExtPort_InOut_3_Dir, CL_ExtPort_InOut_3_Logic},
+    {CL_ExtPort_InOut_4, CL_ExtPort_InOut_4_Dir, CL_ExtPort_InOut_4_Logic},
+    {CL_ExtPort_InOut_5, CL_ExtPort_InOut_5_Dir, CL_ExtPort_InOut_5_Logic},
+    {CL_ExtPort_InOut_6, CL_ExtPort_InOut_6_Dir, CL_ExtPort_InOut_6_Logic},
+    {CL_ExtPort_InOut_7, CL_ExtPort_InOut_7_Dir, CL_ExtPort_InOut_7_Logic},
+    {CL_ExtPort_InOut_8, CL_ExtPort_InOut_8_Dir, CL_ExtPort_InOut_8_Logic},
+    {CL_ExtPort_InOut_9, CL_ExtPort_InOut_9_Dir, CL_ExtPort_InOut_9_Logic},
+    {CL_ExtPort_In_1, CL_ExtPort_In_1_Dir, CL_ExtPort_In_1_Logic},
+    {CL_ExtPort_Out_1, CL_ExtPort_Out_1_Dir, CL_ExtPort_Out_1_Logic},
+}};
+
+// Which pin each port mode's dedicated function uses: the serial interface takes two (data out and
+// in), the others one. A mode holds its pins while its value is 0.
+struct PinTaker {
+    int32_t mode;
+    int pin;
+};
+constexpr int kInOut1 = 0, kInOut2 = 1, kInOut3 = 2, kInOut4 = 3, kInOut9 = 8, kIn1 = 9, kOut1 = 10;
+constexpr std::array<PinTaker, 7> kPinTakers = {{
+    {CL_ExtPort_PortMode_SCI, kInOut1},
+    {CL_ExtPort_PortMode_SCI, kInOut2},
+    {CL_ExtPort_PortMode_EPTT, kInOut3},
+    {CL_ExtPort_PortMode_AFO, kInOut4},
+    {CL_ExtPort_PortMode_none, kInOut9},
+    {CL_ExtPort_PortMode_IGSW, kIn1},
+    {CL_ExtPort_PortMode_HORN, kOut1},
+}};
+
 } // namespace
+
+std::optional<int> indKeyCells::PinOf(int32_t cell) {
+    for (size_t i = 0; i < kPortPins.size(); ++i) {
+        const PortPin& p = kPortPins[i];
+        if (cell == p.function || cell == p.direction || cell == p.logic) {
+            return int(i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int32_t> indKeyCells::TakenBy(int pin, const uint8_t* w) {
+    for (const PinTaker& t : kPinTakers) {
+        if (t.pin != pin) {
+            continue;
+        }
+        const indSettingRow* mode = indSettingTable::Find(t.mode);
+        if (mode && mode->Read(w) == 0) {
+            return t.mode;
+        }
+    }
+    return std::nullopt;
+}
+
+bool indKeyCells::HandleTakenPort(indCellCall& call, int32_t& result) {
+    const std::optional<int> pin = PinOf(call.cell);
+    if (!pin || !TakenBy(*pin, call.W())) {
+        return false;
+    }
+    call.io.result = Io::kResultNone;
+    call.io.ShowDashes();
+    result = Io::kResultNone;
+    return true;
+}
 
 const indKeyRow* indKeyCells::Find(int32_t cell) {
     const auto it =

@@ -4,7 +4,9 @@
 // function in olive), the radio's user and dealer passwords, the user CTCSS frequency and the channel
 // the channel switch moves to. Each cell is a row of a small table naming its behaviour and its bytes
 // in the model's own area (see indKeysArea); the plain choices of these sheets are setting-table rows.
+// It also knows which external port pins a port mode takes for its dedicated function.
 #include <cstdint>
+#include <optional>
 
 struct indCellCall;
 
@@ -36,4 +38,16 @@ public:
     static bool Handle(indCellCall& call, int32_t& result);
     // The cell numbers Handle can take: this family's entries in the cell registry.
     static bool Serves(int32_t cell);
+
+    // The external port pins: I/O 1-9, input 1, output 1, each with a function, a direction and a
+    // logic cell. A port mode set to its dedicated function (its first entry, value 0: ignition sense,
+    // horn, AF output, external PTT, serial data, unused) takes its pins; "General ..." frees them.
+    static constexpr int kPins = 11;
+    // The pin a function, direction or logic cell belongs to.
+    static std::optional<int> PinOf(int32_t cell);
+    // The port mode cell that holds pin on the working image w, or nullopt while the pin is free.
+    static std::optional<int32_t> TakenBy(int pin, const uint8_t* w);
+    // A cell of a taken pin shows "----" in grey and ignores every key, typed text and list answer,
+    // leaving its stored value for the pin's return to general use. True when it handled the call.
+    static bool HandleTakenPort(indCellCall& call, int32_t& result);
 };

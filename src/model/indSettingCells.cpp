@@ -4,6 +4,7 @@
 #include "core/cmcEv.h"
 #include "model/indCellCall.h"
 #include "model/indCellHandler.h"
+#include "model/indKeyCells.h"
 #include "model/indSettingCell.h"
 #include "model/indSettingTable.h"
 
@@ -11,6 +12,9 @@ bool indSettingCells::Handle(indCellCall& call, cmcCellCapsule&, int32_t notify,
     const indSettingRow* row = indSettingTable::Find(call.cell);
     if (!row)
         return false;
+    // An external port pin that a port mode holds for its own function takes no setting.
+    if (indKeyCells::HandleTakenPort(call, result))
+        return true;
     const int32_t entry = row->entries > 1 ? call.parameter : 0;
     indSettingCell::Outcome out = indSettingCell::Run(
         *row, entry, call.io, call.env, call.W(), call.modelFamily, notify == cmcCellHandler::kNotifyAction);

@@ -8,9 +8,11 @@
 #include "model/datCh.h"
 #include "model/indKeyCells.h"
 #include "model/indListEdit.h"
+#include "model/indSettingTable.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -211,17 +213,11 @@ TEST_F(KeyCells, ChoicesOfTheKeysPortsAndSettingsSheets) {
         {CL_KDisp_LED_LP0, "OFF", Choose(kFlex0, 2), A::kLeds, 0xFF, {2}, "Transmit"},
         {CL_KDisp_LED_LP1, "OFF", Press(' '), A::kLeds + 1, 0xFF, {4}, "Call"},
         {CL_KDisp_LED_LP2, "OFF", Choose(kFlex0, 7), A::kLeds + 2, 0xFF, {7}, "Digital"},
-        {CL_ExtPort_InOut_1, "None", Choose(kFlex0, 1), A::kPorts, 0xFF, {1}, "External PTT"},
-        {CL_ExtPort_InOut_2, "None", Choose(kFlex0, 2), A::kPorts + 1, 0xFF, {2}, "Emergency"},
-        {CL_ExtPort_InOut_3, "None", Choose(kFlex0, 3), A::kPorts + 2, 0xFF, {3}, "Horn alert"},
-        {CL_ExtPort_InOut_4, "None", Choose(kFlex0, 4), A::kPorts + 3, 0xFF, {4}, "Hook"},
+        // I/O 5-8 are general ports whatever the port modes say.
         {CL_ExtPort_InOut_5, "None", Choose(kFlex0, 5), A::kPorts + 4, 0xFF, {5}, "Monitor"},
         {CL_ExtPort_InOut_6, "None", Choose(kFlex0, 6), A::kPorts + 5, 0xFF, {6}, "Scan"},
         {CL_ExtPort_InOut_7, "None", Choose(kFlex0, 7), A::kPorts + 6, 0xFF, {7}, "Squelch out"},
-        {CL_ExtPort_InOut_8, "None", Choose(kFlex0, 8), A::kPorts + 7, 0xFF, {8}, "Transmit out"},
-        {CL_ExtPort_InOut_9, "None", Choose(kFlex0, 9), A::kPorts + 8, 0xFF, {9}, "Call out"},
-        {CL_ExtPort_In_1, "None", Choose(kFlex0, 10), A::kPorts + 9, 0xFF, {10}, "Channel switch"},
-        {CL_ExtPort_Out_1, "None", Press(8), A::kPorts + 10, 0xFF, {11}, "Public address"},
+        {CL_ExtPort_InOut_8, "None", Press(8), A::kPorts + 7, 0xFF, {11}, "Public address"},
         {CL_ExtPort_PortMode_none, "Unused", Press(' '), A::kKeyFlags, 0x80, {0x80}, "General I/O"},
         {CL_KDisp_Tenkey_Select, "Disabled", Press(' '), A::kKeyFlags, 0x40, {0x40}, "Enabled"},
         {CL_KDisp_DTMFDecoder_Select, "Disabled", Choose(kFlex0, 1), A::kKeyFlags, 0x20, {0x20}, "Enabled"},
@@ -240,6 +236,154 @@ TEST_F(KeyCells, ChoicesOfTheKeysPortsAndSettingsSheets) {
     };
     for (const Case& c : cases)
         Check(c);
+}
+
+// The three cells of port pin n (I/O 1-9, input 1, output 1 follow each other in the cell table).
+struct PinCells {
+    int32_t function, direction, logic;
+};
+PinCells Pin(int n) {
+    const int32_t function = CL_ExtPort_InOut_1 + 3 * n;
+    return {function, function + 1, function + 2};
+}
+
+// A port mode set to its dedicated function holds its pins: their function, direction and logic show
+// "----" in grey and take no key, text or list answer. Set to general use, the pins take edits again
+// and show what they held before; set back, they are held again and keep what was edited.
+TEST_F(KeyCells, PortModesHoldAndFreeTheirPins) {
+    ASSERT_EQ(Pin(9).function, CL_ExtPort_In_1);
+    ASSERT_EQ(Pin(10).logic, CL_ExtPort_Out_1_Logic);
+    struct Holder {
+        int32_t mode;
+        std::vector<int> pins;
+    };
+    const Holder holders[] = {
+        {CL_ExtPort_PortMode_SCI, {0, 1}}, {CL_ExtPort_PortMode_EPTT, {2}}, {CL_ExtPort_PortMode_AFO, {3}},
+        {CL_ExtPort_PortMode_none, {8}},   {CL_ExtPort_PortMode_IGSW, {9}}, {CL_ExtPort_PortMode_HORN, {10}},
+    };
+    for (const Holder& h : holders) {
+        SCOPED_TRACE("mode " + std::to_string(h.mode));
+        const indSettingRow& mode = *indSettingTable::Find(h.mode);
+        ASSERT_EQ(mode.Read(W()), 0) << "the initial data sets each mode to its own function";
+        for (int n : h.pins) {
+            W()[kExtras + A::kPorts + n] = 5; // Monitor, set while the pin was a general port
+            indSettingTable::Find(Pin(n).direction)->Write(W(), 1);
+        }
+        const cmcEeprom held = work;
+        const size_t opened = windows.lists.size();
+        for (int n : h.pins)
+            for (int32_t cell : {Pin(n).function, Pin(n).direction, Pin(n).logic}) {
+                SCOPED_TRACE(cell);
+                const auto shown = Call(CT_Null, cell, 0);
+                EXPECT_EQ(shown.text, "----");
+                EXPECT_EQ(shown.color, cmcCodecIo::kGrey);
+                for (int32_t key : {int32_t(' '), int32_t(8), int32_t('\r')})
+                    EXPECT_EQ(Call(CT_Null, cell, 0, key).text, "----");
+                Call(CT_Null, cell, 0, 0, "Scan");
+                Answer(CT_Null, cell, 0, kFlex0, 1);
+            }
+        EXPECT_TRUE(work == held);
+        EXPECT_EQ(windows.lists.size(), opened);
+
+        // General use: the stored values come back and take edits; the pins of other modes stay held.
+        Answer(CT_Null, h.mode, 0, kFlex0, 1);
+        ASSERT_EQ(mode.Read(W()), 1);
+        for (int n : h.pins) {
+            EXPECT_EQ(Shown(Pin(n).function), "Monitor");
+            EXPECT_EQ(Shown(Pin(n).direction), "Output");
+            EXPECT_NE(Call(CT_Null, Pin(n).logic, 0).color, cmcCodecIo::kGrey);
+            Answer(CT_Null, Pin(n).function, 0, kFlex0, 6);
+            EXPECT_EQ(W()[kExtras + A::kPorts + n], 6);
+            Call(CT_Null, Pin(n).direction, 0, ' ');
+            EXPECT_EQ(Shown(Pin(n).direction), "Input");
+        }
+        if (h.mode != CL_ExtPort_PortMode_HORN) {
+            EXPECT_EQ(Shown(Pin(10).function), "----");
+        }
+        EXPECT_EQ(Shown(Pin(4).function), "None"); // I/O 5 belongs to no mode
+
+        Answer(CT_Null, h.mode, 0, kFlex0, 0);
+        for (int n : h.pins) {
+            EXPECT_EQ(Shown(Pin(n).function), "----");
+            EXPECT_EQ(W()[kExtras + A::kPorts + n], 6);
+            EXPECT_EQ(indSettingTable::Find(Pin(n).direction)->Read(W()), 0);
+        }
+    }
+}
+
+// Every entry of the key, LED and port lists goes into its field as the entry's own value and comes
+// back as the entry's own text; keys also take each entry typed by its text. No two entries of a list
+// share a value or a text, so no choice stores what another one means.
+TEST_F(KeyCells, EveryEntryOfTheKeyAndPortListsRoundTrips) {
+    for (int32_t mode : {CL_ExtPort_PortMode_SCI, CL_ExtPort_PortMode_EPTT, CL_ExtPort_PortMode_AFO,
+                         CL_ExtPort_PortMode_none, CL_ExtPort_PortMode_IGSW, CL_ExtPort_PortMode_HORN})
+        Answer(CT_Null, mode, 0, kFlex0, 1);
+    auto entriesOf = [&](const char* list, int32_t choiceCell) {
+        const auto entries = lists.List(list, choiceCell).ByPosition();
+        std::set<int32_t> values;
+        std::set<std::string> texts;
+        for (const cmcChoiceList::Entry& e : entries) {
+            EXPECT_TRUE(values.insert(e.value).second) << list << ": value " << e.value << " twice";
+            std::string upper;
+            for (char c : std::string(e.text))
+                upper += char(std::toupper(static_cast<unsigned char>(c)));
+            EXPECT_TRUE(texts.insert(upper).second) << list << ": " << e.text << " twice";
+        }
+        EXPECT_GT(entries.size(), 1u) << list;
+        return entries;
+    };
+
+    const auto keys = entriesOf(indKeyCells::kKeyList, kFlex0);
+    const int32_t layers[2][2] = {{CL_KDisp_Key_Conv_RightUp, A::kConvKeys},
+                                  {CL_KDisp_Key_Shift_RightUp, A::kShiftKeys}};
+    for (const auto& layer : layers)
+        for (int i = 0; i < A::kKeys; ++i) {
+            const int32_t cell = layer[0] + i;
+            if (layer[0] == CL_KDisp_Key_Conv_RightUp && (i == 4 || i == 5))
+                continue; // the dial keys are fixed
+            const uint8_t& byte = W()[kExtras + layer[1] + i];
+            const std::string option = i == 14 ? " /L" : "";
+            for (const cmcChoiceList::Entry& e : keys) {
+                SCOPED_TRACE(std::to_string(cell) + " " + std::string(e.text));
+                Answer(CT_Null, cell, 0, kFlex0, e.value);
+                EXPECT_EQ(byte, e.value);
+                EXPECT_EQ(Shown(cell), "Key : " + std::string(e.text) + option);
+                Answer(CT_Null, cell, 0, kFlex0, e.value == 0 ? 1 : 0);
+                Call(CT_Null, cell, 0, 0, std::string(e.text).c_str());
+                EXPECT_EQ(byte, e.value);
+            }
+        }
+    // The high/low option of the external emergency input keeps the function.
+    for (const cmcChoiceList::Entry& e : entriesOf(indKeyCells::kOptionList, cmcChoiceCodecs::kFlexKeyOpt)) {
+        Answer(CT_Null, CL_KDisp_Key_Conv_ExtEmr, 0, cmcChoiceCodecs::kFlexKeyOpt, e.value);
+        EXPECT_EQ(W()[kExtras + A::kConvKeys + 14], (e.value ? 0x80 : 0) | keys.back().value);
+        EXPECT_EQ(Shown(CL_KDisp_Key_Conv_ExtEmr),
+                  "Key : " + std::string(keys.back().text) + (e.value ? " /H" : " /L"));
+    }
+
+    struct Field {
+        int32_t cell;
+        const char* list;
+    };
+    std::vector<Field> fields = {{CL_KDisp_LED_LP0, "GI_Sheet_Sel_KDisp_LED"},
+                                 {CL_KDisp_LED_LP1, "GI_Sheet_Sel_KDisp_LED"},
+                                 {CL_KDisp_LED_LP2, "GI_Sheet_Sel_KDisp_LED"}};
+    for (int n = 0; n < indKeyCells::kPins; ++n) {
+        fields.push_back({Pin(n).function, "GI_Sheet_Sel_ExtPort_Function"});
+        fields.push_back({Pin(n).direction, "GI_Sheet_Sel_InOutput_Port_Dir"});
+        fields.push_back({Pin(n).logic, "GI_Sheet_Sel_InOutput_Port_Logic"});
+    }
+    for (const Field& f : fields) {
+        const indSettingRow* row = indSettingTable::Find(f.cell);
+        ASSERT_NE(row, nullptr) << f.cell;
+        ASSERT_STREQ(row->list, f.list);
+        for (const cmcChoiceList::Entry& e : entriesOf(f.list, kFlex0)) {
+            SCOPED_TRACE(std::to_string(f.cell) + " " + std::string(e.text));
+            Answer(CT_Null, f.cell, 0, kFlex0, e.value);
+            EXPECT_EQ(row->Read(W()), e.value);
+            EXPECT_EQ(Shown(f.cell), e.text);
+        }
+    }
 }
 
 TEST_F(KeyCells, NumbersTimersAndTheChannelOfTheChannelSwitch) {
@@ -342,6 +486,7 @@ TEST_F(KeyCells, EditsSurviveSavingAndReopening) {
     Call(CT_Null, CL_KDisp_Key_Shift_ExtEmr, 0, 0, "H");
     Call(CT_Null, CL_Comm_UserPassword, 0, 0, "secret");
     Call(CT_Null, CL_Exp_UserCtcss, 0, 0, "123.4");
+    Call(CT_Null, CL_ExtPort_PortMode_HORN, 0, ' '); // output 1 becomes a general port
     Answer(CT_Null, CL_ExtPort_Out_1, 0, kFlex0, 9);
     Call(CT_Null, CL_ExtPort_ChSW_Table_MoveCH, 0, 8);
     Call(CT_Null, CL_Comm_Tot_Reset, 0, 0, "30");
