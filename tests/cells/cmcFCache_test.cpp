@@ -107,7 +107,7 @@ TEST(cmcFCache, ShippedListsOfTheValueCellsBuild) {
     const Row rows[] = {
         {"GI_Sheet_Sel_Mch_CTone", 1, 51, 12, "100.0"}, {"GI_Sheet_Sel_Mch_CTone", 5, 1, 53, "DTCS"},
         {"GI_Sheet_Sel_ScanZoneSel", 8, 9, 8, "Null"},  {"GI_Sheet_Sel_ScanCHSel", 14, 16, 15, "CH 16"},
-        {"GI_Sheet_Sel_RxC_AbcSel", 1, 1, 0, "OFF"},    {"GI_Sheet_Sel_RxC_AbcSel", 2, 1, 1, "Code"},
+        {"GI_Sheet_Sel_RxC_AbcSel", 1, 1, 0, "OFF"},    {"GI_Sheet_Sel_RxC_AbcSel", 2, 1, 1, "code"},
         {"GI_Sheet_Sel_RxC_AbcCode", 1, 32, 32, "32"},
     };
     for (const Row& r : rows) {
