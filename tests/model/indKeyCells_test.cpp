@@ -361,6 +361,22 @@ TEST_F(KeyCells, EveryEntryOfTheKeyAndPortListsRoundTrips) {
                   "Key : " + std::string(keys.back().text) + (e.value ? " /H" : " /L"));
     }
 
+    // The channel switch's bank list: each bank, then a channel of it; the entry after the banks is none.
+    uint8_t& move = W()[kExtras + A::kMoveChannel];
+    for (const cmcChoiceList::Entry& bank :
+         entriesOf(indKeyCells::kMoveBankList, cmcChoiceCodecs::kFlexZoneSel)) {
+        SCOPED_TRACE(bank.text);
+        Answer(CT_Null, CL_ExtPort_ChSW_Table_MoveCH, 0, cmcChoiceCodecs::kFlexZoneSel, bank.value);
+        if (bank.value > 7) {
+            EXPECT_EQ(move, cmcChoiceCodecs::kNoChannel);
+            EXPECT_EQ(Shown(CL_ExtPort_ChSW_Table_MoveCH), "Null");
+            continue;
+        }
+        Answer(CT_Null, CL_ExtPort_ChSW_Table_MoveCH, 0, cmcChoiceCodecs::kFlexCHSel, 15);
+        EXPECT_EQ(move, bank.value * 16 + 15);
+        EXPECT_EQ(Shown(CL_ExtPort_ChSW_Table_MoveCH), std::to_string(bank.value + 1) + "-16ch");
+    }
+
     struct Field {
         int32_t cell;
         const char* list;
