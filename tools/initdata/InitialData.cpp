@@ -5,6 +5,7 @@
 #include "model/indLayout.h"
 #include "model/indModel.h"
 #include "model/indNormalize.h"
+#include "model/indToneCells.h"
 #include "model/indWorkImage.h"
 
 #include <cstring>
@@ -159,6 +160,17 @@ bool InitialData::Build(int modelType, cmcEeprom& work) {
     for (int i = 0; i < indSignal::kRxCodes; ++i)
         std::memset(w + indSignal::kRxAt + indSignal::kRxSize * i + indSignal::kRxDigits, 0xFF, 4);
     w[indSignal::kSpecialTones] = indSignal::kDefaultRepeatTone;
+
+    // The continuous tone table offers the standard tones in their usual order (67.0, 69.3, 71.9, ...),
+    // each selectable and sent as received, instead of forty copies of the first tone.
+    for (int i = 0; i < indToneCells::kRecords; ++i) {
+        uint8_t* record = w + indToneCells::kRecordsAt + indToneCells::kRecordSize * i;
+        datCh::Tone tone;
+        tone.on = true;
+        tone.index = i;
+        datCh::WriteTone(tone, record);
+        datCh::WriteTone(tone, record + 2);
+    }
 
     // The dPMR individual ID list holds one entry: the unit itself.
     datCh id(&work);
