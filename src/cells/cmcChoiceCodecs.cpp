@@ -134,6 +134,14 @@ bool cmcChoiceCodecs::EditChoiceTyped(cmcCodecIo& io, cmcCodecEnv& env, int32_t&
     return changed;
 }
 
+int32_t cmcChoiceCodecs::BankLayout::BankOf(int32_t channel) const {
+    for (size_t g = 0; g < first.size(); ++g) {
+        if (channel >= first[g] && channel < first[g] + size[g])
+            return static_cast<int32_t>(g);
+    }
+    return -1;
+}
+
 bool cmcChoiceCodecs::EditChannelRef(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value,
                                      const ChannelLists& lists, const std::function<bool(int32_t)>& skip) {
     bool changed = false;
@@ -147,13 +155,18 @@ bool cmcChoiceCodecs::EditChannelRef(cmcCodecIo& io, cmcCodecEnv& env, int32_t& 
             } else {
                 // Second stage: the channels of the chosen bank.
                 env.pendingBank = io.chosenParam;
-                int32_t position = value >= 0 && value < kNoChannel ? value % kChannelsPerBank : 0;
+                const auto g = static_cast<size_t>(io.chosenParam);
+                int32_t position =
+                    lists.banks.BankOf(value) == io.chosenParam ? value - lists.banks.first[g] : 0;
                 OpenList(io, env, lists.channelList, lists.channelCell, position);
             }
         } else if (io.Chose(lists.channelCell) && env.pendingBank >= 0) {
-            int32_t channel = env.pendingBank * kChannelsPerBank + io.chosenParam;
+            // The bank's first channel plus the chosen position, within the bank.
+            const auto g = static_cast<size_t>(env.pendingBank < 8 ? env.pendingBank : 7);
+            int32_t channel = lists.banks.first[g] + io.chosenParam;
             env.pendingBank = -1;
-            if (channel >= 0 && channel < kNoChannel) {
+            if (io.chosenParam >= 0 && io.chosenParam < lists.banks.size[g] && channel >= 0 &&
+                channel < kNoChannel) {
                 value = channel;
                 changed = true;
             }
@@ -164,20 +177,25 @@ bool cmcChoiceCodecs::EditChannelRef(cmcCodecIo& io, cmcCodecEnv& env, int32_t& 
         value = StepSkipping(value, StepOf(k), 0, kNoChannel - 1, skip);
         changed = true;
     }
-    if (value >= 0 && value < kNoChannel) {
+    const int32_t bank = value >= 0 && value < kNoChannel ? lists.banks.BankOf(value) : -1;
+    if (bank >= 0) {
         char text[64];
         const std::string& suffix = env.Text("GI_AddCH");
-        int n = std::snprintf(text, sizeof text, "%d-%d%.*s", value / kChannelsPerBank + 1,
-                              value % kChannelsPerBank + 1,
+        int n = std::snprintf(text, sizeof text, "%d-%d%.*s", bank + 1,
+                              value - lists.banks.first[static_cast<size_t>(bank)] + 1,
                               static_cast<int>(suffix.size() < 40 ? suffix.size() : 40), suffix.data());
+        io.Show(std::string_view(text, n > 0 ? static_cast<size_t>(n) : 0));
+    } else if (value >= 0 && value < kNoChannel) {
+        // A channel no bank holds (its bank was made smaller): shown by its memory number.
+        char text[32];
+        int n = std::snprintf(text, sizeof text, "CH %d", value + 1);
         io.Show(std::string_view(text, n > 0 ? static_cast<size_t>(n) : 0));
     } else {
         io.Show("Null");
     }
     if (k == cmcCodecIo::kKeyReturn) {
         env.pendingBank = -1;
-        OpenList(io, env, lists.bankList, lists.bankCell,
-                 value >= 0 && value < kNoChannel ? value / kChannelsPerBank : 8);
+        OpenList(io, env, lists.bankList, lists.bankCell, bank >= 0 ? bank : 8);
     }
     return changed;
 }

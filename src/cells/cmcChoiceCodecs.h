@@ -2,6 +2,7 @@
 // Value codecs whose values come from choice lists of the overlay or are picked in a window: plain and
 // typed choices, channel and zone references, bit fields, and the smaller list-based cells (status
 // numbers, codes with off, marks, key options, auxiliary actions, port bits, enable bits).
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -43,15 +44,23 @@ public:
     static bool EditChoiceTyped(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value, std::string_view listName,
                                 int32_t choiceCell = kFlex0);
 
-    // Channels 0..127 in banks of 16 (128 = none); zones 0..7 (8 = none).
-    static constexpr int32_t kChannelsPerBank = 16;
+    // Channels 0..127 in eight banks (128 = none); zones 0..7 (8 = none).
     static constexpr int32_t kNoChannel = 128;
     static constexpr int32_t kNoZone = 8;
+    // Where the banks' channels lie: bank g holds channels first[g] .. first[g] + size[g] - 1. The
+    // model fills it from the bank counts; the default is eight banks of 16.
+    struct BankLayout {
+        std::array<int32_t, 8> first{0, 16, 32, 48, 64, 80, 96, 112};
+        std::array<int32_t, 8> size{16, 16, 16, 16, 16, 16, 16, 16};
+        // The bank holding channel, or -1 when no bank holds it.
+        int32_t BankOf(int32_t channel) const;
+    };
     struct ChannelLists {
         std::string_view bankList = "GI_Sheet_Sel_ScanZoneSel";
         int32_t bankCell = kFlexZoneSel;
         std::string_view channelList = "GI_Sheet_Sel_ScanCHSel";
         int32_t channelCell = kFlexCHSel;
+        BankLayout banks;
     };
     // skip(channel) true: stepping passes over that channel (banks carrying a bank mark).
     static bool EditChannelRef(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value, const ChannelLists& lists,

@@ -19,9 +19,10 @@ bool cmcMarkChannelCodec::Edit(cmcCodecIo& io, cmcCodecEnv& env, int32_t& mark, 
             // The channel entry: pick the channel, bank first.
             env.pendingBank = -1;
             if (cmcCellWindows* windows = env.Windows())
-                windows->OpenList(io.capsule, lists.bankList, lists.bankCell,
-                                  channel >= 0 && channel < C::kNoChannel ? channel / C::kChannelsPerBank
-                                                                          : 8);
+                windows->OpenList(io.capsule, lists.bankList, lists.bankCell, [&] {
+                    const int32_t bank = lists.banks.BankOf(channel);
+                    return bank >= 0 ? bank : 8;
+                }());
             io.result = cmcCodecIo::kResultRefresh;
             return false;
         }

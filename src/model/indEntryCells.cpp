@@ -1,4 +1,5 @@
 #include "model/indEntryCells.h"
+#include "model/indMchCells.h"
 
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
@@ -224,7 +225,9 @@ bool RunMarkChannel(indCellCall& call, const EntryCell& c, uint8_t* e) {
     if (channel > cmcChoiceCodecs::kNoChannel)
         channel = cmcChoiceCodecs::kNoChannel;
     const uint8_t* w = call.W();
-    const bool changed = cmcMarkChannelCodec::Edit(call.io, call.env, mark, channel, c.list, {},
+    cmcChoiceCodecs::ChannelLists lists;
+    lists.banks = indMchCells::BankLayoutOf(w);
+    const bool changed = cmcMarkChannelCodec::Edit(call.io, call.env, mark, channel, c.list, lists,
                                                    [w](int32_t n) { return SkipChannel(w, n); });
     if (changed) {
         e[at] = low ? uint8_t((e[at] & 0xF0) | (mark & 0x0F)) : uint8_t((e[at] & 0x0F) | (mark & 0x0F) << 4);

@@ -1,4 +1,5 @@
 #include "model/indKeyCells.h"
+#include "model/indMchCells.h"
 
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellHandler.h"
@@ -220,7 +221,11 @@ bool RunChannel(indCellCall& call, const indKeyRow& row) {
     int32_t value = byte;
     CC::ChannelLists lists;
     lists.bankList = indKeyCells::kMoveBankList;
-    const bool changed = CC::EditChannelRef(call.io, call.env, value, lists);
+    lists.banks = indMchCells::BankLayoutOf(call.W());
+    // Stepping passes over channel slots that no bank holds.
+    const auto banks = lists.banks;
+    const bool changed = CC::EditChannelRef(call.io, call.env, value, lists,
+                                            [banks](int32_t n) { return banks.BankOf(n) < 0; });
     if (!changed || value < 0 || value > CC::kNoChannel || value == byte)
         return false;
     byte = static_cast<uint8_t>(value);

@@ -18,6 +18,17 @@ using L = indLayout;
 
 } // namespace
 
+cmcChoiceCodecs::BankLayout indMchCells::BankLayoutOf(const uint8_t* w) {
+    cmcChoiceCodecs::BankLayout banks;
+    int32_t start = 0;
+    for (size_t g = 0; g < banks.first.size(); ++g) {
+        banks.first[g] = start;
+        banks.size[g] = indLayout::GroupCount(w, static_cast<int>(g));
+        start += banks.size[g];
+    }
+    return banks;
+}
+
 cmcToneCodec::Tone indMchCells::ToCodec(const datCh::Tone& t) {
     cmcToneCodec::Tone c;
     c.flags = uint8_t((t.on ? cmcToneCodec::kOn : 0) | (t.digital ? cmcToneCodec::kDigital : 0) |

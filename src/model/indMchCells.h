@@ -1,6 +1,7 @@
 #pragma once
 // The memory channel cells of the model cell handler (channel records, the bank channel counts):
 // their values, lists, grey and dashes conventions, warnings and errors, and channel creation.
+#include "cells/cmcChoiceCodecs.h"
 #include "cells/cmcToneCodec.h"
 #include "model/datCh.h"
 
@@ -25,6 +26,8 @@ public:
     // The bytes a channel cell keeps outside the channel's own tables (the group bank IDs and flags of
     // the channel's C slot, table 44); false for cells stored with the channel.
     static bool StorageOf(int32_t cell, int32_t channel, int32_t& offset, int32_t& size);
+    // Where the banks' channels lie in working image w, for channel references.
+    static cmcChoiceCodecs::BankLayout BankLayoutOf(const uint8_t* w);
     // A stored tone as the tone codec sees it, and back.
     static cmcToneCodec::Tone ToCodec(const datCh::Tone& t);
     static datCh::Tone FromCodec(const cmcToneCodec::Tone& c);

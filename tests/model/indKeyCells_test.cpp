@@ -362,6 +362,9 @@ TEST_F(KeyCells, EveryEntryOfTheKeyAndPortListsRoundTrips) {
     }
 
     // The channel switch's bank list: each bank, then a channel of it; the entry after the banks is none.
+    // Every bank holds 16 channels here, so that each has a 16th.
+    for (int g = 0; g < L::kGroups; ++g)
+        L::Put16(W(), L::kGroupCounts + 2 * g, 16);
     uint8_t& move = W()[kExtras + A::kMoveChannel];
     for (const cmcChoiceList::Entry& bank :
          entriesOf(indKeyCells::kMoveBankList, cmcChoiceCodecs::kFlexZoneSel)) {
@@ -522,7 +525,11 @@ TEST_F(KeyCells, EditsSurviveSavingAndReopening) {
     }
     EXPECT_EQ(texts[0], "Key : Public address");
     EXPECT_EQ(texts[4], "Call out");
-    EXPECT_EQ(texts[5], "8-16ch"); // backspace from the first channel wraps to the last
+    // Backspace from none goes to the last channel a bank holds.
+    int last = L::kGroups - 1;
+    while (last > 0 && L::GroupCount(W(), last) == 0)
+        --last;
+    EXPECT_EQ(texts[5], std::to_string(last + 1) + "-" + std::to_string(L::GroupCount(W(), last)) + "ch");
 }
 
 // Data without the model's own area shows these cells grey and takes no edit, since a change would be
