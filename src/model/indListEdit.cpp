@@ -188,8 +188,9 @@ bool indListEdit::InsertEntry(int kind, int b, int count, int bank) {
         return false;
     // An entry added at the end moves no entry, so no reference follows one: a reference that named
     // the new position before (the first entry of an empty list) names the new entry.
-    if (b < count - 1)
+    if (b < count - 1) {
         AdjustReferences(kind, b, false);
+    }
     for (int i = count - 2; i >= b; --i)
         Move(kind, i, i + 1, bank);
     FillFromDefaults(kind, b);
