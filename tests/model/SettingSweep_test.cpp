@@ -70,7 +70,7 @@ bool Swept(const std::string& sheet) {
     return true;
 }
 
-// Cells that change another cell of the sheet by design, by cell number. Pairs of cells that are two
+// Cells that change another cell, or write its bits, by design, by cell number. Pairs of cells that are two
 // views of one setting's bits are declared by the setting table itself (indSettingTable::SharesBits).
 struct Coupling {
     int32_t stepped;
@@ -88,6 +88,12 @@ constexpr Coupling kCouplings[] = {
     {CL_Dtmf_CodeEmer, CL_Dtmf_ChNo, "a DTMF memory's row label names its use (autodial, log/ID, emergency)"},
     {CL_Nxdn_Config_Global_Auto, CL_Nxdn_Config_Global_Edit, "an automatic unit ID shows its automatic form"},
     {CL_VORN_Op_Global_Auto, CL_VORN_Op_Global_Edit, "an automatic unit ID shows its automatic form"},
+    // A transmit value equal to the receive one shows "<-" and follows it.
+    {CL_CTone_RX, CL_CTone_TX, "the transmit tone follows the receive tone while they are equal"},
+    {CL_Nxdn_NacCh_RxNac, CL_Nxdn_NacCh_TxNac,
+     "the transmit NAC follows the receive NAC while they are equal"},
+    {CL_Dpmr_CcCh_RxCc, CL_Dpmr_CcCh_TxCc,
+     "the transmit colour code follows the receive one while they are equal"},
 };
 
 bool Coupled(int32_t stepped, int32_t other) {
@@ -590,6 +596,9 @@ struct Failure {
 
 struct Report {
     int stepped = 0;
+    // The bits each stepped cell wrote, by working-image byte: two cells that write the same bit
+    // share storage, wherever their sheets are.
+    std::map<int32_t, std::vector<std::pair<Key, uint8_t>>> writers;
     std::map<std::string, std::string> readOnly; // cell name: why
     std::vector<Failure> failures;
 };
@@ -824,6 +833,11 @@ void Sweep(Tree& t, Report& report) {
             const std::vector<std::string> now = Texts(t, reopened, *sheet);
             const bool added = std::any_of(written.begin(), written.end(),
                                            [](const auto& b) { return b.first >= indMap::kCountNxdnIndIds; });
+            if (!added) {
+                for (const auto& [at, bits] : written) {
+                    report.writers[at].push_back({key, bits});
+                }
+            }
             for (int32_t r = 0, i = 0; r < sheet->RowCount(); ++r) {
                 for (int32_t c = 0; c < sheet->ColCount(); ++c, ++i) {
                     const cmcCellObj& other = sheet->Cell(c, r);
@@ -876,6 +890,23 @@ TEST_P(SettingSweep, EveryEditableCellSurvivesASaveAndChangesNothingElse) {
                 GetParam() == indModel::kPmr ? "PMR" : "LMR", report.stepped, seconds, report.readOnly.size(),
                 readOnly.c_str());
     EXPECT_GT(report.stepped, 500);
+    std::set<std::string> shared;
+    for (const auto& [at, cells] : report.writers) {
+        for (size_t i = 0; i < cells.size(); ++i) {
+            for (size_t j = i + 1; j < cells.size(); ++j) {
+                const int32_t a = std::get<1>(cells[i].first), b = std::get<1>(cells[j].first);
+                if ((cells[i].second & cells[j].second) && !Coupled(a, b) && !Coupled(b, a)) {
+                    shared.insert(NameOf(cells[i].first) + " and " + NameOf(cells[j].first) + " at " +
+                                  Where(at));
+                }
+            }
+        }
+    }
+    std::string sharedText;
+    for (const std::string& line : shared) {
+        sharedText += "  " + line + "\n";
+    }
+    EXPECT_TRUE(shared.empty()) << "cells writing the same bits:\n" << sharedText;
     EXPECT_TRUE(report.failures.empty()) << report.failures.size() << " cells fail:\n"
                                          << Table(report.failures);
 }
