@@ -689,7 +689,7 @@ const Row kRows[] = {
     Number16(CL_Msk_Presl_Common, At(T::kMskPreselect, 2), 0, 4095).Chosen(),
     Number(CL_Msk_Presl_Call_Let, At(T::kMskPreselect, 4), 0, 7, 0, 255).Chosen(),
     Number(CL_Msk_Presl_Sync, At(T::kMskPreselect, 5), 0, 7, 0, 255).Chosen(),
-    Number16(CL_Msk_AdrRange_Group, At(T::kMskAddress, 0), 0, 4095).Chosen(),
+    Number16(CL_Msk_AdrRange_Group, At(T::kMskAddress, 0), 1, 4095).Chosen(),
     Number16(CL_Msk_AdrRange_Common, At(T::kMskAddress, 2), 0, 4095).Chosen(),
     Number16(CL_Msk_AdrRange_Killer, At(T::kMskAddress, 4), 0, 4095).Chosen(),
     // The dPMR display messages: the 21 entries of 8 display characters of table 116, in cell order.
