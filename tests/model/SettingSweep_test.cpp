@@ -784,7 +784,8 @@ void Sweep(Tree& t, Report& report) {
             // Bytes: what the reopened file holds beyond the start, against what the write touched and
             // what the cell owns: a setting table cell its field; a list cell the bytes of its entry
             // (the cell's parameter) in any table; any other cell, and a list cell whose entries lie in
-            // an area of the model's own, the table entry it wrote first.
+            // an area of the model's own, the table entry of the lowest byte it wrote. Every byte the
+            // file holds changed must be one the write changed, in the same bits.
             const std::map<int32_t, uint8_t> saved = Differences(base, reopened);
             const std::optional<std::map<int32_t, uint8_t>> owned = SettingBytes(cell.cell, cell.parameter);
             const bool listCell = cmcCellIds::RecordKindOfCategory(cell.category, t.type) != 0;
