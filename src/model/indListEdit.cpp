@@ -186,7 +186,11 @@ bool indListEdit::DeleteEntry(int kind, int a, int count, int bank) {
 bool indListEdit::InsertEntry(int kind, int b, int count, int bank) {
     if (m_work.GetSize() < L::kWorkSize || count > datCh::Capacity(kind) || b < 0 || b >= count)
         return false;
-    AdjustReferences(kind, b, false);
+    // An entry added at the end moves no entry, so no reference follows one: a reference that named
+    // the new position before (the first entry of an empty list) names the new entry.
+    if (b < count - 1) {
+        AdjustReferences(kind, b, false);
+    }
     for (int i = count - 2; i >= b; --i)
         Move(kind, i, i + 1, bank);
     FillFromDefaults(kind, b);

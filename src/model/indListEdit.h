@@ -14,7 +14,8 @@ public:
     // Removes entry a of a list of count entries (count - 1 is freed). False when a or count are not
     // a valid position of the kind's list; then nothing changes. The caller packs afterwards.
     bool DeleteEntry(int kind, int a, int count, int bank = kNoBank);
-    // Opens position b in a list that holds count entries afterwards (entries b..count-2 move up).
+    // Opens position b in a list that holds count entries afterwards (entries b..count-2 move up and
+    // the references to them follow; at the end, b = count - 1, no reference changes).
     bool InsertEntry(int kind, int b, int count, int bank = kNoBank);
 
 private:

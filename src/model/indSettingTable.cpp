@@ -682,15 +682,16 @@ const Row kRows[] = {
     Number(CL_Nxdn_Grp_Op_Pre_Len, At(T::kNxdnOptions, 46), 0, 7, 0, 15).Chosen(),
     Text(CL_Nxdn_Option_AnalogTalkBackText, At(T::kNxdnOptions, 54), 8).Chosen(),
     // MSK preselection: own and common ID (0-4095) and two counts in the free bytes of table 22 before
-    // the country code; the address ranges in table 25 around its country code.
+    // the country code. The address ranges of table 25 before its country code, where the range cells
+    // (indRangeCells, asked first) keep them: the first group address (the individual range ends
+    // below it and has no bytes of its own), the common and the killer address.
     Number16(CL_Msk_Presl_Own_Id, At(T::kMskPreselect, 0), 0, 4095).Chosen(),
     Number16(CL_Msk_Presl_Common, At(T::kMskPreselect, 2), 0, 4095).Chosen(),
     Number(CL_Msk_Presl_Call_Let, At(T::kMskPreselect, 4), 0, 7, 0, 255).Chosen(),
     Number(CL_Msk_Presl_Sync, At(T::kMskPreselect, 5), 0, 7, 0, 255).Chosen(),
-    Number16(CL_Msk_AdrRange_Individual, At(T::kMskAddress, 0), 0, 4095).Chosen(),
-    Number16(CL_Msk_AdrRange_Group, At(T::kMskAddress, 2), 0, 4095).Chosen(),
-    Number16(CL_Msk_AdrRange_Common, At(T::kMskAddress, 4), 0, 4095).Chosen(),
-    Number(CL_Msk_AdrRange_Killer, At(T::kMskAddress, 7), 0, 7, 0, 255).Chosen(),
+    Number16(CL_Msk_AdrRange_Group, At(T::kMskAddress, 0), 1, 4095).Chosen(),
+    Number16(CL_Msk_AdrRange_Common, At(T::kMskAddress, 2), 0, 4095).Chosen(),
+    Number16(CL_Msk_AdrRange_Killer, At(T::kMskAddress, 4), 0, 4095).Chosen(),
     // The dPMR display messages: the 21 entries of 8 display characters of table 116, in cell order.
     Display(CL_Dpmr_DispMsg_App_VoiceCall, At(T::kDpmrDisplayMessages, 0), 8).Chosen(),
     Display(CL_Dpmr_DispMsg_App_BroadcastCall, At(T::kDpmrDisplayMessages, 8), 8).Chosen(),
