@@ -291,6 +291,11 @@ std::optional<int> indKeyCells::PinOf(int32_t cell) {
     return std::nullopt;
 }
 
+bool indKeyCells::CanHold(int32_t mode, int pin) {
+    return std::any_of(kPinTakers.begin(), kPinTakers.end(),
+                       [&](const PinTaker& t) { return t.mode == mode && t.pin == pin; });
+}
+
 std::optional<int32_t> indKeyCells::TakenBy(int pin, const uint8_t* w) {
     for (const PinTaker& t : kPinTakers) {
         if (t.pin != pin) {

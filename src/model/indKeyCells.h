@@ -45,6 +45,8 @@ public:
     static constexpr int kPins = 11;
     // The pin a function, direction or logic cell belongs to.
     static std::optional<int> PinOf(int32_t cell);
+    // Whether port mode cell mode takes pin while it is set to its dedicated function.
+    static bool CanHold(int32_t mode, int pin);
     // The port mode cell that holds pin on the working image w, or nullopt while the pin is free.
     static std::optional<int32_t> TakenBy(int pin, const uint8_t* w);
     // A cell of a taken pin shows "----" in grey and ignores every key, typed text and list answer,

@@ -26,6 +26,7 @@
 #include "model/indCellHandler.h"
 #include "model/indDataFile.h"
 #include "model/indIdRefCells.h"
+#include "model/indKeyCells.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
 #include "model/indSettingTable.h"
@@ -100,6 +101,11 @@ bool Coupled(int32_t stepped, int32_t other) {
     if (indSettingTable::SharesBits(stepped, other)) {
         return true;
     }
+    // A port mode set to its dedicated function holds its pins ("----"); set to general use it frees them.
+    if (const std::optional<int> pin = indKeyCells::PinOf(other);
+        pin && indKeyCells::CanHold(stepped, *pin)) {
+        return true;
+    }
     return std::any_of(std::begin(kCouplings), std::end(kCouplings),
                        [&](const Coupling& c) { return c.stepped == stepped && c.other == other; });
 }
@@ -153,6 +159,15 @@ const char* ReadOnlyReason(int32_t cell) {
     for (const ReadOnly& r : kReadOnly) {
         if (r.cell == cell) {
             return r.reason;
+        }
+    }
+    // New data gives every port mode its dedicated function, which holds the mode's pins.
+    if (const std::optional<int> pin = indKeyCells::PinOf(cell)) {
+        for (int32_t mode : {CL_ExtPort_PortMode_IGSW, CL_ExtPort_PortMode_HORN, CL_ExtPort_PortMode_AFO,
+                             CL_ExtPort_PortMode_EPTT, CL_ExtPort_PortMode_SCI, CL_ExtPort_PortMode_none}) {
+            if (indKeyCells::CanHold(mode, *pin)) {
+                return "its port mode holds the pin (shown \"----\") until the mode is set to general use";
+            }
         }
     }
     return nullptr;
