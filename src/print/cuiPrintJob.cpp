@@ -1,0 +1,64 @@
+#include "print/cuiPrintJob.h"
+
+#include "print/cmcPrintDevice.h"
+
+#include <utility>
+
+cuiPrintJob::cuiPrintJob(cuiPrinter& printer, cmcPrintDevice& device, cuiPrintList list)
+    : m_printer(printer), m_device(device), m_list(std::move(list)),
+      m_target(printer.MakeTarget(device, m_list.repeaterPrint)) {}
+
+cuiPrintJob::State cuiPrintJob::Begin() {
+    m_pages.clear();
+    int32_t total = 0;
+    for (const std::string& sheet : m_list.sheets) {
+        total += m_printer.PrintSheet(m_target, sheet, cuiPrinter::Mode::Record, &m_pages);
+    }
+    m_target.pageTotal = total;
+    m_position = 0;
+    m_state = total > 0 ? State::Printing : State::Empty;
+    return m_state;
+}
+
+cuiPrintJob::State cuiPrintJob::Step() {
+    if (m_state != State::Printing) {
+        return m_state;
+    }
+    if (!m_begun) {
+        if (!m_device.BeginDocument()) {
+            m_state = State::Failed;
+            return m_state;
+        }
+        m_begun = true;
+    }
+    if (m_position < m_list.sheets.size() && !m_target.cancel && !m_target.failed) {
+        m_printer.PrintSheet(m_target, m_list.sheets[m_position], cuiPrinter::Mode::Print);
+        ++m_position;
+    }
+    if (m_position < m_list.sheets.size() && !m_target.cancel && !m_target.failed) {
+        return m_state;
+    }
+    return End();
+}
+
+cuiPrintJob::State cuiPrintJob::End() {
+    const bool ended = m_device.EndDocument();
+    if (m_target.failed || !ended) {
+        m_state = State::Failed;
+    } else if (m_target.cancel) {
+        m_state = State::Cancelled;
+    } else {
+        m_state = State::Finished;
+    }
+    return m_state;
+}
+
+cuiPrintJob::State cuiPrintJob::Run() {
+    if (m_state == State::Ready) {
+        Begin();
+    }
+    while (m_state == State::Printing) {
+        Step();
+    }
+    return m_state;
+}
