@@ -1,5 +1,6 @@
 #include "print/cuiPrinter.h"
 
+#include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellColors.h"
 #include "cells/cmcCellHandler.h"
 #include "cells/cmcCellObj.h"
@@ -20,6 +21,8 @@ namespace {
 
 // How often a page that does not fit is built again with a smaller font before it prints as it is.
 constexpr int kMaxShrinks = 3;
+// The widest a column grows to fit the texts it shows, in screen pixels (as on screen).
+constexpr int32_t kColumnLimit = 650;
 
 // Fills a frame text: each %d or %s takes the next value, %% is a percent sign, anything else stays.
 // Overlay texts never reach a printf format here.
@@ -215,7 +218,54 @@ std::unique_ptr<cuiSheet> cuiPrinter::BuildCopy(Target& target, std::string_view
     sheet->SetPrinter(target.device->DotsPerInch(), m_s.screenDpi);
     sheet->SetPrintFontHeight(fontHeight);
     sheet->Show();
+    FitShownTexts(*sheet);
     return sheet;
+}
+
+void cuiPrinter::FitShownTexts(cuiSheet& sheet) {
+    if (!m_s.handler) {
+        return;
+    }
+    const cmcCellObj& basic = sheet.BasicCell();
+    const double s = sheet.Scale();
+    // Columns stay within what a screen column may be, in dots.
+    const int32_t limit = static_cast<int32_t>(kColumnLimit * s);
+    cmcCellCapsule capsule;
+    for (int32_t c = 0; c < sheet.ColCount(); ++c) {
+        const int32_t current = sheet.ColWidth(c);
+        if (current <= 0) {
+            continue; // hidden columns stay hidden
+        }
+        int32_t widest = 0;
+        for (int32_t r = sheet.GridFixedRows(); r < sheet.RowCount(); ++r) {
+            const cmcCellObj& cell = sheet.CellAt(c, r).cell;
+            if (!cell.HasCell() || (cell.markFlags & cmcCellObj::kTail)) {
+                continue;
+            }
+            // A joined neighbour lends its width: the text may run into it.
+            if (c + 1 < sheet.ColCount() && (sheet.CellAt(c + 1, r).cell.layoutFlags & cmcCellObj::kJoined)) {
+                continue;
+            }
+            capsule.ResetCapsule();
+            capsule.cell = const_cast<cmcCellObj*>(&cell);
+            capsule.stateBits = cmcCellCapsule::kStatePrinting;
+            m_s.handler->CallCell(capsule, cmcCellHandler::kNotifyDraw);
+            m_measure->SetFont(cell.font ? *cell.font : basic.font.value_or(cmcCellFont{}));
+            std::string_view text = capsule.displayText;
+            while (true) {
+                const size_t lf = text.find('\n');
+                widest = std::max(widest, m_measure->TextWidth(text.substr(0, lf)));
+                if (lf == std::string_view::npos) {
+                    break;
+                }
+                text.remove_prefix(lf + 1);
+            }
+        }
+        const int32_t fitted = std::min(static_cast<int32_t>(widest + 8 * s + 0.5), limit);
+        if (fitted > current) {
+            sheet.SetColWidth(c, fitted);
+        }
+    }
 }
 
 bool cuiPrinter::IsPrintable(Target& target, std::string_view sheetText) {

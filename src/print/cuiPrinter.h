@@ -95,6 +95,8 @@ private:
     class PageSource;
     class DeviceMeasure;
     std::unique_ptr<cuiSheet> BuildCopy(Target& target, std::string_view sheetText, int32_t fontHeight);
+    // Widens the columns of a print copy to the texts the cell handler shows in them.
+    void FitShownTexts(cuiSheet& sheet);
     void PaintPage(Target& target, cuiSheet& sheet, const cmcCanvas::Rect& body, const cuiPrintPage& page);
 
     Services m_s;
