@@ -6,10 +6,13 @@
 #include "cells/cmcCellObj.h"
 #include "cells/cmcCellPainter.h"
 #include "core/cmcGTex.h"
+#include "model/indCellHandler.h"
 #include "print/cmcPrintDevice.h"
 #include "sheets/cmcMeasureOnlyCanvas.h"
 #include "sheets/cuiSheet.h"
 #include "sheets/cuiSheetText.h"
+#include "sheets/iuiSh_ChBank.h"
+#include "sheets/iuiSh_Mch.h"
 #include "sheets/iuiSheetFactory.h"
 
 #include <algorithm>
@@ -58,6 +61,36 @@ double Millimetres(std::string_view text) {
     return value;
 }
 
+// While a print copy's cells are asked for their texts, the handler knows the bank (or repeater
+// group) the copy shows, so that its rows never follow the sheet open on screen.
+class ShownBank {
+public:
+    ShownBank(indCellHandler* handler, const cuiSheet& sheet) : m_handler(handler) {
+        if (!m_handler) {
+            return;
+        }
+        m_saved = m_handler->shownBank;
+        if (const auto* bank = dynamic_cast<const iuiSh_ChBank*>(&sheet)) {
+            m_handler->shownBank = bank->Bank();
+        } else if (const auto* list = dynamic_cast<const iuiSh_Mch*>(&sheet); list && list->Letter() == 'R') {
+            m_handler->shownBank = list->ShownGroup();
+        } else {
+            m_handler->shownBank = -1;
+        }
+    }
+    ~ShownBank() {
+        if (m_handler) {
+            m_handler->shownBank = m_saved;
+        }
+    }
+    ShownBank(const ShownBank&) = delete;
+    ShownBank& operator=(const ShownBank&) = delete;
+
+private:
+    indCellHandler* m_handler;
+    int32_t m_saved = -1;
+};
+
 } // namespace
 
 // Sheet builds measure on the device's canvas, in printer dots. The point size a build asks for is
@@ -77,7 +110,7 @@ public:
 // text again. Nothing is current, selected or focused on paper.
 class cuiPrinter::PageSource : public cmcCellPainter::Source {
 public:
-    PageSource(cuiSheet& sheet, cmcCellHandler* handler, const cuiPrintPage& page)
+    PageSource(cuiSheet& sheet, indCellHandler* handler, const cuiPrintPage& page)
         : m_sheet(sheet), m_handler(handler), m_cols(static_cast<size_t>(sheet.ColCount()), false),
           m_rows(static_cast<size_t>(sheet.RowCount()), false) {
         for (int32_t c = 0; c < sheet.GridFixedCols(); ++c) {
@@ -131,7 +164,7 @@ public:
 
 private:
     cuiSheet& m_sheet;
-    cmcCellHandler* m_handler;
+    indCellHandler* m_handler;
     std::vector<bool> m_cols;
     std::vector<bool> m_rows;
 };
@@ -228,6 +261,7 @@ void cuiPrinter::FitShownTexts(cuiSheet& sheet) {
     }
     const cmcCellObj& basic = sheet.BasicCell();
     const double s = sheet.Scale();
+    const ShownBank shown(m_s.handler, sheet);
     // Columns stay within what a screen column may be, in dots.
     const int32_t limit = static_cast<int32_t>(kColumnLimit * s);
     cmcCellCapsule capsule;
@@ -469,6 +503,7 @@ int32_t cuiPrinter::PrintSheet(Target& target, std::string_view sheetText, Mode 
 
 void cuiPrinter::PaintPage(Target& target, cuiSheet& sheet, const cmcCanvas::Rect& body,
                            const cuiPrintPage& page) {
+    const ShownBank shown(m_s.handler, sheet);
     PageSource source(sheet, m_s.handler, page);
     cmcCellPainter painter;
     cmcFontCanvas& canvas = target.device->Canvas();

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-class cmcCellHandler;
+class indCellHandler;
 class cmcGTex;
 class cmcPrintDevice;
 class cuiSheet;
@@ -27,7 +27,7 @@ public:
     struct Services {
         cmcGTex* texts = nullptr;              // main text table: frame texts and margins
         std::function<cuiSheetEnv()> sheetEnv; // what a sheet build reads (its canvas is replaced)
-        cmcCellHandler* handler = nullptr;     // gives every painted cell its text; may be null
+        indCellHandler* handler = nullptr;     // gives every painted cell its text; may be null
         int32_t screenDpi = 96;                // screen pixels per inch (print width conversion)
         int32_t fontSize = 10;                 // point size of the cell font (FontSize Printer)
         std::string date;                      // shown in the page footer
