@@ -10,9 +10,12 @@ cuiPrintJob::cuiPrintJob(cuiPrinter& printer, cmcPrintDevice& device, cuiPrintLi
 
 cuiPrintJob::State cuiPrintJob::Begin() {
     m_pages.clear();
+    m_copies.clear();
+    m_copies.resize(m_list.sheets.size());
     int32_t total = 0;
-    for (const std::string& sheet : m_list.sheets) {
-        total += m_printer.PrintSheet(m_target, sheet, cuiPrinter::Mode::Record, &m_pages);
+    for (size_t i = 0; i < m_list.sheets.size(); ++i) {
+        total += m_printer.PrintSheet(m_target, m_list.sheets[i], cuiPrinter::Mode::Record, &m_pages,
+                                      &m_copies[i]);
     }
     m_target.pageTotal = total;
     m_position = 0;
@@ -32,7 +35,9 @@ cuiPrintJob::State cuiPrintJob::Step() {
         m_begun = true;
     }
     if (m_position < m_list.sheets.size() && !m_target.cancel && !m_target.failed) {
-        m_printer.PrintSheet(m_target, m_list.sheets[m_position], cuiPrinter::Mode::Print);
+        m_printer.PrintSheet(m_target, m_list.sheets[m_position], cuiPrinter::Mode::Print, nullptr,
+                             &m_copies[m_position]);
+        m_copies[m_position] = {}; // printed: its memory goes now
         ++m_position;
     }
     if (m_position < m_list.sheets.size() && !m_target.cancel && !m_target.failed) {
@@ -42,6 +47,7 @@ cuiPrintJob::State cuiPrintJob::Step() {
 }
 
 cuiPrintJob::State cuiPrintJob::End() {
+    m_copies.clear();
     const bool ended = m_device.EndDocument();
     if (m_target.failed || !ended) {
         m_state = State::Failed;

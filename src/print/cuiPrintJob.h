@@ -50,6 +50,7 @@ private:
     cuiPrintList m_list;
     cuiPrinter::Target m_target;
     std::vector<cuiPrintPage> m_pages;
+    std::vector<cuiPrinter::Copy> m_copies; // the print copies counting built, one per sheet
     size_t m_position = 0;
     bool m_begun = false;
     State m_state = State::Ready;

@@ -431,9 +431,17 @@ cmcCanvas::Rect Extent(const cuiSheet& sheet, const cmcCanvas::Rect& body, const
 } // namespace
 
 int32_t cuiPrinter::PrintSheet(Target& target, std::string_view sheetText, Mode mode,
-                               std::vector<cuiPrintPage>* pages) {
-    int32_t height = m_s.fontSize * target.device->DotsPerInch() / -72;
-    std::unique_ptr<cuiSheet> sheet = BuildCopy(target, sheetText, height);
+                               std::vector<cuiPrintPage>* pages, Copy* keep) {
+    Copy local;
+    Copy& copy = keep ? *keep : local;
+    if (!copy.sheet) {
+        copy.fontHeight = m_s.fontSize * target.device->DotsPerInch() / -72;
+        copy.shrinks = 0;
+        copy.sheet = BuildCopy(target, sheetText, copy.fontHeight);
+    }
+    std::unique_ptr<cuiSheet>& sheet = copy.sheet;
+    int32_t& height = copy.fontHeight;
+    int& shrinks = copy.shrinks;
     if (!sheet || !sheet->IsPrintable()) {
         return 0;
     }
@@ -444,7 +452,6 @@ int32_t cuiPrinter::PrintSheet(Target& target, std::string_view sheetText, Mode 
     const std::vector<int32_t> rowChunks = RowChunks(*sheet, body.Height());
 
     int32_t count = 0;
-    int shrinks = 0;
     int32_t firstRow = sheet->GridFixedRows();
     for (const int32_t rowCount : rowChunks) {
         int32_t firstCol = sheet->GridFixedCols();

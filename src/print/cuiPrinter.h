@@ -7,6 +7,7 @@
 #include "cells/cmcCanvas.h"
 #include "cells/cmcCellFont.h"
 #include "print/cuiPrintPage.h"
+#include "sheets/cuiSheet.h"
 #include "sheets/cuiSheetEnv.h"
 
 #include <cstdint>
@@ -53,6 +54,14 @@ public:
 
     enum class Mode { Count, Record, Print };
 
+    // A print copy kept from one walk of a sheet's pages to the next (counting, then printing), with
+    // the font it was shrunk to: the second walk lays out the same pages without building again.
+    struct Copy {
+        std::unique_ptr<cuiSheet> sheet;
+        int32_t fontHeight = 0;
+        int shrinks = 0;
+    };
+
     explicit cuiPrinter(Services services);
     ~cuiPrinter();
     cuiPrinter(const cuiPrinter&) = delete;
@@ -77,9 +86,10 @@ public:
 
     // Builds the print copy of one sheet and walks its pages: counts them, records them into pages
     // (Record) or prints them on the target's device (Print). Returns the number of pages; 0 for a
-    // sheet that does not print. The walk stops when target.cancel is set.
+    // sheet that does not print. The walk stops when target.cancel is set. With keep, the copy a
+    // walk leaves there is used by the next walk of the same sheet on the same target.
     int32_t PrintSheet(Target& target, std::string_view sheetText, Mode mode,
-                       std::vector<cuiPrintPage>* pages = nullptr);
+                       std::vector<cuiPrintPage>* pages = nullptr, Copy* keep = nullptr);
 
     // The page frame (header, footer and their bars) on the device's canvas in the sheet's title
     // font; returns the body rectangle between them. With draw false it only measures.
