@@ -21,7 +21,6 @@
 class indCellHandler;
 class cmcGTex;
 class cmcPrintDevice;
-class cuiSheet;
 
 class cuiPrinter {
 public:
