@@ -163,6 +163,8 @@ TEST_F(OstrelPrint, AllSheetsPrintWithoutPlaceholders) {
             EXPECT_EQ(ErrorCells(text), 0u) << c.file;
         }
         EXPECT_EQ(Count(text, "Page " + std::to_string(pages) + " / " + std::to_string(pages)), 1u) << c.file;
+        // The tree's no-print sheets (clone information, memory channel top) leave no page.
+        EXPECT_EQ(Count(text, "Clone information"), 0u) << c.file;
         // The sheets Print all prints come in tree order: the common settings first, the banks last.
         EXPECT_LT(text.find("Common"), text.find("Memory channels, bank 1")) << c.file;
     }
