@@ -15,9 +15,7 @@
 #include <QDate>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -47,7 +45,8 @@ int PrintPdf(cuiMain& window, int fontSize, const std::string& sheet, const std:
     // The target is checked before anything is printed, and replaced only by a complete file.
     cmcAtomicFile file(out);
     if (!file.Open()) {
-        std::fprintf(stderr, "ostrel: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "ostrel: cannot write %s; give a file name in a folder you may write to\n",
+                     out.c_str());
         return 1;
     }
     const cuiPrintList list = sheet.empty() ? cuiPrintList::AllSheets(tex, window.Current(), modes)
@@ -92,7 +91,8 @@ int PrintPdf(cuiMain& window, int fontSize, const std::string& sheet, const std:
     }
     const QByteArray& bytes = pdf.data();
     if (!file.Write(bytes.constData(), static_cast<size_t>(bytes.size())) || !file.Commit()) {
-        std::fprintf(stderr, "ostrel: cannot write %s: %s\n", out.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "ostrel: cannot write %s (is the disk full?); it was left as it was\n",
+                     out.c_str());
         return 1;
     }
     return 0;
