@@ -8,6 +8,7 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
 #include "model/indLayout.h"
+#include "sheets/cmcMeasureOnlyCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -314,6 +315,54 @@ TEST(cuiPrintJob, OneSheetPerStepCancelAndDeviceFailure) {
         EXPECT_EQ(job.Run(), cuiPrintJob::State::Failed);
         EXPECT_EQ(job.PagesPrinted(), 1);
         EXPECT_EQ(device.ended, 1);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(cuiPrinter, PrintCopiesScaleByPrinterResolution) {
+    // A cell without W keeps the default width: one printer unit per screen pixel, or one pixel on
+    // a preview bitmap; fitted cells add 8 screen pixels of padding in printer units.
+    Fixture f({{"GI_Sheet_U", "", {"x|{W}ab"}}});
+    struct Case {
+        const char* name;
+        void (*setup)(cuiSheet&);
+        double scale;
+        int32_t plainWidth;
+        int32_t fittedPadding;
+    } cases[] = {
+        {"printer", [](cuiSheet& s) { s.SetPrinter(600, 96); }, 6.0, 6, 48},
+        {"preview", [](cuiSheet& s) { s.SetPreviewTarget(600, 96); }, 1.0, 6, 8},
+        {"preview bitmap",
+         [](cuiSheet& s) {
+             s.SetPreviewTarget(600, 96);
+             s.SetBitmapMode(true);
+         },
+         1.0, 1, 8},
+    };
+    for (const Case& c : cases) {
+        RecordingCanvas canvas;
+        struct Measure : cmcMeasureOnlyCanvas {
+            RecordingCanvas* canvas;
+            void SetFont(const cmcCellFont& font) override { canvas->SetCellFont(font); }
+            int32_t FontSize() const override { return 10; }
+            int32_t TextWidth(std::string_view t) const override { return canvas->TextWidth(t); }
+            int32_t TextHeight(std::string_view t) const override { return canvas->TextHeight(t); }
+        } measure;
+        measure.canvas = &canvas;
+        cuiSheetEnv env;
+        env.texts = &f.tex;
+        env.canvas = &measure;
+        cuiSheet sheet(env, "GI_Sheet_U");
+        c.setup(sheet);
+        sheet.SetPrintFontHeight(-20);
+        sheet.Show();
+        EXPECT_EQ(sheet.Scale(), c.scale) << c.name;
+        EXPECT_EQ(sheet.ColWidth(0), c.plainWidth) << c.name;
+        canvas.SetCellFont(*sheet.BasicCell().font);
+        EXPECT_EQ(sheet.ColWidth(1), canvas.TextWidth("ab") + c.fittedPadding) << c.name;
     }
 }
 
