@@ -104,6 +104,8 @@ public:
     // The windows cells open (choice lists, editors).
     cuiCellWindows* CellWindows() { return m_windows.get(); }
     indCellHandler* Handler() { return m_handler.get(); }
+    // What a sheet build reads now (overlay, data, model type, modes, measuring canvas): for print copies.
+    cuiSheetEnv SheetEnv();
     // Selects the tree node of a sheet text (which opens its sheet); false when there is none.
     bool SelectTreeNode(const std::string& sheetText);
 
@@ -160,7 +162,6 @@ private:
     void PeriodicStep();
     std::string Text(const char* key);
     QIcon StyleIcon(int pixmap);
-    cuiSheetEnv SheetEnv();
     std::string AskPath(bool save);
     void AcceptRadioData(const cmcEeprom& radio);
     static void OnEvent(void* context, const cmcEvRec& event);

@@ -3,7 +3,9 @@
 // second instance ends at once. With --screenshot the program saves a picture of its main window
 // once the sheet is painted and exits, 0 only when the picture shows the sheet asked for; --port sets
 // the serial device the clone commands use for this session (the stored port setting is kept unless
-// the user chooses another port meanwhile).
+// the user chooses another port meanwhile). With --print-pdf the program prints without a display
+// (the sheets Print all prints, or the --sheet alone) into a PDF file and exits.
+#include "PrintPdf.h"
 #include "app/indEnviron.h"
 #include "clone/cmcPortMap.h"
 #include "core/cmcAppDir.h"
@@ -37,6 +39,7 @@ struct Options {
     std::string open;
     std::string sheet;
     std::string port;
+    std::string printPdf;
     bool help = false;
     bool bad = false;
 };
@@ -59,6 +62,8 @@ Options ParseOptions(int argc, char** argv) {
             value(o.sheet);
         else if (a == "--port")
             value(o.port);
+        else if (a == "--print-pdf")
+            value(o.printPdf);
         else if (a == "--help" || a == "-h")
             o.help = true;
         // Other arguments ("/reserve", platform options) are left to their readers.
@@ -105,12 +110,23 @@ public:
 
 int main(int argc, char** argv) {
     Options options = ParseOptions(argc, argv);
+    const bool printing = !options.printPdf.empty();
+    if (printing && !options.screenshot.empty())
+        options.bad = true;
     if (options.help || options.bad) {
         std::fprintf(
             options.bad ? stderr : stdout,
-            "usage: ostrel [--port DEVICE] [--open FILE] [--sheet 'SHEET TEXT'] [--screenshot OUT.png]\n");
+            "usage: ostrel [--port DEVICE] [--open FILE] [--sheet 'SHEET TEXT'] [--screenshot OUT.png]\n"
+            "       ostrel [--open FILE] --print-pdf OUT.pdf [--sheet 'SHEET TEXT']\n"
+            "  --print-pdf OUT.pdf  print without a display into a PDF file and exit (0 when written): "
+            "every\n"
+            "                       sheet Print all prints, or only the --sheet given, from FILE (else the\n"
+            "                       initial data); OUT is replaced only by a complete file\n");
         return options.bad ? 2 : 0;
     }
+    // Printing needs no display: without a platform chosen, it runs off screen.
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     cuiFatalBox::Install();
 
@@ -119,7 +135,8 @@ int main(int argc, char** argv) {
     indEnviron env(store, std::make_unique<cuiQtInstanceLock>(indEnviron::kLockName), screen.width(),
                    screen.height());
     const bool screenshot = !options.screenshot.empty();
-    if (!env.IsInstanceOwner()) {
+    // Printing changes no settings, so it runs beside an open program.
+    if (!env.IsInstanceOwner() && !printing) {
         if (!screenshot)
             return 0;
         std::fprintf(stderr, "ostrel: another instance is running; no picture taken\n");
@@ -149,7 +166,7 @@ int main(int argc, char** argv) {
     services.env = &env;
     services.tables = &tables;
     services.events = &events;
-    services.box = screenshot ? static_cast<cmcMessageBox*>(&quietBox) : &box;
+    services.box = screenshot || printing ? static_cast<cmcMessageBox*>(&quietBox) : &box;
     services.loop = &loop;
     int result = 0;
     {
@@ -162,42 +179,47 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "ostrel: cannot open %s\n", options.open.c_str());
             failed = true;
         }
-        window.show();
-        bool noSheet = false;
-        if (!options.sheet.empty() && !window.SelectTreeNode(options.sheet) &&
-            !window.OpenSheet(options.sheet)) {
-            std::fprintf(stderr, "ostrel: no sheet '%s'\n", options.sheet.c_str());
-            noSheet = true;
-        }
+        if (printing) {
+            // Nothing is printed from data that did not open: the initial data is not what was asked for.
+            result = failed ? 1 : PrintPdf(window, env.printerFontSize, options.sheet, options.printPdf);
+        } else {
+            window.show();
+            bool noSheet = false;
+            if (!options.sheet.empty() && !window.SelectTreeNode(options.sheet) &&
+                !window.OpenSheet(options.sheet)) {
+                std::fprintf(stderr, "ostrel: no sheet '%s'\n", options.sheet.c_str());
+                noSheet = true;
+            }
 
-        QElapsedTimer clock;
-        clock.start();
-        QTimer shot;
-        if (screenshot) {
-            QObject::connect(&shot, &QTimer::timeout, [&] {
-                bool painted = window.SheetView() && window.SheetView()->Painted();
-                if (!painted && !noSheet && clock.elapsed() < kScreenshotTimeoutMs)
-                    return;
-                shot.stop();
-                if (painted && std::getenv("OSTREL_REPORT_PAINTED"))
-                    ReportPainted();
-                // Grabbing renders the whole window, the sheet included, whether or not the platform
-                // had painted it yet: whether the picture shows a sheet is known only afterwards.
-                QPixmap picture = window.grab();
-                painted = window.SheetView() && window.SheetView()->Painted();
-                bool saved = picture.save(QString::fromStdString(options.screenshot));
-                if (!saved)
-                    std::fprintf(stderr, "ostrel: cannot write %s\n", options.screenshot.c_str());
-                else if (!painted)
-                    std::fprintf(stderr, "ostrel: %s shows no sheet\n", options.screenshot.c_str());
-                if (quietBox.failed && !failed)
-                    std::fprintf(stderr, "ostrel: the picture was taken after a failure (see above)\n");
-                result = saved && painted && !failed && !quietBox.failed ? 0 : 1;
-                app.quit();
-            });
-            shot.start(kScreenshotCheckMs);
+            QElapsedTimer clock;
+            clock.start();
+            QTimer shot;
+            if (screenshot) {
+                QObject::connect(&shot, &QTimer::timeout, [&] {
+                    bool painted = window.SheetView() && window.SheetView()->Painted();
+                    if (!painted && !noSheet && clock.elapsed() < kScreenshotTimeoutMs)
+                        return;
+                    shot.stop();
+                    if (painted && std::getenv("OSTREL_REPORT_PAINTED"))
+                        ReportPainted();
+                    // Grabbing renders the whole window, the sheet included, whether or not the platform
+                    // had painted it yet: whether the picture shows a sheet is known only afterwards.
+                    QPixmap picture = window.grab();
+                    painted = window.SheetView() && window.SheetView()->Painted();
+                    bool saved = picture.save(QString::fromStdString(options.screenshot));
+                    if (!saved)
+                        std::fprintf(stderr, "ostrel: cannot write %s\n", options.screenshot.c_str());
+                    else if (!painted)
+                        std::fprintf(stderr, "ostrel: %s shows no sheet\n", options.screenshot.c_str());
+                    if (quietBox.failed && !failed)
+                        std::fprintf(stderr, "ostrel: the picture was taken after a failure (see above)\n");
+                    result = saved && painted && !failed && !quietBox.failed ? 0 : 1;
+                    app.quit();
+                });
+                shot.start(kScreenshotCheckMs);
+            }
+            app.exec();
         }
-        app.exec();
     }
     if (givenPort != 0 && env.comPort == givenPort && env.comDevice == options.port) {
         env.comPort = storedPort;

@@ -30,7 +30,11 @@ void cuiQtCanvas::SetBrush(uint32_t color, BrushStyle style) {
 }
 
 void cuiQtCanvas::SetCellFont(const cmcCellFont& font) {
-    SetFont(cuiQtColors::ToQFont(font));
+    // Neighbouring cells mostly share their font; making a QFont for each one costs more than the text.
+    if (!m_cellFont || !(*m_cellFont == font)) {
+        SetFont(cuiQtColors::ToQFont(font));
+        m_cellFont = font;
+    }
     m_fontColor = font.color;
 }
 
@@ -40,18 +44,33 @@ uint32_t cuiQtCanvas::ResolveColor(uint32_t color) const {
 
 void cuiQtCanvas::SetFont(const QFont& font) {
     m_font = font;
+    m_cellFont.reset();
+    m_metrics.reset();
+    m_widths = nullptr;
+    m_painterHasFont = false;
+}
+
+const QFontMetrics& cuiQtCanvas::Metrics() const {
+    if (!m_metrics)
+        m_metrics.emplace(m_font);
+    return *m_metrics;
 }
 
 void cuiQtCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
-    QString s = ToQString(text);
-    QFontMetrics fm(m_font);
-    int width = fm.horizontalAdvance(s);
-    m_painter.setFont(m_font);
+    const QFontMetrics& fm = Metrics();
+    const int width = TextWidth(text);
     if (m_brushStyle == BrushStyle::Solid)
         m_painter.fillRect(QRect(x, y, width, fm.height()), cuiQtColors::ToQColor(m_brushColor));
-    m_painter.setPen(cuiQtColors::ToQColor(m_fontColor));
-    m_painter.drawText(QPoint(x, y + fm.ascent()), s);
     m_pen = {x + width, y};
+    // Blanks (the space an empty cell shows) leave no ink.
+    if (text.find_first_not_of(' ') == std::string_view::npos)
+        return;
+    if (!m_painterHasFont) {
+        m_painter.setFont(m_font);
+        m_painterHasFont = true;
+    }
+    m_painter.setPen(cuiQtColors::ToQColor(m_fontColor));
+    m_painter.drawText(QPoint(x, y + fm.ascent()), ToQString(text));
 }
 
 void cuiQtCanvas::TextRect(const Rect& clip, int32_t x, int32_t y, std::string_view text) {
@@ -59,6 +78,7 @@ void cuiQtCanvas::TextRect(const Rect& clip, int32_t x, int32_t y, std::string_v
     m_painter.setClipRect(QRect(clip.left, clip.top, clip.Width(), clip.Height()), Qt::IntersectClip);
     TextOut(x, y, text);
     m_painter.restore();
+    m_painterHasFont = false; // the restore took the font back
 }
 
 void cuiQtCanvas::LineTo(int32_t x, int32_t y) {
@@ -112,9 +132,20 @@ void cuiQtCanvas::Polygon(std::span<const Point> points) {
 }
 
 int32_t cuiQtCanvas::TextWidth(std::string_view text) const {
-    return QFontMetrics(m_font).horizontalAdvance(ToQString(text));
+    constexpr size_t kMaxWidths = 4096;
+    if (!m_widths) {
+        m_widths = &m_widthsByFont[m_font.key().toStdString()];
+    }
+    if (m_widths->size() > kMaxWidths) {
+        m_widths->clear();
+    }
+    const auto [at, added] = m_widths->try_emplace(std::string(text), 0);
+    if (added) {
+        at->second = Metrics().horizontalAdvance(ToQString(text));
+    }
+    return at->second;
 }
 
 int32_t cuiQtCanvas::TextHeight(std::string_view text) const {
-    return QFontMetrics(m_font).height();
+    return Metrics().height();
 }

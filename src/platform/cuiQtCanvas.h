@@ -1,13 +1,19 @@
 #pragma once
 // The cell canvas on a QPainter: pen, brush, font and text with a pen position, as cell painting and
 // printing use them. The painter must outlive the canvas.
+#include "cells/cmcCellFont.h"
 #include "cells/cmcFontCanvas.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QHash>
 #include <QPen>
+#include <QString>
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 class QPainter;
-struct cmcCellFont;
 
 class cuiQtCanvas : public cmcFontCanvas {
 public:
@@ -39,13 +45,26 @@ public:
     uint32_t ResolveColor(uint32_t color) const override;
     void SetFont(const QFont& font);
     const QFont& Font() const { return m_font; }
-    QPainter& Painter() { return m_painter; }
+    // The painter, for drawing the canvas does not offer; its font is set again before the next text.
+    QPainter& Painter() {
+        m_painterHasFont = false;
+        return m_painter;
+    }
 
 private:
     void ApplyBrush();
+    // The metrics of the current font, made once per font: sheets and pages measure every cell.
+    const QFontMetrics& Metrics() const;
 
     QPainter& m_painter;
     QFont m_font;
+    std::optional<cmcCellFont> m_cellFont; // the cell font m_font was made from, if any
+    mutable std::optional<QFontMetrics> m_metrics;
+    // Text widths by font: cells repeat the same few texts, and shaping a text is the dearest part.
+    using Widths = std::unordered_map<std::string, int32_t>;
+    mutable std::unordered_map<std::string, Widths> m_widthsByFont;
+    mutable Widths* m_widths = nullptr;
+    bool m_painterHasFont = false;
     uint32_t m_fontColor = 0x80000008u;
     uint32_t m_penColor = 0;
     int32_t m_penWidth = 1;

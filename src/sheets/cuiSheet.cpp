@@ -273,7 +273,8 @@ void cuiSheet::BuildCells() {
     m_tableRows = std::max(m_rowCount, m_minTableRows);
     m_cells.clear();
     m_cells.resize(static_cast<size_t>(m_colCount) * static_cast<size_t>(m_tableRows));
-    const int32_t unit = Printing() ? std::max(1, m_printerDpi / std::max(1, m_screenDpi)) : 1;
+    const int32_t unit =
+        Printing() && !m_bitmapMode ? std::max(1, m_printerDpi / std::max(1, m_screenDpi)) : 1;
     m_colWidths.assign(static_cast<size_t>(m_colCount), unit);
     m_fittedWidths.assign(static_cast<size_t>(m_colCount), unit);
     m_rowHeights.assign(static_cast<size_t>(m_tableRows), unit);
@@ -433,6 +434,11 @@ void cuiSheet::SetPrinter(int32_t printerDpi, int32_t screenDpi) {
     m_printerDpi = std::max(0, printerDpi);
     m_screenDpi = std::max(1, screenDpi);
     m_scale = m_printerDpi > 0 ? std::max(1, m_printerDpi / m_screenDpi) : 1.0;
+}
+
+void cuiSheet::SetPreviewTarget(int32_t printerDpi, int32_t screenDpi) {
+    SetPrinter(printerDpi, screenDpi);
+    m_scale = 1.0;
 }
 
 void cuiSheet::SetStartPosition(int32_t col, int32_t row, int32_t left, int32_t top) {

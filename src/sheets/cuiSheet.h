@@ -60,6 +60,10 @@ public:
     void SetPopupMode(bool on) { m_popup = on; }
     // Builds for the printer: sizes scale by printer dots per inch over screen pixels per inch.
     void SetPrinter(int32_t printerDpi, int32_t screenDpi);
+    // Builds for a preview bitmap of the printer's pages: printing rules at scale 1.
+    void SetPreviewTarget(int32_t printerDpi, int32_t screenDpi);
+    // Bitmap mode (preview): columns and rows start 1 pixel wide instead of one printer unit.
+    void SetBitmapMode(bool on) { m_bitmapMode = on; }
     void SetPrintFontHeight(int32_t height) { m_printFontHeight = height; }
     void SetStartPosition(int32_t col, int32_t row, int32_t left, int32_t top);
     void SetPendingWidthReset(bool on) { m_pendingWidthReset = on; }
@@ -98,6 +102,10 @@ public:
     int32_t PrintFontRatio() const { return m_printFontRatio; }
     int32_t MultiSelectMode() const { return m_multiSelect; }
     bool Printing() const { return m_printerDpi > 0; }
+    bool BitmapMode() const { return m_bitmapMode; }
+    int32_t PrintFontHeight() const { return m_printFontHeight; }
+    // Layout units per screen pixel: printer dots per inch over screen pixels per inch when printing.
+    double Scale() const { return m_scale; }
     bool PopupMode() const { return m_popup; }
     const cmcCellObj& BasicCell() const { return m_basic; }
     cmcCellObj::Counters& Counters() { return m_counters; }
@@ -184,6 +192,7 @@ protected:
     int32_t m_screenDpi = 96;
     double m_scale = 1.0;
     int32_t m_printFontHeight = 0;
+    bool m_bitmapMode = false;
     int32_t m_startCell = 0;
     int32_t m_startParameter = 0;
     int32_t m_startPos[4] = {-1, -1, -1, -1};
