@@ -3,6 +3,7 @@
 #include "clone/cmcPosixSerial.h"
 #include "core/cmcAppDir.h"
 
+#include <chrono>
 #include <cstdio>
 #include <unistd.h>
 
@@ -29,27 +30,56 @@ cmcMessageBox::Answer CliMessageBox::Show(const std::string& text, const std::st
     return ok ? Answer::Ok : Answer::Cancel;
 }
 
+namespace {
+
+int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The line is redrawn at most this often; the last state is always drawn.
+constexpr int64_t kRedrawMs = 200;
+
+} // namespace
+
 void CliProgressBar::ShowProgress(int32_t total) {
     m_shown = true;
-    m_lastCells = -1;
-    UpdateProgress(0, total);
+    m_terminal = isatty(STDERR_FILENO) != 0;
+    m_drawnAtMs = -1;
+    m_drawnLength = 0;
+    m_rate.Start(NowMs(), total);
+    Draw();
 }
 
 void CliProgressBar::UpdateProgress(int32_t transferred, int32_t total) {
     if (!m_shown)
         return;
-    int cells = FilledCells(transferred, total);
-    if (cells == m_lastCells)
+    const int64_t now = NowMs();
+    m_rate.Update(now, transferred);
+    if (transferred < total && m_drawnAtMs >= 0 && now - m_drawnAtMs < kRedrawMs)
         return;
-    m_lastCells = cells;
-    std::string bar(static_cast<size_t>(cells), '#');
+    Draw();
+}
+
+void CliProgressBar::Draw() {
+    if (!m_terminal)
+        return;
+    m_drawnAtMs = NowMs();
+    std::string bar(static_cast<size_t>(FilledCells(m_rate.Transferred(), m_rate.Total())), '#');
     bar.resize(32, '.');
-    std::fprintf(stderr, "\rCloning [%s] %d/%d", bar.c_str(), transferred, total);
+    std::string line = "Cloning [" + bar + "] " + m_rate.Line();
+    // Blanks over what a longer earlier line left behind.
+    const size_t length = line.size();
+    if (length < m_drawnLength)
+        line.append(m_drawnLength - length, ' ');
+    m_drawnLength = length;
+    std::fprintf(stderr, "\r%s", line.c_str());
     std::fflush(stderr);
 }
 
 void CliProgressBar::HideProgress() {
-    if (m_shown)
+    if (m_shown && m_terminal)
         std::fprintf(stderr, "\n");
     m_shown = false;
 }

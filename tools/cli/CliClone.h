@@ -4,6 +4,7 @@
 #include "Cli.h"
 
 #include "app/indCloneCommands.h"
+#include "clone/cmcTransferRate.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
 #include "core/cmcPollLoop.h"
@@ -29,6 +30,8 @@ private:
     bool m_yes;
 };
 
+// On a terminal: one line redrawn in place with the bar, bytes, rate, elapsed time and time left.
+// When standard error is no terminal (a script, a log file) it stays quiet.
 class CliProgressBar : public indCloneProgress {
 public:
     void ShowProgress(int32_t total) override;
@@ -36,8 +39,13 @@ public:
     void HideProgress() override;
 
 private:
+    void Draw();
+
     bool m_shown = false;
-    int m_lastCells = -1;
+    bool m_terminal = false;
+    int64_t m_drawnAtMs = -1;
+    size_t m_drawnLength = 0;
+    cmcTransferRate m_rate;
 };
 
 class CliClone {
