@@ -6,13 +6,13 @@
 #include "print/cuiPrintJob.h"
 #include "print/cuiPrintList.h"
 
+#include <QDialog>
 #include <QObject>
 #include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
 
-class QDialog;
 class QLabel;
 class QPrinter;
 class QPushButton;
