@@ -522,6 +522,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         !tex.HasKey(parts.overlayKey + "_Style") || !tex.HasKey(parts.overlayKey + "_BasicCell")) {
         m_status->SetText(Q(sheetText));
         m_sheetText = sheetText;
+        RefreshCommands();
         return false;
     }
     cuiSheetEnv env = SheetEnv();
@@ -569,6 +570,8 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     m_view->show();
     if (!m_treeHadFocus && m_view->Grid().isEnabled())
         m_view->Grid().setFocus();
+    // The toolbar's Print button follows the sheet shown.
+    RefreshCommands();
     return true;
 }
 
