@@ -163,7 +163,11 @@ bool cuiPrintCommands::SetupPrinter() {
     }
     QPrintDialog dialog(m_printer.get(), &m_window);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    return dialog.exec() == QDialog::Accepted;
+    // Every page of the preview prints: a page range would not be honoured.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    m_printer->setPrintRange(QPrinter::AllPages);
+    return accepted;
 }
 
 void cuiPrintCommands::Print(cuiPrintList list) {
