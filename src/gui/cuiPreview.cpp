@@ -49,8 +49,8 @@ QIcon ZoomIcon(const QPalette& palette) {
 // Characters the window lets through to the page number box; every other typed character is
 // dropped, so that a stray letter never lands anywhere.
 bool PassesKeyFilter(const QString& text) {
-    if (text.isEmpty() || !text[0].isPrint()) {
-        return true; // Backspace, Escape and other control keys
+    if (text.isEmpty() || !text[0].isPrint() || text[0] == QLatin1Char(' ')) {
+        return true; // Backspace, Escape, and Space that presses the focused button
     }
     const QChar c = text[0];
     return c.isDigit() || c == QLatin1Char('.') || (c >= QLatin1Char('!') && c <= QLatin1Char('('));

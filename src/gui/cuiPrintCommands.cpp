@@ -81,6 +81,7 @@ cuiPrintCommands::~cuiPrintCommands() {
     // A document still open is ended before its device goes.
     m_job.reset();
     m_device.reset();
+    delete m_dialog;
 }
 
 iuiTreeSheets::Modes cuiPrintCommands::Modes() const {
