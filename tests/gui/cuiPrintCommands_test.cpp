@@ -120,6 +120,7 @@ TEST_F(PrintFixture, PrintFromThePreviewWritesThePagesItShowsAtTheFontSizeSet) {
     EXPECT_EQ(Print().LastState(), cuiPrintJob::State::Finished);
     EXPECT_EQ(PdfPages(pdf), after);
     EXPECT_TRUE(box.shown.empty());
+    EXPECT_FALSE(window->Modified()); // printing reads the data, never changes it
     EXPECT_TRUE(window->menuBar()->isEnabled());
 }
 
