@@ -151,12 +151,14 @@ bool cuiPrintCommands::SetupPrinter() {
             Message("GI_Sys_Printer_NoPrinter", cmcMessageBox::Icon::Error);
             return false;
         }
-        if (m_printer->outputFileName().isEmpty()) {
+        // The file is named after the data file, beside it, until the user picks another name.
+        if (m_printer->outputFileName().isEmpty() || m_printer->outputFileName() == m_defaultPdf) {
             const QString folder =
                 m_s.env->currentDirectory.empty() ? QDir::homePath() : Q(m_s.env->currentDirectory);
             const QString name = m_window.Path().empty() ? QStringLiteral("Untitled")
                                                          : QFileInfo(Q(m_window.Path())).completeBaseName();
-            m_printer->setOutputFileName(QDir(folder).filePath(name + QStringLiteral(".pdf")));
+            m_defaultPdf = QDir(folder).filePath(name + QStringLiteral(".pdf"));
+            m_printer->setOutputFileName(m_defaultPdf);
         }
     }
     if (m_s.setupPrinter) {

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -75,6 +76,7 @@ private:
     cuiMain& m_window;
     Services m_s;
     std::unique_ptr<QPrinter> m_printer;
+    QString m_defaultPdf; // the PDF file offered when no printer is installed
     std::unique_ptr<cuiPrinter> m_sheetPrinter;
     std::unique_ptr<cuiQtPrintDevice> m_device;
     std::unique_ptr<cuiPrintJob> m_job;
