@@ -50,6 +50,9 @@ bool cuiCommandHost::IsDisabled(int32_t cell, int32_t) {
     case CL_Menu_Port_ComList2:
     case CL_Menu_Port_SpeedHigh:
         return busy;
+    case CL_Menu_File_Print_Current:
+    case CL_Menu_File_Print_All:
+        return busy || (printDisabled && printDisabled(cell));
     default:
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // What the desktop program answers the cell handler about command cells: runs them through the main
 // window, and reports their check marks (port, speed, toolbar, model type), disabled states (clone and
-// port commands while a clone runs) and the recent files.
+// port commands while a clone runs, print commands with nothing to print) and the recent files.
 #include "model/indCellHost.h"
 
 #include <functional>
@@ -37,6 +37,8 @@ public:
     std::function<void()> openHelp;
     // Carries out a row command of the open sheet; false when it does not belong there.
     std::function<bool(const RowCommand& command, cmcCellCapsule& capsule)> runRow;
+    // Whether a print command is disabled (nothing to print, or a print runs); null: never.
+    std::function<bool(int32_t cell)> printDisabled;
 
 private:
     indEnviron& m_env;

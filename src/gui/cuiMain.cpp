@@ -16,6 +16,7 @@
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiPortDialog.h"
+#include "gui/cuiPrintCommands.h"
 #include "gui/cuiSheetView.h"
 #include "gui/cuiStatusPanel.h"
 #include "model/indCellHandler.h"
@@ -169,6 +170,7 @@ cuiMain::~cuiMain() {
         m_handler->host = nullptr;
     // The clone goes before the window's children: its manager hides the progress window it owns.
     m_clone.reset();
+    m_print.reset();
 }
 
 // The style's icons are decoded from image files: each is made once and then shared by the menu,
@@ -251,6 +253,17 @@ void cuiMain::Start() {
     m_commandHost->tables = m_s.tables;
     m_commandHost->openHelp = [this] { OpenHelp(); };
     m_handler->host = m_commandHost.get();
+    cuiPrintCommands::Services ps;
+    ps.env = m_s.env;
+    ps.texts = &m_s.tables->Text();
+    ps.box = m_s.box;
+    ps.events = m_s.events;
+    ps.setupPrinter = m_s.setupPrinter;
+    ps.finished = [this] { RefreshCommands(); };
+    m_print = std::make_unique<cuiPrintCommands>(*this, ps);
+    m_commandHost->printDisabled = [this](int32_t cell) {
+        return m_print->IsBusy() || (cell == CL_Menu_File_Print_Current && !m_print->CanPrintCurrent());
+    };
 
     // The main window's font and colour come from its basic cell.
     cmcCellObj form;
@@ -509,6 +522,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         !tex.HasKey(parts.overlayKey + "_Style") || !tex.HasKey(parts.overlayKey + "_BasicCell")) {
         m_status->SetText(Q(sheetText));
         m_sheetText = sheetText;
+        RefreshCommands();
         return false;
     }
     cuiSheetEnv env = SheetEnv();
@@ -556,6 +570,8 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     m_view->show();
     if (!m_treeHadFocus && m_view->Grid().isEnabled())
         m_view->Grid().setFocus();
+    // The toolbar's Print button follows the sheet shown.
+    RefreshCommands();
     return true;
 }
 
@@ -611,8 +627,8 @@ void cuiMain::PeriodicStep() {
 const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
     using W = cuiMain;
     using C = const cmcCellObj&;
-    // The icons are stand-ins from the style until the program ships its own image lists. Print and
-    // the channel window have their icons but no command yet: their entries stay disabled.
+    // The icons are stand-ins from the style until the program ships its own image lists. The channel
+    // window has its icon but no command yet: its entry stays disabled.
     static constexpr Command kCommands[] = {
         {CL_Menu_File_New, QStyle::SP_FileIcon, true, false,
          [](W& w, C) {
@@ -634,7 +650,16 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
              w.SaveAs();
              return true;
          }},
-        {CL_Menu_File_Print_Current, QStyle::SP_FileDialogDetailedView, false, false, nullptr},
+        {CL_Menu_File_Print_Current, QStyle::SP_FileDialogDetailedView, true, false,
+         [](W& w, C) {
+             w.m_print->PrintCurrent();
+             return true;
+         }},
+        {CL_Menu_File_Print_All, -1, true, false,
+         [](W& w, C) {
+             w.m_print->PrintAll();
+             return true;
+         }},
         // Its entries follow the recent file list (RefreshCommands).
         {CL_Menu_File_Recent, -1, false, false,
          [](W& w, C c) {
@@ -753,8 +778,8 @@ int cuiMain::CommandIcon(int32_t cell) {
 }
 
 bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
-    // While a clone runs the window takes no commands (a shortcut may still arrive).
-    if (m_clone && m_clone->IsBusy())
+    // While a clone or a print runs the window takes no commands (a shortcut may still arrive).
+    if ((m_clone && m_clone->IsBusy()) || (m_print && m_print->IsBusy()))
         return false;
     const Command* command = FindCommand(cell.cell);
     if (!command || !command->run || !command->run(*this, cell))
@@ -975,7 +1000,7 @@ void cuiMain::ApplyCommandLine(const std::vector<std::string>& arguments) {
 
 void cuiMain::closeEvent(QCloseEvent* event) {
     // A running clone keeps the window; so does a cancelled save-changes prompt.
-    if (!isEnabled() || (m_clone && m_clone->IsBusy()) ||
+    if (!isEnabled() || (m_clone && m_clone->IsBusy()) || (m_print && m_print->IsBusy()) ||
         SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel) {
         event->ignore();
         return;

@@ -1,7 +1,7 @@
 #pragma once
 // The main window and main object of the desktop program: the radio images, the menu, toolbar and
 // navigation tree built from the overlay, the one open sheet, the status bar, the file commands
-// (New, Open, Save, Save As) with their prompts, and the clone and port commands.
+// (New, Open, Save, Save As) with their prompts, the print commands, and the clone and port commands.
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcFCache.h"
@@ -31,6 +31,8 @@ class cmcCellObj;
 class cmcEvMan;
 class cmcLoop;
 class cuiCloneCommands;
+class cuiPrintCommands;
+class QPrinter;
 class cuiCommandHost;
 class cmcPortDiscovery;
 class cmcTextTables;
@@ -63,6 +65,8 @@ public:
         const cmcPortDiscovery* ports = nullptr;
         // Opens the help file in the desktop's browser; false when it could not. Tests record it.
         std::function<bool(const std::string& path)> openHelp;
+        // The printer setup dialog before a print; true to go on. Unset: the Qt print dialog.
+        std::function<bool(QPrinter& printer)> setupPrinter;
     };
 
     explicit cuiMain(const Services& services);
@@ -92,6 +96,8 @@ public:
     // The serial port selection dialog: 0 number entry, 1 registered ports, 2 port devices.
     void ShowPortDialog(int form);
     cuiCloneCommands& Clone() { return *m_clone; }
+    // Print current sheet and Print all sheets, with their preview and printing dialog.
+    cuiPrintCommands& Print() { return *m_print; }
     // Menu and toolbar actions of a command cell name (with the cell's value), for tests.
     QList<QAction*> CommandActions(const std::string& cellName, int parameter = -1);
 
@@ -208,4 +214,5 @@ private:
     std::unique_ptr<cmcPortDiscovery> m_ownPorts;
     std::unique_ptr<cuiCloneCommands> m_clone;
     std::unique_ptr<cuiCommandHost> m_commandHost;
+    std::unique_ptr<cuiPrintCommands> m_print;
 };
