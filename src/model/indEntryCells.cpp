@@ -3,6 +3,7 @@
 
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
+#include "cells/cmcCellHandler.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcChoiceCodecs.h"
@@ -13,7 +14,9 @@
 #include "model/indCellCall.h"
 #include "model/indLayout.h"
 
+#include <algorithm>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -278,6 +281,10 @@ bool RunArea(indCellCall& call, const EntryCell& c, const ListAreas& areas, int3
         io.linked = false;
         io.editState = Io::kShow;
     }
+    // A draw never changes data: a value the codec would clamp (a stored 0 digits shown as 1) is
+    // shown clamped but stays as stored until the user acts on the cell.
+    const std::vector<uint8_t> keptA(a, a + areas.aSize);
+    const std::vector<uint8_t> keptB = b ? std::vector<uint8_t>(b, b + areas.bSize) : std::vector<uint8_t>{};
     bool changed = false;
     switch (c.field) {
     case Field::Bits: {
@@ -331,6 +338,13 @@ bool RunArea(indCellCall& call, const EntryCell& c, const ListAreas& areas, int3
         changed = false;
         io.result = Io::kResultNone;
         io.SetFontColor(Io::kOlive);
+    }
+    if (fixed || call.notify != cmcCellHandler::kNotifyAction) {
+        std::copy(keptA.begin(), keptA.end(), a);
+        if (b) {
+            std::copy(keptB.begin(), keptB.end(), b);
+        }
+        changed = false;
     }
     if (changed) {
         call.wrote = true;

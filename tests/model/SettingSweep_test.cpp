@@ -956,6 +956,34 @@ TEST(SettingSweepFaults, TheFirstIdOfAListIsTheEntryItsReferencesName) {
     }
 }
 
+// Showing data never changes it: drawing every cell of every sheet of the tree, channel and bank
+// sheets included, leaves the working image as it was (a stored value a cell shows clamped stays
+// stored until the user edits it).
+TEST_P(SettingSweep, DrawingEverySheetChangesNoByte) {
+    Tree t(GetParam());
+    cmcEeprom work;
+    ASSERT_TRUE(t.Open(t.InitialFile(), work));
+    const cmcEeprom before = work;
+    std::vector<std::string> sheets;
+    for (const iuiTreeSheets::Node& n :
+         iuiTreeSheets::Nodes(t.tables.Text(), work.Data(), {t.type, false, false})) {
+        if (!n.sheetText.empty() && std::find(sheets.begin(), sheets.end(), n.sheetText) == sheets.end()) {
+            sheets.push_back(n.sheetText);
+        }
+    }
+    ASSERT_GT(sheets.size(), 20u);
+    for (const std::string& text : sheets) {
+        cmcFixedCanvas canvas;
+        std::unique_ptr<cuiSheet> sheet = t.Sheet(text, work, canvas);
+        ASSERT_TRUE(sheet) << text;
+        Texts(t, work, *sheet);
+        const auto moved = std::mismatch(before.Data(), before.Data() + L::kWorkSize, work.Data());
+        EXPECT_EQ(moved.first, before.Data() + L::kWorkSize)
+            << text << " changed byte " << Where(int32_t(moved.first - before.Data()));
+        work = before;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothTrees, SettingSweep, ::testing::Values(indModel::kLmr, indModel::kPmr),
                          [](const auto& info) { return info.param == indModel::kPmr ? "Pmr" : "Lmr"; });
 
