@@ -5,6 +5,7 @@
 // the serial device the clone commands use for this session (the stored port setting is kept unless
 // the user chooses another port meanwhile). With --print-pdf the program prints without a display
 // (the sheets Print all prints, or the --sheet alone) into a PDF file and exits.
+#include "OstrelVersion.h"
 #include "PrintPdf.h"
 #include "app/indEnviron.h"
 #include "clone/cmcPortMap.h"
@@ -41,6 +42,7 @@ struct Options {
     std::string port;
     std::string printPdf;
     bool help = false;
+    bool version = false;
     bool bad = false;
 };
 
@@ -66,6 +68,8 @@ Options ParseOptions(int argc, char** argv) {
             value(o.printPdf);
         else if (a == "--help" || a == "-h")
             o.help = true;
+        else if (a == "--version")
+            o.version = true;
         // Other arguments ("/reserve", platform options) are left to their readers.
     }
     return o;
@@ -113,10 +117,15 @@ int main(int argc, char** argv) {
     const bool printing = !options.printPdf.empty();
     if (printing && !options.screenshot.empty())
         options.bad = true;
+    if (options.version && !options.bad) {
+        std::printf("ostrel %s\n", OSTREL_VERSION);
+        return 0;
+    }
     if (options.help || options.bad) {
         std::fprintf(
             options.bad ? stderr : stdout,
             "usage: ostrel [--port DEVICE] [--open FILE] [--sheet 'SHEET TEXT'] [--screenshot OUT.png]\n"
+            "       ostrel --version\n"
             "       ostrel [--open FILE] --print-pdf OUT.pdf [--sheet 'SHEET TEXT']\n"
             "  --print-pdf OUT.pdf  print without a display into a PDF file and exit (0 when written): "
             "every\n"

@@ -59,3 +59,17 @@ TEST(OstrelScreenshot, ExitStatusTellsWhetherThePictureShowsTheSheet) {
         }
     }
 }
+
+// What a desktop needs to list the program: its version on the command line, and the desktop entry
+// and icon the build lays out under build/share.
+TEST(OstrelScreenshot, VersionAndDesktopEntry) {
+    if (access((CliBinDir() + "/ostrel").c_str(), X_OK) != 0)
+        GTEST_SKIP() << "the desktop program is not built";
+    CliRun run = RunProgram("ostrel", {"--version"}, 20000);
+    EXPECT_EQ(run.status, 0) << run.both;
+    EXPECT_EQ(run.both.rfind("ostrel ", 0), 0u) << run.both;
+    EXPECT_NE(run.both.find('.'), std::string::npos) << run.both;
+    const std::string share = CliBinDir() + "/../share";
+    EXPECT_GT(FileSize(share + "/applications/ostrel.desktop"), 0);
+    EXPECT_GT(FileSize(share + "/icons/hicolor/scalable/apps/ostrel.svg"), 0);
+}
