@@ -139,6 +139,7 @@ indRowCommands::Result indRowCommands::Execute(int32_t command, cmcCellCapsule& 
         return Result::NotHere;
     capsule.rangeFlags &= uint8_t(~kRangeToSelect);
     capsule.redirect = {};
+    m_quietRefusal = nullptr;
     switch (command) {
     case CL_PMenu_Copy:
         return Copy(capsule, rows);
@@ -230,6 +231,7 @@ indRowCommands::Result indRowCommands::Copy(cmcCellCapsule& capsule, const Rows&
             const std::vector<uint8_t> bytes = EntryBytes(*m_s.work, rows.kind, k);
             if (!bytes.empty() && bytes[0] >= kFixedStatusFirst && bytes[0] <= kFixedStatusLast) {
                 Status("GI_AppMess_S_CopyFixedStatus");
+                m_quietRefusal = "GI_AppMess_S_CopyFixedStatus";
                 return Result::Refused;
             }
         }

@@ -53,6 +53,10 @@ public:
         return Execute(command, capsule, group) != Result::NotHere;
     }
 
+    // The overlay key of the last command's refusal when it showed no message box (a status text
+    // only), else null.
+    const char* QuietRefusal() const { return m_quietRefusal; }
+
     // The record kind the row commands give a cell category (0: the category has none).
     int32_t KindOfCategory(int32_t category) const;
 
@@ -90,4 +94,5 @@ private:
     int InsertEntries(const Rows& rows, int at, int count);
 
     Services m_s;
+    const char* m_quietRefusal = nullptr;
 };

@@ -37,6 +37,11 @@ bool Usable(const cmcEeprom* work) {
 
 } // namespace
 
+int32_t iuiSh_ChBank::BankShown(const cuiSheet& sheet) {
+    const auto* bank = dynamic_cast<const iuiSh_ChBank*>(&sheet);
+    return bank ? bank->Bank() : -1;
+}
+
 bool iuiSh_ChBank::Hidden(int hideSet, int32_t cell) {
     static const std::array<const std::vector<Span>*, 4> sets = {&kHideA, &kHideB, &kHideC, &kHideOrdinary};
     if (hideSet < 0 || hideSet > 3)
