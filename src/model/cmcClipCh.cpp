@@ -14,22 +14,26 @@ void cmcClipCh::Clear() {
 
 void cmcClipCh::Copy(cmcEeprom* image, int kind, int first, int count) {
     Clear();
-    if (count < 0)
+    if (count < 0) {
         count = 0;
+    }
     m_kind = kind;
     m_first = first;
     m_count = count;
     if (indRowKinds::IsRaw(kind)) {
         // Lists without a decoded record travel as their bytes.
         m_raw.resize(std::size_t(count));
-        for (int i = 0; i < count; ++i)
-            for (std::span<uint8_t> area : indRowKinds::RawAreas(*image, kind, first + i))
+        for (int i = 0; i < count; ++i) {
+            for (std::span<uint8_t> area : indRowKinds::RawAreas(*image, kind, first + i)) {
                 m_raw[std::size_t(i)].insert(m_raw[std::size_t(i)].end(), area.begin(), area.end());
+            }
+        }
         return;
     }
     m_entries.resize(std::size_t(count));
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         CopyEntry(image, kind, first + i, m_entries[std::size_t(i)]);
+    }
 }
 
 void cmcClipCh::CopyEntry(cmcEeprom* image, int kind, int index, datCh& record) {
@@ -38,8 +42,9 @@ void cmcClipCh::CopyEntry(cmcEeprom* image, int kind, int index, datCh& record) 
 }
 
 void cmcClipCh::Paste(cmcEeprom* image, int kind, int first, int count) {
-    if (!CanPaste(kind))
+    if (!CanPaste(kind)) {
         return;
+    }
     if (indRowKinds::IsRaw(kind)) {
         for (int i = 0; i < m_count && i < count; ++i) {
             const std::vector<uint8_t>& bytes = m_raw[std::size_t(i)];
@@ -52,8 +57,9 @@ void cmcClipCh::Paste(cmcEeprom* image, int kind, int first, int count) {
         }
         return;
     }
-    for (int i = 0; i < m_count && i < count; ++i)
+    for (int i = 0; i < m_count && i < count; ++i) {
         PasteEntry(image, kind, first + i, m_entries[std::size_t(i)]);
+    }
 }
 
 void cmcClipCh::PasteEntry(cmcEeprom* image, int kind, int index, datCh& record) {

@@ -404,12 +404,14 @@ bool indCellHandler::RowBounds(indCellCall& call, indCellHost::RowCommand& row) 
     // The other lists: their entries in use (scan lists and the status list: all their entries;
     // repeaters: the shown bank's group).
     const indRowKind* list = indRowKinds::Of(call.recordKind);
-    if (!list)
+    if (!list) {
         return false;
+    }
     int group = 0;
-    if (indRowKinds::Grouped(*list))
+    if (indRowKinds::Grouped(*list)) {
         group = shownBank >= 0 ? std::min<int>(shownBank, L::kGroups - 1)
                                : std::max(0, indRowKinds::GroupOf(call.work, *list, call.parameter));
+    }
     row.group = group;
     row.first = indRowKinds::GroupFirst(call.work, *list, group);
     row.last = row.first + indRowKinds::GroupSize(call.work, *list, group) - 1;

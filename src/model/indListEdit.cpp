@@ -32,8 +32,9 @@ indListEdit::Renumber Shift(int position, bool deletion) {
     // On deletion the reference to the removed entry goes and the later ones move down; on insertion
     // every reference at or above the new position moves up.
     return [position, deletion](int v) {
-        if (deletion)
+        if (deletion) {
             return v == position ? indListEdit::kGone : v > position ? v - 1 : v;
+        }
         return v >= position ? v + 1 : v;
     };
 }
@@ -43,12 +44,15 @@ indListEdit::Renumber Shift(int position, bool deletion) {
 indListEdit::Renumber indListEdit::BlockMove(int low, int high, int direction) {
     // The block [low, high] moves by one; the neighbour it passes takes the freed end.
     return [low, high, direction](int v) {
-        if (v >= low && v <= high)
+        if (v >= low && v <= high) {
             return v + direction;
-        if (direction > 0 && v == high + 1)
+        }
+        if (direction > 0 && v == high + 1) {
             return low;
-        if (direction < 0 && v == low - 1)
+        }
+        if (direction < 0 && v == low - 1) {
             return high;
+        }
         return v;
     };
 }
@@ -62,10 +66,12 @@ void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGro
         datCh ch(&m_work);
         for (int n = 0; n < L::kChannels; ++n) {
             ch.Decode(datCh::kChannel1, n);
-            if (!(ch.status & datCh::kHasContent))
+            if (!(ch.status & datCh::kHasContent)) {
                 continue;
-            if (onlyF3 >= 0 && L::BankFlag(w, L::kBankF3, L::GroupOf(w, n)) != (onlyF3 == 1))
+            }
+            if (onlyF3 >= 0 && L::BankFlag(w, L::kBankF3, L::GroupOf(w, n)) != (onlyF3 == 1)) {
                 continue;
+            }
             fn(ch);
             ch.Encode(0, n);
         }
@@ -76,10 +82,12 @@ void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGro
     case datCh::kChannel2: {
         for (int i = 0; i < 17; ++i) {
             uint8_t* e = w + L::SlotAddress(indTable::kScanLists) + 18 * i;
-            if (Adjust16(e, 12, map) && (e[10] >> 4) == 5)
+            if (Adjust16(e, 12, map) && (e[10] >> 4) == 5) {
                 e[10] &= 0x0F;
-            if (Adjust16(e, 14, map) && (e[10] & 0x0F) == 5)
+            }
+            if (Adjust16(e, 14, map) && (e[10] & 0x0F) == 5) {
                 e[10] = uint8_t((e[10] & 0xF0) | 1);
+            }
             if (Adjust16(e, 16, map) && (e[11] >> 4) == 5) {
                 e[11] &= 0x0F;
                 e[8] &= 0x7F;
@@ -88,26 +96,31 @@ void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGro
         // One-byte channel references (0x80 and up: none): the channel reference table and the
         // channel the channel switch moves to.
         auto adjust8 = [&](uint8_t& c) {
-            if (c >= 0x80)
+            if (c >= 0x80) {
                 return;
+            }
             const int n = map(c);
             c = n < 0 || n >= 0x80 ? 0x80 : uint8_t(n);
         };
-        for (int i = 0; i < 16; ++i)
+        for (int i = 0; i < 16; ++i) {
             adjust8(w[L::SlotAddress(indTable::kChannelRefs) + i]);
+        }
         adjust8(w[L::At(indTable::kModelExtras, indKeysArea::kMoveChannel)]);
         int firstGroup = 0;
-        for (int g = 0; g < L::kGroups && !firstGroup; ++g)
-            if (L::GroupCount(w, g) > 0)
+        for (int g = 0; g < L::kGroups && !firstGroup; ++g) {
+            if (L::GroupCount(w, g) > 0) {
                 firstGroup = g + 1;
+            }
+        }
         // Channel groups: type 1 names a channel, type 3 a bank (from 1).
         datCh entry(&m_work);
         for (int i = 0; i < datCh::Capacity(datCh::kKindChannelGroup); ++i) {
             entry.Decode(datCh::kKindChannelGroup, i);
-            if (entry.byte0 == 1)
+            if (entry.byte0 == 1) {
                 Adjust16(entry.value, map);
-            else if (entry.byte0 == 3 && removedGroup >= 0 && entry.value == removedGroup + 1)
+            } else if (entry.byte0 == 3 && removedGroup >= 0 && entry.value == removedGroup + 1) {
                 entry.value = uint16_t(firstGroup);
+            }
             entry.Encode(0, i);
         }
         break;
@@ -133,8 +146,9 @@ void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGro
              {L::At(indTable::kDpmrStatusSettings, 4), L::At(indTable::kDpmrStun, 2),
               L::At(indTable::kDpmrStun, 4), L::At(indTable::kDpmrStun, 6), L::At(indTable::kDpmrOptions, 8),
               L::At(indTable::kDpmrOptions, 10), L::At(indTable::kDpmrOptions, 52),
-              L::At(indTable::kModelExtras, indKeysArea::kEmergencyDpmrTarget)})
+              L::At(indTable::kModelExtras, indKeysArea::kEmergencyDpmrTarget)}) {
             Adjust16(w, at, map);
+        }
         for (int i = 0; i < datCh::Capacity(datCh::kKindDpmrRxTalkGroup); ++i) {
             datCh group(&m_work);
             group.Decode(datCh::kKindDpmrRxTalkGroup, i);
@@ -147,15 +161,21 @@ void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGro
         });
         break;
     case datCh::kKindScanList:
-        // A channel's membership bits follow the scan lists they name.
+        // A channel's membership bits and its scan list follow the scan lists they name.
         forChannels(-1, [&](datCh& ch) {
             uint32_t lists = 0;
             for (int k = 0; k < datCh::Capacity(kind); ++k) {
                 const int n = map(k);
-                if (n >= 0 && n < datCh::Capacity(kind) && ((ch.lists >> (16 - k)) & 1))
+                if (n >= 0 && n < datCh::Capacity(kind) && ((ch.lists >> (16 - k)) & 1)) {
                     lists |= 1u << (16 - n);
+                }
             }
             ch.lists = lists;
+            // The scan list a channel starts (1 for the first list, 0 for none).
+            if (ch.scanList > 0 && ch.scanList <= datCh::Capacity(kind)) {
+                const int n = map(ch.scanList - 1);
+                ch.scanList = uint16_t(n < 0 ? 0 : n + 1);
+            }
         });
         break;
     default:
@@ -171,10 +191,12 @@ void indListEdit::Move(int kind, int from, int to, int bank) {
     uint8_t m = uint8_t((moving.marks & ~0x30) | (target.marks & 0x30));
     if (bank != kNoBank) {
         const int g = L::GroupOf(m_work.Data(), to);
-        if (bank != g + 1)
+        if (bank != g + 1) {
             m &= uint8_t(~0x40);
-        if (bank != g)
+        }
+        if (bank != g) {
             m &= uint8_t(~0x80);
+        }
     }
     moving.marks = m;
     moving.Encode(kind, to);
@@ -197,26 +219,30 @@ void indListEdit::FillFromDefaults(int kind, int position) {
 }
 
 bool indListEdit::DeleteEntry(int kind, int a, int count, int bank) {
-    if (m_work.GetSize() < L::kWorkSize || count > datCh::Capacity(kind) || a < 0 || a >= count)
+    if (m_work.GetSize() < L::kWorkSize || count > datCh::Capacity(kind) || a < 0 || a >= count) {
         return false;
+    }
     const int removedGroup = datCh::IsChannelKind(kind) ? L::GroupOf(m_work.Data(), a) : -1;
     AdjustReferences(kind, Shift(a, true), removedGroup);
-    for (int i = a + 1; i < count; ++i)
+    for (int i = a + 1; i < count; ++i) {
         Move(kind, i, i - 1, bank);
+    }
     FillFromDefaults(kind, count - 1);
     return true;
 }
 
 bool indListEdit::InsertEntry(int kind, int b, int count, int bank) {
-    if (m_work.GetSize() < L::kWorkSize || count > datCh::Capacity(kind) || b < 0 || b >= count)
+    if (m_work.GetSize() < L::kWorkSize || count > datCh::Capacity(kind) || b < 0 || b >= count) {
         return false;
+    }
     // An entry added at the end moves no entry, so no reference follows one: a reference that named
     // the new position before (the first entry of an empty list) names the new entry.
     if (b < count - 1) {
         AdjustReferences(kind, Shift(b, false));
     }
-    for (int i = count - 2; i >= b; --i)
+    for (int i = count - 2; i >= b; --i) {
         Move(kind, i, i + 1, bank);
+    }
     FillFromDefaults(kind, b);
     return true;
 }
@@ -224,27 +250,36 @@ bool indListEdit::InsertEntry(int kind, int b, int count, int bank) {
 bool indListEdit::MoveBlock(int kind, int low, int high, int direction) {
     const int capacity = indRowKinds::IsRaw(kind) ? indRowKinds::Of(kind)->capacity : datCh::Capacity(kind);
     if (m_work.GetSize() < L::kWorkSize || (direction != 1 && direction != -1) || low < 0 || high < low ||
-        low + direction < 0 || high + direction >= capacity)
+        low + direction < 0 || high + direction >= capacity) {
         return false;
+    }
     AdjustReferences(kind, BlockMove(low, high, direction));
     // The neighbour and the block are taken first, then written at their new places.
     const int neighbour = direction > 0 ? high + 1 : low - 1;
     const int neighbourTo = direction > 0 ? low : high;
     if (indRowKinds::IsRaw(kind)) {
         std::vector<std::vector<uint8_t>> taken;
-        for (int i = low; i <= high; ++i)
-            for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, i))
+        for (int i = low; i <= high; ++i) {
+            for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, i)) {
                 taken.emplace_back(area.begin(), area.end());
+            }
+        }
         std::vector<std::vector<uint8_t>> passed;
-        for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, neighbour))
+        for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, neighbour)) {
             passed.emplace_back(area.begin(), area.end());
+        }
         size_t t = 0;
-        for (int i = low; i <= high; ++i)
-            for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, i + direction))
-                std::copy(taken[t].begin(), taken[t].end(), area.begin()), ++t;
+        for (int i = low; i <= high; ++i) {
+            for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, i + direction)) {
+                std::copy(taken[t].begin(), taken[t].end(), area.begin());
+                ++t;
+            }
+        }
         size_t n = 0;
-        for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, neighbourTo))
-            std::copy(passed[n].begin(), passed[n].end(), area.begin()), ++n;
+        for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, neighbourTo)) {
+            std::copy(passed[n].begin(), passed[n].end(), area.begin());
+            ++n;
+        }
         return true;
     }
     std::vector<datCh> block;
@@ -263,8 +298,9 @@ bool indListEdit::MoveBlock(int kind, int low, int high, int direction) {
         }
         record.Encode(kind, to);
     };
-    for (int i = low; i <= high; ++i)
+    for (int i = low; i <= high; ++i) {
         put(block[size_t(i - low)], i + direction);
+    }
     put(passed, neighbourTo);
     return true;
 }

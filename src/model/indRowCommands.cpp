@@ -44,16 +44,19 @@ bool IsRowCommand(int32_t command) {
 // The bytes of entry index of a kind in an image (empty when the kind has no fixed place).
 std::vector<uint8_t> EntryBytes(const cmcEeprom& image, int kind, int index) {
     std::vector<uint8_t> bytes;
-    if (image.GetSize() < L::kWorkSize)
+    if (image.GetSize() < L::kWorkSize) {
         return bytes;
+    }
     if (indRowKinds::IsRaw(kind)) {
-        for (std::span<uint8_t> area : indRowKinds::RawAreas(const_cast<cmcEeprom&>(image), kind, index))
+        for (std::span<uint8_t> area : indRowKinds::RawAreas(const_cast<cmcEeprom&>(image), kind, index)) {
             bytes.insert(bytes.end(), area.begin(), area.end());
+        }
         return bytes;
     }
     int32_t offset = 0, size = 0;
-    if (datCh::EntryBytes(kind, index, offset, size))
+    if (datCh::EntryBytes(kind, index, offset, size)) {
         bytes.assign(image.Data() + offset, image.Data() + offset + size);
+    }
     return bytes;
 }
 
@@ -62,25 +65,29 @@ std::vector<uint8_t> EntryBytes(const cmcEeprom& image, int kind, int index) {
 int32_t indRowCommands::KindOfCategory(int32_t category) const {
     // Only the channel rows of the bank sheets carry channel row commands; the channel window and the
     // check cells show one channel.
-    if (category == CT_Mch_Win || category == CT_Mch_Check)
+    if (category == CT_Mch_Win || category == CT_Mch_Check) {
         return 0;
+    }
     return indRowKinds::KindOfCategory(category, m_s.modelFamily);
 }
 
 bool indRowCommands::RowsOf(const cmcCellCapsule& capsule, int32_t group, Rows& rows) const {
-    if (!capsule.cell || !m_s.work || m_s.work->GetSize() < L::kWorkSize)
+    if (!capsule.cell || !m_s.work || m_s.work->GetSize() < L::kWorkSize) {
         return false;
+    }
     rows.kind = KindOfCategory(capsule.cell->category);
     rows.list = indRowKinds::Of(rows.kind);
-    if (!rows.list)
+    if (!rows.list) {
         return false;
+    }
     const indRowKind& list = *rows.list;
     const cmcEeprom& work = *m_s.work;
     rows.category = capsule.cell->category;
     rows.cell = capsule.cell->cell;
     rows.index = capsule.cell->parameter;
-    if (rows.index < 0 || rows.index > list.capacity)
+    if (rows.index < 0 || rows.index > list.capacity) {
         return false;
+    }
     if (indRowKinds::Grouped(list)) {
         if (group >= 0 && group < L::kGroups) {
             rows.group = group;
@@ -89,12 +96,14 @@ bool indRowCommands::RowsOf(const cmcCellCapsule& capsule, int32_t group, Rows& 
             // A repeater sheet answers with the group it shows.
             if (rows.group < 0 && list.count == Count::Groups && m_s.events) {
                 const auto answers = m_s.events->Ask(cmcEv::AskListIndex);
-                if (!answers.empty())
+                if (!answers.empty()) {
                     rows.group = std::clamp<int>(int(answers.front().value), 0, L::kGroups - 1);
+                }
             }
         }
-        if (rows.group < 0 || rows.group >= L::kGroups)
+        if (rows.group < 0 || rows.group >= L::kGroups) {
             return false; // a new row without its group
+        }
     }
     rows.first = indRowKinds::GroupFirst(work, list, rows.group);
     rows.last = rows.first + indRowKinds::GroupSize(work, list, rows.group) - 1;
@@ -108,8 +117,9 @@ bool indRowCommands::RowsOf(const cmcCellCapsule& capsule, int32_t group, Rows& 
 
 bool indRowCommands::Applies(int32_t command, const cmcCellCapsule& capsule, int32_t group) const {
     Rows rows;
-    if (!IsRowCommand(command) || !RowsOf(capsule, group, rows))
+    if (!IsRowCommand(command) || !RowsOf(capsule, group, rows)) {
         return false;
+    }
     const indRowKind& list = *rows.list;
     const bool inList = rows.InList(rows.index);
     const bool blankRow = list.HasBlankRow() && rows.index == rows.last + 1;
@@ -135,8 +145,9 @@ bool indRowCommands::Applies(int32_t command, const cmcCellCapsule& capsule, int
 
 indRowCommands::Result indRowCommands::Execute(int32_t command, cmcCellCapsule& capsule, int32_t group) {
     Rows rows;
-    if (!IsRowCommand(command) || !RowsOf(capsule, group, rows))
+    if (!IsRowCommand(command) || !RowsOf(capsule, group, rows)) {
         return Result::NotHere;
+    }
     capsule.rangeFlags &= uint8_t(~kRangeToSelect);
     capsule.redirect = {};
     m_quietRefusal = nullptr;
@@ -161,27 +172,31 @@ indRowCommands::Result indRowCommands::Execute(int32_t command, cmcCellCapsule& 
 }
 
 bool indRowCommands::Confirm(const char* key) {
-    if (!m_s.box || !m_s.texts)
+    if (!m_s.box || !m_s.texts) {
         return true;
+    }
     return m_s.box->Show(m_s.texts->GetJoinedText(key), m_s.texts->GetLine("GI_Sys_AppTitle", 0),
                          cmcMessageBox::Icon::Warning,
                          cmcMessageBox::Buttons::OkCancel) == cmcMessageBox::Answer::Ok;
 }
 
 void indRowCommands::Error(const char* key) {
-    if (m_s.box && m_s.texts)
+    if (m_s.box && m_s.texts) {
         m_s.box->Show(m_s.texts->GetJoinedText(key), m_s.texts->GetLine("GI_Sys_AppTitle", 0),
                       cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+    }
 }
 
 void indRowCommands::Status(const char* key) {
-    if (m_s.events && m_s.texts)
+    if (m_s.events && m_s.texts) {
         m_s.events->SendText(cmcEv::StatusText, kClWindowText, kClBtnFace, m_s.texts->GetText(key));
+    }
 }
 
 void indRowCommands::Post(int32_t event, intptr_t p1, intptr_t p2) {
-    if (m_s.events)
+    if (m_s.events) {
         m_s.events->Post(event, p1, p2);
+    }
 }
 
 void indRowCommands::Pack() {
@@ -206,8 +221,9 @@ bool indRowCommands::Blank(const Rows& rows, int index) const {
     case Count::InUse:
         return false;
     case Count::Fixed:
-        if (!m_s.defaults || m_s.defaults->GetSize() < L::kWorkSize)
+        if (!m_s.defaults || m_s.defaults->GetSize() < L::kWorkSize) {
             return false;
+        }
         return EntryBytes(*m_s.work, rows.kind, index) == EntryBytes(*m_s.defaults, rows.kind, index);
     }
     return false;
@@ -220,11 +236,13 @@ void indRowCommands::Select(cmcCellCapsule& capsule, int first, int last) {
 }
 
 indRowCommands::Result indRowCommands::Copy(cmcCellCapsule& capsule, const Rows& rows) {
-    if (!m_s.clip || !rows.InList(rows.index))
+    if (!m_s.clip || !rows.InList(rows.index)) {
         return Result::Nothing;
+    }
     const int low = std::max(rows.low, rows.first), high = std::min(rows.high, rows.last);
-    if (high < low)
+    if (high < low) {
         return Result::Nothing;
+    }
     if (rows.kind == 34) {
         // The radio's fixed statuses cannot be copied.
         for (int k = low; k <= high; ++k) {
@@ -246,21 +264,25 @@ indRowCommands::Result indRowCommands::Paste(cmcCellCapsule& capsule, const Rows
     const int i = rows.index;
     const bool blankRow = rows.list->HasBlankRow() && i == rows.last + 1;
     if (!m_s.clip || (!rows.InList(i) && !blankRow) || !m_s.clip->CanPaste(rows.kind) ||
-        m_s.clip->Count() <= 0)
+        m_s.clip->Count() <= 0) {
         return Result::Nothing;
+    }
     int n = 0;
     if (blankRow) {
         // Pasted onto the blank row, the copied entries are added at the end of the list.
         n = InsertEntries(rows, i, m_s.clip->Count());
-        if (n == 0)
+        if (n == 0) {
             return Result::Refused;
+        }
     } else {
         n = std::min(rows.last - i + 1, m_s.clip->Count());
         bool blank = true;
-        for (int k = i; k < i + n; ++k)
+        for (int k = i; k < i + n; ++k) {
             blank = blank && Blank(rows, k);
-        if (!blank && !Confirm("GI_AppMess_Conv_Overwrite"))
+        }
+        if (!blank && !Confirm("GI_AppMess_Conv_Overwrite")) {
             return Result::Cancelled;
+        }
     }
     m_s.clip->Paste(m_s.work, rows.kind, i, n);
     Pack();
@@ -271,12 +293,15 @@ indRowCommands::Result indRowCommands::Paste(cmcCellCapsule& capsule, const Rows
 }
 
 indRowCommands::Result indRowCommands::Carry(cmcCellCapsule& capsule, const Rows& rows, int e) {
-    if (rows.kind == 13 || !rows.InList(rows.low) || !rows.InList(rows.high))
+    if (rows.kind == 13 || !rows.InList(rows.low) || !rows.InList(rows.high)) {
         return Result::Nothing;
-    if ((e < 0 && rows.first >= rows.low) || (e > 0 && rows.high >= rows.last))
+    }
+    if ((e < 0 && rows.first >= rows.low) || (e > 0 && rows.high >= rows.last)) {
         return Result::Nothing;
-    if (!indListEdit(*m_s.work, m_s.defaults).MoveBlock(rows.kind, rows.low, rows.high, e))
+    }
+    if (!indListEdit(*m_s.work, m_s.defaults).MoveBlock(rows.kind, rows.low, rows.high, e)) {
         return Result::Nothing;
+    }
     Pack();
     Post(cmcEv::RedrawAll);
     Select(capsule, rows.low + e, rows.high + e);
@@ -285,21 +310,25 @@ indRowCommands::Result indRowCommands::Carry(cmcCellCapsule& capsule, const Rows
 }
 
 indRowCommands::Result indRowCommands::Clear(cmcCellCapsule& capsule, const Rows& rows) {
-    if (!m_s.reference || m_s.reference->GetSize() < L::kWorkSize || !rows.InList(rows.index))
+    if (!m_s.reference || m_s.reference->GetSize() < L::kWorkSize || !rows.InList(rows.index)) {
         return Result::Nothing;
+    }
     const int low = std::max(rows.low, rows.first), high = std::min(rows.high, rows.last);
-    if (high < low)
+    if (high < low) {
         return Result::Nothing;
-    if (!Confirm("GI_AppMess_Conv_Clear"))
+    }
+    if (!Confirm("GI_AppMess_Conv_Clear")) {
         return Result::Cancelled;
+    }
     // The reference image holds the same entries as last read or opened.
     cmcEeprom reference = *m_s.reference;
     cmcClipCh scratch;
     scratch.Copy(&reference, rows.kind, low, high - low + 1);
     scratch.Paste(m_s.work, rows.kind, low, high - low + 1);
     Pack();
-    for (int k = low; k <= high; ++k)
+    for (int k = low; k <= high; ++k) {
         Post(cmcEv::RedrawIndex, 0, k);
+    }
     Select(capsule, low, high);
     Status("GI_AppMess_S_Clear");
     return Result::Done;
@@ -321,24 +350,28 @@ int indRowCommands::InsertEntries(const Rows& rows, int at, int count) {
         }
         indRowKinds::SetGroupSize(*m_s.work, list, rows.group, size + 1);
         Pack();
-        if (m_s.events)
+        if (m_s.events) {
             m_s.events->Send(list.insertEvent, rows.group, at);
+        }
         ++inserted;
     }
-    if (inserted > 0 && wasEmpty)
+    if (inserted > 0 && wasEmpty) {
         Post(cmcEv::BankBranchesChanged);
+    }
     return inserted;
 }
 
 indRowCommands::Result indRowCommands::Insert(cmcCellCapsule& capsule, const Rows& rows) {
-    if (!rows.list->Resizable())
+    if (!rows.list->Resizable()) {
         return Result::Nothing;
+    }
     const int low = std::clamp(rows.low, rows.first, rows.last + 1);
     const int count = std::max(1, std::min(rows.high, rows.last + 1) - low + 1);
     const int at = std::min(rows.index, low);
     const int inserted = InsertEntries(rows, at, count);
-    if (inserted == 0)
+    if (inserted == 0) {
         return Result::Refused;
+    }
     Select(capsule, at, at + inserted - 1);
     Status("GI_AppMess_S_Insert");
     return inserted < count ? Result::Refused : Result::Done;
@@ -346,11 +379,13 @@ indRowCommands::Result indRowCommands::Insert(cmcCellCapsule& capsule, const Row
 
 indRowCommands::Result indRowCommands::Delete(cmcCellCapsule& capsule, const Rows& rows) {
     const indRowKind& list = *rows.list;
-    if (!list.Resizable() || !rows.InList(rows.index))
+    if (!list.Resizable() || !rows.InList(rows.index)) {
         return Result::Nothing;
+    }
     const int low = std::max(rows.low, rows.first), high = std::min(rows.high, rows.last);
-    if (high < low)
+    if (high < low) {
         return Result::Nothing;
+    }
     const int m = high - low + 1;
     const int total = indRowKinds::Total(*m_s.work, list);
     switch (list.keep) {
@@ -390,10 +425,12 @@ indRowCommands::Result indRowCommands::Delete(cmcCellCapsule& capsule, const Row
         break;
     }
     bool blank = true;
-    for (int k = low; k <= high; ++k)
+    for (int k = low; k <= high; ++k) {
         blank = blank && Blank(rows, k);
-    if (!blank && !Confirm("GI_AppMess_Conv_Delete"))
+    }
+    if (!blank && !Confirm("GI_AppMess_Conv_Delete")) {
         return Result::Cancelled;
+    }
     if (list.keep == Keep::Priority) {
         for (int k = low; k <= high; ++k) {
             datCh record(m_s.work);
@@ -408,15 +445,18 @@ indRowCommands::Result indRowCommands::Delete(cmcCellCapsule& capsule, const Row
     indListEdit edit(*m_s.work, m_s.defaults);
     for (int k = 0; k < m; ++k) {
         const int size = indRowKinds::GroupSize(*m_s.work, list, rows.group);
-        if (!edit.DeleteEntry(rows.kind, p, indRowKinds::Total(*m_s.work, list), BankArgument(rows)))
+        if (!edit.DeleteEntry(rows.kind, p, indRowKinds::Total(*m_s.work, list), BankArgument(rows))) {
             break;
+        }
         indRowKinds::SetGroupSize(*m_s.work, list, rows.group, size - 1);
-        if (m_s.events)
+        if (m_s.events) {
             m_s.events->Send(list.deleteEvent, rows.group, p);
+        }
     }
     Pack();
-    if (list.count == Count::Channels && indRowKinds::GroupSize(*m_s.work, list, rows.group) == 0)
+    if (list.count == Count::Channels && indRowKinds::GroupSize(*m_s.work, list, rows.group) == 0) {
         Post(cmcEv::BankBranchesChanged);
+    }
     Post(cmcEv::RedrawAll);
     // The cursor goes to the first row after the deleted ones, or to the last entry left when the
     // deleted rows ended the list.
@@ -424,8 +464,9 @@ indRowCommands::Result indRowCommands::Delete(cmcCellCapsule& capsule, const Row
     const int to = p > lastLeft && lastLeft >= rows.first ? lastLeft : p;
     capsule.redirect = {1, rows.category, rows.cell, to, 0};
     // Queued: the cursor moves to the row first, which clears the status text.
-    if (m_s.events && m_s.texts)
+    if (m_s.events && m_s.texts) {
         m_s.events->PostText(cmcEv::StatusText, kClWindowText, kClBtnFace,
                              m_s.texts->GetText("GI_AppMess_S_Delete"));
+    }
     return Result::Done;
 }

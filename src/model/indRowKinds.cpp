@@ -55,15 +55,18 @@ bool Usable(const cmcEeprom& work) {
 } // namespace
 
 const indRowKind* indRowKinds::Of(int32_t kind) {
-    for (const indRowKind& k : kKinds)
-        if (k.kind == kind)
+    for (const indRowKind& k : kKinds) {
+        if (k.kind == kind) {
             return &k;
+        }
+    }
     return nullptr;
 }
 
 int32_t indRowKinds::KindOfCategory(int32_t category, int32_t modelFamily) {
-    if (category < 0 || category > cmcCellIds::kNoCategory)
+    if (category < 0 || category > cmcCellIds::kNoCategory) {
         return 0;
+    }
     const int32_t kind = cmcCellIds::RecordKindOfCategory(category, modelFamily);
     return Of(kind) ? kind : 0;
 }
@@ -74,8 +77,9 @@ bool indRowKinds::IsRaw(int32_t kind) {
 
 std::vector<std::span<uint8_t>> indRowKinds::RawAreas(cmcEeprom& image, int32_t kind, int32_t index) {
     std::vector<std::span<uint8_t>> areas;
-    if (!Usable(image))
+    if (!Usable(image)) {
         return areas;
+    }
     uint8_t* w = image.Data();
     if (kind == 13 && index >= 0 && index < L::kGroups) {
         areas.emplace_back(w + L::SlotAddress(indTable::kBankNames) + kBankNameSize * index, kBankNameSize);
@@ -89,14 +93,16 @@ std::vector<std::span<uint8_t>> indRowKinds::RawAreas(cmcEeprom& image, int32_t 
 }
 
 int32_t indRowKinds::Total(const cmcEeprom& work, const indRowKind& kind) {
-    if (!Usable(work))
+    if (!Usable(work)) {
         return 0;
+    }
     switch (kind.count) {
     case C::Channels:
     case C::Groups: {
         int32_t total = 0;
-        for (int g = 0; g < L::kGroups; ++g)
+        for (int g = 0; g < L::kGroups; ++g) {
             total += GroupSize(work, kind, g);
+        }
         return total;
     }
     case C::InUse:
@@ -108,11 +114,13 @@ int32_t indRowKinds::Total(const cmcEeprom& work, const indRowKind& kind) {
 }
 
 int32_t indRowKinds::GroupSize(const cmcEeprom& work, const indRowKind& kind, int group) {
-    if (!Usable(work))
+    if (!Usable(work)) {
         return 0;
+    }
     if (kind.count == C::Channels) {
-        if (group < 0 || group >= L::kGroups)
+        if (group < 0 || group >= L::kGroups) {
             return 0;
+        }
         // Counts come from the data as they are; a damaged count never reaches past the channels.
         const int32_t before = GroupFirst(work, kind, group);
         return std::clamp<int32_t>(L::GroupCount(work.Data(), group), 0, L::kChannels - before);
@@ -125,41 +133,49 @@ int32_t indRowKinds::GroupSize(const cmcEeprom& work, const indRowKind& kind, in
 }
 
 int32_t indRowKinds::GroupFirst(const cmcEeprom& work, const indRowKind& kind, int group) {
-    if (!Grouped(kind))
+    if (!Grouped(kind)) {
         return 0;
+    }
     int32_t first = 0;
-    for (int g = 0; g < group && g < L::kGroups; ++g)
+    for (int g = 0; g < group && g < L::kGroups; ++g) {
         first += kind.count == C::Channels ? L::GroupCount(work.Data(), g) : GroupSize(work, kind, g);
+    }
     return std::min(first, kind.capacity);
 }
 
 int indRowKinds::GroupOf(const cmcEeprom& work, const indRowKind& kind, int32_t index) {
-    if (!Grouped(kind))
+    if (!Grouped(kind)) {
         return 0;
+    }
     for (int g = 0; g < L::kGroups; ++g) {
         const int32_t first = GroupFirst(work, kind, g);
-        if (index >= first && index < first + GroupSize(work, kind, g))
+        if (index >= first && index < first + GroupSize(work, kind, g)) {
             return g;
+        }
     }
     return -1;
 }
 
 void indRowKinds::SetGroupSize(cmcEeprom& work, const indRowKind& kind, int group, int32_t size) {
-    if (!Usable(work))
+    if (!Usable(work)) {
         return;
+    }
     uint8_t* w = work.Data();
     switch (kind.count) {
     case C::Channels:
-        if (group >= 0 && group < L::kGroups)
+        if (group >= 0 && group < L::kGroups) {
             L::Put16(w, L::kGroupCounts + 2 * group, uint32_t(size));
+        }
         break;
     case C::Groups:
-        if (group < 0 || group >= L::kGroups)
+        if (group < 0 || group >= L::kGroups) {
             break;
-        if (kind.kind == R::kTrunkRepeaters)
+        }
+        if (kind.kind == R::kTrunkRepeaters) {
             L::Put16(w, R::kVornSites + R::kEntrySize * group, uint32_t(size));
-        else
+        } else {
             w[R::kRptSizes + group] = uint8_t(size);
+        }
         break;
     case C::InUse:
         datCh::SetEntriesInUse(w, kind.kind, size);

@@ -29,10 +29,11 @@ std::vector<std::string> SheetRows(const std::string& file, const std::string& s
         const size_t end = run.out.find('\n', at);
         const std::string line = run.out.substr(at, end - at);
         at = end == std::string::npos ? run.out.size() : end + 1;
-        if (body)
+        if (body) {
             rows.push_back(line);
-        else if (line.compare(0, 3, "---") == 0)
+        } else if (line.compare(0, 3, "---") == 0) {
             body = true;
+        }
     }
     return rows;
 }
@@ -41,8 +42,9 @@ std::string Get(const std::string& file, const std::string& cell) {
     CliRun run = RunCli({"get", file, cell});
     EXPECT_EQ(run.status, 0) << run.both;
     const std::string prefix = cell + "=";
-    if (run.out.compare(0, prefix.size(), prefix) != 0 || run.out.empty())
+    if (run.out.compare(0, prefix.size(), prefix) != 0 || run.out.empty()) {
         return "<" + run.out + ">";
+    }
     return run.out.substr(prefix.size(), run.out.size() - prefix.size() - 1);
 }
 
@@ -77,9 +79,10 @@ TEST(CliRows, EveryListSheetRunsItsRowCommands) {
         args.insert(args.end(), c.commands.begin(), c.commands.end());
         CliRun run = RunCli(args);
         ASSERT_EQ(run.status, 0) << run.both;
-        for (size_t i = 0; i < c.commands.size(); i += 2)
+        for (size_t i = 0; i < c.commands.size(); i += 2) {
             EXPECT_NE(run.out.find(c.commands[i] + " " + c.commands[i + 1] + ": done\n"), std::string::npos)
                 << run.out;
+        }
         ASSERT_TRUE(std::filesystem::exists(out));
         if (c.rowsAfter > 0) {
             EXPECT_EQ(SheetRows(out, c.sheet).size(), c.rowsAfter);
@@ -175,8 +178,9 @@ TEST(CliRows, TheBlankRowOfABankBeforeAnotherBankAddsToItsOwnBank) {
     ASSERT_EQ(rows.size(), 7u);
     EXPECT_NE(rows[5].find("155.100000"), std::string::npos) << rows[5];
     EXPECT_EQ(rows.back().compare(0, 3, "New"), 0) << rows.back();
-    for (const std::string& row : SheetRows(typed, "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 1"))
+    for (const std::string& row : SheetRows(typed, "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 1")) {
         EXPECT_EQ(row.find("155.100000"), std::string::npos) << row;
+    }
     // The bank still grows from its blank row.
     run = RunCli({"rows", typed, "-o", dir.File("grown.ocd"), kBank0, "insert", "7"});
     ASSERT_EQ(run.status, 0) << run.both;

@@ -32,9 +32,11 @@ struct RowFixture : MainWindowFixture {
     cuiSheetView& View() { return *window->SheetView(); }
     cuiGrid& Grid() { return View().Grid(); }
     QAction* Entry(const QString& text) {
-        for (QAction* a : View().PopupMenu()->actions())
-            if (a->text() == text)
+        for (QAction* a : View().PopupMenu()->actions()) {
+            if (a->text() == text) {
                 return a;
+            }
+        }
         ADD_FAILURE() << "no entry " << text.toStdString();
         return nullptr;
     }

@@ -86,12 +86,14 @@ protected:
     // Gives a list six entries (bank 0 six channels) tagged 100, 101, ... so that moves can be told.
     void Fill(const ListCase& c, int entries = 6) {
         const indRowKind& list = *indRowKinds::Of(c.kind);
-        if (list.count == indRowKind::Count::Channels && L::GroupCount(work.Data(), 0) < entries)
+        if (list.count == indRowKind::Count::Channels && L::GroupCount(work.Data(), 0) < entries) {
             ASSERT_TRUE(handler->AddChannels(0, entries - L::GroupCount(work.Data(), 0)));
-        else if (list.Resizable())
+        } else if (list.Resizable()) {
             indRowKinds::SetGroupSize(work, list, 0, entries);
-        for (int i = 0; i < entries; ++i)
+        }
+        for (int i = 0; i < entries; ++i) {
             SetTag(c.kind, i, 100 + i);
+        }
         if (c.kind == datCh::kKindDpmrIndId) {
             // Entries 0 and 5 are group IDs, the others individual IDs.
             for (int i : {0, 5}) {
@@ -125,16 +127,18 @@ protected:
         return L::Get16(TagAt(kind, i), 0);
     }
     uint8_t* TagAt(int kind, int i) {
-        if (indRowKinds::IsRaw(kind))
+        if (indRowKinds::IsRaw(kind)) {
             return indRowKinds::RawAreas(work, kind, i)[0].data() + 2;
+        }
         int32_t offset = 0, size = 0;
         EXPECT_TRUE(datCh::EntryBytes(kind, i, offset, size));
         return work.Data() + offset + 2;
     }
     std::vector<int> Tags(int kind, int n = 6) {
         std::vector<int> tags;
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             tags.push_back(Tag(kind, i));
+        }
         return tags;
     }
     int Count(const ListCase& c) { return indRowKinds::GroupSize(work, *indRowKinds::Of(c.kind), 0); }
@@ -151,12 +155,14 @@ protected:
             capsule.rangeFirst = first;
             capsule.rangeLast = last;
         }
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             box.answers.push_back(cmcMessageBox::Answer::Ok);
+        }
         const Result r = rows->Execute(command, capsule, 0);
         box.answers.clear();
-        if (out)
+        if (out) {
             *out = capsule;
+        }
         return r;
     }
 
@@ -292,6 +298,7 @@ TEST_F(RowListsTest, CarryingListEntriesRenumbersTheReferencesOfChannelsAndSetti
     ch.individualList = 3;
     ch.dpmrCallList = 1;
     ch.lists = 1u << 16; // member of scan list 0
+    ch.scanList = 1;     // and starts it
     ch.Encode(datCh::kChannel1, 0);
     const int32_t nxdnStatus = L::At(indTable::kNxdnStatusSettings, 4);
     const int32_t stun = L::At(indTable::kDpmrStun, 2);
@@ -305,6 +312,7 @@ TEST_F(RowListsTest, CarryingListEntriesRenumbersTheReferencesOfChannelsAndSetti
     EXPECT_EQ(ch.individualList, 2);
     EXPECT_EQ(ch.dpmrCallList, 2);
     EXPECT_EQ(ch.lists, 1u << 15);
+    EXPECT_EQ(ch.scanList, 2);
     EXPECT_EQ(L::Get16(work.Data(), nxdnStatus), 1);
     EXPECT_EQ(L::Get16(work.Data(), stun), 3);
 }

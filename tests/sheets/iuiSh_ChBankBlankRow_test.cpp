@@ -78,10 +78,13 @@ struct BankSheets : testing::Test {
     }
     // The cell of a cell number on the sheet's row that shows entry n.
     cmcCellObj RowCell(cuiSheet& sheet, int32_t cellNumber, int32_t n) {
-        for (int32_t r = 0; r < sheet.RowCount(); ++r)
-            for (int32_t c = 0; c < sheet.ColCount(); ++c)
-                if (sheet.Cell(c, r).cell == cellNumber && sheet.Cell(c, r).parameter == n)
+        for (int32_t r = 0; r < sheet.RowCount(); ++r) {
+            for (int32_t c = 0; c < sheet.ColCount(); ++c) {
+                if (sheet.Cell(c, r).cell == cellNumber && sheet.Cell(c, r).parameter == n) {
                     return sheet.Cell(c, r);
+                }
+            }
+        }
         ADD_FAILURE() << "no cell " << cellNumber << " for entry " << n;
         return {};
     }

@@ -39,17 +39,20 @@ constexpr Verb kVerbs[] = {
 std::optional<int> RowNumber(const std::string& text) {
     char* end = nullptr;
     const long n = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != 0 || n < 1 || n > 100000)
+    if (text.empty() || *end != 0 || n < 1 || n > 100000) {
         return std::nullopt;
+    }
     return int(n);
 }
 
 std::optional<Command> ParseCommand(const std::string& verb, const std::string& rows) {
     Command c;
     c.text = verb + " " + rows;
-    for (const Verb& v : kVerbs)
-        if (verb == v.name)
+    for (const Verb& v : kVerbs) {
+        if (verb == v.name) {
             c.command = v.command;
+        }
+    }
     if (c.command == 0) {
         std::fprintf(stderr,
                      "ostrel-cli rows: '%s' is not a row command (copy, paste, clear, insert, delete, "
@@ -94,13 +97,16 @@ std::vector<cmcCellObj> ListRows(cuiSheet& sheet, const indRowCommands& rows) {
     for (int32_t r = 0; r < sheet.RowCount(); ++r) {
         for (int32_t c = 0; c < sheet.ColCount(); ++c) {
             const cmcCellObj& cell = sheet.Cell(c, r);
-            if (!cell.HasCell() || rows.KindOfCategory(cell.category) == 0)
+            if (!cell.HasCell() || rows.KindOfCategory(cell.category) == 0) {
                 continue;
+            }
             bool seen = false;
-            for (const cmcCellObj& o : out)
+            for (const cmcCellObj& o : out) {
                 seen = seen || o.parameter == cell.parameter;
-            if (!seen)
+            }
+            if (!seen) {
                 out.push_back(cell);
+            }
             break;
         }
     }
@@ -139,14 +145,16 @@ int CliRows(const CliArgs& args) {
     std::vector<Command> commands;
     for (size_t i = 2; i + 1 < args.positional.size(); i += 2) {
         std::optional<Command> c = ParseCommand(args.positional[i], args.positional[i + 1]);
-        if (!c)
+        if (!c) {
             return kCliUsageError;
+        }
         commands.push_back(*c);
     }
     CliCellSession s;
     if (cmcKvtFile::FileError code = s.Open(args.positional[0], args.Has("--yes"));
-        code != cmcKvtFile::FileError::Ok)
+        code != cmcKvtFile::FileError::Ok) {
         return cmcKvtFile::Code(code);
+    }
     // What was opened is the reference a clear goes back to.
     const cmcEeprom reference = s.work;
     datClipCh clip;
@@ -174,10 +182,11 @@ int CliRows(const CliArgs& args) {
         // The sheet is built again for every command, as the window's rows follow every insertion.
         const auto sheet = iuiSheetFactory::Build(env, sheetText);
         int32_t group = -1;
-        if (auto* bank = dynamic_cast<iuiSh_ChBank*>(sheet.get()))
+        if (auto* bank = dynamic_cast<iuiSh_ChBank*>(sheet.get())) {
             group = bank->Bank();
-        else if (auto* list = dynamic_cast<iuiSh_Mch*>(sheet.get()); list && list->Letter() == 'R')
+        } else if (auto* list = dynamic_cast<iuiSh_Mch*>(sheet.get()); list && list->Letter() == 'R') {
             group = list->ShownGroup();
+        }
         s.handler->shownBank = group;
         const std::vector<cmcCellObj> listRows = ListRows(*sheet, rows);
         if (listRows.empty()) {
@@ -228,13 +237,15 @@ int CliRows(const CliArgs& args) {
             return 1;
         case indRowCommands::Result::Refused:
         case indRowCommands::Result::Nothing:
-            if (rows.QuietRefusal())
+            if (rows.QuietRefusal()) {
                 std::fprintf(stderr, "error: %s\n", s.tables.Text().GetText(rows.QuietRefusal()).c_str());
+            }
             std::fprintf(stderr, "ostrel-cli rows: '%s' was refused; nothing was saved\n", c.text.c_str());
             return 1;
         }
     }
-    if (cmcKvtFile::FileError code = s.Save(out); code != cmcKvtFile::FileError::Ok)
+    if (cmcKvtFile::FileError code = s.Save(out); code != cmcKvtFile::FileError::Ok) {
         return cmcKvtFile::Code(code);
+    }
     return 0;
 }
