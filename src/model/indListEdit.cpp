@@ -2,8 +2,10 @@
 
 #include "core/cmcEeprom.h"
 #include "model/datCh.h"
+#include "model/indBankKind.h"
 #include "model/indLayout.h"
 #include "model/indRowKinds.h"
+#include "model/indRptList.h"
 
 #include <algorithm>
 #include <vector>
@@ -59,7 +61,7 @@ indListEdit::Renumber indListEdit::BlockMove(int low, int high, int direction) {
 
 indListEdit::indListEdit(cmcEeprom& work, const cmcEeprom* defaults) : m_work(work), m_defaults(defaults) {}
 
-void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGroup) {
+void indListEdit::AdjustReferences(int kind, const Renumber& map, int group) {
     uint8_t* w = m_work.Data();
     // Channels with content, optionally only those in banks with (or without) the trunking flag.
     auto forChannels = [&](int onlyF3, const std::function<void(datCh&)>& fn) {
@@ -118,7 +120,7 @@ void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGro
             entry.Decode(datCh::kKindChannelGroup, i);
             if (entry.byte0 == 1) {
                 Adjust16(entry.value, map);
-            } else if (entry.byte0 == 3 && removedGroup >= 0 && entry.value == removedGroup + 1) {
+            } else if (entry.byte0 == 3 && group >= 0 && entry.value == group + 1) {
                 entry.value = uint16_t(firstGroup);
             }
             entry.Encode(0, i);
@@ -160,6 +162,26 @@ void indListEdit::AdjustReferences(int kind, const Renumber& map, int removedGro
             Adjust16(ch.dpmrTalkGroupList, map);
         });
         break;
+    case datCh::kKindRepeater: {
+        // A channel of a repeater bank names its home repeater by its number in the bank's group of
+        // repeaters (from 1). When that repeater goes, the channel keeps a number the group still has.
+        if (group < 0 || group >= L::kGroups || indBankKind::Of(w, group) != indBankKind::Kind::Repeater) {
+            break;
+        }
+        indRptList repeaters(m_work, kind);
+        const int first = repeaters.FirstOf(group);
+        const int size = repeaters.GroupSize(group);
+        forChannels(-1, [&](datCh& ch) {
+            const int home = ch.groupHomeRepeater;
+            if (L::GroupOf(w, ch.index) != group || home < 1 || home > size) {
+                return;
+            }
+            const int n = map(first + home - 1);
+            ch.groupHomeRepeater =
+                uint16_t(n < 0 ? std::clamp(home, 1, std::max(1, size - 1)) : n - first + 1);
+        });
+        break;
+    }
     case datCh::kKindScanList:
         // A channel's membership bits and its scan list follow the scan lists they name.
         forChannels(-1, [&](datCh& ch) {
@@ -222,8 +244,8 @@ bool indListEdit::DeleteEntry(int kind, int a, int count, int bank) {
     if (m_work.GetSize() < L::kWorkSize || count > datCh::Capacity(kind) || a < 0 || a >= count) {
         return false;
     }
-    const int removedGroup = datCh::IsChannelKind(kind) ? L::GroupOf(m_work.Data(), a) : -1;
-    AdjustReferences(kind, Shift(a, true), removedGroup);
+    // A removed channel's bank; for the other lists the group the entry is removed from.
+    AdjustReferences(kind, Shift(a, true), datCh::IsChannelKind(kind) ? L::GroupOf(m_work.Data(), a) : bank);
     for (int i = a + 1; i < count; ++i) {
         Move(kind, i, i - 1, bank);
     }
@@ -238,7 +260,7 @@ bool indListEdit::InsertEntry(int kind, int b, int count, int bank) {
     // An entry added at the end moves no entry, so no reference follows one: a reference that named
     // the new position before (the first entry of an empty list) names the new entry.
     if (b < count - 1) {
-        AdjustReferences(kind, Shift(b, false));
+        AdjustReferences(kind, Shift(b, false), datCh::IsChannelKind(kind) ? kNoBank : bank);
     }
     for (int i = count - 2; i >= b; --i) {
         Move(kind, i, i + 1, bank);
@@ -247,13 +269,13 @@ bool indListEdit::InsertEntry(int kind, int b, int count, int bank) {
     return true;
 }
 
-bool indListEdit::MoveBlock(int kind, int low, int high, int direction) {
+bool indListEdit::MoveBlock(int kind, int low, int high, int direction, int bank) {
     const int capacity = indRowKinds::IsRaw(kind) ? indRowKinds::Of(kind)->capacity : datCh::Capacity(kind);
     if (m_work.GetSize() < L::kWorkSize || (direction != 1 && direction != -1) || low < 0 || high < low ||
         low + direction < 0 || high + direction >= capacity) {
         return false;
     }
-    AdjustReferences(kind, BlockMove(low, high, direction));
+    AdjustReferences(kind, BlockMove(low, high, direction), datCh::IsChannelKind(kind) ? kNoBank : bank);
     // The neighbour and the block are taken first, then written at their new places.
     const int neighbour = direction > 0 ? high + 1 : low - 1;
     const int neighbourTo = direction > 0 ? low : high;

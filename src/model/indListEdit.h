@@ -28,10 +28,12 @@ public:
     // Moves the entries low..high one place up (direction -1) or down (+1); the neighbour they pass
     // takes the freed end, and every reference to the moved entries follows them. False when the
     // block or its neighbour is not an entry of the kind's list; then nothing changes.
-    bool MoveBlock(int kind, int low, int high, int direction);
+    // bank: the channels' bank, or the repeater group the entries belong to.
+    bool MoveBlock(int kind, int low, int high, int direction, int bank = kNoBank);
 
 private:
-    void AdjustReferences(int kind, const Renumber& map, int removedGroup = -1);
+    // group: the bank of a removed channel, or the repeater group edited (kNoBank for none).
+    void AdjustReferences(int kind, const Renumber& map, int group = kNoBank);
     void Move(int kind, int from, int to, int bank);
     void FillFromDefaults(int kind, int position);
 

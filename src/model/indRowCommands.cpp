@@ -203,9 +203,10 @@ void indRowCommands::Pack() {
     indWorkImage(*m_s.work, m_s.defaults, m_s.box).PackTables(false);
 }
 
-// The bank argument of the list edits: channels keep their bank's marks in place.
+// The bank argument of the list edits: channels keep their bank's marks in place, and the channels of
+// a repeater group's bank follow their home repeater.
 int indRowCommands::BankArgument(const Rows& rows) const {
-    return rows.list->count == Count::Channels ? rows.group : indListEdit::kNoBank;
+    return indRowKinds::Grouped(*rows.list) ? rows.group : indListEdit::kNoBank;
 }
 
 // Channels are blank when not in use. Entries of the counted lists are all in use; an entry of a fixed
@@ -299,7 +300,8 @@ indRowCommands::Result indRowCommands::Carry(cmcCellCapsule& capsule, const Rows
     if ((e < 0 && rows.first >= rows.low) || (e > 0 && rows.high >= rows.last)) {
         return Result::Nothing;
     }
-    if (!indListEdit(*m_s.work, m_s.defaults).MoveBlock(rows.kind, rows.low, rows.high, e)) {
+    if (!indListEdit(*m_s.work, m_s.defaults)
+             .MoveBlock(rows.kind, rows.low, rows.high, e, BankArgument(rows))) {
         return Result::Nothing;
     }
     Pack();

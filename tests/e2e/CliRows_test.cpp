@@ -64,6 +64,7 @@ TEST(CliRows, EveryListSheetRunsItsRowCommands) {
          {"insert", "1", "insert", "2", "copy", "1-2", "paste", "3", "down", "1", "delete", "4"},
          4},
         {"GI_Sheet_Nxdn_Grp_Id,Q", false, {"insert", "1", "insert", "1", "up", "2", "delete", "1"}, 2},
+        {"GI_Sheet_RptSetWin,R 9,0", false, {"insert", "1", "insert", "1", "down", "1", "delete", "2"}, 2},
         {"GI_Sheet_MDC_AliasM,M", false, {"insert", "1", "insert", "2", "down", "1", "delete", "2"}, 2},
         {"GI_Sheet_NxdnTrunk_Ind_Id,x", false, {"insert", "1", "insert", "1-2", "up", "3", "delete", "1"}, 3},
         {"GI_Sheet_NxdnTrunk_Grp_Id,q", false, {"insert", "1", "copy", "1", "paste", "2", "down", "1"}, 3},

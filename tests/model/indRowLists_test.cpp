@@ -317,6 +317,35 @@ TEST_F(RowListsTest, CarryingListEntriesRenumbersTheReferencesOfChannelsAndSetti
     EXPECT_EQ(L::Get16(work.Data(), stun), 3);
 }
 
+TEST_F(RowListsTest, AChannelsHomeRepeaterFollowsItsRepeater) {
+    Fill(kLists[0], 4);
+    Fill(kLists[5]);                 // six repeaters in bank 0's group
+    work.Data()[L::kBankF1] |= 0x80; // bank 0 is a repeater bank
+    auto home = [&](int channel, int value = -1) {
+        datCh ch(&work);
+        ch.Decode(datCh::kChannel1, channel);
+        if (value >= 0) {
+            ch.groupHomeRepeater = uint16_t(value);
+            ch.Encode(datCh::kChannel1, channel);
+        }
+        return int(ch.groupHomeRepeater);
+    };
+    home(0, 3); // the third repeater, entry 2
+    home(1, 6);
+    ASSERT_EQ(Run(kLists[5], CL_PMenu_CarryDown, 1, 1, 2), Result::Done); // entries 1, 2 -> 2, 3
+    EXPECT_EQ(home(0), 4);
+    EXPECT_EQ(home(1), 6);
+    ASSERT_EQ(Run(kLists[5], CL_PMenu_Delete, 0), Result::Done);
+    EXPECT_EQ(home(0), 3);
+    EXPECT_EQ(home(1), 5);
+    ASSERT_EQ(Run(kLists[5], CL_PMenu_Insert, 1), Result::Done);
+    EXPECT_EQ(home(0), 4);
+    EXPECT_EQ(home(1), 6);
+    // The home repeater itself deleted: the channel keeps a number the group still has.
+    ASSERT_EQ(Run(kLists[5], CL_PMenu_Delete, 5), Result::Done);
+    EXPECT_EQ(home(1), 5);
+}
+
 TEST_F(RowListsTest, LimitsRefuseWithTheirMessages) {
     struct Limit {
         const char* name;
