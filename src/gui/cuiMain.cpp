@@ -529,6 +529,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     if (m_windows)
         m_windows->SetEnv(env);
     std::unique_ptr<cuiSheet> sheet = iuiSheetFactory::Build(env, sheetText);
+    m_handler->shownBank = iuiSh_ChBank::BankShown(*sheet);
     m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
     m_view->SetChoiceLists(&m_lists);
     m_view->FitValueColumns();

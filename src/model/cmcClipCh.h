@@ -4,6 +4,7 @@
 #include "model/datCh.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 class cmcEeprom;
@@ -25,10 +26,12 @@ public:
     int Kind() const { return m_kind; }
     int First() const { return m_first; }
     int Count() const { return m_count; }
+    // The decoded entry i (kinds with a record).
     const datCh& Entry(int i) const { return m_entries[std::size_t(i)]; }
 
 private:
     std::vector<datCh> m_entries;
+    std::vector<std::vector<uint8_t>> m_raw; // the bytes of entries of kinds without a record
     int m_kind = 0;
     int m_first = 0;
     int m_count = 0;

@@ -21,8 +21,10 @@
 #include "model/indMchCells.h"
 #include "model/indMdcCells.h"
 #include "model/indRangeCells.h"
+#include "model/indRowKinds.h"
 #include "model/indWorkImage.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -399,11 +401,20 @@ bool indCellHandler::RowBounds(indCellCall& call, indCellHost::RowCommand& row) 
         row.last = L::kGroups - 1;
         return true;
     }
-    const int32_t inUse = datCh::EntriesInUse(w, call.recordKind);
-    if (call.recordKind == 0 || inUse < 0)
+    // The other lists: their entries in use (scan lists and the status list: all their entries;
+    // repeaters: the shown bank's group).
+    const indRowKind* list = indRowKinds::Of(call.recordKind);
+    if (!list) {
         return false;
-    row.first = 0;
-    row.last = inUse - 1;
+    }
+    int group = 0;
+    if (indRowKinds::Grouped(*list)) {
+        group = shownBank >= 0 ? std::min<int>(shownBank, L::kGroups - 1)
+                               : std::max(0, indRowKinds::GroupOf(call.work, *list, call.parameter));
+    }
+    row.group = group;
+    row.first = indRowKinds::GroupFirst(call.work, *list, group);
+    row.last = row.first + indRowKinds::GroupSize(call.work, *list, group) - 1;
     return true;
 }
 

@@ -2,7 +2,6 @@
 
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellCategory.h"
-#include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcEeprom.h"
@@ -15,13 +14,17 @@
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"
 #include "model/indListEdit.h"
+#include "model/indRowKinds.h"
 #include "model/indWorkImage.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 using L = indLayout;
+using Count = indRowKind::Count;
+using Keep = indRowKind::Keep;
 
 constexpr uint32_t kClWindowText = 0x80000008u;
 constexpr uint32_t kClBtnFace = 0x8000000Fu;
@@ -29,29 +32,81 @@ constexpr uint32_t kClBtnFace = 0x8000000Fu;
 constexpr uint8_t kPriorityMarks = 0x03;
 constexpr uint8_t kMarkE = 0x04;
 constexpr uint8_t kClearE = 0x08;
+// dPMR status entries of these kinds (the entry's first byte) are the radio's fixed statuses.
+constexpr uint8_t kFixedStatusFirst = 2, kFixedStatusLast = 5;
+// The dPMR ID list holds individual and group entries: bit 7 of the entry's second type byte.
+constexpr uint8_t kDpmrGroupEntry = 0x80;
 
-int TotalChannels(const uint8_t* w) {
-    int total = 0;
-    for (int g = 0; g < L::kGroups; ++g)
-        total += L::GroupCount(w, g);
-    return total;
+bool IsRowCommand(int32_t command) {
+    return command >= CL_PMenu_Copy && command <= CL_PMenu_Insert;
+}
+
+// The bytes of entry index of a kind in an image (empty when the kind has no fixed place).
+std::vector<uint8_t> EntryBytes(const cmcEeprom& image, int kind, int index) {
+    std::vector<uint8_t> bytes;
+    if (image.GetSize() < L::kWorkSize) {
+        return bytes;
+    }
+    if (indRowKinds::IsRaw(kind)) {
+        for (std::span<uint8_t> area : indRowKinds::RawAreas(const_cast<cmcEeprom&>(image), kind, index)) {
+            bytes.insert(bytes.end(), area.begin(), area.end());
+        }
+        return bytes;
+    }
+    int32_t offset = 0, size = 0;
+    if (datCh::EntryBytes(kind, index, offset, size)) {
+        bytes.assign(image.Data() + offset, image.Data() + offset + size);
+    }
+    return bytes;
 }
 
 } // namespace
 
-bool indRowCommands::RowsOf(const cmcCellCapsule& capsule, int32_t bank, Rows& rows) const {
-    if (!capsule.cell || capsule.cell->category != CT_Mch || !m_s.work || m_s.work->GetSize() < L::kWorkSize)
+int32_t indRowCommands::KindOfCategory(int32_t category) const {
+    // Only the channel rows of the bank sheets carry channel row commands; the channel window and the
+    // check cells show one channel.
+    if (category == CT_Mch_Win || category == CT_Mch_Check) {
+        return 0;
+    }
+    return indRowKinds::KindOfCategory(category, m_s.modelFamily);
+}
+
+bool indRowCommands::RowsOf(const cmcCellCapsule& capsule, int32_t group, Rows& rows) const {
+    if (!capsule.cell || !m_s.work || m_s.work->GetSize() < L::kWorkSize) {
         return false;
-    const uint8_t* w = m_s.work->Data();
-    rows.kind = cmcCellIds::RecordKindOfCategory(CT_Mch, m_s.modelFamily);
+    }
+    rows.kind = KindOfCategory(capsule.cell->category);
+    rows.list = indRowKinds::Of(rows.kind);
+    if (!rows.list) {
+        return false;
+    }
+    const indRowKind& list = *rows.list;
+    const cmcEeprom& work = *m_s.work;
+    rows.category = capsule.cell->category;
+    rows.cell = capsule.cell->cell;
     rows.index = capsule.cell->parameter;
-    if (rows.index < 0 || rows.index > L::kChannels)
+    if (rows.index < 0 || rows.index > list.capacity) {
         return false;
-    rows.bank = bank >= 0 && bank < L::kGroups ? bank : L::GroupOf(w, rows.index);
-    if (rows.bank >= L::kGroups)
-        return false; // a new row without its bank
-    rows.first = L::GroupStart(w, rows.bank);
-    rows.last = rows.first + L::GroupCount(w, rows.bank) - 1;
+    }
+    if (indRowKinds::Grouped(list)) {
+        if (group >= 0 && group < L::kGroups) {
+            rows.group = group;
+        } else {
+            rows.group = indRowKinds::GroupOf(work, list, rows.index);
+            // A repeater sheet answers with the group it shows.
+            if (rows.group < 0 && list.count == Count::Groups && m_s.events) {
+                const auto answers = m_s.events->Ask(cmcEv::AskListIndex);
+                if (!answers.empty()) {
+                    rows.group = std::clamp<int>(int(answers.front().value), 0, L::kGroups - 1);
+                }
+            }
+        }
+        if (rows.group < 0 || rows.group >= L::kGroups) {
+            return false; // a new row without its group
+        }
+    }
+    rows.first = indRowKinds::GroupFirst(work, list, rows.group);
+    rows.last = rows.first + indRowKinds::GroupSize(work, list, rows.group) - 1;
     rows.low = rows.high = rows.index;
     if (capsule.rangeFlags & cmcCellCapsule::kRangeBlock) {
         rows.low = std::min(capsule.rangeFirst, capsule.rangeLast);
@@ -60,77 +115,119 @@ bool indRowCommands::RowsOf(const cmcCellCapsule& capsule, int32_t bank, Rows& r
     return true;
 }
 
-bool indRowCommands::Applies(int32_t command, const cmcCellCapsule& capsule, int32_t bank) const {
+bool indRowCommands::Applies(int32_t command, const cmcCellCapsule& capsule, int32_t group) const {
     Rows rows;
-    if (!RowsOf(capsule, bank, rows))
+    if (!IsRowCommand(command) || !RowsOf(capsule, group, rows)) {
         return false;
-    const bool inBank = rows.index >= rows.first && rows.index <= rows.last;
+    }
+    const indRowKind& list = *rows.list;
+    const bool inList = rows.InList(rows.index);
+    const bool blankRow = list.HasBlankRow() && rows.index == rows.last + 1;
     switch (command) {
     case CL_PMenu_Copy:
     case CL_PMenu_Clear:
-    case CL_PMenu_Delete:
-        return inBank;
+        return inList;
     case CL_PMenu_Paste:
-        return inBank && m_s.clip && m_s.clip->CanPaste(rows.kind);
+        return (inList || blankRow) && m_s.clip && m_s.clip->CanPaste(rows.kind);
+    case CL_PMenu_CarryUp:
+        // The banks carry their channels: a bank row does not move.
+        return inList && rows.kind != 13 && rows.first < rows.low && rows.high <= rows.last;
+    case CL_PMenu_CarryDown:
+        return inList && rows.kind != 13 && rows.low >= rows.first && rows.high < rows.last;
+    case CL_PMenu_Delete:
+        return list.Resizable() && inList;
     case CL_PMenu_Insert:
-        return true;
+        return list.Resizable() && (inList || blankRow);
     default:
         return false;
     }
 }
 
-bool indRowCommands::Run(int32_t command, cmcCellCapsule& capsule, int32_t bank) {
-    if (command != CL_PMenu_Copy && command != CL_PMenu_Paste && command != CL_PMenu_Clear &&
-        command != CL_PMenu_Insert && command != CL_PMenu_Delete)
-        return false;
+indRowCommands::Result indRowCommands::Execute(int32_t command, cmcCellCapsule& capsule, int32_t group) {
     Rows rows;
-    if (!RowsOf(capsule, bank, rows))
-        return false;
+    if (!IsRowCommand(command) || !RowsOf(capsule, group, rows)) {
+        return Result::NotHere;
+    }
     capsule.rangeFlags &= uint8_t(~kRangeToSelect);
     capsule.redirect = {};
+    m_quietRefusal = nullptr;
     switch (command) {
     case CL_PMenu_Copy:
-        Copy(capsule, rows);
-        break;
+        return Copy(capsule, rows);
     case CL_PMenu_Paste:
-        Paste(capsule, rows);
-        break;
+        return Paste(capsule, rows);
+    case CL_PMenu_CarryUp:
+        return Carry(capsule, rows, -1);
+    case CL_PMenu_CarryDown:
+        return Carry(capsule, rows, +1);
     case CL_PMenu_Clear:
-        Clear(capsule, rows);
-        break;
+        return Clear(capsule, rows);
     case CL_PMenu_Insert:
-        Insert(capsule, rows);
-        break;
+        return Insert(capsule, rows);
     case CL_PMenu_Delete:
-        Delete(capsule, rows);
-        break;
+        return Delete(capsule, rows);
+    default:
+        return Result::NotHere;
     }
-    return true;
 }
 
 bool indRowCommands::Confirm(const char* key) {
-    if (!m_s.box || !m_s.texts)
+    if (!m_s.box || !m_s.texts) {
         return true;
+    }
     return m_s.box->Show(m_s.texts->GetJoinedText(key), m_s.texts->GetLine("GI_Sys_AppTitle", 0),
                          cmcMessageBox::Icon::Warning,
                          cmcMessageBox::Buttons::OkCancel) == cmcMessageBox::Answer::Ok;
 }
 
 void indRowCommands::Error(const char* key) {
-    if (m_s.box && m_s.texts)
+    if (m_s.box && m_s.texts) {
         m_s.box->Show(m_s.texts->GetJoinedText(key), m_s.texts->GetLine("GI_Sys_AppTitle", 0),
                       cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+    }
 }
 
 void indRowCommands::Status(const char* key) {
-    if (m_s.events && m_s.texts)
+    if (m_s.events && m_s.texts) {
         m_s.events->SendText(cmcEv::StatusText, kClWindowText, kClBtnFace, m_s.texts->GetText(key));
+    }
 }
 
-bool indRowCommands::Blank(int kind, int index) const {
-    datCh record(m_s.work);
-    record.Decode(kind, index);
-    return !(record.status & datCh::kInUse);
+void indRowCommands::Post(int32_t event, intptr_t p1, intptr_t p2) {
+    if (m_s.events) {
+        m_s.events->Post(event, p1, p2);
+    }
+}
+
+void indRowCommands::Pack() {
+    indWorkImage(*m_s.work, m_s.defaults, m_s.box).PackTables(false);
+}
+
+// The bank argument of the list edits: channels keep their bank's marks in place, and the channels of
+// a repeater group's bank follow their home repeater.
+int indRowCommands::BankArgument(const Rows& rows) const {
+    return indRowKinds::Grouped(*rows.list) ? rows.group : indListEdit::kNoBank;
+}
+
+// Channels are blank when not in use. Entries of the counted lists are all in use; an entry of a fixed
+// list is blank while it still holds the initial data's entry.
+bool indRowCommands::Blank(const Rows& rows, int index) const {
+    switch (rows.list->count) {
+    case Count::Channels: {
+        datCh record(m_s.work);
+        record.Decode(rows.kind, index);
+        return !(record.status & datCh::kInUse);
+    }
+    case Count::Groups:
+    case Count::InUse:
+        return false;
+    case Count::Fixed:
+        if (!m_s.defaults || m_s.defaults->GetSize() < L::kWorkSize) {
+            return false;
+        }
+        return EntryBytes(*m_s.work, rows.kind, index) == EntryBytes(*m_s.defaults, rows.kind, index);
+    }
+    return false;
 }
 
 void indRowCommands::Select(cmcCellCapsule& capsule, int first, int last) {
@@ -139,131 +236,239 @@ void indRowCommands::Select(cmcCellCapsule& capsule, int first, int last) {
     capsule.rangeLast = last;
 }
 
-void indRowCommands::Copy(cmcCellCapsule& capsule, const Rows& rows) {
-    if (!m_s.clip || rows.index < rows.first || rows.index > rows.last)
-        return;
+indRowCommands::Result indRowCommands::Copy(cmcCellCapsule& capsule, const Rows& rows) {
+    if (!m_s.clip || !rows.InList(rows.index)) {
+        return Result::Nothing;
+    }
     const int low = std::max(rows.low, rows.first), high = std::min(rows.high, rows.last);
-    if (high < low)
-        return;
+    if (high < low) {
+        return Result::Nothing;
+    }
+    if (rows.kind == 34) {
+        // The radio's fixed statuses cannot be copied.
+        for (int k = low; k <= high; ++k) {
+            const std::vector<uint8_t> bytes = EntryBytes(*m_s.work, rows.kind, k);
+            if (!bytes.empty() && bytes[0] >= kFixedStatusFirst && bytes[0] <= kFixedStatusLast) {
+                Status("GI_AppMess_S_CopyFixedStatus");
+                m_quietRefusal = "GI_AppMess_S_CopyFixedStatus";
+                return Result::Refused;
+            }
+        }
+    }
     m_s.clip->Copy(m_s.work, rows.kind, low, high - low + 1);
     Select(capsule, low, high);
     Status("GI_AppMess_S_Copy");
+    return Result::Done;
 }
 
-void indRowCommands::Paste(cmcCellCapsule& capsule, const Rows& rows) {
+indRowCommands::Result indRowCommands::Paste(cmcCellCapsule& capsule, const Rows& rows) {
     const int i = rows.index;
-    if (!m_s.clip || i < rows.first || i > rows.last || !m_s.clip->CanPaste(rows.kind))
-        return;
-    const int n = std::min(rows.last - i + 1, m_s.clip->Count());
-    if (n <= 0)
-        return;
-    bool blank = true;
-    for (int k = i; k < i + n; ++k)
-        blank = blank && Blank(rows.kind, k);
-    if (!blank && !Confirm("GI_AppMess_Conv_Overwrite"))
-        return;
+    const bool blankRow = rows.list->HasBlankRow() && i == rows.last + 1;
+    if (!m_s.clip || (!rows.InList(i) && !blankRow) || !m_s.clip->CanPaste(rows.kind) ||
+        m_s.clip->Count() <= 0) {
+        return Result::Nothing;
+    }
+    int n = 0;
+    if (blankRow) {
+        // Pasted onto the blank row, the copied entries are added at the end of the list.
+        n = InsertEntries(rows, i, m_s.clip->Count());
+        if (n == 0) {
+            return Result::Refused;
+        }
+    } else {
+        n = std::min(rows.last - i + 1, m_s.clip->Count());
+        bool blank = true;
+        for (int k = i; k < i + n; ++k) {
+            blank = blank && Blank(rows, k);
+        }
+        if (!blank && !Confirm("GI_AppMess_Conv_Overwrite")) {
+            return Result::Cancelled;
+        }
+    }
     m_s.clip->Paste(m_s.work, rows.kind, i, n);
-    indWorkImage(*m_s.work, m_s.defaults, m_s.box).PackTables(false);
-    if (m_s.events)
-        n == 1 ? m_s.events->Post(cmcEv::RedrawIndex, 0, i) : m_s.events->Post(cmcEv::RedrawAll);
+    Pack();
+    n == 1 ? Post(cmcEv::RedrawIndex, 0, i) : Post(cmcEv::RedrawAll);
     Select(capsule, i, i + n - 1);
     Status("GI_AppMess_S_Paste");
+    return n < m_s.clip->Count() && blankRow ? Result::Refused : Result::Done;
 }
 
-void indRowCommands::Clear(cmcCellCapsule& capsule, const Rows& rows) {
-    if (!m_s.reference || rows.index < rows.first || rows.index > rows.last)
-        return;
+indRowCommands::Result indRowCommands::Carry(cmcCellCapsule& capsule, const Rows& rows, int e) {
+    if (rows.kind == 13 || !rows.InList(rows.low) || !rows.InList(rows.high)) {
+        return Result::Nothing;
+    }
+    if ((e < 0 && rows.first >= rows.low) || (e > 0 && rows.high >= rows.last)) {
+        return Result::Nothing;
+    }
+    if (!indListEdit(*m_s.work, m_s.defaults)
+             .MoveBlock(rows.kind, rows.low, rows.high, e, BankArgument(rows))) {
+        return Result::Nothing;
+    }
+    Pack();
+    Post(cmcEv::RedrawAll);
+    Select(capsule, rows.low + e, rows.high + e);
+    capsule.redirect = {1, rows.category, rows.cell, e > 0 ? rows.high + e : rows.low + e, 0};
+    return Result::Done;
+}
+
+indRowCommands::Result indRowCommands::Clear(cmcCellCapsule& capsule, const Rows& rows) {
+    if (!m_s.reference || m_s.reference->GetSize() < L::kWorkSize || !rows.InList(rows.index)) {
+        return Result::Nothing;
+    }
     const int low = std::max(rows.low, rows.first), high = std::min(rows.high, rows.last);
-    if (high < low || !Confirm("GI_AppMess_Conv_Clear"))
-        return;
+    if (high < low) {
+        return Result::Nothing;
+    }
+    if (!Confirm("GI_AppMess_Conv_Clear")) {
+        return Result::Cancelled;
+    }
     // The reference image holds the same entries as last read or opened.
     cmcEeprom reference = *m_s.reference;
     cmcClipCh scratch;
     scratch.Copy(&reference, rows.kind, low, high - low + 1);
     scratch.Paste(m_s.work, rows.kind, low, high - low + 1);
-    indWorkImage(*m_s.work, m_s.defaults, m_s.box).PackTables(false);
-    if (m_s.events)
-        for (int k = low; k <= high; ++k)
-            m_s.events->Post(cmcEv::RedrawIndex, 0, k);
+    Pack();
+    for (int k = low; k <= high; ++k) {
+        Post(cmcEv::RedrawIndex, 0, k);
+    }
     Select(capsule, low, high);
     Status("GI_AppMess_S_Clear");
+    return Result::Done;
 }
 
-void indRowCommands::Insert(cmcCellCapsule& capsule, const Rows& rows) {
-    uint8_t* w = m_s.work->Data();
-    const int low = std::clamp(rows.low, rows.first, rows.last + 1);
-    const int count = std::max(1, std::min(rows.high, rows.last + 1) - low + 1);
-    const int at = std::min(rows.index, low);
-    const bool wasEmpty = L::GroupCount(w, rows.bank) == 0;
-    int inserted = 0;
+int indRowCommands::InsertEntries(const Rows& rows, int at, int count) {
+    const indRowKind& list = *rows.list;
+    const bool wasEmpty = list.count == Count::Channels && rows.last < rows.first;
     indListEdit edit(*m_s.work, m_s.defaults);
+    int inserted = 0;
     for (int k = 0; k < count; ++k) {
-        const int total = TotalChannels(w);
-        if (total >= L::kChannels || (m_s.handler && !m_s.handler->RoomFor(CT_Mch, 1, rows.bank)) ||
-            !edit.InsertEntry(rows.kind, at, total + 1, rows.bank)) {
+        const int total = indRowKinds::Total(*m_s.work, list);
+        const int size = indRowKinds::GroupSize(*m_s.work, list, rows.group);
+        const bool full = total >= list.capacity || (list.perGroup > 0 && size >= list.perGroup);
+        if (full || (m_s.handler && !m_s.handler->RoomFor(rows.category, 1, rows.group)) ||
+            !edit.InsertEntry(rows.kind, at, total + 1, BankArgument(rows))) {
             Error("GI_AppMess_ChErr_Overflow");
             break;
         }
-        L::Put16(w, L::kGroupCounts + 2 * rows.bank, uint32_t(L::GroupCount(w, rows.bank) + 1));
-        indWorkImage(*m_s.work, m_s.defaults, m_s.box).PackTables(false);
-        if (m_s.events)
-            m_s.events->Send(cmcEv::InsertChannel, rows.bank, at);
+        indRowKinds::SetGroupSize(*m_s.work, list, rows.group, size + 1);
+        Pack();
+        if (m_s.events) {
+            m_s.events->Send(list.insertEvent, rows.group, at);
+        }
         ++inserted;
     }
-    if (inserted == 0)
-        return;
-    if (wasEmpty && m_s.events)
-        m_s.events->Post(cmcEv::BankBranchesChanged);
-    Select(capsule, at, at + inserted - 1);
-    Status("GI_AppMess_S_Insert");
+    if (inserted > 0 && wasEmpty) {
+        Post(cmcEv::BankBranchesChanged);
+    }
+    return inserted;
 }
 
-void indRowCommands::Delete(cmcCellCapsule& capsule, const Rows& rows) {
-    if (rows.index < rows.first || rows.index > rows.last)
-        return;
+indRowCommands::Result indRowCommands::Insert(cmcCellCapsule& capsule, const Rows& rows) {
+    if (!rows.list->Resizable()) {
+        return Result::Nothing;
+    }
+    const int low = std::clamp(rows.low, rows.first, rows.last + 1);
+    const int count = std::max(1, std::min(rows.high, rows.last + 1) - low + 1);
+    const int at = std::min(rows.index, low);
+    const int inserted = InsertEntries(rows, at, count);
+    if (inserted == 0) {
+        return Result::Refused;
+    }
+    Select(capsule, at, at + inserted - 1);
+    Status("GI_AppMess_S_Insert");
+    return inserted < count ? Result::Refused : Result::Done;
+}
+
+indRowCommands::Result indRowCommands::Delete(cmcCellCapsule& capsule, const Rows& rows) {
+    const indRowKind& list = *rows.list;
+    if (!list.Resizable() || !rows.InList(rows.index)) {
+        return Result::Nothing;
+    }
     const int low = std::max(rows.low, rows.first), high = std::min(rows.high, rows.last);
-    if (high < low)
-        return;
-    bool blank = true, priority = false;
-    for (int k = low; k <= high; ++k) {
-        datCh record(m_s.work);
-        record.Decode(rows.kind, k);
-        blank = blank && !(record.status & datCh::kInUse);
-        priority = priority || (record.marks & kPriorityMarks);
+    if (high < low) {
+        return Result::Nothing;
     }
-    if (priority) {
-        Error("GI_AppMess_ChErr_DelPrio");
-        return;
+    const int m = high - low + 1;
+    const int total = indRowKinds::Total(*m_s.work, list);
+    switch (list.keep) {
+    case Keep::OneEntry:
+        if (m >= total) {
+            Error("GI_AppMess_ListErr_NoList");
+            return Result::Refused;
+        }
+        break;
+    case Keep::OneOfEachType: {
+        int groups = 0, removedGroups = 0;
+        for (int k = 0; k < total; ++k) {
+            datCh entry(m_s.work);
+            entry.Decode(rows.kind, k);
+            const bool group = entry.byte1 & kDpmrGroupEntry;
+            groups += group ? 1 : 0;
+            removedGroups += group && k >= low && k <= high ? 1 : 0;
+        }
+        const int individuals = total - groups, removedIndividuals = m - removedGroups;
+        if (individuals - removedIndividuals < 1 || groups - removedGroups < 1) {
+            Error("GI_AppMess_DpmrListErr_NoList");
+            return Result::Refused;
+        }
+        break;
     }
-    if (!blank && !Confirm("GI_AppMess_Conv_Delete"))
-        return;
-    uint8_t* w = m_s.work->Data();
+    case Keep::Priority:
+        for (int k = low; k <= high; ++k) {
+            datCh record(m_s.work);
+            record.Decode(rows.kind, k);
+            if (record.marks & kPriorityMarks) {
+                Error("GI_AppMess_ChErr_DelPrio");
+                return Result::Refused;
+            }
+        }
+        break;
+    case Keep::Nothing:
+        break;
+    }
+    bool blank = true;
     for (int k = low; k <= high; ++k) {
-        datCh record(m_s.work);
-        record.Decode(rows.kind, k);
-        if (record.marks & kMarkE) {
-            record.marks |= kClearE;
-            record.Encode(rows.kind, k);
+        blank = blank && Blank(rows, k);
+    }
+    if (!blank && !Confirm("GI_AppMess_Conv_Delete")) {
+        return Result::Cancelled;
+    }
+    if (list.keep == Keep::Priority) {
+        for (int k = low; k <= high; ++k) {
+            datCh record(m_s.work);
+            record.Decode(rows.kind, k);
+            if (record.marks & kMarkE) {
+                record.marks |= kClearE;
+                record.Encode(rows.kind, k);
+            }
         }
     }
     const int p = low;
     indListEdit edit(*m_s.work, m_s.defaults);
-    for (int k = low; k <= high; ++k) {
-        if (!edit.DeleteEntry(rows.kind, p, TotalChannels(w), rows.bank))
+    for (int k = 0; k < m; ++k) {
+        const int size = indRowKinds::GroupSize(*m_s.work, list, rows.group);
+        if (!edit.DeleteEntry(rows.kind, p, indRowKinds::Total(*m_s.work, list), BankArgument(rows))) {
             break;
-        L::Put16(w, L::kGroupCounts + 2 * rows.bank, uint32_t(L::GroupCount(w, rows.bank) - 1));
-        if (m_s.events)
-            m_s.events->Send(cmcEv::DeleteChannel, rows.bank, p);
+        }
+        indRowKinds::SetGroupSize(*m_s.work, list, rows.group, size - 1);
+        if (m_s.events) {
+            m_s.events->Send(list.deleteEvent, rows.group, p);
+        }
     }
-    indWorkImage(*m_s.work, m_s.defaults, m_s.box).PackTables(false);
-    if (m_s.events) {
-        if (L::GroupCount(w, rows.bank) == 0)
-            m_s.events->Post(cmcEv::BankBranchesChanged);
-        m_s.events->Post(cmcEv::RedrawAll);
+    Pack();
+    if (list.count == Count::Channels && indRowKinds::GroupSize(*m_s.work, list, rows.group) == 0) {
+        Post(cmcEv::BankBranchesChanged);
     }
-    capsule.redirect = {1, CT_Mch, capsule.cell->cell, p, 0};
+    Post(cmcEv::RedrawAll);
+    // The cursor goes to the first row after the deleted ones, or to the last entry left when the
+    // deleted rows ended the list.
+    const int lastLeft = rows.last - m;
+    const int to = p > lastLeft && lastLeft >= rows.first ? lastLeft : p;
+    capsule.redirect = {1, rows.category, rows.cell, to, 0};
     // Queued: the cursor moves to the row first, which clears the status text.
-    if (m_s.events && m_s.texts)
+    if (m_s.events && m_s.texts) {
         m_s.events->PostText(cmcEv::StatusText, kClWindowText, kClBtnFace,
                              m_s.texts->GetText("GI_AppMess_S_Delete"));
+    }
+    return Result::Done;
 }

@@ -37,13 +37,21 @@ bool Usable(const cmcEeprom* work) {
 
 } // namespace
 
+int32_t iuiSh_ChBank::BankShown(const cuiSheet& sheet) {
+    const auto* bank = dynamic_cast<const iuiSh_ChBank*>(&sheet);
+    return bank ? bank->Bank() : -1;
+}
+
 bool iuiSh_ChBank::Hidden(int hideSet, int32_t cell) {
     static const std::array<const std::vector<Span>*, 4> sets = {&kHideA, &kHideB, &kHideC, &kHideOrdinary};
-    if (hideSet < 0 || hideSet > 3)
+    if (hideSet < 0 || hideSet > 3) {
         return false;
-    for (const Span& s : *sets[static_cast<size_t>(hideSet)])
-        if (cell >= s.first && cell <= s.last)
+    }
+    for (const Span& s : *sets[static_cast<size_t>(hideSet)]) {
+        if (cell >= s.first && cell <= s.last) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -55,16 +63,18 @@ iuiSh_ChBank::iuiSh_ChBank(const cuiSheetEnv& env, std::string overlayKey, int32
     if (m_env.events) {
         if (m_env.mchWindowOpen) {
             const auto answers = m_env.events->Ask(cmcEv::AskMchPendingBank);
-            if (!answers.empty())
+            if (!answers.empty()) {
                 m_pendingOffset = answers.front().value;
+            }
         }
         m_env.events->Register(&iuiSh_ChBank::OnEvent, this);
     }
 }
 
 iuiSh_ChBank::~iuiSh_ChBank() {
-    if (m_env.events)
+    if (m_env.events) {
         m_env.events->Unregister(&iuiSh_ChBank::OnEvent, this);
+    }
 }
 
 void iuiSh_ChBank::SetKind(std::string_view kind) {
@@ -73,8 +83,9 @@ void iuiSh_ChBank::SetKind(std::string_view kind) {
     int bank = 0;
     if (k.word == "Bank" && k.ItemNumber(0, bank)) {
         m_bank = std::clamp(bank, 0, indLayout::kGroups - 1);
-        if (m_env.mchWindowOpen && m_env.events)
+        if (m_env.mchWindowOpen && m_env.events) {
             m_env.events->Send(cmcEv::MchFollowBank, 0, m_bank);
+        }
     }
     m_entryCount = 0;
     m_firstEntry = 0;
@@ -82,8 +93,9 @@ void iuiSh_ChBank::SetKind(std::string_view kind) {
         // Counts come from the data as they are; a damaged count never makes more rows than channels.
         const uint8_t* w = m_env.work->Data();
         int32_t first = 0;
-        for (int g = 0; g < m_bank; ++g)
+        for (int g = 0; g < m_bank; ++g) {
             first += indLayout::GroupCount(w, g);
+        }
         m_firstEntry = std::min(first, indLayout::kChannels);
         m_entryCount = std::clamp(indLayout::GroupCount(w, m_bank), 0, indLayout::kChannels - m_firstEntry);
     }
@@ -91,16 +103,18 @@ void iuiSh_ChBank::SetKind(std::string_view kind) {
 
 void iuiSh_ChBank::Show() {
     cuiSheet::Show();
-    if (m_env.events)
+    if (m_env.events) {
         m_env.events->Send(cmcEv::RefreshSheetTitle);
+    }
 }
 
 void iuiSh_ChBank::ApplyRowKeyword(std::string_view keyword) {
     int32_t n = 0;
     if (StartsWith(keyword, "LoopFrom") && !NumberAfterSpace(keyword, n)) {
         m_loopFirst = m_line;
-        if (m_loopMark < 0)
+        if (m_loopMark < 0) {
             m_loopMark = m_rowCount;
+        }
         if (Printing()) {
             m_loopCount = m_entryCount;
         } else {
@@ -114,8 +128,9 @@ void iuiSh_ChBank::ApplyRowKeyword(std::string_view keyword) {
 }
 
 void iuiSh_ChBank::RowHook(int32_t row) {
-    if (row == m_loopMark)
+    if (row == m_loopMark) {
         m_counters[0] = m_firstEntry;
+    }
 }
 
 void iuiSh_ChBank::CreateCells(const std::string& cellsKey) {
@@ -123,12 +138,14 @@ void iuiSh_ChBank::CreateCells(const std::string& cellsKey) {
     const int hideSet = Usable(m_env.work)
                             ? static_cast<int>(indBankKind::HideSetOf(m_env.work->Data(), m_bank))
                             : static_cast<int>(indBankKind::HideSet::Ordinary);
-    for (int32_t c = 0; c < m_colCount; ++c)
-        for (int32_t r = 0; r < m_rowCount; ++r)
+    for (int32_t c = 0; c < m_colCount; ++c) {
+        for (int32_t r = 0; r < m_rowCount; ++r) {
             if (Hidden(hideSet, Cell(c, r).cell)) {
                 SetColWidth(c, 0);
                 break;
             }
+        }
+    }
     UnselectHiddenColumns();
 }
 
@@ -137,16 +154,19 @@ bool iuiSh_ChBank::SmarTrunk() const {
 }
 
 std::string iuiSh_ChBank::BankName() const {
-    if (!Usable(m_env.work))
+    if (!Usable(m_env.work)) {
         return {};
+    }
     datCh record(m_env.work);
     record.Decode(13, m_bank);
     std::string name(reinterpret_cast<const char*>(record.name), sizeof record.name);
     name = name.substr(0, name.find('\0'));
-    while (!name.empty() && (name.back() == ' ' || static_cast<unsigned char>(name.back()) == 0xFF))
+    while (!name.empty() && (name.back() == ' ' || static_cast<unsigned char>(name.back()) == 0xFF)) {
         name.pop_back();
-    while (!name.empty() && name.front() == ' ')
+    }
+    while (!name.empty() && name.front() == ' ') {
         name.erase(0, 1);
+    }
     return name;
 }
 
@@ -161,9 +181,11 @@ std::string iuiSh_ChBank::Title() {
 
 std::string iuiSh_ChBank::LiveTitle() {
     int32_t used = 0;
-    if (Usable(m_env.work))
-        for (int g = 0; g < indLayout::kGroups; ++g)
+    if (Usable(m_env.work)) {
+        for (int g = 0; g < indLayout::kGroups; ++g) {
             used += indLayout::GroupCount(m_env.work->Data(), g);
+        }
+    }
     const std::string smar = SmarTrunk() ? m_env.texts->GetText("GI_AppInd_MchSheet_Printer_SmarTrunk") : "";
     char text[512];
     std::snprintf(text, sizeof text, "%s %d: %s %s (%d %s)", m_title.value_or("").c_str(), m_bank + 1,

@@ -32,6 +32,10 @@ public:
     // The title bar text with the channels still free (event 46).
     std::string LiveTitle();
     bool SmarTrunk() const;
+    // The bank a sheet shows, -1 for a sheet of no bank. The cell handler is told it while the sheet
+    // is open (indCellHandler::shownBank): the blank row after a bank's last channel has the next
+    // bank's first channel as its record number, yet it is a new row of the bank shown.
+    static int32_t BankShown(const cuiSheet& sheet);
     // Whether a cell number is hidden on banks of the given hide set (0 A, 1 B, 2 C, 3 ordinary).
     static bool Hidden(int hideSet, int32_t cell);
 

@@ -50,6 +50,12 @@ const std::vector<CliVerb>& CliVerbs() {
          "edit cells as typed text, a list choice or a step, then save as OUT; exit 1 when one was refused",
          {"--bank"},
          CliSet},
+        {"rows",
+         "FILE -o OUT [--yes] 'SHEET TEXT' CMD ROWS...",
+         "run row commands (copy, paste, clear, insert, delete, up, down) on a list sheet's rows, then save "
+         "as OUT",
+         {},
+         CliRows},
         {"warnings",
          "FILE",
          "run the warning check of clone write; lists errors and warnings, exit 1 when there are errors",

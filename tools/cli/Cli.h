@@ -52,6 +52,8 @@ int CliWrite(const CliArgs& args);
 int CliGet(const CliArgs& args);
 int CliSet(const CliArgs& args);
 int CliWarnings(const CliArgs& args);
+// Row commands of a list sheet, as its pop-up menu runs them.
+int CliRows(const CliArgs& args);
 // The cell addressing and output formats, for --help.
 const char* CliCellHelpText();
 // Sheet verbs: every tree node's sheet, and one sheet shown as a text table.

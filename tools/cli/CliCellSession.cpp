@@ -216,5 +216,11 @@ const char* CliCellHelpText() {
            "  confirmations. --bank B edits the blank row after bank B's last channel (a new\n"
            "  channel) instead of the next bank's first channel.\n"
            "  warnings prints 'error<TAB>WHERE<TAB>CELL' and 'warning<TAB>WHERE<TAB>CELL' lines and\n"
-           "  a count line.\n";
+           "  a count line.\n"
+           "\nrows:\n"
+           "  ROWS are the sheet's row numbers from 1, as its list shows them (3, or 2-5 for a\n"
+           "  selection); the row after a growing list's last entry is its blank row. The commands\n"
+           "  run in order with the window's confirmations (--yes answers them), limits and messages\n"
+           "  (on standard error); copy fills the clipboard the later pastes of the same run use.\n"
+           "  A refused or cancelled command ends the run with exit status 1 and nothing is saved.\n";
 }

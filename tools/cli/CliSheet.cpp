@@ -86,8 +86,8 @@ int CliSheet(const CliArgs& args) {
     env.modelType = type;
     env.canvas = &canvas;
     const auto sheet = iuiSheetFactory::Build(env, args.positional[1]);
-    if (auto* bank = dynamic_cast<iuiSh_ChBank*>(sheet.get()))
-        handler.shownBank = bank->Bank();
+    // The handler knows the bank shown, as the window tells it when it opens the sheet.
+    handler.shownBank = iuiSh_ChBank::BankShown(*sheet);
 
     // Hidden columns (width 0) are left out, as on screen.
     std::vector<int32_t> shownCols;
