@@ -220,6 +220,7 @@ void cuiCellWindows::OpenCharEditor(const cmcCellCapsule* opener, int32_t patter
     editor->show();
     editor->raise();
     editor->activateWindow();
+    editor->Box()->setFocus();
 }
 
 bool cuiCellWindows::AskPassword(const cmcCellCapsule* opener, std::string& password) {

@@ -1,10 +1,11 @@
 #include "gui/cuiFlector.h"
 
 #include "cells/cmcCellCapsule.h"
-#include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
+#include "core/cmcEeprom.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiSheetView.h"
+#include "model/datCh.h"
 #include "sheets/cuiSheet.h"
 #include "sheets/iuiSheetFactory.h"
 
@@ -16,9 +17,7 @@
 cuiFlector::cuiFlector(QWidget* owner, const cuiSheetEnv& env, cmcCellHandler* handler,
                        const cmcCellCapsule& opener, const std::string& listName, int32_t startCell,
                        int32_t startParameter, const indFlector::DataList* data)
-    : QFrame(owner, Qt::Popup), m_cells(handler, data),
-      m_model(*env.texts, listName, startCell, startParameter,
-              data ? indFlector::DataEntries(env.work, *data) : -1) {
+    : QFrame(owner, Qt::Popup), m_model(*env.texts, listName, startCell, startParameter) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(1);
@@ -30,14 +29,36 @@ cuiFlector::cuiFlector(QWidget* owner, const cuiSheetEnv& env, cmcCellHandler* h
     cuiSheetEnv listEnv = env;
     listEnv.texts = &m_model.SheetTexts();
     listEnv.settings = nullptr; // list windows keep no column widths
-    std::unique_ptr<cuiSheet> sheet = iuiSheetFactory::Create(listEnv, listName, startCell, startParameter);
-    sheet->SetPopupMode(true);
-    sheet->Show();
-    m_view =
-        new cuiSheetView(std::move(sheet), data ? static_cast<cmcCellHandler*>(&m_cells) : handler, this);
+    std::unique_ptr<cuiSheet> sheet;
+    if (data) {
+        // The data list's own sheet; only the choice cells of the entries there are can be picked
+        // (an empty list offers its first entry, as the cell takes it).
+        const int32_t entries =
+            std::max(env.work ? datCh::EntriesInUse(env.work->Data(), data->kind) : 0, int32_t(1));
+        cuiSheetEnv dataEnv = env;
+        dataEnv.settings = nullptr;
+        dataEnv.events = nullptr; // it is not the open sheet: row events are not its own
+        sheet = iuiSheetFactory::Create(dataEnv, data->sheetText, startCell, startParameter);
+        sheet->SetPopupMode(true);
+        sheet->Show();
+        for (int r = 0; r < sheet->RowCount(); ++r) {
+            for (int c = 0; c < sheet->ColCount(); ++c) {
+                cmcCellObj& cell = sheet->Cell(c, r);
+                if (cell.cell != data->choiceCell || cell.parameter >= entries) {
+                    cell.markFlags &= ~cmcCellObj::kSelectable;
+                }
+            }
+        }
+    } else {
+        sheet = iuiSheetFactory::Create(listEnv, listName, startCell, startParameter);
+        sheet->SetPopupMode(true);
+        sheet->Show();
+    }
+    m_view = new cuiSheetView(std::move(sheet), handler, this);
     m_view->SetOpener(opener);
-    if (data)
-        m_view->FitValueColumns(); // entries show more than their numbers
+    if (data) {
+        m_view->FitValueColumns(); // IDs and names are the radio's, longer than the heading
+    }
     m_view->onChosen = [this] { close(); };
     layout->addWidget(m_view);
     cuiGrid& grid = m_view->Grid();
@@ -57,43 +78,6 @@ cuiFlector::cuiFlector(QWidget* owner, const cuiSheetEnv& env, cmcCellHandler* h
 cuiFlector::~cuiFlector() {
     // The sheet reads the list's private overlay until it is gone.
     delete m_view;
-}
-
-cuiFlector::DataCells::DataCells(cmcCellHandler* model, const indFlector::DataList* data)
-    : m_model(model), m_data(data) {
-    if (data) {
-        m_category = cmcCellIds::CategoryByName(data->category);
-        m_idCell = cmcCellIds::CellByName(data->idCell);
-        m_nameCell = cmcCellIds::CellByName(data->nameCell);
-    }
-}
-
-std::string cuiFlector::DataCells::Text(int32_t category, int32_t cell, int32_t parameter) {
-    cmcCellObj object;
-    object.category = category;
-    object.cell = cell;
-    object.parameter = parameter;
-    cmcCellCapsule capsule;
-    capsule.cell = &object;
-    m_model->CallCell(capsule, kNotifyDraw);
-    return capsule.displayText;
-}
-
-int32_t cuiFlector::DataCells::CallCell(cmcCellCapsule& capsule, int32_t notify) {
-    if (!m_model)
-        return kResultNone;
-    const int32_t result = m_model->CallCell(capsule, notify);
-    if (notify == kNotifyDraw && m_data && capsule.cell && capsule.cell->cell == m_data->choiceCell) {
-        // The entry's number as the list shows it, then what the entry holds.
-        const int32_t n = capsule.cell->parameter;
-        std::string id = Text(m_category, m_idCell, n);
-        std::string name = Text(m_category, m_nameCell, n);
-        std::string text = capsule.displayText + ":  " + id;
-        if (!name.empty())
-            text += "  " + name;
-        capsule.displayText = text;
-    }
-    return result;
 }
 
 void cuiFlector::Open(const QRect& workArea) {

@@ -2,7 +2,6 @@
 // A choice list window: the list's entries on a sheet in popup mode, beside the cell that opened it.
 // Enter, a click or a double click answers that cell with the entry; Escape or a click elsewhere
 // closes it without an answer.
-#include "cells/cmcCellHandler.h"
 #include "sheets/cuiSheetEnv.h"
 #include "sheets/indFlector.h"
 
@@ -17,8 +16,8 @@ class cuiFlector : public QFrame {
     Q_OBJECT
 public:
     // owner is the grid of the opening cell (the window goes with it); env is the sheets' build
-    // environment (its text table is the main one). With data, the list offers the entries of that
-    // radio data list, each with its ID and name.
+    // environment (its text table is the main one). With data, the list is that radio data list's own
+    // sheet: its entries in use, each with its ID and name, the entry's choice cell to pick.
     cuiFlector(QWidget* owner, const cuiSheetEnv& env, cmcCellHandler* handler, const cmcCellCapsule& opener,
                const std::string& listName, int32_t startCell, int32_t startParameter,
                const indFlector::DataList* data = nullptr);
@@ -33,21 +32,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The cell handler of a data list's sheet: an entry shows its number, ID and name; everything
-    // else is the model's.
-    class DataCells : public cmcCellHandler {
-    public:
-        DataCells(cmcCellHandler* model, const indFlector::DataList* data);
-        int32_t CallCell(cmcCellCapsule& capsule, int32_t notify) override;
-
-    private:
-        std::string Text(int32_t category, int32_t cell, int32_t parameter);
-        cmcCellHandler* m_model;
-        const indFlector::DataList* m_data;
-        int32_t m_category = 0, m_idCell = 0, m_nameCell = 0;
-    };
-
-    DataCells m_cells;
     indFlector m_model;
     cuiSheetView* m_view = nullptr;
     QRect m_cell; // the opening cell in screen coordinates

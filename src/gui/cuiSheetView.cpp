@@ -648,7 +648,7 @@ void cuiSheetView::MouseMove(int x, int y) {
 }
 
 void cuiSheetView::DoubleClick() {
-    QPoint p = m_grid->viewport()->mapFromGlobal(QCursor::pos());
+    const QPoint p = m_grid->DoubleClickPos();
     int col, row;
     bool hit = m_grid->CellAtPoint(p.x(), p.y(), col, row);
     if (m_sheet->ColSizing()) {

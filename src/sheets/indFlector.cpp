@@ -2,10 +2,8 @@
 
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
-#include "core/cmcEeprom.h"
 #include "model/datCh.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -20,71 +18,27 @@ constexpr const char* kPrivateFlags = "S<_WHB";
 
 const indFlector::DataList* indFlector::DataListOf(int32_t choiceCell) {
     static constexpr DataList kLists[] = {
-        {Flex_NxdnInvIDList_ChNo, datCh::kKindNxdnIndId, "CT_Nxdn_Inv", "CL_Nxdn_Ind_Id_Dec",
-         "CL_Nxdn_Ind_Id_Name"},
-        {Flex_NxdnTgIDList_ChNo, datCh::kKindNxdnGroupId, "CT_Nxdn_Tg", "CL_Nxdn_Grp_Id_Dec",
-         "CL_Nxdn_Grp_Id_Name"},
-        {Flex_NxdnInvIDList_VORN_ChNo, datCh::kKindTrunkIndId, "CT_VORN_Inv", "CL_VORN_Ind_Id_Dec",
-         "CL_VORN_Ind_Id_Name"},
-        {Flex_NxdnTgIDList_VORN_ChNo, datCh::kKindTrunkTalkGroup, "CT_VORN_Tg", "CL_VORN_Grp_Id_Dec",
-         "CL_VORN_Grp_Id_Name"},
-        {Flex_DpmrInvIDList_ChNo, datCh::kKindDpmrIndId, "CT_Dpmr_Inv", "CL_Dpmr_Ind_Id_Dec",
-         "CL_Dpmr_Ind_Id_Name"},
-        {Flex_DpmrIDList_ChNo_Inv, datCh::kKindDpmrIndId, "CT_Dpmr_Inv", "CL_Dpmr_Ind_Id_Dec",
-         "CL_Dpmr_Ind_Id_Name"},
-        {Flex_DpmrIDList_ChNo_Grp, datCh::kKindDpmrIndId, "CT_Dpmr_Inv", "CL_Dpmr_Ind_Id_Dec",
-         "CL_Dpmr_Ind_Id_Name"},
+        {FlexMdcAlias_ChNo, "GI_Sheet_MDC_AliasM,M", datCh::kKindMdcAlias},
+        {Flex_NxdnInvIDList_ChNo, "GI_Sheet_Nxdn_Ind_Id,X", datCh::kKindNxdnIndId},
+        {Flex_NxdnTgIDList_ChNo, "GI_Sheet_Nxdn_Grp_Id,Q", datCh::kKindNxdnGroupId},
+        {Flex_NxdnInvIDList_VORN_ChNo, "GI_Sheet_NxdnTrunk_Ind_Id,x", datCh::kKindTrunkIndId},
+        {Flex_NxdnTgIDList_VORN_ChNo, "GI_Sheet_NxdnTrunk_Grp_Id,q", datCh::kKindTrunkTalkGroup},
+        {Flex_DpmrInvIDList_ChNo, "GI_Sheet_Dpmr_Ind_Id,D", datCh::kKindDpmrIndId},
+        {Flex_DpmrIDList_ChNo_Inv, "GI_Sheet_Dpmr_CallList_Inv,D", datCh::kKindDpmrIndId},
+        {Flex_DpmrIDList_ChNo_Grp, "GI_Sheet_Dpmr_CallList_Grp,D", datCh::kKindDpmrIndId},
     };
-    for (const DataList& list : kLists)
-        if (list.choiceCell == choiceCell)
+    for (const DataList& list : kLists) {
+        if (list.choiceCell == choiceCell) {
             return &list;
+        }
+    }
     return nullptr;
 }
 
-int32_t indFlector::DataEntries(const cmcEeprom* work, const DataList& list) {
-    const int32_t capacity = datCh::Capacity(list.kind);
-    const int32_t inUse = work ? datCh::EntriesInUse(work->Data(), list.kind) : 0;
-    return std::clamp(inUse, 1, std::max(capacity, 1));
-}
-
-std::vector<std::string> indFlector::SplitCells(const std::string& line) {
-    std::vector<std::string> cells(1);
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\\' && i + 1 < line.size()) {
-            cells.back() += line.substr(i, 2);
-            ++i;
-        } else if (line[i] == '|') {
-            cells.emplace_back();
-        } else {
-            cells.back() += line[i];
-        }
-    }
-    return cells;
-}
-
-namespace {
-
-// The parameter a cell text gives its cell ("[n]"), or -1.
-int32_t ParameterOf(const std::string& cell) {
-    const size_t open = cell.find('[');
-    if (open == std::string::npos)
-        return -1;
-    int32_t n = 0;
-    size_t i = open + 1;
-    if (i >= cell.size() || cell[i] < '0' || cell[i] > '9')
-        return -1;
-    for (; i < cell.size() && cell[i] >= '0' && cell[i] <= '9'; ++i)
-        n = n * 10 + (cell[i] - '0');
-    return n;
-}
-
-} // namespace
-
-indFlector::indFlector(cmcGTex& texts, std::string listName, int32_t startCell, int32_t startParameter,
-                       int32_t entries)
+indFlector::indFlector(cmcGTex& texts, std::string listName, int32_t startCell, int32_t startParameter)
     : m_texts(texts), m_listName(std::move(listName)), m_startCell(startCell),
       m_startParameter(startParameter) {
-    if (entries < 0 && m_texts.HasKey(m_listName + "_Style") && m_texts.HasKey(m_listName + "_BasicCell"))
+    if (m_texts.HasKey(m_listName + "_Style") && m_texts.HasKey(m_listName + "_BasicCell"))
         return;
     std::vector<std::string> lines;
     lines.push_back("#" + m_listName + "_Style");
@@ -107,16 +61,7 @@ indFlector::indFlector(cmcGTex& texts, std::string listName, int32_t startCell, 
         std::string line = m_texts.GetLine(cells, n);
         if (!line.empty() && line[0] == '#')
             break;
-        if (entries < 0) {
-            lines.push_back(std::move(line));
-            continue;
-        }
-        // A data list: the entries in use, one a row, so that each has room for its ID and name.
-        for (const std::string& cell : SplitCells(line)) {
-            const int32_t parameter = ParameterOf(cell);
-            if (!cell.empty() && parameter >= 0 && parameter < entries)
-                lines.push_back("|" + cell + "|");
-        }
+        lines.push_back(std::move(line));
     }
     lines.push_back("#");
     lines.push_back("#" + std::string(cmcGTex::kEndKey));

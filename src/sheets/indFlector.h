@@ -7,10 +7,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 class cmcCellObj;
-class cmcEeprom;
 
 class indFlector {
 public:
@@ -27,27 +25,21 @@ public:
         int32_t y = 0;
     };
 
-    // A list whose entries are the entries of a radio data list (the ID lists): the list kind whose
-    // count says how many there are, and the cells of the list's sheet that show an entry's ID and
-    // name.
+    // A list whose entries are the entries of a radio data list (the ID lists, the MDC aliases): it
+    // is shown by that list's own sheet (its sheet text names the sheet and the list's kind letter),
+    // where each entry's row shows the entry's ID and name and its choice cell is the one to pick.
     struct DataList {
         int32_t choiceCell;
-        int32_t kind;
-        const char* category;
-        const char* idCell;
-        const char* nameCell;
+        const char* sheetText;
+        int32_t kind; // the list's record kind, whose count says how many entries there are
     };
     // The data list a choice cell picks from, or null for lists of fixed entries.
     static const DataList* DataListOf(int32_t choiceCell);
-    // How many entries of it the list window offers: those in use, at least the first.
-    static int32_t DataEntries(const cmcEeprom* work, const DataList& list);
 
     // listName is the overlay key of the list (its entries are listName + "_Cells"). A list that has
     // no _Style and _BasicCell of its own is shown with a private definition: its cells selectable,
-    // widened to their texts, on the program's basic cell. With entries of 0 or more the list is a
-    // data list: only the entries whose parameter is below entries stay, one a row.
-    indFlector(cmcGTex& texts, std::string listName, int32_t startCell, int32_t startParameter,
-               int32_t entries = -1);
+    // widened to their texts, on the program's basic cell.
+    indFlector(cmcGTex& texts, std::string listName, int32_t startCell, int32_t startParameter);
     ~indFlector();
     indFlector(const indFlector&) = delete;
     indFlector& operator=(const indFlector&) = delete;
@@ -68,9 +60,6 @@ public:
     // The answer to the opening cell: a copy of the opener whose link is the chosen entry's capsule,
     // edit state "chosen" and no key. The opener's refresh callbacks stay, so its sheet repaints.
     static cmcCellCapsule Answer(const cmcCellCapsule& opener, cmcCellCapsule& chosen);
-
-    // The cells of one line of a list section, split at the bars that are not escaped.
-    static std::vector<std::string> SplitCells(const std::string& line);
 
 private:
     cmcGTex& m_texts;
