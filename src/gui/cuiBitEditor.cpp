@@ -47,10 +47,12 @@ std::string cuiBitEditor::Label(int32_t p, int32_t first, int32_t last, int32_t 
     case kLabelNumeric:
         return p == 10 ? "0" : p == 17 ? "Z" : std::to_string(p);
     case kLabelAlphanumeric:
-        if (p >= 0 && p <= 9)
+        if (p >= 0 && p <= 9) {
             return std::to_string(p);
-        if (p == 17)
+        }
+        if (p == 17) {
             return "Z";
+        }
         return std::string(1, static_cast<char>(p + 55));
     case kLabelLetters:
         return std::string(1, static_cast<char>(p + 64));
@@ -68,11 +70,13 @@ std::vector<std::string> cuiBitEditor::SheetLines(const Setup& s, cmcGTex* main)
     // by quarter pillars.
     std::string heading, ticks;
     const int32_t n = s.last - s.first + 1;
-    for (int32_t p = s.first; p <= s.last; ++p)
+    for (int32_t p = s.first; p <= s.last; ++p) {
         heading += "|{($iChI)}" + Label(p, s.first, s.last, s.labelStyle) + "|";
+    }
     for (int32_t k = 1; k <= n; ++k) {
-        if (k > 1)
+        if (k > 1) {
             ticks += "{($iQp)}";
+        }
         ticks += "|{($eWh)^(%CT_Null.CL_FBits[" + std::to_string(k) + "])}9|";
     }
     std::vector<std::string> lines = {
@@ -147,8 +151,9 @@ bool cuiBitEditor::Tick(int32_t k) const {
 
 void cuiBitEditor::Toggle(int32_t k) {
     const int32_t n = Positions();
-    if (k < 1 || k > n)
+    if (k < 1 || k > n) {
         return;
+    }
     m_value ^= 1u << (n - k);
     m_view->Grid().InvalidateGrid();
     UpdateOk();
@@ -156,8 +161,9 @@ void cuiBitEditor::Toggle(int32_t k) {
 
 int32_t cuiBitEditor::SetCount() const {
     int32_t count = 0;
-    for (int32_t k = 1; k <= Positions(); ++k)
+    for (int32_t k = 1; k <= Positions(); ++k) {
         count += Tick(k) ? 1 : 0;
+    }
     return count;
 }
 
@@ -175,8 +181,9 @@ std::string cuiBitEditor::Result() const {
 
 void cuiBitEditor::DrawTick(cmcCellCapsule& capsule) const {
     auto* canvas = dynamic_cast<cmcCanvas*>(capsule.canvas);
-    if (!canvas)
+    if (!canvas) {
         return;
+    }
     // A tick filling 70 % of the cell's square, centred, in the font colour.
     const cmcCellCapsule::Rect& r = capsule.cellRect;
     const int32_t w = r.right - r.left, h = r.bottom - r.top;
@@ -200,19 +207,22 @@ void cuiBitEditor::DrawTick(cmcCellCapsule& capsule) const {
 
 int32_t cuiBitEditor::Cells::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     cmcCellObj* cell = capsule.cell;
-    if (!cell || cell->cell != CL_FBits)
+    if (!cell || cell->cell != CL_FBits) {
         return m_model ? m_model->CallCell(capsule, notify) : kResultNone;
+    }
     const int32_t k = cell->parameter;
     if (notify == kNotifyDraw) {
         capsule.displayText.clear();
         if (m_editor.Tick(k)) {
-            if (m_editor.m_setup.markStyle == kMarkLetter)
+            if (m_editor.m_setup.markStyle == kMarkLetter) {
                 capsule.displayText = "o";
-            else
+            } else {
                 m_editor.DrawTick(capsule);
+            }
         }
-        if (m_editor.TooMany())
+        if (m_editor.TooMany()) {
             capsule.stateBits |= cmcCellCapsule::kStateError;
+        }
         return kResultNone;
     }
     const int32_t key = capsule.key;

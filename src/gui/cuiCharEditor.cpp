@@ -28,8 +28,9 @@ cuiCharEditor::cuiCharEditor(QWidget* owner, const cmcCellCapsule& opener, cmcGT
     m_opener.groupIndex = opener.groupIndex;
     const size_t n = m_segments.Segments().size();
     m_pattern = pattern & (n >= 32 ? 0xFFFFFFFFu : (1u << n) - 1);
-    if (texts && texts->HasKey("GI_AppInd_CharacterEditorCaption"))
+    if (texts && texts->HasKey("GI_AppInd_CharacterEditorCaption")) {
         setWindowTitle(QString::fromStdString(texts->GetText("GI_AppInd_CharacterEditorCaption")));
+    }
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
@@ -58,12 +59,15 @@ cuiCharEditor::cuiCharEditor(QWidget* owner, const cmcCellCapsule& opener, cmcGT
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(this, &QDialog::accepted, this, [this] {
-        if (onAnswer)
+        if (onAnswer) {
             onAnswer(m_opener, std::to_string(m_pattern));
+        }
     });
-    for (size_t i = 0; i < n && m_current < 0; ++i)
-        if (!m_segments.Segments()[i].fixed)
+    for (size_t i = 0; i < n && m_current < 0; ++i) {
+        if (!m_segments.Segments()[i].fixed) {
             m_current = static_cast<int32_t>(i);
+        }
+    }
     m_box->setFocus();
 }
 
@@ -72,8 +76,9 @@ cuiCharEditor::~cuiCharEditor() = default;
 double cuiCharEditor::Factor() const {
     const double w = m_segments.MaxX() - m_segments.MinX();
     const double h = m_segments.MaxY() - m_segments.MinY();
-    if (w <= 0 || h <= 0)
+    if (w <= 0 || h <= 0) {
         return 1.0;
+    }
     return std::min(kDrawn / w, kDrawn / h);
 }
 
@@ -98,8 +103,9 @@ QPointF cuiCharEditor::FromBox(double px, double py) const {
 
 void cuiCharEditor::ToggleSegment(int32_t i) {
     const auto& segments = m_segments.Segments();
-    if (i < 0 || static_cast<size_t>(i) >= segments.size() || segments[size_t(i)].fixed)
+    if (i < 0 || static_cast<size_t>(i) >= segments.size() || segments[size_t(i)].fixed) {
         return;
+    }
     m_pattern ^= m_segments.BitOf(size_t(i));
     m_box->update();
 }
@@ -159,8 +165,9 @@ void cuiCharEditor::Paint() {
 }
 
 bool cuiCharEditor::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_box)
+    if (watched != m_box) {
         return QDialog::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::Paint:
         Paint();
@@ -171,8 +178,9 @@ bool cuiCharEditor::eventFilter(QObject* watched, QEvent* event) {
         return false;
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
+        if (mouse->button() != Qt::LeftButton) {
             return false;
+        }
         const QPointF at = FromBox(mouse->position().x(), mouse->position().y());
         const int32_t i = m_segments.SegmentAt(at.x(), at.y());
         if (i >= 0) {

@@ -17,8 +17,9 @@ cuiEditorWindow::cuiEditorWindow(QWidget* owner, const cmcCellCapsule& opener, c
     setLineWidth(2);
     m_opener.CopyCapsule(opener);
     m_opener.groupIndex = opener.groupIndex;
-    if (texts && texts->HasKey("GI_Sys_AppTitle"))
+    if (texts && texts->HasKey("GI_Sys_AppTitle")) {
         setWindowTitle(QString::fromStdString(texts->GetLine("GI_Sys_AppTitle", 0)));
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(5, 5, 5, 5);
@@ -85,17 +86,20 @@ void cuiEditorWindow::Open(const QRect& workArea) {
 }
 
 void cuiEditorWindow::Answer() {
-    if (m_answered || m_cancelled || !Acceptable())
+    if (m_answered || m_cancelled || !Acceptable()) {
         return;
+    }
     m_answered = true;
-    if (onAnswer)
+    if (onAnswer) {
         onAnswer(m_opener, Result());
+    }
 }
 
 void cuiEditorWindow::Confirm() {
     Answer();
-    if (m_answered)
+    if (m_answered) {
         close();
+    }
 }
 
 void cuiEditorWindow::Cancel() {

@@ -85,12 +85,15 @@ void cuiFlector::Open(const QRect& workArea) {
     const int frame = 2 * (lineWidth() + 2);
     int width = frame, height = frame;
     cuiGrid& grid = m_view->Grid();
-    for (int c = 0; c < grid.ColCount(); ++c)
+    for (int c = 0; c < grid.ColCount(); ++c) {
         width += grid.ColWidth(c);
-    for (int r = 0; r < grid.RowCount(); ++r)
+    }
+    for (int r = 0; r < grid.RowCount(); ++r) {
         height += grid.RowHeight(r);
-    if (QLabel* title = m_view->TitleBar())
+    }
+    if (QLabel* title = m_view->TitleBar()) {
         height += title->sizeHint().height();
+    }
     if (width > workArea.width() || height > workArea.height()) {
         grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         grid.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

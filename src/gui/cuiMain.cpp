@@ -592,8 +592,9 @@ void cuiMain::CloseSheet() {
 
 void cuiMain::CommitEdits() {
     m_s.events->Send(cmcEv::CommitEdit);
-    if (m_view)
+    if (m_view) {
         m_view->CloseEditor(true);
+    }
 }
 
 void cuiMain::PeriodicStep() {

@@ -166,8 +166,9 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
     };
 
     m_grid->viewport()->installEventFilter(this);
-    if (cmcEvMan* events = m_sheet->Env().events)
+    if (cmcEvMan* events = m_sheet->Env().events) {
         events->Register(&cuiSheetView::OnEvent, this);
+    }
     if (!m_sheet->PopupMode()) {
         m_popup = new QMenu(this);
         connect(m_popup, &QMenu::aboutToShow, this, [this] { PreparePopup(true); });
@@ -204,14 +205,16 @@ void cuiSheetView::StatusClear() {
 }
 
 cuiSheetView::~cuiSheetView() {
-    if (cmcEvMan* events = m_sheet->Env().events)
+    if (cmcEvMan* events = m_sheet->Env().events) {
         events->Unregister(&cuiSheetView::OnEvent, this);
+    }
 }
 
 void cuiSheetView::OnEvent(void* context, const cmcEvRec& event) {
     // Before the data is saved, written or replaced every edit is committed.
-    if (event.type == cmcEv::CommitEdit)
+    if (event.type == cmcEv::CommitEdit) {
         static_cast<cuiSheetView*>(context)->CommitEditor();
+    }
 }
 
 // ---- painter source ----
@@ -912,8 +915,9 @@ void cuiSheetView::OpenEditor(int col, int row, const std::string& text, int sel
 }
 
 void cuiSheetView::CommitEditor() {
-    if (!EditorVisible() || m_closingEditor)
+    if (!EditorVisible() || m_closingEditor) {
         return;
+    }
     // The focus stays where it went: the text goes to its cell without taking the grid back.
     std::string text = m_editor->text().toStdString();
     m_closingEditor = true;
@@ -924,16 +928,18 @@ void cuiSheetView::CommitEditor() {
 }
 
 void cuiSheetView::CloseEditor(bool commit) {
-    if (!EditorVisible() || m_closingEditor)
+    if (!EditorVisible() || m_closingEditor) {
         return;
+    }
     std::string text = m_editor->text().toStdString();
     // Hiding the editor moves the focus; that leave must not commit a dropped edit.
     m_closingEditor = true;
     m_editor->hide();
     m_grid->setFocus();
     m_closingEditor = false;
-    if (commit)
+    if (commit) {
         ExecuteCell(m_editCol, m_editRow, cmcCellCapsule::kKeyReturn, 0, &text);
+    }
     m_grid->InvalidateGrid();
 }
 

@@ -50,14 +50,16 @@ cuiTextEditor::cuiTextEditor(QWidget* owner, const cmcCellCapsule& opener, const
 
     m_memo = new QLineEdit(this);
     m_memo->setMaxLength(kMemoLimit);
-    if (owner)
+    if (owner) {
         m_memo->setFont(owner->font());
+    }
     m_memo->setText(QString::fromStdString(setup.text));
     m_lastGood = m_memo->text();
-    if (setup.selectAll)
+    if (setup.selectAll) {
         m_memo->selectAll();
-    else
+    } else {
         m_memo->setCursorPosition(int(m_memo->text().size()));
+    }
     Client()->addWidget(m_memo);
     WatchKeys(m_memo);
     connect(m_memo, &QLineEdit::textChanged, this, &cuiTextEditor::TextChanged);
@@ -118,8 +120,9 @@ void cuiTextEditor::TextChanged() {
 }
 
 void cuiTextEditor::InsertCharacter(int32_t code) {
-    if (!Shows(code))
+    if (!Shows(code)) {
         return;
+    }
     const uint8_t byte = static_cast<uint8_t>(code);
     m_memo->insert(
         QString::fromStdString(cmcTextCodecs::EncodeDisplayText(std::span<const uint8_t>(&byte, 1))));
@@ -160,8 +163,9 @@ bool cuiTextEditor::eventFilter(QObject* watched, QEvent* event) {
 
 int32_t cuiTextEditor::Cells::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     cmcCellObj* cell = capsule.cell;
-    if (!cell || cell->cell != Flex0)
+    if (!cell || cell->cell != Flex0) {
         return m_model ? m_model->CallCell(capsule, notify) : kResultNone;
+    }
     const int32_t code = cell->parameter;
     if (notify == kNotifyDraw) {
         capsule.displayText.clear();
@@ -176,8 +180,9 @@ int32_t cuiTextEditor::Cells::CallCell(cmcCellCapsule& capsule, int32_t notify) 
     const int32_t key = capsule.key;
     if (key == cmcCellCapsule::kKeySpace || key == cmcCellCapsule::kKeyActivate) {
         m_editor.InsertCharacter(code);
-        if (key == cmcCellCapsule::kKeyActivate)
+        if (key == cmcCellCapsule::kKeyActivate) {
             m_editor.m_memo->setFocus();
+        }
         return kResultNone;
     }
     if (key == cmcCellCapsule::kKeyReturn) {

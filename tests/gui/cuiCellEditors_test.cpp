@@ -69,8 +69,9 @@ struct EditorsFixture : MainWindowFixture {
         return QTest::qWaitFor([&] { return Editor() == nullptr; }, 1000);
     }
     void Key(QWidget* on, Qt::Key key, int times = 1) {
-        for (int i = 0; i < times; ++i)
+        for (int i = 0; i < times; ++i) {
             QTest::keyClick(on, key);
+        }
     }
     uint32_t UserCharacter(int n) {
         const uint8_t* at =
@@ -144,8 +145,9 @@ TEST_F(EditorsFixture, TheBitEditorLabelsEveryStyle) {
     };
     for (const Case& c : cases) {
         std::vector<std::string> shown;
-        for (int32_t p = c.first; p <= c.last; ++p)
+        for (int32_t p = c.first; p <= c.last; ++p) {
             shown.push_back(cuiBitEditor::Label(p, c.first, c.last, c.style));
+        }
         EXPECT_EQ(shown, c.labels) << "style " << c.style;
     }
     // The sheet shows them over the ticks, one column apart.
@@ -277,8 +279,9 @@ TEST(SegmentGeometry, TheOverlayDrawsSixteenSwitchableSegmentsAndFixedOnesNeverS
     ASSERT_EQ(shipped.Segments().size(), 16u);
     EXPECT_EQ(shipped.BitOf(0), 0x8000u);
     EXPECT_EQ(shipped.BitOf(15), 0x0001u);
-    for (const auto& s : shipped.Segments())
+    for (const auto& s : shipped.Segments()) {
         EXPECT_FALSE(s.fixed);
+    }
 
     // Comments and "0" lines name no segment; a negative count is a fixed part that a point in it
     // does not choose.
@@ -308,9 +311,11 @@ TEST_F(EditorsFixture, ADataListOffersTheIdsInUseAndPickingOneStoresIt) {
     ASSERT_NE(list, nullptr);
     cuiSheetView& entries = list->View();
     int offered = 0;
-    for (int r = 0; r < entries.Sheet().RowCount(); ++r)
-        for (int c = 0; c < entries.Sheet().ColCount(); ++c)
+    for (int r = 0; r < entries.Sheet().RowCount(); ++r) {
+        for (int c = 0; c < entries.Sheet().ColCount(); ++c) {
             offered += entries.Selectable(c, r) ? 1 : 0;
+        }
+    }
     EXPECT_EQ(offered, 3);
     // The entries are one a row: Down reaches the second.
     QTest::keyClick(&entries.Grid(), Qt::Key_Down);
