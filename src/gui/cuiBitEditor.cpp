@@ -10,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 #include <array>
 #include <cstdio>
@@ -134,6 +135,7 @@ cuiBitEditor::cuiBitEditor(QWidget* owner, const cmcCellCapsule& opener, const c
     m_view->setFixedSize(grid.GridWidth(), grid.GridHeight());
     Client()->addWidget(m_view, 0, Qt::AlignHCenter);
     WatchKeys(&grid);
+    grid.viewport()->installEventFilter(this);
     m_view->MoveToCell(-1, CL_FBits, 1);
     setFocusProxy(&grid);
     grid.setFocus();
@@ -142,6 +144,22 @@ cuiBitEditor::cuiBitEditor(QWidget* owner, const cmcCellCapsule& opener, const c
 cuiBitEditor::~cuiBitEditor() {
     // The sheet reads the private overlay until it is gone.
     delete m_view;
+}
+
+bool cuiBitEditor::eventFilter(QObject* watched, QEvent* event) {
+    // A click on a tick switches it, as on a tick box.
+    if (m_view && watched == m_view->Grid().viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        int col = -1, row = -1;
+        const QPoint at = mouse->position().toPoint();
+        if (mouse->button() == Qt::LeftButton && m_view->Grid().CellAtPoint(at.x(), at.y(), col, row)) {
+            const cmcCellObj& cell = m_view->Sheet().Cell(col, row);
+            if (cell.cell == CL_FBits) {
+                Toggle(cell.parameter);
+            }
+        }
+    }
+    return cuiEditorWindow::eventFilter(watched, event);
 }
 
 bool cuiBitEditor::Tick(int32_t k) const {
@@ -226,9 +244,12 @@ int32_t cuiBitEditor::Cells::CallCell(cmcCellCapsule& capsule, int32_t notify) {
         return kResultNone;
     }
     const int32_t key = capsule.key;
-    if (key == cmcCellCapsule::kKeySpace || key == cmcCellCapsule::kKeyActivate) {
+    if (key == cmcCellCapsule::kKeySpace) {
         m_editor.Toggle(k);
         return kResultRefresh;
+    }
+    if (key == cmcCellCapsule::kKeyActivate) {
+        return kResultNone; // a double click: its first press switched the tick already
     }
     if (key == cmcCellCapsule::kKeyReturn) {
         m_editor.Confirm();

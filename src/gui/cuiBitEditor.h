@@ -1,7 +1,7 @@
 #pragma once
 // The bit-field editor: one tick cell per bit position under a heading row of labels, on a small sheet
-// of its own. Space, a double click or the label's key toggles the current tick; Enter or OK answers
-// the value in decimal, Escape or Cancel drops it.
+// of its own. A click, space or the label's key toggles a tick; Enter or OK answers the value in
+// decimal, Escape or Cancel drops it.
 #include "cells/cmcCellHandler.h"
 #include "gui/cuiEditorWindow.h"
 #include "sheets/cuiSheetEnv.h"
@@ -58,6 +58,7 @@ public:
 protected:
     std::string Result() const override;
     bool Acceptable() const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The cell handler of the editor's sheet: the tick cells are the editor's, all others the model's.

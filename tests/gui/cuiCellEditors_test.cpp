@@ -97,6 +97,12 @@ TEST_F(EditorsFixture, TheBitEditorTogglesByKeyboardAndAnswersTheScanListsOfTheC
     Key(&ticks, Qt::Key_Tab, 2);
     Key(&ticks, Qt::Key_Space); // list 3
     Key(&ticks, Qt::Key_Z);     // the label's key: list 17
+    // A click switches a tick, another switches it back.
+    const cmcCanvas::Rect second = ticks.CellRect(3, 1);
+    const QPoint at((second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    QTest::mouseClick(ticks.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_TRUE(bits->Tick(2));
+    QTest::mouseClick(ticks.viewport(), Qt::LeftButton, {}, at);
     EXPECT_TRUE(bits->Tick(1));
     EXPECT_FALSE(bits->Tick(2));
     EXPECT_TRUE(bits->Tick(3));
