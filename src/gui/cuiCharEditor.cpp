@@ -27,7 +27,8 @@ cuiCharEditor::cuiCharEditor(QWidget* owner, const cmcCellCapsule& opener, cmcGT
     m_opener.CopyCapsule(opener);
     m_opener.groupIndex = opener.groupIndex;
     const size_t n = m_segments.Segments().size();
-    m_pattern = pattern & (n >= 32 ? 0xFFFFFFFFu : (1u << n) - 1);
+    // Without a geometry nothing can be switched: the pattern goes back as it came.
+    m_pattern = n == 0 ? pattern : pattern & (n >= 32 ? 0xFFFFFFFFu : (1u << n) - 1);
     if (texts && texts->HasKey("GI_AppInd_CharacterEditorCaption")) {
         setWindowTitle(QString::fromStdString(texts->GetText("GI_AppInd_CharacterEditorCaption")));
     }

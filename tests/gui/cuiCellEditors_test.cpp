@@ -365,38 +365,42 @@ TEST_P(CommitFixture, TypedTextSurvivesTheCommand) {
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, CommitFixture,
-    testing::Values(Command{"Save",
-                            [](EditorsFixture& f, const std::string& file) {
-                                ASSERT_TRUE(f.window->Save(file));
-                                cmcEeprom saved;
-                                saved.SetSize(cmcEeprom::kWorkSize);
-                                ASSERT_EQ(indDataFile::Load(file, saved), cmcKvtFile::FileError::Ok);
-                                indModel model(nullptr, nullptr, indModel::Settings{});
-                                model.Convert(saved, 0);
-                                datCh ch(&saved);
-                                ch.Decode(indModel::kChannelKind, 0);
-                                EXPECT_EQ(ch.rxFrequency, 446100000);
-                                EXPECT_FALSE(f.window->Modified());
-                            },
-                            false},
-                    Command{"New", [](EditorsFixture& f, const std::string&) { f.window->New(); }, true},
-                    Command{"Open",
-                            [](EditorsFixture& f, const std::string&) {
-                                EXPECT_FALSE(f.window->OpenFile(CliBinDir() + "/Initial_LMR.ocd"));
-                            },
-                            true},
-                    Command{"SheetChange",
-                            [](EditorsFixture& f, const std::string&) {
-                                ASSERT_TRUE(f.window->OpenSheet("[St_Common]GI_Sheet_Common"));
-                                EXPECT_TRUE(f.window->Modified());
-                            },
-                            false},
-                    Command{"CommitEvent",
-                            [](EditorsFixture& f, const std::string&) {
-                                f.events.Send(cmcEv::CommitEdit);
-                                EXPECT_TRUE(f.window->Modified());
-                            },
-                            false}),
+    testing::Values(
+        Command{"Save",
+                [](EditorsFixture& f, const std::string& file) {
+                    ASSERT_TRUE(f.window->Save(file));
+                    cmcEeprom saved;
+                    saved.SetSize(cmcEeprom::kWorkSize);
+                    ASSERT_EQ(indDataFile::Load(file, saved), cmcKvtFile::FileError::Ok);
+                    indModel model(nullptr, nullptr, indModel::Settings{});
+                    model.Convert(saved, 0);
+                    datCh ch(&saved);
+                    ch.Decode(indModel::kChannelKind, 0);
+                    EXPECT_EQ(ch.rxFrequency, 446100000);
+                    EXPECT_FALSE(f.window->Modified());
+                },
+                false},
+        Command{"New", [](EditorsFixture& f, const std::string&) { f.window->New(); }, true},
+        Command{"CloneRead", [](EditorsFixture& f, const std::string&) { f.window->CloneRead(); }, true},
+        Command{"Close", [](EditorsFixture& f, const std::string&) { EXPECT_FALSE(f.window->close()); },
+                true},
+        Command{"Open",
+                [](EditorsFixture& f, const std::string&) {
+                    EXPECT_FALSE(f.window->OpenFile(CliBinDir() + "/Initial_LMR.ocd"));
+                },
+                true},
+        Command{"SheetChange",
+                [](EditorsFixture& f, const std::string&) {
+                    ASSERT_TRUE(f.window->OpenSheet("[St_Common]GI_Sheet_Common"));
+                    EXPECT_TRUE(f.window->Modified());
+                },
+                false},
+        Command{"CommitEvent",
+                [](EditorsFixture& f, const std::string&) {
+                    f.events.Send(cmcEv::CommitEdit);
+                    EXPECT_TRUE(f.window->Modified());
+                },
+                false}),
     [](const testing::TestParamInfo<Command>& info) { return std::string(info.param.name); });
 
 TEST_F(EditorsFixture, LeavingTheGridsEditorCommitsItsTextButAMenuOverItDoesNot) {
