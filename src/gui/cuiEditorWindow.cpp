@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -69,20 +70,26 @@ void cuiEditorWindow::UpdateOk() {
 }
 
 void cuiEditorWindow::Open(const QRect& workArea) {
-    adjustSize();
-    const int width = std::min(sizeHint().width(), workArea.width());
-    const int height = std::min(sizeHint().height(), workArea.height());
-    resize(width, height);
+    UpdateOk();
+    Place(workArea);
+    show();
+    // Showing polishes the content, which may change its size: the window is placed again for it.
+    Place(workArea);
+    raise();
+    activateWindow();
+}
+
+void cuiEditorWindow::Place(const QRect& workArea) {
+    // The size the content asks for, within the work area.
+    layout()->activate();
+    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+    resize(std::min(wanted.width(), workArea.width()), std::min(wanted.height(), workArea.height()));
     indFlector::Rect cell{m_cell.left(), m_cell.top(), m_cell.left() + m_cell.width(),
                           m_cell.top() + m_cell.height()};
     indFlector::Rect work{workArea.left(), workArea.top(), workArea.left() + workArea.width(),
                           workArea.top() + workArea.height()};
-    indFlector::Point at = indFlector::Place(cell, width, height, work);
+    const indFlector::Point at = indFlector::Place(cell, width(), height(), work);
     move(at.x, at.y);
-    UpdateOk();
-    show();
-    raise();
-    activateWindow();
 }
 
 void cuiEditorWindow::Answer() {

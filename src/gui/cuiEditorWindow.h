@@ -52,6 +52,7 @@ protected:
 
 private:
     void Answer();
+    void Place(const QRect& workArea);
 
     cmcCellCapsule m_opener;
     QRect m_cell;

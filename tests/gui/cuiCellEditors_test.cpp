@@ -133,6 +133,26 @@ TEST_F(EditorsFixture, TheBitEditorDropsItsEditOnEscapeAndAnswersWhenItLosesTheF
     EXPECT_EQ(Shown().substr(0, 2), "1_");
 }
 
+TEST_F(EditorsFixture, AnEditorWithoutRoomBelowItsCellOpensAboveItWithinTheWorkArea) {
+    On("GI_Sheet_ScanList", "CL_ScanList_Text", 3);
+    const cmcCanvas::Rect r = Grid().CellRect(Grid().Col(), Grid().Row());
+    const QPoint top = Grid().viewport()->mapToGlobal(QPoint(r.left, r.top));
+    const QPoint bottom = Grid().viewport()->mapToGlobal(QPoint(r.left, r.bottom));
+    window->CellWindows()->workArea = [&] { return QRect(0, 0, top.x() + 120, bottom.y() + 10); };
+    auto* text = Open<cuiTextEditor>();
+    ASSERT_NE(text, nullptr);
+    const QRect placed(text->pos(), text->size()); // where the window was put
+    const QRect work = window->CellWindows()->workArea();
+    if (placed.height() <= top.y()) {
+        EXPECT_LE(placed.bottom(), top.y()); // above the cell
+    } else {
+        EXPECT_EQ(placed.bottom(), work.bottom()); // no room above either: on the work area's bottom
+    }
+    EXPECT_LE(placed.right(), work.right());
+    EXPECT_GE(placed.left(), work.left());
+    text->Cancel();
+}
+
 TEST_F(EditorsFixture, TheBitEditorLabelsEveryStyle) {
     struct Case {
         int32_t style, first, last;
