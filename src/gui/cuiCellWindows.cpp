@@ -8,21 +8,21 @@
 #include "core/cmcEvMan.h"
 #include "core/cmcEvRec.h"
 #include "core/cmcGTex.h"
+#include "gui/cuiBitEditor.h"
+#include "gui/cuiCharEditor.h"
+#include "gui/cuiEditorWindow.h"
 #include "gui/cuiFlector.h"
 #include "gui/cuiGrid.h"
+#include "gui/cuiTextEditor.h"
+#include "sheets/indFlector.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QGridLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <memory>
-#include <vector>
 
 namespace {
 
@@ -44,46 +44,34 @@ std::string AppTitle(cmcGTex* texts) {
     return texts && texts->HasKey("GI_Sys_AppTitle") ? texts->GetLine("GI_Sys_AppTitle", 0) : std::string();
 }
 
-// Heading of bit position p by label style: hexadecimal, decimal (10 as 0, 17 as Z), letters, or B
-// numbered downwards from the last position.
-QString BitHeading(int32_t p, int32_t first, int32_t last, int32_t style) {
-    switch (style) {
-    case 1:
-        return QString::number(p, 16).toUpper();
-    case 3:
-    case 4:
-        return QString(QChar(cmcChoiceCodecs::BitLabel(
-            p, style == 3 ? cmcChoiceCodecs::BitLabels::Numeric : cmcChoiceCodecs::BitLabels::Alphanumeric)));
-    case 5:
-        return QString(QChar(char(p + 64)));
-    case 7:
-        return QStringLiteral("B%1").arg(last - p);
-    default:
-        (void)first;
-        return QString::number(p);
-    }
-}
-
 } // namespace
 
 cuiCellWindows::cuiCellWindows(const cuiSheetEnv& env) : m_env(env), m_events(env.events) {
-    if (m_events)
+    if (m_events) {
         m_events->Register(&cuiCellWindows::OnEvent, this);
+    }
 }
 
 void cuiCellWindows::SetEnv(const cuiSheetEnv& env) {
+    if (env.texts != m_env.texts) {
+        m_segments.reset(); // another language may draw its characters otherwise
+    }
     m_env = env;
     m_env.events = m_events;
 }
 
 void cuiCellWindows::OnEvent(void* context, const cmcEvRec& event) {
     auto* self = static_cast<cuiCellWindows*>(context);
-    if (event.type != cmcEv::CommitEdit)
+    if (event.type != cmcEv::CommitEdit) {
         return;
-    if (self->m_list)
+    }
+    // The lists close; an editor answers what it holds.
+    if (self->m_list) {
         self->m_list->close();
-    if (auto* dialog = qobject_cast<QDialog*>(self->m_editor.data()))
-        dialog->accept(); // an editor answers what it holds
+    }
+    if (auto* editor = qobject_cast<cuiEditorWindow*>(self->m_editor.data())) {
+        editor->Confirm();
+    }
 }
 
 cuiFlector* cuiCellWindows::List() const {
@@ -91,45 +79,63 @@ cuiFlector* cuiCellWindows::List() const {
 }
 
 cuiCellWindows::~cuiCellWindows() {
-    if (m_events)
+    if (m_events) {
         m_events->Unregister(&cuiCellWindows::OnEvent, this);
+    }
     CloseAll();
 }
 
 void cuiCellWindows::CloseAll() {
-    if (m_list)
+    if (m_list) {
         m_list->close();
-    if (m_editor)
-        m_editor->close();
+    }
+    if (auto* editor = qobject_cast<cuiEditorWindow*>(m_editor.data())) {
+        editor->Cancel();
+    } else if (auto* dialog = qobject_cast<QDialog*>(m_editor.data())) {
+        dialog->reject();
+    }
 }
 
 QWidget* cuiCellWindows::Owner(const cmcCellCapsule* opener) const {
     // A capsule on the grid has the grid as its owner control.
-    if (!opener || !opener->onGrid)
+    if (!opener || !opener->onGrid) {
         return nullptr;
+    }
     return static_cast<cuiGrid*>(opener->ownerControl);
 }
 
 QRect cuiCellWindows::WorkArea() const {
-    if (workArea)
+    if (workArea) {
         return workArea();
+    }
     QScreen* screen = QApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+const cuiSegChar& cuiCellWindows::Segments() {
+    if (!m_segments) {
+        m_segments = m_env.texts ? cuiSegChar::FromTexts(*m_env.texts) : cuiSegChar();
+    }
+    return *m_segments;
 }
 
 void cuiCellWindows::OpenList(const cmcCellCapsule* opener, std::string_view listName, int32_t choiceCell,
                               int32_t value) {
     QWidget* owner = Owner(opener);
-    if (!owner || !m_env.texts)
+    if (!owner || !m_env.texts) {
         return; // a list answers a cell on a grid; without one there is nothing to answer
+    }
     CloseAll();
-    m_list = new cuiFlector(owner, m_env, m_handler, *opener, std::string(listName), choiceCell, value);
+    // A list of a radio data list's entries offers the entries there are, with what they hold.
+    const indFlector::DataList* data = indFlector::DataListOf(choiceCell);
+    m_list = new cuiFlector(owner, m_env, m_handler, *opener, std::string(listName), choiceCell, value, data);
     m_list->Open(WorkArea());
 }
 
 void cuiCellWindows::Answer(const cmcCellCapsule& opener, const std::string& text) {
-    if (!m_handler)
+    if (!m_handler) {
         return;
+    }
     cmcCellObj answerCell;
     answerCell.cell = cmcChoiceCodecs::kAnswerCell;
     cmcCellCapsule scratch;
@@ -148,73 +154,73 @@ void cuiCellWindows::Answer(const cmcCellCapsule& opener, const std::string& tex
 void cuiCellWindows::OpenBits(const cmcCellCapsule* opener, int32_t value, int32_t first, int32_t last,
                               int32_t labelStyle, std::string_view title) {
     QWidget* owner = Owner(opener);
-    if (!owner || last < first || last - first > 30)
+    if (!owner || !m_env.texts || last < first || last - first > 30) {
         return;
-    CloseAll();
-    auto* dialog = new QDialog(owner, Qt::Dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(
-        QString::fromStdString(title.empty() ? AppTitle(m_env.texts) : std::string(title)));
-    auto* layout = new QVBoxLayout(dialog);
-    auto* grid = new QGridLayout;
-    std::vector<QCheckBox*> boxes;
-    for (int32_t p = first; p <= last; ++p) {
-        auto* label = new QLabel(BitHeading(p, first, last, labelStyle), dialog);
-        label->setAlignment(Qt::AlignCenter);
-        auto* box = new QCheckBox(dialog);
-        box->setChecked((static_cast<uint32_t>(value) >> (last - p)) & 1u);
-        grid->addWidget(label, 0, p - first, Qt::AlignCenter);
-        grid->addWidget(box, 1, p - first, Qt::AlignCenter);
-        boxes.push_back(box);
     }
-    layout->addLayout(grid);
-    layout->addWidget(OkCancel(dialog, m_env.texts));
-    auto copy = std::make_shared<cmcCellCapsule>();
-    copy->CopyCapsule(*opener);
-    copy->groupIndex = opener->groupIndex;
-    QObject::connect(dialog, &QDialog::accepted, dialog, [this, copy, boxes, first, last] {
-        uint32_t bits = 0;
-        for (int32_t p = first; p <= last; ++p)
-            if (boxes[size_t(p - first)]->isChecked())
-                bits |= 1u << (last - p);
-        Answer(*copy, std::to_string(bits));
-    });
-    m_editor = dialog;
-    dialog->show();
+    CloseAll();
+    cuiBitEditor::Setup setup;
+    setup.value = value;
+    setup.first = first;
+    setup.last = last;
+    setup.labelStyle = labelStyle;
+    setup.markStyle = cuiBitEditor::kMarkTick;
+    setup.title = std::string(title);
+    auto* editor = new cuiBitEditor(owner, *opener, m_env, m_handler, setup);
+    editor->onAnswer = [this](const cmcCellCapsule& cell, const std::string& text) { Answer(cell, text); };
+    m_editor = editor;
+    editor->Open(WorkArea());
 }
 
 void cuiCellWindows::OpenDisplayText(const cmcCellCapsule* opener, std::string_view text, bool selectAll,
-                                     int32_t maxLength, const uint8_t*, bool) {
+                                     int32_t maxLength, const uint8_t* userGlyphs, bool wide) {
     QWidget* owner = Owner(opener);
-    if (!owner)
+    if (!owner || !m_env.texts) {
         return;
+    }
     CloseAll();
-    auto* dialog = new QDialog(owner, Qt::Dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QString::fromStdString(AppTitle(m_env.texts)));
-    auto* layout = new QVBoxLayout(dialog);
-    auto* edit = new QLineEdit(QString::fromStdString(std::string(text)), dialog);
-    // Escapes ("%%", "%1F") take more characters than they show; the cell checks the length.
-    edit->setMaxLength(std::max(1, maxLength) * 3);
-    if (selectAll)
-        edit->selectAll();
-    else
-        edit->setCursorPosition(int(edit->text().size()));
-    layout->addWidget(edit);
-    layout->addWidget(OkCancel(dialog, m_env.texts));
-    auto copy = std::make_shared<cmcCellCapsule>();
-    copy->CopyCapsule(*opener);
-    copy->groupIndex = opener->groupIndex;
-    QObject::connect(dialog, &QDialog::accepted, dialog,
-                     [this, copy, edit] { Answer(*copy, edit->text().toStdString()); });
-    m_editor = dialog;
-    dialog->show();
-    edit->setFocus();
+    cuiTextEditor::Setup setup;
+    setup.text = std::string(text);
+    setup.selectAll = selectAll;
+    setup.maxLength = maxLength;
+    setup.userPatterns = userGlyphs;
+    setup.wide = wide;
+    auto* editor = new cuiTextEditor(owner, *opener, m_env, m_handler, Segments(), setup);
+    editor->onAnswer = [this](const cmcCellCapsule& cell, const std::string& answer) {
+        Answer(cell, answer);
+    };
+    m_editor = editor;
+    editor->Open(WorkArea());
 }
 
 void cuiCellWindows::OpenCharEditor(const cmcCellCapsule* opener, int32_t pattern) {
-    // The character's segments as 16 switches, most significant first.
-    OpenBits(opener, pattern & 0xFFFF, 0, 15, 2, {});
+    QWidget* owner = Owner(opener);
+    if (!owner) {
+        return;
+    }
+    CloseAll();
+    auto* editor = new cuiCharEditor(owner, *opener, m_env.texts, Segments(), static_cast<uint32_t>(pattern));
+    editor->onAnswer = [this](const cmcCellCapsule& cell, const std::string& answer) {
+        Answer(cell, answer);
+    };
+    m_editor = editor;
+    // Beside the cell, kept on the work area.
+    editor->adjustSize();
+    const cmcCellCapsule::Rect& r = opener->cellRect;
+    auto* grid = qobject_cast<cuiGrid*>(owner);
+    QWidget* area = grid ? grid->viewport() : owner;
+    const QPoint cellTopLeft = area->mapToGlobal(QPoint(r.left, r.top));
+    const QRect work = WorkArea();
+    const QSize size = editor->frameGeometry().size().expandedTo(editor->sizeHint());
+    indFlector::Point at =
+        indFlector::Place({cellTopLeft.x(), cellTopLeft.y(), cellTopLeft.x() + (r.right - r.left),
+                           cellTopLeft.y() + (r.bottom - r.top)},
+                          size.width(), size.height(),
+                          {work.left(), work.top(), work.left() + work.width(), work.top() + work.height()});
+    editor->move(at.x, at.y);
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+    editor->Box()->setFocus();
 }
 
 bool cuiCellWindows::AskPassword(const cmcCellCapsule* opener, std::string& password) {
@@ -225,8 +231,9 @@ bool cuiCellWindows::AskPassword(const cmcCellCapsule* opener, std::string& pass
     edit->setEchoMode(QLineEdit::Password);
     layout->addWidget(edit);
     layout->addWidget(OkCancel(&dialog, m_env.texts));
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted) {
         return false;
+    }
     password = edit->text().toStdString();
     return true;
 }

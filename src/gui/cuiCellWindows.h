@@ -1,13 +1,16 @@
 #pragma once
-// The windows cells open in the desktop program: choice lists beside the cell, a tick-box editor for
-// bit fields, a text editor for display texts, a pattern editor for user characters and the
-// password dialog. Each answers the opening cell through a copy of its capsule.
+// The windows cells open in the desktop program: choice lists beside the cell (those of radio data
+// lists offer the entries there are), the bit-field editor, the display-text editor, the character
+// editor for user characters and the password dialog. Each answers the opening cell through a copy of
+// its capsule; the commit of edits makes an open editor answer.
 #include "cells/cmcCellWindows.h"
+#include "gui/cuiSegChar.h"
 #include "sheets/cuiSheetEnv.h"
 
 #include <QPointer>
 #include <QRect>
 #include <functional>
+#include <optional>
 
 class QWidget;
 class cmcCellHandler;
@@ -51,10 +54,13 @@ private:
     void Answer(const cmcCellCapsule& opener, const std::string& text);
     QWidget* Owner(const cmcCellCapsule* opener) const;
     QRect WorkArea() const;
+    // The display characters' segments from the overlay, read once.
+    const cuiSegChar& Segments();
 
     cuiSheetEnv m_env;
     cmcEvMan* m_events = nullptr;
     cmcCellHandler* m_handler = nullptr;
     QPointer<cuiFlector> m_list;
     QPointer<QWidget> m_editor;
+    std::optional<cuiSegChar> m_segments;
 };

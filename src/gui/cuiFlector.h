@@ -16,9 +16,11 @@ class cuiFlector : public QFrame {
     Q_OBJECT
 public:
     // owner is the grid of the opening cell (the window goes with it); env is the sheets' build
-    // environment (its text table is the main one).
+    // environment (its text table is the main one). With data, the list is that radio data list's own
+    // sheet: its entries in use, each with its ID and name, the entry's choice cell to pick.
     cuiFlector(QWidget* owner, const cuiSheetEnv& env, cmcCellHandler* handler, const cmcCellCapsule& opener,
-               const std::string& listName, int32_t startCell, int32_t startParameter);
+               const std::string& listName, int32_t startCell, int32_t startParameter,
+               const indFlector::DataList* data = nullptr);
     ~cuiFlector() override;
 
     cuiSheetView& View() { return *m_view; }

@@ -673,6 +673,7 @@ void cuiGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void cuiGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    m_doubleClickAt = event->position().toPoint();
     mousePressEvent(event);
     if (onDblClick)
         onDblClick();

@@ -118,6 +118,8 @@ public:
     std::function<void(Button button, int shift, int x, int y)> onMouseUp;
     std::function<void(int shift, int x, int y)> onMouseMove;
     std::function<void()> onDblClick;
+    // Where the last double click hit, in viewport coordinates.
+    QPoint DoubleClickPos() const { return m_doubleClickAt; }
     std::function<void()> onFocusGained;
     std::function<void()> onFocusLost;
     std::function<void(int directions)> onTimedScroll; // replaces the grid's own timed scrolling
@@ -175,5 +177,6 @@ private:
     int m_sizingStartWidth = 0;
     bool m_mouseDown = false;
     QPoint m_lastMouse;
+    QPoint m_doubleClickAt;
     QTimer* m_scrollTimer = nullptr;
 };

@@ -594,10 +594,10 @@ cuiSheetEnv cuiMain::SheetEnv() {
 void cuiMain::CloseSheet() {
     if (m_tree)
         m_treeHadFocus = m_tree->hasFocus();
+    CommitEdits();
     if (m_windows)
         m_windows->CloseAll();
     if (m_view) {
-        m_view->CloseEditor(true);
         delete m_view;
         m_view = nullptr;
     }
@@ -605,6 +605,13 @@ void cuiMain::CloseSheet() {
     if (m_commandHost)
         m_commandHost->runRow = nullptr;
     m_sheetText.clear();
+}
+
+void cuiMain::CommitEdits() {
+    m_s.events->Send(cmcEv::CommitEdit);
+    if (m_view) {
+        m_view->CloseEditor(true);
+    }
 }
 
 void cuiMain::PeriodicStep() {
@@ -790,8 +797,7 @@ bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
 }
 
 cmcMessageBox::Answer cuiMain::SaveChangesPrompt(bool anotherFile) {
-    if (m_view)
-        m_view->CloseEditor(true);
+    CommitEdits();
     if (!Modified())
         return cmcMessageBox::Answer::Yes;
     cmcGTex& tex = m_s.tables->Text();
@@ -866,8 +872,7 @@ bool cuiMain::OpenFile(const std::string& path) {
 }
 
 bool cuiMain::Save(const std::string& path) {
-    if (m_view)
-        m_view->CloseEditor(true);
+    CommitEdits();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The file holds the radio layout: pack the working tables into it first.
     if (m_model.Convert(m_current, 1)) {
@@ -1073,8 +1078,7 @@ void cuiMain::AcceptRadioData(const cmcEeprom& radio) {
 void cuiMain::CloneWrite() {
     if (!m_clone || m_clone->IsBusy())
         return;
-    if (m_view)
-        m_view->CloseEditor(true);
+    CommitEdits();
     m_clone->Write(m_current, [this] {
         CloseSheet();
         m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_Mess_CloneWrite_Succeeded"),

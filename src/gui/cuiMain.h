@@ -104,6 +104,9 @@ public:
     // Opens the sheet a sheet text names (closing the open one); false when the overlay lacks it.
     bool OpenSheet(const std::string& sheetText);
     void CloseSheet();
+    // Commits what the in-place editor and an open editor window hold (event 21), so that no typed
+    // text is lost before the data is saved, written, replaced or the sheet closes.
+    void CommitEdits();
     cuiSheetView* SheetView() { return m_view; }
     const std::string& OpenSheetText() const { return m_sheetText; }
     QTreeWidget* Tree() { return m_tree; }

@@ -8,6 +8,7 @@
 #include "cells/cmcFCache.h"
 #include "core/cmcEv.h"
 #include "core/cmcEvMan.h"
+#include "core/cmcEvRec.h"
 #include "core/cmcGTex.h"
 #include "gui/cuiGrid.h"
 #include "platform/cuiQtCanvas.h"
@@ -39,6 +40,13 @@ class EditorKeys : public QObject {
 public:
     EditorKeys(cuiSheetView* view) : QObject(view), m_view(view) {}
     bool eventFilter(QObject*, QEvent* event) override {
+        // Leaving the editor (a click elsewhere, another window) commits what was typed; a pop-up
+        // menu opened over it leaves the edit open.
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            m_view->CommitEditor();
+            return false;
+        }
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
@@ -158,6 +166,9 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
     };
 
     m_grid->viewport()->installEventFilter(this);
+    if (cmcEvMan* events = m_sheet->Env().events) {
+        events->Register(&cuiSheetView::OnEvent, this);
+    }
     if (!m_sheet->PopupMode()) {
         m_popup = new QMenu(this);
         connect(m_popup, &QMenu::aboutToShow, this, [this] { PreparePopup(true); });
@@ -193,7 +204,18 @@ void cuiSheetView::StatusClear() {
         events->SendText(cmcEv::StatusText, kClWindowText, kClBtnFace, "");
 }
 
-cuiSheetView::~cuiSheetView() = default;
+cuiSheetView::~cuiSheetView() {
+    if (cmcEvMan* events = m_sheet->Env().events) {
+        events->Unregister(&cuiSheetView::OnEvent, this);
+    }
+}
+
+void cuiSheetView::OnEvent(void* context, const cmcEvRec& event) {
+    // Before the data is saved, written or replaced every edit is committed.
+    if (event.type == cmcEv::CommitEdit) {
+        static_cast<cuiSheetView*>(context)->CommitEditor();
+    }
+}
 
 // ---- painter source ----
 
@@ -629,7 +651,7 @@ void cuiSheetView::MouseMove(int x, int y) {
 }
 
 void cuiSheetView::DoubleClick() {
-    QPoint p = m_grid->viewport()->mapFromGlobal(QCursor::pos());
+    const QPoint p = m_grid->DoubleClickPos();
     int col, row;
     bool hit = m_grid->CellAtPoint(p.x(), p.y(), col, row);
     if (m_sheet->ColSizing()) {
@@ -892,14 +914,32 @@ void cuiSheetView::OpenEditor(int col, int row, const std::string& text, int sel
     m_grid->InvalidateGrid();
 }
 
-void cuiSheetView::CloseEditor(bool commit) {
-    if (!EditorVisible())
+void cuiSheetView::CommitEditor() {
+    if (!EditorVisible() || m_closingEditor) {
         return;
+    }
+    // The focus stays where it went: the text goes to its cell without taking the grid back.
     std::string text = m_editor->text().toStdString();
+    m_closingEditor = true;
+    m_editor->hide();
+    m_closingEditor = false;
+    ExecuteCell(m_editCol, m_editRow, cmcCellCapsule::kKeyReturn, 0, &text);
+    m_grid->InvalidateGrid();
+}
+
+void cuiSheetView::CloseEditor(bool commit) {
+    if (!EditorVisible() || m_closingEditor) {
+        return;
+    }
+    std::string text = m_editor->text().toStdString();
+    // Hiding the editor moves the focus; that leave must not commit a dropped edit.
+    m_closingEditor = true;
     m_editor->hide();
     m_grid->setFocus();
-    if (commit)
+    m_closingEditor = false;
+    if (commit) {
         ExecuteCell(m_editCol, m_editRow, cmcCellCapsule::kKeyReturn, 0, &text);
+    }
     m_grid->InvalidateGrid();
 }
 

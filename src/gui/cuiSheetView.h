@@ -18,6 +18,7 @@ class QLineEdit;
 class QMenu;
 class cmcCellHandler;
 class cmcFCache;
+struct cmcEvRec;
 class cuiGrid;
 class cuiSheet;
 
@@ -84,6 +85,8 @@ public:
     void FitColumn(int col);
     bool EditorVisible() const override;
     void CloseEditor(bool commit);
+    // Sends the in-place editor's text to its cell and hides it, leaving the focus where it is.
+    void CommitEditor();
     // Whether the sheet's cells were painted since the view was shown.
     bool Painted() const { return m_painted; }
 
@@ -129,6 +132,7 @@ private:
     void FillRange(cmcCellCapsule& capsule);
     int TextWidth(int col, int row, const std::string& text) const;
     void StatusClear();
+    static void OnEvent(void* context, const cmcEvRec& event);
     static void Refresh(void* context, cmcCellCapsule& capsule, uint8_t scope);
     static void RestartEdit(void* context, cmcCellCapsule& capsule, int32_t flag);
 
@@ -161,6 +165,7 @@ private:
     bool m_building = true;
     bool m_guard = false; // the engine itself changes the current column
     bool m_painted = false;
+    bool m_closingEditor = false; // the editor is being hidden: its leave does not commit
     cmcCellPainter m_painter;
     cmcCellCapsule m_capsule;
 };

@@ -1,6 +1,8 @@
 #include "sheets/indFlector.h"
 
+#include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
+#include "model/datCh.h"
 
 #include <utility>
 #include <vector>
@@ -14,11 +16,31 @@ constexpr const char* kPrivateFlags = "S<_WHB";
 
 } // namespace
 
+const indFlector::DataList* indFlector::DataListOf(int32_t choiceCell) {
+    static constexpr DataList kLists[] = {
+        {FlexMdcAlias_ChNo, "GI_Sheet_MDC_AliasM,M", datCh::kKindMdcAlias},
+        {Flex_NxdnInvIDList_ChNo, "GI_Sheet_Nxdn_Ind_Id,X", datCh::kKindNxdnIndId},
+        {Flex_NxdnTgIDList_ChNo, "GI_Sheet_Nxdn_Grp_Id,Q", datCh::kKindNxdnGroupId},
+        {Flex_NxdnInvIDList_VORN_ChNo, "GI_Sheet_NxdnTrunk_Ind_Id,x", datCh::kKindTrunkIndId},
+        {Flex_NxdnTgIDList_VORN_ChNo, "GI_Sheet_NxdnTrunk_Grp_Id,q", datCh::kKindTrunkTalkGroup},
+        {Flex_DpmrInvIDList_ChNo, "GI_Sheet_Dpmr_Ind_Id,D", datCh::kKindDpmrIndId},
+        {Flex_DpmrIDList_ChNo_Inv, "GI_Sheet_Dpmr_CallList_Inv,D", datCh::kKindDpmrIndId},
+        {Flex_DpmrIDList_ChNo_Grp, "GI_Sheet_Dpmr_CallList_Grp,D", datCh::kKindDpmrIndId},
+    };
+    for (const DataList& list : kLists) {
+        if (list.choiceCell == choiceCell) {
+            return &list;
+        }
+    }
+    return nullptr;
+}
+
 indFlector::indFlector(cmcGTex& texts, std::string listName, int32_t startCell, int32_t startParameter)
     : m_texts(texts), m_listName(std::move(listName)), m_startCell(startCell),
       m_startParameter(startParameter) {
-    if (m_texts.HasKey(m_listName + "_Style") && m_texts.HasKey(m_listName + "_BasicCell"))
+    if (m_texts.HasKey(m_listName + "_Style") && m_texts.HasKey(m_listName + "_BasicCell")) {
         return;
+    }
     std::vector<std::string> lines;
     lines.push_back("#" + m_listName + "_Style");
     lines.push_back(kPrivateStyle);
@@ -28,8 +50,9 @@ indFlector::indFlector(cmcGTex& texts, std::string listName, int32_t startCell, 
     if (m_texts.HasKey("CellModel_Basic")) {
         std::string model = m_texts.GetText("CellModel_Basic");
         const size_t group = model.find('(');
-        if (group != std::string::npos)
+        if (group != std::string::npos) {
             basic = "{" + std::string(kPrivateFlags) + model.substr(group) + "}";
+        }
     }
     lines.push_back("#" + m_listName + "_BasicCell");
     lines.push_back(basic);
@@ -38,8 +61,9 @@ indFlector::indFlector(cmcGTex& texts, std::string listName, int32_t startCell, 
     const std::string cells = m_listName + "_Cells";
     for (int n = 0;; ++n) {
         std::string line = m_texts.GetLine(cells, n);
-        if (!line.empty() && line[0] == '#')
+        if (!line.empty() && line[0] == '#') {
             break;
+        }
         lines.push_back(std::move(line));
     }
     lines.push_back("#");
@@ -68,14 +92,17 @@ indFlector::Point indFlector::Place(const Rect& cell, int32_t width, int32_t hei
     p.x = cell.left + 8;
     if (p.x + width > work.right) {
         p.x = work.right - width;
-        if (!fits && width < cell.left - work.left)
+        if (!fits && width < cell.left - work.left) {
             p.x = cell.left - width;
+        }
     }
     // A window larger than the work area keeps its top left on it.
-    if (p.x < work.left)
+    if (p.x < work.left) {
         p.x = work.left;
-    if (p.y < work.top)
+    }
+    if (p.y < work.top) {
         p.y = work.top;
+    }
     return p;
 }
 

@@ -25,6 +25,17 @@ public:
         int32_t y = 0;
     };
 
+    // A list whose entries are the entries of a radio data list (the ID lists, the MDC aliases): it
+    // is shown by that list's own sheet (its sheet text names the sheet and the list's kind letter),
+    // where each entry's row shows the entry's ID and name and its choice cell is the one to pick.
+    struct DataList {
+        int32_t choiceCell;
+        const char* sheetText;
+        int32_t kind; // the list's record kind, whose count says how many entries there are
+    };
+    // The data list a choice cell picks from, or null for lists of fixed entries.
+    static const DataList* DataListOf(int32_t choiceCell);
+
     // listName is the overlay key of the list (its entries are listName + "_Cells"). A list that has
     // no _Style and _BasicCell of its own is shown with a private definition: its cells selectable,
     // widened to their texts, on the program's basic cell.

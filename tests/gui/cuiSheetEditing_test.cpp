@@ -20,8 +20,6 @@
 #include "sheets/cuiSheet.h"
 #include "support/TestSupport.h"
 
-#include <QCheckBox>
-#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -207,26 +205,6 @@ TEST_F(EditingFixture, TheEditMenuCarriesTheCurrentCellsPopUpEntries) {
         entries << a->text();
     EXPECT_TRUE(entries.contains("&Copy"));
     EXPECT_TRUE(entries.contains("&Insert row"));
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(EditingFixture, TheBitFieldEditorAnswersItsTicksToTheCell) {
-    ASSERT_TRUE(View().MoveToCell(-1, cmcCellIds::CellByName("CL_Mch_Scan"), 0));
-    Grid().setFocus();
-    cmcCellObj scan = View().Sheet().Cell(Grid().Col(), Grid().Row());
-    const std::string before = window->Handler()->CellText(scan, 0);
-    QTest::keyClick(&Grid(), Qt::Key_Return);
-    auto* editor = qobject_cast<QDialog*>(window->CellWindows()->Editor());
-    ASSERT_NE(editor, nullptr);
-    QList<QCheckBox*> boxes = editor->findChildren<QCheckBox*>();
-    ASSERT_EQ(boxes.size(), 17); // positions 1 to 17
-    boxes[0]->toggle();
-    editor->accept();
-    EXPECT_NE(window->Handler()->CellText(scan, 0), before);
-    EXPECT_TRUE(window->Modified());
 }
 
 } // namespace
