@@ -134,11 +134,8 @@ bool cuiPrintCommands::CanPrintCurrent() {
 // Edits in progress are taken, and the open sheet's column widths stored: print copies lay their
 // columns out from the stored widths.
 void cuiPrintCommands::CommitEdits() {
-    if (m_s.events) {
-        m_s.events->Send(cmcEv::CommitEdit);
-    }
+    m_window.CommitEdits();
     if (cuiSheetView* view = m_window.SheetView()) {
-        view->CloseEditor(true);
         view->Sheet().SaveColumnWidths();
     }
 }
