@@ -29,8 +29,12 @@ bool IsPlainWhite(uint32_t color) {
     return color == cmcCellColors::clWindow || color == cmcCellColors::clWhite;
 }
 
+// A line feed ends a line: a text that ends with one (the bit-field texts do) has no empty line after
+// it, so that a one-line text sits in its one-line row instead of half above it.
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
+    if (text.size() > 1 && text.back() == '\n')
+        text.remove_suffix(1);
     size_t start = 0;
     while (true) {
         size_t lf = text.find('\n', start);

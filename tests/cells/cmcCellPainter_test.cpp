@@ -126,6 +126,7 @@ TEST(cmcCellPainter, HorizontalAndVerticalAlignment) {
         {kCentre, "ab", (61 - 16) / 2, 1},     // centre: L + (R + 1 - L - w) / 2
         {kMiddle, "ab", 4, (21 - 12) / 2},     // middle: Tp + (Bt + 1 - Tp - h) / 2
         {2 << 2, "ab", 4, 20 - 12 - 1},        // bottom: Bt - h - s
+        {kMiddle, "ab\n", 4, (21 - 12) / 2},   // a closing line feed adds no empty line (bit fields)
     };
     for (const Case& c : cases) {
         Sheet sheet;
