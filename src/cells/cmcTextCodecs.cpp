@@ -97,6 +97,18 @@ std::vector<uint8_t> cmcTextCodecs::DecodeDisplayText(std::string_view text, siz
     return bytes;
 }
 
+namespace {
+
+// The glyphs as given, drawn with the overlay's segment data when the caller names no segments.
+cmcTextCodecs::Glyphs WithSegments(const cmcTextCodecs::Glyphs& glyphs, cmcCodecEnv& env) {
+    cmcTextCodecs::Glyphs drawn = glyphs;
+    if (drawn.segments.empty())
+        drawn.segments = env.Segments();
+    return drawn;
+}
+
+} // namespace
+
 void cmcTextCodecs::PaintDisplayText(cmcCanvas& canvas, const cmcCanvas::Rect& rect,
                                      std::span<const uint8_t> bytes, int32_t length, int32_t perRow,
                                      const Glyphs& glyphs) {
@@ -199,7 +211,7 @@ bool cmcTextCodecs::EditDisplayText(cmcCodecIo& io, cmcCodecEnv& env, std::span<
     io.Show("");
     int32_t perRow = p.wide ? 25 : 8;
     if (io.painter)
-        PaintDisplayText(*io.painter, io.rect, buffer, p.length, perRow, glyphs);
+        PaintDisplayText(*io.painter, io.rect, buffer, p.length, perRow, WithSegments(glyphs, env));
     if (k == cmcCodecIo::kKeyReturn || Printable(k)) {
         if (cmcCellWindows* windows = env.Windows()) {
             char one = static_cast<char>(k);
@@ -229,7 +241,7 @@ bool cmcTextCodecs::EditGlyphPattern(cmcCodecIo& io, cmcCodecEnv& env, std::span
     io.Show("");
     if (io.painter) {
         // The character painted with its own pattern, as code 16 in a one-place row.
-        Glyphs own = glyphs;
+        Glyphs own = WithSegments(glyphs, env);
         own.userPatterns = stored.data();
         const uint8_t code = 16;
         PaintDisplayText(*io.painter, io.rect, std::span<const uint8_t>(&code, 1), 1, 1, own);

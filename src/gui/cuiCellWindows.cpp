@@ -112,9 +112,9 @@ QRect cuiCellWindows::WorkArea() const {
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
-const cuiSegChar& cuiCellWindows::Segments() {
+const cmcSegChar& cuiCellWindows::Segments() {
     if (!m_segments) {
-        m_segments = m_env.texts ? cuiSegChar::FromTexts(*m_env.texts) : cuiSegChar();
+        m_segments = m_env.texts ? cmcSegChar::FromTexts(*m_env.texts) : cmcSegChar();
     }
     return *m_segments;
 }

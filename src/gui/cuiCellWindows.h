@@ -4,7 +4,7 @@
 // editor for user characters and the password dialog. Each answers the opening cell through a copy of
 // its capsule; the commit of edits makes an open editor answer.
 #include "cells/cmcCellWindows.h"
-#include "gui/cuiSegChar.h"
+#include "cells/cmcSegChar.h"
 #include "sheets/cuiSheetEnv.h"
 
 #include <QPointer>
@@ -55,12 +55,12 @@ private:
     QWidget* Owner(const cmcCellCapsule* opener) const;
     QRect WorkArea() const;
     // The display characters' segments from the overlay, read once.
-    const cuiSegChar& Segments();
+    const cmcSegChar& Segments();
 
     cuiSheetEnv m_env;
     cmcEvMan* m_events = nullptr;
     cmcCellHandler* m_handler = nullptr;
     QPointer<cuiFlector> m_list;
     QPointer<QWidget> m_editor;
-    std::optional<cuiSegChar> m_segments;
+    std::optional<cmcSegChar> m_segments;
 };

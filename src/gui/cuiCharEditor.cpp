@@ -20,7 +20,7 @@ constexpr double kDrawn = 180.0;
 } // namespace
 
 cuiCharEditor::cuiCharEditor(QWidget* owner, const cmcCellCapsule& opener, cmcGTex* texts,
-                             cuiSegChar segments, uint32_t pattern)
+                             cmcSegChar segments, uint32_t pattern)
     : QDialog(owner ? owner->window() : nullptr), m_segments(std::move(segments)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);

@@ -4,7 +4,7 @@
 // Enter answers the pattern in decimal; Cancel or Escape drops it. The rest of the program waits
 // while it is open.
 #include "cells/cmcCellCapsule.h"
-#include "gui/cuiSegChar.h"
+#include "cells/cmcSegChar.h"
 
 #include <QDialog>
 #include <QPainterPath>
@@ -17,7 +17,7 @@ class cmcGTex;
 class cuiCharEditor : public QDialog {
     Q_OBJECT
 public:
-    cuiCharEditor(QWidget* owner, const cmcCellCapsule& opener, cmcGTex* texts, cuiSegChar segments,
+    cuiCharEditor(QWidget* owner, const cmcCellCapsule& opener, cmcGTex* texts, cmcSegChar segments,
                   uint32_t pattern);
     ~cuiCharEditor() override;
 
@@ -45,7 +45,7 @@ private:
     QPainterPath Outline(size_t i) const;
 
     cmcCellCapsule m_opener;
-    cuiSegChar m_segments;
+    cmcSegChar m_segments;
     uint32_t m_pattern = 0;
     int32_t m_current = -1;
     QWidget* m_box = nullptr;

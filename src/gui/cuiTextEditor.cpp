@@ -36,7 +36,7 @@ int32_t cuiTextEditor::Length(const std::string& text) {
 }
 
 cuiTextEditor::cuiTextEditor(QWidget* owner, const cmcCellCapsule& opener, const cuiSheetEnv& env,
-                             cmcCellHandler* handler, cuiSegChar segments, const Setup& setup)
+                             cmcCellHandler* handler, cmcSegChar segments, const Setup& setup)
     : cuiEditorWindow(owner, opener, env.texts), m_setup(setup), m_segments(std::move(segments)),
       m_cells(*this, handler) {
     m_setup.maxLength = std::clamp(setup.maxLength, 1, kMemoLimit);

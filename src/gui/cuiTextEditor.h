@@ -6,7 +6,7 @@
 // list goes back to the text. The text never grows beyond what the display field holds.
 #include "cells/cmcCellHandler.h"
 #include "gui/cuiEditorWindow.h"
-#include "gui/cuiSegChar.h"
+#include "cells/cmcSegChar.h"
 #include "sheets/cuiSheetEnv.h"
 
 #include <array>
@@ -27,7 +27,7 @@ public:
         bool wide = false;
     };
     cuiTextEditor(QWidget* owner, const cmcCellCapsule& opener, const cuiSheetEnv& env,
-                  cmcCellHandler* handler, cuiSegChar segments, const Setup& setup);
+                  cmcCellHandler* handler, cmcSegChar segments, const Setup& setup);
     ~cuiTextEditor() override;
 
     QLineEdit& Memo() { return *m_memo; }
@@ -59,7 +59,7 @@ private:
     Setup m_setup;
     std::array<uint8_t, 32> m_patterns{};
     bool m_hasPatterns = false;
-    cuiSegChar m_segments;
+    cmcSegChar m_segments;
     Cells m_cells;
     QLineEdit* m_memo = nullptr;
     QWidget* m_preview = nullptr;

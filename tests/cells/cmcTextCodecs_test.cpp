@@ -144,6 +144,19 @@ TEST(cmcTextCodecs, GlyphPatternAndPassword) {
     EXPECT_EQ(canvas.calls.size(), 3u);
     EXPECT_EQ(f.windows.opened, (std::vector<std::string>{"char 6"}));
 
+    // Callers that name no segments draw with the overlay's segment data: here two segments of one
+    // triangle each, both lit by pattern 3, and a comment line.
+    CodecFixture withData(
+        {{"GI_PCG_Seg_Data", {"// segments", "1|(0,0)(10,0)(0,10)", "1|(10,0)(10,10)(0,10)"}}});
+    uint8_t lit[2] = {0, 3};
+    RecordingCanvas segmentCanvas;
+    cmcCodecIo painted = MakeIo(Draw());
+    painted.painter = &segmentCanvas;
+    painted.rect = {0, 0, 20, 20};
+    EXPECT_FALSE(X::EditGlyphPattern(painted, withData.env, lit, {}));
+    EXPECT_EQ(withData.env.Segments().size(), 2u);
+    EXPECT_EQ(segmentCanvas.calls.size(), 2u);
+
     Bytes password(16, ' ');
     cmcCodecIo shown = MakeIo(Draw());
     EXPECT_FALSE(X::EditPassword(shown, f.env, password));

@@ -17,7 +17,7 @@
 #include "gui/cuiFlector.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiMain.h"
-#include "gui/cuiSegChar.h"
+#include "cells/cmcSegChar.h"
 #include "gui/cuiSheetView.h"
 #include "gui/cuiTextEditor.h"
 #include "model/datCh.h"
@@ -301,7 +301,7 @@ TEST_F(EditorsFixture, TheCharacterEditorSwitchesSegmentsByKeyboardAndMouse) {
 TEST(SegmentGeometry, TheOverlayDrawsSixteenSwitchableSegmentsAndFixedOnesNeverSwitch) {
     cmcTextTables tables;
     tables.Load(cmcAppDir(), 0);
-    cuiSegChar shipped = cuiSegChar::FromTexts(tables.Text());
+    cmcSegChar shipped = cmcSegChar::FromTexts(tables.Text());
     ASSERT_EQ(shipped.Segments().size(), 16u);
     EXPECT_EQ(shipped.BitOf(0), 0x8000u);
     EXPECT_EQ(shipped.BitOf(15), 0x0001u);
@@ -315,7 +315,7 @@ TEST(SegmentGeometry, TheOverlayDrawsSixteenSwitchableSegmentsAndFixedOnesNeverS
     texts.AttachLines({"#GI_PCG_Seg_Data", "// a frame and one bar", "0", "-1|(0,0)(10,0)(0,10)",
                        "2|(0,20)(10,20)(10,30)|(0,20)(10,30)(0,30)", "bad|(1,1)", "#",
                        "#" + std::string(cmcGTex::kEndKey)});
-    cuiSegChar set = cuiSegChar::FromTexts(texts);
+    cmcSegChar set = cmcSegChar::FromTexts(texts);
     ASSERT_EQ(set.Segments().size(), 2u);
     EXPECT_TRUE(set.Segments()[0].fixed);
     EXPECT_EQ(set.SegmentAt(2, 2), -1);
@@ -324,7 +324,7 @@ TEST(SegmentGeometry, TheOverlayDrawsSixteenSwitchableSegmentsAndFixedOnesNeverS
     EXPECT_EQ(set.SegmentAt(20, 25), -1);
     EXPECT_EQ(set.MaxY(), 30);
     cmcTextCodecs::Segment one;
-    EXPECT_FALSE(cuiSegChar::ParseSegment("2|(0,0)(1,0)(0,1)", one)); // one triangle short
+    EXPECT_FALSE(cmcSegChar::ParseSegment("2|(0,0)(1,0)(0,1)", one)); // one triangle short
 }
 
 TEST_F(EditorsFixture, ADataListOffersTheIdsInUseAndPickingOneStoresIt) {

@@ -1,4 +1,4 @@
-#include "gui/cuiSegChar.h"
+#include "cells/cmcSegChar.h"
 
 #include "core/cmcGTex.h"
 
@@ -40,7 +40,7 @@ double Area(double ax, double ay, double bx, double by, double cx, double cy) {
 
 } // namespace
 
-bool cuiSegChar::ParseSegment(std::string_view line, cmcTextCodecs::Segment& segment) {
+bool cmcSegChar::ParseSegment(std::string_view line, cmcTextCodecs::Segment& segment) {
     size_t at = 0;
     int32_t count = 0;
     if (!ReadInt(line, at, count) || count == 0) {
@@ -64,17 +64,22 @@ bool cuiSegChar::ParseSegment(std::string_view line, cmcTextCodecs::Segment& seg
     return true;
 }
 
-cuiSegChar cuiSegChar::FromTexts(cmcGTex& texts) {
-    cuiSegChar set;
+cmcSegChar cmcSegChar::FromTexts(cmcGTex& texts) {
+    cmcSegChar set;
     if (!texts.HasKey(kSection)) {
         return set;
     }
     bool first = true;
-    for (int n = 0;; ++n) {
-        const std::string line = texts.GetLine(kSection, n);
-        if (!line.empty() && line[0] == '#') {
-            break;
+    // The joined section ends at the section's end or the file's, so a last section without its end
+    // mark reads as well.
+    const std::string section = texts.GetJoinedText(kSection);
+    for (size_t start = 0; start <= section.size();) {
+        size_t end = section.find('\n', start);
+        if (end == std::string::npos) {
+            end = section.size();
         }
+        const std::string line = section.substr(start, end - start);
+        start = end + 1;
         if (line.rfind("//", 0) == 0 || line == "0" || line.empty()) {
             continue;
         }
@@ -96,7 +101,7 @@ cuiSegChar cuiSegChar::FromTexts(cmcGTex& texts) {
     return set;
 }
 
-bool cuiSegChar::InTriangle(double x, double y, const std::array<cmcCanvas::Point, 3>& t) {
+bool cmcSegChar::InTriangle(double x, double y, const std::array<cmcCanvas::Point, 3>& t) {
     const double whole = Area(t[0].x, t[0].y, t[1].x, t[1].y, t[2].x, t[2].y);
     const double parts = Area(x, y, t[0].x, t[0].y, t[1].x, t[1].y) +
                          Area(x, y, t[1].x, t[1].y, t[2].x, t[2].y) +
@@ -104,12 +109,12 @@ bool cuiSegChar::InTriangle(double x, double y, const std::array<cmcCanvas::Poin
     return parts <= whole + 0.01;
 }
 
-uint32_t cuiSegChar::BitOf(size_t i) const {
+uint32_t cmcSegChar::BitOf(size_t i) const {
     const size_t n = m_segments.size();
     return i < n && n - 1 - i < 32 ? 1u << (n - 1 - i) : 0u;
 }
 
-int32_t cuiSegChar::SegmentAt(double x, double y) const {
+int32_t cmcSegChar::SegmentAt(double x, double y) const {
     for (size_t i = 0; i < m_segments.size(); ++i) {
         if (m_segments[i].fixed) {
             continue;

@@ -11,12 +11,12 @@
 
 class cmcGTex;
 
-class cuiSegChar {
+class cmcSegChar {
 public:
     static constexpr std::string_view kSection = "GI_PCG_Seg_Data";
 
     // The geometry of the section; empty when the overlay has none.
-    static cuiSegChar FromTexts(cmcGTex& texts);
+    static cmcSegChar FromTexts(cmcGTex& texts);
     // One segment line; false when it is not of the form above.
     static bool ParseSegment(std::string_view line, cmcTextCodecs::Segment& segment);
     // Whether (x, y) lies in the triangle (on its edge counts).
