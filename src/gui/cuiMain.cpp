@@ -37,6 +37,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -327,6 +328,9 @@ void cuiMain::Start() {
     m_splitter->setChildrenCollapsible(false);
     m_tree = new QTreeWidget(m_splitter);
     m_tree->setHeaderHidden(true);
+    // Long captions (other languages, bank names) scroll rather than being cut short.
+    m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_tree->header()->setStretchLastSection(false);
     m_tree->setMinimumWidth(8);
     m_host = new QWidget(m_splitter);
     m_hostLayout = new QVBoxLayout(m_host);
@@ -397,10 +401,16 @@ void cuiMain::RebuildCommands() {
             if (action->menu())
                 collect(action->menu());
     };
-    for (QAction* top : menuBar()->actions())
+    std::vector<QAction*> leaves; // menu bar entries that are commands
+    for (QAction* top : menuBar()->actions()) {
         if (top->menu())
             collect(top->menu());
+        else if (top->parent() == menuBar())
+            leaves.push_back(top);
+    }
     menuBar()->clear();
+    for (QAction* leaf : leaves)
+        leaf->deleteLater();
     for (QMenu* menu : menus)
         menu->deleteLater();
     if (m_toolBar) {
@@ -476,6 +486,18 @@ void cuiMain::BuildMenu() {
     for (QAction* top : menuBar()->actions())
         if (top->menu())
             settle(top->menu());
+    // A menu bar entry with a command and no items (Language...) runs its command when clicked.
+    for (QAction* top : menuBar()->actions()) {
+        auto* cell = static_cast<const cmcCellObj*>(top->data().value<void*>());
+        if (!top->menu() || !top->menu()->actions().isEmpty() || !cell || !FindCommand(cell->cell))
+            continue;
+        auto* leaf = new QAction(top->text(), menuBar());
+        leaf->setData(top->data());
+        connect(leaf, &QAction::triggered, this, [this, cell] { ExecuteCommandCell(*cell); });
+        menuBar()->insertAction(top, leaf);
+        menuBar()->removeAction(top);
+        top->menu()->deleteLater();
+    }
     for (QAction* top : menuBar()->actions())
         if (top->menu())
             connect(top->menu(), &QMenu::aboutToShow, this, [this] { RefreshCommands(); });
