@@ -32,6 +32,8 @@ cuiCloneInfoWindow::cuiCloneInfoWindow(QWidget* parent, std::unique_ptr<cuiSheet
     // Wide enough for the whole sheet, as far as the screen allows.
     if (m_view) {
         const cuiGrid& grid = m_view->Grid();
-        resize(std::min(grid.GridWidth() + 40, 900), std::min(grid.GridHeight() + 140, 700));
+        const int title = m_view->TitleBar() ? m_view->TitleBar()->sizeHint().height() : 0;
+        const int extra = title + m_lines->sizeHint().height() + buttons->sizeHint().height() + 60;
+        resize(std::min(grid.GridWidth() + 40, 900), std::min(grid.GridHeight() + extra, 800));
     }
 }

@@ -88,6 +88,12 @@ TEST_F(TreeFixture, BankNodesFollowTheirNamesAndChannels) {
     const QString unnamed = QString("Bank %1").arg(used + 1);
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return window->TreeNode(BankNode(used))->text(0) == unnamed; }, kWaitMs));
+    // A SmarTrunk bank carries the SmarTrunk icon.
+    int col = 0, row = 0;
+    ASSERT_TRUE(FindCell(CL_Mch_SmarTrunk, used, col, row));
+    window->SheetView()->ExecuteCell(col, row, cmcCellCapsule::kKeySpace, 0);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return cuiMain::ImageOf(window->TreeNode(BankNode(used))) == 7; }, kWaitMs));
 
     // The first channel of a bank gives it a node; the sheet open stays open.
     ASSERT_TRUE(window->Handler()->AddChannels(empty, 1));
@@ -156,6 +162,11 @@ TEST_F(TreeFixture, ASheetReopensWhereItWasLeft) {
 TEST_F(TreeFixture, LanguageSwitchTranslatesMenusTreeAndCommonSheet) {
     ASSERT_TRUE(window->SelectTreeNode("[St_Common]GI_Sheet_Common"));
     ASSERT_GE(tables.LanguageCount(), 2);
+    // Language... is a menu bar entry that opens the language window.
+    const QList<QAction*> language = window->CommandActions("CL_Menu_Lang");
+    ASSERT_EQ(language.size(), 1);
+    EXPECT_EQ(language[0]->menu(), nullptr);
+    EXPECT_TRUE(window->menuBar()->actions().contains(language[0]));
     window->ApplyLanguage(1);
     EXPECT_EQ(env.language, 1);
     EXPECT_TRUE(MenuTitles().contains("&Datei")) << MenuTitles().toStdString();
