@@ -186,6 +186,15 @@ TEST_F(TreeFixture, LanguageSwitchTranslatesMenusTreeAndCommonSheet) {
     window->ApplyLanguage(0);
     EXPECT_TRUE(MenuTitles().contains("&File"));
     EXPECT_EQ(window->OpenSheetText(), "GI_Sheet_SetMode");
+
+    // The language sheet of the tree chooses as well: Enter on a language's row.
+    const std::string languages = "[St_Mch]GI_Sheet_LanguageSel,Y";
+    ASSERT_TRUE(window->SelectTreeNode(languages));
+    ASSERT_TRUE(FindCell(CL_Language_Text, 1, col, row));
+    window->SheetView()->ExecuteCell(col, row, cmcCellCapsule::kKeyReturn, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return MenuTitles().contains("&Datei"); }, kWaitMs));
+    EXPECT_EQ(env.language, 1);
+    EXPECT_EQ(window->OpenSheetText(), languages);
     EXPECT_TRUE(box.shown.empty());
 }
 
