@@ -267,6 +267,8 @@ void cmcGTex::Fail(std::string_view key) {
 
 std::optional<std::string> cmcGTex::ReadSectionLine(std::string_view key, int n) {
     Section* section = m_state->Find(key);
+    if (!section && m_fallback)
+        return m_fallback->ReadSectionLine(key, n);
     if (!section)
         Fail(key);
     return m_state->ReadLine(*section, n);
@@ -305,7 +307,7 @@ int cmcGTex::CountListLines(std::string_view key, int limit) {
 }
 
 bool cmcGTex::HasKey(std::string_view key) {
-    return m_state->Find(key) != nullptr;
+    return m_state->Find(key) != nullptr || (m_fallback && m_fallback->HasKey(key));
 }
 
 std::vector<std::string> cmcGTex::AllKeys() {

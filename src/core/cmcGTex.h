@@ -49,6 +49,11 @@ public:
 
     const std::string& FileName() const { return m_fileName; }
 
+    // A table whose sections stand in for the keys this one lacks (a language file that leaves
+    // texts untranslated reads them from the first language). Not owned; null for none. A key that
+    // neither holds is still fatal.
+    void SetFallback(cmcGTex* fallback) { m_fallback = fallback == this ? nullptr : fallback; }
+
 private:
     struct State;
     [[noreturn]] static void Fail(std::string_view key);
@@ -56,4 +61,5 @@ private:
 
     std::string m_fileName;
     std::unique_ptr<State> m_state;
+    cmcGTex* m_fallback = nullptr;
 };

@@ -12,7 +12,8 @@ public:
     static constexpr std::string_view kModelId = "ZV7104K";
     static constexpr int kMaxLanguages = 255;
 
-    // The texts of the chosen language: every key except the two below.
+    // The texts of the chosen language: every key except the two below. A key the chosen language's
+    // file lacks reads the text of the first language of the index (the complete one).
     cmcGTex& Text() { return m_text; }
     // Serves only GI_Sys_Language: one line per language, "name TAB overlay file".
     cmcGTex& Languages() { return m_languages; }
@@ -35,7 +36,9 @@ private:
     std::string AppPath(std::string_view name) const;
 
     std::string m_appDir;
-    // Created in this order and destroyed in the reverse order.
+    // Created in this order and destroyed in the reverse order; the base (the first language, open
+    // only while another is chosen) outlives the table that falls back on it.
+    cmcGTex m_base;
     cmcGTex m_text;
     cmcGTex m_languages;
     cmcGTex m_help;

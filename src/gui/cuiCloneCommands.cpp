@@ -131,7 +131,9 @@ bool cuiCloneCommands::Info() {
     m_running = true;
     bool started = m_commands->StartInfo([this](int32_t outcome, dst_CDrv_Result*) {
         m_running = false;
-        if (outcome == 0)
+        if (outcome == 0 && m_s.showInfo)
+            m_s.showInfo();
+        else if (outcome == 0)
             m_s.box->Show(InfoText(), m_s.tex->GetLine("GI_Sys_AppTitle", 0),
                           cmcMessageBox::Icon::Information, cmcMessageBox::Buttons::Ok);
         Ended(outcome);

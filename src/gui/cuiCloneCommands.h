@@ -35,6 +35,8 @@ public:
         // Called when a command has ended, whatever its outcome (the window refreshes its commands).
         std::function<void()> finished;
         cmcEvMan* events = nullptr; // null: no events are sent
+        // Shows the radio's answer after a clone information read. Unset: a message box with InfoText.
+        std::function<void()> showInfo;
     };
 
     explicit cuiCloneCommands(const Services& services);
@@ -46,7 +48,7 @@ public:
     // success; failures have shown their message by then.
     bool Read(std::function<void(const cmcEeprom& radio)> done);
     bool Write(const cmcEeprom& working, std::function<void()> done);
-    // Shows the radio information in a box on success.
+    // Shows the radio information on success (showInfo, or a box).
     bool Info();
     bool IsBusy() const;
     // Maker mode writes from address 0 and asks the maker caution first.

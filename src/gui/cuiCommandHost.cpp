@@ -87,6 +87,11 @@ int32_t cuiCommandHost::Language() {
     return m_env.language;
 }
 
+void cuiCommandHost::SetLanguage(int32_t index) {
+    if (setLanguage)
+        setLanguage(index);
+}
+
 bool cuiCommandHost::RunRowCommand(const RowCommand& command, cmcCellCapsule& capsule) {
     return runRow && runRow(command, capsule);
 }

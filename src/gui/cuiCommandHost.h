@@ -29,10 +29,13 @@ public:
     int32_t LanguageCount() override;
     std::string LanguageName(int32_t index) override;
     int32_t Language() override;
+    void SetLanguage(int32_t index) override;
 
     void SetModelType(int32_t type) { m_modelType = type; }
     // The language index the language cells list; null: no languages.
     cmcTextTables* tables = nullptr;
+    // Takes a language chosen on the language sheet; null: the choice is ignored.
+    std::function<void(int32_t index)> setLanguage;
     // Opens the help file (the pop-up menu's Help entry).
     std::function<void()> openHelp;
     // Carries out a row command of the open sheet; false when it does not belong there.

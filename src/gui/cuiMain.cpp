@@ -13,8 +13,10 @@
 #include "core/cmcTextTables.h"
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiCloneCommands.h"
+#include "gui/cuiCloneInfoWindow.h"
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiGrid.h"
+#include "gui/cuiLanguageDialog.h"
 #include "gui/cuiPortDialog.h"
 #include "gui/cuiPrintCommands.h"
 #include "gui/cuiSheetView.h"
@@ -35,9 +37,11 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -55,6 +59,14 @@ namespace {
 
 constexpr int kStepMs = 50;
 constexpr int kTreeCellRole = Qt::UserRole + 1;
+constexpr int kTreeImageRole = Qt::UserRole + 2;   // the node's image index
+constexpr int kTreeMarkRole = Qt::UserRole + 3;    // its warning or error mark
+constexpr int kTreeBankRole = Qt::UserRole + 4;    // the bank of a bank node
+constexpr int kTreeCaptionRole = Qt::UserRole + 5; // the overlay's caption of a bank node
+// The warning check waits this long after the last edit, so typing is not slowed by it.
+constexpr int kWarningCheckDelayMs = 250;
+// Where the tree's selection delay is missing or unreadable.
+constexpr int kDefaultTreeDelayMs = 200;
 
 std::string FileNameOf(const std::string& path) {
     return path.empty() ? std::string("Untitled") : std::filesystem::path(path).filename().string();
@@ -79,9 +91,42 @@ int TreePixmap(int index) {
         return QStyle::SP_MessageBoxWarning;
     case 13:
         return QStyle::SP_MessageBoxCritical;
+    case 4:
+    case 5:
+        return QStyle::SP_DriveHDIcon; // ordinary bank
+    case 6:
+    case 7:
+        return QStyle::SP_DriveNetIcon; // SmarTrunk bank
+    case 8:
+    case 9:
+        return QStyle::SP_DriveCDIcon; // conventional repeater bank
+    case 10:
+    case 11:
+        return QStyle::SP_DriveDVDIcon; // trunking bank
     default:
-        return index >= 4 && index <= 11 ? QStyle::SP_DriveHDIcon : QStyle::SP_FileIcon;
+        return QStyle::SP_FileIcon;
     }
+}
+
+// A check location names a node's sheet: the same sheet text, or the same sheet for a node that
+// shows a sheet without a kind (a check may name the kind its cell reads, "GI_Sheet_ScanList,Scan").
+bool LocationNames(const std::string& location, const std::string& sheetText) {
+    if (location == sheetText)
+        return true;
+    const cuiSheetText node = cuiSheetText::Split(sheetText);
+    return node.kind.empty() && !node.overlayKey.empty() &&
+           cuiSheetText::Split(location).overlayKey == node.overlayKey;
+}
+
+// The text of a "(Name=value)" group of a style line; "" without one.
+std::string StyleValue(const std::string& style, const std::string& name) {
+    const std::string open = "(" + name + "=";
+    const size_t at = style.find(open);
+    if (at == std::string::npos)
+        return {};
+    const size_t from = at + open.size();
+    const size_t close = style.find(')', from);
+    return style.substr(from, close == std::string::npos ? std::string::npos : close - from);
 }
 
 // The file dialog filter from the overlay's "name|pattern|name|pattern" text.
@@ -216,6 +261,7 @@ void cuiMain::Start() {
     m_handler->onModified = [this] {
         if (!m_modified && !(m_current == m_saved))
             MarkModified();
+        ScheduleWarningCheck();
     };
     MarkUnmodified();
 
@@ -229,6 +275,7 @@ void cuiMain::Start() {
     cs.askPassword = m_s.askClonePassword;
     cs.warningCheck = m_s.warningCheck;
     cs.events = m_s.events;
+    cs.showInfo = [this] { ShowCloneInfo(); };
     cs.finished = [this] {
         RefreshCommands();
         // An open clone information sheet shows the new answer once the periodic step reopens it.
@@ -252,6 +299,10 @@ void cuiMain::Start() {
     m_commandHost->SetModelType(env.modelType);
     m_commandHost->tables = m_s.tables;
     m_commandHost->openHelp = [this] { OpenHelp(); };
+    // The language sheet chooses from inside a cell call of the sheet the change rebuilds: later.
+    m_commandHost->setLanguage = [this](int32_t language) {
+        QTimer::singleShot(0, this, [this, language] { ApplyLanguage(language); });
+    };
     m_handler->host = m_commandHost.get();
     cuiPrintCommands::Services ps;
     ps.env = m_s.env;
@@ -277,6 +328,9 @@ void cuiMain::Start() {
     m_splitter->setChildrenCollapsible(false);
     m_tree = new QTreeWidget(m_splitter);
     m_tree->setHeaderHidden(true);
+    // Long captions (other languages, bank names) scroll rather than being cut short.
+    m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_tree->header()->setStretchLastSection(false);
     m_tree->setMinimumWidth(8);
     m_host = new QWidget(m_splitter);
     m_hostLayout = new QVBoxLayout(m_host);
@@ -287,13 +341,28 @@ void cuiMain::Start() {
     setCentralWidget(m_splitter);
     m_status = new cuiStatusPanel(this);
     statusBar()->addWidget(m_status, 1);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (!item)
-            return;
-        std::string text = item->data(0, kTreeCellRole).toString().toStdString();
+    m_warnTimer = new QTimer(this);
+    m_warnTimer->setSingleShot(true);
+    m_warnTimer->setInterval(kWarningCheckDelayMs);
+    connect(m_warnTimer, &QTimer::timeout, this, [this] { CheckWarnings(); });
+    // Moving through the tree with the keys opens the sheet of the node the user stays on.
+    auto* treeDelay = new QTimer(this);
+    treeDelay->setSingleShot(true);
+    const int delay = std::atoi(Text("GI_Sys_TreeChangeDelay").c_str());
+    treeDelay->setInterval(delay > 0 ? delay : kDefaultTreeDelayMs);
+    connect(treeDelay, &QTimer::timeout, this, [this] {
+        QTreeWidgetItem* item = m_tree->currentItem();
+        std::string text = item ? item->data(0, kTreeCellRole).toString().toStdString() : std::string();
         if (!text.empty() && text != m_sheetText)
             OpenSheet(text);
     });
+    connect(m_tree, &QTreeWidget::currentItemChanged, treeDelay, [treeDelay](QTreeWidgetItem* item) {
+        if (item)
+            treeDelay->start();
+    });
+    // A collapsed branch carries the marks of the nodes it hides.
+    connect(m_tree, &QTreeWidget::itemExpanded, this, [this] { ApplyTreeMarks(); });
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, [this] { ApplyTreeMarks(); });
     RebuildTree();
 
     // Window bounds from the settings, kept on the desktop work area so that it can be reached.
@@ -322,6 +391,37 @@ void cuiMain::Start() {
 }
 
 // ---- menu, toolbar, tree ----
+
+// The menus and toolbar again from the overlay (another language): the old ones go, with their cells.
+void cuiMain::RebuildCommands() {
+    std::vector<QMenu*> menus;
+    std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+        menus.push_back(menu);
+        for (QAction* action : menu->actions())
+            if (action->menu())
+                collect(action->menu());
+    };
+    std::vector<QAction*> leaves; // menu bar entries that are commands
+    for (QAction* top : menuBar()->actions()) {
+        if (top->menu())
+            collect(top->menu());
+        else if (top->parent() == menuBar())
+            leaves.push_back(top);
+    }
+    menuBar()->clear();
+    for (QAction* leaf : leaves)
+        leaf->deleteLater();
+    for (QMenu* menu : menus)
+        menu->deleteLater();
+    if (m_toolBar) {
+        removeToolBar(m_toolBar);
+        m_toolBar->deleteLater();
+        m_toolBar = nullptr;
+    }
+    m_commandCells.clear();
+    BuildMenu();
+    BuildToolBar();
+}
 
 void cuiMain::BuildMenu() {
     cmcGTex& tex = m_s.tables->Text();
@@ -386,6 +486,18 @@ void cuiMain::BuildMenu() {
     for (QAction* top : menuBar()->actions())
         if (top->menu())
             settle(top->menu());
+    // A menu bar entry with a command and no items (Language...) runs its command when clicked.
+    for (QAction* top : menuBar()->actions()) {
+        auto* cell = static_cast<const cmcCellObj*>(top->data().value<void*>());
+        if (!top->menu() || !top->menu()->actions().isEmpty() || !cell || !FindCommand(cell->cell))
+            continue;
+        auto* leaf = new QAction(top->text(), menuBar());
+        leaf->setData(top->data());
+        connect(leaf, &QAction::triggered, this, [this, cell] { ExecuteCommandCell(*cell); });
+        menuBar()->insertAction(top, leaf);
+        menuBar()->removeAction(top);
+        top->menu()->deleteLater();
+    }
     for (QAction* top : menuBar()->actions())
         if (top->menu())
             connect(top->menu(), &QMenu::aboutToShow, this, [this] { RefreshCommands(); });
@@ -494,21 +606,174 @@ void cuiMain::RebuildTree() {
         QTreeWidgetItem* item =
             parents.empty() ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(parents.back());
         item->setText(0, Q(caption));
-        item->setIcon(0, StyleIcon(TreePixmap(node.imageIndex)));
+        item->setData(0, kTreeImageRole, node.imageIndex);
+        item->setData(0, kTreeMarkRole, static_cast<int>(TreeMark::None));
+        item->setData(0, kTreeBankRole, node.bank);
+        item->setData(0, kTreeCaptionRole, Q(node.overlayCaption));
+        item->setIcon(0, NodeIcon(node.imageIndex, TreeMark::None));
         item->setData(0, kTreeCellRole, Q(node.sheetText));
         parents.push_back(item);
     }
     if (m_tree->topLevelItemCount() > 0)
         m_tree->topLevelItem(0)->setExpanded(true);
+    if (m_handler)
+        CheckWarnings();
+}
+
+void cuiMain::RebuildBankBranches() {
+    if (!m_tree)
+        return;
+    int position = 0; // the selected node's place in tree order
+    for (QTreeWidgetItemIterator it(m_tree); *it && *it != m_tree->currentItem(); ++it)
+        ++position;
+    RebuildTree();
+    if (QTreeWidgetItem* node = TreeNode(m_sheetText)) {
+        QSignalBlocker block(m_tree);
+        m_tree->setCurrentItem(node);
+        return;
+    }
+    // The open sheet's node went (its bank has no channels left): the node now in its place.
+    QTreeWidgetItemIterator it(m_tree);
+    for (int i = 0; *it && i < position; ++i)
+        ++it;
+    if (*it && !(*it)->data(0, kTreeCellRole).toString().isEmpty())
+        SelectTreeNode((*it)->data(0, kTreeCellRole).toString().toStdString());
+    else
+        CloseSheet(); // the periodic step opens the first sheet of the tree
+}
+
+void cuiMain::RefreshBankNodes() {
+    if (!m_tree)
+        return;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        QTreeWidgetItem* item = *it;
+        const int bank = item->data(0, kTreeBankRole).toInt();
+        if (bank < 0 || !item->data(0, kTreeBankRole).isValid())
+            continue;
+        const QString caption = Q(iuiTreeSheets::BankCaption(
+            m_current.Data(), bank, item->data(0, kTreeCaptionRole).toString().toStdString()));
+        if (item->text(0) != caption)
+            item->setText(0, caption);
+        const int image = iuiTreeSheets::BankImage(m_current.Data(), bank);
+        if (ImageOf(item) != image) {
+            item->setData(0, kTreeImageRole, image);
+            item->setIcon(0, NodeIcon(image, MarkOf(item)));
+        }
+    }
+}
+
+cuiMain::TreeMark cuiMain::MarkOf(const QTreeWidgetItem* node) {
+    return node ? static_cast<TreeMark>(node->data(0, kTreeMarkRole).toInt()) : TreeMark::None;
+}
+
+int cuiMain::ImageOf(const QTreeWidgetItem* node) {
+    return node ? node->data(0, kTreeImageRole).toInt() : -1;
+}
+
+// The node's image with the mark drawn over its lower right corner.
+QIcon cuiMain::NodeIcon(int image, TreeMark mark) {
+    const std::pair<int, int> key{image, static_cast<int>(mark)};
+    auto it = m_nodeIcons.find(key);
+    if (it != m_nodeIcons.end())
+        return it->second;
+    QIcon icon = StyleIcon(TreePixmap(image));
+    if (mark != TreeMark::None) {
+        const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
+        QPixmap pixmap = icon.pixmap(size, size);
+        QPainter painter(&pixmap);
+        const int badge = (size * 2 + 2) / 3;
+        StyleIcon(TreePixmap(mark == TreeMark::Error ? 13 : 12))
+            .paint(&painter, QRect(size - badge, size - badge, badge, badge));
+        painter.end();
+        icon = QIcon(pixmap);
+    }
+    return m_nodeIcons.emplace(key, icon).first->second;
+}
+
+// Every node whose sheet a check names carries its mark, and so does every collapsed branch above
+// it; an error mark replaces a warning mark.
+void cuiMain::ApplyTreeMarks() {
+    if (!m_tree)
+        return;
+    std::map<QTreeWidgetItem*, TreeMark> marks;
+    auto mark = [&](const std::vector<indWarningCheck::Item>& items, TreeMark kind) {
+        for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+            const std::string text = (*it)->data(0, kTreeCellRole).toString().toStdString();
+            if (text.empty())
+                continue;
+            const bool named = std::any_of(items.begin(), items.end(), [&](const indWarningCheck::Item& i) {
+                return LocationNames(i.location, text);
+            });
+            if (!named)
+                continue;
+            marks[*it] = kind;
+            for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
+                if (!up->isExpanded())
+                    marks[up] = kind;
+        }
+    };
+    mark(m_warnings.warnings, TreeMark::Warning);
+    mark(m_warnings.errors, TreeMark::Error);
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        auto found = marks.find(*it);
+        const TreeMark now = found == marks.end() ? TreeMark::None : found->second;
+        if (MarkOf(*it) == now)
+            continue;
+        (*it)->setData(0, kTreeMarkRole, static_cast<int>(now));
+        (*it)->setIcon(0, NodeIcon(ImageOf(*it), now));
+    }
+}
+
+const indWarningCheck::Result& cuiMain::CheckWarnings() {
+    if (m_warnTimer)
+        m_warnTimer->stop();
+    if (m_handler) {
+        m_warnings = indWarningCheck::Run(*m_handler, m_s.tables->Text(), ModelType());
+        ApplyTreeMarks();
+        RefreshBankNodes();
+        RefreshSheetTitle();
+    }
+    return m_warnings;
+}
+
+bool cuiMain::WarningCheckPending() const {
+    return m_warnTimer && m_warnTimer->isActive();
+}
+
+void cuiMain::ScheduleWarningCheck() {
+    if (m_warnTimer)
+        m_warnTimer->start(); // a later edit starts the wait again
+}
+
+void cuiMain::RefreshSheetTitle() {
+    auto* bank = m_view ? dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet()) : nullptr;
+    if (!bank || !m_view->TitleBar())
+        return;
+    QLabel* title = m_view->TitleBar();
+    title->setText(Q(bank->LiveTitle()));
+    QPalette palette = title->palette();
+    palette.setColor(QPalette::WindowText, cuiQtColors::ToQColor(bank->SmarTrunk() ? 0xFFFF00u : 0x00FFFFu));
+    title->setPalette(palette);
+}
+
+QTreeWidgetItem* cuiMain::TreeNode(const std::string& sheetText) {
+    if (!m_tree || sheetText.empty())
+        return nullptr;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
+        if ((*it)->data(0, kTreeCellRole).toString().toStdString() == sheetText)
+            return *it;
+    return nullptr;
 }
 
 bool cuiMain::SelectTreeNode(const std::string& sheetText) {
-    for (QTreeWidgetItemIterator it(m_tree); *it; ++it)
-        if ((*it)->data(0, kTreeCellRole).toString().toStdString() == sheetText) {
-            m_tree->setCurrentItem(*it);
-            return true;
-        }
-    return false;
+    QTreeWidgetItem* node = TreeNode(sheetText);
+    if (!node)
+        return false;
+    m_tree->setCurrentItem(node);
+    // A node chosen by the program opens at once; the selection delay is for the user's keys.
+    if (sheetText != m_sheetText)
+        OpenSheet(sheetText);
+    return true;
 }
 
 // ---- sheets ----
@@ -532,7 +797,20 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     m_handler->shownBank = iuiSh_ChBank::BankShown(*sheet);
     m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
     m_view->SetChoiceLists(&m_lists);
-    m_view->FitValueColumns();
+    {
+        // Columns still at their overlay width grow to show their values; a width stored from an
+        // earlier opening (one the user may have narrowed) stays as it is.
+        cuiSheet& built = m_view->Sheet();
+        std::vector<int> kept(static_cast<size_t>(built.ColCount()));
+        for (int c = 0; c < built.ColCount(); ++c)
+            kept[static_cast<size_t>(c)] = built.ColWidth(c) != built.FittedWidth(c) ? built.ColWidth(c) : -1;
+        m_view->FitValueColumns();
+        for (int c = 0; c < built.ColCount(); ++c)
+            if (const int w = kept[static_cast<size_t>(c)]; w >= 0 && built.ColWidth(c) != w) {
+                built.SetColWidth(c, w);
+                m_view->Grid().SetColWidth(c, w);
+            }
+    }
     indRowCommands::Services rs;
     rs.work = &m_current;
     rs.reference = &m_reference;
@@ -569,6 +847,8 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;
     m_view->show();
+    ApplyStartPosition();
+    RefreshSheetTitle();
     if (!m_treeHadFocus && m_view->Grid().isEnabled())
         m_view->Grid().setFocus();
     // The toolbar's Print button follows the sheet shown.
@@ -591,6 +871,26 @@ cuiSheetEnv cuiMain::SheetEnv() {
     return env;
 }
 
+void cuiMain::ApplyStartPosition() {
+    cuiSheetView& view = *m_view;
+    cuiGrid& grid = view.Grid();
+    auto it = std::find_if(m_positions.begin(), m_positions.end(),
+                           [&](const SheetPosition& p) { return p.sheetText == m_sheetText; });
+    // A position the sheet no longer has (fewer rows since) is dropped.
+    if (it != m_positions.end() && it->col < grid.ColCount() && it->leftCol < grid.ColCount() &&
+        it->row < grid.RowCount() && it->topRow < grid.RowCount() && it->col >= 0 && it->row >= 0) {
+        if (view.Selectable(it->col, it->row)) {
+            view.MoveTo(it->col, it->row);
+            grid.SetLeftCol(std::max(it->leftCol, grid.FixedCols()));
+            grid.SetTopRow(std::max(it->topRow, grid.FixedRows()));
+        }
+        return;
+    }
+    const cuiSheet& sheet = view.Sheet();
+    if (sheet.StartCell() != 0)
+        view.MoveToCell(-1, sheet.StartCell(), sheet.StartParameter());
+}
+
 void cuiMain::CloseSheet() {
     if (m_tree)
         m_treeHadFocus = m_tree->hasFocus();
@@ -598,6 +898,10 @@ void cuiMain::CloseSheet() {
     if (m_windows)
         m_windows->CloseAll();
     if (m_view) {
+        // Where the sheet was left, for its next opening in this session.
+        const cuiGrid& grid = m_view->Grid();
+        std::erase_if(m_positions, [&](const SheetPosition& p) { return p.sheetText == m_sheetText; });
+        m_positions.push_front({m_sheetText, grid.TopRow(), grid.LeftCol(), grid.Row(), grid.Col()});
         delete m_view;
         m_view = nullptr;
     }
@@ -765,6 +1069,11 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
              w.OpenHelp();
              return true;
          }},
+        {CL_Menu_Lang, -1, true, false,
+         [](W& w, C) {
+             w.ShowLanguageWindow();
+             return true;
+         }},
         // Tree and sheet cells that open a sheet.
         {CallSheet, -1, false, false,
          [](W& w, C c) {
@@ -874,13 +1183,15 @@ bool cuiMain::OpenFile(const std::string& path) {
 bool cuiMain::Save(const std::string& path) {
     CommitEdits();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The file's comment line carries the radio's two clone comments.
+    const std::string comment = indDataFile::CloneComment(m_current);
     // The file holds the radio layout: pack the working tables into it first.
     if (m_model.Convert(m_current, 1)) {
         // Packing reported its failure; a half-packed image is not written over a good file.
         QApplication::restoreOverrideCursor();
         return false;
     }
-    cmcKvtFile::FileError code = indDataFile::Save(path, m_current, std::string());
+    cmcKvtFile::FileError code = indDataFile::Save(path, m_current, comment);
     QApplication::restoreOverrideCursor();
     if (code != cmcKvtFile::FileError::Ok) {
         cmcKvtFile::ShowFileError(code, m_s.tables->Text(), *m_s.box);
@@ -1031,6 +1342,7 @@ void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
         self->m_s.events->Send(cmcEv::IsListInsert(event.type) ? cmcEv::AddRows : cmcEv::RemoveRows, 1);
         if (self->m_view)
             self->m_view->SyncRows();
+        self->ScheduleWarningCheck();
         return;
     }
     if (event.type == cmcEv::StatusText && self->m_status) {
@@ -1042,6 +1354,13 @@ void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
         self->m_status->SetText(Q(std::string(event.Text())));
     } else if (event.type == cmcEv::RefreshCommands) {
         self->RefreshCommands();
+    } else if (event.type == cmcEv::BankBranchesChanged || event.type == cmcEv::RebuildBankBranches) {
+        self->RebuildBankBranches();
+    } else if (event.type == cmcEv::RefreshWarnMarks || event.type == cmcEv::SetBankName ||
+               event.type == cmcEv::ReloadBankName) {
+        self->RefreshBankNodes();
+    } else if (event.type == cmcEv::RefreshSheetTitle) {
+        self->RefreshSheetTitle();
     }
 }
 
@@ -1123,4 +1442,58 @@ QList<QAction*> cuiMain::CommandActions(const std::string& cellName, int paramet
     if (m_toolBar)
         walk(m_toolBar->actions());
     return found;
+}
+
+// ---- clone information and language ----
+
+void cuiMain::ShowCloneInfo() {
+    if (m_infoWindow)
+        m_infoWindow->deleteLater();
+    cmcGTex& tex = m_s.tables->Text();
+    const std::string sheetText = "GI_Sheet_CloneInfo";
+    std::unique_ptr<cuiSheet> sheet;
+    if (tex.HasKey(sheetText + "_Cells") && tex.HasKey(sheetText + "_Style") &&
+        tex.HasKey(sheetText + "_BasicCell"))
+        sheet = iuiSheetFactory::Build(SheetEnv(), sheetText);
+    m_infoWindow = new cuiCloneInfoWindow(this, std::move(sheet), m_handler.get(), Q(m_clone->InfoText()),
+                                          Q(tex.GetText("GI_App_About_Button")));
+    if (m_infoWindow->windowTitle().isEmpty())
+        m_infoWindow->setWindowTitle(Q(Text("GI_Sys_AppTitle")));
+    m_infoWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_infoWindow->show();
+    m_infoWindow->raise();
+}
+
+void cuiMain::ShowLanguageWindow() {
+    std::vector<std::string> names;
+    for (int i = 0; i < m_s.tables->LanguageCount(); ++i)
+        names.push_back(m_s.tables->LanguageName(i));
+    std::string title = StyleValue(Text("GI_Sheet_LanguageSel_Style"), "TitleString");
+    cuiLanguageDialog dialog(this, Q(title.empty() ? Text("GI_Sys_AppTitle") : title), names,
+                             m_s.env->language);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int chosen = dialog.Chosen();
+    // The menu that chose it is rebuilt: after its click has returned.
+    if (chosen != m_s.env->language)
+        QTimer::singleShot(0, this, [this, chosen] { ApplyLanguage(chosen); });
+}
+
+void cuiMain::ApplyLanguage(int language) {
+    if (language == m_s.env->language || language < 0 || language >= m_s.tables->LanguageCount())
+        return;
+    const std::string sheet = m_sheetText;
+    CloseSheet();
+    if (m_infoWindow)
+        m_infoWindow->close();
+    m_s.env->language = m_s.tables->OpenLanguage(language);
+    // Lists and texts read from the old overlay go with it.
+    m_lists.Clear();
+    m_codecs.ResetTexts();
+    RebuildCommands();
+    RebuildTree();
+    if (!sheet.empty() && !SelectTreeNode(sheet))
+        OpenSheet(sheet);
+    UpdateTitle();
+    RefreshCommands();
 }

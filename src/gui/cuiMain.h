@@ -7,8 +7,10 @@
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcMessageBox.h"
+#include "gui/cuiCloneInfoWindow.h"
 #include "model/datClipCh.h"
 #include "model/indModel.h"
+#include "model/indWarningCheck.h"
 #include "platform/cuiQtMeasureCanvas.h"
 
 #include <QIcon>
@@ -117,6 +119,24 @@ public:
     cuiSheetEnv SheetEnv();
     // Selects the tree node of a sheet text (which opens its sheet); false when there is none.
     bool SelectTreeNode(const std::string& sheetText);
+    // The tree node of a sheet text; null when there is none.
+    QTreeWidgetItem* TreeNode(const std::string& sheetText);
+    // The warning or error mark a tree node shows (an error mark replaces a warning mark).
+    enum class TreeMark { None, Warning, Error };
+    static TreeMark MarkOf(const QTreeWidgetItem* node);
+    // The node's image index (0 rig, 1 folder, 2 and 3 notes, 4 to 11 bank icons by kind).
+    static int ImageOf(const QTreeWidgetItem* node);
+    // The warning check over the data: its marks go on the tree. Edits run it deferred, once the
+    // typing has paused; data that is replaced runs it at once.
+    const indWarningCheck::Result& CheckWarnings();
+    bool WarningCheckPending() const;
+
+    // Another language: the overlays are reopened and the menus, toolbar, tree and open sheet are
+    // built again in it. The language window (Language...) chooses it.
+    void ApplyLanguage(int language);
+    void ShowLanguageWindow();
+    // The window of the last clone information read; null before one.
+    cuiCloneInfoWindow* CloneInfoWindow() { return m_infoWindow; }
 
     const std::string& Path() const { return m_path; }
     bool Modified();
@@ -162,10 +182,32 @@ private:
     // The standard style pixmap of a cell's menu and toolbar entry; -1: none.
     static int CommandIcon(int32_t cell);
 
+    // Where a sheet was left: restored when it opens again in this session.
+    struct SheetPosition {
+        std::string sheetText;
+        int topRow = 0;
+        int leftCol = 0;
+        int row = 0;
+        int col = 0;
+    };
+
     void UpdateTitle();
+    void RebuildCommands();
     void BuildMenu();
     void BuildToolBar();
     void RebuildTree();
+    // After a bank gained its first channel or lost its last: the tree again, the open sheet kept.
+    void RebuildBankBranches();
+    // Bank node captions and icons from the data (names and kinds change with edits).
+    void RefreshBankNodes();
+    void ApplyTreeMarks();
+    QIcon NodeIcon(int image, TreeMark mark);
+    void ScheduleWarningCheck();
+    // The open bank sheet's title with the channels still free.
+    void RefreshSheetTitle();
+    // The cursor and scroll position the sheet had when it was last closed, else its start cell.
+    void ApplyStartPosition();
+    void ShowCloneInfo();
     void StartFromInitialData();
     void RefreshCommands();
     void PeriodicStep();
@@ -191,6 +233,11 @@ private:
     cuiQtMeasureCanvas m_measure;
     std::deque<cmcCellObj> m_commandCells; // menu and toolbar cells, stable while the menus live
     std::deque<cmcCellObj> m_treeCells;
+    std::deque<SheetPosition> m_positions;            // newest first, one per sheet text
+    indWarningCheck::Result m_warnings;               // the last warning check, as the tree marks show it
+    QTimer* m_warnTimer = nullptr;                    // the deferred warning check after edits
+    std::map<std::pair<int, int>, QIcon> m_nodeIcons; // tree icons by image index and mark
+    QPointer<cuiCloneInfoWindow> m_infoWindow;
     std::string m_path;
     bool m_modified = false;
     std::string m_sheetText;

@@ -1,6 +1,7 @@
 #include "model/indDataFile.h"
 
 #include "core/cmcEeprom.h"
+#include "model/indLayout.h"
 #include "model/indModel.h"
 
 using FileError = cmcKvtFile::FileError;
@@ -28,6 +29,27 @@ bool indDataFile::ModelCheck(int32_t modelCode, int32_t extraCode, FileError& fi
 
 bool indDataFile::MapRevCheck(int32_t mapRev) {
     return mapRev <= kMapRev;
+}
+
+std::string indDataFile::CloneComment(const cmcEeprom& work) {
+    constexpr int kFieldLength = 16;
+    const int32_t at = indLayout::SlotAddress(indTable::kCloneComments);
+    if (work.GetSize() < at + 2 * kFieldLength)
+        return {};
+    auto field = [&](int32_t from) {
+        std::string text;
+        for (int i = 0; i < kFieldLength; ++i) {
+            const uint8_t c = work.Data()[from + i];
+            text += c >= 0x20 && c <= 0x7E ? static_cast<char>(c) : ' ';
+        }
+        return text;
+    };
+    auto trimEnd = [](std::string text) {
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
+        return text;
+    };
+    return trimEnd(trimEnd(field(at)) + field(at + kFieldLength));
 }
 
 FileError indDataFile::Save(const std::string& path, cmcEeprom& image, const std::string& comment) {

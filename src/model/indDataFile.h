@@ -25,6 +25,10 @@ public:
     static bool ModelCheck(int32_t modelCode, int32_t extraCode, cmcKvtFile::FileError& fileError);
     static bool MapRevCheck(int32_t mapRev);
 
+    // The comment a saved file carries: the radio's two 16-character clone comments of the working
+    // image, characters outside 0x20..0x7E as blanks, the first trimmed at its end, the second
+    // appended, the whole trimmed at its end.
+    static std::string CloneComment(const cmcEeprom& work);
     // Writes the radio layout held in the image's first 65,408 bytes. Returns Ok, Open or Access.
     static cmcKvtFile::FileError Save(const std::string& path, cmcEeprom& image, const std::string& comment);
     // Loads a file that must cover the radio memory exactly (the initial data files). Returns Ok to

@@ -4,10 +4,10 @@
 #include "core/cmcEv.h"
 #include "core/cmcEvMan.h"
 #include "core/cmcGTex.h"
-#include "model/datCh.h"
 #include "model/indBankKind.h"
 #include "model/indLayout.h"
 #include "sheets/iuiSheetKind.h"
+#include "sheets/iuiTreeSheets.h"
 
 #include <algorithm>
 #include <array>
@@ -154,20 +154,8 @@ bool iuiSh_ChBank::SmarTrunk() const {
 }
 
 std::string iuiSh_ChBank::BankName() const {
-    if (!Usable(m_env.work)) {
-        return {};
-    }
-    datCh record(m_env.work);
-    record.Decode(13, m_bank);
-    std::string name(reinterpret_cast<const char*>(record.name), sizeof record.name);
-    name = name.substr(0, name.find('\0'));
-    while (!name.empty() && (name.back() == ' ' || static_cast<unsigned char>(name.back()) == 0xFF)) {
-        name.pop_back();
-    }
-    while (!name.empty() && name.front() == ' ') {
-        name.erase(0, 1);
-    }
-    return name;
+    // The name the bank operation sheet edits and the tree shows.
+    return Usable(m_env.work) ? iuiTreeSheets::BankName(m_env.work->Data(), m_bank) : std::string();
 }
 
 std::string iuiSh_ChBank::Title() {

@@ -2,7 +2,10 @@
 
 #include "cells/cmcCellObj.h"
 #include "core/cmcGTex.h"
+#include "model/indBankCells.h"
+#include "model/indBankKind.h"
 #include "model/indLayout.h"
+#include "sheets/cuiSheetText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +13,45 @@
 int32_t iuiTreeSheets::Depth(const std::string& entry) {
     const size_t plus = entry.find('+');
     return plus == std::string::npos ? -1 : static_cast<int32_t>(plus);
+}
+
+int32_t iuiTreeSheets::BankOf(const std::string& sheetText) {
+    const cuiSheetText parts = cuiSheetText::Split(sheetText);
+    constexpr std::string_view kBank = "Bank ";
+    if (parts.className != "St_ChBank" || parts.kind.compare(0, kBank.size(), kBank) != 0)
+        return -1;
+    int32_t bank = 0;
+    size_t i = kBank.size();
+    if (i >= parts.kind.size())
+        return -1;
+    for (; i < parts.kind.size() && parts.kind[i] >= '0' && parts.kind[i] <= '9'; ++i)
+        bank = std::min(bank * 10 + (parts.kind[i] - '0'), 1000);
+    return bank < indLayout::kGroups ? bank : -1;
+}
+
+std::string iuiTreeSheets::BankName(const uint8_t* work, int32_t bank) {
+    if (!work || bank < 0 || bank >= indLayout::kGroups)
+        return {};
+    const uint8_t* field = work + indBankCells::kNamesAt + indBankCells::kNameLength * bank;
+    std::string name;
+    for (int32_t i = 0; i < indBankCells::kNameLength && field[i] != 0; ++i)
+        name += field[i] >= 0x20 && field[i] < 0x7F ? static_cast<char>(field[i]) : ' ';
+    const size_t first = name.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+}
+
+std::string iuiTreeSheets::BankCaption(const uint8_t* work, int32_t bank, const std::string& overlayCaption) {
+    std::string name = BankName(work, bank);
+    return name.empty() ? overlayCaption + " " + std::to_string(bank + 1) : name;
+}
+
+int32_t iuiTreeSheets::BankImage(const uint8_t* work, int32_t bank) {
+    if (!work || bank < 0 || bank >= indLayout::kGroups)
+        return 4;
+    const int32_t kind = static_cast<int32_t>(indBankKind::Of(work, bank));
+    return 4 + 2 * kind + (indLayout::GroupCount(work, bank) > 0 ? 1 : 0);
 }
 
 namespace {
@@ -75,7 +117,11 @@ std::vector<iuiTreeSheets::Node> iuiTreeSheets::Nodes(cmcGTex& tex, const uint8_
                 continue;
             char text[1024];
             std::snprintf(text, sizeof text, format.c_str(), modes.modelType == 1 ? "Pmr" : "Lmr", bank);
-            nodes.push_back(MakeNode(tex, basic, text, depth + 1));
+            Node& added = nodes.emplace_back(MakeNode(tex, basic, text, depth + 1));
+            added.bank = bank;
+            added.overlayCaption = added.caption;
+            added.caption = BankCaption(work, bank, added.caption);
+            added.imageIndex = BankImage(work, bank);
         }
     }
     return nodes;

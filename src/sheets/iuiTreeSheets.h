@@ -15,6 +15,8 @@ public:
         std::string caption;   // the node's text (a bank's name for bank nodes)
         std::string sheetText; // the sheet it opens ("" for a node that opens none)
         int32_t imageIndex = -1;
+        int32_t bank = -1;          // the bank a channel-bank node shows; -1 for other nodes
+        std::string overlayCaption; // a bank node's caption in the overlay (shown while unnamed)
     };
     struct Modes {
         int32_t modelType = 0; // 0 LMR, 1 PMR
@@ -32,4 +34,14 @@ public:
     static std::vector<Node> Nodes(cmcGTex& tex, const uint8_t* work, const Modes& modes);
     // The depth of a tree entry (characters before its '+'); -1 for an entry without '+'.
     static int32_t Depth(const std::string& entry);
+    // The bank a sheet text shows ("[St_ChBank]key,Bank N"); -1 for any other sheet.
+    static int32_t BankOf(const std::string& sheetText);
+    // A bank's name as the data holds it, without surrounding blanks; "" when it has none.
+    static std::string BankName(const uint8_t* work, int32_t bank);
+    // A bank node's caption: the bank's name, or the overlay's caption and the bank number (from 1)
+    // while the bank has no name.
+    static std::string BankCaption(const uint8_t* work, int32_t bank, const std::string& overlayCaption);
+    // The icon of a bank node by the bank's kind: 4/5 ordinary, 6/7 SmarTrunk, 8/9 repeater, 10/11
+    // trunking; the second of each pair for a bank that holds channels.
+    static int32_t BankImage(const uint8_t* work, int32_t bank);
 };

@@ -53,6 +53,26 @@ TEST(cmcTextTables, ChoosesTheLanguageAndItsHelp) {
               "GTEX Error !\nThe index 'GI_Sys_MyHelpOvl' was not found.");
 }
 
+// A language that leaves a key out reads the first language's text; a key neither holds stays fatal.
+TEST(cmcTextTables, AKeyTheLanguageLacksReadsTheFirstLanguage) {
+    AppFolder app("English\tENG.OVL\nDeutsch\tDEU.OVL\n");
+    WriteFileText(app.dir.File("ENG.OVL"), "#GI_Sys_AppTitle\nOstrel\n#\n#GI_Sys_MyHelpOvl\nENGH.OVL\n#\n"
+                                           "#GI_Only_English\nline 0\nline 1\n#\n");
+    cmcTextTables tables;
+    ASSERT_EQ(tables.Load(app.dir.Path(), 1), 1);
+    EXPECT_EQ(tables.Text().GetText("GI_Sys_AppTitle"), "Ostrel DE");
+    EXPECT_TRUE(tables.Text().HasKey("GI_Only_English"));
+    EXPECT_EQ(tables.Text().GetJoinedText("GI_Only_English"), "line 0\nline 1");
+    EXPECT_FALSE(tables.Text().HasKey("GI_Nowhere"));
+    EXPECT_EQ(FatalText([&] { tables.Text().GetText("GI_Nowhere"); }),
+              "GTEX Error !\nThe index 'GI_Nowhere' was not found.");
+    // The first language itself has nothing to fall back on.
+    ASSERT_EQ(tables.OpenLanguage(0), 0);
+    EXPECT_EQ(tables.Text().GetText("GI_Only_English"), "line 0");
+    ASSERT_EQ(tables.OpenLanguage(1), 1);
+    EXPECT_EQ(tables.Text().GetText("GI_Only_English"), "line 0");
+}
+
 TEST(cmcTextTables, CountsAtMost255Languages) {
     std::string lines;
     for (int i = 0; i < 300; ++i)
@@ -78,6 +98,13 @@ TEST(cmcTextTables, ShippedOverlaysLoad) {
     EXPECT_GE(tables.LanguageCount(), 1);
     EXPECT_EQ(tables.LanguageName(0), "English");
     EXPECT_EQ(tables.Text().GetText("GI_Sys_AppTitle"), "Ostrel");
+    // The second language translates the menus and the Common sheet and reads the rest in English.
+    ASSERT_GE(tables.LanguageCount(), 2);
+    EXPECT_EQ(tables.OpenLanguage(1), 1);
+    EXPECT_EQ(tables.LanguageName(1), "Deutsch");
+    EXPECT_EQ(tables.Text().GetLine("GI_Menu_Main_Body", 0), "+&Datei");
+    EXPECT_EQ(tables.Text().GetText("GI_Sheet_Common_Style"), "(TitleString=Allgemein)(ColSizing)");
+    EXPECT_EQ(tables.Text().GetText("GI_Sheet_SetMode_Style"), "(TitleString=Set mode)(ColSizing)");
     for (const char* key : {"GI_AppItem_Topic_ID", "GI_AppItem_Key_Assign_Topic_ID", "GI_AppItem_Context_ID"})
         EXPECT_TRUE(tables.Help().HasKey(key)) << key;
 }

@@ -12,15 +12,19 @@
 #include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiCloneCommands.h"
+#include "gui/cuiCloneInfoWindow.h"
 #include "gui/cuiCloneProgress.h"
 #include "gui/cuiMain.h"
 #include "gui/cuiPasswordDialog.h"
 #include "gui/cuiPortDialog.h"
+#include "gui/cuiSheetView.h"
 #include "model/datCh.h"
+#include "model/indCellHandler.h"
 #include "model/indDataFile.h"
 #include "model/indInfoCells.h"
 #include "model/indModel.h"
 #include "platform/cuiQtLoop.h"
+#include "sheets/cuiSheet.h"
 #include "support/CliRunner.h"
 #include "support/RadioSimProcess.h"
 #include "support/TestSupport.h"
@@ -268,14 +272,28 @@ TEST_F(CloneFixture, InformationShowsTheRadiosAnswer) {
     UsePort(sim.Port());
     window->CloneInfo();
     ASSERT_TRUE(WaitForClone());
-    ASSERT_EQ(box.shown.size(), 1u);
-    EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Information);
+    // The answer opens the clone information window: its sheet and the clone state lines.
+    EXPECT_TRUE(box.shown.empty());
+    cuiCloneInfoWindow* info = window->CloneInfoWindow();
+    ASSERT_NE(info, nullptr);
+    EXPECT_TRUE(info->isVisible());
+    const std::string lines = info->Lines()->text().toStdString();
     for (const char* line :
          {"Model: 3329", "Serial number: 0000001223476", "Clone password: protects reading and writing"})
-        EXPECT_NE(box.shown[0].text.find(line), std::string::npos) << line << "\n" << box.shown[0].text;
+        EXPECT_NE(lines.find(line), std::string::npos) << line << "\n" << lines;
     EXPECT_EQ(passwordAsked, 0);
-    // The clone information sheet's lines show the answer as well.
-    EXPECT_EQ(indInfoCells::EsnText(window->Clone().InfoBytes()), "0000001223476");
+    ASSERT_NE(info->View(), nullptr);
+    cuiSheet& sheet = info->View()->Sheet();
+    std::string serial;
+    for (int r = 0; r < sheet.RowCount(); ++r)
+        if (sheet.Cell(1, r).cell == CL_CloneInfo_Esn)
+            serial = window->Handler()->CellText(sheet.Cell(1, r), 0);
+    EXPECT_EQ(serial, "0000001223476");
+    // A second read shows one window, with the new answer.
+    window->CloneInfo();
+    ASSERT_TRUE(WaitForClone());
+    QTest::qWait(10);
+    EXPECT_EQ(window->findChildren<cuiCloneInfoWindow*>().size(), 1);
 }
 
 TEST_F(CloneFixture, PortAndSpeedMenuItemsCarryTheirCheckMarks) {
