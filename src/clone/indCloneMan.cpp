@@ -47,9 +47,9 @@ std::string FillPortNumber(const std::string& format, int32_t port) {
 }
 
 const char* kLowSpeed = "9600,N,8,1";
+const char* kHighSpeed = "38400,N,8,1";
 // The clone information's flags byte: bit 3 says the radio has a clone password.
 constexpr int32_t kInfoFlagsAt = 53;
-const char* kHighSpeed = "38400,N,8,1";
 
 using namespace cmcCloneFrame;
 
