@@ -83,6 +83,7 @@ bool cmcCloneDrv::Begin(cmcCloneMode mode, int32_t periodMs, Done done) {
     m_dataBytes = 0;
     m_firstDataFrame = true;
     m_frameOpen = false;
+    m_cancelled = false;
     m_state = S::Start;
     m_stepTask->SetInterval(periodMs);
     return true;
@@ -135,7 +136,11 @@ void cmcCloneDrv::StepTask(bool arrival) {
     m_inStep = true;
     if (m_state != S::Idle)
         Step();
-    if (m_state != S::Idle && m_comm->WriteFailed()) {
+    if (m_state != S::Idle && m_cancelled) {
+        m_comm->Discard();
+        Status() = kCloneCancelled;
+        m_state = S::Complete;
+    } else if (m_state != S::Idle && m_comm->WriteFailed()) {
         Status() = kCloneWriteFailed;
         m_state = S::Complete;
     }
@@ -149,6 +154,26 @@ void cmcCloneDrv::StepTask(bool arrival) {
     if (!arrival)
         UpdatePortWatch(); // after an arrival the watch comes back with the next tick
     m_inStep = false;
+}
+
+bool cmcCloneDrv::Cancel() {
+    if (!IsBusy()) {
+        return false;
+    }
+    if (m_inStep) {
+        m_cancelled = true; // a step waiting in a nested loop ends it when it returns
+        return true;
+    }
+    m_comm->Discard();
+    Status() = kCloneCancelled;
+    Complete();
+    return true;
+}
+
+void cmcCloneDrv::PortOpenFailed() {
+    Status() = kClonePortOpen;
+    m_result->portFailure = m_comm->OpenFailure();
+    m_result->portHolder = m_comm->OpenHolder();
 }
 
 void cmcCloneDrv::PortReadable() {
@@ -282,7 +307,7 @@ cmcCloneState cmcCloneDrv::RunState(cmcCloneState state, bool& progress) {
     case S::CommandText:
         if (!m_commandText.empty() && !RunCommandPiece()) {
             m_commandText.clear();
-            Status() = kClonePortOpen;
+            PortOpenFailed();
             return S::Finish;
         }
         if (!m_commandText.empty())
@@ -301,7 +326,7 @@ cmcCloneState cmcCloneDrv::RunState(cmcCloneState state, bool& progress) {
             m_loop.Sleep(300);
         m_comm->Close();
         if (!m_comm->Open(m_port, m_settings)) {
-            Status() = kClonePortOpen;
+            PortOpenFailed();
             return S::Finish;
         }
         m_loop.Sleep(100);
@@ -709,6 +734,7 @@ void cmcCloneDrv::SendHeldFrames() {
         return;
     SendBytes(m_frame.Data(), m_frame.GetLength());
     m_frame.SetLength(0);
+    m_result->dataSent = true;
 }
 
 cmcCloneState cmcCloneDrv::SendDataFrames(bool& progress) {

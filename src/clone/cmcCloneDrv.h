@@ -46,6 +46,9 @@ public:
     bool StartInfo(Done done);
     bool StartRead(const cmcRange* ranges, Done done);
     bool StartWrite(const cmcEeprom& image, const cmcRange* ranges, Done done);
+    // Stops the running operation: what is still queued for the radio is dropped, the port is closed
+    // and the operation completes with kCloneCancelled. False when nothing runs.
+    bool Cancel();
 
     int32_t ModelCode() const { return m_modelCode; }
     int32_t ExtraCode() const { return m_extraCode; }
@@ -87,6 +90,8 @@ protected:
     int32_t NextFrame();
     void ClearFrame();
     int32_t& Status() { return m_result->status; }
+    // Status 2 with the reason the port gave.
+    void PortOpenFailed();
 
     cmcLoop& m_loop;
     std::unique_ptr<cmcComm> m_comm;
@@ -152,6 +157,7 @@ private:
     int32_t m_address = 0;
     int m_watchedFd = -1;
     bool m_inStep = false;
+    bool m_cancelled = false; // Cancel arrived while a step ran: the step completes the operation
     std::unique_ptr<dst_CDrv_Result> m_result;
     Done m_done;
     cmcTick m_timeout;

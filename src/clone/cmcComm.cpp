@@ -38,20 +38,42 @@ void cmcComm::ApplySettingsText(const std::string& settings) {
 }
 
 bool cmcComm::Open(int32_t port, const std::string& settings) {
-    if (IsOpen())
+    m_openFailure = cmcPortFailure::None;
+    m_openHolder.clear();
+    if (IsOpen()) {
         return false;
+    }
     m_port = port;
     m_writeFailed = 0;
     ApplySettingsText(settings);
-    if (!m_device->Open(m_portMap.DevicePath(port)))
+    const std::string path = m_portMap.DevicePath(port);
+    if (path.empty()) {
+        m_openFailure = cmcPortFailure::Missing; // the number leads to no device
         return false;
-    if (!m_device->Purge())
+    }
+    if (!m_device->Open(path)) {
+        m_openFailure = m_device->OpenFailure();
+        m_openHolder = m_device->OpenHolder();
+        return false;
+    }
+    if (!m_device->Purge()) {
+        m_openFailure = cmcPortFailure::Other;
         return false; // the device stays open until Close
+    }
     if (!Configure()) {
+        m_openFailure = cmcPortFailure::Other;
         Close();
         return false;
     }
     return true;
+}
+
+void cmcComm::Discard() {
+    m_pump->SetInterval(-1);
+    m_sendQueue.SetLength(0);
+    if (m_device->IsOpen()) {
+        m_device->Purge();
+    }
 }
 
 void cmcComm::Close() {

@@ -20,7 +20,12 @@ public:
     void SetPortMap(const cmcPortMap& map) { m_portMap = map; }
 
     bool Open(int32_t port, const std::string& settings);
+    // Why the last Open failed (None after a good one), and who holds a busy device when known.
+    cmcPortFailure OpenFailure() const { return m_openFailure; }
+    const std::string& OpenHolder() const { return m_openHolder; }
     void Close();
+    // Drops every byte not yet on the wire, ours and the device's, so nothing more reaches the radio.
+    void Discard();
     bool IsOpen() const { return m_device->IsOpen(); }
     bool Configure();
     // Queues the bytes and sends at once what the line takes; the rest leaves on the pump's ticks.
@@ -53,6 +58,8 @@ private:
     cmcPortMap m_portMap;
     int32_t m_port = 0;
     int32_t m_writeFailed = 0;
+    cmcPortFailure m_openFailure = cmcPortFailure::None;
+    std::string m_openHolder;
     int32_t m_inQueueSize = 32000;
     int32_t m_outQueueSize = 1024;
     cmcBuff m_sendQueue;

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -38,18 +40,79 @@ int32_t cmcPosixSerial::BaudOf(unsigned speed) {
     return 0;
 }
 
+cmcPortFailure cmcPosixSerial::FailureOf(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return cmcPortFailure::Permission;
+    case EBUSY:
+        return cmcPortFailure::Busy;
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+        return cmcPortFailure::Missing;
+    default:
+        return cmcPortFailure::Other;
+    }
+}
+
+std::string cmcPosixSerial::FindHolder(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path device = fs::canonical(path, ec);
+    if (ec) {
+        return {};
+    }
+    const std::string self = std::to_string(::getpid());
+    for (fs::directory_iterator proc("/proc", ec), end; !ec && proc != end; proc.increment(ec)) {
+        const std::string pid = proc->path().filename().string();
+        if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos || pid == self) {
+            continue;
+        }
+        std::error_code fdError;
+        for (fs::directory_iterator fd(proc->path() / "fd", fdError); !fdError && fd != end;
+             fd.increment(fdError)) {
+            std::error_code linkError;
+            if (fs::read_symlink(fd->path(), linkError) != device || linkError) {
+                continue;
+            }
+            std::string name;
+            std::ifstream comm(proc->path() / "comm");
+            std::getline(comm, name);
+            return (name.empty() ? std::string("a program") : name) + ", process " + pid;
+        }
+    }
+    return {};
+}
+
 bool cmcPosixSerial::Open(const std::string& path) {
-    if (m_fd >= 0 || path.empty())
-        return false;
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0) {
-        ::close(fd);
+    m_failure = cmcPortFailure::None;
+    m_holder.clear();
+    if (m_fd >= 0) {
         return false;
     }
-    m_fd = fd;
-    return true;
+    if (path.empty()) {
+        m_failure = cmcPortFailure::Missing;
+        return false;
+    }
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        m_failure = FailureOf(errno);
+    } else if (!isatty(fd)) {
+        m_failure = cmcPortFailure::NotSerial;
+    } else if (ioctl(fd, TIOCEXCL) != 0) {
+        m_failure = FailureOf(errno);
+    } else {
+        m_fd = fd;
+        return true;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    if (m_failure == cmcPortFailure::Busy) {
+        m_holder = FindHolder(path);
+    }
+    return false;
 }
 
 void cmcPosixSerial::Close() {

@@ -8,6 +8,8 @@ public:
     ~cmcPosixSerial() override;
 
     bool Open(const std::string& path) override;
+    cmcPortFailure OpenFailure() const override { return m_failure; }
+    std::string OpenHolder() const override { return m_holder; }
     bool IsOpen() const override { return m_fd >= 0; }
     void Close() override;
     bool Purge() override;
@@ -22,7 +24,14 @@ public:
     static unsigned SpeedConstant(int32_t baud);
     // The baud rate of a termios speed constant; 0 when unknown.
     static int32_t BaudOf(unsigned speed);
+    // The failure an open's errno stands for.
+    static cmcPortFailure FailureOf(int error);
+    // Another process that has the device open, as "name, process N", found through /proc; empty
+    // when none can be seen (another user's processes are not readable).
+    static std::string FindHolder(const std::string& path);
 
 private:
     int m_fd = -1;
+    cmcPortFailure m_failure = cmcPortFailure::None;
+    std::string m_holder;
 };

@@ -17,12 +17,26 @@ struct cmcLineSettings {
     int32_t writeConstantMs = 3000;
 };
 
+// Why a device did not open, as far as the system tells.
+enum class cmcPortFailure : int32_t {
+    None = 0,
+    Other,      // any other reason (not a serial device, settings refused...)
+    Permission, // this user may not open it
+    Busy,       // another program holds it
+    Missing,    // no such device: unplugged, or a wrong path
+    NotSerial,  // it opened but is no serial device (a file, a disk...)
+};
+
 class cmcSerialDevice {
 public:
     virtual ~cmcSerialDevice() = default;
 
     // Opens the device exclusively for reading and writing. False when it cannot be opened.
     virtual bool Open(const std::string& path) = 0;
+    // After a failed Open: why, and for a busy device the program holding it ("minicom, process
+    // 1234") when that can be told; empty otherwise.
+    virtual cmcPortFailure OpenFailure() const { return cmcPortFailure::Other; }
+    virtual std::string OpenHolder() const { return {}; }
     virtual bool IsOpen() const = 0;
     virtual void Close() = 0;
     // Discards both directions' queued bytes.

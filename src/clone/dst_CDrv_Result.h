@@ -3,9 +3,11 @@
 // information, the image read or written, and which addresses arrived in data frames.
 #include "clone/cmcBuff.h"
 #include "clone/cmcCloneState.h"
+#include "clone/cmcSerialDevice.h"
 #include "core/cmcEeprom.h"
 
 #include <cstdint>
+#include <string>
 
 struct dst_CDrv_Result {
     cmcCloneMode mode = cmcCloneMode::None;
@@ -15,6 +17,11 @@ struct dst_CDrv_Result {
     cmcBuff information; // clone information block: the reply bytes after the 4 code bytes
     cmcEeprom image;
     cmcBuff receivedMap; // bit (a % 8) of byte (a / 8) for every address received
+    // What the result code alone does not tell a user who has to act on it:
+    cmcPortFailure portFailure = cmcPortFailure::None; // why the port did not open (code 2)
+    std::string portHolder;                            // the program holding a busy port, when known
+    bool dataSent = false;       // a write's first data frame has left: the radio's memory is no longer whole
+    bool passwordLikely = false; // a protected radio went quiet after its clone password was sent
 };
 
 // Clone result codes.
@@ -34,4 +41,5 @@ enum : int32_t {
     kCloneDataCheck = 15,   // the data read fails the strict data check
     kCloneNewerData = 16,   // the data read is refused as made for a newer data version
     kCloneWriteFailed = 17,
+    kCloneCancelled = 18, // the user stopped the operation
 };

@@ -48,6 +48,8 @@ std::string FillPortNumber(const std::string& format, int32_t port) {
 
 const char* kLowSpeed = "9600,N,8,1";
 const char* kHighSpeed = "38400,N,8,1";
+// The clone information's flags byte: bit 3 says the radio has a clone password.
+constexpr int32_t kInfoFlagsAt = 53;
 
 using namespace cmcCloneFrame;
 
@@ -170,6 +172,7 @@ bool indCloneMan::StartInfo(Done done) {
         return false;
     m_operation = cmcCloneMode::Info;
     m_done = std::move(done);
+    m_passwordSentNow = false;
     bool passwordNext = m_passwordNext;
     m_passwordNext = false; // the information operation never sends it
     Prepare(false, false);
@@ -189,15 +192,13 @@ bool indCloneMan::StartRead(const cmcRange* ranges, Done done) {
         m_totalBytes += r->last - r->first + 1;
     m_operation = cmcCloneMode::Read;
     m_done = std::move(done);
+    m_passwordSentNow = m_passwordNext;
     Prepare(m_speedHigh, false);
     m_drv->SetRtsControl(1);
     m_passwordNext = false;
     m_drv->SetEchoTest(true);
     m_drv->StartRead(ranges, [this](dst_CDrv_Result& r) { Completion(r); });
-    if (m_progress) {
-        m_progress->ShowProgress(m_totalBytes);
-        m_progressShown = true;
-    }
+    ShowProgress();
     m_progressTask->SetInterval(30);
     return true;
 }
@@ -210,6 +211,7 @@ bool indCloneMan::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Don
         m_totalBytes += r->last - r->first + 1;
     m_operation = cmcCloneMode::Write;
     m_done = std::move(done);
+    m_passwordSentNow = m_passwordNext;
     Prepare(m_speedHigh, true);
     m_drv->SetRtsControl(1);
     m_passwordNext = false;
@@ -217,10 +219,7 @@ bool indCloneMan::StartWrite(const cmcEeprom& image, const cmcRange* ranges, Don
     m_drv->SetAckTimeout(5000);
     m_drv->SetTimeout(2000);
     m_drv->StartWrite(image, ranges, [this](dst_CDrv_Result& r) { Completion(r); });
-    if (m_progress) {
-        m_progress->ShowProgress(m_totalBytes);
-        m_progressShown = true;
-    }
+    ShowProgress();
     m_progressTask->SetInterval(30);
     return true;
 }
@@ -266,6 +265,34 @@ bool indCloneMan::StartModelList(Done done) {
     return m_model->StartCommandList([this](dst_CDrv_Result& r) { Completion(r); });
 }
 
+void indCloneMan::ShowProgress() {
+    if (!m_progress) {
+        return;
+    }
+    const int32_t baud = m_speedHigh ? 38400 : 9600;
+    m_progress->DescribeOperation(m_operation, m_portMap.DevicePath(m_comPort), baud);
+    m_progress->ShowProgress(m_totalBytes);
+    m_progressShown = true;
+}
+
+bool indCloneMan::Cancel() {
+    if (m_drv->IsBusy()) {
+        return m_drv->Cancel();
+    }
+    return m_model->Cancel();
+}
+
+void indCloneMan::NotePasswordCause(dst_CDrv_Result& result) const {
+    if (!m_passwordSentNow || !m_radioProtected) {
+        return;
+    }
+    // A protected radio answers nothing, or refuses the write, when the password is wrong. Once its
+    // data flows, a silence is the line's fault again.
+    const bool quiet = result.status == kCloneTimeout ||
+                       (result.status == kCloneFormat && result.mode == cmcCloneMode::Write);
+    result.passwordLikely = quiet && !result.dataSent && m_drv->DataFrames() == 0;
+}
+
 void indCloneMan::ProgressStep() {
     if (m_progress && m_progressShown)
         m_progress->UpdateProgress(m_drv->DataBytes(), m_totalBytes);
@@ -279,17 +306,26 @@ void indCloneMan::Completion(dst_CDrv_Result& result) {
             m_infoHandler(result);
         else
             result.status = kCloneModel;
+        if (result.status == kCloneOk) {
+            m_radioProtected = result.information.GetLength() > kInfoFlagsAt &&
+                               (*result.information.At(kInfoFlagsAt) & 0x08) != 0;
+        }
     } else if (m_operation == cmcCloneMode::Read) {
         if (m_readHandler)
             m_readHandler(result);
         else
             result.status = kCloneIncomplete;
     }
+    NotePasswordCause(result);
+    m_passwordSentNow = false;
     if (!m_suppressNext && result.status != 0) {
-        std::string text = CloneErrorText(result.status);
+        std::string text = CloneErrorText(result);
         if (m_box && !text.empty()) {
             std::string caption = m_tex ? m_tex->GetLine("GI_Sys_AppTitle", 0) : std::string();
-            m_box->Show(text, caption, cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+            // A cancel is the user's own decision: a warning, not an error.
+            const auto icon =
+                result.status == kCloneCancelled ? cmcMessageBox::Icon::Warning : cmcMessageBox::Icon::Error;
+            m_box->Show(text, caption, icon, cmcMessageBox::Buttons::Ok);
         }
     } else if (result.status != 0) {
         CloneErrorText(result.status); // the radio speed state follows the code even when silent
@@ -314,6 +350,13 @@ void indCloneMan::Completion(dst_CDrv_Result& result) {
 }
 
 std::string indCloneMan::CloneErrorText(int32_t code) {
+    dst_CDrv_Result result;
+    result.status = code;
+    return CloneErrorText(result);
+}
+
+std::string indCloneMan::CloneErrorText(const dst_CDrv_Result& result) {
+    const int32_t code = result.status;
     if (code == 0)
         return {};
     if (code != kCloneWriteResult && code != kCloneModel && code != 12 && code != 13 &&
@@ -321,7 +364,7 @@ std::string indCloneMan::CloneErrorText(int32_t code) {
         m_radioSpeed = -1;
     if (!m_tex)
         return {};
-    std::string text = CloneErrorText(code, m_comPort, *m_tex);
+    std::string text = CloneErrorText(result, m_comPort, *m_tex);
     std::string device = code == kClonePortOpen ? m_portMap.DevicePath(m_comPort) : std::string();
     if (!device.empty())
         text.insert(std::min(text.find('\n'), text.size()), " (" + device + ")");
@@ -329,6 +372,58 @@ std::string indCloneMan::CloneErrorText(int32_t code) {
 }
 
 std::string indCloneMan::CloneErrorText(int32_t code, int32_t port, cmcGTex& tex) {
+    dst_CDrv_Result result;
+    result.status = code;
+    return CloneErrorText(result, port, tex);
+}
+
+namespace {
+
+// An overlay text that names more than the code does; empty when this overlay lacks it.
+std::string Extra(cmcGTex& tex, const char* key, int line = -1) {
+    if (!tex.HasKey(key)) {
+        return {};
+    }
+    return line < 0 ? tex.GetJoinedText(key) : tex.GetLine(key, line);
+}
+
+// Why the port did not open, in words that say what to do.
+std::string PortText(const dst_CDrv_Result& result, cmcGTex& tex) {
+    switch (result.portFailure) {
+    case cmcPortFailure::Permission:
+        return Extra(tex, "GI_Mess_CloneErr_PortPermission");
+    case cmcPortFailure::Missing:
+        return Extra(tex, "GI_Mess_CloneErr_PortMissing");
+    case cmcPortFailure::NotSerial:
+        return Extra(tex, "GI_Mess_CloneErr_PortNotSerial");
+    case cmcPortFailure::Busy: {
+        if (result.portHolder.empty()) {
+            return Extra(tex, "GI_Mess_CloneErr_PortBusy");
+        }
+        std::string text = Extra(tex, "GI_Mess_CloneErr_PortBusyBy");
+        const size_t at = text.find("%s");
+        if (at != std::string::npos) {
+            text.replace(at, 2, result.portHolder);
+        }
+        return text;
+    }
+    default:
+        return {};
+    }
+}
+
+// What a cancel leaves behind: nothing read; a radio untouched; a radio holding part of the data.
+std::string CancelText(const dst_CDrv_Result& result, cmcGTex& tex) {
+    if (result.mode != cmcCloneMode::Write) {
+        return Extra(tex, "GI_Mess_CloneErr_Cancelled", 0);
+    }
+    return Extra(tex, "GI_Mess_CloneErr_Cancelled", result.dataSent ? 2 : 1);
+}
+
+} // namespace
+
+std::string indCloneMan::CloneErrorText(const dst_CDrv_Result& result, int32_t port, cmcGTex& tex) {
+    const int32_t code = result.status;
     if (code == 0)
         return {};
     std::vector<int> checks;
@@ -347,13 +442,34 @@ std::string indCloneMan::CloneErrorText(int32_t code, int32_t port, cmcGTex& tex
         checks = {0, 4, 5};
         break;
     case kCloneNewerData:
+    case kCloneCancelled:
         break;
     default:
         checks = {0, 1, 2, 3};
         break;
     }
+    // A cause the result names replaces the general checks; a half-written radio comes first, as
+    // it is what the user has to put right whatever else went wrong.
+    std::string cause;
+    if (code == kCloneCancelled) {
+        cause = CancelText(result, tex);
+    } else if (code == kClonePortOpen) {
+        cause = PortText(result, tex);
+    } else if (result.passwordLikely) {
+        cause = Extra(tex, "GI_Mess_CloneErr_Password");
+    }
+    if (!cause.empty()) {
+        checks.clear();
+    }
+    const bool halfWritten = result.mode == cmcCloneMode::Write && result.dataSent && code != kCloneCancelled;
     std::string head = tex.GetLine("GI_Mess_CloneErr_Head", code);
     std::string text = code == kClonePortOpen ? FillPortNumber(head, port) : head;
+    std::string halfText = halfWritten ? Extra(tex, "GI_Mess_CloneErr_HalfWritten") : std::string();
+    for (const std::string* part : {&halfText, &cause}) {
+        if (!part->empty()) {
+            text += "\n\n" + *part;
+        }
+    }
     if (!checks.empty())
         text += "\n";
     for (int c : checks)

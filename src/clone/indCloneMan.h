@@ -52,12 +52,21 @@ public:
     bool StartModelCommand(Done done);
     bool StartModelSweep(Done done);
     bool StartModelList(Done done);
+    // Stops the running clone or model operation: the port is closed and the operation completes as
+    // usual, with kCloneCancelled and its message. A cancelled read hands no data on; a cancelled
+    // write may leave the radio with part of the data. False when nothing runs.
+    bool Cancel();
 
     // The clone error message of a result code; empty for 0. Sets the radio speed state to unknown
     // where the code says the radio may be left at another speed. A port that did not open is named
     // by its device path as well: port numbers alone do not tell a user which device it was.
     std::string CloneErrorText(int32_t code);
+    std::string CloneErrorText(const dst_CDrv_Result& result);
     static std::string CloneErrorText(int32_t code, int32_t port, cmcGTex& tex);
+    // The message of a whole result: the code's head, then what the result tells beyond the code (a
+    // wrong clone password, a half-written radio, why the port did not open, a cancel) in place of
+    // or before the general checks.
+    static std::string CloneErrorText(const dst_CDrv_Result& result, int32_t port, cmcGTex& tex);
     // The clone command text of a preparation.
     static std::string CommandText(int32_t modelCode, bool high, bool write, const std::string* password);
 
@@ -69,6 +78,9 @@ private:
     void PrepareModel(bool high);
     void Completion(dst_CDrv_Result& result);
     void ProgressStep();
+    void ShowProgress();
+    // Marks a failure that a protected radio's silence after the clone password explains.
+    void NotePasswordCause(dst_CDrv_Result& result) const;
 
     cmcGTex* m_tex;
     cmcMessageBox* m_box;
@@ -91,4 +103,6 @@ private:
     int32_t m_comPort = 1;
     bool m_speedHigh = true;
     int32_t m_radioSpeed = -1;
+    bool m_radioProtected = false;  // the last clone information said the radio has a clone password
+    bool m_passwordSentNow = false; // the running read or write sent the clone password
 };

@@ -45,6 +45,7 @@ cuiCloneCommands::cuiCloneCommands(const Services& services)
     m_man = std::make_unique<indCloneMan>(
         *m_s.loop, [] { return std::make_unique<cmcPosixSerial>(); }, m_s.tex, m_s.box, m_progress.get());
     m_commands = std::make_unique<indCloneCommands>(*m_man, *m_s.model, m_s.tex, m_s.box);
+    m_progress->SetCancelHandler([this] { m_man->Cancel(); });
     m_commands->SetPasswordDialog([this] { return AskPassword(); });
     m_commands->SetWarningCheck([this] { return m_s.warningCheck ? m_s.warningCheck() : 0; });
 }

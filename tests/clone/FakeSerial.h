@@ -1,7 +1,7 @@
 #pragma once
 // A scripted serial device for the clone tests: records what is written with the line speed of the
 // moment, delivers queued bytes when the virtual clock reaches them, and can hand every write to a
-// simulated radio that answers it. It can refuse to open and fall short after N bytes.
+// simulated radio that answers it. It can refuse to open (with a reason) and fall short after N bytes.
 #include "clone/cmcSerialDevice.h"
 #include "core/cmcLoop.h"
 
@@ -34,7 +34,9 @@ struct FakeLine {
     std::vector<std::string> opened;
     int32_t baud = 0;
     bool open = false;
-    int openFailures = 0;     // the next this many opens fail
+    int openFailures = 0;                               // the next this many opens fail
+    cmcPortFailure openFailure = cmcPortFailure::Other; // why they fail
+    std::string openHolder;                             // who holds the device, for Busy
     int32_t acceptLimit = -1; // total bytes accepted before writes fall short (-1 no limit)
     int32_t totalWritten = 0;
     int32_t outputCount = 0; // what the device reports as its send queue
@@ -74,6 +76,8 @@ public:
         m_line.open = true;
         return true;
     }
+    cmcPortFailure OpenFailure() const override { return m_line.openFailure; }
+    std::string OpenHolder() const override { return m_line.openHolder; }
     bool IsOpen() const override { return m_line.open; }
     void Close() override { m_line.open = false; }
     bool Purge() override {

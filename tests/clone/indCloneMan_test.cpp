@@ -49,6 +49,11 @@ struct Rig {
                 copy->information = r.information;
                 copy->image = r.image;
                 copy->modelCode = r.modelCode;
+                copy->mode = r.mode;
+                copy->portFailure = r.portFailure;
+                copy->portHolder = r.portHolder;
+                copy->dataSent = r.dataSent;
+                copy->passwordLikely = r.passwordLikely;
             }
         });
         EXPECT_TRUE(started);
@@ -186,17 +191,54 @@ TEST(indCloneMan, PasswordIsSpentEvenWhenTheOperationFails) {
             EXPECT_FALSE(chunk.bytes[i] == 0xE8 && i + 5 < chunk.bytes.size() && chunk.bytes[i + 5] == 0x99);
 }
 
-TEST(indCloneMan, ErrorMessagesBySpeedStateAndSuppression) {
-    cmcGTex tex;
+namespace {
+
+// Short clone texts that show which parts a message is made of.
+void AttachCloneTexts(cmcGTex& tex) {
     std::vector<std::string> lines = {"#GI_Sys_AppTitle", "Ostrel", "#", "#GI_Mess_CloneErr_Head"};
-    for (int i = 0; i < 18; ++i)
+    for (int i = 0; i <= kCloneCancelled; ++i)
         lines.push_back(i == 2 ? "Port %d failed (100%%)." : "Head " + std::to_string(i));
     lines.push_back("#");
     lines.push_back("#GI_Mess_CloneErr_Check");
     for (int i = 0; i < 8; ++i)
         lines.push_back("Check " + std::to_string(i));
-    lines.insert(lines.end(), {"#", "#End_Of_Ovl"});
+    lines.insert(lines.end(), {"#",
+                               "#GI_Mess_CloneErr_Password",
+                               "Password",
+                               "wrong",
+                               "#",
+                               "#GI_Mess_CloneErr_HalfWritten",
+                               "Half",
+                               "#",
+                               "#GI_Mess_CloneErr_PortPermission",
+                               "Permission",
+                               "#",
+                               "#GI_Mess_CloneErr_PortBusy",
+                               "Busy",
+                               "#",
+                               "#GI_Mess_CloneErr_PortBusyBy",
+                               "Busy by %s.",
+                               "#",
+                               "#GI_Mess_CloneErr_PortMissing",
+                               "Missing",
+                               "#",
+                               "#GI_Mess_CloneErr_PortNotSerial",
+                               "Not serial",
+                               "#",
+                               "#GI_Mess_CloneErr_Cancelled",
+                               "Cancel read",
+                               "Cancel before",
+                               "Cancel partial",
+                               "#",
+                               "#End_Of_Ovl"});
     ASSERT_TRUE(tex.AttachLines(lines));
+}
+
+} // namespace
+
+TEST(indCloneMan, ErrorMessagesBySpeedStateAndSuppression) {
+    cmcGTex tex;
+    AttachCloneTexts(tex);
     ScriptedMessageBox box;
     Rig rig({}, &tex, &box);
     rig.line.radio = nullptr;
@@ -254,4 +296,171 @@ TEST(indCloneMan, BusyManagerRefusesAndProgressCounts) {
     EXPECT_EQ(progress.enabled.back(), true);
     EXPECT_EQ(indCloneProgress::FilledCells(0xFF80, 0xFF80), 32);
     EXPECT_EQ(indCloneProgress::FilledCells(0x7FC0, 0xFF80), 16);
+}
+
+TEST(indCloneMan, MessagesNameWhatTheResultTells) {
+    cmcGTex tex;
+    AttachCloneTexts(tex);
+    using P = cmcPortFailure;
+    using M = cmcCloneMode;
+    const std::string checks = "\n\nCheck 0\nCheck 1\nCheck 2\nCheck 3";
+    struct Case {
+        int32_t status;
+        M mode;
+        bool dataSent;
+        bool password;
+        P port;
+        const char* holder;
+        std::string text;
+    };
+    const Case cases[] = {
+        {kCloneTimeout, M::Read, false, false, P::None, "", "Head 5" + checks},
+        {kCloneTimeout, M::Read, false, true, P::None, "", "Head 5\n\nPassword\nwrong"},
+        {kCloneFormat, M::Write, false, true, P::None, "", "Head 6\n\nPassword\nwrong"},
+        {kCloneTimeout, M::Write, true, false, P::None, "", "Head 5\n\nHalf" + checks},
+        {kCloneWriteFailed, M::Write, true, false, P::None, "", "Head 17\n\nHalf" + checks},
+        {kCloneWriteResult, M::Write, true, false, P::None, "",
+         "Head 10\n\nHalf\n\nCheck 0\nCheck 2\nCheck 3"},
+        {kCloneTimeout, M::Read, true, false, P::None, "", "Head 5" + checks}, // only writes half-write
+        {kClonePortOpen, M::Read, false, false, P::Permission, "", "Port 3 failed (100%).\n\nPermission"},
+        {kClonePortOpen, M::Write, false, false, P::Busy, "", "Port 3 failed (100%).\n\nBusy"},
+        {kClonePortOpen, M::Read, false, false, P::Busy, "minicom, process 42",
+         "Port 3 failed (100%).\n\nBusy by minicom, process 42."},
+        {kClonePortOpen, M::Info, false, false, P::Missing, "", "Port 3 failed (100%).\n\nMissing"},
+        {kClonePortOpen, M::Info, false, false, P::NotSerial, "", "Port 3 failed (100%).\n\nNot serial"},
+        {kClonePortOpen, M::Info, false, false, P::Other, "", "Port 3 failed (100%)." + checks},
+        {kCloneCancelled, M::Read, false, false, P::None, "", "Head 18\n\nCancel read"},
+        {kCloneCancelled, M::Write, false, false, P::None, "", "Head 18\n\nCancel before"},
+        {kCloneCancelled, M::Write, true, false, P::None, "", "Head 18\n\nCancel partial"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        dst_CDrv_Result r;
+        r.status = c.status;
+        r.mode = c.mode;
+        r.dataSent = c.dataSent;
+        r.passwordLikely = c.password;
+        r.portFailure = c.port;
+        r.portHolder = c.holder;
+        EXPECT_EQ(indCloneMan::CloneErrorText(r, 3, tex), c.text);
+    }
+}
+
+TEST(indCloneMan, ResultsCarryTheCauseTheDriverSaw) {
+    using F = RadioSimEngine::Fault;
+    struct Case {
+        const char* name;
+        std::string radioPassword; // protects the radio when set
+        F fault;
+        bool write;
+        std::string sentPassword; // handed to the manager before the operation
+        bool silentRadio;         // the radio stops answering after the information
+        int32_t acceptLimit;      // the device takes no more bytes after this many (-1 no limit)
+        int32_t status;
+        bool passwordLikely;
+        bool dataSent;
+    };
+    const Case cases[] = {
+        {"wrong password, read", "pw", F::None, false, "px", false, -1, kCloneTimeout, true, false},
+        {"wrong password, write", "pw", F::None, true, "px", false, -1, kCloneFormat, true, false},
+        {"right password, silence during the read", "pw", F::Silence, false, "pw", false, -1, kCloneTimeout,
+         false, false},
+        {"unprotected radio goes quiet", "", F::None, false, "px", true, -1, kCloneTimeout, false, false},
+        {"silence during a write", "", F::Silence, true, "", false, -1, kCloneTimeout, false, true},
+        {"device stops taking bytes during a write", "", F::None, true, "", false, 3000, kCloneWriteFailed,
+         false, true},
+        {"refused write", "", F::RefuseWrite, true, "", false, -1, kCloneFormat, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RadioSimEngine::Options o;
+        o.password = c.radioPassword;
+        o.fault = c.fault;
+        o.faultFrame = 20;
+        Rig rig(o);
+        ASSERT_EQ(rig.Run([&](auto cb) { return rig.man->StartInfo(cb); }), 0);
+        if (c.silentRadio)
+            rig.line.radio = nullptr;
+        rig.line.acceptLimit = c.acceptLimit < 0 ? -1 : rig.line.totalWritten + c.acceptLimit;
+        if (!c.sentPassword.empty())
+            rig.man->SetClonePassword(c.sentPassword);
+        cmcEeprom image = PatternImage(5);
+        dst_CDrv_Result r;
+        int32_t status = c.write
+                             ? rig.Run([&](auto cb) { return rig.man->StartWrite(image, kFrom100, cb); }, &r)
+                             : rig.Run([&](auto cb) { return rig.man->StartRead(kAll, cb); }, &r);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(r.passwordLikely, c.passwordLikely);
+        EXPECT_EQ(r.dataSent, c.dataSent);
+        EXPECT_FALSE(rig.line.open);
+    }
+}
+
+TEST(indCloneMan, PortFailuresKeepCodeTwoAndSayWhy) {
+    using P = cmcPortFailure;
+    const std::pair<P, std::string> cases[] = {
+        {P::Permission, ""}, {P::Busy, "minicom, process 42"}, {P::Missing, ""}, {P::Other, ""}};
+    for (const auto& [failure, holder] : cases) {
+        Rig rig;
+        rig.line.openFailures = 100;
+        rig.line.openFailure = failure;
+        rig.line.openHolder = holder;
+        dst_CDrv_Result r;
+        EXPECT_EQ(rig.Run([&](auto cb) { return rig.man->StartRead(kAll, cb); }, &r), kClonePortOpen);
+        EXPECT_EQ(r.portFailure, failure);
+        EXPECT_EQ(r.portHolder, holder);
+    }
+}
+
+TEST(indCloneMan, CancelStopsClosesAndTellsWhatIsLeft) {
+    struct Case {
+        const char* name;
+        bool write;
+        int32_t cancelAfterBytes; // 0: at once, before any data
+        const char* text;
+        bool dataSent;
+    };
+    const Case cases[] = {
+        {"read", false, 4096, "Head 18\n\nCancel read", false},
+        {"write before data", true, 0, "Head 18\n\nCancel before", false},
+        {"write with data sent", true, 4096, "Head 18\n\nCancel partial", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cmcGTex tex;
+        AttachCloneTexts(tex);
+        ScriptedMessageBox box;
+        Rig rig({}, &tex, &box);
+        const cmcEeprom radioBefore = rig.radio->Image();
+        EXPECT_FALSE(rig.man->Cancel()); // nothing runs
+        bool done = false;
+        dst_CDrv_Result r;
+        auto cb = [&](dst_CDrv_Result& result) {
+            done = true;
+            r.status = result.status;
+            r.dataSent = result.dataSent;
+        };
+        const cmcEeprom image = PatternImage(5);
+        ASSERT_TRUE(c.write ? rig.man->StartWrite(image, kFrom100, cb) : rig.man->StartRead(kAll, cb));
+        if (c.cancelAfterBytes > 0)
+            rig.loop.RunUntil([&] { return rig.man->Driver().DataBytes() >= c.cancelAfterBytes; }, 600000);
+        ASSERT_FALSE(done);
+        ASSERT_TRUE(rig.man->Cancel());
+        ASSERT_TRUE(done); // the completion runs at once
+        EXPECT_EQ(r.status, kCloneCancelled);
+        EXPECT_EQ(r.dataSent, c.dataSent);
+        EXPECT_FALSE(rig.man->IsBusy());
+        EXPECT_FALSE(rig.line.open);
+        // Nothing more goes to the radio, and the radio kept its memory (a write commits only whole).
+        const int32_t written = rig.line.totalWritten;
+        rig.loop.Advance(5000);
+        EXPECT_EQ(rig.line.totalWritten, written);
+        EXPECT_EQ(0, std::memcmp(rig.radio->Image().Data(), radioBefore.Data(), cmcEeprom::kRadioSize));
+        ASSERT_EQ(box.shown.size(), 1u);
+        EXPECT_EQ(box.shown[0].text, c.text);
+        EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Warning);
+        EXPECT_EQ(rig.man->RadioSpeedState(), -1); // the radio may be left at either speed
+        // The manager takes the next operation as usual.
+        EXPECT_EQ(rig.Run([&](auto next) { return rig.man->StartInfo(next); }), 0);
+    }
 }

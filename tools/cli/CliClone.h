@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-// Exit statuses of the clone verbs besides the clone result codes (0 to 17).
+// Exit statuses of the clone verbs besides the clone result codes (0 to 18; 18 a cancelled operation).
 constexpr int kCliCancelled = 20;     // a confirmation was declined
 constexpr int kCliNoChannel = 21;     // no channel in use
 constexpr int kCliDataErrors = 22;    // the data failed its checks
