@@ -1,6 +1,7 @@
 # One place that turns a GoogleTest source into a registered test.
 #
-#   ostrel_add_test(NAME <name> SOURCES <files...> LIBS <libs...> [LABELS <labels...>] [TIMEOUT <s>])
+#   ostrel_add_test(NAME <name> SOURCES <files...> LIBS <libs...> [LABELS <labels...>] [TIMEOUT <s>]
+#                   [ENVIRONMENT <VAR=value>])
 #
 # Every test gets a timeout, so a hung test fails instead of stalling the run. LIBS names the area
 # libraries the test uses (its folder's area, usually): a test sees no header of an area it does not
@@ -16,7 +17,7 @@ target_compile_definitions(ostrel_testenv PRIVATE OSTREL_TEST_BIN_DIR="${CMAKE_B
                                                   OSTREL_TEST_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
 function(ostrel_add_test)
-    cmake_parse_arguments(T "" "NAME;TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "" "NAME;TIMEOUT;ENVIRONMENT" "SOURCES;LIBS;LABELS" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 60)
     endif()
@@ -31,8 +32,12 @@ function(ostrel_add_test)
     set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/bin)
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} ostrel_testsupport ostrel_testenv GTest::gtest GTest::gmock
                                             GTest::gtest_main)
+    set(properties TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+    if(T_ENVIRONMENT)
+        list(APPEND properties ENVIRONMENT "${T_ENVIRONMENT}")
+    endif()
     gtest_discover_tests(${T_NAME}
-        PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
+        PROPERTIES ${properties}
         DISCOVERY_TIMEOUT 30)
 endfunction()
 
