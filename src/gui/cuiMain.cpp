@@ -1,6 +1,7 @@
 #include "gui/cuiMain.h"
 
 #include "app/indEnviron.h"
+#include "cells/cmcCellCategory.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
@@ -15,12 +16,16 @@
 #include "gui/cuiCloneCommands.h"
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiGrid.h"
+#include "gui/cuiMchWindow.h"
 #include "gui/cuiPortDialog.h"
 #include "gui/cuiPrintCommands.h"
+#include "gui/cuiRptWindow.h"
 #include "gui/cuiSheetView.h"
 #include "gui/cuiStatusPanel.h"
+#include "gui/cuiWindowHost.h"
 #include "model/indCellHandler.h"
 #include "model/indDataFile.h"
+#include "model/indLayout.h"
 #include "model/indRowCommands.h"
 #include "model/indWarningCheck.h"
 #include "platform/cuiQtColors.h"
@@ -165,6 +170,7 @@ void cuiMain::MakerKey(char32_t ch) {
 cuiMain::~cuiMain() {
     qApp->removeEventFilter(this);
     m_s.events->Unregister(&cuiMain::OnEvent, this);
+    EndWindows();
     CloseSheet();
     if (m_handler)
         m_handler->host = nullptr;
@@ -240,7 +246,7 @@ void cuiMain::Start() {
             return indWarningCheck::Run(*m_handler, m_s.tables->Text(), ModelType()).ErrorCount();
         };
     m_clone = std::make_unique<cuiCloneCommands>(cs);
-    m_commandHost = std::make_unique<cuiCommandHost>(
+    auto host = std::make_unique<cuiWindowHost>(
         env, m_clone.get(), [this](int32_t cell, int32_t parameter, const std::string& argument) {
             cmcCellObj command;
             command.cell = cell;
@@ -249,6 +255,8 @@ void cuiMain::Start() {
                 command.argument = argument;
             ExecuteCommandCell(command);
         });
+    WireWindowHost(*host);
+    m_commandHost = std::move(host);
     m_commandHost->SetModelType(env.modelType);
     m_commandHost->tables = m_s.tables;
     m_commandHost->openHelp = [this] { OpenHelp(); };
@@ -570,6 +578,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     m_view->show();
     if (!m_treeHadFocus && m_view->Grid().isEnabled())
         m_view->Grid().setFocus();
+    WireChannelWindow();
     // The toolbar's Print button follows the sheet shown.
     RefreshCommands();
     return true;
@@ -587,6 +596,7 @@ cuiSheetEnv cuiMain::SheetEnv() {
     env.canvas = &m_measure;
     env.events = m_s.events;
     env.makerMode = m_makerMode;
+    env.mchWindowOpen = m_mchWindow != nullptr;
     return env;
 }
 
@@ -627,8 +637,7 @@ void cuiMain::PeriodicStep() {
 const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
     using W = cuiMain;
     using C = const cmcCellObj&;
-    // The icons are stand-ins from the style until the program ships its own image lists. The channel
-    // window has its icon but no command yet: its entry stays disabled.
+    // The icons are stand-ins from the style until the program ships its own image lists.
     static constexpr Command kCommands[] = {
         {CL_Menu_File_New, QStyle::SP_FileIcon, true, false,
          [](W& w, C) {
@@ -673,7 +682,11 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
              w.close();
              return true;
          }},
-        {CL_Menu_View_MchWin, QStyle::SP_FileDialogListView, false, false, nullptr},
+        {CL_Menu_View_MchWin, QStyle::SP_FileDialogListView, true, true,
+         [](W& w, C) {
+             w.ToggleChannelWindow();
+             return true;
+         }},
         {CL_Menu_View_FontSize, -1, true, true,
          [](W& w, C c) {
              // The sheet is built again at the new size by the periodic step.
@@ -823,6 +836,7 @@ void cuiMain::StartFromInitialData() {
     CloseSheet();
     m_current = m_initial;
     m_reference = m_initial;
+    m_s.events->Send(cmcEv::MchForget);
     MarkUnmodified();
     m_path.clear();
     UpdateTitle();
@@ -855,6 +869,7 @@ bool cuiMain::OpenFile(const std::string& path) {
     m_current.WriteBlock(0, scratch.Data(), cmcEeprom::kRadioSize);
     m_reference = m_current;
     m_model.Convert(m_current, 0);
+    m_s.events->Send(cmcEv::MchForget);
     m_s.env->currentDirectory = FolderOf(path);
     m_path = path;
     m_s.env->recent.AddFront(path);
@@ -916,6 +931,7 @@ void cuiMain::ChangeModel(int modelType, bool ask) {
         m_handler->SetModelFamily(modelType);
     if (m_commandHost)
         m_commandHost->SetModelType(modelType);
+    m_s.events->Send(cmcEv::MchForget);
     if (ask)
         StartFromInitialData();
 }
@@ -1014,6 +1030,7 @@ void cuiMain::closeEvent(QCloseEvent* event) {
     if (m_tree)
         env.splitterPosition = m_tree->width();
     m_step->stop();
+    EndWindows();
     CloseSheet();
     event->accept();
 }
@@ -1063,6 +1080,7 @@ void cuiMain::AcceptRadioData(const cmcEeprom& radio) {
     m_current.WriteBlock(0, radio.Data(), cmcEeprom::kRadioSize);
     m_reference = m_current;
     m_model.Convert(m_current, 0);
+    m_s.events->Send(cmcEv::MchForget);
     m_path.clear();
     MarkModified();
     RebuildTree();
@@ -1118,4 +1136,169 @@ QList<QAction*> cuiMain::CommandActions(const std::string& cellName, int paramet
     if (m_toolBar)
         walk(m_toolBar->actions());
     return found;
+}
+
+// ---- memory channel and repeater windows ----
+
+void cuiMain::WireWindowHost(cuiWindowHost& host) {
+    host.channelViewOn = [this] { return m_s.env->mchViewOn != 0; };
+    host.showChannelWindow = [this](int32_t channel) {
+        OpenChannelWindow(channel);
+        return m_mchWindow != nullptr;
+    };
+    host.showRepeaterWindow = [this](int32_t group) { return OpenRepeaterWindow(group); };
+}
+
+cuiMchWindow* cuiMain::ChannelWindow() {
+    return m_mchWindow;
+}
+
+cuiRptWindow* cuiMain::RepeaterWindow() {
+    return m_rptWindow;
+}
+
+void cuiMain::ToggleChannelWindow() {
+    if (m_mchWindow || m_s.env->mchViewOn)
+        CloseChannelWindow();
+    else
+        OpenChannelWindow();
+}
+
+void cuiMain::OpenChannelWindow(int32_t channel) {
+    indEnviron& env = *m_s.env;
+    env.mchViewOn = 1;
+    auto* bankSheet = m_view ? dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet()) : nullptr;
+    // The channel of the bank sheet's current row, or the first of the bank shown.
+    auto sheetChannel = [this]() -> int32_t {
+        const cmcCellObj& cell = m_view->Sheet().Cell(m_view->Grid().Col(), m_view->Grid().Row());
+        return cell.category == CT_Mch ? cell.parameter : -1;
+    };
+    if (channel < 0 && bankSheet)
+        channel = sheetChannel();
+    const int32_t bank = bankSheet ? bankSheet->Bank() : 0;
+    if (channel < 0)
+        channel = indLayout::GroupStart(m_current.Data(), bank);
+    if (!m_mchWindow) {
+        cuiMchWindow::Services ws;
+        ws.owner = this;
+        ws.env = m_s.env;
+        ws.texts = &m_s.tables->Text();
+        ws.events = m_s.events;
+        ws.handler = m_handler.get();
+        ws.lists = &m_lists;
+        ws.sheetEnv = [this] { return SheetEnv(); };
+        ws.moveBankRow = [this](int step) {
+            if (!m_view || !dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet()))
+                return false;
+            m_view->CloseEditor(true);
+            m_view->MoveBy(0, step);
+            return true;
+        };
+        ws.repaintSheet = [this] {
+            if (m_view)
+                m_view->Grid().InvalidateGrid();
+        };
+        ws.closed = [this] {
+            if (m_mchWindow)
+                m_mchWindow->deleteLater();
+            m_mchWindow = nullptr;
+            RefreshCommands();
+        };
+        m_mchWindow = new cuiMchWindow(ws, bank, channel);
+        env.mchWindowOpened = 1;
+        m_mchWindow->show();
+    } else {
+        m_mchWindow->FollowBank(bank);
+        m_mchWindow->FollowChannel(channel);
+    }
+    RefreshCommands();
+}
+
+void cuiMain::CloseChannelWindow() {
+    m_s.env->mchViewOn = 0;
+    if (m_mchWindow)
+        m_mchWindow->close();
+    RefreshCommands();
+}
+
+// The bank sheet and the channel window follow each other: a new current channel cell of the sheet
+// moves the window, and the window's steps move the sheet's row (moveBankRow above).
+void cuiMain::WireChannelWindow() {
+    if (!m_view)
+        return;
+    if (m_s.env->mchViewOn && !m_mchWindow)
+        OpenChannelWindow();
+    auto* bankSheet = dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet());
+    if (bankSheet && m_mchWindow && bankSheet->PendingOffset() != 0)
+        m_view->MoveBy(0, bankSheet->PendingOffset());
+    cuiSheetView* view = m_view;
+    auto follow = [this, view](int col, int row) {
+        if (!m_mchWindow || view != m_view || view->HasRange())
+            return;
+        const cmcCellObj& cell = view->Sheet().Cell(col, row);
+        if (cell.category == CT_Mch)
+            m_mchWindow->FollowChannel(cell.parameter);
+    };
+    cuiGrid& grid = m_view->Grid();
+    grid.onSelectCell = [inner = grid.onSelectCell, follow](int col, int row, bool& allow) {
+        inner(col, row, allow);
+        if (allow)
+            follow(col, row);
+    };
+    if (bankSheet)
+        follow(grid.Col(), grid.Row());
+}
+
+bool cuiMain::OpenRepeaterWindow(int32_t group) {
+    if (m_rptWindow || m_rptOpening || group < 0 || group >= indLayout::kGroups)
+        return false;
+    cuiRptWindow::Services rs;
+    rs.owner = this;
+    rs.env = m_s.env;
+    rs.texts = &m_s.tables->Text();
+    rs.events = m_s.events;
+    rs.box = m_s.box;
+    rs.handler = m_handler.get();
+    rs.lists = &m_lists;
+    rs.work = &m_current;
+    rs.sheetEnv = [this] { return SheetEnv(); };
+    if (m_view) {
+        rs.rowCommand = m_view->onRowCommand;
+        rs.rowCommandApplies = m_view->rowCommandApplies;
+    }
+    rs.closed = [this, wasModified = Modified()](bool restored) {
+        if (m_rptWindow)
+            m_rptWindow->deleteLater();
+        m_rptWindow = nullptr;
+        // Discarded, the data is as it was when the window opened, and so is its modified state.
+        if (restored && !wasModified)
+            MarkUnmodified();
+        if (m_view)
+            m_view->Grid().InvalidateGrid();
+        Modified();
+        UpdateTitle();
+        RefreshCommands();
+    };
+    // Built on the next turn of the loop, outside the cell call that asked for it; its copy of the data
+    // is taken then.
+    m_rptOpening = true;
+    QTimer::singleShot(0, this, [this, rs, group] {
+        m_rptOpening = false;
+        m_rptWindow = new cuiRptWindow(rs, group);
+        m_rptWindow->show();
+        m_rptWindow->View()->Grid().setFocus();
+    });
+    return true;
+}
+
+void cuiMain::EndWindows() {
+    if (m_rptWindow) {
+        delete m_rptWindow;
+        m_rptWindow = nullptr;
+    }
+    if (m_mchWindow) {
+        m_mchWindow->Shutdown();
+        delete m_mchWindow;
+        m_mchWindow = nullptr;
+    }
 }
