@@ -1158,10 +1158,11 @@ cuiRptWindow* cuiMain::RepeaterWindow() {
 }
 
 void cuiMain::ToggleChannelWindow() {
-    if (m_mchWindow || m_s.env->mchViewOn)
+    if (m_mchWindow || m_s.env->mchViewOn) {
         CloseChannelWindow();
-    else
+    } else {
         OpenChannelWindow();
+    }
 }
 
 void cuiMain::OpenChannelWindow(int32_t channel) {
@@ -1173,11 +1174,13 @@ void cuiMain::OpenChannelWindow(int32_t channel) {
         const cmcCellObj& cell = m_view->Sheet().Cell(m_view->Grid().Col(), m_view->Grid().Row());
         return cell.category == CT_Mch ? cell.parameter : -1;
     };
-    if (channel < 0 && bankSheet)
+    if (channel < 0 && bankSheet) {
         channel = sheetChannel();
+    }
     const int32_t bank = bankSheet ? bankSheet->Bank() : 0;
-    if (channel < 0)
+    if (channel < 0) {
         channel = indLayout::GroupStart(m_current.Data(), bank);
+    }
     if (!m_mchWindow) {
         cuiMchWindow::Services ws;
         ws.owner = this;
@@ -1188,19 +1191,22 @@ void cuiMain::OpenChannelWindow(int32_t channel) {
         ws.lists = &m_lists;
         ws.sheetEnv = [this] { return SheetEnv(); };
         ws.moveBankRow = [this](int step) {
-            if (!m_view || !dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet()))
+            if (!m_view || !dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet())) {
                 return false;
+            }
             m_view->CloseEditor(true);
             m_view->MoveBy(0, step);
             return true;
         };
         ws.repaintSheet = [this] {
-            if (m_view)
+            if (m_view) {
                 m_view->Grid().InvalidateGrid();
+            }
         };
         ws.closed = [this] {
-            if (m_mchWindow)
+            if (m_mchWindow) {
                 m_mchWindow->deleteLater();
+            }
             m_mchWindow = nullptr;
             RefreshCommands();
         };
@@ -1210,48 +1216,62 @@ void cuiMain::OpenChannelWindow(int32_t channel) {
     } else {
         m_mchWindow->FollowBank(bank);
         m_mchWindow->FollowChannel(channel);
+        m_mchWindow->show();
     }
     RefreshCommands();
 }
 
 void cuiMain::CloseChannelWindow() {
     m_s.env->mchViewOn = 0;
-    if (m_mchWindow)
+    if (m_mchWindow) {
         m_mchWindow->close();
+    }
     RefreshCommands();
 }
 
 // The bank sheet and the channel window follow each other: a new current channel cell of the sheet
 // moves the window, and the window's steps move the sheet's row (moveBankRow above).
 void cuiMain::WireChannelWindow() {
-    if (!m_view)
+    if (!m_view) {
         return;
-    if (m_s.env->mchViewOn && !m_mchWindow)
+    }
+    if (m_s.env->mchViewOn && !m_mchWindow) {
         OpenChannelWindow();
+    }
     auto* bankSheet = dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet());
-    if (bankSheet && m_mchWindow && bankSheet->PendingOffset() != 0)
+    // The window shows beside bank sheets only; it waits hidden while another sheet is open.
+    if (m_mchWindow) {
+        m_mchWindow->setVisible(bankSheet != nullptr);
+    }
+    if (bankSheet && m_mchWindow && bankSheet->PendingOffset() != 0) {
         m_view->MoveBy(0, bankSheet->PendingOffset());
+    }
     cuiSheetView* view = m_view;
     auto follow = [this, view](int col, int row) {
-        if (!m_mchWindow || view != m_view || view->HasRange())
+        if (!m_mchWindow || view != m_view || view->HasRange()) {
             return;
+        }
         const cmcCellObj& cell = view->Sheet().Cell(col, row);
-        if (cell.category == CT_Mch)
+        if (cell.category == CT_Mch) {
             m_mchWindow->FollowChannel(cell.parameter);
+        }
     };
     cuiGrid& grid = m_view->Grid();
     grid.onSelectCell = [inner = grid.onSelectCell, follow](int col, int row, bool& allow) {
         inner(col, row, allow);
-        if (allow)
+        if (allow) {
             follow(col, row);
+        }
     };
-    if (bankSheet)
+    if (bankSheet) {
         follow(grid.Col(), grid.Row());
+    }
 }
 
 bool cuiMain::OpenRepeaterWindow(int32_t group) {
-    if (m_rptWindow || m_rptOpening || group < 0 || group >= indLayout::kGroups)
+    if (m_rptWindow || m_rptOpening || group < 0 || group >= indLayout::kGroups) {
         return false;
+    }
     cuiRptWindow::Services rs;
     rs.owner = this;
     rs.env = m_s.env;
@@ -1267,14 +1287,17 @@ bool cuiMain::OpenRepeaterWindow(int32_t group) {
         rs.rowCommandApplies = m_view->rowCommandApplies;
     }
     rs.closed = [this, wasModified = Modified()](bool restored) {
-        if (m_rptWindow)
+        if (m_rptWindow) {
             m_rptWindow->deleteLater();
+        }
         m_rptWindow = nullptr;
         // Discarded, the data is as it was when the window opened, and so is its modified state.
-        if (restored && !wasModified)
+        if (restored && !wasModified) {
             MarkUnmodified();
-        if (m_view)
+        }
+        if (m_view) {
             m_view->Grid().InvalidateGrid();
+        }
         Modified();
         UpdateTitle();
         RefreshCommands();

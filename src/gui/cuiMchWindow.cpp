@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -67,8 +68,9 @@ int32_t AlignOf(Qt::DockWidgetArea area) {
 // A rectangle moved, where needed, so that its title bar stays on the screen's work area.
 QRect OnWorkArea(QRect r) {
     QScreen* screen = QApplication::primaryScreen();
-    if (!screen)
+    if (!screen) {
         return r;
+    }
     const QRect area = screen->availableGeometry();
     r.setWidth(std::min(r.width(), area.width()));
     r.setHeight(std::min(r.height(), area.height()));
@@ -143,18 +145,20 @@ cuiMchWindow::cuiMchWindow(const Services& services, int32_t bank, int32_t chann
     auto* escape =
         new QShortcut(QKeySequence(Qt::Key_Escape), this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (m_view && m_view->EditorVisible())
+        if (m_view && m_view->EditorVisible()) {
             m_view->CloseEditor(false);
-        else
+        } else {
             close();
+        }
     });
     m_keepFloating->setChecked(m_s.env->dockFloatCheck != 0);
     connect(m_keepFloating, &QCheckBox::toggled, this, [this](bool on) {
         // Kept floating, the window cannot be docked by dragging it over the main window.
         m_s.env->dockFloatCheck = on ? 1 : 0;
         setAllowedAreas(on ? Qt::NoDockWidgetArea : Qt::AllDockWidgetAreas);
-        if (on && !isFloating())
+        if (on && !isFloating()) {
             setFloating(true);
+        }
     });
     connect(this, &QDockWidget::topLevelChanged, this, [this](bool floating) { FloatingChanged(floating); });
     connect(this, &QDockWidget::dockLocationChanged, this,
@@ -174,8 +178,9 @@ cuiMchWindow::~cuiMchWindow() {
         m_s.events->Send(cmcEv::ControlDestroyed, 0, reinterpret_cast<intptr_t>(&m_view->Grid()));
         m_view->CloseEditor(true);
     }
-    if (m_s.handler)
+    if (m_s.handler) {
         m_s.handler->mchWindowChannel = -1;
+    }
     m_s.env->mchWindowOpened = 0;
     m_s.events->Send(cmcEv::RefreshCommands);
 }
@@ -199,54 +204,66 @@ void cuiMchWindow::BuildSheet() {
     sheet->SetSheetText(m_key);
     sheet->Show();
     // Every channel cell of the window shows the window's channel.
-    for (int32_t r = 0; r < sheet->RowCount(); ++r)
+    for (int32_t r = 0; r < sheet->RowCount(); ++r) {
         for (int32_t c = 0; c < sheet->ColCount(); ++c) {
             cmcCellObj& cell = sheet->Cell(c, r);
-            if (cell.category == CT_Mch_Win || cell.cell == CL_MchWin_No)
+            if (cell.category == CT_Mch_Win || cell.cell == CL_MchWin_No) {
                 cell.parameter = m_channel;
+            }
         }
-    if (m_s.handler)
+    }
+    if (m_s.handler) {
         m_s.handler->mchWindowChannel = m_channel;
+    }
     m_view = new cuiSheetView(std::move(sheet), m_s.handler, m_client->parentWidget());
     m_view->SetChoiceLists(m_s.lists);
     m_view->FitValueColumns();
     m_client->addWidget(m_view);
-    if (row >= 0 && m_view->Selectable(col, row))
+    if (row >= 0 && m_view->Selectable(col, row)) {
         m_view->MoveTo(col, row);
+    }
     m_view->show();
 }
 
 void cuiMchWindow::Refresh() {
-    if (ChosenKey() != m_key)
+    if (ChosenKey() != m_key) {
         BuildSheet();
-    if (!m_view)
+    }
+    if (!m_view) {
         return;
+    }
     cuiSheet& sheet = m_view->Sheet();
-    for (int32_t r = 0; r < sheet.RowCount(); ++r)
+    for (int32_t r = 0; r < sheet.RowCount(); ++r) {
         for (int32_t c = 0; c < sheet.ColCount(); ++c) {
             cmcCellObj& cell = sheet.Cell(c, r);
-            if (cell.category == CT_Mch_Win || cell.cell == CL_MchWin_No)
+            if (cell.category == CT_Mch_Win || cell.cell == CL_MchWin_No) {
                 cell.parameter = m_channel;
+            }
         }
-    if (m_s.handler)
+    }
+    if (m_s.handler) {
         m_s.handler->mchWindowChannel = m_channel;
+    }
     m_view->CloseEditor(true);
     m_view->Grid().InvalidateGrid();
 }
 
 void cuiMchWindow::Redraw() {
-    if (m_view)
+    if (m_view) {
         m_view->Grid().InvalidateGrid();
+    }
 }
 
 bool cuiMchWindow::Next() {
     const cmcEeprom* work = m_s.sheetEnv().work;
-    if (!work || work->GetSize() < L::kWorkSize)
+    if (!work || work->GetSize() < L::kWorkSize) {
         return false;
+    }
     const int32_t last = L::GroupStart(work->Data(), m_bank) + L::GroupCount(work->Data(), m_bank) - 1;
     // The step after the last channel reaches the bank's blank row, which adds a channel.
-    if (m_channel > last || m_channel >= L::kChannels)
+    if (m_channel > last || m_channel >= L::kChannels) {
         return false;
+    }
     ++m_channel;
     Refresh();
     Step(+1);
@@ -255,10 +272,12 @@ bool cuiMchWindow::Next() {
 
 bool cuiMchWindow::Previous() {
     const cmcEeprom* work = m_s.sheetEnv().work;
-    if (!work || work->GetSize() < L::kWorkSize)
+    if (!work || work->GetSize() < L::kWorkSize) {
         return false;
-    if (m_channel <= L::GroupStart(work->Data(), m_bank))
+    }
+    if (m_channel <= L::GroupStart(work->Data(), m_bank)) {
         return false;
+    }
     --m_channel;
     Refresh();
     Step(-1);
@@ -266,8 +285,9 @@ bool cuiMchWindow::Previous() {
 }
 
 void cuiMchWindow::Step(int delta) {
-    if (!m_s.moveBankRow || !m_s.moveBankRow(delta))
+    if (!m_s.moveBankRow || !m_s.moveBankRow(delta)) {
         m_pending += delta;
+    }
 }
 
 int32_t cuiMchWindow::TakePendingSteps() {
@@ -278,16 +298,18 @@ int32_t cuiMchWindow::TakePendingSteps() {
 
 void cuiMchWindow::FollowBank(int32_t bank) {
     const cmcEeprom* work = m_s.sheetEnv().work;
-    if (bank == m_bank || bank < 0 || bank >= L::kGroups || !work || work->GetSize() < L::kWorkSize)
+    if (bank == m_bank || bank < 0 || bank >= L::kGroups || !work || work->GetSize() < L::kWorkSize) {
         return;
+    }
     m_bank = bank;
     m_channel = L::GroupStart(work->Data(), bank);
     Refresh();
 }
 
 void cuiMchWindow::FollowChannel(int32_t channel) {
-    if (channel == m_channel || channel < 0 || channel > L::kChannels)
+    if (channel == m_channel || channel < 0 || channel > L::kChannels) {
         return;
+    }
     m_channel = channel;
     Refresh();
 }
@@ -300,18 +322,26 @@ void cuiMchWindow::ApplyPlacement() {
     } else {
         // As wide as the sheet needs, half the screen high, centred on the main window.
         QWidget* owner = m_s.owner;
-        const int width = std::max(300, m_view ? m_view->width() + m_view->ExtraWidth() + 40 : 300);
+        const int width = SheetWidth();
         const int height =
             QApplication::primaryScreen() ? QApplication::primaryScreen()->size().height() / 2 : 400;
         QRect r(0, 0, width, height);
-        if (owner)
+        if (owner) {
             r.moveCenter(owner->frameGeometry().center());
+        }
         m_floatRect = OnWorkArea(r);
     }
-    if (m_s.owner)
-        m_s.owner->addDockWidget(AreaOf(env.alignCheck), this);
-    if (env.dockFloatCheck)
+    if (m_s.owner) {
+        const Qt::DockWidgetArea area = AreaOf(env.alignCheck);
+        m_s.owner->addDockWidget(area, this);
+        // Docked beside the sheet, the window is as wide as its sheet.
+        if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
+            m_s.owner->resizeDocks({this}, {SheetWidth()}, Qt::Horizontal);
+        }
+    }
+    if (env.dockFloatCheck) {
         setAllowedAreas(Qt::NoDockWidgetArea);
+    }
     m_keepFloating->setVisible(env.floatingCheck != 0 || env.dockFloatCheck != 0);
     if (env.floatingCheck || env.dockFloatCheck) {
         setFloating(true);
@@ -320,28 +350,45 @@ void cuiMchWindow::ApplyPlacement() {
     env.mchDockPending = 0;
 }
 
+int cuiMchWindow::SheetWidth() const {
+    int width = 0;
+    if (m_view) {
+        for (int c = 0; c < m_view->Grid().ColCount(); ++c) {
+            width += m_view->Grid().ColWidth(c);
+        }
+    }
+    // The grid's scroll bar and frames, the client panel's bevel and margins.
+    width += style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+             4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24;
+    return std::max(width, m_body ? m_body->minimumSizeHint().width() : 0);
+}
+
 void cuiMchWindow::FloatingChanged(bool floating) {
     m_s.env->floatingCheck = floating ? 1 : 0;
     m_keepFloating->setVisible(floating);
-    if (floating && m_floatRect.isValid())
+    if (floating && m_floatRect.isValid()) {
         setGeometry(m_floatRect);
+    }
 }
 
 void cuiMchWindow::DockSideChanged(Qt::DockWidgetArea area) {
-    if (const int32_t align = AlignOf(area))
+    if (const int32_t align = AlignOf(area)) {
         m_s.env->alignCheck = align;
+    }
 }
 
 void cuiMchWindow::moveEvent(QMoveEvent* event) {
     QDockWidget::moveEvent(event);
-    if (isFloating() && isVisible())
+    if (isFloating() && isVisible()) {
         m_floatRect = geometry();
+    }
 }
 
 void cuiMchWindow::resizeEvent(QResizeEvent* event) {
     QDockWidget::resizeEvent(event);
-    if (isFloating() && isVisible())
+    if (isFloating() && isVisible()) {
         m_floatRect = geometry();
+    }
 }
 
 void cuiMchWindow::StorePlacement() {
@@ -353,9 +400,10 @@ void cuiMchWindow::StorePlacement() {
         left = m_view->Grid().LeftCol();
         top = m_view->Grid().TopRow();
     }
-    if (r.width() > 0 && r.height() > 0)
+    if (r.width() > 0 && r.height() > 0) {
         m_s.env->SetWindowPosition(m_settingsName, r.left(), r.top(), r.width(), r.height(), col, row, left,
                                    top, 0, isVisible() ? 1 : 0);
+    }
 }
 
 void cuiMchWindow::Shutdown() {
@@ -365,21 +413,24 @@ void cuiMchWindow::Shutdown() {
 
 void cuiMchWindow::closeEvent(QCloseEvent* event) {
     // Closed by the user the view goes off; a program shutdown keeps it on for the next start.
-    if (!m_shutdown)
+    if (!m_shutdown) {
         m_s.env->mchViewOn = 0;
+    }
     StorePlacement();
     event->accept();
     QDockWidget::closeEvent(event);
-    if (!m_shutdown && m_s.closed)
+    if (!m_shutdown && m_s.closed) {
         m_s.closed();
+    }
 }
 
 void cuiMchWindow::OnEvent(void* context, const cmcEvRec& event) {
     auto* self = static_cast<cuiMchWindow*>(context);
     switch (event.type) {
     case cmcEv::ControlDestroyed:
-        if (event.p2 == reinterpret_cast<intptr_t>(self->m_s.owner))
+        if (event.p2 == reinterpret_cast<intptr_t>(self->m_s.owner)) {
             self->close();
+        }
         break;
     case cmcEv::CloseMchWindow:
         self->close();
@@ -414,8 +465,9 @@ void cuiMchWindow::OnEvent(void* context, const cmcEvRec& event) {
         break;
     case cmcEv::RedrawIndex:
         // An edit here changed the window's channel: the sheet beside shows it too.
-        if (event.p2 == self->m_channel && self->m_s.repaintSheet)
+        if (event.p2 == self->m_channel && self->m_s.repaintSheet) {
             self->m_s.repaintSheet();
+        }
         break;
     default:
         break;

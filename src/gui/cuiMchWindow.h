@@ -86,6 +86,8 @@ private:
     void BuildSheet();
     void Step(int delta);
     void ApplyPlacement();
+    // The width that shows the whole sheet and the buttons.
+    int SheetWidth() const;
     void DockSideChanged(Qt::DockWidgetArea area);
     void FloatingChanged(bool floating);
     static void OnEvent(void* context, const cmcEvRec& event);

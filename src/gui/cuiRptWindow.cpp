@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -94,10 +95,11 @@ cuiRptWindow::cuiRptWindow(const Services& services, int32_t group)
     // Escape drops an edit in progress first, then is Cancel.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
-        if (m_view && m_view->EditorVisible())
+        if (m_view && m_view->EditorVisible()) {
             m_view->CloseEditor(false);
-        else
+        } else {
             reject();
+        }
     });
 
     setWindowTitle(Q(m_view->Sheet().Title()));
@@ -111,9 +113,14 @@ cuiRptWindow::cuiRptWindow(const Services& services, int32_t group)
     } else {
         const int height =
             QApplication::primaryScreen() ? QApplication::primaryScreen()->size().height() / 2 : 400;
-        r = QRect(0, 0, std::max(360, m_view->sizeHint().width() + m_view->ExtraWidth() + 40), height);
-        if (m_s.owner)
+        int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * 8 + 40;
+        for (int c = 0; c < m_view->Grid().ColCount(); ++c) {
+            width += m_view->Grid().ColWidth(c);
+        }
+        r = QRect(0, 0, std::max(360, width), height);
+        if (m_s.owner) {
             r.moveCenter(m_s.owner->frameGeometry().center());
+        }
     }
     if (QScreen* screen = QApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -141,24 +148,28 @@ bool cuiRptWindow::Changed() const {
 }
 
 void cuiRptWindow::accept() {
-    if (m_view)
+    if (m_view) {
         m_view->CloseEditor(true);
+    }
     Finish(QDialog::Accepted, false);
 }
 
 void cuiRptWindow::reject() {
-    if (m_finished)
+    if (m_finished) {
         return;
-    if (m_view)
+    }
+    if (m_view) {
         m_view->CloseEditor(true);
+    }
     const bool changed = Changed();
     if (changed) {
         cmcGTex& tex = *m_s.texts;
         const auto answer =
             m_s.box->Show(tex.GetJoinedText("GI_Mess_Confirm_Repeater"), tex.GetLine("GI_Sys_AppTitle", 0),
                           cmcMessageBox::Icon::Warning, cmcMessageBox::Buttons::OkCancel);
-        if (answer != cmcMessageBox::Answer::Ok)
+        if (answer != cmcMessageBox::Answer::Ok) {
             return; // back to the list
+        }
         // The whole image as it was: the list, its group sizes and what refers to its entries.
         *m_s.work = m_snapshot;
     }
@@ -166,20 +177,23 @@ void cuiRptWindow::reject() {
 }
 
 void cuiRptWindow::Finish(int result, bool restored) {
-    if (m_finished)
+    if (m_finished) {
         return;
+    }
     m_finished = true;
     StorePlacement();
     QDialog::done(result);
     m_s.events->Post(cmcEv::RedrawAll);
     m_s.events->Send(cmcEv::RefreshCommands);
-    if (m_s.closed)
+    if (m_s.closed) {
         m_s.closed(restored);
+    }
 }
 
 void cuiRptWindow::UpdateTitle() {
-    if (!m_view || !m_view->TitleBar())
+    if (!m_view || !m_view->TitleBar()) {
         return;
+    }
     indRptList list(*m_s.work, m_kind);
     cmcGTex& tex = *m_s.texts;
     char text[512];
@@ -211,14 +225,17 @@ void cuiRptWindow::OnEvent(void* context, const cmcEvRec& event) {
         break;
     case cmcEv::AddRows:
     case cmcEv::RemoveRows:
-        if (self->m_view)
+        if (self->m_view) {
             self->m_view->SyncRows();
+            self->m_view->FitValueColumns(); // a new entry's texts may be wider than the blank row's
+        }
         self->UpdateTitle();
         break;
     case cmcEv::RedrawAll:
     case cmcEv::RefreshRepeaterWindow:
-        if (self->m_view)
+        if (self->m_view) {
             self->m_view->Grid().InvalidateGrid();
+        }
         self->UpdateTitle();
         break;
     default:

@@ -3,8 +3,9 @@
 #include "cells/cmcCellNumber.h"
 
 bool cuiWindowHost::IsChecked(int32_t cell, int32_t parameter) {
-    if (cell == CL_Menu_View_MchWin)
+    if (cell == CL_Menu_View_MchWin) {
         return channelViewOn && channelViewOn();
+    }
     return cuiCommandHost::IsChecked(cell, parameter);
 }
 

@@ -62,8 +62,9 @@ void RunRepeater(indCellCall& call, int32_t& result, int bank) {
     if (call.notify == cmcCellHandler::kNotifyAction && call.io.editState == Io::kShow &&
         call.io.Key() == Io::kKeyReturn && call.handler.host &&
         (kind == indBankKind::Kind::Repeater || kind == indBankKind::Kind::Trunking) &&
-        call.handler.host->ShowRepeaterWindow(bank))
+        call.handler.host->ShowRepeaterWindow(bank)) {
         call.io.key = 0;
+    }
     cmcNumberCodecs::Stepped p;
     p.minimum = 0;
     p.maximum = indBankCells::kRepeaters;

@@ -113,14 +113,17 @@ TEST_F(ChannelWindowFixture, NextReachesTheBlankRowAndStopsThereAsPreviousStopsA
     EXPECT_FALSE(Channel()->Previous());
     EXPECT_EQ(Channel()->Channel(), 0);
 
-    // Steps made while no bank sheet is open move the bank sheet's row once it opens.
+    // Steps made while no bank sheet is open move the bank sheet's row once it opens. The window waits
+    // hidden beside other sheets.
     ASSERT_TRUE(window->OpenSheet(kBankOp));
+    EXPECT_FALSE(Channel()->isVisible());
     EXPECT_TRUE(Channel()->Next());
     EXPECT_TRUE(Channel()->Next());
     ASSERT_TRUE(window->OpenSheet(kBank0));
     EXPECT_EQ(CurrentParameter(Sheet()), 2);
     EXPECT_EQ(Channel()->Channel(), 2);
     EXPECT_EQ(Channel()->TakePendingSteps(), 0);
+    EXPECT_TRUE(Channel()->isVisible());
 }
 
 TEST_F(ChannelWindowFixture, AnEditInTheWindowShowsInTheSheetAndSurvivesASave) {
@@ -290,9 +293,18 @@ TEST_F(RepeaterWindowFixture, CancelAsksAndDiscardsWhileOkKeeps) {
     EXPECT_TRUE(window->Current() == before);
     EXPECT_FALSE(window->Modified());
 
-    // OK keeps the change without asking.
+    // OK keeps the change without asking. Every cell of the new entry shows a value of its own.
     OpenFromCell();
     AddRepeater("50.5");
+    cuiSheet& sheet = Repeaters()->View()->Sheet();
+    for (int32_t r = 0; r < sheet.RowCount(); ++r) {
+        for (int32_t c = 0; c < sheet.ColCount(); ++c) {
+            if (sheet.Cell(c, r).HasCell()) {
+                EXPECT_EQ(window->Handler()->CellText(sheet.Cell(c, r), 0).find("*Yet*"), std::string::npos)
+                    << cmcCellIds::CellName(sheet.Cell(c, r).cell);
+            }
+        }
+    }
     Repeaters()->OkButton()->click();
     ASSERT_TRUE(QTest::qWaitFor([this] { return Repeaters() == nullptr; }, 2000));
     EXPECT_EQ(box.shown.size(), 2u);
