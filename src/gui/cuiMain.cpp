@@ -560,6 +560,11 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
             OpenHelp();
             return true;
         }
+        if (command == CL_PMenu_MCHWin) {
+            // The handler shows the window on the row's channel (through the window host).
+            m_handler->CallCell(capsule, cmcCellHandler::kNotifyDraw);
+            return true;
+        }
         // Through the cell handler, which refuses changes to rows the data cannot save and gives
         // the command to the command host, which runs it below.
         m_rowRan = false;
@@ -571,7 +576,9 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         return m_rowRan;
     };
     m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
-        return command == CL_PMenu_Help || m_rows->Applies(command, capsule, shownBank());
+        return command == CL_PMenu_Help ||
+               (command == CL_PMenu_MCHWin && capsule.cell && capsule.cell->category == CT_Mch) ||
+               m_rows->Applies(command, capsule, shownBank());
     };
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;
@@ -693,6 +700,7 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
              if (c.parameter >= 25 && c.parameter <= 1000 && c.parameter != w.m_s.env->fontSizePercentage) {
                  w.m_s.env->fontSizePercentage = c.parameter;
                  w.CloseSheet();
+                 w.m_s.events->Send(cmcEv::RelayoutMchWindow);
              }
              return true;
          }},

@@ -92,6 +92,11 @@ cuiRptWindow::cuiRptWindow(const Services& services, int32_t group)
     layout->addWidget(panel);
     connect(m_ok, &QPushButton::clicked, this, &cuiRptWindow::accept);
     connect(m_cancel, &QPushButton::clicked, this, &cuiRptWindow::reject);
+    // Ctrl+Enter is OK from anywhere in the window (Enter itself edits the cells).
+    auto* keep = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
+    connect(keep, &QShortcut::activated, this, &cuiRptWindow::accept);
+    m_ok->setToolTip(keep->key().toString(QKeySequence::NativeText));
+    m_cancel->setToolTip(QStringLiteral("Esc"));
     // Escape drops an edit in progress first, then is Cancel.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {

@@ -95,6 +95,23 @@ TEST_F(ChannelWindowFixture, FollowsTheBankSheetsRowAndMovesIt) {
     EXPECT_FALSE(window->CommandActions("CL_Menu_View_MchWin").front()->isChecked());
 }
 
+TEST_F(ChannelWindowFixture, TheRowsPopUpEntryOpensTheWindowOnThatChannel) {
+    ASSERT_TRUE(Sheet().MoveToCell(-1, Cell("CL_Mch_FreqR"), 3));
+    Sheet().PreparePopup(true);
+    QAction* entry = nullptr;
+    for (QAction* a : Sheet().PopupMenu()->actions()) {
+        if (a->text() == QStringLiteral("&Memory channel window")) {
+            entry = a;
+        }
+    }
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isEnabled());
+    entry->trigger();
+    ASSERT_NE(Channel(), nullptr);
+    EXPECT_EQ(Channel()->Channel(), 3);
+    EXPECT_EQ(env.mchViewOn, 1);
+}
+
 TEST_F(ChannelWindowFixture, NextReachesTheBlankRowAndStopsThereAsPreviousStopsAtTheFirst) {
     ToggleView();
     ASSERT_NE(Channel(), nullptr);
@@ -305,7 +322,7 @@ TEST_F(RepeaterWindowFixture, CancelAsksAndDiscardsWhileOkKeeps) {
             }
         }
     }
-    Repeaters()->OkButton()->click();
+    QTest::keyClick(&Repeaters()->View()->Grid(), Qt::Key_Return, Qt::ControlModifier); // OK
     ASSERT_TRUE(QTest::qWaitFor([this] { return Repeaters() == nullptr; }, 2000));
     EXPECT_EQ(box.shown.size(), 2u);
     EXPECT_EQ(Size(), size + 1);
