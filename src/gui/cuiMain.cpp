@@ -1168,8 +1168,13 @@ cuiRptWindow* cuiMain::RepeaterWindow() {
 void cuiMain::ToggleChannelWindow() {
     if (m_mchWindow || m_s.env->mchViewOn) {
         CloseChannelWindow();
-    } else {
-        OpenChannelWindow();
+        return;
+    }
+    OpenChannelWindow();
+    // Opened from the menu, the window takes the keys (Escape closes it and the sheet has them again).
+    if (m_mchWindow && m_mchWindow->View()) {
+        m_mchWindow->activateWindow();
+        m_mchWindow->View()->Grid().setFocus();
     }
 }
 
@@ -1216,6 +1221,11 @@ void cuiMain::OpenChannelWindow(int32_t channel) {
                 m_mchWindow->deleteLater();
             }
             m_mchWindow = nullptr;
+            // The keys go back to the sheet.
+            if (m_view && m_view->Grid().isEnabled()) {
+                activateWindow();
+                m_view->Grid().setFocus();
+            }
             RefreshCommands();
         };
         m_mchWindow = new cuiMchWindow(ws, bank, channel);
@@ -1233,6 +1243,10 @@ void cuiMain::CloseChannelWindow() {
     m_s.env->mchViewOn = 0;
     if (m_mchWindow) {
         m_mchWindow->close();
+    }
+    if (m_view && m_view->Grid().isEnabled()) {
+        activateWindow();
+        m_view->Grid().setFocus();
     }
     RefreshCommands();
 }

@@ -112,6 +112,17 @@ TEST_F(ChannelWindowFixture, TheRowsPopUpEntryOpensTheWindowOnThatChannel) {
     EXPECT_EQ(env.mchViewOn, 1);
 }
 
+TEST_F(ChannelWindowFixture, AnotherModelTypeBringsItsOwnSheetAndTheFirstChannel) {
+    ToggleView();
+    ASSERT_NE(Channel(), nullptr);
+    Channel()->FollowChannel(2);
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    window->ChangeModel(1, true);
+    ASSERT_NE(Channel(), nullptr);
+    EXPECT_EQ(Channel()->SheetKeyShown(), "GI_Sheet_Mch_Win_dPMR_CONV_PMR");
+    EXPECT_EQ(Channel()->Channel(), 0);
+}
+
 TEST_F(ChannelWindowFixture, NextReachesTheBlankRowAndStopsThereAsPreviousStopsAtTheFirst) {
     ToggleView();
     ASSERT_NE(Channel(), nullptr);
@@ -180,6 +191,7 @@ TEST_F(ChannelWindowFixture, WithoutTheMouseFromTheViewMenuToEscape) {
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M); // &Memory channel window
     ASSERT_TRUE(QTest::qWaitFor([this] { return Channel() != nullptr; }, 2000));
     const int32_t start = Channel()->Channel();
+    EXPECT_TRUE(Channel()->View()->Grid().hasFocus()); // opened from the menu, it takes the keys
 
     // Ctrl+Page Down and Ctrl+Page Up step through the channels (Alt+N and Alt+R are the buttons'
     // mnemonics where the platform shows them).
@@ -197,6 +209,7 @@ TEST_F(ChannelWindowFixture, WithoutTheMouseFromTheViewMenuToEscape) {
     QTest::keyClick(&Channel()->View()->Grid(), Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([this] { return Channel() == nullptr; }, 2000));
     EXPECT_EQ(env.mchViewOn, 0);
+    EXPECT_TRUE(Sheet().Grid().hasFocus()); // and gives them back to the sheet
 }
 
 // Two program runs over one settings store: the floating window comes back where it was left.
@@ -231,6 +244,7 @@ TEST(ChannelWindowPlacement, IsKeptAcrossARestart) {
         window.ChannelWindow()->setFloating(true);
         window.ChannelWindow()->setGeometry(placed);
         EXPECT_EQ(env.floatingCheck, 1);
+        window.ChannelWindow()->KeepFloating()->setChecked(true);
     });
     run([&](indEnviron& env, cuiMain& window) {
         // The view was on when the program ended: the window opens with the bank sheet.
@@ -238,7 +252,8 @@ TEST(ChannelWindowPlacement, IsKeptAcrossARestart) {
         ASSERT_NE(window.ChannelWindow(), nullptr);
         EXPECT_TRUE(window.ChannelWindow()->isFloating());
         EXPECT_EQ(window.ChannelWindow()->geometry(), placed);
-        EXPECT_TRUE(window.ChannelWindow()->KeepFloating()->isVisible());
+        EXPECT_TRUE(window.ChannelWindow()->KeepFloating()->isChecked());
+        EXPECT_EQ(window.ChannelWindow()->allowedAreas(), Qt::NoDockWidgetArea);
     });
 }
 
