@@ -537,6 +537,11 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     if (m_windows)
         m_windows->SetEnv(env);
     std::unique_ptr<cuiSheet> sheet = iuiSheetFactory::Build(env, sheetText);
+    // Channel cells belong to the bank shown: its blank row after the last channel is that bank's,
+    // also in the memory channel window, though its number is the next bank's first channel.
+    if (auto* bankSheet = dynamic_cast<iuiSh_ChBank*>(sheet.get())) {
+        m_handler->shownBank = bankSheet->Bank();
+    }
     m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
     m_view->SetChoiceLists(&m_lists);
     m_view->FitValueColumns();
@@ -616,6 +621,9 @@ void cuiMain::CloseSheet() {
         m_view->CloseEditor(true);
         delete m_view;
         m_view = nullptr;
+    }
+    if (m_handler) {
+        m_handler->shownBank = -1;
     }
     // Row commands belong to the sheet that was open.
     if (m_commandHost)
@@ -1203,12 +1211,14 @@ void cuiMain::OpenChannelWindow(int32_t channel) {
         ws.handler = m_handler.get();
         ws.lists = &m_lists;
         ws.sheetEnv = [this] { return SheetEnv(); };
-        ws.moveBankRow = [this](int step) {
+        ws.moveBankRow = [this](int step, int32_t channel) {
             if (!m_view || !dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet())) {
                 return false;
             }
+            // One row per channel: the sheet goes to the window's channel, whichever row it was on.
+            const cmcCellObj& cell = m_view->Sheet().Cell(m_view->Grid().Col(), m_view->Grid().Row());
             m_view->CloseEditor(true);
-            m_view->MoveBy(0, step);
+            m_view->MoveBy(0, cell.category == CT_Mch ? channel - cell.parameter : step);
             return true;
         };
         ws.repaintSheet = [this] {

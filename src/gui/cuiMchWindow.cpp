@@ -285,7 +285,7 @@ bool cuiMchWindow::Previous() {
 }
 
 void cuiMchWindow::Step(int delta) {
-    if (!m_s.moveBankRow || !m_s.moveBankRow(delta)) {
+    if (!m_s.moveBankRow || !m_s.moveBankRow(delta, m_channel)) {
         m_pending += delta;
     }
 }

@@ -34,9 +34,9 @@ public:
         cmcFCache* lists = nullptr;
         // What a sheet build reads now (the window's sheet is rebuilt when the bank's kind changes).
         std::function<cuiSheetEnv()> sheetEnv;
-        // Moves the open bank sheet's row by a step; false when no bank sheet is open (the step then
-        // waits for one).
-        std::function<bool(int step)> moveBankRow;
+        // The open bank sheet's row follows a step of the window to its channel; false when no bank
+        // sheet is open (the step then waits for one).
+        std::function<bool(int step, int32_t channel)> moveBankRow;
         // An edit in the window changed a channel: the open sheet repaints.
         std::function<void()> repaintSheet;
         // The window closed by the user (Close, the title bar's close): the owner releases it.

@@ -365,3 +365,26 @@ TEST_F(RepeaterWindowFixture, OnlyRepeaterAndTrunkingBanksOpenTheList) {
 }
 
 } // namespace
+namespace {
+
+// With channels in the next bank, the number after a bank's last channel is that bank's first: the
+// blank row stays this bank's new row in the sheet and in the window, and nothing of the next bank
+// shows or changes there.
+TEST_F(ChannelWindowFixture, TheBlankRowBelongsToTheBankShownWhenTheNextBankHasChannels) {
+    ASSERT_TRUE(window->Handler()->AddChannels(1, 2));
+    ASSERT_TRUE(window->OpenSheet(kBank0));
+    const int n = Channels();
+    const int32_t mch = cmcCellIds::CategoryByName("CT_Mch"), win = cmcCellIds::CategoryByName("CT_Mch_Win");
+    EXPECT_EQ(Text(mch, "CL_Mch_No", n), "New");
+    ToggleView();
+    ASSERT_NE(Channel(), nullptr);
+    // The window starts on the sheet's first row; a step from another channel takes the sheet along.
+    Channel()->FollowChannel(n - 1);
+    ASSERT_TRUE(Channel()->Next());
+    EXPECT_EQ(Channel()->Channel(), n);
+    EXPECT_EQ(CurrentParameter(Sheet()), n);
+    EXPECT_EQ(Text(win, "CL_MchWin_No", 0), "New");
+    EXPECT_EQ(Text(win, "CL_Mch_FreqR", 0), "");
+}
+
+} // namespace
