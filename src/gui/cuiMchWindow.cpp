@@ -334,9 +334,9 @@ void cuiMchWindow::ApplyPlacement() {
     if (m_s.owner) {
         const Qt::DockWidgetArea area = AreaOf(env.alignCheck);
         m_s.owner->addDockWidget(area, this);
-        // Docked beside the sheet, the window is as wide as its sheet.
+        // Docked beside the sheet, the window is as wide as its sheet, leaving the sheet at least half.
         if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) {
-            m_s.owner->resizeDocks({this}, {SheetWidth()}, Qt::Horizontal);
+            m_s.owner->resizeDocks({this}, {std::min(SheetWidth(), m_s.owner->width() / 2)}, Qt::Horizontal);
         }
     }
     if (env.dockFloatCheck) {
@@ -359,7 +359,7 @@ int cuiMchWindow::SheetWidth() const {
     }
     // The grid's scroll bar and frames, the client panel's bevel and margins.
     width += style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-             4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 24;
+             4 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 40;
     return std::max(width, m_body ? m_body->minimumSizeHint().width() : 0);
 }
 

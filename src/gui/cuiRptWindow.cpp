@@ -1,6 +1,7 @@
 #include "gui/cuiRptWindow.h"
 
 #include "app/indEnviron.h"
+#include "cells/cmcCellNumber.h"
 #include "core/cmcEv.h"
 #include "core/cmcEvMan.h"
 #include "core/cmcEvRec.h"
@@ -107,6 +108,12 @@ cuiRptWindow::cuiRptWindow(const Services& services, int32_t group)
         }
     });
 
+    // The cursor starts on the first repeater's receive frequency (on the blank row of an empty list),
+    // where typing makes or changes an entry.
+    if (auto* list = dynamic_cast<iuiSh_Mch*>(&m_view->Sheet())) {
+        m_view->MoveToCell(-1, m_kind == indRptList::kTrunkRepeaters ? CL_Rpt_VORN_FreqR : CL_Rpt_FreqR,
+                           list->FirstEntry());
+    }
     setWindowTitle(Q(m_view->Sheet().Title()));
     UpdateTitle();
 

@@ -280,6 +280,10 @@ struct RepeaterWindowFixture : MainWindowFixture {
         QTest::keyClick(&view.Grid(), Qt::Key_Return);
         ASSERT_TRUE(QTest::qWaitFor([this] { return Repeaters() && Repeaters()->isVisible(); }, 2000));
         EXPECT_FALSE(view.EditorVisible()); // Enter opened the list, not the number editor
+        // The cursor waits where typing makes or changes a repeater.
+        cuiSheetView& list = *Repeaters()->View();
+        EXPECT_EQ(list.Sheet().Cell(list.Grid().Col(), list.Grid().Row()).cell, Cell("CL_Rpt_FreqR"));
+        EXPECT_TRUE(list.Grid().hasFocus());
     }
     // Types a receive frequency into the list's blank row: a new repeater of the bank.
     void AddRepeater(const char* rest) {
