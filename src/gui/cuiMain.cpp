@@ -537,11 +537,6 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     if (m_windows)
         m_windows->SetEnv(env);
     std::unique_ptr<cuiSheet> sheet = iuiSheetFactory::Build(env, sheetText);
-    // Channel cells belong to the bank shown: its blank row after the last channel is that bank's,
-    // also in the memory channel window, though its number is the next bank's first channel.
-    if (auto* bankSheet = dynamic_cast<iuiSh_ChBank*>(sheet.get())) {
-        m_handler->shownBank = bankSheet->Bank();
-    }
     m_view = new cuiSheetView(std::move(sheet), m_handler.get(), m_host);
     m_view->SetChoiceLists(&m_lists);
     m_view->FitValueColumns();
@@ -621,9 +616,6 @@ void cuiMain::CloseSheet() {
         m_view->CloseEditor(true);
         delete m_view;
         m_view = nullptr;
-    }
-    if (m_handler) {
-        m_handler->shownBank = -1;
     }
     // Row commands belong to the sheet that was open.
     if (m_commandHost)
@@ -1227,9 +1219,7 @@ void cuiMain::OpenChannelWindow(int32_t channel) {
             }
         };
         ws.closed = [this] {
-            if (m_mchWindow) {
-                m_mchWindow->deleteLater();
-            }
+            ReleaseWindow(m_mchWindow);
             m_mchWindow = nullptr;
             // The keys go back to the sheet.
             if (m_view && m_view->Grid().isEnabled()) {
@@ -1319,9 +1309,7 @@ bool cuiMain::OpenRepeaterWindow(int32_t group) {
         rs.rowCommandApplies = m_view->rowCommandApplies;
     }
     rs.closed = [this, wasModified = Modified()](bool restored) {
-        if (m_rptWindow) {
-            m_rptWindow->deleteLater();
-        }
+        ReleaseWindow(m_rptWindow);
         m_rptWindow = nullptr;
         // Discarded, the data is as it was when the window opened, and so is its modified state.
         if (restored && !wasModified) {
@@ -1346,7 +1334,22 @@ bool cuiMain::OpenRepeaterWindow(int32_t group) {
     return true;
 }
 
+// A window that closed itself goes on the next turn of the loop, or with the main window, before
+// the handler and settings it uses.
+void cuiMain::ReleaseWindow(QWidget* window) {
+    if (!window) {
+        return;
+    }
+    std::erase_if(m_released, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
+    m_released.push_back(window);
+    window->deleteLater();
+}
+
 void cuiMain::EndWindows() {
+    for (QPointer<QWidget>& window : m_released) {
+        delete window.data();
+    }
+    m_released.clear();
     if (m_rptWindow) {
         delete m_rptWindow;
         m_rptWindow = nullptr;

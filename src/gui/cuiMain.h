@@ -190,6 +190,7 @@ private:
     void WireWindowHost(cuiWindowHost& host);
     void WireChannelWindow();
     void EndWindows();
+    void ReleaseWindow(QWidget* window);
 
     Services m_s;
     cmcEeprom m_current;
@@ -236,5 +237,6 @@ private:
     std::unique_ptr<cuiPrintCommands> m_print;
     QPointer<cuiMchWindow> m_mchWindow;
     QPointer<cuiRptWindow> m_rptWindow;
-    bool m_rptOpening = false; // the repeater window opens on the next turn of the loop
+    bool m_rptOpening = false;                 // the repeater window opens on the next turn of the loop
+    std::vector<QPointer<QWidget>> m_released; // closed windows not yet deleted
 };

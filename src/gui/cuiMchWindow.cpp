@@ -180,6 +180,7 @@ cuiMchWindow::~cuiMchWindow() {
     }
     if (m_s.handler) {
         m_s.handler->mchWindowChannel = -1;
+        m_s.handler->mchWindowBank = -1;
     }
     m_s.env->mchWindowOpened = 0;
     m_s.events->Send(cmcEv::RefreshCommands);
@@ -214,6 +215,7 @@ void cuiMchWindow::BuildSheet() {
     }
     if (m_s.handler) {
         m_s.handler->mchWindowChannel = m_channel;
+        m_s.handler->mchWindowBank = m_bank;
     }
     m_view = new cuiSheetView(std::move(sheet), m_s.handler, m_client->parentWidget());
     m_view->SetChoiceLists(m_s.lists);
@@ -243,6 +245,7 @@ void cuiMchWindow::Refresh() {
     }
     if (m_s.handler) {
         m_s.handler->mchWindowChannel = m_channel;
+        m_s.handler->mchWindowBank = m_bank;
     }
     m_view->CloseEditor(true);
     m_view->Grid().InvalidateGrid();

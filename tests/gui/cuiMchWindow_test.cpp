@@ -372,14 +372,12 @@ TEST_F(RepeaterWindowFixture, OnlyRepeaterAndTrunkingBanksOpenTheList) {
 namespace {
 
 // With channels in the next bank, the number after a bank's last channel is that bank's first: the
-// blank row stays this bank's new row in the sheet and in the window, and nothing of the next bank
-// shows or changes there.
+// window's blank row stays this bank's new row, and nothing of the next bank shows or changes there.
 TEST_F(ChannelWindowFixture, TheBlankRowBelongsToTheBankShownWhenTheNextBankHasChannels) {
     ASSERT_TRUE(window->Handler()->AddChannels(1, 2));
     ASSERT_TRUE(window->OpenSheet(kBank0));
     const int n = Channels();
-    const int32_t mch = cmcCellIds::CategoryByName("CT_Mch"), win = cmcCellIds::CategoryByName("CT_Mch_Win");
-    EXPECT_EQ(Text(mch, "CL_Mch_No", n), "New");
+    const int32_t win = cmcCellIds::CategoryByName("CT_Mch_Win");
     ToggleView();
     ASSERT_NE(Channel(), nullptr);
     // The window starts on the sheet's first row; a step from another channel takes the sheet along.
@@ -389,6 +387,20 @@ TEST_F(ChannelWindowFixture, TheBlankRowBelongsToTheBankShownWhenTheNextBankHasC
     EXPECT_EQ(CurrentParameter(Sheet()), n);
     EXPECT_EQ(Text(win, "CL_MchWin_No", 0), "New");
     EXPECT_EQ(Text(win, "CL_Mch_FreqR", 0), "");
+    // Typing there adds a channel to this bank, not a change to the next bank's first.
+    const std::string nextFirst = Text(cmcCellIds::CategoryByName("CT_Mch"), "CL_Mch_FreqR", n);
+    cuiSheetView& view = *Channel()->View();
+    ASSERT_TRUE(view.MoveToCell(-1, Cell("CL_Mch_FreqR"), n));
+    view.Grid().setFocus();
+    QTest::keyClick(&view.Grid(), Qt::Key_4);
+    auto* editor = view.Grid().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "46.3");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(Channels(), n + 1);
+    EXPECT_EQ(Text(win, "CL_Mch_FreqR", 0), "446.300000");
+    EXPECT_EQ(L::GroupCount(window->Current().Data(), 1), 2);
+    EXPECT_EQ(Text(cmcCellIds::CategoryByName("CT_Mch"), "CL_Mch_FreqR", n + 1), nextFirst);
 }
 
 } // namespace
