@@ -1,6 +1,7 @@
 #include "gui/cuiMain.h"
 
 #include "app/indEnviron.h"
+#include "cells/cmcCellCategory.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
@@ -17,12 +18,16 @@
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiLanguageDialog.h"
+#include "gui/cuiMchWindow.h"
 #include "gui/cuiPortDialog.h"
 #include "gui/cuiPrintCommands.h"
+#include "gui/cuiRptWindow.h"
 #include "gui/cuiSheetView.h"
 #include "gui/cuiStatusPanel.h"
+#include "gui/cuiWindowHost.h"
 #include "model/indCellHandler.h"
 #include "model/indDataFile.h"
+#include "model/indLayout.h"
 #include "model/indRowCommands.h"
 #include "model/indWarningCheck.h"
 #include "platform/cuiQtColors.h"
@@ -210,6 +215,7 @@ void cuiMain::MakerKey(char32_t ch) {
 cuiMain::~cuiMain() {
     qApp->removeEventFilter(this);
     m_s.events->Unregister(&cuiMain::OnEvent, this);
+    EndWindows();
     CloseSheet();
     if (m_handler)
         m_handler->host = nullptr;
@@ -287,7 +293,7 @@ void cuiMain::Start() {
             return indWarningCheck::Run(*m_handler, m_s.tables->Text(), ModelType()).ErrorCount();
         };
     m_clone = std::make_unique<cuiCloneCommands>(cs);
-    m_commandHost = std::make_unique<cuiCommandHost>(
+    auto host = std::make_unique<cuiWindowHost>(
         env, m_clone.get(), [this](int32_t cell, int32_t parameter, const std::string& argument) {
             cmcCellObj command;
             command.cell = cell;
@@ -296,6 +302,8 @@ void cuiMain::Start() {
                 command.argument = argument;
             ExecuteCommandCell(command);
         });
+    WireWindowHost(*host);
+    m_commandHost = std::move(host);
     m_commandHost->SetModelType(env.modelType);
     m_commandHost->tables = m_s.tables;
     m_commandHost->openHelp = [this] { OpenHelp(); };
@@ -831,6 +839,11 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
             OpenHelp();
             return true;
         }
+        if (command == CL_PMenu_MCHWin) {
+            // The handler shows the window on the row's channel (through the window host).
+            m_handler->CallCell(capsule, cmcCellHandler::kNotifyDraw);
+            return true;
+        }
         // Through the cell handler, which refuses changes to rows the data cannot save and gives
         // the command to the command host, which runs it below.
         m_rowRan = false;
@@ -842,7 +855,9 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         return m_rowRan;
     };
     m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
-        return command == CL_PMenu_Help || m_rows->Applies(command, capsule, shownBank());
+        return command == CL_PMenu_Help ||
+               (command == CL_PMenu_MCHWin && capsule.cell && capsule.cell->category == CT_Mch) ||
+               m_rows->Applies(command, capsule, shownBank());
     };
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;
@@ -851,6 +866,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
     RefreshSheetTitle();
     if (!m_treeHadFocus && m_view->Grid().isEnabled())
         m_view->Grid().setFocus();
+    WireChannelWindow();
     // The toolbar's Print button follows the sheet shown.
     RefreshCommands();
     return true;
@@ -868,6 +884,7 @@ cuiSheetEnv cuiMain::SheetEnv() {
     env.canvas = &m_measure;
     env.events = m_s.events;
     env.makerMode = m_makerMode;
+    env.mchWindowOpen = m_mchWindow != nullptr;
     return env;
 }
 
@@ -939,8 +956,7 @@ void cuiMain::PeriodicStep() {
 const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
     using W = cuiMain;
     using C = const cmcCellObj&;
-    // The icons are stand-ins from the style until the program ships its own image lists. The channel
-    // window has its icon but no command yet: its entry stays disabled.
+    // The icons are stand-ins from the style until the program ships its own image lists.
     static constexpr Command kCommands[] = {
         {CL_Menu_File_New, QStyle::SP_FileIcon, true, false,
          [](W& w, C) {
@@ -985,13 +1001,18 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
              w.close();
              return true;
          }},
-        {CL_Menu_View_MchWin, QStyle::SP_FileDialogListView, false, false, nullptr},
+        {CL_Menu_View_MchWin, QStyle::SP_FileDialogListView, true, true,
+         [](W& w, C) {
+             w.ToggleChannelWindow();
+             return true;
+         }},
         {CL_Menu_View_FontSize, -1, true, true,
          [](W& w, C c) {
              // The sheet is built again at the new size by the periodic step.
              if (c.parameter >= 25 && c.parameter <= 1000 && c.parameter != w.m_s.env->fontSizePercentage) {
                  w.m_s.env->fontSizePercentage = c.parameter;
                  w.CloseSheet();
+                 w.m_s.events->Send(cmcEv::RelayoutMchWindow);
              }
              return true;
          }},
@@ -1139,6 +1160,7 @@ void cuiMain::StartFromInitialData() {
     CloseSheet();
     m_current = m_initial;
     m_reference = m_initial;
+    m_s.events->Send(cmcEv::MchForget);
     MarkUnmodified();
     m_path.clear();
     UpdateTitle();
@@ -1171,6 +1193,7 @@ bool cuiMain::OpenFile(const std::string& path) {
     m_current.WriteBlock(0, scratch.Data(), cmcEeprom::kRadioSize);
     m_reference = m_current;
     m_model.Convert(m_current, 0);
+    m_s.events->Send(cmcEv::MchForget);
     m_s.env->currentDirectory = FolderOf(path);
     m_path = path;
     m_s.env->recent.AddFront(path);
@@ -1233,6 +1256,7 @@ void cuiMain::ChangeModel(int modelType, bool ask) {
         m_handler->SetModelFamily(modelType);
     if (m_commandHost)
         m_commandHost->SetModelType(modelType);
+    m_s.events->Send(cmcEv::MchForget);
     if (ask)
         StartFromInitialData();
 }
@@ -1331,6 +1355,7 @@ void cuiMain::closeEvent(QCloseEvent* event) {
     if (m_tree)
         env.splitterPosition = m_tree->width();
     m_step->stop();
+    EndWindows();
     CloseSheet();
     event->accept();
 }
@@ -1388,6 +1413,7 @@ void cuiMain::AcceptRadioData(const cmcEeprom& radio) {
     m_current.WriteBlock(0, radio.Data(), cmcEeprom::kRadioSize);
     m_reference = m_current;
     m_model.Convert(m_current, 0);
+    m_s.events->Send(cmcEv::MchForget);
     m_path.clear();
     MarkModified();
     RebuildTree();
@@ -1496,4 +1522,219 @@ void cuiMain::ApplyLanguage(int language) {
         OpenSheet(sheet);
     UpdateTitle();
     RefreshCommands();
+}
+
+// ---- memory channel and repeater windows ----
+
+void cuiMain::WireWindowHost(cuiWindowHost& host) {
+    host.channelViewOn = [this] { return m_s.env->mchViewOn != 0; };
+    host.showChannelWindow = [this](int32_t channel) {
+        OpenChannelWindow(channel);
+        return m_mchWindow != nullptr;
+    };
+    host.showRepeaterWindow = [this](int32_t group) { return OpenRepeaterWindow(group); };
+}
+
+cuiMchWindow* cuiMain::ChannelWindow() {
+    return m_mchWindow;
+}
+
+cuiRptWindow* cuiMain::RepeaterWindow() {
+    return m_rptWindow;
+}
+
+void cuiMain::ToggleChannelWindow() {
+    if (m_mchWindow || m_s.env->mchViewOn) {
+        CloseChannelWindow();
+        return;
+    }
+    OpenChannelWindow();
+    // Opened from the menu, the window takes the keys (Escape closes it and the sheet has them again).
+    if (m_mchWindow && m_mchWindow->View()) {
+        m_mchWindow->activateWindow();
+        m_mchWindow->View()->Grid().setFocus();
+    }
+}
+
+void cuiMain::OpenChannelWindow(int32_t channel) {
+    indEnviron& env = *m_s.env;
+    env.mchViewOn = 1;
+    auto* bankSheet = m_view ? dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet()) : nullptr;
+    // The channel of the bank sheet's current row, or the first of the bank shown.
+    auto sheetChannel = [this]() -> int32_t {
+        const cmcCellObj& cell = m_view->Sheet().Cell(m_view->Grid().Col(), m_view->Grid().Row());
+        return cell.category == CT_Mch ? cell.parameter : -1;
+    };
+    if (channel < 0 && bankSheet) {
+        channel = sheetChannel();
+    }
+    const int32_t bank = bankSheet ? bankSheet->Bank() : 0;
+    if (channel < 0) {
+        channel = indLayout::GroupStart(m_current.Data(), bank);
+    }
+    if (!m_mchWindow) {
+        cuiMchWindow::Services ws;
+        ws.owner = this;
+        ws.env = m_s.env;
+        ws.texts = &m_s.tables->Text();
+        ws.events = m_s.events;
+        ws.handler = m_handler.get();
+        ws.lists = &m_lists;
+        ws.sheetEnv = [this] { return SheetEnv(); };
+        ws.moveBankRow = [this](int step, int32_t channel) {
+            if (!m_view || !dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet())) {
+                return false;
+            }
+            // One row per channel: the sheet goes to the window's channel, whichever row it was on.
+            const cmcCellObj& cell = m_view->Sheet().Cell(m_view->Grid().Col(), m_view->Grid().Row());
+            m_view->CloseEditor(true);
+            m_view->MoveBy(0, cell.category == CT_Mch ? channel - cell.parameter : step);
+            return true;
+        };
+        ws.repaintSheet = [this] {
+            if (m_view) {
+                m_view->Grid().InvalidateGrid();
+            }
+        };
+        ws.closed = [this] {
+            ReleaseWindow(m_mchWindow);
+            m_mchWindow = nullptr;
+            // The keys go back to the sheet.
+            if (m_view && m_view->Grid().isEnabled()) {
+                activateWindow();
+                m_view->Grid().setFocus();
+            }
+            RefreshCommands();
+        };
+        m_mchWindow = new cuiMchWindow(ws, bank, channel);
+        env.mchWindowOpened = 1;
+        m_mchWindow->show();
+    } else {
+        m_mchWindow->FollowBank(bank);
+        m_mchWindow->FollowChannel(channel);
+        m_mchWindow->show();
+    }
+    RefreshCommands();
+}
+
+void cuiMain::CloseChannelWindow() {
+    m_s.env->mchViewOn = 0;
+    if (m_mchWindow) {
+        m_mchWindow->close();
+    }
+    if (m_view && m_view->Grid().isEnabled()) {
+        activateWindow();
+        m_view->Grid().setFocus();
+    }
+    RefreshCommands();
+}
+
+// The bank sheet and the channel window follow each other: a new current channel cell of the sheet
+// moves the window, and the window's steps move the sheet's row (moveBankRow above).
+void cuiMain::WireChannelWindow() {
+    if (!m_view) {
+        return;
+    }
+    if (m_s.env->mchViewOn && !m_mchWindow) {
+        OpenChannelWindow();
+    }
+    auto* bankSheet = dynamic_cast<iuiSh_ChBank*>(&m_view->Sheet());
+    // The window shows beside bank sheets only; it waits hidden while another sheet is open.
+    if (m_mchWindow) {
+        m_mchWindow->setVisible(bankSheet != nullptr);
+    }
+    if (bankSheet && m_mchWindow && bankSheet->PendingOffset() != 0) {
+        m_view->MoveBy(0, bankSheet->PendingOffset());
+    }
+    cuiSheetView* view = m_view;
+    auto follow = [this, view](int col, int row) {
+        if (!m_mchWindow || view != m_view || view->HasRange()) {
+            return;
+        }
+        const cmcCellObj& cell = view->Sheet().Cell(col, row);
+        if (cell.category == CT_Mch) {
+            m_mchWindow->FollowChannel(cell.parameter);
+        }
+    };
+    cuiGrid& grid = m_view->Grid();
+    grid.onSelectCell = [inner = grid.onSelectCell, follow](int col, int row, bool& allow) {
+        inner(col, row, allow);
+        if (allow) {
+            follow(col, row);
+        }
+    };
+    if (bankSheet) {
+        follow(grid.Col(), grid.Row());
+    }
+}
+
+bool cuiMain::OpenRepeaterWindow(int32_t group) {
+    if (m_rptWindow || m_rptOpening || group < 0 || group >= indLayout::kGroups) {
+        return false;
+    }
+    cuiRptWindow::Services rs;
+    rs.owner = this;
+    rs.env = m_s.env;
+    rs.texts = &m_s.tables->Text();
+    rs.events = m_s.events;
+    rs.box = m_s.box;
+    rs.handler = m_handler.get();
+    rs.lists = &m_lists;
+    rs.work = &m_current;
+    rs.sheetEnv = [this] { return SheetEnv(); };
+    if (m_view) {
+        rs.rowCommand = m_view->onRowCommand;
+        rs.rowCommandApplies = m_view->rowCommandApplies;
+    }
+    rs.closed = [this, wasModified = Modified()](bool restored) {
+        ReleaseWindow(m_rptWindow);
+        m_rptWindow = nullptr;
+        // Discarded, the data is as it was when the window opened, and so is its modified state.
+        if (restored && !wasModified) {
+            MarkUnmodified();
+        }
+        if (m_view) {
+            m_view->Grid().InvalidateGrid();
+        }
+        Modified();
+        UpdateTitle();
+        RefreshCommands();
+    };
+    // Built on the next turn of the loop, outside the cell call that asked for it; its copy of the data
+    // is taken then.
+    m_rptOpening = true;
+    QTimer::singleShot(0, this, [this, rs, group] {
+        m_rptOpening = false;
+        m_rptWindow = new cuiRptWindow(rs, group);
+        m_rptWindow->show();
+        m_rptWindow->View()->Grid().setFocus();
+    });
+    return true;
+}
+
+// A window that closed itself goes on the next turn of the loop, or with the main window, before
+// the handler and settings it uses.
+void cuiMain::ReleaseWindow(QWidget* window) {
+    if (!window) {
+        return;
+    }
+    std::erase_if(m_released, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
+    m_released.push_back(window);
+    window->deleteLater();
+}
+
+void cuiMain::EndWindows() {
+    for (QPointer<QWidget>& window : m_released) {
+        delete window.data();
+    }
+    m_released.clear();
+    if (m_rptWindow) {
+        delete m_rptWindow;
+        m_rptWindow = nullptr;
+    }
+    if (m_mchWindow) {
+        m_mchWindow->Shutdown();
+        delete m_mchWindow;
+        m_mchWindow = nullptr;
+    }
 }

@@ -44,7 +44,10 @@ class indRowCommands;
 struct cmcEvRec;
 class cuiSheetView;
 class cuiCellWindows;
+class cuiMchWindow;
+class cuiRptWindow;
 class cuiStatusPanel;
+class cuiWindowHost;
 struct cuiSheetEnv;
 
 class cuiMain : public QMainWindow {
@@ -163,6 +166,17 @@ public:
     // One character typed on the main window while maker mode is off: the maker key sequence.
     void MakerKey(char32_t ch);
 
+    // The memory channel window: View > Memory channel window turns it on and off; on, it follows
+    // the open bank sheet. Open shows it (on a channel, or the bank sheet's current one).
+    void ToggleChannelWindow();
+    void OpenChannelWindow(int32_t channel = -1);
+    void CloseChannelWindow();
+    cuiMchWindow* ChannelWindow();
+    // The repeater setting window of a bank; it opens on the next turn of the loop. False while one
+    // is open.
+    bool OpenRepeaterWindow(int32_t group);
+    cuiRptWindow* RepeaterWindow();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -216,6 +230,12 @@ private:
     std::string AskPath(bool save);
     void AcceptRadioData(const cmcEeprom& radio);
     static void OnEvent(void* context, const cmcEvRec& event);
+    // The secondary windows: the host's window commands, the open sheet's link to the channel window,
+    // and their end with the program.
+    void WireWindowHost(cuiWindowHost& host);
+    void WireChannelWindow();
+    void EndWindows();
+    void ReleaseWindow(QWidget* window);
 
     Services m_s;
     cmcEeprom m_current;
@@ -265,4 +285,8 @@ private:
     std::unique_ptr<cuiCloneCommands> m_clone;
     std::unique_ptr<cuiCommandHost> m_commandHost;
     std::unique_ptr<cuiPrintCommands> m_print;
+    QPointer<cuiMchWindow> m_mchWindow;
+    QPointer<cuiRptWindow> m_rptWindow;
+    bool m_rptOpening = false;                 // the repeater window opens on the next turn of the loop
+    std::vector<QPointer<QWidget>> m_released; // closed windows not yet deleted
 };

@@ -7,7 +7,10 @@
 #include "cells/cmcNumberCodecs.h"
 #include "cells/cmcTextCodecs.h"
 #include "core/cmcText.h"
+#include "model/indBankKind.h"
 #include "model/indCellCall.h"
+#include "model/indCellHandler.h"
+#include "model/indCellHost.h"
 #include "model/indLayout.h"
 #include "model/indWorkImage.h"
 
@@ -53,6 +56,15 @@ void RunRepeater(indCellCall& call, int32_t& result, int bank) {
     uint8_t* w = call.W();
     uint8_t& byte = w[indBankCells::kRepeaterAt + indBankCells::kRepeaterStride * bank];
     int32_t value = byte <= indBankCells::kRepeaters ? byte : 0;
+    // Enter on the cell of a repeater or trunking bank opens the bank's repeater list; typed digits
+    // and the step keys still set the bank's repeater.
+    const indBankKind::Kind kind = indBankKind::Of(w, bank);
+    if (call.notify == cmcCellHandler::kNotifyAction && call.io.editState == Io::kShow &&
+        call.io.Key() == Io::kKeyReturn && call.handler.host &&
+        (kind == indBankKind::Kind::Repeater || kind == indBankKind::Kind::Trunking) &&
+        call.handler.host->ShowRepeaterWindow(bank)) {
+        call.io.key = 0;
+    }
     cmcNumberCodecs::Stepped p;
     p.minimum = 0;
     p.maximum = indBankCells::kRepeaters;

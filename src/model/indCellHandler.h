@@ -57,8 +57,10 @@ public:
 
     const Services& Get() const { return m_services; }
     void SetModelFamily(int32_t family) { m_services.modelFamily = family; }
-    // The channel the memory channel window shows, -1 while it is closed (events 16 and 64).
+    // The channel the memory channel window shows, -1 while it is closed (events 16 and 64), and the
+    // bank it shows: the window's blank row after the bank's last channel belongs to that bank.
     int32_t mchWindowChannel = -1;
+    int32_t mchWindowBank = -1;
     // The bank of the sheet the channel cells are shown in, -1 when the cells stand alone (then a
     // channel's row belongs to the bank that holds it). A bank sheet's blank row after its last channel
     // is a new row of that bank even though its record number is the next bank's first channel.

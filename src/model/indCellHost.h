@@ -50,6 +50,8 @@ public:
     virtual void OpenHelp(int32_t context) {}
     // Shows the memory channel window on a channel; true when it is shown.
     virtual bool ShowChannelWindow(int32_t channel) { return false; }
+    // Opens the repeater setting window on the repeater list of a bank (group); true when it opens.
+    virtual bool ShowRepeaterWindow(int32_t group) { return false; }
     // Puts a text on the clipboard.
     virtual void CopyText(const std::string& text) {}
 

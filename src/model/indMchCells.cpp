@@ -70,6 +70,10 @@ bool indMchCells::StorageOf(int32_t cell, int32_t channel, int32_t& offset, int3
 
 int indMchCells::BankOf(const indCellCall& call) {
     const uint8_t* w = call.work.Data();
+    if (call.category == CT_Mch_Win && call.handler.mchWindowBank >= 0 &&
+        call.handler.mchWindowBank < L::kGroups) {
+        return call.handler.mchWindowBank;
+    }
     if (call.handler.shownBank >= 0 && call.handler.shownBank < L::kGroups)
         return call.handler.shownBank;
     if (call.category == CT_Mch_Win && call.handler.mchWindowChannel >= 0) {

@@ -103,7 +103,9 @@ struct Shipped {
         for (const auto& node : iuiTreeSheets::Nodes(tables.Text(), work.Data(), {type, true, true}))
             if (!node.sheetText.empty())
                 sheets.push_back(iuiSheetFactory::Build(env, node.sheetText));
-        for (const char* key : {"GI_Sheet_MchWin_Lmr", "GI_Sheet_MchWin_Pmr", "GI_Sheet_WinAD"}) {
+        for (const char* key :
+             {"GI_Sheet_Mch_Win_dPMR_CONV_LMR", "GI_Sheet_Mch_Win_dPMR_VOTE_LMR",
+              "GI_Sheet_Mch_Win_dPMR_CONV_PMR", "GI_Sheet_Mch_Win_dPMR_VOTE_PMR", "GI_Sheet_WinAD"}) {
             sheets.push_back(std::make_unique<iuiSheet>(env, key));
             sheets.back()->Show();
         }
