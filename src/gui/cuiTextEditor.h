@@ -5,8 +5,8 @@
 // in the text or OK answers, Escape in the text or Cancel drops the edit, Escape or Backspace in the
 // list goes back to the text. The text never grows beyond what the display field holds.
 #include "cells/cmcCellHandler.h"
-#include "gui/cuiEditorWindow.h"
 #include "cells/cmcSegChar.h"
+#include "gui/cuiEditorWindow.h"
 #include "sheets/cuiSheetEnv.h"
 
 #include <array>
