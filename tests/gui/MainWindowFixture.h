@@ -10,9 +10,36 @@
 #include "platform/cuiQtLoop.h"
 #include "support/TestSupport.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+
+// One program session on a settings store that outlives it: a fresh window on the initial data, the
+// body, then the window closed (unsaved changes answered No), as a restart would end and begin it.
+inline void RunWindowSession(cmcSettingsStore& store,
+                             const std::function<void(indEnviron&, cuiMain&)>& body) {
+    indEnviron env{store, nullptr, 1024, 768};
+    env.modelType = 0;
+    cmcTextTables tables;
+    tables.Load(cmcAppDir(), 0);
+    cuiQtLoop loop;
+    cmcEvMan events{loop};
+    ScriptedMessageBox box;
+    cuiMain::Services s;
+    s.env = &env;
+    s.tables = &tables;
+    s.events = &events;
+    s.box = &box;
+    s.loop = &loop;
+    s.askPath = [](bool, const std::string&, const std::string&) { return std::string(); };
+    cuiMain window(s);
+    window.Start();
+    window.show();
+    body(env, window);
+    box.answers.push_back(cmcMessageBox::Answer::No);
+    window.close();
+}
 
 struct MainWindowFixture : testing::Test {
     cmcMemorySettings store;

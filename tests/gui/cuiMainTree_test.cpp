@@ -216,25 +216,7 @@ TEST_F(TreeFixture, SaveWritesTheCloneCommentsIntoTheFile) {
 TEST(cuiMainColumns, ANarrowedColumnStaysNarrow) {
     cmcMemorySettings store;
     auto run = [&](const std::function<void(cuiMain&)>& body) {
-        indEnviron env{store, nullptr, 1024, 768};
-        env.modelType = 0;
-        cmcTextTables tables;
-        tables.Load(cmcAppDir(), 0);
-        cuiQtLoop loop;
-        cmcEvMan events{loop};
-        ScriptedMessageBox box;
-        cuiMain::Services s;
-        s.env = &env;
-        s.tables = &tables;
-        s.events = &events;
-        s.box = &box;
-        s.loop = &loop;
-        cuiMain window(s);
-        window.Start();
-        window.show();
-        body(window);
-        box.answers.push_back(cmcMessageBox::Answer::No);
-        window.close();
+        RunWindowSession(store, [&](indEnviron&, cuiMain& window) { body(window); });
     };
     const std::string sheet = "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0";
     int col = -1, wide = 0;

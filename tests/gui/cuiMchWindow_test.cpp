@@ -217,28 +217,12 @@ TEST_F(ChannelWindowFixture, WithoutTheMouseFromTheViewMenuToEscape) {
 // Two program runs over one settings store: the floating window comes back where it was left.
 TEST(ChannelWindowPlacement, IsKeptAcrossARestart) {
     cmcMemorySettings store;
-    cmcTextTables tables;
-    tables.Load(cmcAppDir(), 0);
-    cuiQtLoop loop;
-    cmcEvMan events{loop};
-    ScriptedMessageBox box;
     const QRect placed(130, 90, 420, 480);
     auto run = [&](const std::function<void(indEnviron&, cuiMain&)>& body) {
-        indEnviron env(store, nullptr, 1024, 768);
-        env.modelType = 0;
-        cuiMain::Services s;
-        s.env = &env;
-        s.tables = &tables;
-        s.events = &events;
-        s.box = &box;
-        s.loop = &loop;
-        s.askPath = [](bool, const std::string&, const std::string&) { return std::string(); };
-        auto window = std::make_unique<cuiMain>(s);
-        window->Start();
-        window->show();
-        ASSERT_TRUE(window->OpenSheet(kBank0));
-        body(env, *window);
-        window->close();
+        RunWindowSession(store, [&](indEnviron& env, cuiMain& window) {
+            ASSERT_TRUE(window.OpenSheet(kBank0));
+            body(env, window);
+        });
     };
     run([&](indEnviron& env, cuiMain& window) {
         window.ToggleChannelWindow();

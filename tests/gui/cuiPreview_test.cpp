@@ -1,5 +1,6 @@
 // The print preview on pages a test draws: page navigation by buttons, the page box and the keys,
 // the zoom that turns the arrow keys into scrolling, the font size setting and the two ways out.
+#include "WhenModal.h"
 #include "core/cmcAppDir.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiPreview.h"
@@ -24,21 +25,6 @@
 namespace {
 
 using Tool = cuiPreview::Tool;
-
-// Runs act on the modal window that test accepts, once it shows: a modal window runs its own loop.
-void WhenModal(std::function<bool(QWidget*)> test, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, test, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && test(modal)) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
 
 struct PreviewFixture : testing::Test {
     cmcTextTables tables;

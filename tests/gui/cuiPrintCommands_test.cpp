@@ -2,6 +2,7 @@
 // PDF file: the preview's pages are the printed pages, the printing dialog cancels a list, the
 // menu states, the failure message, and the whole flow from the keyboard.
 #include "MainWindowFixture.h"
+#include "WhenModal.h"
 #include "app/cmcInstanceLock.h"
 #include "gui/cuiPreview.h"
 #include "gui/cuiPrintCommands.h"
@@ -22,21 +23,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs act on the modal window that test accepts, once it shows: a modal window runs its own loop.
-void WhenModal(std::function<bool(QWidget*)> test, std::function<void(QWidget*)> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, test, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && test(modal)) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
 
 bool IsPreview(QWidget* w) {
     return qobject_cast<cuiPreview*>(w) != nullptr;
