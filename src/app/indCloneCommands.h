@@ -52,6 +52,7 @@ public:
     // The warning check run before a write; returns the number of errors. Unset: no errors.
     void SetWarningCheck(std::function<int()> check) { m_warningCheck = std::move(check); }
     void SetMakerMode(bool on) { m_makerMode = on; }
+    bool MakerMode() const { return m_makerMode; }
 
     bool StartInfo(Done done);
     // Information, then the read of the memory the radio reports; the result holds the image.

@@ -53,6 +53,7 @@ public:
     bool IsBusy() const;
     // Maker mode writes from address 0 and asks the maker caution first.
     void SetMakerMode(bool on) { m_commands->SetMakerMode(on); }
+    bool MakerMode() const { return m_commands->MakerMode(); }
 
     // The lines of the radio information box.
     std::string InfoText() const;

@@ -293,6 +293,7 @@ void cuiMain::Start() {
             return indWarningCheck::Run(*m_handler, m_s.tables->Text(), ModelType()).ErrorCount();
         };
     m_clone = std::make_unique<cuiCloneCommands>(cs);
+    m_clone->SetMakerMode(m_makerMode);
     auto host = std::make_unique<cuiWindowHost>(
         env, m_clone.get(), [this](int32_t cell, int32_t parameter, const std::string& argument) {
             cmcCellObj command;
@@ -1305,6 +1306,9 @@ void cuiMain::EnterMakerMode() {
     m_makerMode = true;
     if (m_handler)
         m_handler->makerMode = true;
+    // A maker-mode write starts at address 0 and asks the maker caution first.
+    if (m_clone)
+        m_clone->SetMakerMode(true);
     if (m_tree)
         RebuildTree();
     // The panel is as wide as its text and two more characters.

@@ -10,6 +10,7 @@
 #include "core/cmcEvMan.h"
 #include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
+#include "gui/cuiCloneCommands.h"
 #include "gui/cuiMain.h"
 #include "gui/cuiStatusPanel.h"
 #include "platform/cuiQtLoop.h"
@@ -67,12 +68,14 @@ TEST_F(StatusFixture, MakerModeAsksFirstThenAddsItsPanelAndTreeBranches) {
     box.answers.push_back(cmcMessageBox::Answer::Cancel);
     window->ApplyCommandLine({"ostrel", "/RESERVE"});
     EXPECT_FALSE(window->MakerMode());
+    EXPECT_FALSE(window->Clone().MakerMode());
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].icon, cmcMessageBox::Icon::Warning);
 
     box.answers.push_back(cmcMessageBox::Answer::Ok);
     window->ApplyCommandLine({"ostrel", "/reserve"});
     ASSERT_TRUE(window->MakerMode());
+    EXPECT_TRUE(window->Clone().MakerMode()); // its writes start at address 0, after the maker caution
     ASSERT_NE(window->MakerPanel(), nullptr);
     EXPECT_EQ(window->MakerPanel()->Text(), "Maker mode");
     EXPECT_GT(window->MakerPanel()->width(),
