@@ -637,38 +637,45 @@ void cuiSheetView::KeyDown(int& key, int shift) {
         break;
     case cuiGrid::kVkInsert:
     case cuiGrid::kVkDelete:
-        if (shift != 0)
+        if (shift != 0) {
             return;
+        }
         RowKey(key == cuiGrid::kVkInsert ? CL_PMenu_Insert : CL_PMenu_Delete);
         break;
     case 'C':
     case 'V':
     case 'X':
-        if (shift != cuiGrid::kCtrl)
+        if (shift != cuiGrid::kCtrl) {
             return;
+        }
         // Selected rows are copied, cut and pasted as rows; a single cell goes through the system
-        // clipboard as text. Cut copies the rows, then clears them.
+        // clipboard as text, and pastes the copied rows while the clipboard holds no text. Cut copies
+        // the rows, then clears them.
         if (!m_range) {
-            if (key == 'C')
+            if (key == 'C') {
                 CopyCellText();
-            else if (key == 'V')
-                PasteCellText();
+            } else if (key == 'V' && !PasteCellText()) {
+                RowKey(CL_PMenu_Paste);
+            }
         } else if (key == 'X') {
-            if (RowKey(CL_PMenu_Copy))
+            if (RowKey(CL_PMenu_Copy)) {
                 RowKey(CL_PMenu_Clear);
+            }
         } else {
             RowKey(key == 'C' ? CL_PMenu_Copy : CL_PMenu_Paste);
         }
         break;
     case cuiGrid::kVkF1:
         // Help on the sheet; where the main window has not taken F1 already (the secondary windows).
-        if (shift != 0 || !RowKey(CL_PMenu_Help))
+        if (shift != 0 || !RowKey(CL_PMenu_Help)) {
             ExecuteCell(col, row, key * 256, 0);
+        }
         break;
     case cuiGrid::kVkF1 + 1:
         // F2 edits the current cell as Enter does: the editor opens on its text.
-        if (shift != 0)
+        if (shift != 0) {
             return;
+        }
         ExecuteCell(col, row, cmcCellCapsule::kKeyReturn, 0);
         break;
     default:
@@ -836,8 +843,9 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
             onChosen();
         return;
     }
-    if (command != 0 && RunRowCommand(col, row, command))
+    if (command != 0 && RunRowCommand(col, row, command)) {
         return;
+    }
     // A redirect key repeats the action on the cell the handler moved to; a bound keeps a faulty
     // handler from looping forever.
     for (int round = 0; round < 1000; ++round) {
@@ -870,15 +878,23 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
 }
 
 bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {
-    if (!onRowCommand || !m_handler || !Selectable(col, row) || m_sheet->PopupMode())
+    if (!onRowCommand || !m_handler || !Selectable(col, row) || m_sheet->PopupMode()) {
         return false;
+    }
     FillCapsule(m_capsule, col, row);
     FillRange(m_capsule);
     m_capsule.command = command;
-    if (!onRowCommand(command, m_capsule))
+    if (!onRowCommand(command, m_capsule)) {
         return false;
-    if (m_capsule.redirect.on)
+    }
+    // The last copy wins: copied rows empty the system clipboard, so that Ctrl+V on a single cell
+    // pastes them rather than typing older text.
+    if (command == CL_PMenu_Copy) {
+        QGuiApplication::clipboard()->clear();
+    }
+    if (m_capsule.redirect.on) {
         MoveToCell(m_capsule.redirect.category, m_capsule.redirect.cell, m_capsule.redirect.parameter);
+    }
     if (m_capsule.rangeFlags & 0x02) {
         SelectParameterRange(m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell.cell, m_capsule.rangeFirst,
                              m_capsule.rangeLast,
@@ -892,22 +908,25 @@ bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {
 }
 
 bool cuiSheetView::RowKey(int32_t command) {
-    if (!m_popup)
+    if (!m_popup) {
         return false;
+    }
     PreparePopup(true);
     for (QAction* action : m_popup->actions()) {
         const auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
-        if (cell && cell->cell == command)
+        if (cell && cell->cell == command) {
             return action->isVisible() && action->isEnabled() &&
                    RunRowCommand(m_grid->Col(), m_grid->Row(), command);
+        }
     }
     return false;
 }
 
 void cuiSheetView::CopyCellText() {
     const int col = m_grid->Col(), row = m_grid->Row();
-    if (!Selectable(col, row))
+    if (!Selectable(col, row)) {
         return;
+    }
     const cmcCellObj& cell = m_sheet->CellAt(col, row).cell;
     std::string text = cell.displayText;
     if (m_handler && cell.HasCell()) {
@@ -919,14 +938,16 @@ void cuiSheetView::CopyCellText() {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text).trimmed());
 }
 
-void cuiSheetView::PasteCellText() {
+bool cuiSheetView::PasteCellText() {
     // One line, as the in-place editor would hold it.
     QString text = QGuiApplication::clipboard()->text().section(QLatin1Char('\n'), 0, 0).trimmed();
-    if (text.isEmpty())
-        return;
+    if (text.isEmpty()) {
+        return false;
+    }
     text.truncate(kEditorMaxLength);
     const std::string typed = text.toStdString();
     ExecuteCell(m_grid->Col(), m_grid->Row(), cmcCellCapsule::kKeyReturn, 0, &typed);
+    return true;
 }
 
 int cuiSheetView::ExtraWidth() const {

@@ -122,9 +122,9 @@ private:
     // A row command from its key: runs only while its pop-up entry is shown and enabled here.
     bool RowKey(int32_t command);
     // The current cell's shown text to the system clipboard, and the clipboard's text entered into
-    // it as if typed.
+    // it as if typed (false when the clipboard holds no text).
     void CopyCellText();
-    void PasteCellText();
+    bool PasteCellText();
     bool StepSearch(int& col, int& row, int dx, int dy) const;
     void KeyDown(int& key, int shift);
     void DoubleClick();

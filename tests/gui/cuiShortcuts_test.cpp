@@ -220,19 +220,41 @@ TEST_F(ShortcutFixture, EachKeyRunsItsCommand) {
 TEST_F(ShortcutFixture, CtrlCAndCtrlVCopyAndPasteSelectedRows) {
     const std::string f0 = Frequency(0), f1 = Frequency(1);
     ASSERT_NE(f0, Frequency(2));
+    QGuiApplication::clipboard()->setText(QStringLiteral("123.4"));
     OnFrequencyOf(0);
     QTest::keyClick(&Grid(), Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&Grid(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(window->StatusText(), "Copied.");
+    // The last copy wins: older clipboard text is not typed into a cell by the next Ctrl+V.
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 
-    // Rows paste from the current row of the selection on.
-    OnFrequencyOf(3);
-    QTest::keyClick(&Grid(), Qt::Key_Up, Qt::ShiftModifier);
-    ASSERT_TRUE(View().HasRange());
+    // On a single cell the copied rows paste from its row on.
+    OnFrequencyOf(2);
     box.answers.push_back(cmcMessageBox::Answer::Ok);
     QTest::keyClick(&Grid(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Frequency(2), f0);
     EXPECT_EQ(Frequency(3), f1);
+
+    // Onto selected rows, from the current row of the selection on.
+    OnFrequencyOf(2);
+    QTest::keyClick(&Grid(), Qt::Key_Up, Qt::ShiftModifier);
+    ASSERT_TRUE(View().HasRange());
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    QTest::keyClick(&Grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Frequency(1), f0);
+    EXPECT_EQ(Frequency(2), f1);
+
+    // Ctrl+X copies the selected rows, then clears them once confirmed; they paste back.
+    box.shown.clear();
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    QTest::keyClick(&Grid(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(box.shown.size(), 1u);
+    EXPECT_NE(Frequency(1), f0);
+    EXPECT_NE(Frequency(2), f1);
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    QTest::keyClick(&Grid(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Frequency(1), f0);
+    EXPECT_EQ(Frequency(2), f1);
 }
 
 TEST_F(ShortcutFixture, OnOneCellCtrlCAndCtrlVGoThroughTheSystemClipboard) {
