@@ -630,10 +630,11 @@ void cuiSheetView::KeyDown(int& key, int shift) {
     case cuiGrid::kVkUp:
     case cuiGrid::kVkDown:
         // Ctrl+Up and Ctrl+Down carry the rows up and down.
-        if ((shift & (cuiGrid::kCtrl | cuiGrid::kShift | cuiGrid::kAlt)) != cuiGrid::kCtrl)
+        if ((shift & (cuiGrid::kCtrl | cuiGrid::kShift | cuiGrid::kAlt)) != cuiGrid::kCtrl) {
             MoveBy(0, key == cuiGrid::kVkUp ? -1 : 1);
-        else
+        } else {
             RowKey(key == cuiGrid::kVkUp ? CL_PMenu_CarryUp : CL_PMenu_CarryDown);
+        }
         break;
     case cuiGrid::kVkInsert:
     case cuiGrid::kVkDelete:
