@@ -552,6 +552,7 @@ void cuiGrid::DefaultKey(int key, int shift) {
 void cuiGrid::keyPressEvent(QKeyEvent* event) {
     int shift = ShiftState(event->modifiers());
     int key = VirtualKey(event->key());
+    const bool hadKey = key != 0;
     if (key != 0 && onKeyDown)
         onKeyDown(key, shift);
     if (key == kVkApps && m_autoPopup && m_popup) {
@@ -561,7 +562,8 @@ void cuiGrid::keyPressEvent(QKeyEvent* event) {
     }
     if (key != 0)
         DefaultKey(key, shift);
-    QString text = event->text();
+    // A key the handler consumed (Ctrl+C, Tab...) types no character as well.
+    QString text = hadKey && key == 0 ? QString() : event->text();
     if (!text.isEmpty()) {
         char32_t ch = text.toUcs4().value(0);
         if (ch != 0 && onKeyPress)

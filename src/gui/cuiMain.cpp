@@ -143,6 +143,28 @@ QString DialogFilter(const std::string& text) {
     return filters.join(QStringLiteral(";;"));
 }
 
+// The standard keys of the menu commands; Qt shows them beside the entries. They act anywhere in
+// the main window (a cell editor keeps Ctrl+C, Del and the other editing keys), only while their
+// entry is enabled. The row keys (Ctrl+C, Ins, Del...) belong to the sheet's grid.
+QKeySequence MenuShortcut(int32_t cell) {
+    switch (cell) {
+    case CL_Menu_File_New:
+        return QKeySequence(Qt::CTRL | Qt::Key_N);
+    case CL_Menu_File_Open:
+        return QKeySequence(Qt::CTRL | Qt::Key_O);
+    case CL_Menu_File_Save:
+        return QKeySequence(Qt::CTRL | Qt::Key_S);
+    case CL_Menu_File_SaveAs:
+        return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    case CL_Menu_File_Print_Current:
+        return QKeySequence(Qt::CTRL | Qt::Key_P);
+    case CL_Help_Contents:
+        return QKeySequence(Qt::Key_F1);
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 cuiMain::cuiMain(const Services& services)
@@ -483,6 +505,7 @@ void cuiMain::BuildMenu() {
             auto* leaf = new QAction(sub->title(), menu);
             leaf->setData(action->data());
             leaf->setIcon(StyleIcon(CommandIcon(cell ? cell->cell : cmcCellIds::kNoCell)));
+            leaf->setShortcut(MenuShortcut(cell ? cell->cell : cmcCellIds::kNoCell));
             connect(leaf, &QAction::triggered, this, [this, cell] {
                 if (cell)
                     ExecuteCommandCell(*cell);

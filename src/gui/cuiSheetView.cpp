@@ -16,8 +16,10 @@
 #include "sheets/cuiSheet.h"
 #include "sheets/indFlector.h"
 
+#include <QClipboard>
 #include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -34,6 +37,31 @@ constexpr int kPageRows = 10;
 constexpr int kColumnLimit = 650;
 constexpr uint32_t kClWindowText = 0x80000008u;
 constexpr uint32_t kClBtnFace = 0x8000000Fu;
+constexpr int kEditorMaxLength = 1024;
+
+// The key of a pop-up entry, shown beside it; the grid's key handling (KeyDown) runs it.
+QKeySequence RowCommandKey(int32_t command) {
+    switch (command) {
+    case CL_PMenu_Edit:
+        return QKeySequence(Qt::Key_F2);
+    case CL_PMenu_Copy:
+        return QKeySequence(Qt::CTRL | Qt::Key_C);
+    case CL_PMenu_Paste:
+        return QKeySequence(Qt::CTRL | Qt::Key_V);
+    case CL_PMenu_Insert:
+        return QKeySequence(Qt::Key_Insert);
+    case CL_PMenu_Delete:
+        return QKeySequence(Qt::Key_Delete);
+    case CL_PMenu_CarryUp:
+        return QKeySequence(Qt::CTRL | Qt::Key_Up);
+    case CL_PMenu_CarryDown:
+        return QKeySequence(Qt::CTRL | Qt::Key_Down);
+    case CL_PMenu_Help:
+        return QKeySequence(Qt::Key_F1);
+    default:
+        return {};
+    }
+}
 
 // Keys of the in-place editor: Enter, Up and Down commit, Escape drops the edit.
 class EditorKeys : public QObject {
@@ -205,6 +233,10 @@ void cuiSheetView::StatusClear() {
 }
 
 cuiSheetView::~cuiSheetView() {
+    // The editor's focus leaves while the view goes: that leave must not reach the half-destroyed
+    // view (the owner commits what it holds before closing a sheet).
+    m_closingEditor = true;
+    delete std::exchange(m_editor, nullptr);
     if (cmcEvMan* events = m_sheet->Env().events) {
         events->Unregister(&cuiSheetView::OnEvent, this);
     }
@@ -535,6 +567,16 @@ void cuiSheetView::SelectParameterRange(int32_t cell, int32_t first, int32_t las
 }
 
 void cuiSheetView::KeyDown(int& key, int shift) {
+    // A row or clipboard key the in-place editor left (Ins, Ctrl+Up...) belongs to the edit: it
+    // neither closes it nor changes rows.
+    const bool rowKey = ((key == cuiGrid::kVkInsert || key == cuiGrid::kVkDelete) && shift == 0) ||
+                        ((key == 'C' || key == 'V' || key == 'X') && shift == cuiGrid::kCtrl) ||
+                        ((key == cuiGrid::kVkUp || key == cuiGrid::kVkDown) && shift == cuiGrid::kCtrl) ||
+                        key == cuiGrid::kVkF1 + 1;
+    if (rowKey && EditorVisible() && m_editor->hasFocus()) {
+        key = 0;
+        return;
+    }
     CloseEditor(true);
     StatusClear();
     int col = m_grid->Col(), row = m_grid->Row();
@@ -587,8 +629,55 @@ void cuiSheetView::KeyDown(int& key, int shift) {
         break;
     case cuiGrid::kVkUp:
     case cuiGrid::kVkDown:
-        if ((shift & (cuiGrid::kCtrl | cuiGrid::kShift | cuiGrid::kAlt)) != cuiGrid::kCtrl)
+        // Ctrl+Up and Ctrl+Down carry the rows up and down.
+        if ((shift & (cuiGrid::kCtrl | cuiGrid::kShift | cuiGrid::kAlt)) != cuiGrid::kCtrl) {
             MoveBy(0, key == cuiGrid::kVkUp ? -1 : 1);
+        } else {
+            RowKey(key == cuiGrid::kVkUp ? CL_PMenu_CarryUp : CL_PMenu_CarryDown);
+        }
+        break;
+    case cuiGrid::kVkInsert:
+    case cuiGrid::kVkDelete:
+        if (shift != 0) {
+            return;
+        }
+        RowKey(key == cuiGrid::kVkInsert ? CL_PMenu_Insert : CL_PMenu_Delete);
+        break;
+    case 'C':
+    case 'V':
+    case 'X':
+        if (shift != cuiGrid::kCtrl) {
+            return;
+        }
+        // Selected rows are copied, cut and pasted as rows; a single cell goes through the system
+        // clipboard as text, and pastes the copied rows while the clipboard holds no text. Cut copies
+        // the rows, then clears them.
+        if (!m_range) {
+            if (key == 'C') {
+                CopyCellText();
+            } else if (key == 'V' && !PasteCellText()) {
+                RowKey(CL_PMenu_Paste);
+            }
+        } else if (key == 'X') {
+            if (RowKey(CL_PMenu_Copy)) {
+                RowKey(CL_PMenu_Clear);
+            }
+        } else {
+            RowKey(key == 'C' ? CL_PMenu_Copy : CL_PMenu_Paste);
+        }
+        break;
+    case cuiGrid::kVkF1:
+        // Help on the sheet; where the main window has not taken F1 already (the secondary windows).
+        if (shift != 0 || !RowKey(CL_PMenu_Help)) {
+            ExecuteCell(col, row, key * 256, 0);
+        }
+        break;
+    case cuiGrid::kVkF1 + 1:
+        // F2 edits the current cell as Enter does: the editor opens on its text.
+        if (shift != 0) {
+            return;
+        }
+        ExecuteCell(col, row, cmcCellCapsule::kKeyReturn, 0);
         break;
     default:
         if (key >= cuiGrid::kVkF1 && key <= cuiGrid::kVkF12) {
@@ -755,23 +844,8 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
             onChosen();
         return;
     }
-    if (command != 0 && onRowCommand) {
-        FillCapsule(m_capsule, col, row);
-        FillRange(m_capsule);
-        m_capsule.command = command;
-        if (onRowCommand(command, m_capsule)) {
-            if (m_capsule.redirect.on)
-                MoveToCell(m_capsule.redirect.category, m_capsule.redirect.cell,
-                           m_capsule.redirect.parameter);
-            if (m_capsule.rangeFlags & 0x02)
-                SelectParameterRange(m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell.cell,
-                                     m_capsule.rangeFirst, m_capsule.rangeLast,
-                                     m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell.parameter);
-            else
-                ClearSelection(), UpdateSelection(m_grid->Col(), m_grid->Row());
-            m_grid->InvalidateGrid();
-            return;
-        }
+    if (command != 0 && RunRowCommand(col, row, command)) {
+        return;
     }
     // A redirect key repeats the action on the cell the handler moved to; a bound keeps a faulty
     // handler from looping forever.
@@ -802,6 +876,79 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
         key = m_capsule.redirect.key;
         text = nullptr;
     }
+}
+
+bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {
+    if (!onRowCommand || !m_handler || !Selectable(col, row) || m_sheet->PopupMode()) {
+        return false;
+    }
+    FillCapsule(m_capsule, col, row);
+    FillRange(m_capsule);
+    m_capsule.command = command;
+    if (!onRowCommand(command, m_capsule)) {
+        return false;
+    }
+    // The last copy wins: copied rows empty the system clipboard, so that Ctrl+V on a single cell
+    // pastes them rather than typing older text.
+    if (command == CL_PMenu_Copy) {
+        QGuiApplication::clipboard()->clear();
+    }
+    if (m_capsule.redirect.on) {
+        MoveToCell(m_capsule.redirect.category, m_capsule.redirect.cell, m_capsule.redirect.parameter);
+    }
+    if (m_capsule.rangeFlags & 0x02) {
+        SelectParameterRange(m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell.cell, m_capsule.rangeFirst,
+                             m_capsule.rangeLast,
+                             m_sheet->CellAt(m_grid->Col(), m_grid->Row()).cell.parameter);
+    } else {
+        ClearSelection();
+        UpdateSelection(m_grid->Col(), m_grid->Row());
+    }
+    m_grid->InvalidateGrid();
+    return true;
+}
+
+bool cuiSheetView::RowKey(int32_t command) {
+    if (!m_popup) {
+        return false;
+    }
+    PreparePopup(true);
+    for (QAction* action : m_popup->actions()) {
+        const auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
+        if (cell && cell->cell == command) {
+            return action->isVisible() && action->isEnabled() &&
+                   RunRowCommand(m_grid->Col(), m_grid->Row(), command);
+        }
+    }
+    return false;
+}
+
+void cuiSheetView::CopyCellText() {
+    const int col = m_grid->Col(), row = m_grid->Row();
+    if (!Selectable(col, row)) {
+        return;
+    }
+    const cmcCellObj& cell = m_sheet->CellAt(col, row).cell;
+    std::string text = cell.displayText;
+    if (m_handler && cell.HasCell()) {
+        FillCapsule(m_capsule, col, row);
+        m_capsule.onGrid = false; // a query: no keys, no windows
+        CallHandler(m_capsule);
+        text = m_capsule.displayText;
+    }
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text).trimmed());
+}
+
+bool cuiSheetView::PasteCellText() {
+    // One line, as the in-place editor would hold it.
+    QString text = QGuiApplication::clipboard()->text().section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (text.isEmpty()) {
+        return false;
+    }
+    text.truncate(kEditorMaxLength);
+    const std::string typed = text.toStdString();
+    ExecuteCell(m_grid->Col(), m_grid->Row(), cmcCellCapsule::kKeyReturn, 0, &typed);
+    return true;
 }
 
 int cuiSheetView::ExtraWidth() const {
@@ -895,7 +1042,7 @@ void cuiSheetView::OpenEditor(int col, int row, const std::string& text, int sel
     if (!m_editor) {
         m_editor = new QLineEdit(m_grid->viewport());
         m_editor->setFrame(false);
-        m_editor->setMaxLength(1024);
+        m_editor->setMaxLength(kEditorMaxLength);
         m_editor->installEventFilter(new EditorKeys(this));
     }
     const cmcCellObj& cell = m_sheet->CellAt(col, row).cell;
@@ -986,6 +1133,11 @@ void cuiSheetView::PreparePopup(bool force) {
                 const int32_t command = cell.cell;
                 connect(action, &QAction::triggered, this,
                         [this, command] { ExecuteCell(m_grid->Col(), m_grid->Row(), 0, command); });
+                // The key shows beside the entry; it acts here only while the menu has the focus
+                // (the grid takes it otherwise), so it never fires twice.
+                action->setShortcut(RowCommandKey(command));
+                action->setShortcutContext(Qt::WidgetShortcut);
+                action->setShortcutVisibleInContextMenu(true);
                 action->setData(QVariant::fromValue(static_cast<void*>(&cell)));
             }
         }

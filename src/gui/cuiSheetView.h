@@ -117,6 +117,14 @@ private:
     void DrawImage(cmcCanvas& canvas, int x, int y, int index) override;
 
     void FillCapsule(cmcCellCapsule& capsule, int col, int row);
+    // A pop-up row command on the current cell or the selected range; true when carried out.
+    bool RunRowCommand(int col, int row, int32_t command);
+    // A row command from its key: runs only while its pop-up entry is shown and enabled here.
+    bool RowKey(int32_t command);
+    // The current cell's shown text to the system clipboard, and the clipboard's text entered into
+    // it as if typed (false when the clipboard holds no text).
+    void CopyCellText();
+    bool PasteCellText();
     bool StepSearch(int& col, int& row, int dx, int dy) const;
     void KeyDown(int& key, int shift);
     void DoubleClick();
