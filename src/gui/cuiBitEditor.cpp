@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <array>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -142,8 +143,10 @@ cuiBitEditor::cuiBitEditor(QWidget* owner, const cmcCellCapsule& opener, const c
 }
 
 cuiBitEditor::~cuiBitEditor() {
-    // The sheet reads the private overlay until it is gone.
-    delete m_view;
+    // The sheet reads the private overlay until it is gone. The pointer is cleared first: deleting
+    // the view sends its focus events through this window's filter, which must not reach a view that
+    // is half destroyed.
+    delete std::exchange(m_view, nullptr);
 }
 
 bool cuiBitEditor::eventFilter(QObject* watched, QEvent* event) {

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <utility>
 
 namespace {
 
@@ -91,7 +92,8 @@ cuiTextEditor::cuiTextEditor(QWidget* owner, const cmcCellCapsule& opener, const
 }
 
 cuiTextEditor::~cuiTextEditor() {
-    delete m_list;
+    // Cleared first: the list's events during its deletion pass through this window's filter.
+    delete std::exchange(m_list, nullptr);
 }
 
 std::string cuiTextEditor::Result() const {
