@@ -43,7 +43,7 @@ public:
         Started,   // the radio is being put into its adjustment state
         Locked,    // the adjust-read lock stayed closed
         Cancelled, // the caution was cancelled
-        Busy,      // a clone or model operation runs
+        Busy,      // a clone or model operation runs, or the clone read did not start
     };
 
     explicit cuiAdCommands(const Services& services);

@@ -306,6 +306,10 @@ void cuiMain::Start() {
     as.askPassword = m_s.askAdjustPassword;
     as.factoryMode = [this] { return m_factoryMode; };
     as.cloneRead = [this](std::function<void()> then) {
+        // The read replaces the data: changes not yet saved are offered for saving first.
+        if (SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel) {
+            return false;
+        }
         return m_clone->Read([this, then](const cmcEeprom& radio) {
             AcceptRadioData(radio);
             then();
