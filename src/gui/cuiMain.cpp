@@ -1804,8 +1804,9 @@ void cuiMain::AdjustStarted(bool afterRead) {
         CloseSheet();
         m_s.events->Send(cmcEv::RebuildBankBranches);
     }
+    // The values are read once the adjustment start command has let go of the model driver.
     if (m_adView) {
-        m_s.events->Send(cmcEv::RefreshAdValues);
+        m_s.events->Post(cmcEv::RefreshAdValues);
     }
     RefreshCommands();
 }

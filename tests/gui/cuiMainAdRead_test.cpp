@@ -183,9 +183,13 @@ TEST_F(AdFixture, FactoryAdjustModeEntersTheAdjustmentStateWithoutACloneRead) {
     window->EnterFactoryMode(); // its caution answered OK
     ASSERT_TRUE(window->FactoryMode());
     box.shown.clear();
+    // The A/D window already open reads its values as soon as the adjustment state is entered.
+    window->ToggleAdView();
 
     window->AdRead();
     ASSERT_TRUE(WaitForAdjustBranch()) << ReadFileText(dir.File("sim.log"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->AdWindow() && window->AdWindow()->ValueText(0) == "180"; }, kLimitMs));
     ASSERT_TRUE(WaitIdle());
     ASSERT_EQ(box.shown.size(), 1u) << box.shown.back().text;
     EXPECT_TRUE(CautionShown(0));
