@@ -145,46 +145,54 @@ bool cuiCloneCommands::Info() {
 }
 
 bool cuiCloneCommands::QuietInfo(bool quiet, std::function<void(int32_t status)> done) {
-    if (IsBusy())
+    if (IsBusy()) {
         return false;
+    }
     ApplyPort();
-    if (quiet)
+    if (quiet) {
         m_man->SuppressNextMessage();
+    }
     m_running = true;
     bool started = m_commands->StartInfo([this, done](int32_t outcome, dst_CDrv_Result*) {
         m_running = false;
-        if (done)
+        if (done) {
             done(outcome);
+        }
         Ended(outcome);
     });
-    if (!started)
+    if (!started) {
         m_running = false;
+    }
     return started;
 }
 
 bool cuiCloneCommands::ModelCommand(int32_t subCommand, int32_t value, uint8_t* answer,
                                     std::function<void(int32_t status)> done) {
-    if (IsBusy())
+    if (IsBusy()) {
         return false;
+    }
     ApplyPort();
     m_man->SetModelCodes(indCloneCommands::kModelCode, 0);
     m_man->ModelDriver().SetModelCommand(subCommand, value, answer);
     m_running = true;
     bool started = m_man->StartModelCommand([this, done](dst_CDrv_Result& r) {
         m_running = false;
-        if (done)
+        if (done) {
             done(r.status);
+        }
         Ended(r.status);
     });
-    if (!started)
+    if (!started) {
         m_running = false;
+    }
     return started;
 }
 
 bool cuiCloneCommands::ModelList(const std::vector<imcCloneDrv::Entry>& entries,
                                  std::function<void(int32_t status)> done) {
-    if (IsBusy())
+    if (IsBusy()) {
         return false;
+    }
     ApplyPort();
     m_man->SetModelCodes(indCloneCommands::kModelCode, 0);
     std::vector<imcCloneDrv::Entry> list = entries;
@@ -193,12 +201,14 @@ bool cuiCloneCommands::ModelList(const std::vector<imcCloneDrv::Entry>& entries,
     m_running = true;
     bool started = m_man->StartModelList([this, done](dst_CDrv_Result& r) {
         m_running = false;
-        if (done)
+        if (done) {
             done(r.status);
+        }
         Ended(r.status);
     });
-    if (!started)
+    if (!started) {
         m_running = false;
+    }
     return started;
 }
 

@@ -125,14 +125,16 @@ void RadioSimEngine::Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& 
             m_writing = false;
         } else if (sub == kSubAdjustStart && f.size() >= 11) {
             m_adjusting = f[10] == '1';
-            if (m_log)
+            if (m_log) {
                 m_log(m_adjusting ? "adjustment state entered" : "adjustment state left");
+            }
         } else if (sub == kSubMeasure && f.size() >= 11) {
             // Outside the adjustment state the radio does not answer an A/D request.
             std::optional<uint8_t> channel = cmcText::HexByte(
                 static_cast<char>(f[9]), static_cast<char>(f[10]), cmcText::HexLetters::UpperCase);
-            if (!m_adjusting || !channel)
+            if (!m_adjusting || !channel) {
                 return;
+            }
             const uint8_t value = *channel < m_options.adValues.size() ? m_options.adValues[*channel] : 0;
             std::vector<uint8_t> reply(f.begin(), f.begin() + 9);
             reply.insert(reply.begin(), kPreamble);
