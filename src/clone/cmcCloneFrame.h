@@ -29,7 +29,8 @@ constexpr uint8_t kRefuse = 0xFA;   // the write is refused
 
 // Sub-commands of the model command frame.
 constexpr uint8_t kSubSpeed = 0x01;         // switch the line speed; value kSpeedHigh or kSpeedLow
-constexpr uint8_t kSubMeasure = 0x03;       // the sweep's measurement request
+constexpr uint8_t kSubAdjustStart = 0x02;   // value 1 enters the adjustment state, 0 leaves it
+constexpr uint8_t kSubMeasure = 0x03;       // reads one A/D channel (the value); the sweep reads 2
 constexpr uint8_t kSubSweepSingle = 0x13;   // sweep setting without a target
 constexpr uint8_t kSubSweepTarget1 = 0x14;  // sweep setting of target 1
 constexpr uint8_t kSubSweepSelect = 0x40;   // selects the setting of targets 2 to 5

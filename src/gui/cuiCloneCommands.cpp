@@ -144,6 +144,74 @@ bool cuiCloneCommands::Info() {
     return started;
 }
 
+bool cuiCloneCommands::QuietInfo(bool quiet, std::function<void(int32_t status)> done) {
+    if (IsBusy()) {
+        return false;
+    }
+    ApplyPort();
+    if (quiet) {
+        m_man->SuppressNextMessage();
+    }
+    m_running = true;
+    bool started = m_commands->StartInfo([this, done](int32_t outcome, dst_CDrv_Result*) {
+        m_running = false;
+        if (done) {
+            done(outcome);
+        }
+        Ended(outcome);
+    });
+    if (!started) {
+        m_running = false;
+    }
+    return started;
+}
+
+bool cuiCloneCommands::ModelCommand(int32_t subCommand, int32_t value, uint8_t* answer,
+                                    std::function<void(int32_t status)> done) {
+    if (IsBusy()) {
+        return false;
+    }
+    ApplyPort();
+    m_man->SetModelCodes(indCloneCommands::kModelCode, 0);
+    m_man->ModelDriver().SetModelCommand(subCommand, value, answer);
+    m_running = true;
+    bool started = m_man->StartModelCommand([this, done](dst_CDrv_Result& r) {
+        m_running = false;
+        if (done) {
+            done(r.status);
+        }
+        Ended(r.status);
+    });
+    if (!started) {
+        m_running = false;
+    }
+    return started;
+}
+
+bool cuiCloneCommands::ModelList(const std::vector<imcCloneDrv::Entry>& entries,
+                                 std::function<void(int32_t status)> done) {
+    if (IsBusy()) {
+        return false;
+    }
+    ApplyPort();
+    m_man->SetModelCodes(indCloneCommands::kModelCode, 0);
+    std::vector<imcCloneDrv::Entry> list = entries;
+    list.push_back(imcCloneDrv::Entry{}); // the end entry
+    m_man->ModelDriver().SetModelCommandList(list.data());
+    m_running = true;
+    bool started = m_man->StartModelList([this, done](dst_CDrv_Result& r) {
+        m_running = false;
+        if (done) {
+            done(r.status);
+        }
+        Ended(r.status);
+    });
+    if (!started) {
+        m_running = false;
+    }
+    return started;
+}
+
 // The outcome is recorded last: a test waiting for the end sees the data already taken over.
 void cuiCloneCommands::Ended(int32_t outcome) {
     m_lastOutcome = outcome;

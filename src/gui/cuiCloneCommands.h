@@ -51,6 +51,14 @@ public:
     // Shows the radio information on success (showInfo, or a box).
     bool Info();
     bool IsBusy() const;
+    // The radio information alone, its error message suppressed when quiet; done(status) runs
+    // whatever the outcome (0 success).
+    bool QuietInfo(bool quiet, std::function<void(int32_t status)> done);
+    // One model command, or a list of them (answers land where the entries point, which must live
+    // until done runs), through the clone manager; done(status) runs whatever the outcome.
+    bool ModelCommand(int32_t subCommand, int32_t value, uint8_t* answer,
+                      std::function<void(int32_t status)> done);
+    bool ModelList(const std::vector<imcCloneDrv::Entry>& entries, std::function<void(int32_t status)> done);
     // Maker mode writes from address 0 and asks the maker caution first.
     void SetMakerMode(bool on) { m_commands->SetMakerMode(on); }
     bool MakerMode() const { return m_commands->MakerMode(); }

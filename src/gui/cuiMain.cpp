@@ -12,6 +12,8 @@
 #include "core/cmcEvRec.h"
 #include "core/cmcKvtFile.h"
 #include "core/cmcTextTables.h"
+#include "gui/cuiAdCommands.h"
+#include "gui/cuiAdWindow.h"
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiCloneCommands.h"
 #include "gui/cuiCloneInfoWindow.h"
@@ -316,6 +318,27 @@ void cuiMain::Start() {
         };
     m_clone = std::make_unique<cuiCloneCommands>(cs);
     m_clone->SetMakerMode(m_makerMode);
+    cuiAdCommands::Services as;
+    as.clone = m_clone.get();
+    as.env = m_s.env;
+    as.tex = &m_s.tables->Text();
+    as.box = m_s.box;
+    as.events = m_s.events;
+    as.window = this;
+    as.askPassword = m_s.askAdjustPassword;
+    as.factoryMode = [this] { return m_factoryMode; };
+    as.cloneRead = [this](std::function<void()> then) {
+        // The read replaces the data: changes not yet saved are offered for saving first.
+        if (SaveChangesPrompt(false) == cmcMessageBox::Answer::Cancel) {
+            return false;
+        }
+        return m_clone->Read([this, then](const cmcEeprom& radio) {
+            AcceptRadioData(radio);
+            then();
+        });
+    };
+    as.adjustStarted = [this](bool afterRead) { AdjustStarted(afterRead); };
+    m_ad = std::make_unique<cuiAdCommands>(as);
     auto host = std::make_unique<cuiWindowHost>(
         env, m_clone.get(), [this](int32_t cell, int32_t parameter, const std::string& argument) {
             cmcCellObj command;
@@ -626,6 +649,7 @@ void cuiMain::RebuildTree() {
     iuiTreeSheets::Modes modes;
     modes.modelType = ModelType();
     modes.maker = m_makerMode;
+    modes.adjust = m_treeLevel > 0;
     std::vector<iuiTreeSheets::Node> nodes =
         iuiTreeSheets::Nodes(m_s.tables->Text(), m_current.Data(), modes);
     std::vector<QTreeWidgetItem*> parents;
@@ -1093,6 +1117,21 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
              w.CloneInfo();
              return true;
          }},
+        {CL_Menu_Ad_Read, -1, true, false,
+         [](W& w, C) {
+             w.AdRead();
+             return true;
+         }},
+        {CL_Menu_View_Ad, -1, true, true,
+         [](W& w, C) {
+             w.ToggleAdView();
+             return true;
+         }},
+        {CL_Menu_View_Ad_Update, -1, true, false,
+         [](W& w, C) {
+             w.UpdateAdView();
+             return true;
+         }},
         {CL_Model_Lmr, -1, true, true,
          [](W& w, C) {
              w.ChangeModel(0, true);
@@ -1413,6 +1452,10 @@ void cuiMain::OnEvent(void* context, const cmcEvRec& event) {
         self->RefreshBankNodes();
     } else if (event.type == cmcEv::RefreshSheetTitle) {
         self->RefreshSheetTitle();
+    } else if (event.type == cmcEv::OpenAdWindow) {
+        self->OpenAdWindow();
+    } else if (event.type == cmcEv::RefreshAdValues) {
+        self->RefreshAdWindow();
     }
 }
 
@@ -1560,6 +1603,7 @@ void cuiMain::WireWindowHost(cuiWindowHost& host) {
         return m_mchWindow != nullptr;
     };
     host.showRepeaterWindow = [this](int32_t group) { return OpenRepeaterWindow(group); };
+    host.adViewOn = [this] { return m_adView; };
 }
 
 cuiMchWindow* cuiMain::ChannelWindow() {
@@ -1764,4 +1808,93 @@ void cuiMain::EndWindows() {
         delete m_mchWindow;
         m_mchWindow = nullptr;
     }
+}
+
+// ---- A/D commands and window ----
+
+void cuiMain::AdRead() {
+    if (!m_ad) {
+        return;
+    }
+    m_ad->Read();
+    RefreshCommands();
+}
+
+void cuiMain::AdjustStarted(bool afterRead) {
+    m_treeLevel = 1;
+    RebuildTree();
+    if (afterRead) {
+        CloseSheet();
+        m_s.events->Send(cmcEv::RebuildBankBranches);
+    }
+    // The values are read once the adjustment start command has let go of the model driver.
+    if (m_adView) {
+        m_s.events->Post(cmcEv::RefreshAdValues);
+    }
+    RefreshCommands();
+}
+
+void cuiMain::ToggleAdView() {
+    if (m_adView) {
+        m_adView = false;
+        if (m_adWindow) {
+            m_adWindow->close();
+        }
+    } else {
+        m_adView = true;
+        m_s.events->Post(cmcEv::OpenAdWindow);
+    }
+    m_s.events->Send(cmcEv::RefreshCommands);
+}
+
+void cuiMain::UpdateAdView() {
+    if (!m_adView) {
+        ToggleAdView();
+        return;
+    }
+    m_s.events->Send(cmcEv::RefreshAdValues);
+}
+
+cuiAdWindow* cuiMain::AdWindow() {
+    return m_adWindow;
+}
+
+void cuiMain::OpenAdWindow() {
+    if (!m_adView) {
+        return; // turned off again before the queued opening came
+    }
+    if (!m_adWindow) {
+        m_adWindow = new cuiAdWindow(this, m_s.tables->Text());
+        m_adWindow->setAttribute(Qt::WA_DeleteOnClose);
+        // Closing the window by its frame turns the view off as the menu entry does.
+        connect(m_adWindow, &QDialog::finished, this, [this] {
+            m_adView = false;
+            RefreshCommands();
+        });
+    }
+    m_adWindow->show();
+    m_adWindow->raise();
+    RefreshAdWindow();
+}
+
+void cuiMain::RefreshAdWindow() {
+    if (!m_adWindow || !m_ad) {
+        return;
+    }
+    cmcGTex& tex = m_s.tables->Text();
+    m_adWindow->ShowValues(m_ad->Values());
+    if (!m_ad->Adjusting()) {
+        m_adWindow->SetNote(tex.GetLine("GI_AdWindow_Notes", 0));
+        return;
+    }
+    QPointer<cuiAdWindow> window = m_adWindow;
+    const bool started = m_ad->ReadValues([this, window](int32_t status) {
+        if (!window) {
+            return;
+        }
+        window->ShowValues(m_ad->Values());
+        window->SetNote(m_s.tables->Text().GetLine("GI_AdWindow_Notes", status == 0 ? 2 : 3));
+    });
+    m_adWindow->SetNote(tex.GetLine("GI_AdWindow_Notes", started ? 1 : 4));
+    RefreshCommands();
 }

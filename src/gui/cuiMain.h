@@ -32,6 +32,8 @@ class QVBoxLayout;
 class cmcCellObj;
 class cmcEvMan;
 class cmcLoop;
+class cuiAdCommands;
+class cuiAdWindow;
 class cuiCloneCommands;
 class cuiPrintCommands;
 class QPrinter;
@@ -72,6 +74,8 @@ public:
         std::function<bool(const std::string& path)> openHelp;
         // The printer setup dialog before a print; true to go on. Unset: the Qt print dialog.
         std::function<bool(QPrinter& printer)> setupPrinter;
+        // The adjust-read password dialog: true with the text when confirmed. Unset: the Qt dialog.
+        std::function<bool(std::string& password)> askAdjustPassword;
     };
 
     explicit cuiMain(const Services& services);
@@ -176,6 +180,18 @@ public:
     // is open.
     bool OpenRepeaterWindow(int32_t group);
     cuiRptWindow* RepeaterWindow();
+
+    // A/D read puts the radio into its adjustment state (behind the adjust-read lock and the
+    // adjustment caution); the adjustment branches of the tree appear then. View A/D turns the A/D
+    // window on and off; View A/D update reads its values again, or opens it.
+    void AdRead();
+    void ToggleAdView();
+    void UpdateAdView();
+    bool AdViewOn() const { return m_adView; }
+    cuiAdWindow* AdWindow();
+    cuiAdCommands& Ad() { return *m_ad; }
+    // 0: the usual tree; 1: with the adjustment branches.
+    int TreeFilterLevel() const { return m_treeLevel; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -289,4 +305,12 @@ private:
     QPointer<cuiRptWindow> m_rptWindow;
     bool m_rptOpening = false;                 // the repeater window opens on the next turn of the loop
     std::vector<QPointer<QWidget>> m_released; // closed windows not yet deleted
+
+    void OpenAdWindow();
+    void RefreshAdWindow();
+    void AdjustStarted(bool afterRead);
+    std::unique_ptr<cuiAdCommands> m_ad;
+    QPointer<cuiAdWindow> m_adWindow;
+    bool m_adView = false;
+    int m_treeLevel = 0;
 };

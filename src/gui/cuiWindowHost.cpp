@@ -6,6 +6,9 @@ bool cuiWindowHost::IsChecked(int32_t cell, int32_t parameter) {
     if (cell == CL_Menu_View_MchWin) {
         return channelViewOn && channelViewOn();
     }
+    if (cell == CL_Menu_View_Ad) {
+        return adViewOn && adViewOn();
+    }
     return cuiCommandHost::IsChecked(cell, parameter);
 }
 

@@ -16,6 +16,8 @@ public:
 
     // Whether the memory channel view is on (the View menu entry's check mark).
     std::function<bool()> channelViewOn;
+    // Whether the A/D view is on (View A/D's check mark).
+    std::function<bool()> adViewOn;
     // Open the windows; false when they cannot open now.
     std::function<bool(int32_t channel)> showChannelWindow;
     std::function<bool(int32_t group)> showRepeaterWindow;

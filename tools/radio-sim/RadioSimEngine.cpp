@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -122,6 +123,26 @@ void RadioSimEngine::Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& 
         } else if (sub == kSubCloneMode && f.size() >= 11) {
             m_selected = f[10] == kCloneModeWrite[1] ? 1 : 0; // the radio looks at the second character only
             m_writing = false;
+        } else if (sub == kSubAdjustStart && f.size() >= 11) {
+            m_adjusting = f[10] == '1';
+            if (m_log) {
+                m_log(m_adjusting ? "adjustment state entered" : "adjustment state left");
+            }
+        } else if (sub == kSubMeasure && f.size() >= 11) {
+            // Outside the adjustment state the radio does not answer an A/D request.
+            std::optional<uint8_t> channel = cmcText::HexByte(
+                static_cast<char>(f[9]), static_cast<char>(f[10]), cmcText::HexLetters::UpperCase);
+            if (!m_adjusting || !channel) {
+                return;
+            }
+            const uint8_t value = *channel < m_options.adValues.size() ? m_options.adValues[*channel] : 0;
+            std::vector<uint8_t> reply(f.begin(), f.begin() + 9);
+            reply.insert(reply.begin(), kPreamble);
+            reply[2] = kComputer;
+            reply[3] = kRadio;
+            AppendText(reply, HexText(value, 2));
+            reply.push_back(kEnd);
+            out.insert(out.end(), reply.begin(), reply.end());
         } else if (sub == kSubPassword) {
             // Password block as hexadecimal bytes: length, checksum, characters.
             m_passwordOk = false;

@@ -38,6 +38,9 @@ public:
         bool wide = false;
         Fault fault = Fault::None;
         int32_t faultFrame = 100; // the data frame the fault hits (from 0)
+        // The A/D readings of channels 0 to 7 in the adjustment state (battery, RSSI, sweep
+        // reading, temperature, transmit power, reflected power, squelch, modulation).
+        std::vector<uint8_t> adValues = {0xB4, 0x5A, 0x80, 0x6E, 0xC8, 0x0C, 0x40, 0x96};
     };
 
     // Offsets in the clone information block.
@@ -71,6 +74,9 @@ public:
     // Whether the unplug fault struck: the simulator ends once the bytes before it have left.
     bool Unplugged() const { return m_unplugged; }
     std::vector<uint8_t> InformationBlock() const;
+    // Whether the adjustment start command put the radio into its adjustment state, where it answers
+    // A/D requests.
+    bool Adjusting() const { return m_adjusting; }
 
 private:
     void Frame(const std::vector<uint8_t>& f, std::vector<uint8_t>& out);
@@ -88,6 +94,7 @@ private:
     std::vector<uint8_t> m_frame;
     int m_selected = -1; // 0 read, 1 write (E8 55)
     bool m_passwordOk = false;
+    bool m_adjusting = false;
     bool m_writing = false;
     int32_t m_writeFrames = 0;
     bool m_silent = false;
