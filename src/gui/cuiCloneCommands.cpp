@@ -168,38 +168,32 @@ bool cuiCloneCommands::QuietInfo(bool quiet, std::function<void(int32_t status)>
 
 bool cuiCloneCommands::ModelCommand(int32_t subCommand, int32_t value, uint8_t* answer,
                                     std::function<void(int32_t status)> done) {
-    if (IsBusy()) {
-        return false;
-    }
-    ApplyPort();
-    m_man->SetModelCodes(indCloneCommands::kModelCode, 0);
-    m_man->ModelDriver().SetModelCommand(subCommand, value, answer);
-    m_running = true;
-    bool started = m_man->StartModelCommand([this, done](dst_CDrv_Result& r) {
-        m_running = false;
-        if (done) {
-            done(r.status);
-        }
-        Ended(r.status);
-    });
-    if (!started) {
-        m_running = false;
-    }
-    return started;
+    return RunModel(
+        [&] { m_man->ModelDriver().SetModelCommand(subCommand, value, answer); },
+        [this](indCloneMan::Done finished) { return m_man->StartModelCommand(std::move(finished)); },
+        std::move(done));
 }
 
 bool cuiCloneCommands::ModelList(const std::vector<imcCloneDrv::Entry>& entries,
                                  std::function<void(int32_t status)> done) {
+    std::vector<imcCloneDrv::Entry> list = entries;
+    list.push_back(imcCloneDrv::Entry{}); // the end entry
+    return RunModel([&] { m_man->ModelDriver().SetModelCommandList(list.data()); },
+                    [this](indCloneMan::Done finished) { return m_man->StartModelList(std::move(finished)); },
+                    std::move(done));
+}
+
+bool cuiCloneCommands::RunModel(const std::function<void()>& prepare,
+                                const std::function<bool(indCloneMan::Done)>& start,
+                                std::function<void(int32_t status)> done) {
     if (IsBusy()) {
         return false;
     }
     ApplyPort();
     m_man->SetModelCodes(indCloneCommands::kModelCode, 0);
-    std::vector<imcCloneDrv::Entry> list = entries;
-    list.push_back(imcCloneDrv::Entry{}); // the end entry
-    m_man->ModelDriver().SetModelCommandList(list.data());
+    prepare();
     m_running = true;
-    bool started = m_man->StartModelList([this, done](dst_CDrv_Result& r) {
+    const bool started = start([this, done = std::move(done)](dst_CDrv_Result& r) {
         m_running = false;
         if (done) {
             done(r.status);

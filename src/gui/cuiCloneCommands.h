@@ -74,6 +74,9 @@ public:
     cuiCloneProgress& Progress() { return *m_progress; }
 
 private:
+    // A model command or list on the port: prepare sets it up on the model driver, start runs it.
+    bool RunModel(const std::function<void()>& prepare, const std::function<bool(indCloneMan::Done)>& start,
+                  std::function<void(int32_t status)> done);
     void ApplyPort();
     bool AskPassword();
     void Ended(int32_t outcome);
