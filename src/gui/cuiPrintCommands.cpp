@@ -124,6 +124,11 @@ bool cuiPrintCommands::CanPrintCurrent() {
         return false;
     }
     const cuiPrintList list = cuiPrintList::Current(text, *m_s.texts, m_window.Current(), Modes());
+    // The open sheet alone: it answers for itself, as its print copy would (the menu state is asked on
+    // every command refresh, and building a copy of a full bank for it is work thrown away).
+    if (list.sheets.size() == 1 && list.sheets.front() == text) {
+        return m_window.SheetView()->Sheet().IsPrintable();
+    }
     std::unique_ptr<cuiPrinter> printer = MakePrinter();
     cuiQtPrintDevice device(*m_printer);
     cuiPrinter::Target target = printer->MakeTarget(device, list.repeaterPrint);
