@@ -32,18 +32,6 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-// The clone comment kept in the file's header: the two 16-character comment fields of the data.
-std::string CloneComment(const cmcEeprom& work) {
-    std::string text;
-    for (int i = 0; i < 32; ++i) {
-        const uint8_t c = work.Data()[indLayout::SlotAddress(indTable::kCloneComments) + i];
-        text += c >= 0x20 && c <= 0x7E ? char(c) : ' ';
-    }
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text;
-}
-
 } // namespace
 
 cmcMessageBox::Answer CliCellMessages::Show(const std::string& text, const std::string&, Icon icon,
@@ -197,7 +185,7 @@ cmcKvtFile::FileError CliCellSession::Save(const std::string& path) {
                      "ostrel-cli: the data does not fit into the radio's memory; nothing was saved\n");
         return cmcKvtFile::FileError::Data;
     }
-    const cmcKvtFile::FileError code = indDataFile::Save(path, packed, CloneComment(packed));
+    const cmcKvtFile::FileError code = indDataFile::Save(path, packed, indDataFile::CloneComment(packed));
     if (code != cmcKvtFile::FileError::Ok)
         std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
     return code;

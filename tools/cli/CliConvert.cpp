@@ -32,28 +32,6 @@ cmcKvtFile::FileError CliOpenData(const std::string& path, cmcTextTables& tables
     return cmcKvtFile::FileError::Ok;
 }
 
-namespace {
-
-// The clone comment: the two 16-character text fields, printable characters only, trailing blanks
-// trimmed.
-std::string CloneComment(const cmcEeprom& work) {
-    std::string first, second;
-    for (int i = 0; i < 16; ++i) {
-        const uint8_t a = work.Data()[indLayout::SlotAddress(indTable::kCloneComments) + i],
-                      b = work.Data()[indLayout::At(indTable::kCloneComments, 16) + i];
-        first += a >= 0x20 && a <= 0x7E ? char(a) : ' ';
-        second += b >= 0x20 && b <= 0x7E ? char(b) : ' ';
-    }
-    auto trim = [](std::string s) {
-        while (!s.empty() && s.back() == ' ')
-            s.pop_back();
-        return s;
-    };
-    return trim(trim(first) + second);
-}
-
-} // namespace
-
 int CliConvert(const CliArgs& args) {
     if (args.positional.size() != 2 || !args.options.empty()) {
         std::fprintf(stderr, "usage: ostrel-cli convert IN OUT\n");
@@ -69,7 +47,7 @@ int CliConvert(const CliArgs& args) {
         std::fprintf(stderr, "ostrel-cli convert: the data does not fit into the radio's memory\n");
         return cmcKvtFile::Code(cmcKvtFile::FileError::Data);
     }
-    code = indDataFile::Save(args.positional[1], work, CloneComment(work));
+    code = indDataFile::Save(args.positional[1], work, indDataFile::CloneComment(work));
     if (code != cmcKvtFile::FileError::Ok) {
         std::printf("%s\n", tables.Text().GetJoinedText(cmcKvtFile::FileErrorKey(code)).c_str());
         return cmcKvtFile::Code(code);
