@@ -115,8 +115,29 @@ std::vector<iuiTreeSheets::Node> iuiTreeSheets::Nodes(cmcGTex& tex, const uint8_
         for (int bank = 0; bank < indLayout::kGroups; ++bank) {
             if (indLayout::GroupCount(work, bank) == 0)
                 continue;
-            char text[1024];
-            std::snprintf(text, sizeof text, format.c_str(), modes.modelType == 1 ? "Pmr" : "Lmr", bank);
+            // The overlay's format names the tree ("%s") and the bank ("%d"); it is filled in by hand,
+            // never handed to printf, so that a translator's file cannot make it read past its values.
+            std::string text;
+            bool kindDone = false, bankDone = false;
+            for (size_t i = 0; i < format.size(); ++i) {
+                const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+                if (format[i] != '%' || next == '\0') {
+                    text += format[i];
+                } else if (next == '%') {
+                    text += '%';
+                    ++i;
+                } else if (next == 's' && !kindDone) {
+                    text += modes.modelType == 1 ? "Pmr" : "Lmr";
+                    kindDone = true;
+                    ++i;
+                } else if (next == 'd' && !bankDone) {
+                    text += std::to_string(bank);
+                    bankDone = true;
+                    ++i;
+                } else {
+                    text += format[i];
+                }
+            }
             Node& added = nodes.emplace_back(MakeNode(tex, basic, text, depth + 1));
             added.bank = bank;
             added.overlayCaption = added.caption;
