@@ -166,6 +166,27 @@ TEST(ShippedSheets, TreeFollowsModelTypeMakerAndAdjustmentModes) {
 }
 
 // Every sheet the overlay defines builds, also those no tree node opens (editor and window sheets).
+// A translated overlay may name more values in a bank node's format than the tree has: the extra
+// directives stay as text instead of reading past the values.
+TEST(ShippedSheets, ABankNodeFormatNamingMoreValuesStaysText) {
+    Shipped s(0);
+    cmcGTex hostile;
+    ASSERT_TRUE(hostile.AttachLines({"#GI_Tree_Branch_Mch_Bank",
+                                     " +{(%%CT_Null.CL_Check_Mch:[St_ChBank]GI_Sheet_Mch_%s,Bank %d)"
+                                     "(ImageIndex=4)}Bank %s %n %d %x %",
+                                     "#", "#End_Of_Ovl"}));
+    hostile.SetFallback(&s.tables.Text());
+    bool seen = false;
+    for (const auto& node : iuiTreeSheets::Nodes(hostile, s.work.Data(), {0, true, true})) {
+        if (node.bank != 0)
+            continue;
+        seen = true;
+        EXPECT_EQ(node.sheetText, "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
+        EXPECT_EQ(node.overlayCaption, "Bank %s %n %d %x %");
+    }
+    EXPECT_TRUE(seen);
+}
+
 TEST(ShippedSheets, EverySheetDefinitionBuilds) {
     Shipped s(indModel::kLmr);
     cmcGTex& tex = s.tables.Text();
