@@ -395,6 +395,7 @@ void cuiMain::Start() {
     setCentralWidget(m_splitter);
     m_status = new cuiStatusPanel(this);
     statusBar()->addWidget(m_status, 1);
+    ShowPortStatus();
     m_warnTimer = new QTimer(this);
     m_warnTimer->setSingleShot(true);
     m_warnTimer->setInterval(kWarningCheckDelayMs);
@@ -1321,6 +1322,7 @@ void cuiMain::ChangeModel(int modelType, bool ask) {
     if (m_commandHost)
         m_commandHost->SetModelType(modelType);
     m_s.events->Send(cmcEv::MchForget);
+    ShowPortStatus();
     if (ask)
         StartFromInitialData();
 }
