@@ -1557,7 +1557,10 @@ void cuiMain::ShowPortStatus() {
         m_portPanel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
         statusBar()->addPermanentWidget(m_portPanel);
     }
-    m_portPanel->SetText(PortStatusText());
+    const QString text = PortStatusText();
+    if (text == m_portPanel->Text())
+        return;
+    m_portPanel->SetText(text);
     m_portPanel->updateGeometry();
 }
 

@@ -77,7 +77,9 @@ cuiPortDialog::cuiPortDialog(QWidget* parent, int form, indEnviron& env, cmcGTex
       m_tex(tex), m_box(box), m_discovery(discovery) {
     setWindowTitle(Q(tex.GetLine("GI_AppInd_Opt_ComSel_Caption", 0)));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(Q(tex.GetJoinedText("GI_AppInd_Opt_ComSel_Notice")), this));
+    layout->addWidget(new QLabel(
+        Q(tex.GetJoinedText(form == 2 ? "GI_AppInd_Opt_ComDev_Notice" : "GI_AppInd_Opt_ComSel_Notice")),
+        this));
     const QString current = QString::number(env.comPort);
     m_device = new QLabel(this);
     if (form == 0) {
@@ -100,12 +102,6 @@ cuiPortDialog::cuiPortDialog(QWidget* parent, int form, indEnviron& env, cmcGTex
     layout->addWidget(m_device);
     m_device->setVisible(form != 2);
     auto* buttons = new QDialogButtonBox(this);
-    if (form == 2) {
-        m_refresh = buttons->addButton(Q(tex.GetLine("GI_AppInd_Opt_ComDev_Refresh", 0)),
-                                       QDialogButtonBox::ActionRole);
-        m_refresh->setAutoDefault(false);
-        connect(m_refresh, &QPushButton::clicked, this, [this] { RefreshList(); });
-    }
     m_ok =
         buttons->addButton(Q(tex.GetLine("GI_AppInd_Opt_ComSel_Buttons", 0)), QDialogButtonBox::AcceptRole);
     QPushButton* cancel =
@@ -210,6 +206,14 @@ void cuiPortDialog::BuildDeviceForm(QLayout* layout) {
                                style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     m_devices->setMinimumHeight(m_devices->fontMetrics().height() * 8);
     layout->addWidget(m_devices);
+    // Refresh sits under the list it rebuilds.
+    auto* refreshRow = new QHBoxLayout;
+    m_refresh = new QPushButton(Q(m_tex.GetLine("GI_AppInd_Opt_ComDev_Refresh", 0)), this);
+    m_refresh->setAutoDefault(false);
+    connect(m_refresh, &QPushButton::clicked, this, [this] { RefreshList(); });
+    refreshRow->addStretch(1);
+    refreshRow->addWidget(m_refresh);
+    static_cast<QBoxLayout*>(layout)->addLayout(refreshRow);
     m_details = new QLabel(this);
     m_details->setTextFormat(Qt::PlainText);
     m_details->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -362,6 +366,8 @@ QString cuiPortDialog::DetailText(const Choice& c) const {
         lines.push_back(m_tex.GetLine("GI_AppInd_Opt_ComDev_Details", 6));
     else if (!d.UsbId().empty() && d.byId.empty())
         lines.push_back(m_tex.GetLine("GI_AppInd_Opt_ComDev_Details", 7));
+    if (c.inUse)
+        lines.push_back(m_tex.GetLine("GI_AppInd_Opt_ComDev_Details", 8));
     std::string text;
     for (const std::string& l : lines)
         text += (text.empty() ? "" : "\n") + l;

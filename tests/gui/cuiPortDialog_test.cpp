@@ -69,7 +69,7 @@ TEST_F(PortDialogTest, ListsTheDevicesByNameAndStoresTheChosenCableByItsStableLi
     const QString dev = QString::fromStdString(m.dev);
     EXPECT_EQ(Lines(*dialog),
               (QStringList{"ttyS0 (serial8250) — " + dev + "/ttyS0",
-                           "Zorv USB-to-Serial (0403:6001, serial A12B) — " + dev + "/ttyUSB0   ◀ in use",
+                           "▶ Zorv USB-to-Serial (0403:6001, serial A12B) — " + dev + "/ttyUSB0",
                            "Zorv USB-to-Serial (0403:6001, serial C34D) — " + dev + "/ttyUSB1"}));
     EXPECT_EQ(dialog->Devices()->currentRow(), 1);
     EXPECT_TRUE(dialog->Devices()->hasFocus());
@@ -105,7 +105,7 @@ TEST_F(PortDialogTest, AnUnpluggedCableStaysChosenAndTypedPathsAreKeptAcrossSess
         auto dialog = Open();
         QStringList lines = Lines(*dialog);
         ASSERT_EQ(lines.size(), 3);
-        EXPECT_EQ(lines[2], QString::fromStdString(m.b) + "   (not connected)   ◀ in use");
+        EXPECT_EQ(lines[2].toStdString(), "▶ Not connected: " + m.b);
         EXPECT_EQ(dialog->Devices()->currentRow(), 2);
         EXPECT_NE(dialog->Details()->text().indexOf("Not connected now"), -1);
         // The cable comes back as ttyUSB0's neighbour after the other one was pulled: Refresh finds it.
@@ -115,7 +115,7 @@ TEST_F(PortDialogTest, AnUnpluggedCableStaysChosenAndTypedPathsAreKeptAcrossSess
         lines = Lines(*dialog);
         ASSERT_EQ(lines.size(), 2);
         EXPECT_EQ(lines[1].toStdString(),
-                  "Zorv USB-to-Serial (0403:6001, serial C34D) — " + m.dev + "/ttyUSB0   ◀ in use");
+                  "▶ Zorv USB-to-Serial (0403:6001, serial C34D) — " + m.dev + "/ttyUSB0");
         EXPECT_EQ(dialog->Devices()->currentRow(), 1);
 
         // A relative path is refused; a pseudo-terminal's path is stored as typed.
