@@ -217,7 +217,7 @@ void cuiPortDialog::BuildDeviceForm(QLayout* layout) {
     m_details = new QLabel(this);
     m_details->setTextFormat(Qt::PlainText);
     m_details->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_details->setMinimumHeight(m_details->fontMetrics().height() * 6);
+    m_details->setMinimumHeight(m_details->fontMetrics().height() * 8);
     m_details->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(m_details);
     auto* row = new QHBoxLayout;
