@@ -16,9 +16,14 @@ constexpr const char* kWindowPosition = "Window Position";
 constexpr const char* kSetup = "Setup";
 constexpr const char* kPassword = "Password";
 constexpr const char* kEditFormPosition = "EditForm Position";
+constexpr const char* kTypedDevices = "Typed Devices";
 
 std::string RecentName(int index) {
     return "Recent" + std::to_string(index);
+}
+
+std::string TypedDeviceName(int index) {
+    return "Device" + std::to_string(index);
 }
 
 std::string WindowValueName(std::string_view window, const char* what) {
@@ -66,6 +71,7 @@ void indEnviron::ApplyDefaults() {
     comPort = 1;
     comSpeedHigh = 1;
     comDevice.clear();
+    typedDevices.clear();
     currentDirectory.clear();
     mchViewOn = 0;
     dockFloatCheck = 0;
@@ -150,7 +156,24 @@ bool indEnviron::Load() {
     // keeps the rest.
     if (!readText(kGlobal, "ComDevice", comDevice))
         comDevice.clear();
+    // Typed device paths are choices only: a store without them keeps the rest too.
+    typedDevices.clear();
+    for (int i = 0; i < kTypedDeviceCapacity; ++i) {
+        std::optional<std::string> path = m_store.ReadText(kTypedDevices, TypedDeviceName(i));
+        if (path && !path->empty() &&
+            std::find(typedDevices.begin(), typedDevices.end(), *path) == typedDevices.end())
+            typedDevices.push_back(*path);
+    }
     return true;
+}
+
+void indEnviron::AddTypedDevice(const std::string& path) {
+    if (path.empty())
+        return;
+    typedDevices.erase(std::remove(typedDevices.begin(), typedDevices.end(), path), typedDevices.end());
+    typedDevices.insert(typedDevices.begin(), path);
+    if (typedDevices.size() > static_cast<size_t>(kTypedDeviceCapacity))
+        typedDevices.resize(kTypedDeviceCapacity);
 }
 
 // A failed write is ignored: the session is ending and there is nobody left to tell.
@@ -164,6 +187,10 @@ void indEnviron::Save() {
     m_store.WriteInt(kGlobal, "AlignCheck", alignCheck);
     m_store.WriteInt(kGlobal, "FloatingCheck", floatingCheck);
     m_store.WriteText(kGlobal, "ComDevice", comDevice);
+    // Only the typed paths there are now: none left over from a longer list.
+    m_store.RemoveGroup(kTypedDevices);
+    for (size_t i = 0; i < typedDevices.size() && i < static_cast<size_t>(kTypedDeviceCapacity); ++i)
+        m_store.WriteText(kTypedDevices, TypedDeviceName(static_cast<int>(i)), typedDevices[i]);
     for (int i = 0; i < recent.Capacity(); ++i)
         m_store.WriteText(kRecentList, RecentName(i), recent.DisplayText(i, {}));
     m_store.WriteInt(kViewOption, "FontSize Percentage", fontSizePercentage);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class cmcInstanceLock;
 class cmcSettingsStore;
@@ -21,6 +22,8 @@ public:
     // Marks stored settings as valid.
     static constexpr int32_t kSignature = 753951;
     static constexpr int kRecentCapacity = 10;
+    // Device paths typed in the port dialog that stay offered as choices, newest first.
+    static constexpr int kTypedDeviceCapacity = 5;
     // Built-in maker key sequence, used while the store holds none.
     static constexpr const char* kDefaultMakerKeys = "ostrelmaker";
 
@@ -57,8 +60,9 @@ public:
     int32_t printerFontSize = 0;
     int32_t comPort = 0;
     int32_t comSpeedHigh = 1;
-    std::string comDevice;            // device path of a port number above 4
-    std::string sessionClonePassword; // typed in this session; never stored
+    std::string comDevice;                 // device path of a port number above 4
+    std::vector<std::string> typedDevices; // device paths typed in the port dialog, newest first
+    std::string sessionClonePassword;      // typed in this session; never stored
     std::string currentDirectory;
     int32_t windowLeft = 0;
     int32_t windowTop = 0;
@@ -81,6 +85,9 @@ public:
     int32_t mchFirstShown = 0;
     int32_t mchDockPending = 0;
     int32_t mchClosing = 0;
+
+    // Puts a typed device path first among the typed choices, dropping the oldest beyond capacity.
+    void AddTypedDevice(const std::string& path);
 
 private:
     bool Load();

@@ -77,21 +77,103 @@ std::string cmcPortDiscovery::DevicePath(int port) const {
 }
 
 std::string cmcPortDiscovery::FriendlyName(const std::string& name) const {
+    cmcPortDevice device = Details(name);
+    return device.product.empty() ? device.driver : device.ShortName();
+}
+
+cmcPortDevice cmcPortDiscovery::Details(const std::string& name) const {
+    cmcPortDevice d;
+    d.name = name;
+    d.path = m_devRoot + "/" + name;
+    d.port = cmcPortMap::NumberOfDevice(name);
     std::error_code ec;
     fs::path device = fs::canonical(fs::path(m_ttyRoot) / name / "device", ec);
+    if (!ec) {
+        fs::path driver = fs::read_symlink(device / "driver", ec);
+        if (!ec)
+            d.driver = driver.filename().string();
+        // A USB adapter's port and interface sit below the USB device that carries its descriptors.
+        fs::path at = device;
+        for (int up = 0; up < 4 && !at.empty() && at != at.root_path(); ++up, at = at.parent_path()) {
+            d.vendorId = Attribute(at / "idVendor");
+            d.product = Attribute(at / "product");
+            if (d.vendorId.empty() && d.product.empty())
+                continue;
+            d.productId = Attribute(at / "idProduct");
+            d.manufacturer = Attribute(at / "manufacturer");
+            d.serial = Attribute(at / "serial");
+            break;
+        }
+    }
+    // The by-id link names the cable by its maker, product and serial number; it moves with the cable
+    // to whichever node it gets after re-plugging.
+    fs::path node = fs::canonical(d.path, ec);
+    if (ec)
+        return d;
+    std::vector<std::string> links;
+    for (fs::directory_iterator it(fs::path(m_devRoot) / "serial/by-id", ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code linkError;
+        if (fs::canonical(it->path(), linkError) == node && !linkError)
+            links.push_back(it->path().string());
+    }
+    std::sort(links.begin(), links.end());
+    if (!links.empty())
+        d.byId = links.front();
+    return d;
+}
+
+std::string cmcPortDiscovery::NodeName(const std::string& path) const {
+    std::error_code ec;
+    fs::path node = fs::canonical(path, ec);
     if (ec)
         return {};
-    // A USB adapter's interface sits below the USB device that carries the product strings.
-    fs::path at = device;
-    for (int up = 0; up < 4 && !at.empty() && at != at.root_path(); ++up, at = at.parent_path()) {
-        std::string product = Attribute(at / "product");
-        if (product.empty())
+    fs::path root = fs::weakly_canonical(m_devRoot, ec);
+    if (ec)
+        return {};
+    fs::path relative = node.lexically_relative(root);
+    if (relative.empty() || *relative.begin() == "..")
+        return {};
+    return relative.string();
+}
+
+std::vector<cmcPortDevice> cmcPortDiscovery::ListDevices() const {
+    std::vector<cmcPortDevice> devices;
+    std::error_code ec;
+    for (fs::directory_iterator it(m_ttyRoot, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        std::error_code linkError;
+        // Virtual terminals and pseudo-terminals have no "device": only hardware ports do. An on-board
+        // port the kernel found no UART for reports type 0, and its node does not open either.
+        if (!fs::exists(it->path() / "device", linkError) || Attribute(it->path() / "type") == "0")
             continue;
-        std::string maker = Attribute(at / "manufacturer");
-        return maker.empty() || product.rfind(maker, 0) == 0 ? product : maker + " " + product;
+        if (!m_probe(m_devRoot + "/" + name))
+            continue;
+        devices.push_back(Details(name));
     }
-    fs::path driver = fs::read_symlink(device / "driver", ec);
-    return ec ? std::string() : driver.filename().string();
+    std::sort(devices.begin(), devices.end(), [](const cmcPortDevice& a, const cmcPortDevice& b) {
+        const int pa = a.port > 0 ? a.port : cmcPortMap::kMaxPort + 1;
+        const int pb = b.port > 0 ? b.port : cmcPortMap::kMaxPort + 1;
+        return pa != pb ? pa < pb : a.name < b.name;
+    });
+    return devices;
+}
+
+std::optional<cmcPortDevice> cmcPortDiscovery::Describe(const std::string& path) const {
+    std::error_code ec;
+    if (path.empty() || !fs::exists(path, ec))
+        return std::nullopt;
+    std::string name = NodeName(path);
+    // An on-board port without a UART keeps its node, but nothing is behind it.
+    if (!name.empty() && Attribute(fs::path(m_ttyRoot) / name / "type") == "0")
+        return std::nullopt;
+    if (!name.empty())
+        return Details(name);
+    // A node outside the device folder (a link a test or a port forwarder made) is taken as it is.
+    cmcPortDevice d;
+    d.path = fs::canonical(path, ec).string();
+    d.name = fs::path(d.path).filename().string();
+    return d;
 }
 
 std::vector<std::string> cmcPortDiscovery::ListPortDevices(const std::vector<int>& present) const {

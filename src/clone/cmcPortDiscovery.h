@@ -1,8 +1,12 @@
 #pragma once
 // Finds the serial ports of this machine for the port selection dialog: the registered ports (tty
-// devices the kernel ties to hardware), the present ones (whose device node opens) and their
-// descriptive names from the USB product and manufacturer. Reads a sysfs tree given at construction.
+// devices the kernel ties to hardware), the present ones (whose device node opens), their descriptive
+// names from the USB product and manufacturer, and every present device with its stable by-id link.
+// Reads a sysfs tree and a device tree given at construction.
+#include "clone/cmcPortDevice.h"
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,13 @@ public:
     // The device path of a port number by family under the device folder; empty when none.
     std::string DevicePath(int port) const;
 
+    // Every present serial device (hardware behind it and a node that opens), USB details and by-id
+    // link filled in, ordered by port number and then by name.
+    std::vector<cmcPortDevice> ListDevices() const;
+    // The device a path stands for now: a node, or a link to one (a by-id link follows the cable to
+    // whatever node it has now). None when nothing is there. Does not open the device.
+    std::optional<cmcPortDevice> Describe(const std::string& path) const;
+
     // The number after "COM" when the text begins with it, else the number at its start; 0 when none.
     static int PortNumberOf(const std::string& text);
     // A typed port number: blanks around it are ignored, the rest must be decimal digits giving 1 to
@@ -35,6 +46,10 @@ public:
 
 private:
     std::string FriendlyName(const std::string& name) const;
+    // Fills in what sysfs and the by-id links tell about the node of the given name.
+    cmcPortDevice Details(const std::string& name) const;
+    // The node name below the device folder of a path that resolves into it; empty otherwise.
+    std::string NodeName(const std::string& path) const;
 
     std::string m_ttyRoot;
     std::string m_devRoot;

@@ -36,6 +36,18 @@ void cmcPortMap::SetDevicePath(int port, const std::string& path) {
         m_paths[port] = path;
 }
 
+cmcPortMap cmcPortMap::FromSettings(int port, const std::string& device) {
+    cmcPortMap map;
+    if (port > 4 && !device.empty())
+        map.SetDevicePath(port, device);
+    return map;
+}
+
+int cmcPortMap::NumberOfPath(const std::string& nodeName) {
+    const int number = NumberOfDevice(nodeName);
+    return number > 0 ? number : kMaxPort;
+}
+
 int cmcPortMap::NumberOfDevice(const std::string& name) {
     for (const Family& f : kFamilies) {
         std::string prefix = f.prefix;

@@ -14,6 +14,12 @@ public:
     // Sets the device of a port number above 4 (lower numbers are fixed); an empty path removes it.
     void SetDevicePath(int port, const std::string& path);
 
+    // The map the settings give: the stored device path (ComDevice) stands for a port number above 4.
+    static cmcPortMap FromSettings(int port, const std::string& device);
+    // The port number a chosen device path takes: its family's number when the path is (or links to)
+    // a node of a family, given as nodeName; else the number no family uses, the last one.
+    static int NumberOfPath(const std::string& nodeName);
+
     // The port number of a device name ("ttyUSB0" gives 33); 0 for a name outside the families.
     static int NumberOfDevice(const std::string& name);
     // The device name of a port number by family ("ttyUSB0" for 33); empty when none.

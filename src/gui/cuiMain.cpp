@@ -395,6 +395,7 @@ void cuiMain::Start() {
     setCentralWidget(m_splitter);
     m_status = new cuiStatusPanel(this);
     statusBar()->addWidget(m_status, 1);
+    ShowPortStatus();
     m_warnTimer = new QTimer(this);
     m_warnTimer->setSingleShot(true);
     m_warnTimer->setInterval(kWarningCheckDelayMs);
@@ -609,6 +610,7 @@ void cuiMain::BuildToolBar() {
 
 // Commands without an implementation here are shown disabled; recent items follow the list.
 void cuiMain::RefreshCommands() {
+    ShowPortStatus(); // port, speed and model type change through commands, the port dialog and files
     std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
         for (QAction* action : actions) {
             if (action->menu()) {
@@ -1079,7 +1081,7 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
          }},
         {CL_Menu_Port_Usb, -1, true, true,
          [](W& w, C) {
-             w.ShowPortDialog(0);
+             w.ShowPortDialog(2);
              return true;
          }},
         {CL_Menu_Port_ComList0, -1, true, false,
@@ -1320,6 +1322,7 @@ void cuiMain::ChangeModel(int modelType, bool ask) {
     if (m_commandHost)
         m_commandHost->SetModelType(modelType);
     m_s.events->Send(cmcEv::MchForget);
+    ShowPortStatus();
     if (ask)
         StartFromInitialData();
 }
@@ -1518,6 +1521,47 @@ void cuiMain::ShowPortDialog(int form) {
     }
     m_s.events->Send(cmcEv::RaiseFloatingWindows);
     RefreshCommands();
+}
+
+QString cuiMain::PortStatusText() const {
+    cmcGTex& tex = m_s.tables->Text();
+    auto fill = [](std::string line, std::initializer_list<std::string> values) {
+        size_t from = 0;
+        for (const std::string& value : values) {
+            size_t at = line.find("%s", from);
+            if (at == std::string::npos)
+                break;
+            line.replace(at, 2, value);
+            from = at + value.size();
+        }
+        return line;
+    };
+    const std::string stored = cuiPortDialog::CurrentDevice(*m_s.env);
+    std::optional<cmcPortDevice> device = m_s.ports->Describe(stored);
+    std::string port;
+    if (device)
+        port = fill(tex.GetLine("GI_StatusPanel_Port", 0), {device->ShortName(), device->path});
+    else
+        port = fill(tex.GetLine("GI_StatusPanel_Port", 1),
+                    {stored.empty() ? std::to_string(m_s.env->comPort) : stored});
+    const std::string speed = tex.GetLine("GI_StatusPanel_Port", m_s.env->comSpeedHigh ? 2 : 3);
+    const std::string model = tex.GetLine("GI_AppInd_Model", ModelType() == 1 ? 1 : 0);
+    return Q(fill(tex.GetLine("GI_StatusPanel_Port", 4), {port, speed, model}));
+}
+
+void cuiMain::ShowPortStatus() {
+    if (!m_status)
+        return;
+    if (!m_portPanel) {
+        m_portPanel = new cuiStatusPanel(this);
+        m_portPanel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        statusBar()->addPermanentWidget(m_portPanel);
+    }
+    const QString text = PortStatusText();
+    if (text == m_portPanel->Text())
+        return;
+    m_portPanel->SetText(text);
+    m_portPanel->updateGeometry();
 }
 
 QList<QAction*> cuiMain::CommandActions(const std::string& cellName, int parameter) {

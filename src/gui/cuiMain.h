@@ -155,6 +155,10 @@ public:
     cuiStatusPanel* StatusPanel() { return m_status; }
     // The maker mode panel at the right of the status bar; null outside maker mode.
     cuiStatusPanel* MakerPanel() { return m_makerPanel; }
+    // The status bar panel of the serial port (its device's short name and path), the clone speed and
+    // the model type, as the settings give them now.
+    cuiStatusPanel* PortPanel() { return m_portPanel; }
+    QString PortStatusText() const;
 
     // Hidden modes, each entered after its caution: maker mode (maker-only tree branches, whole-memory
     // writes) and factory adjust mode. They last until the program ends.
@@ -287,6 +291,8 @@ private:
     QToolBar* m_toolBar = nullptr;
     cuiStatusPanel* m_status = nullptr;
     cuiStatusPanel* m_makerPanel = nullptr;
+    cuiStatusPanel* m_portPanel = nullptr;
+    void ShowPortStatus();
     bool m_makerMode = false;
     bool m_factoryMode = false;
     size_t m_makerPos = 0;         // characters of the maker key sequence typed so far

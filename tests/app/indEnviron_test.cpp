@@ -276,6 +276,28 @@ TEST(indEnviron, AStoreWithoutTheDevicePathKeepsTheOtherValues) {
     EXPECT_EQ(env.comDevice, "");
 }
 
+TEST(indEnviron, TypedDevicePathsAreKeptNewestFirstWithoutRepeats) {
+    cmcMemorySettings store;
+    {
+        indEnviron env(store, nullptr, 1024, 768);
+        for (const char* path : {"/dev/pts/1", "/dev/pts/2", "/dev/pts/3", "/dev/pts/1", "/dev/pts/4",
+                                 "/dev/pts/5", "/dev/pts/6"})
+            env.AddTypedDevice(path);
+        EXPECT_EQ(env.typedDevices, (std::vector<std::string>{"/dev/pts/6", "/dev/pts/5", "/dev/pts/4",
+                                                              "/dev/pts/1", "/dev/pts/3"}));
+    }
+    {
+        indEnviron env(store, nullptr, 1024, 768);
+        EXPECT_EQ(env.typedDevices.size(), 5u);
+        EXPECT_EQ(env.typedDevices.front(), "/dev/pts/6");
+        env.typedDevices = {"/dev/pts/9"};
+    }
+    // A shorter list leaves nothing of the longer one behind.
+    indEnviron env(store, nullptr, 1024, 768);
+    EXPECT_EQ(env.typedDevices, std::vector<std::string>{"/dev/pts/9"});
+    EXPECT_EQ(store.ReadText("Typed Devices", "Device1"), std::nullopt);
+}
+
 TEST(indEnviron, ASecondInstanceNeitherReadsNorWrites) {
     cmcMemorySettings store;
     FillValidStore(store);

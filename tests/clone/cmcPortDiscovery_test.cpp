@@ -1,5 +1,7 @@
 // Port discovery on a fake sysfs tree: which ports count as registered and present, their descriptive
-// names from the USB strings, and how typed port numbers are read.
+// names from the USB strings, the device list with stable by-id links, and how typed port numbers are
+// read.
+#include "FakePortTree.h"
 #include "clone/cmcPortDiscovery.h"
 #include "clone/cmcPortMap.h"
 #include "support/TestSupport.h"
@@ -109,4 +111,84 @@ TEST(cmcPortMap, FamilyNumbersNameTheSameDeviceBothWays) {
         EXPECT_EQ(cmcPortMap::NumberOfDevice(name), 0) << name;
     EXPECT_EQ(cmcPortMap::NumberOfDevice("ttyUSB0"), 33);
     EXPECT_EQ(cmcPortMap::DeviceName(256), "");
+}
+
+namespace {
+
+// One on-board port with a UART, one without, two identical USB adapters told apart only by their
+// serial numbers, and a virtual terminal.
+struct TwoAdapters : FakePortTree {
+    std::string a, b;
+    TwoAdapters() {
+        OnBoard("ttyS0", true);
+        OnBoard("ttyS1", false);
+        a = PlugUsb("1-1", "ttyUSB0", "A12B");
+        b = PlugUsb("1-2", "ttyUSB1", "C34D");
+        std::filesystem::create_directories(tty + "/tty1");
+        Node("tty1");
+    }
+};
+
+} // namespace
+
+TEST(cmcPortDiscovery, ListsEveryPresentDeviceWithItsUsbDetailsAndStableLink) {
+    TwoAdapters m;
+    std::vector<cmcPortDevice> list = m.Discovery().ListDevices();
+    ASSERT_EQ(list.size(), 3u); // ttyS1 has no UART, tty1 no hardware
+    EXPECT_EQ(list[0].path, m.dev + "/ttyS0");
+    EXPECT_EQ(list[0].port, 1);
+    EXPECT_EQ(list[0].driver, "serial8250");
+    EXPECT_EQ(list[0].UsbId(), "");
+    EXPECT_EQ(list[0].StableName(), m.dev + "/ttyS0"); // no by-id link: the node itself
+    EXPECT_EQ(list[0].ShortName(), "ttyS0");
+
+    const struct {
+        std::string name, serial, byId;
+        int port;
+    } usb[] = {{"ttyUSB0", "A12B", m.a, 33}, {"ttyUSB1", "C34D", m.b, 34}};
+    for (size_t i = 0; i < 2; ++i) {
+        const cmcPortDevice& d = list[i + 1];
+        EXPECT_EQ(d.name, usb[i].name);
+        EXPECT_EQ(d.path, m.dev + "/" + usb[i].name);
+        EXPECT_EQ(d.port, usb[i].port);
+        EXPECT_EQ(d.serial, usb[i].serial);
+        EXPECT_EQ(d.byId, usb[i].byId);
+        EXPECT_EQ(d.StableName(), usb[i].byId);
+        EXPECT_EQ(d.UsbId(), "0403:6001");
+        EXPECT_EQ(d.ShortName(), "Zorv USB-to-Serial");
+        EXPECT_EQ(d.driver, "ftdi_sio");
+    }
+}
+
+TEST(cmcPortDiscovery, AStableLinkFollowsTheCableToItsNewNode) {
+    TwoAdapters m;
+    cmcPortDiscovery d = m.Discovery();
+    ASSERT_TRUE(d.Describe(m.b).has_value());
+    EXPECT_EQ(d.Describe(m.b)->path, m.dev + "/ttyUSB1");
+
+    // Both cables out; the second comes back alone and gets ttyUSB0.
+    m.Unplug("1-1", "ttyUSB0", "A12B", false);
+    m.Unplug("1-2", "ttyUSB1", "C34D", false);
+    EXPECT_FALSE(d.Describe(m.b).has_value());
+    m.PlugUsb("1-2", "ttyUSB0", "C34D");
+    std::optional<cmcPortDevice> now = d.Describe(m.b);
+    ASSERT_TRUE(now.has_value());
+    EXPECT_EQ(now->path, m.dev + "/ttyUSB0");
+    EXPECT_EQ(now->serial, "C34D");
+    EXPECT_EQ(now->byId, m.b);
+    EXPECT_EQ(now->port, 33);
+    EXPECT_FALSE(d.Describe(m.a).has_value());
+    ASSERT_EQ(d.ListDevices().size(), 2u);
+    EXPECT_EQ(d.ListDevices()[1].byId, m.b);
+
+    // A node without hardware, a missing path and a pseudo-terminal behind a link of its own.
+    EXPECT_FALSE(d.Describe(m.dev + "/ttyS1").has_value());
+    EXPECT_FALSE(d.Describe(m.dev + "/ttyUSB7").has_value());
+    std::string pts = m.Node("pts/5");
+    std::filesystem::create_symlink(pts, m.dir.File("ttyV0"));
+    now = d.Describe(m.dir.File("ttyV0"));
+    ASSERT_TRUE(now.has_value());
+    EXPECT_EQ(now->name, "pts/5");
+    EXPECT_EQ(now->path, pts);
+    EXPECT_EQ(now->port, 0);
 }
