@@ -59,6 +59,7 @@ public:
     int32_t comSpeedHigh = 1;
     std::string comDevice;            // device path of a port number above 4
     std::string sessionClonePassword; // typed in this session; never stored
+    int32_t backupBeforeWrite = 1;    // clone write first saves the radio's present data (indBackupStore)
     std::string currentDirectory;
     int32_t windowLeft = 0;
     int32_t windowTop = 0;
