@@ -2,6 +2,7 @@
 #include "core/cmcGTex.h"
 #include "core/cmcVirtualLoop.h"
 #include "model/datCh.h"
+#include "model/indDataFile.h"
 #include "model/indModel.h"
 #include "support/TestSupport.h"
 
@@ -253,4 +254,34 @@ TEST(indCloneCommands, AddressFields) {
     EXPECT_EQ(indCloneCommands::Serial(info), 0x1A2B3C);
     info[indCloneCommands::kInfoSerial] = 'G';
     EXPECT_EQ(indCloneCommands::Serial(info), 0);
+}
+
+TEST(indCloneCommands, BackupAndReadBackOfAProtectedRadioWithDamagedData) {
+    // The radio's present data fails the read checks, yet it is what the backup must keep; each of the
+    // write's three operations needs the clone password, which is asked once.
+    RadioSimEngine::Options o;
+    o.password = "pw";
+    cmcEeprom damaged = ValidRadioImage(3);
+    damaged.SetByte(0x0101, 'x');
+    Rig rig(o, damaged);
+    int asked = 0;
+    rig.commands->SetPasswordDialog([&] {
+        ++asked;
+        rig.man->SetClonePassword("pw");
+        return true;
+    });
+    TempDir dir;
+    rig.commands->SetBackupFolder(dir.File("backups"));
+    rig.commands->SetVerify(true);
+    auto out = rig.Run([&](auto cb) { return rig.commands->StartWrite(WorkingWithChannel(rig.model), cb); });
+    ASSERT_EQ(out.code, 0) << (rig.box.shown.empty() ? "" : rig.box.shown.back().text);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(rig.commands->VerifyMismatch(), -1);
+    ASSERT_FALSE(rig.commands->BackupPath().empty());
+    cmcEeprom kept;
+    kept.SetSize(cmcEeprom::kWorkSize);
+    ASSERT_EQ(indDataFile::Load(rig.commands->BackupPath(), kept), cmcKvtFile::FileError::Ok);
+    EXPECT_EQ(0, std::memcmp(kept.Data(), damaged.Data(), cmcEeprom::kRadioSize));
+    const cmcEeprom& sent = rig.commands->WriteImage();
+    EXPECT_EQ(0, std::memcmp(rig.radio->Image().Data() + 0x100, sent.Data() + 0x100, 0x100));
 }
