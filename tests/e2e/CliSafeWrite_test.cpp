@@ -75,39 +75,18 @@ TEST_F(CliSafeWrite, BackupHoldsTheRadiosPreviousMemoryAndAGoodWriteVerifies) {
         clonefiles::SameRadioBytes(clonefiles::LoadImage(saved), clonefiles::LoadImage(previous), 0, last));
 }
 
-TEST_F(CliSafeWrite, AFailedWriteNamesTheBackupThatPutsTheRadioBack) {
-    const struct {
-        const char* name;
-        std::vector<std::string> sim;
-        std::vector<std::string> cli; // besides --backup
-        int status;
-        std::vector<std::string> says;
-    } cases[] = {
-        // The write sends from 0x0100 in 16-byte frames: frame 3 starts at 0x0130.
-        {"radio stored a byte wrongly",
-         {"--fault", "corrupt-write:3"},
-         {"--verify"},
-         kVerifyFailed,
-         {"first at address 0x0130", "write the data into the radio again"}},
-        {"radio refused the end of the write", {"--fault", "write-result"}, {}, 10, {"half-programmed"}},
-    };
-    int n = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string link = dir.File("radio" + std::to_string(++n));
-        const std::string backups = link + "-backups";
-        RadioSimProcess sim(link, link + ".log", SimArgs(c.sim));
-        ASSERT_TRUE(sim.Ready());
-        std::vector<std::string> cli = c.cli;
-        cli.insert(cli.end(), {"--backup", backups});
-        CliRun run = Write(sim, cli);
-        EXPECT_EQ(run.status, c.status) << run.both;
-        for (const std::string& text : c.says)
-            EXPECT_NE(run.both.find(text), std::string::npos) << text << "\n" << run.both;
-        const std::vector<fs::path> files = FilesIn(backups);
-        ASSERT_EQ(files.size(), 1u);
-        EXPECT_NE(run.both.find("backup file\n" + files[0].string()), std::string::npos) << run.both;
-    }
+TEST_F(CliSafeWrite, VerifyCatchesARadioThatStoredAByteWronglyAndNamesTheBackup) {
+    RadioSimProcess sim(dir.File("radio"), dir.File("sim.log"), SimArgs({"--fault", "corrupt-write:3"}));
+    ASSERT_TRUE(sim.Ready());
+    const std::string backups = dir.File("backups");
+    CliRun run = Write(sim, {"--backup", backups, "--verify"});
+    EXPECT_EQ(run.status, kVerifyFailed) << run.both;
+    // The write sends from 0x0100 in 16-byte frames: frame 3 starts at 0x0130.
+    for (const char* text : {"first at address 0x0130", "write the data into the radio again"})
+        EXPECT_NE(run.both.find(text), std::string::npos) << text << "\n" << run.both;
+    const std::vector<fs::path> files = FilesIn(backups);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_NE(run.both.find("backup file\n" + files[0].string()), std::string::npos) << run.both;
 }
 
 TEST_F(CliSafeWrite, ABackupThatCannotBeSavedStopsTheWriteBeforeAnyData) {

@@ -102,15 +102,15 @@ struct SafeWriteFixture : MainWindowFixture {
 
 } // namespace
 
-TEST_F(SafeWriteFixture, WriteBacksTheRadioUpUnlessSwitchedOffAndChecksWhatItWrote) {
+TEST_F(SafeWriteFixture, WriteBacksTheRadioUpFirst) {
     const std::string previous = DataFile(dir, "previous.ocd", 146000000);
     box.answers.push_back(cmcMessageBox::Answer::Ok);
     ASSERT_TRUE(window->OpenFile(DataFile(dir, "send.ocd", 151625000)));
-
     auto radio = Radio("radio", previous, {});
     ASSERT_TRUE(radio->Ready());
     ASSERT_NE(BackupItem(), nullptr);
     EXPECT_TRUE(BackupItem()->isChecked()); // on unless the user switched it off
+
     ASSERT_TRUE(Write());
     ASSERT_EQ(window->Clone().LastOutcome(), 0) << (box.shown.empty() ? "" : box.shown.back().text);
     ASSERT_EQ(BackupCount(), 1u);
@@ -121,18 +121,22 @@ TEST_F(SafeWriteFixture, WriteBacksTheRadioUpUnlessSwitchedOffAndChecksWhatItWro
     EXPECT_EQ(std::memcmp(kept.Data(), before.Data(), static_cast<size_t>(last + 1)), 0);
     ASSERT_FALSE(box.shown.empty());
     EXPECT_EQ(box.shown.back().text, tables.Text().GetJoinedText("GI_Mess_CloneWrite_Succeeded"));
+}
 
-    // Switched off, no backup is made; the read-back after the write still runs, and fails the write
-    // when the radio stored a byte wrongly.
+TEST_F(SafeWriteFixture, SwitchedOffNoBackupIsMadeYetTheReadBackStillChecksTheWrite) {
+    const std::string previous = DataFile(dir, "previous.ocd", 146000000);
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    ASSERT_TRUE(window->OpenFile(DataFile(dir, "send.ocd", 151625000)));
+    ASSERT_NE(BackupItem(), nullptr);
     BackupItem()->trigger();
     EXPECT_EQ(env.backupBeforeWrite, 0);
     EXPECT_FALSE(BackupItem()->isChecked());
-    radio.reset();
     auto faulty = Radio("faulty", previous, {"--fault", "corrupt-write:3"});
     ASSERT_TRUE(faulty->Ready());
+
     ASSERT_TRUE(Write());
     EXPECT_EQ(window->Clone().LastOutcome(), indCloneCommands::kVerifyFailed);
-    EXPECT_EQ(BackupCount(), 1u);
+    EXPECT_EQ(BackupCount(), 0u);
     EXPECT_EQ(window->Clone().BackupPath(), "");
     ASSERT_FALSE(box.shown.empty());
     EXPECT_EQ(box.shown.back().icon, cmcMessageBox::Icon::Error);
