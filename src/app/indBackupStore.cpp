@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -28,10 +27,12 @@ bool Exists(const std::string& path) {
 
 } // namespace
 
+// Folders it makes are the user's alone, as the user's data folder itself is: a radio's data carries its
+// passwords.
 bool indBackupStore::MakeFolder(const std::string& path) {
     for (size_t at = path.find('/', 1);; at = path.find('/', at + 1)) {
         const std::string part = at == std::string::npos ? path : path.substr(0, at);
-        if (!part.empty() && ::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+        if (!part.empty() && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
             return false;
         if (at == std::string::npos)
             break;
