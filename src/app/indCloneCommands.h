@@ -58,7 +58,6 @@ public:
     // Before its data frames, a write reads the radio's present data and saves it in this folder
     // (indBackupStore); a backup that fails stops the write. Empty: no backup.
     void SetBackupFolder(std::string folder) { m_backupFolder = std::move(folder); }
-    const std::string& BackupFolder() const { return m_backupFolder; }
     // After its last frame, a write reads the radio back and compares it with the data sent, over the
     // addresses the write sent.
     void SetVerify(bool on) { m_verify = on; }
