@@ -1,5 +1,6 @@
 #include "app/indCloneCommands.h"
 
+#include "app/indBackupStore.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
 #include "core/cmcText.h"
@@ -8,6 +9,8 @@
 #include "model/indModel.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -15,6 +18,27 @@ namespace {
 // character is not a digit.
 std::optional<uint32_t> HexField(const uint8_t* p, size_t n) {
     return cmcText::HexNumber(std::string_view(reinterpret_cast<const char*>(p), n));
+}
+
+// An overlay text with its "%s" replaced by value; filled by hand, as overlay texts never go to printf.
+// A text without the placeholder gets the value on a line of its own.
+std::string Fill(std::string text, const std::string& value) {
+    const size_t at = text.find("%s");
+    return at == std::string::npos ? text + "\n" + value : text.replace(at, 2, value);
+}
+
+// The first address of the ranges, up to last, where the two images differ; -1 when they agree.
+int32_t FirstDifference(const cmcEeprom& sent, const cmcEeprom& back, const std::vector<cmcRange>& ranges,
+                        int32_t last) {
+    for (const cmcRange& r : ranges) {
+        if (r.IsEnd())
+            break;
+        const int32_t end = std::min({r.last, last, sent.GetSize() - 1, back.GetSize() - 1});
+        for (int32_t a = std::max(r.first, 0); a <= end; ++a)
+            if (sent.GetByte(a) != back.GetByte(a))
+                return a;
+    }
+    return -1;
 }
 
 } // namespace
@@ -92,7 +116,8 @@ void indCloneCommands::CheckInformation(dst_CDrv_Result& r) {
 }
 
 void indCloneCommands::CheckRead(dst_CDrv_Result& r) {
-    if (r.status != 0 || r.mode != cmcCloneMode::Read)
+    // A backup keeps whatever the radio holds, and the read-back compares bytes: neither judges them.
+    if (m_rawRead || r.status != 0 || r.mode != cmcCloneMode::Read)
         return;
     if (indModel::CheckLoadedData(r.image, true) != 0)
         r.status = kCloneDataCheck;
@@ -178,6 +203,9 @@ bool indCloneCommands::StartWrite(const cmcEeprom& working, Done done) {
     m_done = std::move(done);
     m_working = working;
     m_writePhase = false;
+    m_backupPath.clear();
+    m_password.clear();
+    m_mismatch = -1;
     m_man.SetModelCodes(kModelCode, 0);
     return m_man.StartInfo([this](dst_CDrv_Result& r) { WriteStep(r); });
 }
@@ -211,6 +239,7 @@ void indCloneCommands::WriteStep(dst_CDrv_Result& r) {
         Finish(kCancelled, nullptr);
         return;
     }
+    m_password = m_man.PasswordNext() ? m_man.ClonePassword() : std::string();
     m_writeImage = m_working;
     m_man.SetWideAddress(m_info[kInfoWide] & 0x40);
     m_man.SetImageSize(cmcEeprom::kWorkSize);
@@ -236,7 +265,128 @@ void indCloneCommands::WriteStep(dst_CDrv_Result& r) {
             m_ranges[0].last = last;
     }
     m_writeImage.SetByte(264, m_info[kInfoDataVersion]);
-    if (!m_man.StartWrite(m_writeImage, m_ranges.data(),
-                          [this](dst_CDrv_Result& rr) { Finish(rr.status, &rr); }))
+    if (m_backupFolder.empty())
+        SendData();
+    else
+        StartBackup();
+}
+
+void indCloneCommands::SendPasswordAgain() {
+    if (!m_password.empty() && !m_man.PasswordNext())
+        m_man.SetClonePassword(m_password);
+}
+
+bool indCloneCommands::StartRawRead(indCloneMan::Done done) {
+    if (m_man.IsBusy())
+        return false;
+    m_readRanges = indModel::RangeList(1);
+    if (!m_readRanges.empty() && !m_readRanges[0].IsEnd())
+        m_readRanges[0].last = ReadLast(m_info.data());
+    SendPasswordAgain();
+    m_man.SuppressNextMessage();
+    m_rawRead = true;
+    if (m_man.StartRead(m_readRanges.data(), std::move(done)))
+        return true;
+    m_rawRead = false;
+    return false;
+}
+
+void indCloneCommands::StartBackup() {
+    if (!StartRawRead([this](dst_CDrv_Result& r) { BackupDone(r); }))
         Finish(kBusy, nullptr);
+}
+
+void indCloneCommands::BackupDone(dst_CDrv_Result& r) {
+    m_rawRead = false;
+    if (r.status != 0) {
+        const bool cancelled = r.status == kCloneCancelled;
+        std::string text = cancelled ? std::string() : Text("GI_Mess_Backup_ReadFailed") + "\n\n";
+        Show(text + WriteErrorText(r, true), !cancelled);
+        Finish(cancelled ? int32_t{kCloneCancelled} : int32_t{kBackupFailed}, &r);
+        return;
+    }
+    std::string path;
+    const std::vector<uint8_t> info(m_info.begin(), m_info.end());
+    if (indBackupStore::Save(m_backupFolder, indBackupStore::RadioName(info), std::time(nullptr), r.image,
+                             path) != cmcKvtFile::FileError::Ok) {
+        Show(Fill(Text("GI_Mess_Backup_SaveFailed"), m_backupFolder), true);
+        Finish(kBackupFailed, nullptr);
+        return;
+    }
+    m_backupPath = path;
+    SendData();
+}
+
+void indCloneCommands::SendData() {
+    if (m_man.IsBusy()) {
+        Finish(kBusy, nullptr);
+        return;
+    }
+    SendPasswordAgain();
+    // A failed write names the backup that puts the radio back: that message is the commands' own.
+    if (!m_backupPath.empty())
+        m_man.SuppressNextMessage();
+    m_man.StartWrite(m_writeImage, m_ranges.data(), [this](dst_CDrv_Result& r) { WriteDone(r); });
+}
+
+void indCloneCommands::WriteDone(dst_CDrv_Result& r) {
+    if (r.status != 0) {
+        if (!m_backupPath.empty())
+            Show(WriteErrorText(r, false) + "\n\n" + BackupNote(), r.status != kCloneCancelled);
+        Finish(r.status, &r);
+        return;
+    }
+    if (!m_verify) {
+        Finish(0, &r);
+        return;
+    }
+    if (!StartRawRead([this](dst_CDrv_Result& rr) { VerifyDone(rr); }))
+        Finish(kBusy, nullptr);
+}
+
+void indCloneCommands::VerifyDone(dst_CDrv_Result& r) {
+    m_rawRead = false;
+    std::string text;
+    if (r.status != 0) {
+        text = Text("GI_Mess_Verify_ReadFailed") + "\n\n" + WriteErrorText(r, false);
+    } else {
+        m_mismatch = FirstDifference(m_writeImage, r.image, m_ranges,
+                                     m_readRanges.empty() ? -1 : m_readRanges[0].last);
+        if (m_mismatch < 0) {
+            Finish(0, &r);
+            return;
+        }
+        char address[16];
+        std::snprintf(address, sizeof address, "0x%04X", static_cast<unsigned>(m_mismatch));
+        text = Fill(Text("GI_Mess_Verify_Failed"), address);
+    }
+    if (!m_backupPath.empty())
+        text += "\n\n" + BackupNote();
+    Show(text, true);
+    Finish(kVerifyFailed, &r);
+}
+
+std::string indCloneCommands::WriteErrorText(dst_CDrv_Result& r, bool beforeData) {
+    // Told as a write that sent nothing, a failed backup read says that the radio is unchanged.
+    const cmcCloneMode mode = r.mode;
+    if (beforeData)
+        r.mode = cmcCloneMode::Write;
+    std::string text = m_man.CloneErrorText(r);
+    r.mode = mode;
+    return text;
+}
+
+std::string indCloneCommands::BackupNote() const {
+    return Fill(Text("GI_Mess_Backup_Kept"), m_backupPath);
+}
+
+std::string indCloneCommands::Text(const char* key) const {
+    return m_tex ? m_tex->GetJoinedText(key) : std::string();
+}
+
+void indCloneCommands::Show(const std::string& text, bool error) {
+    if (m_box && m_tex && !text.empty())
+        m_box->Show(text, m_tex->GetLine("GI_Sys_AppTitle", 0),
+                    error ? cmcMessageBox::Icon::Error : cmcMessageBox::Icon::Warning,
+                    cmcMessageBox::Buttons::Ok);
 }

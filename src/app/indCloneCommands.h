@@ -23,6 +23,8 @@ public:
         kDataErrors = -3,     // the warning check counted errors: GI_Mess_DataError
         kNotReadyTrunk = -4,  // GI_AppMess_CloneErr_NotReadyVORNTrunk
         kBusy = -5,           // the clone manager is busy
+        kBackupFailed = -6,   // the radio's present data could not be read or saved: nothing was written
+        kVerifyFailed = -7,   // what the radio holds after the write differs, or could not be read back
     };
 
     // Clone information block offsets the commands use.
@@ -53,6 +55,16 @@ public:
     void SetWarningCheck(std::function<int()> check) { m_warningCheck = std::move(check); }
     void SetMakerMode(bool on) { m_makerMode = on; }
     bool MakerMode() const { return m_makerMode; }
+    // Before its data frames, a write reads the radio's present data and saves it in this folder
+    // (indBackupStore); a backup that fails stops the write. Empty: no backup.
+    void SetBackupFolder(std::string folder) { m_backupFolder = std::move(folder); }
+    // After its last frame, a write reads the radio back and compares it with the data sent, over the
+    // addresses the write sent.
+    void SetVerify(bool on) { m_verify = on; }
+    // The backup file of the last write; empty when it made none.
+    const std::string& BackupPath() const { return m_backupPath; }
+    // The first address at which the last verified write read back differently; -1 for none.
+    int32_t VerifyMismatch() const { return m_mismatch; }
 
     bool StartInfo(Done done);
     // Information, then the read of the memory the radio reports; the result holds the image.
@@ -85,6 +97,21 @@ public:
 private:
     void ReadStep(dst_CDrv_Result& result);
     void WriteStep(dst_CDrv_Result& result);
+    // The steps of a write after its checks: backup read and save, the write, the read-back.
+    void StartBackup();
+    void BackupDone(dst_CDrv_Result& result);
+    void SendData();
+    void WriteDone(dst_CDrv_Result& result);
+    void VerifyDone(dst_CDrv_Result& result);
+    // A read of the radio's whole memory as it is, for the backup or the read-back: no data checks,
+    // and the clone manager shows no message (the write's own message says what failed).
+    bool StartRawRead(indCloneMan::Done done);
+    void SendPasswordAgain();
+    // The clone error text of a result as part of a write: a read that failed left the radio as it was.
+    std::string WriteErrorText(dst_CDrv_Result& result, bool beforeData);
+    std::string BackupNote() const;
+    std::string Text(const char* key) const;
+    void Show(const std::string& text, bool error);
     bool Confirm(const char* key);
     void Error(const char* key);
     void Finish(int32_t outcome, dst_CDrv_Result* result);
@@ -104,4 +131,11 @@ private:
     cmcEeprom m_working;
     cmcEeprom m_writeImage;
     std::vector<cmcRange> m_ranges;
+    std::vector<cmcRange> m_readRanges; // the backup read and the read-back
+    std::string m_backupFolder;
+    std::string m_backupPath;
+    bool m_verify = false;
+    bool m_rawRead = false;
+    std::string m_password; // the clone password of the running write, sent with each of its operations
+    int32_t m_mismatch = -1;
 };

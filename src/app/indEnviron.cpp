@@ -91,6 +91,7 @@ void indEnviron::ApplyDefaults() {
     language = 0;
     makerKeys = kDefaultMakerKeys;
     adjustPassword.clear();
+    backupBeforeWrite = 1;
 }
 
 // Reads every value in order and stops at the first one that is missing or of the wrong type; the
@@ -164,6 +165,10 @@ bool indEnviron::Load() {
             std::find(typedDevices.begin(), typedDevices.end(), *path) == typedDevices.end())
             typedDevices.push_back(*path);
     }
+    // So did the backup before clone write: a store without it backs up.
+    int32_t backup = 1;
+    readInt(kSetup, "BackupBeforeWrite", backup);
+    backupBeforeWrite = backup != 0 ? 1 : 0;
     return true;
 }
 
@@ -202,6 +207,7 @@ void indEnviron::Save() {
     m_store.WriteInt(kWindowPosition, "Height", windowHeight);
     m_store.WriteInt(kWindowPosition, "SplitterV", splitterPosition);
     m_store.WriteInt(kSetup, "ModelType", modelType);
+    m_store.WriteInt(kSetup, "BackupBeforeWrite", backupBeforeWrite);
     for (const indWinPos& entry : m_windowPositions) {
         m_store.WriteInt(kEditFormPosition, WindowValueName(entry.name, "Left"), entry.left);
         m_store.WriteInt(kEditFormPosition, WindowValueName(entry.name, "Top"), entry.top);

@@ -63,6 +63,7 @@ public:
     std::string comDevice;                 // device path of a port number above 4
     std::vector<std::string> typedDevices; // device paths typed in the port dialog, newest first
     std::string sessionClonePassword;      // typed in this session; never stored
+    int32_t backupBeforeWrite = 1; // clone write first saves the radio's present data (indBackupStore)
     std::string currentDirectory;
     int32_t windowLeft = 0;
     int32_t windowTop = 0;

@@ -39,6 +39,9 @@ public:
     // The clone password dialog's result: the next read or write sends it (1 to 16 characters).
     void SetClonePassword(const std::string& password);
     bool PasswordNext() const { return m_passwordNext; }
+    // The clone password last entered: a command that runs several operations on one radio sends it
+    // again for each of them.
+    const std::string& ClonePassword() const { return m_password; }
     // Model commands go to the model driver.
     imcCloneDrv& ModelDriver() { return *m_model; }
     imcAdjust& Adjust() { return m_adjust; }

@@ -1,5 +1,6 @@
 #include "gui/cuiCloneCommands.h"
 
+#include "app/indBackupStore.h"
 #include "app/indEnviron.h"
 #include "cells/cmcCellNumber.h"
 #include "clone/cmcPortMap.h"
@@ -12,7 +13,9 @@
 #include "gui/cuiPasswordDialog.h"
 #include "model/indInfoCells.h"
 
+#include <QDesktopServices>
 #include <QLineEdit>
+#include <QUrl>
 #include <cstdio>
 
 namespace {
@@ -113,6 +116,8 @@ bool cuiCloneCommands::Write(const cmcEeprom& working, std::function<void()> don
     if (IsBusy())
         return false;
     ApplyPort();
+    m_commands->SetBackupFolder(m_s.env->backupBeforeWrite ? indBackupStore::DefaultFolder() : std::string());
+    m_commands->SetVerify(true);
     m_running = true;
     bool started = m_commands->StartWrite(working, [this, done](int32_t outcome, dst_CDrv_Result*) {
         m_running = false;
@@ -123,6 +128,19 @@ bool cuiCloneCommands::Write(const cmcEeprom& working, std::function<void()> don
     if (!started)
         m_running = false;
     return started;
+}
+
+void cuiCloneCommands::ShowBackupsFolder() {
+    const std::string folder = indBackupStore::DefaultFolder();
+    bool opened = indBackupStore::MakeFolder(folder);
+    if (opened && m_s.openFolder)
+        opened = m_s.openFolder(folder);
+    else if (opened)
+        opened = QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
+    if (!opened)
+        m_s.box->Show(Fill(m_s.tex->GetJoinedText("GI_Mess_Backup_Folder"), folder),
+                      m_s.tex->GetLine("GI_Sys_AppTitle", 0), cmcMessageBox::Icon::Information,
+                      cmcMessageBox::Buttons::Ok);
 }
 
 bool cuiCloneCommands::Info() {

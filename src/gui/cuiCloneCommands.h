@@ -37,6 +37,8 @@ public:
         cmcEvMan* events = nullptr; // null: no events are sent
         // Shows the radio's answer after a clone information read. Unset: a message box with InfoText.
         std::function<void()> showInfo;
+        // Opens a folder with the desktop; false when it could not. Unset: the desktop's file manager.
+        std::function<bool(const std::string& folder)> openFolder;
     };
 
     explicit cuiCloneCommands(const Services& services);
@@ -47,7 +49,13 @@ public:
     // Each returns false when a clone operation is already running. The callbacks run only on
     // success; failures have shown their message by then.
     bool Read(std::function<void(const cmcEeprom& radio)> done);
+    // Backs the radio up first when the setting says so, and reads it back after the write.
     bool Write(const cmcEeprom& working, std::function<void()> done);
+    // The backup file of the last write; empty when it made none.
+    const std::string& BackupPath() const { return m_commands->BackupPath(); }
+    // Opens the folder of the backups (made when missing), or names it in a message when the desktop
+    // cannot open it.
+    void ShowBackupsFolder();
     // Shows the radio information on success (showInfo, or a box).
     bool Info();
     bool IsBusy() const;

@@ -28,6 +28,8 @@ bool cuiCommandHost::IsChecked(int32_t cell, int32_t parameter) {
         return m_env.toolbarVisible != 0;
     case CL_Menu_View_FontSize:
         return m_env.fontSizePercentage == parameter;
+    case CL_Menu_Clone_Write:
+        return parameter == 1 && m_env.backupBeforeWrite != 0; // back up the radio before writing
     case CL_Model_Lmr:
     case CL_Model_Pmr:
         return m_modelType == (cell == CL_Model_Pmr ? 1 : 0);

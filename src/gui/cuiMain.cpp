@@ -528,7 +528,7 @@ void cuiMain::BuildMenu() {
             auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
             auto* leaf = new QAction(sub->title(), menu);
             leaf->setData(action->data());
-            leaf->setIcon(StyleIcon(CommandIcon(cell ? cell->cell : cmcCellIds::kNoCell)));
+            leaf->setIcon(StyleIcon(cell ? CommandIcon(cell->cell, cell->parameter) : -1));
             leaf->setShortcut(MenuShortcut(cell ? cell->cell : cmcCellIds::kNoCell));
             connect(leaf, &QAction::triggered, this, [this, cell] {
                 if (cell)
@@ -628,7 +628,7 @@ void cuiMain::RefreshCommands() {
                     action->setText(Q(caption));
                 continue;
             }
-            const Command* command = FindCommand(cell->cell);
+            const Command* command = FindCommand(cell->cell, cell->parameter);
             const bool known = command && command->inMenus;
             // Check marks and disabled states as the cell handler's host reports them.
             const bool checkable = known && command->checkable;
@@ -1003,7 +1003,7 @@ void cuiMain::PeriodicStep() {
 
 // ---- commands ----
 
-const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
+const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
     using W = cuiMain;
     using C = const cmcCellObj&;
     // The icons are stand-ins from the style until the program ships its own image lists.
@@ -1113,7 +1113,21 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
          [](W& w, C) {
              w.CloneWrite();
              return true;
-         }},
+         },
+         0},
+        // Clone write's backup: the setting, and the folder the backups are kept in.
+        {CL_Menu_Clone_Write, -1, true, true,
+         [](W& w, C) {
+             w.m_s.env->backupBeforeWrite = w.m_s.env->backupBeforeWrite ? 0 : 1;
+             return true;
+         },
+         1},
+        {CL_Menu_Clone_Write, -1, true, false,
+         [](W& w, C) {
+             w.m_clone->ShowBackupsFolder();
+             return true;
+         },
+         2},
         {CL_Menu_Clone_Info, QStyle::SP_MessageBoxInformation, true, false,
          [](W& w, C) {
              w.CloneInfo();
@@ -1170,13 +1184,14 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell) {
          }},
     };
     for (const Command& command : kCommands)
-        if (command.cell == cell)
+        if (command.cell == cell && (parameter == kAnyParameter || command.parameter == kAnyParameter ||
+                                     command.parameter == parameter))
             return &command;
     return nullptr;
 }
 
-int cuiMain::CommandIcon(int32_t cell) {
-    const Command* command = FindCommand(cell);
+int cuiMain::CommandIcon(int32_t cell, int32_t parameter) {
+    const Command* command = FindCommand(cell, parameter);
     return command ? command->icon : -1;
 }
 
@@ -1184,7 +1199,7 @@ bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {
     // While a clone or a print runs the window takes no commands (a shortcut may still arrive).
     if ((m_clone && m_clone->IsBusy()) || (m_print && m_print->IsBusy()))
         return false;
-    const Command* command = FindCommand(cell.cell);
+    const Command* command = FindCommand(cell.cell, cell.parameter);
     if (!command || !command->run || !command->run(*this, cell))
         return false;
     RefreshCommands();

@@ -210,11 +210,15 @@ private:
         bool checkable; // the entry carries the host's check mark
         // Runs the command; false when the cell gives it nothing to do. Null: nothing runs here.
         bool (*run)(cuiMain& window, const cmcCellObj& cell);
+        // The cell parameter the entry answers to; kAnyParameter: every one.
+        int32_t parameter = kAnyParameter;
     };
-    // The command of a cell number; null for cells that are no command here.
-    static const Command* FindCommand(int32_t cell);
+    static constexpr int32_t kAnyParameter = -1;
+    // The command of a cell number and parameter (kAnyParameter: the cell's first entry); null for
+    // cells that are no command here.
+    static const Command* FindCommand(int32_t cell, int32_t parameter = kAnyParameter);
     // The standard style pixmap of a cell's menu and toolbar entry; -1: none.
-    static int CommandIcon(int32_t cell);
+    static int CommandIcon(int32_t cell, int32_t parameter = kAnyParameter);
 
     // Where a sheet was left: restored when it opens again in this session.
     struct SheetPosition {

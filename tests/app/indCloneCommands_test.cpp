@@ -2,6 +2,7 @@
 #include "core/cmcGTex.h"
 #include "core/cmcVirtualLoop.h"
 #include "model/datCh.h"
+#include "model/indDataFile.h"
 #include "model/indModel.h"
 #include "support/TestSupport.h"
 
@@ -56,9 +57,11 @@ struct Rig {
         for (int i = 0; i < 8; ++i)
             lines.push_back("Check " + std::to_string(i));
         lines.push_back("#");
-        for (const char* key : {"GI_Mess_Confirm_CloneWrite", "GI_Mess_Confirm_CloneWriteClonePass",
-                                "GI_Mess_Maker_Caution", "GI_Mess_DataError",
-                                "GI_AppMess_CloneErr_NoActualCh", "GI_AppMess_CloneErr_NotReadyVORNTrunk"}) {
+        for (const char* key :
+             {"GI_Mess_Confirm_CloneWrite", "GI_Mess_Confirm_CloneWriteClonePass", "GI_Mess_Maker_Caution",
+              "GI_Mess_DataError", "GI_AppMess_CloneErr_NoActualCh", "GI_AppMess_CloneErr_NotReadyVORNTrunk",
+              "GI_Mess_Backup_ReadFailed", "GI_Mess_Backup_SaveFailed", "GI_Mess_Backup_Kept",
+              "GI_Mess_Verify_Failed", "GI_Mess_Verify_ReadFailed"}) {
             lines.push_back(std::string("#") + key);
             lines.push_back(std::string("text of ") + key);
             lines.push_back("#");
@@ -253,4 +256,79 @@ TEST(indCloneCommands, AddressFields) {
     EXPECT_EQ(indCloneCommands::Serial(info), 0x1A2B3C);
     info[indCloneCommands::kInfoSerial] = 'G';
     EXPECT_EQ(indCloneCommands::Serial(info), 0);
+}
+
+TEST(indCloneCommands, BackupAndReadBackOfAProtectedRadioWithDamagedData) {
+    // The radio's present data fails the read checks, yet it is what the backup must keep; each of the
+    // write's three operations needs the clone password, which is asked once.
+    RadioSimEngine::Options o;
+    o.password = "pw";
+    cmcEeprom damaged = ValidRadioImage(3);
+    damaged.SetByte(0x0101, 'x');
+    Rig rig(o, damaged);
+    int asked = 0;
+    rig.commands->SetPasswordDialog([&] {
+        ++asked;
+        rig.man->SetClonePassword("pw");
+        return true;
+    });
+    TempDir dir;
+    rig.commands->SetBackupFolder(dir.File("backups"));
+    rig.commands->SetVerify(true);
+    auto out = rig.Run([&](auto cb) { return rig.commands->StartWrite(WorkingWithChannel(rig.model), cb); });
+    ASSERT_EQ(out.code, 0) << (rig.box.shown.empty() ? "" : rig.box.shown.back().text);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(rig.commands->VerifyMismatch(), -1);
+    ASSERT_FALSE(rig.commands->BackupPath().empty());
+    cmcEeprom kept;
+    kept.SetSize(cmcEeprom::kWorkSize);
+    ASSERT_EQ(indDataFile::Load(rig.commands->BackupPath(), kept), cmcKvtFile::FileError::Ok);
+    EXPECT_EQ(0, std::memcmp(kept.Data(), damaged.Data(), cmcEeprom::kRadioSize));
+    const cmcEeprom& sent = rig.commands->WriteImage();
+    EXPECT_EQ(0, std::memcmp(rig.radio->Image().Data() + 0x100, sent.Data() + 0x100, 0x100));
+}
+
+TEST(indCloneCommands, AWriteThatFailsSaysWhatTheRadioHoldsAndWhereItsBackupIs) {
+    using F = RadioSimEngine::Fault;
+    const struct {
+        const char* name;
+        F fault;
+        int32_t frame;
+        int32_t code;
+        bool backup;      // a backup file was made
+        bool radioBefore; // the radio still holds what it held
+        const char* says; // the message begins with this text
+    } cases[] = {
+        // The silence strikes the first read, which is the backup's.
+        {"backup read fails", F::Silence, 5, indCloneCommands::kBackupFailed, false, true,
+         "text of GI_Mess_Backup_ReadFailed"},
+        {"write result fails", F::WriteResult, 0, kCloneWriteResult, true, true, "Head 10"},
+        {"radio stores a byte wrongly", F::CorruptWrite, 3, indCloneCommands::kVerifyFailed, true, false,
+         "text of GI_Mess_Verify_Failed\n0x0130"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RadioSimEngine::Options o;
+        o.fault = c.fault;
+        o.faultFrame = c.frame;
+        Rig rig(o);
+        const cmcEeprom before = rig.radio->Image();
+        TempDir dir;
+        rig.commands->SetBackupFolder(dir.File("backups"));
+        rig.commands->SetVerify(true);
+        auto out =
+            rig.Run([&](auto cb) { return rig.commands->StartWrite(WorkingWithChannel(rig.model), cb); });
+        EXPECT_EQ(out.code, c.code);
+        EXPECT_EQ(rig.radio->Image() == before, c.radioBefore);
+        ASSERT_FALSE(rig.box.shown.empty());
+        const std::string& text = rig.box.shown.back().text;
+        EXPECT_EQ(rig.box.shown.back().icon, cmcMessageBox::Icon::Error);
+        EXPECT_EQ(text.rfind(c.says, 0), 0u) << text;
+        EXPECT_EQ(rig.box.shown.size(), 2u) << text; // the confirmation and this one message
+        const std::string& backup = rig.commands->BackupPath();
+        EXPECT_EQ(!backup.empty(), c.backup);
+        if (c.backup) {
+            EXPECT_NE(text.find("text of GI_Mess_Backup_Kept\n" + backup), std::string::npos) << text;
+        }
+    }
 }

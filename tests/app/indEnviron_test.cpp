@@ -210,6 +210,7 @@ TEST(indEnviron, WritesBackExactlyTheListedValues) {
         env.sessionClonePassword = "secret"; // never stored
         env.makerKeys = "";
         env.adjustPassword = "Pw";
+        env.backupBeforeWrite = 0;
         env.SetWindowPosition("MchWin", 10, 20, 300, 400, 1, 2, 3, 4, 2, 1);
     }
     EXPECT_TRUE(settingsWrittenBeforeRelease);
@@ -236,6 +237,7 @@ TEST(indEnviron, WritesBackExactlyTheListedValues) {
                                       "Window Position/SplitterV",
                                       "Setup/ModelType",
                                       "Setup/Language",
+                                      "Setup/BackupBeforeWrite",
                                       "Password/MakerReserveMode",
                                       "Password/AdjustMode",
                                       "EditForm Position/MchWin_Left",
@@ -265,6 +267,7 @@ TEST(indEnviron, WritesBackExactlyTheListedValues) {
     EXPECT_EQ(again.recent.DisplayText(1, ""), "/home/u/b.ocd");
     EXPECT_EQ(again.makerKeys, "");
     EXPECT_EQ(again.adjustPassword, "Pw");
+    EXPECT_EQ(again.backupBeforeWrite, 0);
     EXPECT_EQ(again.sessionClonePassword, "");
 }
 
@@ -274,6 +277,7 @@ TEST(indEnviron, AStoreWithoutTheDevicePathKeepsTheOtherValues) {
     indEnviron env(store, nullptr, 1024, 768);
     EXPECT_EQ(env.comPort, 7);
     EXPECT_EQ(env.comDevice, "");
+    EXPECT_EQ(env.backupBeforeWrite, 1); // nor does one without the backup setting lose its backups
 }
 
 TEST(indEnviron, TypedDevicePathsAreKeptNewestFirstWithoutRepeats) {

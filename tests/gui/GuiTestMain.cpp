@@ -1,5 +1,5 @@
-// The main of every widget test: the offscreen platform, a temporary folder as the user's config and
-// runtime folder (no test touches the real settings), one QApplication for all tests.
+// The main of every widget test: the offscreen platform, a temporary folder as the user's config, data
+// and runtime folder (no test touches the real settings or backups), one QApplication for all tests.
 #include <QApplication>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     if (!home)
         return 2;
     setenv("XDG_CONFIG_HOME", (std::string(home) + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (std::string(home) + "/data").c_str(), 1);
     std::filesystem::create_directories(std::string(home) + "/runtime");
     std::filesystem::permissions(std::string(home) + "/runtime", std::filesystem::perms::owner_all);
     setenv("XDG_RUNTIME_DIR", (std::string(home) + "/runtime").c_str(), 1);

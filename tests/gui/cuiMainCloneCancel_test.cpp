@@ -88,6 +88,7 @@ TEST_F(CancelFixture, CancelledReadAndWriteLeaveDataAndRadioAndSaySo) {
     RadioSimProcess writeSim(dir.File("radio2"), dir.File("sim2.log"), {"--pace", "--save", saved});
     ASSERT_TRUE(writeSim.Ready());
     UsePort(writeSim.Port());
+    env.backupBeforeWrite = 0; // the write's own frames are cancelled, not the backup read before them
     box.shown.clear();
     box.answers.clear();
     window->CloneWrite();

@@ -36,9 +36,11 @@ const std::vector<CliVerb>& CliVerbs() {
          {"--port", "--password"},
          CliRead},
         {"write",
-         "--port DEV FILE [--yes] [--high|--low] [--password TEXT]",
-         "write a clone data file into a radio (asks unless --yes); exit status = clone result code",
-         {"--port", "--password"},
+         "--port DEV FILE [--yes] [--high|--low] [--password TEXT] [--backup DIR] [--verify]",
+         "write a clone data file into a radio (asks unless --yes); --backup DIR first saves the radio's "
+         "data in DIR (exit 24 when that fails), --verify reads it back after (exit 25 when it differs); "
+         "exit status = clone result code",
+         {"--port", "--password", "--backup"},
          CliWrite},
         {"get",
          "FILE [--bank B] CELL...",

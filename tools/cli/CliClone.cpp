@@ -146,6 +146,10 @@ int CliClone::ExitStatus(int32_t outcome) {
         return kCliDataErrors;
     case indCloneCommands::kNotReadyTrunk:
         return kCliNotReadyTrunk;
+    case indCloneCommands::kBackupFailed:
+        return kCliBackupFailed;
+    case indCloneCommands::kVerifyFailed:
+        return kCliVerifyFailed;
     case indCloneCommands::kBusy:
         return kCliUsageError;
     default:

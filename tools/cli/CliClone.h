@@ -18,6 +18,8 @@ constexpr int kCliCancelled = 20;     // a confirmation was declined
 constexpr int kCliNoChannel = 21;     // no channel in use
 constexpr int kCliDataErrors = 22;    // the data failed its checks
 constexpr int kCliNotReadyTrunk = 23; // the radio is not ready for trunking data
+constexpr int kCliBackupFailed = 24;  // write --backup: the radio could not be read or its data saved
+constexpr int kCliVerifyFailed = 25;  // write --verify: the radio reads back otherwise, or not at all
 constexpr int kCliFileError = 30;     // 30 + the file error code
 
 // Messages go to standard error; confirmations are answered by --yes or on the terminal.

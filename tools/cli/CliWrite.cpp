@@ -6,9 +6,15 @@
 #include <cstdio>
 
 // Writes a clone data file into the radio, with the checks and confirmations of the desktop program.
+// With --backup the radio's present data is first saved in a folder, with --verify it is read back
+// after the write and compared.
 int CliWrite(const CliArgs& args) {
     if (args.positional.size() != 1) {
         std::fprintf(stderr, "ostrel-cli write: give exactly one clone data file\n");
+        return kCliUsageError;
+    }
+    if (args.Has("--backup") && args.Get("--backup").empty()) {
+        std::fprintf(stderr, "ostrel-cli write: --backup needs a folder\n");
         return kCliUsageError;
     }
     CliClone c;
@@ -35,10 +41,14 @@ int CliWrite(const CliArgs& args) {
     c.model->Convert(working, 0);
     // The warning check of the desktop program: data with errors is not written.
     c.commands->SetWarningCheck([&] { return indWarningCheck::ErrorCount(working, &initial, c.tex, type); });
+    c.commands->SetBackupFolder(args.Get("--backup"));
+    c.commands->SetVerify(args.Has("--verify"));
 
     if (!c.commands->StartWrite(working, c.Completion()))
         return kCliUsageError;
     int status = c.Wait();
+    if (!c.commands->BackupPath().empty())
+        std::fprintf(stderr, "Backup %s\n", c.commands->BackupPath().c_str());
     if (status == 0)
         c.box->Show(c.tex.GetJoinedText("GI_Mess_CloneWrite_Succeeded"), "", cmcMessageBox::Icon::Information,
                     cmcMessageBox::Buttons::Ok);

@@ -302,6 +302,8 @@ void RadioSimEngine::WriteFrame(const std::vector<uint8_t>& f, std::vector<uint8
         Finish('W', false);
         return;
     }
+    if (m_options.fault == Fault::CorruptWrite && m_writeFrames == m_options.faultFrame && n > 0)
+        d[addrBytes + 1] ^= 0xFF; // after the checksum: the radio itself stores the byte wrongly
     m_incoming.WriteBlock(a, d.data() + addrBytes + 1, n);
     ++m_writeFrames;
     if ((a + n) % 128 == 0)

@@ -22,6 +22,8 @@ public:
         WrongModel,    // the clone information carries another model code
         DataVersion2,  // the clone information carries data version 2
         Unplug,        // after N data frames the simulator's process ends (a pulled USB cable)
+        CorruptWrite,  // the first byte of data frame N of a write is stored inverted; the frame and
+                       // the write are acknowledged as good
     };
 
     struct Options {

@@ -33,7 +33,9 @@ void Usage(FILE* out) {
                  "  --verbose           log every frame taken in on standard error\n"
                  "  --fault KIND[:N]    drop-frame, bad-checksum, lower-case, end-count, silence,\n"
                  "                      refuse-write, write-result, wrong-model, data-version,\n"
-                 "                      unplug (the simulator ends there, as a pulled USB cable)\n"
+                 "                      unplug (the simulator ends there, as a pulled USB cable),\n"
+                 "                      corrupt-write (the first byte of data frame N of a write\n"
+                 "                      is stored inverted, yet the write is acknowledged as good)\n"
                  "                      (N: the data frame it hits, default 100)\n"
                  "  --end HEX           last memory address in the clone information (default FF7F)\n"
                  "  --wide              8-character addresses in data frames\n"
@@ -58,7 +60,8 @@ bool ParseFault(const std::string& text, RadioSimEngine::Options& o) {
                    {"lower-case", F::LowerCaseHex},   {"end-count", F::WrongEndCount},
                    {"silence", F::Silence},           {"refuse-write", F::RefuseWrite},
                    {"write-result", F::WriteResult},  {"wrong-model", F::WrongModel},
-                   {"data-version", F::DataVersion2}, {"unplug", F::Unplug}};
+                   {"data-version", F::DataVersion2}, {"unplug", F::Unplug},
+                   {"corrupt-write", F::CorruptWrite}};
     for (const auto& f : kFaults) {
         if (kind == f.name) {
             o.fault = f.fault;
