@@ -1,0 +1,231 @@
+// Undo and Redo in the main window, driven as a user does on the shipped overlay and initial data:
+// typed cells, row commands, saving, the Edit menu's entries, and the in-place editor's own keys.
+#include "MainWindowFixture.h"
+#include "app/cmcInstanceLock.h"
+#include "cells/cmcCellIds.h"
+#include "cells/cmcCellObj.h"
+#include "gui/cuiGrid.h"
+#include "gui/cuiMain.h"
+#include "gui/cuiSheetView.h"
+#include "model/indCellHandler.h"
+#include "model/indLayout.h"
+#include "support/TestSupport.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kBank = "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0";
+
+struct UndoFixture : MainWindowFixture {
+    TempDir dir;
+    std::string askedPath;
+
+    void SetUp() override {
+        cuiMain::Services s = WindowServices();
+        s.askPath = [this](bool, const std::string&, const std::string&) { return askedPath; };
+        StartWindow(s);
+        window->resize(900, 600);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(window->OpenSheet(kBank));
+        Grid().setFocus();
+        ASSERT_GT(Channels(), 3);
+    }
+    cuiSheetView& View() { return *window->SheetView(); }
+    cuiGrid& Grid() { return View().Grid(); }
+    QLineEdit* Editor() { return Grid().viewport()->findChild<QLineEdit*>(); }
+    int Channels() { return indLayout::GroupCount(window->Current().Data(), 0); }
+    bool TitleMarked() { return window->windowTitle().contains(QStringLiteral(" *")); }
+    std::string Frequency(int n) {
+        cmcCellObj cell;
+        cell.category = cmcCellIds::CategoryByName("CT_Mch");
+        cell.cell = cmcCellIds::CellByName("CL_Mch_FreqR");
+        cell.parameter = n;
+        return window->Handler()->CellText(cell, 0);
+    }
+    void OnFrequencyOf(int n) {
+        ASSERT_TRUE(View().MoveToCell(-1, cmcCellIds::CellByName("CL_Mch_FreqR"), n));
+        Grid().setFocus();
+    }
+    // Types text into the current cell as a user does: the first key opens the editor, Enter commits.
+    void Type(const QString& text) {
+        QTest::keyClicks(&Grid(), text.left(1));
+        ASSERT_TRUE(View().EditorVisible());
+        QTest::keyClicks(Editor(), text.mid(1));
+        QTest::keyClick(Editor(), Qt::Key_Return);
+        ASSERT_FALSE(View().EditorVisible());
+    }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        if (window->SheetView())
+            Grid().setFocus();
+        QTest::keyClick(window->SheetView() ? static_cast<QWidget*>(&Grid()) : window.get(), key, modifiers);
+    }
+    // The Edit menu as it is about to show.
+    QMenu* EditMenu() {
+        const int32_t top = cmcCellIds::CellByName("CL_Menu_Edit_Top");
+        for (QAction* a : window->menuBar()->actions()) {
+            const auto* cell = static_cast<const cmcCellObj*>(a->data().value<void*>());
+            if (a->menu() && cell && cell->cell == top) {
+                emit a->menu()->aboutToShow();
+                return a->menu();
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(UndoFixture, CtrlZTakesATypedFrequencyBackAndTheRedoKeysMakeItAgain) {
+    const std::string f0 = Frequency(0);
+    OnFrequencyOf(0);
+    Type(QStringLiteral("446.1"));
+    ASSERT_EQ(Frequency(0), "446.100000");
+    ASSERT_TRUE(TitleMarked());
+
+    Key(Qt::Key_Z);
+    EXPECT_EQ(Frequency(0), f0);
+    EXPECT_FALSE(window->Modified());
+    EXPECT_FALSE(TitleMarked());
+
+    struct Redo {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Redo& redo : {Redo{"Ctrl+Shift+Z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
+                             Redo{"Ctrl+Y", Qt::Key_Y, Qt::ControlModifier}}) {
+        SCOPED_TRACE(redo.name);
+        Key(redo.key, redo.modifiers);
+        EXPECT_EQ(Frequency(0), "446.100000");
+        EXPECT_TRUE(TitleMarked());
+        Key(Qt::Key_Z);
+        EXPECT_EQ(Frequency(0), f0);
+    }
+}
+
+TEST_F(UndoFixture, AChannelTypedOnTheBlankRowGoesWithOneUndo) {
+    const int channels = Channels();
+    const int rows = Grid().RowCount();
+    OnFrequencyOf(channels); // the blank row after the last channel
+    Type(QStringLiteral("446.2"));
+    ASSERT_EQ(Channels(), channels + 1);
+    ASSERT_EQ(Frequency(channels), "446.200000");
+
+    Key(Qt::Key_Z);
+    EXPECT_EQ(Channels(), channels);
+    EXPECT_EQ(Grid().RowCount(), rows); // the sheet lost the row again
+    EXPECT_FALSE(window->Modified());
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Channels(), channels + 1);
+    EXPECT_EQ(Frequency(channels), "446.200000");
+}
+
+TEST_F(UndoFixture, DeletedRowsComeBackWithOneUndo) {
+    const int channels = Channels();
+    const int rows = Grid().RowCount();
+    const std::string f1 = Frequency(1), f2 = Frequency(2), f3 = Frequency(3);
+    OnFrequencyOf(1);
+    QTest::keyClick(&Grid(), Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_TRUE(View().HasRange());
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    QTest::keyClick(&Grid(), Qt::Key_Delete);
+    ASSERT_EQ(Channels(), channels - 2);
+    ASSERT_EQ(Frequency(1), f3);
+
+    Key(Qt::Key_Z);
+    EXPECT_EQ(Channels(), channels);
+    EXPECT_EQ(Frequency(1), f1);
+    EXPECT_EQ(Frequency(2), f2);
+    EXPECT_EQ(Frequency(3), f3);
+    EXPECT_EQ(Grid().RowCount(), rows);
+    EXPECT_FALSE(window->Modified());
+
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Channels(), channels - 2);
+    EXPECT_EQ(Frequency(1), f3);
+}
+
+TEST_F(UndoFixture, UnsavedFollowsUndoAndRedoAroundASave) {
+    OnFrequencyOf(0);
+    Type(QStringLiteral("446.1"));
+    OnFrequencyOf(1);
+    Type(QStringLiteral("446.2"));
+    askedPath = dir.File("undo.ocd");
+    Key(Qt::Key_S);
+    ASSERT_EQ(window->Path(), askedPath);
+    ASSERT_FALSE(window->Modified());
+
+    Key(Qt::Key_Z);
+    EXPECT_NE(Frequency(1), "446.200000");
+    EXPECT_EQ(Frequency(0), "446.100000");
+    EXPECT_TRUE(window->Modified());
+    EXPECT_TRUE(TitleMarked());
+    Key(Qt::Key_Y);
+    EXPECT_EQ(Frequency(1), "446.200000");
+    EXPECT_FALSE(window->Modified());
+    EXPECT_FALSE(TitleMarked());
+}
+
+TEST_F(UndoFixture, TheEditMenuNamesTheStepsAndNewDataStartsANewHistory) {
+    QMenu* edit = EditMenu();
+    ASSERT_NE(edit, nullptr);
+    ASSERT_GE(edit->actions().size(), 3);
+    QAction* undo = edit->actions()[0];
+    QAction* redo = edit->actions()[1];
+    EXPECT_TRUE(edit->actions()[2]->isSeparator());
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(redo->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(undo->text(), "&Undo");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(redo->text(), "&Redo");
+    EXPECT_FALSE(redo->isEnabled());
+
+    OnFrequencyOf(0);
+    Type(QStringLiteral("446.1"));
+    OnFrequencyOf(1);
+    box.answers.push_back(cmcMessageBox::Answer::Ok);
+    QTest::keyClick(&Grid(), Qt::Key_Delete);
+    EditMenu();
+    EXPECT_EQ(undo->text(), "&Undo Delete rows");
+    EXPECT_TRUE(undo->isEnabled());
+    Key(Qt::Key_Z);
+    EditMenu();
+    EXPECT_EQ(undo->text(), "&Undo Edit RX frequency (MHz)");
+    EXPECT_EQ(redo->text(), "&Redo Delete rows");
+    EXPECT_TRUE(redo->isEnabled());
+    // The sheet's own entries follow Undo and Redo.
+    EXPECT_GT(edit->actions().size(), 3);
+
+    // New data (changes not saved: No) has nothing to undo.
+    box.answers.push_back(cmcMessageBox::Answer::No);
+    Key(Qt::Key_N);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(undo->text(), "&Undo");
+}
+
+TEST_F(UndoFixture, CtrlZInTheCellEditorTakesBackTypingNotTheData) {
+    OnFrequencyOf(0);
+    Type(QStringLiteral("446.1"));
+    OnFrequencyOf(1);
+    QTest::keyClick(&Grid(), Qt::Key_F2);
+    ASSERT_TRUE(View().EditorVisible());
+    QLineEdit* editor = Editor();
+    const QString before = editor->text();
+    editor->end(false);
+    QTest::keyClicks(editor, QStringLiteral("9"));
+    ASSERT_NE(editor->text(), before);
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), before);
+    EXPECT_TRUE(View().EditorVisible());
+    EXPECT_EQ(Frequency(0), "446.100000"); // the earlier step stays done
+    QTest::keyClick(editor, Qt::Key_Escape);
+    Key(Qt::Key_Z);
+    EXPECT_NE(Frequency(0), "446.100000");
+}
+
+} // namespace
