@@ -1253,8 +1253,8 @@ void cuiMain::StartFromInitialData() {
     m_current = m_initial;
     m_reference = m_initial;
     m_s.events->Send(cmcEv::MchForget);
+    ResetHistory(true);
     MarkUnmodified();
-    ResetHistory();
     m_path.clear();
     UpdateTitle();
     RebuildTree();
@@ -1290,8 +1290,8 @@ bool cuiMain::OpenFile(const std::string& path) {
     m_s.env->currentDirectory = FolderOf(path);
     m_path = path;
     m_s.env->recent.AddFront(path);
+    ResetHistory(true);
     MarkUnmodified();
-    ResetHistory();
     RebuildTree();
     RefreshCommands();
     return true;
@@ -1321,8 +1321,6 @@ bool cuiMain::Save(const std::string& path) {
     m_path = path;
     m_s.env->recent.AddFront(path);
     MarkUnmodified();
-    if (m_undo)
-        m_undo->Saved();
     RefreshCommands();
     return true;
 }
@@ -1376,6 +1374,9 @@ void cuiMain::MarkModified() {
 void cuiMain::MarkUnmodified() {
     m_modified = false;
     m_saved = m_current;
+    // Undo and redo tell unsaved data by the step that was saved.
+    if (m_undo)
+        m_undo->Saved();
     UpdateTitle();
 }
 
@@ -1521,8 +1522,8 @@ void cuiMain::AcceptRadioData(const cmcEeprom& radio) {
     m_model.Convert(m_current, 0);
     m_s.events->Send(cmcEv::MchForget);
     m_path.clear();
+    ResetHistory(false);
     MarkModified();
-    ResetHistory();
     RebuildTree();
     m_s.events->Send(cmcEv::RebuildBankBranches);
 }
@@ -2025,8 +2026,8 @@ bool cuiMain::TreeNodesChanged() {
     return *it != nullptr;
 }
 
-void cuiMain::ResetHistory() {
+void cuiMain::ResetHistory(bool saved) {
     if (m_undo) {
-        m_undo->Clear(!m_modified);
+        m_undo->Clear(saved);
     }
 }

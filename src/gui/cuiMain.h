@@ -322,7 +322,7 @@ private:
     std::string CellEditLabel(const cmcCellObj* cell);
     void ShowRestoredData();
     bool TreeNodesChanged();
-    void ResetHistory();
+    void ResetHistory(bool saved);
     cuiUndoCommands* m_undo = nullptr; // a child of the window
 
     void OpenAdWindow();

@@ -6,9 +6,14 @@
 #include "cells/cmcCellObj.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiMain.h"
+#include "gui/cuiMchWindow.h"
+#include "gui/cuiRptWindow.h"
 #include "gui/cuiSheetView.h"
+#include "gui/cuiUndoCommands.h"
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"
+#include "model/indRptList.h"
+#include "sheets/cuiSheet.h"
 #include "support/TestSupport.h"
 
 #include <QLineEdit>
@@ -64,6 +69,19 @@ struct UndoFixture : MainWindowFixture {
         if (window->SheetView())
             Grid().setFocus();
         QTest::keyClick(window->SheetView() ? static_cast<QWidget*>(&Grid()) : window.get(), key, modifiers);
+    }
+    std::string UndoText() {
+        EditMenu();
+        return window->UndoCommands().UndoAction()->text().toStdString();
+    }
+    // Types into the current cell of another sheet view (a secondary window's).
+    static void TypeInto(cuiSheetView& view, const QString& text) {
+        view.Grid().setFocus();
+        QTest::keyClicks(&view.Grid(), text.left(1));
+        auto* editor = view.Grid().viewport()->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor && view.EditorVisible());
+        QTest::keyClicks(editor, text.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
     }
     // The Edit menu as it is about to show.
     QMenu* EditMenu() {
@@ -206,6 +224,59 @@ TEST_F(UndoFixture, TheEditMenuNamesTheStepsAndNewDataStartsANewHistory) {
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
     EXPECT_EQ(undo->text(), "&Undo");
+}
+
+TEST_F(UndoFixture, TheRepeaterWindowsOkIsOneStep) {
+    constexpr int kRptBank = 1;
+    // Bank 2 becomes a conventional repeater bank.
+    window->Current().Data()[indLayout::kBankF1] |= uint8_t(0x80 >> kRptBank);
+    window->MarkUnmodified();
+    auto size = [this] { return indRptList(window->Current(), indRptList::kRepeaters).GroupSize(kRptBank); };
+    const int32_t before = size();
+    ASSERT_TRUE(window->OpenSheet("GI_Sheet_BankOp_Lmr"));
+    ASSERT_TRUE(View().MoveToCell(-1, cmcCellIds::CellByName("CL_Mch_Rpt"), kRptBank));
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return window->RepeaterWindow() && window->RepeaterWindow()->isVisible(); }, 2000));
+    cuiSheetView& list = *window->RepeaterWindow()->View();
+    for (const char* frequency : {"450.5", "451.5"}) {
+        const int32_t entry =
+            indRptList(window->Current(), indRptList::kRepeaters).FirstOf(kRptBank) + size();
+        // The entry's blank row after the last repeater comes with the next turn of the loop.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return list.MoveToCell(-1, cmcCellIds::CellByName("CL_Rpt_FreqR"), entry); }, 1000));
+        TypeInto(list, QString::fromLatin1(frequency));
+    }
+    ASSERT_EQ(size(), before + 2);
+    QTest::keyClick(&list.Grid(), Qt::Key_Return, Qt::ControlModifier); // OK
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->RepeaterWindow() == nullptr; }, 2000));
+    EXPECT_EQ(UndoText(), "&Undo Repeater settings");
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Key(Qt::Key_Z);
+    EXPECT_EQ(size(), before);
+    EXPECT_FALSE(window->Modified());
+    EXPECT_FALSE(window->UndoCommands().History().CanUndo());
+}
+
+TEST_F(UndoFixture, AnEditInTheChannelWindowIsAStepNamedAfterItsSetting) {
+    const std::string f0 = Frequency(0);
+    window->OpenChannelWindow(0);
+    ASSERT_NE(window->ChannelWindow(), nullptr);
+    cuiSheetView& channel = *window->ChannelWindow()->View();
+    ASSERT_TRUE(channel.MoveToCell(-1, cmcCellIds::CellByName("CL_Mch_FreqR"), 0));
+    TypeInto(channel, QStringLiteral("446.3"));
+    ASSERT_EQ(Frequency(0), "446.300000");
+    EXPECT_EQ(UndoText(), "&Undo Edit RX frequency (MHz)");
+
+    ASSERT_TRUE(window->UndoStep());
+    EXPECT_EQ(Frequency(0), f0);
+    // The window shows the channel as it is again.
+    cuiSheetView& shown = *window->ChannelWindow()->View();
+    const cmcCellObj& cell = shown.Sheet().Cell(shown.Grid().Col(), shown.Grid().Row());
+    EXPECT_EQ(window->Handler()->CellText(cell, 0), f0);
 }
 
 TEST_F(UndoFixture, CtrlZInTheCellEditorTakesBackTypingNotTheData) {
