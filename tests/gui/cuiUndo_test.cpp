@@ -4,6 +4,8 @@
 #include "app/cmcInstanceLock.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
+#include "gui/cuiCellWindows.h"
+#include "gui/cuiFlector.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiMain.h"
 #include "gui/cuiMchWindow.h"
@@ -277,6 +279,31 @@ TEST_F(UndoFixture, AnEditInTheChannelWindowIsAStepNamedAfterItsSetting) {
     cuiSheetView& shown = *window->ChannelWindow()->View();
     const cmcCellObj& cell = shown.Sheet().Cell(shown.Grid().Col(), shown.Grid().Row());
     EXPECT_EQ(window->Handler()->CellText(cell, 0), f0);
+}
+
+TEST_F(UndoFixture, AChoiceFromAListIsAStepNamedAfterItsSetting) {
+    ASSERT_TRUE(window->SelectTreeNode("[St_Common]GI_Sheet_Common"));
+    ASSERT_TRUE(View().MoveToCell(-1, cmcCellIds::CellByName("CL_Comm_Ctcss_RxAfFilt"), 0));
+    auto shown = [this] {
+        return window->Handler()->CellText(View().Sheet().Cell(Grid().Col(), Grid().Row()), 0);
+    };
+    const std::string before = shown();
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Return);
+    ASSERT_NE(window->CellWindows()->List(), nullptr);
+    cuiGrid& list = window->CellWindows()->List()->View().Grid();
+    QTest::keyClick(&list, Qt::Key_Right);
+    QTest::keyClick(&list, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->CellWindows()->List() == nullptr; }, 1000));
+    ASSERT_NE(shown(), before);
+    EXPECT_EQ(UndoText(), "&Undo Edit RX AF filter");
+    EXPECT_EQ(window->UndoCommands().History().UndoCount(), 1u);
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Key(Qt::Key_Z);
+    EXPECT_EQ(shown(), before);
+    EXPECT_FALSE(window->Modified());
 }
 
 TEST_F(UndoFixture, CtrlZInTheCellEditorTakesBackTypingNotTheData) {
