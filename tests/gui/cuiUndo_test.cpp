@@ -4,6 +4,7 @@
 #include "app/cmcInstanceLock.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
+#include "gui/cuiBitEditor.h"
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiFlector.h"
 #include "gui/cuiGrid.h"
@@ -304,6 +305,30 @@ TEST_F(UndoFixture, AChoiceFromAListIsAStepNamedAfterItsSetting) {
     Key(Qt::Key_Z);
     EXPECT_EQ(shown(), before);
     EXPECT_FALSE(window->Modified());
+}
+
+TEST_F(UndoFixture, AnEditorWindowsOkIsAStepNamedAfterItsColumn) {
+    ASSERT_TRUE(View().MoveToCell(-1, cmcCellIds::CellByName("CL_Mch_Scan"), 0));
+    auto shown = [this] {
+        return window->Handler()->CellText(View().Sheet().Cell(Grid().Col(), Grid().Row()), 0);
+    };
+    const std::string before = shown();
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Return);
+    auto* bits = qobject_cast<cuiBitEditor*>(window->CellWindows()->Editor());
+    ASSERT_NE(bits, nullptr);
+    cuiGrid& ticks = bits->View().Grid();
+    QTest::keyClick(&ticks, Qt::Key_Space);
+    QTest::keyClick(&ticks, Qt::Key_Tab);
+    QTest::keyClick(&ticks, Qt::Key_Space);
+    QTest::keyClick(&ticks, Qt::Key_Return); // OK
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->CellWindows()->Editor() == nullptr; }, 1000));
+    ASSERT_NE(shown(), before);
+    EXPECT_EQ(UndoText(), "&Undo Edit Scan list");
+    EXPECT_EQ(window->UndoCommands().History().UndoCount(), 1u);
+
+    ASSERT_TRUE(window->UndoStep());
+    EXPECT_EQ(shown(), before);
 }
 
 TEST_F(UndoFixture, CtrlZInTheCellEditorTakesBackTypingNotTheData) {
