@@ -331,9 +331,16 @@ TEST_F(UndoFixture, AnEditorWindowsOkIsAStepNamedAfterItsColumn) {
     EXPECT_EQ(shown(), before);
 }
 
-TEST_F(UndoFixture, CtrlZInTheCellEditorTakesBackTypingNotTheData) {
+TEST_F(UndoFixture, TheKeysInTheCellEditorTakeBackTypingNotTheData) {
+    // A step to undo (channel 0) and one to redo (channel 2).
+    const std::string f2 = Frequency(2);
     OnFrequencyOf(0);
     Type(QStringLiteral("446.1"));
+    OnFrequencyOf(2);
+    Type(QStringLiteral("446.2"));
+    Key(Qt::Key_Z);
+    ASSERT_EQ(Frequency(2), f2);
+
     OnFrequencyOf(1);
     QTest::keyClick(&Grid(), Qt::Key_F2);
     ASSERT_TRUE(View().EditorVisible());
@@ -341,11 +348,15 @@ TEST_F(UndoFixture, CtrlZInTheCellEditorTakesBackTypingNotTheData) {
     const QString before = editor->text();
     editor->end(false);
     QTest::keyClicks(editor, QStringLiteral("9"));
-    ASSERT_NE(editor->text(), before);
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor->text(), before);
+    EXPECT_EQ(editor->text(), before); // the typing went
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor->text(), before + "9"); // and came back
+    QTest::keyClick(editor, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_TRUE(View().EditorVisible());
-    EXPECT_EQ(Frequency(0), "446.100000"); // the earlier step stays done
+    EXPECT_EQ(Frequency(0), "446.100000");
+    EXPECT_EQ(Frequency(2), f2);
+
     QTest::keyClick(editor, Qt::Key_Escape);
     Key(Qt::Key_Z);
     EXPECT_NE(Frequency(0), "446.100000");
