@@ -19,6 +19,8 @@
 #include "sheets/cuiSheet.h"
 #include "support/TestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -168,6 +170,47 @@ TEST_F(UndoFixture, DeletedRowsComeBackWithOneUndo) {
     Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(Channels(), channels - 2);
     EXPECT_EQ(Frequency(1), f3);
+}
+
+TEST_F(UndoFixture, EachRowCommandIsOneStepThatUndoTakesBackByteForByte) {
+    struct Case {
+        const char* undo; // the Undo entry after the command
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int at;          // the first channel of the rows selected
+        int rows;        // rows selected
+        int answers;     // confirmations answered OK
+        bool typedFirst; // channel 1 is edited first (Cut clears rows to the data as loaded)
+    };
+    const Case cases[] = {
+        {"&Undo Insert rows", Qt::Key_Insert, Qt::NoModifier, 1, 2, 0, false},
+        {"&Undo Move rows up", Qt::Key_Up, Qt::ControlModifier, 1, 2, 0, false},
+        {"&Undo Move rows down", Qt::Key_Down, Qt::ControlModifier, 1, 1, 0, false},
+        {"&Undo Cut rows", Qt::Key_X, Qt::ControlModifier, 1, 2, 1, true},
+        // The cut rows (the edited channel 1 and channel 2) onto channels 3 and 4.
+        {"&Undo Paste", Qt::Key_V, Qt::ControlModifier, 3, 1, 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.undo);
+        if (c.typedFirst) {
+            OnFrequencyOf(1);
+            Type(QStringLiteral("446.1"));
+        }
+        const cmcEeprom before = window->Current();
+        const size_t steps = window->UndoCommands().History().UndoCount();
+        OnFrequencyOf(c.at);
+        for (int r = 1; r < c.rows; ++r)
+            QTest::keyClick(&Grid(), Qt::Key_Down, Qt::ShiftModifier);
+        for (int i = 0; i < c.answers; ++i)
+            box.answers.push_back(cmcMessageBox::Answer::Ok);
+        QTest::keyClick(&Grid(), c.key, c.modifiers);
+        ASSERT_FALSE(window->Current() == before);
+        EXPECT_EQ(UndoText(), c.undo);
+        Key(Qt::Key_Z);
+        EXPECT_TRUE(window->Current() == before);
+        EXPECT_EQ(window->UndoCommands().History().UndoCount(), steps);
+        EXPECT_EQ(window->Modified(), steps > 0);
+    }
 }
 
 TEST_F(UndoFixture, UnsavedFollowsUndoAndRedoAroundASave) {
