@@ -13,6 +13,7 @@
 #include "gui/cuiEditorWindow.h"
 #include "gui/cuiFlector.h"
 #include "gui/cuiGrid.h"
+#include "gui/cuiSheetView.h"
 #include "gui/cuiTextEditor.h"
 #include "sheets/indFlector.h"
 
@@ -129,6 +130,14 @@ void cuiCellWindows::OpenList(const cmcCellCapsule* opener, std::string_view lis
     // A list of a radio data list's entries offers the entries there are, with what they hold.
     const indFlector::DataList* data = indFlector::DataListOf(choiceCell);
     m_list = new cuiFlector(owner, m_env, m_handler, *opener, std::string(listName), choiceCell, value, data);
+    m_list->View().onActionBegin = [this, cell = opener->cell](int32_t, int, int) {
+        if (onAnswerBegin)
+            onAnswerBegin(cell);
+    };
+    m_list->View().onActionEnd = [this] {
+        if (onAnswerEnd)
+            onAnswerEnd();
+    };
     m_list->Open(WorkArea());
 }
 
@@ -148,7 +157,11 @@ void cuiCellWindows::Answer(const cmcCellCapsule& opener, const std::string& tex
     answer.key = 0;
     answer.command = 0;
     answer.enteredText = text;
+    if (onAnswerBegin)
+        onAnswerBegin(opener.cell);
     m_handler->CallCell(answer, cmcCellHandler::kNotifyAction);
+    if (onAnswerEnd)
+        onAnswerEnd();
 }
 
 void cuiCellWindows::OpenBits(const cmcCellCapsule* opener, int32_t value, int32_t first, int32_t last,

@@ -14,6 +14,7 @@
 
 class QWidget;
 class cmcCellHandler;
+class cmcCellObj;
 class cuiFlector;
 class cmcEvMan;
 struct cmcEvRec;
@@ -31,6 +32,9 @@ public:
     void SetEnv(const cuiSheetEnv& env);
     // The work area windows are kept on; by default the screen's available area.
     std::function<QRect()> workArea;
+    // Bracket the answer of a list or editor window to its opening cell: one step of the edit history.
+    std::function<void(const cmcCellObj* cell)> onAnswerBegin;
+    std::function<void()> onAnswerEnd;
 
     void OpenList(const cmcCellCapsule* opener, std::string_view listName, int32_t choiceCell,
                   int32_t value) override;

@@ -26,6 +26,7 @@
 #include "gui/cuiRptWindow.h"
 #include "gui/cuiSheetView.h"
 #include "gui/cuiStatusPanel.h"
+#include "gui/cuiUndoCommands.h"
 #include "gui/cuiWindowHost.h"
 #include "model/indCellHandler.h"
 #include "model/indDataFile.h"
@@ -291,9 +292,33 @@ void cuiMain::Start() {
     m_handler->onModified = [this] {
         if (!m_modified && !(m_current == m_saved))
             MarkModified();
+        // An edit outside every action (a window no action covers) is a step of its own.
+        m_undo->Sync();
         ScheduleWarningCheck();
     };
     MarkUnmodified();
+    cuiUndoCommands::Services us;
+    us.work = &m_current;
+    us.texts = &m_s.tables->Text();
+    us.editing = [this] {
+        cuiSheetView* windowView = m_mchWindow ? m_mchWindow->View() : nullptr;
+        return (m_view && m_view->EditorVisible()) || (windowView && windowView->EditorVisible());
+    };
+    us.settle = [this] {
+        // Lists and editor windows are dropped; what the in-place editor holds is an edit of its own.
+        if (m_windows)
+            m_windows->CloseAll();
+        CommitEdits();
+    };
+    us.busy = [this] { return (m_clone && m_clone->IsBusy()) || (m_print && m_print->IsBusy()); };
+    us.restored = [this] { ShowRestoredData(); };
+    us.changed = [this] {
+        m_modified = m_undo->Unsaved();
+        UpdateTitle();
+    };
+    m_undo = new cuiUndoCommands(us, this);
+    m_windows->onAnswerBegin = [this](const cmcCellObj* cell) { BeginAction(CellEditLabel(cell)); };
+    m_windows->onAnswerEnd = [this] { EndAction(); };
 
     cuiCloneCommands::Services cs;
     cs.loop = m_s.loop;
@@ -577,6 +602,7 @@ void cuiMain::BuildMenu() {
                 none.ParseCell(std::string_view(entry).substr(entry.find('+') + 1), tex, nullptr, nullptr);
                 edit->addAction(Q(none.displayText))->setEnabled(false);
             }
+            m_undo->AddToMenu(edit);
         });
     }
 }
@@ -909,6 +935,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
                (command == CL_PMenu_MCHWin && capsule.cell && capsule.cell->category == CT_Mch) ||
                m_rows->Applies(command, capsule, shownBank());
     };
+    WireUndo(*m_view);
     m_hostLayout->addWidget(m_view);
     m_sheetText = sheetText;
     m_view->show();
@@ -986,6 +1013,8 @@ void cuiMain::CommitEdits() {
 }
 
 void cuiMain::PeriodicStep() {
+    if (m_undo)
+        m_undo->Sync();
     // A closed sheet reopens from the tree's selection; without one, the first node with a sheet.
     if (!m_sheetText.empty() || !isVisible() || !m_tree)
         return;
@@ -1241,6 +1270,7 @@ void cuiMain::StartFromInitialData() {
     m_current = m_initial;
     m_reference = m_initial;
     m_s.events->Send(cmcEv::MchForget);
+    ResetHistory(true);
     MarkUnmodified();
     m_path.clear();
     UpdateTitle();
@@ -1277,6 +1307,7 @@ bool cuiMain::OpenFile(const std::string& path) {
     m_s.env->currentDirectory = FolderOf(path);
     m_path = path;
     m_s.env->recent.AddFront(path);
+    ResetHistory(true);
     MarkUnmodified();
     RebuildTree();
     RefreshCommands();
@@ -1285,6 +1316,9 @@ bool cuiMain::OpenFile(const std::string& path) {
 
 bool cuiMain::Save(const std::string& path) {
     CommitEdits();
+    // Edits not yet in the history are steps before the save, not part of it.
+    if (m_undo)
+        m_undo->Sync();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The file's comment line carries the radio's two clone comments.
     const std::string comment = indDataFile::CloneComment(m_current);
@@ -1358,6 +1392,9 @@ void cuiMain::MarkModified() {
 void cuiMain::MarkUnmodified() {
     m_modified = false;
     m_saved = m_current;
+    // Undo and redo tell unsaved data by the step that was saved.
+    if (m_undo)
+        m_undo->Saved();
     UpdateTitle();
 }
 
@@ -1503,6 +1540,7 @@ void cuiMain::AcceptRadioData(const cmcEeprom& radio) {
     m_model.Convert(m_current, 0);
     m_s.events->Send(cmcEv::MchForget);
     m_path.clear();
+    ResetHistory(false);
     MarkModified();
     RebuildTree();
     m_s.events->Send(cmcEv::RebuildBankBranches);
@@ -1736,6 +1774,7 @@ void cuiMain::OpenChannelWindow(int32_t channel) {
             }
             RefreshCommands();
         };
+        ws.wireView = [this](cuiSheetView& view) { WireUndo(view); };
         m_mchWindow = new cuiMchWindow(ws, bank, channel);
         env.mchWindowOpened = 1;
         m_mchWindow->show();
@@ -1817,6 +1856,7 @@ bool cuiMain::OpenRepeaterWindow(int32_t group) {
         rs.rowCommandApplies = m_view->rowCommandApplies;
     }
     rs.closed = [this, wasModified = Modified()](bool restored) {
+        EndAction(); // OK: what the window changed is one step; Cancel restored the data
         ReleaseWindow(m_rptWindow);
         m_rptWindow = nullptr;
         // Discarded, the data is as it was when the window opened, and so is its modified state.
@@ -1835,6 +1875,7 @@ bool cuiMain::OpenRepeaterWindow(int32_t group) {
     m_rptOpening = true;
     QTimer::singleShot(0, this, [this, rs, group] {
         m_rptOpening = false;
+        BeginAction(m_undo->StepName(cuiUndoCommands::kRepeaters));
         m_rptWindow = new cuiRptWindow(rs, group);
         m_rptWindow->show();
         m_rptWindow->View()->Grid().setFocus();
@@ -1956,4 +1997,96 @@ void cuiMain::RefreshAdWindow() {
     });
     m_adWindow->SetNote(tex.GetLine("GI_AdWindow_Notes", started ? 1 : 4));
     RefreshCommands();
+}
+
+// ---- edit history ----
+
+void cuiMain::BeginAction(const std::string& label) {
+    m_undo->Begin(label);
+}
+
+void cuiMain::EndAction() {
+    m_undo->End();
+}
+
+bool cuiMain::UndoStep() {
+    return m_undo->Undo();
+}
+
+bool cuiMain::RedoStep() {
+    return m_undo->Redo();
+}
+
+void cuiMain::WireUndo(cuiSheetView& view) {
+    cuiSheetView* acting = &view;
+    view.onActionBegin = [this, acting](int32_t command, int col, int row) {
+        BeginAction(m_undo->CommandName(command, acting->Sheet(), col, row));
+    };
+    view.onActionEnd = [this] { EndAction(); };
+}
+
+// A list or editor window answers a cell of the open sheet or of the channel window.
+std::string cuiMain::CellEditLabel(const cmcCellObj* cell) {
+    cuiSheetView* windowView = m_mchWindow ? m_mchWindow->View() : nullptr;
+    for (cuiSheetView* view : {m_view, windowView}) {
+        if (!view || !cell) {
+            continue;
+        }
+        cuiSheet& sheet = view->Sheet();
+        for (int r = 0; r < sheet.RowCount(); ++r) {
+            for (int c = 0; c < sheet.ColCount(); ++c) {
+                if (&sheet.Cell(c, r) == cell) {
+                    return m_undo->CellEditName(sheet, c, r);
+                }
+            }
+        }
+    }
+    return m_undo->StepName(cuiUndoCommands::kEdit);
+}
+
+// The data is a step's image again: the tree (built again only when its nodes differ), the open sheet
+// (built again, since its rows follow the lists, where it was left), the channel window, the warning
+// marks and the commands show it.
+void cuiMain::ShowRestoredData() {
+    const std::string sheet = m_sheetText;
+    if (TreeNodesChanged()) {
+        RebuildBankBranches();
+    } else {
+        RefreshBankNodes();
+    }
+    if (m_view && m_sheetText == sheet) {
+        CloseSheet();
+        OpenSheet(sheet);
+    }
+    if (m_mchWindow) {
+        m_mchWindow->Refresh();
+    }
+    ScheduleWarningCheck();
+    RefreshCommands();
+}
+
+bool cuiMain::TreeNodesChanged() {
+    if (!m_tree) {
+        return false;
+    }
+    iuiTreeSheets::Modes modes;
+    modes.modelType = ModelType();
+    modes.maker = m_makerMode;
+    modes.adjust = m_treeLevel > 0;
+    const std::vector<iuiTreeSheets::Node> nodes =
+        iuiTreeSheets::Nodes(m_s.tables->Text(), m_current.Data(), modes);
+    QTreeWidgetItemIterator it(m_tree);
+    for (const iuiTreeSheets::Node& node : nodes) {
+        if (!*it || (*it)->data(0, kTreeCellRole).toString() != Q(node.sheetText)) {
+            return true;
+        }
+        ++it;
+    }
+    return *it != nullptr;
+}
+
+void cuiMain::ResetHistory(bool saved) {
+    if (m_undo) {
+        m_undo->Clear(saved);
+    }
 }

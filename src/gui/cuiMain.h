@@ -49,6 +49,7 @@ class cuiCellWindows;
 class cuiMchWindow;
 class cuiRptWindow;
 class cuiStatusPanel;
+class cuiUndoCommands;
 class cuiWindowHost;
 struct cuiSheetEnv;
 
@@ -144,6 +145,15 @@ public:
     void ShowLanguageWindow();
     // The window of the last clone information read; null before one.
     cuiCloneInfoWindow* CloneInfoWindow() { return m_infoWindow; }
+
+    // The edit history. One user action (an import, say) between BeginAction and EndAction is one step
+    // named label; actions inside an action belong to it. UndoStep and RedoStep are Edit > Undo and
+    // Redo: false when there is no step to take (or an action is open).
+    void BeginAction(const std::string& label);
+    void EndAction();
+    bool UndoStep();
+    bool RedoStep();
+    cuiUndoCommands& UndoCommands() { return *m_undo; }
 
     const std::string& Path() const { return m_path; }
     bool Modified();
@@ -315,6 +325,15 @@ private:
     QPointer<cuiRptWindow> m_rptWindow;
     bool m_rptOpening = false;                 // the repeater window opens on the next turn of the loop
     std::vector<QPointer<QWidget>> m_released; // closed windows not yet deleted
+
+    // The edit history's side of the window: the views' actions become steps (named after their cells),
+    // the data a step restores is shown again, and a new history starts with new data.
+    void WireUndo(cuiSheetView& view);
+    std::string CellEditLabel(const cmcCellObj* cell);
+    void ShowRestoredData();
+    bool TreeNodesChanged();
+    void ResetHistory(bool saved);
+    cuiUndoCommands* m_undo = nullptr; // a child of the window
 
     void OpenAdWindow();
     void RefreshAdWindow();

@@ -220,6 +220,9 @@ void cuiMchWindow::BuildSheet() {
     m_view = new cuiSheetView(std::move(sheet), m_s.handler, m_client->parentWidget());
     m_view->SetChoiceLists(m_s.lists);
     m_view->FitValueColumns();
+    if (m_s.wireView) {
+        m_s.wireView(*m_view);
+    }
     m_client->addWidget(m_view);
     if (row >= 0 && m_view->Selectable(col, row)) {
         m_view->MoveTo(col, row);

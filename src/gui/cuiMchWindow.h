@@ -41,6 +41,8 @@ public:
         std::function<void()> repaintSheet;
         // The window closed by the user (Close, the title bar's close): the owner releases it.
         std::function<void()> closed;
+        // Each sheet view the window builds: the owner ties its actions to the edit history.
+        std::function<void(cuiSheetView& view)> wireView;
     };
     // The four window sheets: by the model type, and for a voting bank the voting variant.
     static std::string SheetKey(int modelType, bool voting);

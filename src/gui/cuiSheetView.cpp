@@ -100,6 +100,25 @@ private:
     cuiSheetView* m_view;
 };
 
+// One user action for the edit history, to the end of the scope. The end is the one that was set at
+// the start: an action may close the view it began in.
+class ActionScope {
+public:
+    ActionScope(cuiSheetView& view, int32_t command, int col, int row) : m_end(view.onActionEnd) {
+        if (view.onActionBegin)
+            view.onActionBegin(command, col, row);
+    }
+    ~ActionScope() {
+        if (m_end)
+            m_end();
+    }
+    ActionScope(const ActionScope&) = delete;
+    ActionScope& operator=(const ActionScope&) = delete;
+
+private:
+    std::function<void()> m_end;
+};
+
 } // namespace
 
 cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* handler, QWidget* parent)
@@ -659,6 +678,7 @@ void cuiSheetView::KeyDown(int& key, int shift) {
                 RowKey(CL_PMenu_Paste);
             }
         } else if (key == 'X') {
+            ActionScope action(*this, kCutRows, col, row);
             if (RowKey(CL_PMenu_Copy)) {
                 RowKey(CL_PMenu_Clear);
             }
@@ -831,6 +851,7 @@ void cuiSheetView::FillCapsule(cmcCellCapsule& capsule, int col, int row) {
 void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, const std::string* text) {
     if (!m_handler || !Selectable(col, row))
         return;
+    ActionScope action(*this, command, col, row);
     if (m_sheet->PopupMode()) {
         // A list window answers its opening cell with the chosen entry, once.
         if ((key != cmcCellCapsule::kKeyReturn && key != cmcCellCapsule::kKeyActivate) || !m_opener ||
@@ -882,6 +903,7 @@ bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {
     if (!onRowCommand || !m_handler || !Selectable(col, row) || m_sheet->PopupMode()) {
         return false;
     }
+    ActionScope action(*this, command, col, row);
     FillCapsule(m_capsule, col, row);
     FillRange(m_capsule);
     m_capsule.command = command;
@@ -947,6 +969,7 @@ bool cuiSheetView::PasteCellText() {
     }
     text.truncate(kEditorMaxLength);
     const std::string typed = text.toStdString();
+    ActionScope action(*this, CL_PMenu_Paste, m_grid->Col(), m_grid->Row());
     ExecuteCell(m_grid->Col(), m_grid->Row(), cmcCellCapsule::kKeyReturn, 0, &typed);
     return true;
 }

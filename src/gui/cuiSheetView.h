@@ -41,6 +41,12 @@ public:
     std::function<bool(int32_t command, const cmcCellCapsule& capsule)> rowCommandApplies;
     // The grid follows the sheet's rows after list rows were added or removed.
     void SyncRows();
+    // Bracket each user action on the cells (a key, entered text, a list answer, a row command on any
+    // number of rows, a pasted cell, cut rows), so that what it changes in the data is one step of the
+    // edit history: command is the pop-up row command (kCutRows for Ctrl+X) or 0, col and row the cell.
+    static constexpr int32_t kCutRows = -1;
+    std::function<void(int32_t command, int col, int row)> onActionBegin;
+    std::function<void()> onActionEnd;
 
     cuiSheet& Sheet() { return *m_sheet; }
     cuiGrid& Grid() { return *m_grid; }
