@@ -152,7 +152,7 @@ int32_t CliCellSession::Typed(const cmcCellObj& cell, const std::string& text, c
     return result;
 }
 
-bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text) {
+bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out) {
     if (windows.listName.empty())
         return false;
     const cmcChoiceList& list = lists->List(windows.listName, windows.choiceCell);
@@ -172,6 +172,8 @@ bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text) {
         capsule.link = &chosen;
         capsule.editState = cmcCellCapsule::kEditChosen;
         handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
+        if (out)
+            out->CopyCapsule(capsule), out->cell = nullptr, out->link = nullptr;
         return true;
     }
     return false;
