@@ -6,6 +6,13 @@
 #include <cmath>
 #include <cstdio>
 
+static_assert(cmcFrequencyCodec::kHighestRaster % cmcFrequencyCodec::kRasterA == 0 &&
+              cmcFrequencyCodec::kHighestRaster <= cmcFrequencyCodec::kStoredLimit &&
+              cmcFrequencyCodec::kHighestRaster + cmcFrequencyCodec::kRasterA >
+                  cmcFrequencyCodec::kStoredLimit &&
+              cmcFrequencyCodec::kStoredLimit / cmcFrequencyCodec::kRasterB * cmcFrequencyCodec::kRasterB <
+                  cmcFrequencyCodec::kHighestRaster);
+
 std::optional<int32_t> cmcFrequencyCodec::SnapFrequency(int64_t f) {
     if (f < 0)
         return std::nullopt;
@@ -14,7 +21,7 @@ std::optional<int32_t> cmcFrequencyCodec::SnapFrequency(int64_t f) {
     while (d < 100000 && f % (d * 10) == 0)
         d *= 10;
     for (int64_t c = f - f % 100000; c <= f + d - 1; c += 625)
-        if (c >= f && (c % 2500 == 0 || c % 3125 == 0))
+        if (c >= f && (c % kRasterA == 0 || c % kRasterB == 0))
             return static_cast<int32_t>(c);
     return std::nullopt;
 }

@@ -22,10 +22,7 @@ public:
     static constexpr int32_t kRasterB = 3125;
     // The lowest and highest raster frequencies a record can hold (0 stands for an empty record).
     static constexpr int32_t kLowestRaster = kRasterA < kRasterB ? kRasterA : kRasterB;
-    static constexpr int32_t kHighestRaster =
-        kStoredLimit / kRasterA * kRasterA > kStoredLimit / kRasterB* kRasterB
-            ? kStoredLimit / kRasterA* kRasterA
-            : kStoredLimit / kRasterB* kRasterB;
+    static constexpr int32_t kHighestRaster = 799997500; // the last multiple of either up to kStoredLimit
 
     // The frequencies a cell takes, in hertz, both ends included. The default is everything the
     // record can hold.

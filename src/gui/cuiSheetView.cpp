@@ -842,6 +842,7 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
         FillCapsule(m_capsule, col, row);
         cmcCellCapsule answer = indFlector::Answer(*m_opener, m_capsule);
         m_handler->CallCell(answer, cmcCellHandler::kNotifyAction);
+        ReportRefusal(-1, -1, answer.refusal, false); // the list closes: the status bar only
         if (onChosen)
             onChosen();
         return;
@@ -896,6 +897,8 @@ void cuiSheetView::ReportRefusal(int col, int row, const std::string& refusal, b
     // at the cell, where the user is looking.
     if (cmcEvMan* events = m_sheet->Env().events)
         events->SendText(cmcEv::StatusText, kRefusalText, kClBtnFace, refusal);
+    if (col < 0 || row < 0)
+        return;
     const cmcCanvas::Rect r = m_grid->CellRect(col, row);
     const QString reason = QString::fromStdString(refusal);
     QWidget* viewport = m_grid->viewport();
