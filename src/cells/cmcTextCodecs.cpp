@@ -286,7 +286,8 @@ bool cmcTextCodecs::EditPassword(cmcCodecIo& io, cmcCodecEnv& env, std::span<uin
     if (k == cmcCodecIo::kKeyReturn || k == cmcCodecIo::kKeySpace) {
         std::string typed;
         cmcCellWindows* windows = env.Windows();
-        if (windows && windows->AskPassword(io.capsule, typed)) {
+        if (windows && windows->AskPassword(io.capsule, typed) &&
+            !RefuseLonger(io, typed.size(), kPasswordLength)) {
             // An empty entry removes the password: zero bytes, since a clone write takes a first byte
             // other than 0 for a password set.
             const uint8_t fill = typed.empty() ? 0 : ' ';

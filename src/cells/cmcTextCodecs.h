@@ -53,7 +53,7 @@ public:
     static bool EditGlyphPattern(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t, 2> stored,
                                  const Glyphs& glyphs);
 
-    // The 16-character read/write password.
+    // The 16-character read/write password; a longer one is refused, never stored cut.
     static constexpr size_t kPasswordLength = 16;
     static bool EditPassword(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t> password);
 };

@@ -207,6 +207,12 @@ TEST(cmcTextCodecs, GlyphPatternAndPassword) {
     EXPECT_TRUE(X::EditPassword(confirmed, f.env, password));
     EXPECT_EQ(password, B("secret          "));
     EXPECT_EQ(confirmed.displayText, "********");
+    // Seventeen characters do not fit: the password stays as it was rather than losing its end.
+    f.windows.password = "seventeen chars!!";
+    cmcCodecIo tooLong = MakeIo(Key(13));
+    EXPECT_FALSE(X::EditPassword(tooLong, f.env, password));
+    EXPECT_EQ(password, B("secret          "));
+    EXPECT_EQ(tooLong.refusal, "GI_AppMess_Refuse_Length 16");
     // An empty entry removes the password: a blank-padded one would still read as set.
     f.windows.password.clear();
     cmcCodecIo emptied = MakeIo(Key(13));
