@@ -150,6 +150,11 @@ TEST_F(HandlerTest, RefusalsComeBackWithTheirReason) {
     const Outcome o = Call(CT_Mch, CL_Mch_TxInh, blank, 0, "ON");
     EXPECT_EQ(o.refusal, "The row is empty: enter its first cell first");
     EXPECT_EQ(o.redirect.cell, CL_Mch_FreqR);
+    // So for the blank row of an ID list.
+    const int ids = L::Get16(work.Data(), L::kCount101);
+    EXPECT_EQ(Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Name, ids, 0, "BASE").refusal,
+              "The row is empty: enter its first cell first");
+    EXPECT_EQ(L::Get16(work.Data(), L::kCount101), ids);
 }
 
 TEST_F(HandlerTest, NewRowCellsRedirectToTheKeyCellAndShowNothing) {
