@@ -87,6 +87,7 @@ public:
     int32_t command = 0; // cell number of the pop-up command chosen on the cell
     std::string enteredText;
     std::string displayText;
+    std::string refusal; // out: why the entered text or choice was refused; "" when it was not
     uint8_t stateBits = 0;
     int32_t markPosition = 0;
     int32_t editState = 0;

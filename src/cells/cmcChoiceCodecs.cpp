@@ -59,7 +59,9 @@ bool cmcChoiceCodecs::EditChoice(cmcCodecIo& io, cmcCodecEnv& env, int32_t& valu
     const cmcChoiceList& list = env.Lists()->List(listName, choiceCell);
     bool changed = false;
     int32_t k = io.Key();
-    if (IsStepKey(k)) {
+    if (io.editState == cmcCodecIo::kEntered) {
+        io.Refuse(cmcCodecIo::kRefuseList); // a list cell takes its values from the list only
+    } else if (IsStepKey(k)) {
         value = list.StepValue(value, StepOf(k));
         changed = true;
     }
@@ -82,7 +84,9 @@ bool cmcChoiceCodecs::EditChoiceModel(cmcCodecIo& io, cmcCodecEnv& env, int32_t&
     const cmcChoiceList& list = env.Lists()->List(listName, choiceCell);
     bool changed = false;
     int32_t k = io.Key();
-    if (IsStepKey(k)) {
+    if (io.editState == cmcCodecIo::kEntered) {
+        io.Refuse(cmcCodecIo::kRefuseList);
+    } else if (IsStepKey(k)) {
         int32_t v = list.StepValue(value, StepOf(k));
         for (int32_t n = 0; skip && skip(v) && v != value && n < list.EntryCount(); ++n)
             v = list.StepValue(v, StepOf(k));
@@ -129,6 +133,8 @@ bool cmcChoiceCodecs::EditChoiceTyped(cmcCodecIo& io, cmcCodecEnv& env, int32_t&
         }
         value = best->value;
         changed = true;
+    } else {
+        io.Refuse(usable ? cmcCodecIo::kRefuseList : cmcCodecIo::kRefuseNumber);
     }
     io.Show(list.TextOfValue(value));
     return changed;
@@ -297,7 +303,14 @@ bool cmcChoiceCodecs::EditStatusNumber(cmcCodecIo& io, cmcCodecEnv& env, int32_t
             if (n <= top && !refused(static_cast<int32_t>(n))) {
                 value = static_cast<int32_t>(n);
                 changed = true;
+            } else if (n > top) {
+                char a[16], b[16];
+                io.Refuse(cmcCodecIo::kRefuseRange, {T::FormatInt(a, 0), T::FormatInt(b, top - base)});
+            } else {
+                io.Refuse(cmcCodecIo::kRefuseList);
             }
+        } else if (!off) {
+            io.Refuse(cmcCodecIo::kRefuseNumber);
         }
     } else if (IsStepKey(k)) {
         value = StepSkipping(value, StepOf(k), 0, top, refused);
@@ -340,7 +353,11 @@ bool cmcChoiceCodecs::EditCodeWithOff(cmcCodecIo& io, cmcCodecEnv& env, int32_t&
             if (n >= 0 && n <= 32) {
                 value = static_cast<int32_t>(n);
                 changed = true;
+            } else {
+                io.Refuse(cmcCodecIo::kRefuseRange, {"1", "32"});
             }
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseNumber);
         }
     } else if (IsStepKey(k)) {
         value = StepSkipping(value, StepOf(k), 0, 32, {});

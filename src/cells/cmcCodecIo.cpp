@@ -3,6 +3,8 @@
 #include "cells/cmcCanvas.h"
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcCodecEnv.h"
+#include "cells/cmcCodecText.h"
 
 void cmcCodecIo::OpenEditorTrimmed() {
     size_t first = displayText.find_first_not_of(" \t");
@@ -22,6 +24,19 @@ void cmcCodecIo::OpenEditorAt(std::string_view text, int32_t caret) {
 void cmcCodecIo::SetFontColor(uint32_t color) const {
     if (canvas)
         canvas->SetFontColor(color);
+}
+
+void cmcCodecIo::Refuse(std::string_view key, std::initializer_list<std::string_view> values) {
+    if (env && env->Texts()) {
+        refusal = cmcCodecText::Fill(env->Text(key), values);
+        if (!refusal.empty())
+            return;
+    }
+    refusal.assign(key);
+    for (std::string_view v : values) {
+        refusal += ' ';
+        refusal += v;
+    }
 }
 
 cmcCodecIo cmcCodecIo::FromCapsule(const cmcCellCapsule& capsule) {
@@ -47,6 +62,7 @@ void cmcCodecIo::ToCapsule(cmcCellCapsule& capsule) const {
     capsule.displayText = displayText;
     capsule.selStart = selStart;
     capsule.selLength = selLength;
+    capsule.refusal = refusal;
     if (align >= 0 && capsule.cell)
         capsule.cell->layoutFlags = static_cast<uint8_t>(
             (capsule.cell->layoutFlags & ~cmcCellObj::kHAlignMask) | (align & cmcCellObj::kHAlignMask));

@@ -6,8 +6,11 @@
 #include "cells/cmcCellCapsule.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+
+class cmcCodecEnv;
 
 struct cmcCodecIo {
     // Key codes as cells receive them: the capsule's, named here for the codecs.
@@ -28,6 +31,17 @@ struct cmcCodecIo {
     // Font colours a codec sets while drawing.
     static constexpr uint32_t kGrey = 0xC0C0C0;
     static constexpr uint32_t kOlive = 0x008080;
+    // Why a typed text or a choice was refused: overlay keys of the reasons; "%1", "%2" in their
+    // texts take the limits.
+    static constexpr std::string_view kRefuseNumber = "GI_AppMess_Refuse_Number"; // no number typed
+    static constexpr std::string_view kRefuseRange = "GI_AppMess_Refuse_Range";   // %1 lowest, %2 highest
+    static constexpr std::string_view kRefuseBand = "GI_AppMess_Refuse_Band";     // %1, %2 in MHz
+    static constexpr std::string_view kRefuseRaster = "GI_AppMess_Refuse_Raster"; // %1, %2 kHz steps
+    static constexpr std::string_view kRefuseLength = "GI_AppMess_Refuse_Length"; // %1 characters
+    static constexpr std::string_view kRefuseChars = "GI_AppMess_Refuse_Chars";   // %1 the characters taken
+    static constexpr std::string_view kRefuseList = "GI_AppMess_Refuse_List";     // not a list entry
+    static constexpr std::string_view kRefuseWildcard = "GI_AppMess_Refuse_Wildcard"; // "*" misplaced
+    static constexpr std::string_view kRefuseEmptyRow = "GI_AppMess_Refuse_EmptyRow"; // row has no entry yet
 
     // --- in ---
     int32_t key = 0;       // only honoured with grid set
@@ -42,6 +56,7 @@ struct cmcCodecIo {
     cmcCanvas* painter = nullptr;            // the same canvas where it can paint (display-text glyphs)
     cmcCanvas::Rect rect;                    // the cell's rectangle (painted codecs draw into it)
     const cmcCellCapsule* capsule = nullptr; // handed to the windows a codec opens
+    cmcCodecEnv* env = nullptr;              // the overlay the refusal reasons come from
 
     // --- out ---
     std::string displayText;
@@ -50,6 +65,7 @@ struct cmcCodecIo {
     int32_t result = kResultNone;
     int32_t align = -1;       // horizontal alignment the codec asks for (0, 1, 2), -1 unchanged
     bool restartEdit = false; // reopen the in-place editor with displayText and selection
+    std::string refusal;      // why the entered text or choice was refused; "" when it was not
 
     // The key that applies: 0 without a grid; activation reads as carriage return.
     int32_t Key() const {
@@ -77,9 +93,12 @@ struct cmcCodecIo {
         result = kResultEdit;
     }
     void SetFontColor(uint32_t color) const;
+    // Refuses the entered text or choice: the reason is the overlay text of key with its placeholders
+    // filled from values. Without an overlay the key and the values stand for the text.
+    void Refuse(std::string_view key, std::initializer_list<std::string_view> values = {});
 
     // The codec's view of a capsule, and its answer written back (display text, selection, alignment,
-    // restart of the in-place editor). The handler result stays in result.
+    // refusal, restart of the in-place editor). The handler result stays in result.
     static cmcCodecIo FromCapsule(const cmcCellCapsule& capsule);
     void ToCapsule(cmcCellCapsule& capsule) const;
     // A value that does not apply to the current settings: "----" in grey; keys are ignored.

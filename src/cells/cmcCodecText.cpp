@@ -89,3 +89,21 @@ std::string_view cmcCodecText::FormatInt(char (&buffer)[16], int64_t value) {
     int n = std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
     return std::string_view(buffer, n < 0 ? 0 : static_cast<size_t>(n));
 }
+
+std::string cmcCodecText::Fill(std::string_view format, std::initializer_list<std::string_view> values) {
+    std::string out;
+    out.reserve(format.size());
+    for (size_t i = 0; i < format.size(); ++i) {
+        const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+        if (format[i] == '%' && next == '%') {
+            out += '%';
+            ++i;
+        } else if (format[i] == '%' && next >= '1' && next <= '9' && size_t(next - '1') < values.size()) {
+            out += values.begin()[next - '1'];
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}

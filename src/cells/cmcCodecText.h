@@ -2,6 +2,7 @@
 // Reading what a user typed into a value cell: keeping only the characters a codec accepts, reading
 // decimal numbers and rounding them the way every numeric cell does (halves away from zero).
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -29,4 +30,8 @@ public:
     }
     // "%d" into a small buffer without allocating; returns the text.
     static std::string_view FormatInt(char (&buffer)[16], int64_t value);
+    // An overlay text with its placeholders filled by hand: "%1" to "%9" stand for values[0] to
+    // values[8], "%%" for a percent sign. A placeholder without a value and any other "%" stay as
+    // written, so a translated text can never read past the values it is given.
+    static std::string Fill(std::string_view format, std::initializer_list<std::string_view> values);
 };

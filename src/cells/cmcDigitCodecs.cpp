@@ -52,6 +52,8 @@ bool cmcDigitCodecs::EditHex(cmcCodecIo& io, int32_t& value, int32_t minimum, in
                 v = v * 16 + T::HexValue(c);
             value = static_cast<int32_t>(T::Limit(v, minimum, maximum));
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseChars, {"0-9, A-F"});
         }
     }
     char text[16];
@@ -71,6 +73,8 @@ bool cmcDigitCodecs::EditHexDigit(cmcCodecIo& io, int32_t& value, bool lettersTo
         if (!t.empty() && allowed(static_cast<unsigned char>(t[0]))) {
             value = T::HexValue(t[0]);
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseChars, {lettersToF ? "0-9, A-F" : "0-9, A-E"});
         }
     }
     io.Show(std::string(1, cmcText::HexDigitChar(unsigned(value))));
@@ -91,6 +95,8 @@ bool cmcDigitCodecs::EditHexString(cmcCodecIo& io, std::span<uint8_t> nibbles, b
             for (size_t i = 0; i < n; ++i)
                 nibbles[i] = static_cast<uint8_t>(T::HexValue(r[i]));
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseChars, {letters ? "0-9, A-F" : "0-9"});
         }
     }
     char text[64];
@@ -170,6 +176,8 @@ bool cmcDigitCodecs::EditToneCode(cmcCodecIo& io, std::span<uint8_t> nibbles, ui
             }
             mark = marks;
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseChars, {plusMarks ? "0-9, A-E, *, G, +" : "0-9, A-E, *, G"});
         }
     }
     static constexpr char kTone[] = "0123456789ABCDE*";
@@ -219,6 +227,10 @@ bool cmcDigitCodecs::EditBcdId(cmcCodecIo& io, std::span<uint8_t> packed, int32_
     if (io.editState == cmcCodecIo::kEntered && packed.size() * 2 >= n + 1) {
         std::string r = T::Reduce(io.enteredText, "0123456789*");
         bool ok = !r.empty() && !(noWildcard && r.find('*') != std::string::npos);
+        if (r.empty())
+            io.Refuse(cmcCodecIo::kRefuseChars, {noWildcard ? "0-9" : "0-9, *"});
+        else if (!ok)
+            io.Refuse(cmcCodecIo::kRefuseWildcard);
         if (ok) {
             if (r.size() < n + 2)
                 r.insert(0, n + 2 - r.size(), '0');
@@ -229,6 +241,8 @@ bool cmcDigitCodecs::EditBcdId(cmcCodecIo& io, std::span<uint8_t> packed, int32_
                 ok = r.find_first_of("0123456789", 3) == std::string::npos;
             else if (r[3] == '*' || r[4] == '*')
                 ok = false;
+            if (!ok)
+                io.Refuse(cmcCodecIo::kRefuseWildcard);
         }
         if (ok) {
             size_t star = r.find('*');

@@ -6,6 +6,13 @@
 #include <cmath>
 #include <cstdio>
 
+static_assert(cmcFrequencyCodec::kHighestRaster % cmcFrequencyCodec::kRasterA == 0 &&
+              cmcFrequencyCodec::kHighestRaster <= cmcFrequencyCodec::kStoredLimit &&
+              cmcFrequencyCodec::kHighestRaster + cmcFrequencyCodec::kRasterA >
+                  cmcFrequencyCodec::kStoredLimit &&
+              cmcFrequencyCodec::kStoredLimit / cmcFrequencyCodec::kRasterB * cmcFrequencyCodec::kRasterB <
+                  cmcFrequencyCodec::kHighestRaster);
+
 std::optional<int32_t> cmcFrequencyCodec::SnapFrequency(int64_t f) {
     if (f < 0)
         return std::nullopt;
@@ -14,20 +21,33 @@ std::optional<int32_t> cmcFrequencyCodec::SnapFrequency(int64_t f) {
     while (d < 100000 && f % (d * 10) == 0)
         d *= 10;
     for (int64_t c = f - f % 100000; c <= f + d - 1; c += 625)
-        if (c >= f && (c % 2500 == 0 || c % 3125 == 0))
+        if (c >= f && (c % kRasterA == 0 || c % kRasterB == 0))
             return static_cast<int32_t>(c);
     return std::nullopt;
 }
 
-std::optional<int32_t> cmcFrequencyCodec::ParseFrequency(std::string_view text) {
-    std::string r = cmcCodecText::Reduce(text, "0123456789.", 9);
-    if (r.empty())
+std::optional<int32_t> cmcFrequencyCodec::ParseFrequency(std::string_view text, const Band& band,
+                                                         Refused* why) {
+    auto refuse = [why](Refused reason) -> std::optional<int32_t> {
+        if (why)
+            *why = reason;
         return std::nullopt;
+    };
+    if (why)
+        *why = Refused::None;
+    std::string r = cmcCodecText::Reduce(text, "0123456789.", 9);
+    if (!cmcCodecText::HasDigit(r))
+        return refuse(Refused::NoNumber);
     double hz = cmcCodecText::ReadDecimal(r) * 1000000.0 + 0.5;
     hz = hz < 0 ? 0 : (hz > kTypedLimit + 0.5 ? kTypedLimit + 0.5 : hz);
-    std::optional<int32_t> snapped = SnapFrequency(static_cast<int64_t>(std::trunc(hz)));
+    const int64_t typed = static_cast<int64_t>(std::trunc(hz));
+    if (typed < band.low || typed > band.high)
+        return refuse(Refused::OutOfBand);
+    std::optional<int32_t> snapped = SnapFrequency(typed);
     if (!snapped || *snapped <= 0)
-        return std::nullopt;
+        return refuse(Refused::OffRaster);
+    if (*snapped > band.high)
+        return refuse(Refused::OutOfBand);
     return *snapped > kStoredLimit ? kStoredLimit : *snapped;
 }
 
@@ -52,11 +72,54 @@ int cmcFrequencyCodec::FormatFrequency(char (&buffer)[24], int32_t hz) {
     return n;
 }
 
-bool cmcFrequencyCodec::EditFrequency(cmcCodecIo& io, Pair& pair, bool transmit, int32_t txOffset) {
+namespace {
+
+// Hertz as kilohertz without trailing zeros: 2500 reads "2.5", 3125 "3.125", 12500 "12.5".
+std::string Kilohertz(int32_t hz) {
+    std::string text = std::to_string(hz / 1000);
+    int32_t rest = hz % 1000;
+    if (rest != 0) {
+        text += '.';
+        for (int32_t div = 100; div > 0 && rest != 0; div /= 10) {
+            text += static_cast<char>('0' + rest / div);
+            rest %= div;
+        }
+    }
+    return text;
+}
+
+void RefuseFrequency(cmcCodecIo& io, cmcFrequencyCodec::Refused why, const cmcFrequencyCodec::Band& band) {
+    using F = cmcFrequencyCodec;
+    switch (why) {
+    case F::Refused::NoNumber:
+        io.Refuse(cmcCodecIo::kRefuseNumber);
+        break;
+    case F::Refused::OutOfBand: {
+        char low[24], high[24];
+        io.Refuse(cmcCodecIo::kRefuseBand, {std::string_view(low, F::FormatFrequency(low, band.low)),
+                                            std::string_view(high, F::FormatFrequency(high, band.high))});
+        break;
+    }
+    case F::Refused::OffRaster:
+        io.Refuse(cmcCodecIo::kRefuseRaster, {Kilohertz(F::kRasterA), Kilohertz(F::kRasterB)});
+        break;
+    case F::Refused::None:
+        break;
+    }
+}
+
+} // namespace
+
+bool cmcFrequencyCodec::EditFrequency(cmcCodecIo& io, Pair& pair, bool transmit, int32_t txOffset,
+                                      const Band& band) {
     bool changed = false;
     int32_t k = io.Key();
     if (io.editState == cmcCodecIo::kEntered) {
-        if (std::optional<int32_t> f = ParseFrequency(io.enteredText)) {
+        Refused why = Refused::None;
+        std::optional<int32_t> f = ParseFrequency(io.enteredText, band, &why);
+        if (!f)
+            RefuseFrequency(io, why, band);
+        if (f) {
             if (transmit) {
                 pair.tx = *f;
             } else {

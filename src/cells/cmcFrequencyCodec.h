@@ -17,6 +17,22 @@ public:
     static constexpr int32_t kUpperBandStart = 470000000;
     static constexpr int32_t kUpperBandShift = 2000000;
 
+    // The channel raster: every frequency the radio stores is a multiple of one of these (hertz).
+    static constexpr int32_t kRasterA = 2500;
+    static constexpr int32_t kRasterB = 3125;
+    // The lowest and highest raster frequencies a record can hold (0 stands for an empty record).
+    static constexpr int32_t kLowestRaster = kRasterA < kRasterB ? kRasterA : kRasterB;
+    static constexpr int32_t kHighestRaster = 799997500; // the last multiple of either up to kStoredLimit
+
+    // The frequencies a cell takes, in hertz, both ends included. The default is everything the
+    // record can hold.
+    struct Band {
+        int32_t low = kLowestRaster;
+        int32_t high = kHighestRaster;
+    };
+    // Why a typed frequency was not taken.
+    enum class Refused { None, NoNumber, OutOfBand, OffRaster };
+
     // The frequency pair of one record, in hertz (0 = empty) and its set mark.
     struct Pair {
         int32_t rx = 0;
@@ -30,9 +46,18 @@ public:
 
     // Edits rx (transmit false) or tx of pair. txOffset is the repeater shift a new record's transmit
     // frequency gets (0 for channels: it equals the receive frequency).
-    static bool EditFrequency(cmcCodecIo& io, Pair& pair, bool transmit, int32_t txOffset);
-    // A typed megahertz text as a raster frequency; none when it is unusable.
-    static std::optional<int32_t> ParseFrequency(std::string_view text);
+    // A refused text leaves the pair alone and gives its reason with the band or the raster.
+    static bool EditFrequency(cmcCodecIo& io, Pair& pair, bool transmit, int32_t txOffset, const Band& band);
+    static bool EditFrequency(cmcCodecIo& io, Pair& pair, bool transmit, int32_t txOffset) {
+        return EditFrequency(io, pair, transmit, txOffset, Band());
+    }
+    // A typed megahertz text as a raster frequency within band; none, with the reason in why when
+    // given, when it is unusable.
+    static std::optional<int32_t> ParseFrequency(std::string_view text, const Band& band,
+                                                 Refused* why = nullptr);
+    static std::optional<int32_t> ParseFrequency(std::string_view text) {
+        return ParseFrequency(text, Band());
+    }
     // "%d.%06d" into a small buffer; returns its length.
     static int FormatFrequency(char (&buffer)[24], int32_t hz);
 };

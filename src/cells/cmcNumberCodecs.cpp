@@ -44,6 +44,12 @@ bool ReadTypedInteger(std::string_view text, int64_t& out, bool dotCounts = fals
     return true;
 }
 
+// The reason for a number outside low..high, the limits shown as the cell shows its values.
+void RefuseRange(cmcCodecIo& io, int64_t low, int64_t high) {
+    char a[16], b[16];
+    io.Refuse(cmcCodecIo::kRefuseRange, {T::FormatInt(a, low), T::FormatInt(b, high)});
+}
+
 // Key rules shared by the integer codecs: carriage return opens the editor with the trimmed text, a
 // digit (or "-" when negative values exist) with that character.
 void OpenIntegerEditor(cmcCodecIo& io, int32_t k, bool negative) {
@@ -61,7 +67,11 @@ bool cmcNumberCodecs::EditNumber(cmcCodecIo& io, int32_t& value, int32_t minWidt
     int32_t k = io.Key();
     if (io.editState == cmcCodecIo::kEntered) {
         int64_t n = 0;
-        if (ReadTypedInteger(io.enteredText, n) && n >= minimum && n <= maximum) {
+        if (!ReadTypedInteger(io.enteredText, n)) {
+            io.Refuse(cmcCodecIo::kRefuseNumber);
+        } else if (n < minimum || n > maximum) {
+            RefuseRange(io, minimum, maximum);
+        } else {
             value = static_cast<int32_t>(n);
             changed = true;
         }
@@ -102,6 +112,8 @@ bool cmcNumberCodecs::EditStepped(cmcCodecIo& io, int32_t& value, const Stepped&
             n = T::RoundToStep(n - p.offset, step);
             value = static_cast<int32_t>(T::Limit(n, p.minimum, p.maximum));
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseNumber);
         }
     } else if (IsStepKey(k)) {
         int64_t v = int64_t(value) + (k == cmcCodecIo::kKeySpace ? step : -step);
@@ -168,6 +180,8 @@ bool cmcNumberCodecs::EditFixedPoint(cmcCodecIo& io, int32_t& value, const Fixed
             int64_t n = T::TruncToStep(T::RoundHalfAway(x), step);
             value = static_cast<int32_t>(T::Limit(n, low, high));
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseNumber);
         }
     } else if (p.stepping && IsStepKey(k)) {
         int64_t v = int64_t(value) + (k == cmcCodecIo::kKeySpace ? step : -step);
@@ -219,6 +233,9 @@ bool cmcNumberCodecs::EditTimer(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value
             if (p.offAllowed || (p.minimum <= 0 && p.maximum >= 0)) {
                 value = 0;
                 changed = true;
+            } else {
+                const std::string low = FormatTimer(p.minimum, u, 3), high = FormatTimer(p.maximum, u, 3);
+                io.Refuse(cmcCodecIo::kRefuseRange, {T::Trim(low), T::Trim(high)});
             }
         } else {
             std::string r = T::Reduce(io.enteredText, "0123456789.", 9);
@@ -227,6 +244,8 @@ bool cmcNumberCodecs::EditTimer(cmcCodecIo& io, cmcCodecEnv& env, int32_t& value
                 x = x < p.minimum ? p.minimum : (x > p.maximum ? p.maximum : x);
                 value = static_cast<int32_t>(std::trunc(x));
                 changed = true;
+            } else {
+                io.Refuse(cmcCodecIo::kRefuseNumber);
             }
         }
     } else if (IsStepKey(k)) {
@@ -277,6 +296,10 @@ bool cmcNumberCodecs::EditMinSec(cmcCodecIo& io, cmcCodecEnv& env, int32_t& valu
             int64_t v = s / r + int64_t(f) * m + (2 * (s % r) >= r ? 1 : 0);
             value = static_cast<int32_t>(T::Limit(v, low, high));
             changed = true;
+        } else if (t.empty()) {
+            io.Refuse(cmcCodecIo::kRefuseNumber);
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseLength, {"6"}); // "mmm:ss"
         }
     } else if (IsStepKey(k)) {
         value = StepWrap(value, k, low, high);
@@ -305,6 +328,8 @@ bool cmcNumberCodecs::EditAdjust(cmcCodecIo& io, int32_t& value, const Adjust& p
         if (ReadTypedInteger(io.enteredText, n, true)) {
             value = static_cast<int32_t>(T::Limit(n - p.offset, p.minimum, p.maximum));
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseNumber);
         }
     } else if (k == cmcCodecIo::kKeyRight || k == cmcCodecIo::kKeyLeft) {
         int32_t step = io.shift ? p.largeStep : p.smallStep;

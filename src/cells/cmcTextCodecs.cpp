@@ -18,6 +18,23 @@ bool Printable(int c) {
     return c >= 32 && c <= 126;
 }
 
+// Refuses a text of more than capacity characters (blanks at its end aside): it would be stored cut
+// down to something else than what was typed.
+bool RefuseLonger(cmcCodecIo& io, size_t length, size_t capacity) {
+    if (length <= capacity)
+        return false;
+    char digits[16];
+    io.Refuse(cmcCodecIo::kRefuseLength, {T::FormatInt(digits, static_cast<int64_t>(capacity))});
+    return true;
+}
+
+size_t WithoutTrailingBlanks(std::string_view text) {
+    size_t n = text.size();
+    while (n > 0 && text[n - 1] == ' ')
+        --n;
+    return n;
+}
+
 } // namespace
 
 bool cmcTextCodecs::EditText(cmcCodecIo& io, std::span<uint8_t> field, Fill fill) {
@@ -25,7 +42,9 @@ bool cmcTextCodecs::EditText(cmcCodecIo& io, std::span<uint8_t> field, Fill fill
     int32_t k = io.Key();
     if (k == cmcCodecIo::kKeySpace || k == cmcCodecIo::kKeyBackspace)
         k = cmcCodecIo::kKeyReturn;
-    if (io.editState == cmcCodecIo::kEntered || (io.editState == cmcCodecIo::kChosen && io.linked)) {
+    const bool storing =
+        io.editState == cmcCodecIo::kEntered || (io.editState == cmcCodecIo::kChosen && io.linked);
+    if (storing && !RefuseLonger(io, WithoutTrailingBlanks(io.enteredText), field.size())) {
         uint8_t pad = fill == Fill::Spaces ? ' ' : 0;
         for (size_t i = 0; i < field.size(); ++i) {
             int c = i < io.enteredText.size() ? static_cast<unsigned char>(io.enteredText[i]) : pad;
@@ -75,7 +94,7 @@ std::string cmcTextCodecs::EncodeDisplayText(std::span<const uint8_t> bytes) {
 
 std::vector<uint8_t> cmcTextCodecs::DecodeDisplayText(std::string_view text, size_t size,
                                                       bool zeroTerminated) {
-    text = text.substr(0, 1024);
+    text = text.substr(0, kDecodeLimit);
     std::vector<uint8_t> bytes;
     for (size_t i = 0; i < text.size() && bytes.size() < size; ++i) {
         int c = static_cast<unsigned char>(text[i]);
@@ -202,9 +221,16 @@ bool cmcTextCodecs::EditDisplayText(cmcCodecIo& io, cmcCodecEnv& env, std::span<
     if (k == cmcCodecIo::kKeyBackspace)
         k = cmcCodecIo::kKeyReturn;
     if (io.editState == cmcCodecIo::kEntered || io.Chose(cmcChoiceCodecs::kAnswerCell)) {
-        std::vector<uint8_t> bytes = DecodeDisplayText(io.enteredText, buffer.size(), p.zeroTerminated);
-        std::copy(bytes.begin(), bytes.end(), buffer.begin());
-        changed = true;
+        // Decoded in full first: a text with more characters than the field holds is refused.
+        std::vector<uint8_t> all = DecodeDisplayText(io.enteredText, kDecodeLimit, false);
+        size_t length = all.size();
+        while (length > 0 && all[length - 1] == ' ')
+            --length;
+        if (!RefuseLonger(io, length, buffer.size())) {
+            std::vector<uint8_t> bytes = DecodeDisplayText(io.enteredText, buffer.size(), p.zeroTerminated);
+            std::copy(bytes.begin(), bytes.end(), buffer.begin());
+            changed = true;
+        }
     } else if (io.linked) {
         return false;
     }
@@ -260,7 +286,8 @@ bool cmcTextCodecs::EditPassword(cmcCodecIo& io, cmcCodecEnv& env, std::span<uin
     if (k == cmcCodecIo::kKeyReturn || k == cmcCodecIo::kKeySpace) {
         std::string typed;
         cmcCellWindows* windows = env.Windows();
-        if (windows && windows->AskPassword(io.capsule, typed)) {
+        if (windows && windows->AskPassword(io.capsule, typed) &&
+            !RefuseLonger(io, typed.size(), kPasswordLength)) {
             // An empty entry removes the password: zero bytes, since a clone write takes a first byte
             // other than 0 for a password set.
             const uint8_t fill = typed.empty() ? 0 : ' ';

@@ -17,6 +17,7 @@ struct cmcCodecIo;
 class cmcTextCodecs {
 public:
     enum class Fill { Spaces, Zeros, ZerosLower };
+    // A typed text longer than the field (blanks at its end aside) is refused, never stored cut.
     static bool EditText(cmcCodecIo& io, std::span<uint8_t> field, Fill fill);
 
     // The segment geometry of a display character: each segment a list of triangles, in the
@@ -37,7 +38,9 @@ public:
     // Editing text of display bytes: "%%" for a percent sign, "%XX" for codes 16..31 and 127..255; a
     // byte below 32 (other than 16..31) ends the text.
     static std::string EncodeDisplayText(std::span<const uint8_t> bytes);
-    // Bytes of an editing text (at most 1024 characters read), padded to size with spaces or zeros.
+    // Bytes of an editing text (at most kDecodeLimit characters read), padded to size with spaces or
+    // zeros. EditDisplayText refuses a text with more characters than its field holds.
+    static constexpr size_t kDecodeLimit = 1024;
     static std::vector<uint8_t> DecodeDisplayText(std::string_view text, size_t size, bool zeroTerminated);
     static bool EditDisplayText(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t> buffer,
                                 const DisplayText& p, const Glyphs& glyphs);
@@ -50,7 +53,7 @@ public:
     static bool EditGlyphPattern(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t, 2> stored,
                                  const Glyphs& glyphs);
 
-    // The 16-character read/write password.
+    // The 16-character read/write password; a longer one is refused, never stored cut.
     static constexpr size_t kPasswordLength = 16;
     static bool EditPassword(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t> password);
 };

@@ -110,6 +110,8 @@ bool cmcToneCodec::EditTone(cmcCodecIo& io, cmcCodecEnv& env, Tone& rx, Tone& tx
         if (ParseTone(env, io.enteredText, typed)) {
             own = typed;
             changed = true;
+        } else {
+            io.Refuse(cmcCodecIo::kRefuseList); // neither a code nor a tone of the list
         }
     } else if (k == cmcCodecIo::kKeySpace || k == cmcCodecIo::kKeyBackspace) {
         if (own.flags & kDigital) {

@@ -27,6 +27,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -37,6 +38,7 @@ constexpr int kPageRows = 10;
 constexpr int kColumnLimit = 650;
 constexpr uint32_t kClWindowText = 0x80000008u;
 constexpr uint32_t kClBtnFace = 0x8000000Fu;
+constexpr uint32_t kRefusalText = 0x000000C0u; // dark red: why a typed value was refused
 constexpr int kEditorMaxLength = 1024;
 
 // The key of a pop-up entry, shown beside it; the grid's key handling (KeyDown) runs it.
@@ -861,6 +863,7 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
         FillCapsule(m_capsule, col, row);
         cmcCellCapsule answer = indFlector::Answer(*m_opener, m_capsule);
         m_handler->CallCell(answer, cmcCellHandler::kNotifyAction);
+        ReportRefusal(-1, -1, answer.refusal, false); // the list closes: the status bar only
         if (onChosen)
             onChosen();
         return;
@@ -870,6 +873,8 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
     }
     // A redirect key repeats the action on the cell the handler moved to; a bound keeps a faulty
     // handler from looping forever.
+    const bool entered = text != nullptr;
+    std::string refusal;
     for (int round = 0; round < 1000; ++round) {
         FillCapsule(m_capsule, col, row);
         m_capsule.key = key;
@@ -880,6 +885,8 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
             m_capsule.key = 0;
         }
         int32_t result = m_handler->CallCell(m_capsule, cmcCellHandler::kNotifyAction);
+        if (!m_capsule.refusal.empty())
+            refusal = m_capsule.refusal;
         if (m_capsule.redirect.on &&
             MoveToCell(m_capsule.redirect.category, m_capsule.redirect.cell, m_capsule.redirect.parameter)) {
             col = m_grid->Col();
@@ -897,6 +904,27 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
         key = m_capsule.redirect.key;
         text = nullptr;
     }
+    ReportRefusal(col, row, refusal, entered);
+}
+
+void cuiSheetView::ReportRefusal(int col, int row, const std::string& refusal, bool entered) {
+    if (refusal.empty()) {
+        // A text the cell took ends what an earlier refusal said.
+        if (entered)
+            StatusClear();
+        return;
+    }
+    // The reason stays in the status bar until the next cursor move, key or accepted edit, and shows
+    // at the cell, where the user is looking.
+    if (cmcEvMan* events = m_sheet->Env().events)
+        events->SendText(cmcEv::StatusText, kRefusalText, kClBtnFace, refusal);
+    if (col < 0 || row < 0)
+        return;
+    const cmcCanvas::Rect r = m_grid->CellRect(col, row);
+    const QString reason = QString::fromStdString(refusal);
+    QWidget* viewport = m_grid->viewport();
+    QToolTip::showText(viewport->mapToGlobal(QPoint(r.left, r.bottom)), reason, viewport,
+                       QRect(r.left, r.top, r.Width(), r.Height()));
 }
 
 bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {

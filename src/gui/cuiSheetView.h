@@ -146,6 +146,9 @@ private:
     void FillRange(cmcCellCapsule& capsule);
     int TextWidth(int col, int row, const std::string& text) const;
     void StatusClear();
+    // After an action on (col, row): a refusal's reason goes to the status bar and a tooltip at the
+    // cell (none for a negative col or row); an entered text that was taken clears the status text.
+    void ReportRefusal(int col, int row, const std::string& refusal, bool entered);
     static void OnEvent(void* context, const cmcEvRec& event);
     static void Refresh(void* context, cmcCellCapsule& capsule, uint8_t scope);
     static void RestartEdit(void* context, cmcCellCapsule& capsule, int32_t flag);

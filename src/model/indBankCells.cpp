@@ -124,6 +124,8 @@ void RunFreeBank(indCellCall& call, int32_t& result) {
             next = L::kGroups;
         else if (typed.size() == 1 && typed[0] >= '1' && typed[0] < '1' + L::kGroups)
             next = typed[0] - '1';
+        else
+            call.io.Refuse(Io::kRefuseList);
     } else if (key == Io::kKeySpace) {
         next = (bank + 1) % (L::kGroups + 1);
     } else if (key == Io::kKeyBackspace) {

@@ -265,6 +265,7 @@ int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     capsule.redirect = {0, call.category, call.cell, call.parameter, 0};
     capsule.stateBits &= uint8_t(~(cmcCellCapsule::kStateWarning | cmcCellCapsule::kStateError));
     capsule.displayText.clear();
+    capsule.refusal.clear();
 
     if (m_services.env->Texts()) {
         const std::string& max = m_services.env->Text("GI_AppUnitIdMax");
@@ -299,6 +300,7 @@ int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     if (capsule.command != 0)
         PopupCommand(call), skip = capsule.command != 0;
     call.io = cmcCodecIo::FromCapsule(capsule);
+    call.io.env = m_services.env;
     if (!stored) {
         call.io.key = 0;
         call.io.editState = cmcCodecIo::kShow;
@@ -309,6 +311,10 @@ int32_t indCellHandler::CallCell(cmcCellCapsule& capsule, int32_t notify) {
     const bool remains = acted && KeepOnlyStored(call.W(), before, reverted);
     if (acted && !remains)
         call.wrote = false;
+    // What changed the data was taken: a reason left by a codec the behaviour only asked on the way
+    // does not stand against it.
+    if (remains)
+        call.io.refusal.clear();
     if (!stored || (reverted && !remains)) {
         call.io.SetFontColor(cmcCodecIo::kGrey);
         if (result == kResultEdit)
@@ -439,6 +445,9 @@ bool indCellHandler::NewRowRedirect(indCellCall& call) {
         call.cell == CL_MchWin_No)
         return false;
     call.io.displayText.clear();
+    // A text or choice for a cell of a row without a channel has nothing to go into.
+    if (call.io.editState != cmcCodecIo::kShow)
+        call.io.Refuse(cmcCodecIo::kRefuseEmptyRow);
     const int32_t key = call.capsule.key;
     if (key < 128) {
         call.capsule.redirect = {1, call.category, keyCell, call.parameter, key};

@@ -103,6 +103,8 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
         if (digits != std::string::npos && std::isdigit(static_cast<unsigned char>(t[digits]))) {
             value = std::atoi(t.c_str() + digits) - 1;
             changed = true;
+        } else {
+            call.io.Refuse(Io::kRefuseNumber);
         }
     } else if (k >= '0' && k <= '9') {
         call.io.OpenEditorWith(static_cast<char>(k));
@@ -110,6 +112,8 @@ bool indIdRefCells::Handle(indCellCall& call, int32_t& result) {
         changed = cmcChoiceCodecs::EditChoice(call.io, call.env, value, row->list, row->choiceCell);
     }
     const int32_t entries = datCh::EntriesInUse(w, row->listKind);
+    if (changed && call.io.editState == Io::kEntered && (value < 0 || value >= std::max(entries, 1)))
+        call.io.Refuse(Io::kRefuseRange, {"1", std::to_string(std::max(entries, 1))});
     if (changed && kept && call.notify == cmcCellHandler::kNotifyAction && value != stored && value >= 0 &&
         value < std::max(entries, 1)) {
         L::Put16(w, at, uint32_t(value));

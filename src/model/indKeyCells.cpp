@@ -129,6 +129,8 @@ bool RunKey(indCellCall& call, const indKeyRow& row) {
                     changed = true;
                 }
         }
+        if (!changed)
+            io.Refuse(Io::kRefuseList);
     } else if (row.hasOption && (k == 'H' || k == 'h' || k == 'L' || k == 'l') && !fixed) {
         high = k == 'H' || k == 'h';
         changed = true;
@@ -175,6 +177,8 @@ bool RunPassword(indCellCall& call, const indKeyRow& row) {
     });
     const bool blanks = !typed.empty() && typed.find_first_not_of(' ') == std::string::npos;
     bool changed = false;
+    if (entered && typed.size() > size_t(A::kPasswordLength))
+        io.Refuse(Io::kRefuseLength, {std::to_string(A::kPasswordLength)});
     if (entered && printable && !blanks && typed.size() <= size_t(A::kPasswordLength)) {
         for (int32_t i = 0; i < A::kPasswordLength; ++i) {
             const uint8_t b = size_t(i) < typed.size() ? static_cast<uint8_t>(typed[size_t(i)]) : 0;

@@ -338,7 +338,10 @@ void RunKey(indCellCall& call, int32_t& result) {
 bool RunBlankRow(indCellCall& call, const ListInfo& l, int32_t n, int count, int32_t& result) {
     call.io.displayText.clear();
     if (call.cell != l.keyCell) {
-        // Typing elsewhere in the blank row starts the entry at its key cell.
+        // Typing elsewhere in the blank row starts the entry at its key cell; a text or choice
+        // has nothing to go into yet.
+        if (call.io.editState != Io::kShow)
+            call.io.Refuse(Io::kRefuseEmptyRow);
         if (call.capsule.key < 128)
             call.capsule.redirect = {1, call.category, l.keyCell, n, call.capsule.key};
         return false;

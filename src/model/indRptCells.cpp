@@ -146,8 +146,12 @@ bool indRptCells::Handle(indCellCall& call, int32_t& result) {
             call.capsule.redirect = {1, call.category,
                                      c->category == CT_VORN_Rpt ? CL_Rpt_VORN_FreqR : CL_Rpt_FreqR, n,
                                      call.capsule.key};
-        if (newRow || (c->cell != CL_Rpt_Atr && c->cell != CL_Rpt_VORN_Atr))
+        if (newRow || (c->cell != CL_Rpt_Atr && c->cell != CL_Rpt_VORN_Atr)) {
+            // A text or choice for a row without a frequency has nothing to go into.
+            if (call.io.editState != Io::kShow)
+                call.io.Refuse(Io::kRefuseEmptyRow);
             return true;
+        }
     }
 
     switch (c->field) {

@@ -10,6 +10,7 @@
 #include "model/indWorkImage.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 bool indSettingCell::Holds(const indSettingTest& t, const uint8_t* w, int32_t modelFamily) {
@@ -119,6 +120,8 @@ indSettingCell::Outcome indSettingCell::Run(const indSettingRow& row, int32_t en
     // A value the field cannot hold (a list entry wider than the field) is refused rather than
     // stored cut down to a different value.
     const int32_t largest = row.length == 2 ? 0xFFFF : row.Mask() >> row.lowBit;
+    if (changed && (value < 0 || value > largest))
+        io.Refuse(cmcCodecIo::kRefuseRange, {"0", std::to_string(largest)});
     if (!changed || !commit || value == before || value < 0 || value > largest)
         return out;
     row.Write(w, value, entry);

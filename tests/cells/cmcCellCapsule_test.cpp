@@ -22,6 +22,7 @@ cmcCellCapsule Filled(cmcCellObj& cell, cmcCellCapsule& other) {
     c.command = 127;
     c.enteredText = "entered";
     c.displayText = "shown";
+    c.refusal = "refused";
     c.stateBits = 0xFF;
     c.markPosition = 3;
     c.editState = 1;
@@ -52,6 +53,7 @@ TEST(CellCapsule, ResetKeepsOnlyTheGroupIndex) {
     EXPECT_EQ(c.restartEdit, nullptr);
     EXPECT_EQ(c.enteredText, "");
     EXPECT_EQ(c.displayText, "");
+    EXPECT_EQ(c.refusal, "");
     EXPECT_EQ(c.stateBits, 0);
     EXPECT_EQ(c.rangeFlags, 0);
     EXPECT_EQ(c.rangeFirst, 0);
@@ -82,6 +84,7 @@ TEST(CellCapsule, CopyForAnAnswer) {
     EXPECT_EQ(copy.cell, &cell);
     EXPECT_EQ(copy.displayText, "shown");
     EXPECT_EQ(copy.enteredText, "entered");
+    EXPECT_EQ(copy.refusal, "refused");
     EXPECT_EQ(copy.redirect.cell, 176);
     EXPECT_EQ(copy.refreshContext, &other);
     copy.CopyCapsule(copy); // copying onto itself changes nothing

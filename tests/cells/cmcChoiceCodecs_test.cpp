@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -364,4 +365,48 @@ TEST(cmcChoiceCodecs, SmallerCodecs) {
     EXPECT_EQ(C::KeyOptionText("P1", true, false), "Key : P1 /L");
     EXPECT_EQ(C::KeyOptionText("P2", false, true), "Key : P2");
     EXPECT_EQ(C::AuxActionText("Horn", 2), "Horn /Momentary");
+}
+
+// Typed texts a list cell cannot take say so: a list of texts takes only its entries, a list of
+// numbers a number, and the numbered codecs name their range.
+TEST(cmcChoiceCodecs, RefusalsOfTypedTexts) {
+    CodecFixture f({{"GI_Sheet_Sel_Test_Cells", {"|{(%Flex0[0]:Off)}|{(%Flex0[1]:On)}|"}},
+                    {"GI_Sheet_Sel_Num_Cells", {"|{(%Flex0[0]:OFF)}|{(%Flex0[1]:  5)}|"}},
+                    {"GI_StatusList_Disable", {"Disable"}},
+                    {"GI_AppMess_Refuse_Number", {"number"}},
+                    {"GI_AppMess_Refuse_Range", {"range %1..%2"}},
+                    {"GI_AppMess_Refuse_List", {"list"}}});
+    using Codec = std::function<bool(cmcCodecIo&, int32_t&)>;
+    struct Row {
+        const char* what;
+        Codec codec;
+        const char* typed;
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {"a list of texts",
+         [&](cmcCodecIo& io, int32_t& v) { return C::EditChoice(io, f.env, v, "GI_Sheet_Sel_Test"); }, "On",
+         "list"},
+        {"a list of numbers: O and not off",
+         [&](cmcCodecIo& io, int32_t& v) { return C::EditChoiceTyped(io, f.env, v, "GI_Sheet_Sel_Num"); },
+         "ok", "number"},
+        {"a list of numbers: a number",
+         [&](cmcCodecIo& io, int32_t& v) { return C::EditChoiceTyped(io, f.env, v, "GI_Sheet_Sel_Num"); },
+         "4", ""},
+        {"a status number too high",
+         [&](cmcCodecIo& io, int32_t& v) { return C::EditStatusNumber(io, f.env, v, false); }, "32",
+         "range 0..31"},
+        {"a status number that is none",
+         [&](cmcCodecIo& io, int32_t& v) { return C::EditStatusNumber(io, f.env, v, false); }, "x", "number"},
+        {"a code beyond 32", [&](cmcCodecIo& io, int32_t& v) { return C::EditCodeWithOff(io, f.env, v); },
+         "33", "range 1..32"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        cmcCodecIo io = MakeIo(Typed(r.typed));
+        io.env = &f.env;
+        int32_t value = 0;
+        EXPECT_EQ(r.codec(io, value), *r.refusal == 0);
+        EXPECT_EQ(io.refusal, r.refusal);
+    }
 }

@@ -4,6 +4,7 @@
 #include "cells/cmcCellCapsule.h"
 #include "cells/cmcCellObj.h"
 #include "cells/cmcChoiceCodecs.h"
+#include "cells/cmcCodecText.h"
 
 #include <gtest/gtest.h>
 
@@ -94,4 +95,39 @@ TEST(cmcCodecIo, EditorOpening) {
     EXPECT_EQ(io.displayText, "7");
     EXPECT_EQ(io.selStart, 1);
     EXPECT_EQ(io.selLength, 0);
+}
+
+// Overlay texts of refusals are filled by hand: only "%1".."%9" with a value and "%%" are replaced,
+// so a text naming more values than given, or printf codes, comes out as written.
+TEST(cmcCodecIo, RefusalTextsAreFilledByHand) {
+    struct Row {
+        const char* format;
+        std::initializer_list<std::string_view> values;
+        const char* filled;
+    };
+    const Row rows[] = {
+        {"%1-%2 MHz", {"136.000000", "174.000000"}, "136.000000-174.000000 MHz"},
+        {"%2 before %1", {"a", "b"}, "b before a"},
+        {"%1, %1", {"x"}, "x, x"},
+        {"100%% %1", {"x"}, "100% x"},
+        {"%3 has no value", {"a", "b"}, "%3 has no value"},
+        {"%s %d %n %", {"a"}, "%s %d %n %"},
+        {"", {"a"}, ""},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(cmcCodecText::Fill(r.format, r.values), r.filled) << r.format;
+
+    // The reason reaches the capsule; without an overlay the key and the limits stand for it.
+    CodecFixture f({{"GI_AppMess_Refuse_Range", {"out of range: %1-%2"}}});
+    cmcCodecIo io;
+    io.env = &f.env;
+    io.Refuse(cmcCodecIo::kRefuseRange, {"0", "255"});
+    cmcCellObj cell;
+    cmcCellCapsule capsule;
+    capsule.cell = &cell;
+    io.ToCapsule(capsule);
+    EXPECT_EQ(capsule.refusal, "out of range: 0-255");
+    cmcCodecIo bare;
+    bare.Refuse(cmcCodecIo::kRefuseRange, {"0", "255"});
+    EXPECT_EQ(bare.refusal, "GI_AppMess_Refuse_Range 0 255");
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -207,4 +208,46 @@ TEST(cmcDigitCodecs, EditBcdId) {
             {"star key ignored", zero, Key('*'), zero, false, "0000000"},
         },
         codec("9999999", true));
+}
+
+// A refused entry says which characters the cell takes, or that a wildcard cannot stand there.
+TEST(cmcDigitCodecs, RefusalsNameTheCharactersTaken) {
+    CodecFixture f({{"GI_AppMess_Refuse_Chars", {"only %1"}}, {"GI_AppMess_Refuse_Wildcard", {"wildcard"}}});
+    struct Row {
+        const char* what;
+        std::function<bool(cmcCodecIo&)> codec;
+        const char* typed;
+        const char* refusal;
+    };
+    const auto hex = [](cmcCodecIo& io) {
+        int32_t v = 0;
+        return D::EditHex(io, v, 0, 0xFFFF, 4);
+    };
+    const auto id = [](bool noWildcard) {
+        return [noWildcard](cmcCodecIo& io) {
+            uint8_t packed[4] = {};
+            return D::EditBcdId(io, packed, 7, "0000001", "9999999", noWildcard);
+        };
+    };
+    const Row rows[] = {
+        {"hex with a letter beyond F", hex, "12G4", "only 0-9, A-F"},
+        {"hex taken", hex, "12AB", ""},
+        {"nibbles without a digit",
+         [](cmcCodecIo& io) {
+             int32_t v = 0;
+             return D::EditHexString(io, v, 4, false);
+         },
+         "xyz", "only 0-9"},
+        {"an ID of no digits", id(false), "abc", "only 0-9, *"},
+        {"a wildcard where none is allowed", id(true), "12*", "wildcard"},
+        {"a wildcard in the ID's second digit", id(false), "1*00000", "wildcard"},
+        {"a wildcard in a later digit", id(false), "123*", ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        cmcCodecIo io = MakeIo(Typed(r.typed));
+        io.env = &f.env;
+        EXPECT_EQ(r.codec(io), *r.refusal == 0);
+        EXPECT_EQ(io.refusal, r.refusal);
+    }
 }

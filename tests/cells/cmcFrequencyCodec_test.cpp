@@ -130,3 +130,45 @@ TEST(cmcFrequencyCodec, EditFrequency) {
         EXPECT_EQ(io.selLength, r.selLength < 0 ? static_cast<int32_t>(io.displayText.size()) : r.selLength);
     }
 }
+
+// A refused frequency says why, with the band of the cell or the raster steps; a taken one leaves no
+// reason behind.
+TEST(cmcFrequencyCodec, RefusalNamesTheBandOrTheRaster) {
+    CodecFixture f({{"GI_AppMess_Refuse_Number", {"not a number"}},
+                    {"GI_AppMess_Refuse_Band", {"band %1-%2 MHz"}},
+                    {"GI_AppMess_Refuse_Raster", {"%1 or %2 kHz steps"}}});
+    const F::Band whole;
+    const F::Band vhf{136000000, 174000000};
+    const F::Band narrow{136000000, 146521000};
+    struct Row {
+        const char* typed;
+        const F::Band& band;
+        const char* refusal; // "" when taken
+    };
+    const Row rows[] = {
+        {"900", whole, "band 0.002500-799.997500 MHz"},
+        {"0", whole, "band 0.002500-799.997500 MHz"},
+        {"146.523", whole, "2.5 or 3.125 kHz steps"},
+        {"MHz", whole, "not a number"},
+        {"", whole, "not a number"},
+        {"146.52", whole, ""},
+        {"180", vhf, "band 136.000000-174.000000 MHz"},
+        {"135.9975", vhf, "band 136.000000-174.000000 MHz"},
+        {"174", vhf, ""},
+        {"136", vhf, ""},
+        // 146.521 snaps up to 146.521875, past the top of the band.
+        {"146.521", narrow, "band 136.000000-146.521000 MHz"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        cmcCodecIo io = MakeIo(Typed(r.typed));
+        io.env = &f.env;
+        F::Pair pair{146520000, 146520000, true};
+        const bool taken = F::EditFrequency(io, pair, false, 0, r.band);
+        EXPECT_EQ(io.refusal, r.refusal);
+        EXPECT_EQ(taken, *r.refusal == 0);
+        if (!taken) {
+            EXPECT_EQ(pair.rx, 146520000);
+        }
+    }
+}

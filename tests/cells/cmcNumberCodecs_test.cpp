@@ -260,3 +260,48 @@ TEST(cmcNumberCodecs, EditAdjust) {
     EXPECT_EQ(N::AdjustBar(255, 0, 255), "[####################]");
     EXPECT_EQ(N::AdjustBar(5, 5, 5), "[--------------------]");
 }
+
+// A refused entry names its reason with the cell's limits; a taken one, even when limited into the
+// range, leaves none.
+TEST(cmcNumberCodecs, RefusalsNameTheirLimits) {
+    CodecFixture f({{"GI_AppInd_TimerOff", {"OFF"}},
+                    {"GI_AppMess_Refuse_Number", {"number"}},
+                    {"GI_AppMess_Refuse_Range", {"range %1..%2"}},
+                    {"GI_AppMess_Refuse_Length", {"length %1"}}});
+    using Codec = std::function<bool(cmcCodecIo&, int32_t&)>;
+    const Codec number = [](cmcCodecIo& io, int32_t& v) { return N::EditNumber(io, v, 4, 0, 4095, false); };
+    const Codec stepped = [](cmcCodecIo& io, int32_t& v) { return N::EditStepped(io, v, N::Stepped{1, 15}); };
+    const Codec timer = [&f](cmcCodecIo& io, int32_t& v) {
+        return N::EditTimer(io, f.env, v, N::Timer{10, 5, 100, false});
+    };
+    const Codec minSec = [&f](cmcCodecIo& io, int32_t& v) {
+        return N::EditMinSec(io, f.env, v, N::MinSec{0, 600, 5, false});
+    };
+    struct Row {
+        const char* what;
+        const Codec& codec;
+        const char* typed;
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {"number above the maximum", number, "5000", "range 0..4095"},
+        {"number below the minimum", number, "-1", "range 0..4095"},
+        {"no digit", number, "abc", "number"},
+        {"number within", number, "40", ""},
+        {"stepped without a digit", stepped, "x", "number"},
+        {"stepped above: limited, taken", stepped, "99", ""},
+        {"timer without off, off typed", timer, "off", "range 0.5..10"},
+        {"timer with nothing numeric", timer, "s", "number"},
+        {"minutes and seconds too long", minSec, "1234:56", "length 6"},
+        {"minutes and seconds empty", minSec, "--", "number"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        cmcCodecIo io = MakeIo(Typed(r.typed));
+        io.env = &f.env;
+        int32_t value = 7;
+        const bool changed = r.codec(io, value);
+        EXPECT_EQ(io.refusal, r.refusal);
+        EXPECT_EQ(changed, *r.refusal == 0);
+    }
+}

@@ -19,6 +19,11 @@ CodecFixture Empty() {
     return CodecFixture({{"GI_Unused", {"x"}}, {"GI_Unused2", {"y"}}});
 }
 
+// The reason a too long text is refused with, as the overlay words it.
+CodecFixture Reasons() {
+    return CodecFixture({{"GI_AppMess_Refuse_Length", {"at most %1 characters"}}});
+}
+
 // Two toggleable segments and a fixed one: a pattern's bit 2 is the first segment, bit 1 the second.
 const std::vector<X::Segment> kSegments = {
     {{{{{0, 0}, {10, 0}, {0, 10}}}}, false},
@@ -37,14 +42,21 @@ TEST(cmcTextCodecs, EditText) {
         bool changed;
         const char* shown;
         int32_t result = 0;
+        const char* refusal = "";
     };
     const Row rows[] = {
         {"spaces: padded, controls become spaces", X::Fill::Spaces,
          MakeIo(Typed("AB\x01"
                       "C")),
          B("AB C  "), true, "AB C"},
-        {"spaces: cut to the length", X::Fill::Spaces, MakeIo(Typed("ABCDEFGH")), B("ABCDEF"), true,
-         "ABCDEF"},
+        {"spaces: longer than the field is refused, never cut", X::Fill::Spaces, MakeIo(Typed("ABCDEFG")),
+         B("NAME  "), false, "NAME", 0, "at most 6 characters"},
+        {"spaces: blanks after a full field are no excess", X::Fill::Spaces, MakeIo(Typed("ABCDEF   ")),
+         B("ABCDEF"), true, "ABCDEF"},
+        {"zeros: too long is refused as well", X::Fill::ZerosLower, MakeIo(Typed("abcdefg")), Bytes(6, 0),
+         false, "", 0, "at most 6 characters"},
+        {"a too long list or window answer is refused", X::Fill::Spaces, Chosen(1, 0, "QQQQQQQ"), B("NAME  "),
+         false, "NAME", 0, "at most 6 characters"},
         {"zeros: the space becomes a zero byte", X::Fill::Zeros, MakeIo(Typed("AB CD")),
          Bytes{'A', 'B', 0, 'C', 'D', 0}, true, "AB"},
         {"zeros, lower case", X::Fill::ZerosLower, MakeIo(Typed("AbC")), Bytes{'a', 'b', 'c', 0, 0, 0}, true,
@@ -55,14 +67,17 @@ TEST(cmcTextCodecs, EditText) {
         {"a printable key opens it with the key", X::Fill::Spaces, MakeIo(Key('x')), B("NAME  "), false, "x",
          cmcCodecIo::kResultEdit},
     };
+    CodecFixture f = Reasons();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         cmcCodecIo io = r.io;
+        io.env = &f.env;
         Bytes field = r.fill == X::Fill::Spaces ? B("NAME  ") : Bytes(6, 0);
         EXPECT_EQ(X::EditText(io, field, r.fill), r.changed);
         EXPECT_EQ(field, r.after);
         EXPECT_EQ(io.displayText, r.shown);
         EXPECT_EQ(io.result, r.result);
+        EXPECT_EQ(io.refusal, r.refusal);
     }
 }
 
@@ -122,6 +137,28 @@ TEST(cmcTextCodecs, EditDisplayTextPaintsGlyphsAndOpensItsEditor) {
     EXPECT_EQ(buffer, (Bytes{'H', 'i', 0x11, ' '}));
 }
 
+// The field holds what fits or nothing: a text that decodes to more characters than the field is
+// refused with the field's length, counted after the escapes are decoded.
+TEST(cmcTextCodecs, EditDisplayTextRefusesWhatDoesNotFit) {
+    CodecFixture f = Reasons();
+    struct Row {
+        const char* typed;
+        bool taken;
+    };
+    for (const Row& r : {Row{"ABCD", true}, Row{"%41%%C%10", true}, Row{"AB  CD  ", false},
+                         Row{"ABCD    ", true}, Row{"ABCDE", false}, Row{"%41%42%43%44%45", false}}) {
+        SCOPED_TRACE(r.typed);
+        Bytes buffer = B("WXYZ");
+        cmcCodecIo io = MakeIo(Typed(r.typed));
+        io.env = &f.env;
+        EXPECT_EQ(X::EditDisplayText(io, f.env, buffer, X::DisplayText{4}, {}), r.taken);
+        EXPECT_EQ(io.refusal, r.taken ? "" : "at most 4 characters");
+        if (!r.taken) {
+            EXPECT_EQ(buffer, B("WXYZ"));
+        }
+    }
+}
+
 TEST(cmcTextCodecs, GlyphPatternAndPassword) {
     CodecFixture f = Empty();
     uint8_t stored[2] = {0, 3};
@@ -170,6 +207,12 @@ TEST(cmcTextCodecs, GlyphPatternAndPassword) {
     EXPECT_TRUE(X::EditPassword(confirmed, f.env, password));
     EXPECT_EQ(password, B("secret          "));
     EXPECT_EQ(confirmed.displayText, "********");
+    // Seventeen characters do not fit: the password stays as it was rather than losing its end.
+    f.windows.password = "seventeen chars!!";
+    cmcCodecIo tooLong = MakeIo(Key(13));
+    EXPECT_FALSE(X::EditPassword(tooLong, f.env, password));
+    EXPECT_EQ(password, B("secret          "));
+    EXPECT_EQ(tooLong.refusal, "GI_AppMess_Refuse_Length 16");
     // An empty entry removes the password: a blank-padded one would still read as set.
     f.windows.password.clear();
     cmcCodecIo emptied = MakeIo(Key(13));

@@ -63,7 +63,9 @@ TEST(CliCells, SetTypesChoosesStepsAndSaves) {
                 "CT_Mch.CL_Mch_CTone_R[0]=88.5", "CT_Mch.CL_Mch_CTone_T[0]=754i", "CT_Mch.CL_Mch_FreqT[0]+"});
     EXPECT_EQ(run.status, 1) << run.both; // two edits were refused
     EXPECT_NE(run.out.find("CT_Mch.CL_Mch_FreqR[0]=146.520000\n"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("note: CT_Mch.CL_Mch_FreqR[1]: '146.5234' was refused (still " + freq1 + ")\n"),
+    EXPECT_NE(run.out.find("note: CT_Mch.CL_Mch_FreqR[1]: '146.5234' was refused: Not on the channel raster: "
+                           "use 2.5 or 3.125 kHz steps (still " +
+                           freq1 + ")\n"),
               std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("note: CT_Mch.CL_Mch_FreqT[0]: the cell takes no steps"), std::string::npos)
@@ -80,6 +82,36 @@ TEST(CliCells, SetTypesChoosesStepsAndSaves) {
     const uint8_t* a0 = saved.Data() + indLayout::kChA;
     EXPECT_EQ(a0[4] & 0x80, 0x80);
     EXPECT_EQ(indLayout::Get32(a0, 0) & 0x7FFFFFFF, 146520000u);
+}
+
+// A refused value says why, with the limits the cell has; the file keeps the old value and the run
+// ends with status 1.
+TEST(CliCells, SetNamesTheReasonOfARefusal) {
+    TempDir dir;
+    const std::string out = dir.File("refused.ocd");
+    const std::string freq = Get(Initial(), "CT_Mch.CL_Mch_FreqR[0]");
+    const std::string bank = Get(Initial(), "CT_BankOp.CL_Mch_BankText[0]");
+    CliRun run = RunCli({"set", Initial(), "-o", out, "CT_Mch.CL_Mch_FreqR[0]=900",
+                         "CT_BankOp.CL_Mch_BankText[0]=VERYLONGNAME", "CT_Mch.CL_Mch_TxInh[0]=Maybe"});
+    EXPECT_EQ(run.status, 1) << run.both;
+    struct Note {
+        const char* cell;
+        std::string line;
+    };
+    const Note notes[] = {
+        {"frequency", "note: CT_Mch.CL_Mch_FreqR[0]: '900' was refused: Out of the radio's band: "
+                      "0.002500\u2013799.997500 MHz (still " +
+                          freq + ")\n"},
+        {"name", "note: CT_BankOp.CL_Mch_BankText[0]: 'VERYLONGNAME' was refused: Too long: at most 8 "
+                 "characters (still " +
+                     bank + ")\n"},
+        {"choice", "note: CT_Mch.CL_Mch_TxInh[0]: 'Maybe' was refused: Not in the list: choose one of its "
+                   "entries"},
+    };
+    for (const Note& n : notes)
+        EXPECT_NE(run.out.find(n.line), std::string::npos) << n.cell << "\n" << run.out;
+    EXPECT_EQ(Get(out, "CT_Mch.CL_Mch_FreqR[0]"), freq);
+    EXPECT_EQ(Get(out, "CT_BankOp.CL_Mch_BankText[0]"), bank);
 }
 
 TEST(CliCells, NewChannelsAndTheWarningCheck) {

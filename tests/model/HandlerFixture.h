@@ -70,6 +70,7 @@ struct Outcome {
     uint32_t color = 0;
     uint8_t scope = 0;
     cmcCellCapsule::Redirect redirect;
+    std::string refusal;
 };
 
 class HandlerTest : public ::testing::Test {
@@ -147,6 +148,7 @@ protected:
         o.marks = c.stateBits;
         o.color = canvas.color;
         o.redirect = c.redirect;
+        o.refusal = c.refusal;
         return o;
     }
 
@@ -169,6 +171,7 @@ protected:
         Outcome o;
         o.result = handler->CallCell(c, 1);
         o.text = c.displayText;
+        o.refusal = c.refusal;
         return o;
     }
 

@@ -116,6 +116,47 @@ TEST_F(HandlerTest, RefusedAndSteppedFrequencies) {
     EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n).text, "146.520000");
 }
 
+// A refused entry comes back with its reason from the overlay, limits filled in; an accepted one, a
+// draw and a key leave none.
+TEST_F(HandlerTest, RefusalsComeBackWithTheirReason) {
+    const int n = AddChannel(0, "146.52");
+    struct Row {
+        int32_t category, cell;
+        const char* typed;
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {CT_Mch, CL_Mch_FreqR, "900", "Out of the radio's band: 0.002500\u2013799.997500 MHz"},
+        {CT_Mch, CL_Mch_FreqT, "146.5234", "Not on the channel raster: use 2.5 or 3.125 kHz steps"},
+        {CT_Mch, CL_Mch_FreqR, "MHz", "Not a number: type digits"},
+        {CT_Mch, CL_Mch_TxInh, "sometimes", "Not in the list: choose one of its entries"},
+        {CT_Mch, CL_Mch_CTone_R, "12.3", "Not in the list: choose one of its entries"},
+        {CT_BankOp, CL_Mch_BankText, "NINECHARS", "Too long: at most 8 characters"},
+        {CT_Mch, CL_Mch_FreqR, "146.55", ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        const cmcEeprom before = work;
+        const Outcome o = Call(r.category, r.cell, r.category == CT_Mch ? n : 0, 0, r.typed);
+        EXPECT_EQ(o.refusal, r.refusal);
+        EXPECT_EQ(*r.refusal == 0, !(work == before));
+    }
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n).refusal, "");
+    EXPECT_EQ(Call(CT_Mch, CL_Mch_FreqR, n, '9').refusal, "");
+
+    // Text for a cell of a row without a channel has nowhere to go.
+    handler->shownBank = 1;
+    const int blank = L::GroupStart(work.Data(), 1) + Count(1);
+    const Outcome o = Call(CT_Mch, CL_Mch_TxInh, blank, 0, "ON");
+    EXPECT_EQ(o.refusal, "The row is empty: enter its first cell first");
+    EXPECT_EQ(o.redirect.cell, CL_Mch_FreqR);
+    // So for the blank row of an ID list.
+    const int ids = L::Get16(work.Data(), L::kCount101);
+    EXPECT_EQ(Call(CT_Dpmr_Inv, CL_Dpmr_Ind_Id_Name, ids, 0, "BASE").refusal,
+              "The row is empty: enter its first cell first");
+    EXPECT_EQ(L::Get16(work.Data(), L::kCount101), ids);
+}
+
 TEST_F(HandlerTest, NewRowCellsRedirectToTheKeyCellAndShowNothing) {
     handler->shownBank = 1;
     const int n = L::GroupStart(work.Data(), 1) + Count(1);
@@ -649,10 +690,15 @@ TEST_F(HandlerTest, BankNameRepeaterAndSmarTrunkBank) {
     uint8_t* w = work.Data();
     const int32_t name = indBankCells::kNamesAt + indBankCells::kNameLength * 3;
     w[name + 8] = 0x5A; // the next bank's name
-    Call(CT_BankOp, CL_Mch_BankText, 3, 0, "Fire ground crew");
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(w + name), 8), "Fire gro");
+    // A name longer than the field is refused with the field's length, not cut.
+    const std::string before(reinterpret_cast<char*>(w + name), 8);
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 3, 0, "Fire ground crew").refusal,
+              "Too long: at most 8 characters");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(w + name), 8), before);
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 3, 0, "Fire grp").refusal, "");
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(w + name), 8), "Fire grp");
     EXPECT_EQ(w[name + 8], 0x5A);
-    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 3).text, "Fire gro");
+    EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 3).text, "Fire grp");
     EXPECT_EQ(Call(CT_BankOp, CL_Mch_BankText, 8).text, ""); // no such bank
 
     // The repeater of an LTR bank: none is an error once the bank has channels, and the LTR check

@@ -188,7 +188,8 @@ TEST_F(ListFamilies, PerEntryListCells) {
         {CT_Dpmr_RotaryStatus, CL_Dpmr_RotaryStatus_StatusNumber, 16, ' ', nullptr, ""},
         // Short messages and their selection bits.
         {CT_Nxdn_SDM, CL_Nxdn_SDM_Message, 9, 0, "ON SITE", "ON SITE"},
-        {CT_Nxdn_SDM, CL_Nxdn_SDM_Message, 9, 0, "TOO LONG TEXT", "TOO LONG"},
+        {CT_Nxdn_SDM, CL_Nxdn_SDM_Message, 9, 0, "TOO LONG TEXT", "ON SITE"}, // refused, not cut
+        {CT_Nxdn_SDM, CL_Nxdn_SDM_Message, 9, 0, "TOO LONG", "TOO LONG"},
         {CT_Nxdn_SDM, CL_Nxdn_SDM_Sel, 9, ' ', nullptr, "ON"},
         {CT_Dpmr_SDM, CL_Dpmr_SDM_Message, 0, 0, "Meet at the gate%21", "Meet at the gate!"},
         {CT_Dpmr_SDM, CL_Dpmr_SDM_Sel, 0, ' ', nullptr, "ON"},

@@ -184,7 +184,11 @@ TEST_F(ServiceCells, TheDetailsOfASwitchedOffFeatureAreGreyUntilItIsOn) {
 
 TEST_F(ServiceCells, TheVotingTextIsEightDisplayCharacters) {
     EXPECT_EQ(Call(CT_Null, CL_VoteOp_VoteText, 0).text, "");
-    Call(CT_Null, CL_VoteOp_VoteText, 0, 0, "ZONE NORTH");
+    // Ten characters do not fit: refused with the field's length rather than cut to eight.
+    EXPECT_EQ(Call(CT_Null, CL_VoteOp_VoteText, 0, 0, "ZONE NORTH").refusal,
+              "Too long: at most 8 characters");
+    EXPECT_EQ(Call(CT_Null, CL_VoteOp_VoteText, 0).text, "");
+    Call(CT_Null, CL_VoteOp_VoteText, 0, 0, "ZONE NOR");
     EXPECT_EQ(Call(CT_Null, CL_VoteOp_VoteText, 0).text, "ZONE NOR");
     EXPECT_EQ(std::memcmp(work.Data() + P::kVoteText, "ZONE NOR", 8), 0);
     EXPECT_EQ(At(P::kFreeBank), 0); // the field after it is untouched

@@ -634,10 +634,14 @@ TEST_F(SettingCells, NumbersAndTexts) {
     Enter(CL_SetM_AudioFilt, "2");
     EXPECT_EQ(W()[0x10F29], 0xFA);
 
-    // Texts: cut to their length, padded with blanks, shown without them; the next byte stays.
+    // Texts: padded with blanks, shown without them; the next byte stays. A longer text is refused
+    // rather than cut.
     const indSettingRow& text = Row(CL_Emer_Setting_EmerText);
     W()[text.LastByteOf(0) + 1] = 0x5A;
-    EXPECT_TRUE(Enter(CL_Emer_Setting_EmerText, "EMERGENCY CALL").changed);
+    const std::string was(reinterpret_cast<char*>(W() + text.offset), 10);
+    EXPECT_FALSE(Enter(CL_Emer_Setting_EmerText, "EMERGENCY CALL").changed);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + text.offset), 10), was);
+    EXPECT_TRUE(Enter(CL_Emer_Setting_EmerText, "EMERGENCY").changed);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(W() + text.offset), 10), "EMERGENCY ");
     EXPECT_EQ(Show(CL_Emer_Setting_EmerText), "EMERGENCY");
     EXPECT_TRUE(Enter(CL_Emer_Setting_EmerText, "SOS").changed);

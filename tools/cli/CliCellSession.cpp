@@ -152,7 +152,7 @@ int32_t CliCellSession::Typed(const cmcCellObj& cell, const std::string& text, c
     return result;
 }
 
-bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text) {
+bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out) {
     if (windows.listName.empty())
         return false;
     const cmcChoiceList& list = lists->List(windows.listName, windows.choiceCell);
@@ -172,6 +172,8 @@ bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text) {
         capsule.link = &chosen;
         capsule.editState = cmcCellCapsule::kEditChosen;
         handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
+        if (out)
+            out->CopyCapsule(capsule), out->cell = nullptr, out->link = nullptr;
         return true;
     }
     return false;
@@ -199,8 +201,9 @@ const char* CliCellHelpText() {
            "  ' [warning]' or ' [error]' when the cell is marked.\n"
            "  set takes CELL=TEXT (typed text, or the entry of the cell's list with that text),\n"
            "  CELL+ and CELL- (the next and previous value, as space and backspace step it). Each\n"
-           "  accepted edit prints CELL=TEXT; a refused one prints 'note: CELL: ...' and leaves the\n"
-           "  value as it was. Messages of the cells go to standard error; --yes answers\n"
+           "  accepted edit prints CELL=TEXT; a refused one prints 'note: CELL: ...' with the cell's\n"
+           "  reason and limits where it gives one (e.g. the band in MHz, the longest name) and\n"
+           "  leaves the value as it was. Messages of the cells go to standard error; --yes answers\n"
            "  confirmations. --bank B edits the blank row after bank B's last channel (a new\n"
            "  channel) instead of the next bank's first channel.\n"
            "  warnings prints 'error<TAB>WHERE<TAB>CELL' and 'warning<TAB>WHERE<TAB>CELL' lines and\n"

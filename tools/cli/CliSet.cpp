@@ -87,18 +87,20 @@ bool Apply(CliCellSession& s, const Edit& e) {
         std::printf("note: %s: the row is empty; set its first cell first\n", e.address.c_str());
         return false;
     }
-    if (!s.windows.listName.empty()) {
-        if (!s.Choose(e.cell, e.text)) {
-            // Lists of numbers also take typed numbers.
-            s.Typed(e.cell, e.text);
-        }
-    } else {
-        s.Typed(e.cell, e.text);
+    cmcCellCapsule answer;
+    if (s.windows.listName.empty() || !s.Choose(e.cell, e.text, &answer)) {
+        // Lists of numbers also take typed numbers.
+        s.Typed(e.cell, e.text, &answer);
     }
     const std::string shown = Plain(s.Shown(e.cell));
     if (s.work == before && !Same(shown, e.text)) {
-        std::printf("note: %s: '%s' was refused (still %s)\n", e.address.c_str(), e.text.c_str(),
-                    shown.c_str());
+        // The cell's own reason, with its limits, when it gave one.
+        if (!answer.refusal.empty())
+            std::printf("note: %s: '%s' was refused: %s (still %s)\n", e.address.c_str(), e.text.c_str(),
+                        answer.refusal.c_str(), shown.c_str());
+        else
+            std::printf("note: %s: '%s' was refused (still %s)\n", e.address.c_str(), e.text.c_str(),
+                        shown.c_str());
         return false;
     }
     return true;
