@@ -1001,9 +1001,12 @@ void cuiMain::RescaleStoredWidths(int from, int to) {
         for (int c = 0; c < kMaxStoredColumns; ++c) {
             const std::string name = std::to_string(c);
             const std::optional<int32_t> width = store.ReadInt(group, name);
-            // Rounded up, so that a column fitted to its header still fits it.
+            // Rounded up, so that a column fitted to its header still fits it. (A damaged value is
+            // kept in range here; the sheet limits what it restores.)
             if (width && *width > 0)
-                store.WriteInt(group, name, static_cast<int32_t>((int64_t{*width} * to + from - 1) / from));
+                store.WriteInt(group, name,
+                               static_cast<int32_t>(
+                                   std::min<int64_t>((int64_t{*width} * to + from - 1) / from, INT32_MAX)));
         }
     }
 }
