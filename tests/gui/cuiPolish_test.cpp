@@ -92,6 +92,9 @@ TEST_F(cuiPolish, HelpWithoutABrowserOpensInTheBuiltInWindowOnce) {
     EXPECT_EQ(window->HelpViewer(), viewer);
     EXPECT_EQ(window->findChildren<cuiHelpViewer*>().size(), 1);
     EXPECT_TRUE(box.shown.empty());
+    // Escape in the page closes the window.
+    QTest::keyClick(viewer->Browser(), Qt::Key_Escape);
+    EXPECT_FALSE(viewer->isVisible());
 }
 
 TEST_F(cuiPolish, HelpInTheBrowserOpensNoWindowAndAMissingFileIsNamed) {
