@@ -130,13 +130,22 @@ cmcTextCodecs::Glyphs WithSegments(const cmcTextCodecs::Glyphs& glyphs, cmcCodec
 
 void cmcTextCodecs::PaintDisplayText(cmcCanvas& canvas, const cmcCanvas::Rect& rect,
                                      std::span<const uint8_t> bytes, int32_t length, int32_t perRow,
-                                     const Glyphs& glyphs) {
+                                     const Glyphs& glyphs, bool asText) {
     perRow = std::max(perRow, 1);
     int32_t count = static_cast<int32_t>(bytes.size());
     int32_t rows = std::max(1, (count + perRow - 1) / perRow);
     int32_t w = rect.Width() / perRow;
     int32_t h = rect.Height() / rows;
-    if (w < 1 || h < 1)
+    const int32_t wide = std::max(canvas.TextWidth("W"), 1);
+    // A cell shows its text as text: each row from the left, every character at its own width (a user
+    // character as wide as a "W"), so that a widened column does not spread the letters apart. A
+    // column too narrow for a character per place does the same, so that none spills into the
+    // neighbouring cells. Otherwise (the editor's picture of the display) each character stands in
+    // its own place of equal places filling the rectangle.
+    const bool ownWidths = asText || (rows == 1 && w < wide);
+    if (ownWidths)
+        w = wide;
+    if (w < 1 || h < 1 || rect.Width() < 1)
         return;
 
     // The geometry's bounding box, to fit it into one character place.
@@ -158,9 +167,6 @@ void cmcTextCodecs::PaintDisplayText(cmcCanvas& canvas, const cmcCanvas::Rect& r
     uint32_t normal = canvas.FontColor();
     uint32_t brush = canvas.BrushColor();
     cmcCanvas::BrushStyle style = canvas.GetBrushStyle();
-    // A column too narrow for a character per place shows the characters at their own widths from
-    // the left, so that none spills into the neighbouring cells.
-    const bool compact = rows == 1 && w < canvas.TextWidth("W");
     int32_t next = rect.left + 2;
     for (int32_t i = 0; i < count; ++i) {
         uint8_t c = bytes[static_cast<size_t>(i)];
@@ -168,21 +174,24 @@ void cmcTextCodecs::PaintDisplayText(cmcCanvas& canvas, const cmcCanvas::Rect& r
         canvas.SetFontColor(color);
         int32_t x0 = rect.left + (i % perRow) * w;
         int32_t y0 = rect.top + (i / perRow) * h;
-        if (compact) {
+        int32_t place = w;
+        if (ownWidths) {
+            if (i % perRow == 0)
+                next = rect.left + 2;
             const char one = c >= 32 ? static_cast<char>(c) : 'W';
-            const int32_t own = canvas.TextWidth(std::string_view(&one, 1));
-            if (next + own > rect.right)
-                break;
-            x0 = next - (w - own) / 2; // centred in a place of its own width
-            next += own;
-            if (c >= 16 && c <= 31)
-                w = own;
+            place = c >= 32 ? canvas.TextWidth(std::string_view(&one, 1)) : wide;
+            if (next + place > rect.right) {
+                next = rect.right; // the rest of the row does not fit either
+                continue;
+            }
+            x0 = next;
+            next += place;
         }
         if (c >= 16 && c <= 31) {
             if (f <= 0 || !glyphs.userPatterns) {
                 canvas.SetPen(color, 1);
                 canvas.SetBrush(brush, cmcCanvas::BrushStyle::Clear);
-                canvas.Rectangle({x0 + 1, y0 + 1, x0 + w - 1, y0 + h - 1});
+                canvas.Rectangle({x0 + 1, y0 + 1, x0 + place - 1, y0 + h - 1});
                 continue;
             }
             const uint8_t* p = glyphs.userPatterns + 2 * (c - 16);
@@ -206,7 +215,7 @@ void cmcTextCodecs::PaintDisplayText(cmcCanvas& canvas, const cmcCanvas::Rect& r
             char one = static_cast<char>(c);
             std::string_view text(&one, 1);
             canvas.SetBrush(brush, cmcCanvas::BrushStyle::Clear);
-            canvas.TextOut(x0 + (w - canvas.TextWidth(text)) / 2, y0 + (h - canvas.TextHeight(text)) / 2,
+            canvas.TextOut(x0 + (place - canvas.TextWidth(text)) / 2, y0 + (h - canvas.TextHeight(text)) / 2,
                            text);
         }
     }
@@ -237,7 +246,7 @@ bool cmcTextCodecs::EditDisplayText(cmcCodecIo& io, cmcCodecEnv& env, std::span<
     io.Show("");
     int32_t perRow = p.wide ? 25 : 8;
     if (io.painter)
-        PaintDisplayText(*io.painter, io.rect, buffer, p.length, perRow, WithSegments(glyphs, env));
+        PaintDisplayText(*io.painter, io.rect, buffer, p.length, perRow, WithSegments(glyphs, env), true);
     if (k == cmcCodecIo::kKeyReturn || Printable(k)) {
         if (cmcCellWindows* windows = env.Windows()) {
             char one = static_cast<char>(k);

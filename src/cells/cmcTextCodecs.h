@@ -44,10 +44,11 @@ public:
     static std::vector<uint8_t> DecodeDisplayText(std::string_view text, size_t size, bool zeroTerminated);
     static bool EditDisplayText(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t> buffer,
                                 const DisplayText& p, const Glyphs& glyphs);
-    // Paints bytes as display characters in rows of perRow places filling rect.
+    // Paints bytes as display characters in rows of perRow places filling rect; asText (a sheet
+    // cell): each row as text from the left, every character at its own width.
     static void PaintDisplayText(cmcCanvas& canvas, const cmcCanvas::Rect& rect,
                                  std::span<const uint8_t> bytes, int32_t length, int32_t perRow,
-                                 const Glyphs& glyphs);
+                                 const Glyphs& glyphs, bool asText = false);
 
     // The 16-bit segment pattern of one user character, stored high byte first.
     static bool EditGlyphPattern(cmcCodecIo& io, cmcCodecEnv& env, std::span<uint8_t, 2> stored,

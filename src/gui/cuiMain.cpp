@@ -11,14 +11,18 @@
 #include "core/cmcEvMan.h"
 #include "core/cmcEvRec.h"
 #include "core/cmcKvtFile.h"
+#include "core/cmcSettingsStore.h"
 #include "core/cmcTextTables.h"
+#include "gui/cuiAboutDialog.h"
 #include "gui/cuiAdCommands.h"
 #include "gui/cuiAdWindow.h"
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiCloneCommands.h"
 #include "gui/cuiCloneInfoWindow.h"
 #include "gui/cuiCommandHost.h"
+#include "gui/cuiCommandIcons.h"
 #include "gui/cuiGrid.h"
+#include "gui/cuiHelpViewer.h"
 #include "gui/cuiLanguageDialog.h"
 #include "gui/cuiMchWindow.h"
 #include "gui/cuiPortDialog.h"
@@ -43,7 +47,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -57,7 +60,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <filesystem>
@@ -75,6 +77,17 @@ constexpr int kTreeCaptionRole = Qt::UserRole + 5; // the overlay's caption of a
 constexpr int kWarningCheckDelayMs = 250;
 // Where the tree's selection delay is missing or unreadable.
 constexpr int kDefaultTreeDelayMs = 200;
+// The main window's bounds in the settings store, and its entry among the window placements (which
+// keeps its maximised state: 0 normal, 2 maximised).
+constexpr const char* kWindowGroup = "Window Position";
+constexpr const char* kMainWindowName = "MainForm";
+constexpr int32_t kWindowNormal = 0;
+constexpr int32_t kWindowMaximised = 2;
+// Columns a sheet may have whose widths are stored (the widest sheet has fewer than 100).
+constexpr int kMaxStoredColumns = 256;
+// The size of the first start's window, at most 90 % of the work area.
+constexpr int kFirstWidth = 1100;
+constexpr int kFirstHeight = 720;
 
 std::string FileNameOf(const std::string& path) {
     return path.empty() ? std::string("Untitled") : std::filesystem::path(path).filename().string();
@@ -195,9 +208,7 @@ cuiMain::cuiMain(const Services& services)
         m_s.ports = m_ownPorts.get();
     }
     if (!m_s.openHelp)
-        m_s.openHelp = [](const std::string& path) {
-            return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-        };
+        m_s.openHelp = &cuiHelpViewer::OpenInBrowser;
     m_s.events->Register(&cuiMain::OnEvent, this);
     // Characters typed anywhere in the window also feed the maker key sequence.
     qApp->installEventFilter(this);
@@ -258,6 +269,15 @@ QIcon cuiMain::StyleIcon(int pixmap) {
     if (it == m_icons.end())
         it =
             m_icons.emplace(pixmap, style()->standardIcon(static_cast<QStyle::StandardPixmap>(pixmap))).first;
+    return it->second;
+}
+
+QIcon cuiMain::EntryIcon(int kind) {
+    if (kind < 0)
+        return {};
+    auto it = m_commandIcons.find(kind);
+    if (it == m_commandIcons.end())
+        it = m_commandIcons.emplace(kind, cuiCommandIcons::Icon(kind)).first;
     return it->second;
 }
 
@@ -445,11 +465,43 @@ void cuiMain::Start() {
     connect(m_tree, &QTreeWidget::itemCollapsed, this, [this] { ApplyTreeMarks(); });
     RebuildTree();
 
+    ApplyWindowBounds();
+
+    m_step = new QTimer(this);
+    connect(m_step, &QTimer::timeout, this, [this] { PeriodicStep(); });
+    m_step->start(kStepMs);
+    // The first step runs as soon as the loop does, so the first sheet opens without a tick's wait.
+    QTimer::singleShot(0, this, [this] { PeriodicStep(); });
+    UpdateTitle();
+}
+
+void cuiMain::ApplyWindowBounds() {
+    indEnviron& env = *m_s.env;
+    QScreen* screen = QApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    // Nothing stored yet: the environment's defaults are sized for a small screen. The program starts
+    // roomier then, centred on the work area.
+    const bool stored = env.Store().ReadInt(kWindowGroup, "Width").has_value();
+    const int defaultWidth = std::min(area.width() * 9 / 10, 800);
+    const int defaultHeight = std::min(area.height() * 9 / 10, 600);
+    if (!stored && screen && env.windowWidth == defaultWidth && env.windowHeight == defaultHeight &&
+        env.windowLeft == (area.width() - defaultWidth) / 2 &&
+        env.windowTop == (area.height() - defaultHeight) * 3 / 10) {
+        const QSize size(std::min(kFirstWidth, area.width() * 9 / 10),
+                         std::min(kFirstHeight, area.height() * 9 / 10));
+        const QRect first(area.left() + (area.width() - size.width()) / 2,
+                          area.top() + (area.height() - size.height()) / 2, size.width(), size.height());
+        env.windowLeft = first.left();
+        env.windowTop = first.top();
+        env.windowWidth = first.width();
+        env.windowHeight = first.height();
+        env.splitterPosition = std::max(env.splitterPosition, first.width() / 4);
+        m_splitter->setSizes({env.splitterPosition, first.width() - env.splitterPosition});
+    }
     // Window bounds from the settings, kept on the desktop work area so that it can be reached.
     int left = env.windowLeft, top = env.windowTop, width = std::max(env.windowWidth, 200),
         height = std::max(env.windowHeight, 150);
-    if (QScreen* screen = QApplication::primaryScreen()) {
-        QRect area = screen->availableGeometry();
+    if (screen) {
         if (left > area.right() + 1 - 16)
             left = area.right() + 1 - 16;
         if (top > area.bottom() + 1 - 16)
@@ -459,15 +511,13 @@ void cuiMain::Start() {
         if (top < area.top())
             top = area.top();
     }
-    resize(width, height);
-    move(left, top);
-
-    m_step = new QTimer(this);
-    connect(m_step, &QTimer::timeout, this, [this] { PeriodicStep(); });
-    m_step->start(kStepMs);
-    // The first step runs as soon as the loop does, so the first sheet opens without a tick's wait.
-    QTimer::singleShot(0, this, [this] { PeriodicStep(); });
-    UpdateTitle();
+    // The bounds are the window's inside, as closeEvent stores them: placing the frame there instead
+    // moved the window down by its title bar at every start.
+    setGeometry(left, top, width, height);
+    // Maximised when it was closed maximised; the bounds above are where it returns to.
+    if (const indWinPos* placed = env.FindWindowPosition(kMainWindowName);
+        placed && placed->windowState == kWindowMaximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 // ---- menu, toolbar, tree ----
@@ -553,7 +603,7 @@ void cuiMain::BuildMenu() {
             auto* cell = static_cast<const cmcCellObj*>(action->data().value<void*>());
             auto* leaf = new QAction(sub->title(), menu);
             leaf->setData(action->data());
-            leaf->setIcon(StyleIcon(cell ? CommandIcon(cell->cell, cell->parameter) : -1));
+            leaf->setIcon(EntryIcon(cell ? CommandIcon(cell->cell, cell->parameter) : -1));
             leaf->setShortcut(MenuShortcut(cell ? cell->cell : cmcCellIds::kNoCell));
             connect(leaf, &QAction::triggered, this, [this, cell] {
                 if (cell)
@@ -624,7 +674,8 @@ void cuiMain::BuildToolBar() {
             m_toolBar->addSeparator();
             continue;
         }
-        QAction* action = m_toolBar->addAction(StyleIcon(CommandIcon(cell.cell)), Q(cell.displayText));
+        QAction* action =
+            m_toolBar->addAction(EntryIcon(CommandIcon(cell.cell, cell.parameter)), Q(cell.displayText));
         action->setToolTip(Q(cell.displayText));
         action->setData(QVariant::fromValue(static_cast<void*>(&cell)));
         const cmcCellObj* c = &cell;
@@ -965,6 +1016,31 @@ cuiSheetEnv cuiMain::SheetEnv() {
     return env;
 }
 
+void cuiMain::RescaleStoredWidths(int from, int to) {
+    if (from <= 0 || to <= 0)
+        return;
+    cmcSettingsStore& store = m_s.env->Store();
+    cmcGTex& tex = m_s.tables->Text();
+    // Every sheet that keeps widths is listed as "overlay key:store name"; the list ends at "#".
+    for (int n = 0;; ++n) {
+        const std::string line = tex.GetLine("GI_CellWidthRegList", n);
+        const size_t colon = line.find(':', 1);
+        if (line.empty() || line[0] == '#' || colon == std::string::npos)
+            return;
+        const std::string group = "Display/" + line.substr(colon + 1) + "/colwidth";
+        for (int c = 0; c < kMaxStoredColumns; ++c) {
+            const std::string name = std::to_string(c);
+            const std::optional<int32_t> width = store.ReadInt(group, name);
+            // Rounded up, so that a column fitted to its header still fits it. (A damaged value is
+            // kept in range here; the sheet limits what it restores.)
+            if (width && *width > 0)
+                store.WriteInt(group, name,
+                               static_cast<int32_t>(
+                                   std::min<int64_t>((int64_t{*width} * to + from - 1) / from, INT32_MAX)));
+        }
+    }
+}
+
 void cuiMain::ApplyStartPosition() {
     cuiSheetView& view = *m_view;
     cuiGrid& grid = view.Grid();
@@ -1035,19 +1111,19 @@ void cuiMain::PeriodicStep() {
 const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
     using W = cuiMain;
     using C = const cmcCellObj&;
-    // The icons are stand-ins from the style until the program ships its own image lists.
+    using I = cuiCommandIcons;
     static constexpr Command kCommands[] = {
-        {CL_Menu_File_New, QStyle::SP_FileIcon, true, false,
+        {CL_Menu_File_New, I::New, true, false,
          [](W& w, C) {
              w.New();
              return true;
          }},
-        {CL_Menu_File_Open, QStyle::SP_DialogOpenButton, true, false,
+        {CL_Menu_File_Open, I::Open, true, false,
          [](W& w, C) {
              w.OpenDialog();
              return true;
          }},
-        {CL_Menu_File_Save, QStyle::SP_DialogSaveButton, true, false,
+        {CL_Menu_File_Save, I::Save, true, false,
          [](W& w, C) {
              w.SaveCurrent();
              return true;
@@ -1057,7 +1133,7 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
              w.SaveAs();
              return true;
          }},
-        {CL_Menu_File_Print_Current, QStyle::SP_FileDialogDetailedView, true, false,
+        {CL_Menu_File_Print_Current, I::Print, true, false,
          [](W& w, C) {
              w.m_print->PrintCurrent();
              return true;
@@ -1080,7 +1156,7 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
              w.close();
              return true;
          }},
-        {CL_Menu_View_MchWin, QStyle::SP_FileDialogListView, true, true,
+        {CL_Menu_View_MchWin, I::ChannelWindow, true, true,
          [](W& w, C) {
              w.ToggleChannelWindow();
              return true;
@@ -1089,8 +1165,9 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
          [](W& w, C c) {
              // The sheet is built again at the new size by the periodic step.
              if (c.parameter >= 25 && c.parameter <= 1000 && c.parameter != w.m_s.env->fontSizePercentage) {
+                 w.CloseSheet(); // keeps its widths at the old size
+                 w.RescaleStoredWidths(w.m_s.env->fontSizePercentage, c.parameter);
                  w.m_s.env->fontSizePercentage = c.parameter;
-                 w.CloseSheet();
                  w.m_s.events->Send(cmcEv::RelayoutMchWindow);
              }
              return true;
@@ -1133,12 +1210,12 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
              w.m_s.env->comSpeedHigh = c.parameter ? 1 : 0;
              return true;
          }},
-        {CL_Menu_Clone_Read, QStyle::SP_ArrowDown, true, false,
+        {CL_Menu_Clone_Read, I::CloneRead, true, false,
          [](W& w, C) {
              w.CloneRead();
              return true;
          }},
-        {CL_Menu_Clone_Write, QStyle::SP_ArrowUp, true, false,
+        {CL_Menu_Clone_Write, I::CloneWrite, true, false,
          [](W& w, C) {
              w.CloneWrite();
              return true;
@@ -1157,7 +1234,7 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
              return true;
          },
          2},
-        {CL_Menu_Clone_Info, QStyle::SP_MessageBoxInformation, true, false,
+        {CL_Menu_Clone_Info, I::CloneInfo, true, false,
          [](W& w, C) {
              w.CloneInfo();
              return true;
@@ -1187,13 +1264,12 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
              w.ChangeModel(1, true);
              return true;
          }},
-        {CL_Help_About, QStyle::SP_MessageBoxInformation, true, false,
+        {CL_Help_About, I::About, true, false,
          [](W& w, C) {
-             w.m_s.box->Show(w.Text("GI_Sys_AppTitle"), w.Text("GI_App_About_Caption"),
-                             cmcMessageBox::Icon::Information, cmcMessageBox::Buttons::Ok);
+             w.ShowAbout();
              return true;
          }},
-        {CL_Help_Contents, QStyle::SP_DialogHelpButton, true, false,
+        {CL_Help_Contents, I::Help, true, false,
          [](W& w, C) {
              w.OpenHelp();
              return true;
@@ -1359,10 +1435,27 @@ std::string cuiMain::AskPath(bool save) {
 void cuiMain::ChangeModel(int modelType, bool ask) {
     if (modelType == ModelType() || modelType < 0 || modelType > 1)
         return;
-    if (ask && m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_AppMess_ChangeModel"),
-                             Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
-                             cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok)
-        return;
+    if (ask) {
+        // The change replaces the data with the other type's initial data: changes not yet saved are
+        // offered for saving first (Yes saves, No discards, Cancel keeps everything).
+        CommitEdits();
+        if (Modified()) {
+            std::string text = m_s.tables->Text().GetJoinedText("GI_AppMess_ChangeModel_Modified");
+            const size_t at = text.find("%s");
+            if (at != std::string::npos)
+                text.replace(at, 2, FileNameOf(m_path));
+            const cmcMessageBox::Answer answer =
+                m_s.box->Show(text, Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
+                              cmcMessageBox::Buttons::YesNoCancel);
+            if (answer == cmcMessageBox::Answer::Cancel ||
+                (answer == cmcMessageBox::Answer::Yes && !SaveCurrent()))
+                return;
+        } else if (m_s.box->Show(m_s.tables->Text().GetJoinedText("GI_AppMess_ChangeModel"),
+                                 Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
+                                 cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok) {
+            return;
+        }
+    }
     m_s.env->modelType = modelType;
     indModel::LoadInitialData(indModel::InitialFilePath(m_s.tables->Text(), modelType), m_initial);
     indModel::ConvertInitial(m_initial, m_model.GetSettings());
@@ -1408,9 +1501,39 @@ QString cuiMain::StatusText() const {
 }
 
 void cuiMain::OpenHelp() {
-    const std::string path = cmcAppFile(m_s.tables->Text().GetText("GI_Sys_MyHelpFile"));
-    if (!std::filesystem::exists(path) || !m_s.openHelp(path))
-        cmcKvtFile::ShowFileError(cmcKvtFile::FileError::Open, m_s.tables->Text(), *m_s.box);
+    OpenHelpFile(cmcAppFile(m_s.tables->Text().GetText("GI_Sys_MyHelpFile")));
+}
+
+void cuiMain::OpenHelpFile(const std::string& path) {
+    if (!std::filesystem::is_regular_file(path)) {
+        std::string text = m_s.tables->Text().GetJoinedText("GI_AppMess_HelpMissing");
+        const size_t at = text.find("%s");
+        if (at != std::string::npos)
+            text.replace(at, 2, path);
+        m_s.box->Show(text, Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+        return;
+    }
+    if (m_s.openHelp(path))
+        return;
+    // No browser to show it: the help's own window, one at a time.
+    if (!m_helpViewer)
+        m_helpViewer = new cuiHelpViewer(this, m_s.tables->Text(), path);
+    else
+        m_helpViewer->ShowContents();
+    m_helpViewer->show();
+    m_helpViewer->raise();
+    m_helpViewer->activateWindow();
+}
+
+void cuiMain::ShowAbout() {
+    cuiAboutDialog::Facts facts;
+    facts.version = m_s.version.empty() ? QCoreApplication::applicationVersion().toStdString() : m_s.version;
+    facts.buildDate = m_s.buildDate;
+    const std::string license = cmcAppFile("LICENSE");
+    if (std::filesystem::is_regular_file(license))
+        facts.licenseFile = license;
+    cuiAboutDialog about(this, m_s.tables->Text(), facts);
+    about.exec();
 }
 
 void cuiMain::EnterMakerMode() {
@@ -1473,6 +1596,9 @@ void cuiMain::closeEvent(QCloseEvent* event) {
     env.windowTop = r.top();
     env.windowWidth = r.width();
     env.windowHeight = r.height();
+    // The maximised state goes with the secondary windows' placements, under the main window's name.
+    env.SetWindowPosition(kMainWindowName, r.left(), r.top(), r.width(), r.height(), -1, -1, -1, -1,
+                          isMaximized() ? kWindowMaximised : kWindowNormal, 1);
     if (m_tree)
         env.splitterPosition = m_tree->width();
     m_step->stop();

@@ -8,6 +8,7 @@
 #include "core/cmcEeprom.h"
 #include "core/cmcMessageBox.h"
 #include "gui/cuiCloneInfoWindow.h"
+#include "gui/cuiHelpViewer.h"
 #include "model/datClipCh.h"
 #include "model/indModel.h"
 #include "model/indWarningCheck.h"
@@ -71,12 +72,16 @@ public:
         std::function<int()> warningCheck;
         // Where the port dialogs look for serial ports. Null: this machine's.
         const cmcPortDiscovery* ports = nullptr;
-        // Opens the help file in the desktop's browser; false when it could not. Tests record it.
+        // Opens the help file in the desktop's browser; false when it could not (the built-in help
+        // window shows it then). Unset: the desktop's browser. Tests record it.
         std::function<bool(const std::string& path)> openHelp;
         // The printer setup dialog before a print; true to go on. Unset: the Qt print dialog.
         std::function<bool(QPrinter& printer)> setupPrinter;
         // The adjust-read password dialog: true with the text when confirmed. Unset: the Qt dialog.
         std::function<bool(std::string& password)> askAdjustPassword;
+        // What the About window tells of the program: its version and the day it was built.
+        std::string version;
+        std::string buildDate;
     };
 
     explicit cuiMain(const Services& services);
@@ -178,8 +183,14 @@ public:
     bool FactoryMode() const { return m_factoryMode; }
     // "/reserve" enters maker mode, then "/factory_adj" factory adjust mode (case ignored).
     void ApplyCommandLine(const std::vector<std::string>& arguments);
-    // Help Contents: the help file beside the program in the desktop's browser.
+    // Help Contents: the help file beside the program in the desktop's browser, or in the built-in
+    // help window when there is no browser. A missing file is reported with its path.
     void OpenHelp();
+    void OpenHelpFile(const std::string& path);
+    // The built-in help window while it is open; null otherwise.
+    cuiHelpViewer* HelpViewer() { return m_helpViewer; }
+    // The About window (version, build day, licence); modal.
+    void ShowAbout();
 
     // One character typed on the main window while maker mode is off: the maker key sequence.
     void MakerKey(char32_t ch);
@@ -215,7 +226,7 @@ private:
     // One command cell of the menu, toolbar and tree: how its entry looks and what it runs.
     struct Command {
         cmcCellNumber cell;
-        int icon;       // the entry's standard style pixmap; -1: none
+        int icon;       // the entry's icon (a cuiCommandIcons kind); -1: none
         bool inMenus;   // enabled in the menu and toolbar unless the cell handler's host disables it
         bool checkable; // the entry carries the host's check mark
         // Runs the command; false when the cell gives it nothing to do. Null: nothing runs here.
@@ -227,8 +238,9 @@ private:
     // The command of a cell number and parameter (kAnyParameter: the cell's first entry); null for
     // cells that are no command here.
     static const Command* FindCommand(int32_t cell, int32_t parameter = kAnyParameter);
-    // The standard style pixmap of a cell's menu and toolbar entry; -1: none.
+    // The icon kind of a cell's menu and toolbar entry (cuiCommandIcons); -1: none.
     static int CommandIcon(int32_t cell, int32_t parameter = kAnyParameter);
+    QIcon EntryIcon(int kind);
 
     // Where a sheet was left: restored when it opens again in this session.
     struct SheetPosition {
@@ -255,6 +267,13 @@ private:
     void RefreshSheetTitle();
     // The cursor and scroll position the sheet had when it was last closed, else its start cell.
     void ApplyStartPosition();
+    // The stored column widths of every sheet, from one font size (percent) to another: a column
+    // keeps its width relative to its text, so headers fit at the larger size and a column the user
+    // narrowed stays narrow.
+    void RescaleStoredWidths(int from, int to);
+    // The main window's bounds and maximised state from the settings, kept on the desktop work area;
+    // on the first start (nothing stored yet) a roomy window centred on the screen.
+    void ApplyWindowBounds();
     void ShowCloneInfo();
     void StartFromInitialData();
     void RefreshCommands();
@@ -314,7 +333,9 @@ private:
     quint64 m_keyTime = 0;
     QString m_keyText;
     QTimer* m_step = nullptr;
-    std::map<int, QIcon> m_icons; // style icons by standard pixmap
+    std::map<int, QIcon> m_icons;        // style icons by standard pixmap
+    std::map<int, QIcon> m_commandIcons; // command icons by kind
+    QPointer<cuiHelpViewer> m_helpViewer;
 
     std::unique_ptr<cmcLoop> m_ownLoop;
     std::unique_ptr<cmcPortDiscovery> m_ownPorts;

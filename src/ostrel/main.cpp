@@ -5,6 +5,7 @@
 // the serial device the clone commands use for this session (the stored port setting is kept unless
 // the user chooses another port meanwhile). With --print-pdf the program prints without a display
 // (the sheets Print all prints, or the --sheet alone) into a PDF file and exits.
+#include "OstrelBuildDate.h"
 #include "OstrelVersion.h"
 #include "PrintPdf.h"
 #include "app/indEnviron.h"
@@ -177,6 +178,8 @@ int main(int argc, char** argv) {
     services.events = &events;
     services.box = screenshot || printing ? static_cast<cmcMessageBox*>(&quietBox) : &box;
     services.loop = &loop;
+    services.version = OSTREL_VERSION;
+    services.buildDate = OSTREL_BUILD_DATE;
     int result = 0;
     {
         cuiMain window(services);

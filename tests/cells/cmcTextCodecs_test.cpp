@@ -119,11 +119,18 @@ TEST(cmcTextCodecs, EditDisplayTextPaintsGlyphsAndOpensItsEditor) {
     draw.rect = {0, 0, 96, 20};
     EXPECT_FALSE(X::EditDisplayText(draw, f.env, buffer, p, glyphs));
     EXPECT_EQ(draw.displayText, "");
-    // 8 places of 12 x 20: text centred in its place, the user character as polygons (its second
-    // segment and the fixed one), the fourth character (beyond the length) in olive.
+    // A cell's text as text from the left, each character at its own width (6 here), however wide the
+    // cell: the user character as polygons (its second segment and the fixed one) in a place as wide
+    // as a "W", the fourth character (beyond the length) in olive.
+    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"text 2,5 A normal", "text 8,5 B normal", "poly 3",
+                                                      "poly 3", "text 20,5   olive"}));
+    EXPECT_EQ(canvas.fontColor, 0x80000008u); // restored
+    // The editor's picture of the display keeps its places: 8 of 12 x 20, each character centred in
+    // its own.
+    canvas.calls.clear();
+    X::PaintDisplayText(canvas, draw.rect, buffer, p.length, 8, glyphs);
     EXPECT_EQ(canvas.calls, (std::vector<std::string>{"text 3,5 A normal", "text 15,5 B normal", "poly 3",
                                                       "poly 3", "text 39,5   olive"}));
-    EXPECT_EQ(canvas.fontColor, 0x80000008u); // restored
 
     cmcCodecIo enter = MakeIo(Key(13));
     X::EditDisplayText(enter, f.env, buffer, p, glyphs);
