@@ -461,6 +461,9 @@ TEST(cmcCloneDrv, EchoTestOutcomes) {
         Bytes all = d.line.AllWritten();
         size_t probes = c.echoed == 2 ? 8 : 4; // a partial answer is tried twice
         EXPECT_EQ(Bytes(all.begin(), all.begin() + probes), Bytes(probes, 0xFE));
+        // The first probes follow the port's settle time at once.
+        ASSERT_EQ(d.line.openedAt.size(), 1u);
+        EXPECT_EQ(d.line.writtenAt.at(0) - d.line.openedAt[0], 100u);
     }
 }
 
