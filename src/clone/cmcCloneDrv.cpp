@@ -134,8 +134,15 @@ void cmcCloneDrv::StepTask(bool arrival) {
     if (m_inStep)
         return; // a completion callback that runs a nested loop must not step the driver again
     m_inStep = true;
-    if (m_state != S::Idle)
-        Step();
+    if (m_state != S::Idle) {
+        // A state reached that has nothing to wait for (sending a request or the end frame, opening
+        // the port, finishing with nothing queued) runs at once instead of on the next tick.
+        cmcCloneState before;
+        do {
+            before = m_state;
+            Step();
+        } while (m_state != before && RunsAtOnce(m_state) && !m_cancelled && !m_comm->WriteFailed());
+    }
     if (m_state != S::Idle && m_cancelled) {
         m_comm->Discard();
         Status() = kCloneCancelled;
@@ -174,6 +181,21 @@ void cmcCloneDrv::PortOpenFailed() {
     Status() = kClonePortOpen;
     m_result->portFailure = m_comm->OpenFailure();
     m_result->portHolder = m_comm->OpenHolder();
+}
+
+bool cmcCloneDrv::RunsAtOnce(cmcCloneState state) {
+    switch (state) {
+    case S::CommandText:
+    case S::OpenPort:
+    case S::SendInfoRequest:
+    case S::SendReadRequest:
+    case S::SendWriteRequest:
+    case S::SendEndFrame:
+    case S::Finish:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void cmcCloneDrv::PortReadable() {
@@ -319,11 +341,8 @@ cmcCloneState cmcCloneDrv::RunState(cmcCloneState state, bool& progress) {
         return S::OpenPort;
     case S::OpenPort: {
         // The command text's last bytes (the speed switch) must reach the radio before the line
-        // changes. A serial port's close waits for its output, but a pseudo-terminal drops what its
-        // other side has not taken yet, and the reopen purges both queues: wait as before every
-        // reopen inside the command text.
-        if (m_comm->IsOpen())
-            m_loop.Sleep(300);
+        // changes, as before every reopen inside the command text.
+        WaitForSentBytes();
         m_comm->Close();
         if (!m_comm->Open(m_port, m_settings)) {
             PortOpenFailed();
@@ -405,7 +424,7 @@ bool cmcCloneDrv::RunCommandPiece() {
         size_t close = text.find(')');
         std::string settings = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
         m_commandText.erase(0, close == std::string::npos ? text.size() : close + 1);
-        m_loop.Sleep(300);
+        WaitForSentBytes();
         m_comm->Close();
         if (!m_comm->Open(m_port, settings))
             return false;
@@ -447,11 +466,44 @@ void cmcCloneDrv::ReadAway() {
     m_receive.SetLength(0);
 }
 
+void cmcCloneDrv::WaitForSentBytes() {
+    // A reopen purges both queues and may change the speed, and a pseudo-terminal's far end takes
+    // bytes at the speed of the moment it reads them: so the bytes already written must be on the
+    // wire first. That is when the device's queue is empty and the line has had the time the bytes
+    // need at its speed; then a short margin lets the far end take the last byte. A port without
+    // written bytes has nothing to wait for, and a queue that does not drain holds the operation no
+    // longer than a fixed wait would (or than the line needs for the bytes, when that is longer).
+    if (!m_comm->IsOpen() || !m_comm->HasWritten())
+        return;
+    const uint32_t start = m_loop.NowMs();
+    const uint32_t limit = std::max(kSentBytesLimitMs, m_comm->LineBusyMs() + kSentBytesMarginMs);
+    for (;;) {
+        uint32_t used = m_loop.NowMs() - start;
+        if (used >= limit)
+            return;
+        uint32_t wait;
+        if (m_comm->SendQueueLength() > 0)
+            m_comm->PushQueued(); // no timer runs during the waits here
+        if (m_comm->PendingCount() > 0)
+            wait = std::max<uint32_t>(m_comm->LineBusyMs(), 1);
+        else if (uint32_t busy = m_comm->LineBusyMs(); busy > 0)
+            wait = busy;
+        else if (uint32_t idle = m_comm->LineIdleMs(); idle < kSentBytesMarginMs)
+            wait = kSentBytesMarginMs - idle;
+        else
+            return;
+        m_loop.Sleep(static_cast<int>(std::min(wait, limit - used)));
+    }
+}
+
 void cmcCloneDrv::RunEchoTest() {
     m_echoMode = false;
     uint8_t chunk[256];
     for (int attempts = 2; attempts > 0; --attempts) {
-        m_loop.Sleep(100);
+        // The port has just been opened and read away after its settle time: the first attempt
+        // needs no quiet time of its own. A second one lets the first one's probes die away.
+        if (attempts < 2)
+            m_loop.Sleep(100);
         // Read away what arrives, for up to 100 ms, until the line is quiet.
         for (int waited = 0; waited < 100; waited += 10) {
             if (m_comm->Read(chunk, sizeof chunk) <= 0)
@@ -753,11 +805,12 @@ cmcCloneState cmcCloneDrv::SendDataFrames(bool& progress) {
             return S::SendDataFrames;
         }
         if (m_address > m_ranges[m_rangeIndex].last) {
+            // The next range (or the end of the list) is taken up in this step, not the next.
             ++m_rangeIndex;
             m_address = m_ranges[m_rangeIndex].first;
-        } else {
-            BuildDataFrame();
+            continue;
         }
+        BuildDataFrame();
         bool hold = m_frame.GetLength() == 0 || m_comm->PendingCount() > 4 * m_frame.GetLength();
         if (!hold) {
             SendHeldFrames();

@@ -111,6 +111,8 @@ protected:
 private:
     // One step of the operation; arrival tells a step run for arrived bytes from a timer step.
     void StepTask(bool arrival);
+    // States whose action needs no wait: they follow the step that reached them at once.
+    static bool RunsAtOnce(cmcCloneState state);
     // Runs a step for bytes that just arrived, instead of waiting for the next tick.
     void PortReadable();
     // Watches the port while the state waits for the radio; otherwise stops watching.
@@ -121,6 +123,8 @@ private:
     cmcCloneState RunState(cmcCloneState state, bool& progress);
     bool RunCommandPiece();
     void ReadAway();
+    // Before the line changes: waits until the bytes written so far have reached the far end.
+    void WaitForSentBytes();
     void RunEchoTest();
     void SendCommandFrame(uint8_t command, const uint8_t* payload, int32_t n, int32_t preamble);
     cmcCloneState WaitInformation(bool& progress);
@@ -166,4 +170,9 @@ private:
     int32_t m_timeoutResult = 2000;
     int32_t m_timeoutInfo = 1000;
     int32_t m_timeoutAck = 1000;
+
+    // The margin after the last written byte has left before the line may change, and the longest
+    // that wait may take when the device's queue does not drain (unless the bytes need longer).
+    static constexpr uint32_t kSentBytesMarginMs = 50;
+    static constexpr uint32_t kSentBytesLimitMs = 300;
 };

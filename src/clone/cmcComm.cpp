@@ -1,11 +1,12 @@
 #include "clone/cmcComm.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <vector>
 
 cmcComm::cmcComm(cmcLoop& loop, std::unique_ptr<cmcSerialDevice> device)
-    : m_device(std::move(device)), m_pump(cmcTask::Create(loop)) {
+    : m_loop(loop), m_device(std::move(device)), m_pump(cmcTask::Create(loop)) {
     m_pump->Bind([this](cmcTask*) { Pump(); });
 }
 
@@ -45,6 +46,8 @@ bool cmcComm::Open(int32_t port, const std::string& settings) {
     }
     m_port = port;
     m_writeFailed = 0;
+    m_wroteSinceOpen = false;
+    m_lineLeftUs = 0;
     ApplySettingsText(settings);
     const std::string path = m_portMap.DevicePath(port);
     if (path.empty()) {
@@ -82,6 +85,8 @@ void cmcComm::Close() {
         m_device->Close();
     m_sendQueue.SetLength(0);
     m_writeFailed = 0;
+    m_wroteSinceOpen = false;
+    m_lineLeftUs = 0;
 }
 
 bool cmcComm::Configure() {
@@ -120,6 +125,8 @@ void cmcComm::Pump() {
         return;
     }
     int32_t accepted = n > 0 ? m_device->Write(m_sendQueue.Data(), n) : 0;
+    if (accepted > 0)
+        NoteWritten(accepted);
     if (accepted < n) {
         m_writeFailed = 1;
         m_pump->SetInterval(-1);
@@ -162,6 +169,35 @@ int32_t cmcComm::OutputCount() {
 
 int32_t cmcComm::PendingCount() {
     return OutputCount() + m_sendQueue.GetLength();
+}
+
+int64_t cmcComm::LineLeftUs() const {
+    uint32_t since = m_loop.NowMs() - m_lineMarkMs; // modulo 2^32
+    return m_lineLeftUs - static_cast<int64_t>(since) * 1000;
+}
+
+void cmcComm::NoteWritten(int32_t n) {
+    // The new bytes follow those still on their way; an idle line starts them now.
+    int64_t left = m_wroteSinceOpen ? std::max<int64_t>(LineLeftUs(), 0) : 0;
+    int64_t needUs = m_baud > 0 ? int64_t{1000000} * BitsPerByte() * n / m_baud : 0;
+    m_lineMarkMs = m_loop.NowMs();
+    m_lineLeftUs = left + needUs;
+    m_wroteSinceOpen = true;
+}
+
+uint32_t cmcComm::LineBusyMs() const {
+    if (!m_wroteSinceOpen)
+        return 0;
+    int64_t left = LineLeftUs();
+    return left > 0 ? static_cast<uint32_t>((left + 999) / 1000) : 0;
+}
+
+uint32_t cmcComm::LineIdleMs() const {
+    if (!m_wroteSinceOpen)
+        return 0;
+    int64_t left = LineLeftUs();
+    // Saturates after about 24 days of idle line instead of wrapping.
+    return left < 0 ? static_cast<uint32_t>(std::min<int64_t>(-left / 1000, INT32_MAX)) : 0;
 }
 
 bool cmcComm::SetRtsControl(int32_t mode) {

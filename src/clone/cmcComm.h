@@ -36,6 +36,18 @@ public:
     int32_t OutputCount();
     // Bytes not yet on the wire: the device's send queue plus ours.
     int32_t PendingCount();
+    // Hands the device what its send queue takes now, as the pump's next tick would.
+    void PushQueued() { Pump(); }
+    // Whether any byte was written to the device since it was opened.
+    bool HasWritten() const { return m_wroteSinceOpen; }
+    // Milliseconds until the bytes written so far can have left at the line speed (0 when they
+    // have), and milliseconds since they left (0 while they are still leaving). The device may send
+    // no faster than the line, so these bound what its own queue counts do not show (a hardware FIFO,
+    // an adapter's buffer).
+    uint32_t LineBusyMs() const;
+    uint32_t LineIdleMs() const;
+    // Bits one byte takes on the line: start bit, data bits, stop bits.
+    int32_t BitsPerByte() const { return 1 + m_byteSize + (m_stopBits == 0 ? 1 : 2); }
     // The open device's descriptor for watching arrivals; -1 when closed or when it has none.
     int PollFd() const { return IsOpen() ? m_device->PollFd() : -1; }
     bool SetRtsControl(int32_t mode);
@@ -53,7 +65,12 @@ public:
 
 private:
     void Pump();
+    // Counts bytes the device accepted against the time the line needs for them.
+    void NoteWritten(int32_t n);
+    // Microseconds the written bytes still need on the line (negative: how long the line is idle).
+    int64_t LineLeftUs() const;
 
+    cmcLoop& m_loop;
     std::unique_ptr<cmcSerialDevice> m_device;
     cmcPortMap m_portMap;
     int32_t m_port = 0;
@@ -69,4 +86,7 @@ private:
     int32_t m_byteSize = 8;
     int32_t m_stopBits = 0;
     cmcTask::Ptr m_pump;
+    bool m_wroteSinceOpen = false;
+    uint32_t m_lineMarkMs = 0; // when m_lineLeftUs was measured
+    int64_t m_lineLeftUs = 0;  // line time the written bytes still needed at m_lineMarkMs
 };

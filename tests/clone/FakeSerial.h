@@ -32,6 +32,8 @@ struct FakeLine {
     std::deque<std::pair<uint32_t, uint8_t>> input;
     std::vector<Chunk> written; // consecutive writes at one speed are merged
     std::vector<std::string> opened;
+    std::vector<uint32_t> openedAt;  // the clock at each open
+    std::vector<uint32_t> writtenAt; // the clock at each write
     int32_t baud = 0;
     bool open = false;
     int openFailures = 0;                               // the next this many opens fail
@@ -73,6 +75,7 @@ public:
             return false;
         }
         m_line.opened.push_back(path);
+        m_line.openedAt.push_back(m_line.clock.NowMs());
         m_line.open = true;
         return true;
     }
@@ -102,6 +105,7 @@ public:
         if (m_line.acceptLimit >= 0)
             accepted = std::max(0, std::min(n, m_line.acceptLimit - m_line.totalWritten));
         m_line.totalWritten += accepted;
+        m_line.writtenAt.push_back(m_line.clock.NowMs());
         if (m_line.written.empty() || m_line.written.back().baud != m_line.baud)
             m_line.written.push_back({m_line.baud, {}});
         auto& bytes = m_line.written.back().bytes;

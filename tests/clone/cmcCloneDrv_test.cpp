@@ -335,11 +335,14 @@ TEST(cmcCloneDrv, AnswersThatArriveRunTheStepAtOnce) {
     EXPECT_TRUE(loop.watched.empty());
     EXPECT_EQ(drv.State(), cmcCloneState::WaitPauseAnswer);
     line.Queue({0xFB}); // the last pause, after 0x01FF: now the timer's step takes it
-    loop.RunUntil([&] { return drv.State() == cmcCloneState::WaitWriteResult; }, 5000);
+    loop.Advance(10);
+    EXPECT_EQ(drv.DataFrames(), 16);
+    EXPECT_EQ(drv.State(), cmcCloneState::WaitWriteResult); // the end frame follows at once
     line.Queue(RadioFrame(0xE6, {0x00}));
+    at = loop.NowMs();
     loop.Arrive(7);
-    loop.RunUntil([&] { return status >= 0; }, 5000);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0); // and the result ends the operation at once
+    EXPECT_EQ(loop.NowMs(), at);
     EXPECT_TRUE(loop.watched.empty()); // nothing stays watched once the port is closed
 }
 
@@ -372,7 +375,40 @@ TEST(cmcCloneDrv, CommandTextPiecesReopenAndSend) {
     EXPECT_EQ(d.line.opened.size(), 3u);         // two pieces and the operation's own opening
     EXPECT_EQ(d.line.opened[0], "/dev/ttyS0");
     EXPECT_TRUE(d.drv.CommandText().empty()); // consumed
-    EXPECT_GE(d.loop.SleptMs(), 2u * 400u);
+}
+
+// A reopen waits until the bytes already written have left at the line speed, plus a margin of
+// 50 ms, instead of a fixed time; a queue that does not drain holds it up to 300 ms.
+TEST(cmcCloneDrv, ReopeningWaitsForTheWrittenBytes) {
+    struct Case {
+        const char* name;
+        int32_t bytes;       // written at 9600 baud before the reopen
+        int32_t outputCount; // what the device reports as its queue once they are written
+        uint32_t from, to;   // when the reopen comes, in ms after the write
+    };
+    const Case cases[] = {
+        {"96 bytes need 100 ms on the wire", 96, 0, 150, 152},
+        {"960 bytes need a second", 960, 0, 1050, 1052},
+        {"a queue that does not drain", 8, 5, 310, 311}, // the next step, then 300 ms
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Drv d;
+        d.drv.SetCommandText("(9600,N,8,1)" + std::string(2 * static_cast<size_t>(c.bytes), 'A') +
+                             "(38400,N,8,1)");
+        d.line.responder = [&](const Bytes&) {
+            d.line.outputCount = c.outputCount;
+            return Bytes{};
+        };
+        ASSERT_TRUE(d.drv.StartInfo(d.Callback()));
+        d.loop.RunUntil([&] { return d.line.openedAt.size() >= 2 || d.done; }, 5000);
+        ASSERT_GE(d.line.openedAt.size(), 2u);
+        EXPECT_EQ(d.line.openedAt[0], 10u); // the first step; a closed port has nothing to wait for
+        ASSERT_FALSE(d.line.writtenAt.empty());
+        uint32_t after = d.line.openedAt[1] - d.line.writtenAt[0];
+        EXPECT_GE(after, c.from);
+        EXPECT_LE(after, c.to);
+    }
 }
 
 TEST(cmcCloneDrv, PortFailures) {
@@ -425,6 +461,9 @@ TEST(cmcCloneDrv, EchoTestOutcomes) {
         Bytes all = d.line.AllWritten();
         size_t probes = c.echoed == 2 ? 8 : 4; // a partial answer is tried twice
         EXPECT_EQ(Bytes(all.begin(), all.begin() + probes), Bytes(probes, 0xFE));
+        // The first probes follow the port's settle time at once.
+        ASSERT_EQ(d.line.openedAt.size(), 1u);
+        EXPECT_EQ(d.line.writtenAt.at(0) - d.line.openedAt[0], 100u);
     }
 }
 

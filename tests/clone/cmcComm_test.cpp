@@ -79,6 +79,37 @@ TEST(cmcComm, PumpSendsInChunksWhenTheDeviceQueueIsEmpty) {
     EXPECT_EQ(comm.PendingCount(), 0);
 }
 
+// The line time of written bytes: what follows bytes still on their way queues behind them, and an
+// idle line starts new bytes at once.
+TEST(cmcComm, LineTimeOfWrittenBytes) {
+    cmcVirtualLoop loop;
+    FakeLine line(loop);
+    cmcComm comm(loop, MakeFake(line));
+    ASSERT_TRUE(comm.Open(1, "9600,N,8,1"));
+    EXPECT_FALSE(comm.HasWritten());
+    EXPECT_EQ(comm.LineBusyMs(), 0u);
+    std::vector<uint8_t> bytes(96, 0x55);
+    comm.Send(bytes.data(), 96); // 960 bits: 100 ms
+    EXPECT_TRUE(comm.HasWritten());
+    EXPECT_EQ(comm.LineBusyMs(), 100u);
+    loop.Advance(40);
+    comm.Send(bytes.data(), 48); // behind the 60 ms still left
+    EXPECT_EQ(comm.LineBusyMs(), 110u);
+    EXPECT_EQ(comm.LineIdleMs(), 0u);
+    loop.Advance(130);
+    EXPECT_EQ(comm.LineBusyMs(), 0u);
+    EXPECT_EQ(comm.LineIdleMs(), 20u);
+    loop.Advance(1000);
+    comm.Send(bytes.data(), 96); // an idle line banks nothing
+    EXPECT_EQ(comm.LineBusyMs(), 100u);
+    comm.Close();
+    ASSERT_TRUE(comm.Open(1, "38400,N,8,2")); // a reopened port starts afresh; 11 bits a byte
+    EXPECT_EQ(comm.LineBusyMs(), 0u);
+    std::vector<uint8_t> more(384, 0x55);
+    comm.Send(more.data(), 384);
+    EXPECT_EQ(comm.LineBusyMs(), 110u);
+}
+
 TEST(cmcComm, ShortWriteSetsWriteFailed) {
     cmcVirtualLoop loop;
     FakeLine line(loop);
