@@ -63,9 +63,12 @@ void iuiSheetTable::Build() {
             header += (header.empty() ? "" : " ") + part;
         }
         if (m_sheet->ColWidth(c) <= 0) {
-            m_hiddenHeaders.push_back(header);
+            if (!header.empty())
+                m_hiddenHeaders.push_back(header);
             continue;
         }
+        if (header.empty())
+            header = "column " + std::to_string(m_columns.size() + 1);
         std::string unique = header;
         for (int n = 2; std::find(m_headers.begin(), m_headers.end(), unique) != m_headers.end(); ++n)
             unique = header + " (" + std::to_string(n) + ")";

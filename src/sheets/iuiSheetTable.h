@@ -28,7 +28,8 @@ public:
     const std::string& SheetText() const { return m_sheetText; }
 
     // Shown columns (hidden ones, of width 0, left out), by their header text: the fixed rows' texts
-    // of the column joined by a blank, line feeds as blanks. A header that repeats takes " (2)", " (3)"...
+    // of the column joined by a blank, line feeds as blanks; "column N" (from 1) where they are empty.
+    // A header that repeats takes " (2)", " (3)"...
     int32_t ColumnCount() const { return int32_t(m_columns.size()); }
     const std::string& Header(int32_t column) const { return m_headers[size_t(column)]; }
     // The column of a header text (exact, or case and surrounding blanks aside); -1 when none.

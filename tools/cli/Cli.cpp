@@ -82,6 +82,12 @@ const std::vector<CliVerb>& CliVerbs() {
          "saved when a value was refused",
          {"--sheet"},
          CliImport},
+        {"diff",
+         "A.ocd B.ocd [--csv]",
+         "compare two clone data files: cells that differ by sheet, row and column, then bytes no cell "
+         "shows; exit 0 equal, 1 different",
+         {},
+         CliDiff},
     };
     return verbs;
 }
