@@ -83,10 +83,10 @@ const std::vector<CliVerb>& CliVerbs() {
          {"--sheet"},
          CliImport},
         {"diff",
-         "A.ocd B.ocd [--csv]",
-         "compare two clone data files: cells that differ by sheet, row and column, then bytes no cell "
-         "shows; exit 0 equal, 1 different",
-         {},
+         "A.ocd B.ocd|--port DEV [--csv]",
+         "compare two clone data files, or a file and the radio: cells that differ by sheet, row and "
+         "column, then bytes no cell shows; exit 0 equal, 1 different, 2 trouble",
+         {"--port", "--password"},
          CliDiff},
     };
     return verbs;

@@ -1,8 +1,9 @@
-// ostrel-cli diff A.ocd B.ocd [--csv]: compares two clone data files as the sheets show them: every
-// cell whose text differs (sheet, row, column header, both texts), then the radio memory bytes that
-// differ where no cell shows them. Exit status 0 when equal, 1 when different, 2 when a file cannot
-// be opened.
+// ostrel-cli diff A.ocd B.ocd [--csv] | diff A.ocd --port DEV [--csv]: compares two clone data files,
+// or a file and the radio (read first), as the sheets show them: every cell whose text differs (sheet,
+// row, column header, both texts), then the radio memory bytes that differ where no cell shows them.
+// Exit status 0 when equal, 1 when different, 2 when a file cannot be opened or the radio not read.
 #include "CliCellSession.h"
+#include "CliClone.h"
 
 #include "app/cmcCsv.h"
 #include "app/indCompare.h"
@@ -11,6 +12,9 @@
 #include "sheets/cmcFixedCanvas.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -68,15 +72,63 @@ std::string Span(const indCompare::ByteRange& r) {
     return text;
 }
 
+// Reads the radio into a clone data file of its own in the temporary folder; "" when the read failed
+// (its message is shown).
+std::string ReadRadio(const CliArgs& args) {
+    CliClone c;
+    if (!c.Setup(args, "diff"))
+        return {};
+    cmcEeprom image;
+    if (!c.commands->StartRead(c.Completion([&](dst_CDrv_Result& r) { image = r.image; })))
+        return {};
+    if (c.Wait() != 0)
+        return {};
+    std::string path = (std::filesystem::temp_directory_path() / "ostrel-diff-XXXXXX").string();
+    const int fd = ::mkstemp(path.data());
+    if (fd < 0) {
+        std::fprintf(stderr, "ostrel-cli diff: cannot make a temporary file for the radio's data\n");
+        return {};
+    }
+    ::close(fd);
+    if (indDataFile::Save(path, image, "") != cmcKvtFile::FileError::Ok) {
+        std::fprintf(stderr, "ostrel-cli diff: cannot write the radio's data to %s\n", path.c_str());
+        std::filesystem::remove(path);
+        return {};
+    }
+    return path;
+}
+
+// Removes the radio's temporary file however the comparison ends.
+struct TempFile {
+    std::string path;
+    ~TempFile() {
+        if (!path.empty())
+            std::filesystem::remove(path);
+    }
+};
+
 } // namespace
 
 int CliDiff(const CliArgs& args) {
-    if (args.positional.size() != 2 || args.options.size() != (args.Has("--csv") ? 1u : 0u)) {
-        std::fprintf(stderr, "usage: ostrel-cli diff A.ocd B.ocd [--csv]\n");
+    const bool radio = args.Has("--port");
+    size_t known = 0;
+    for (const char* option : {"--csv", "--port", "--password", "--high", "--low"})
+        known += args.Has(option) ? 1 : 0;
+    if (args.positional.size() != (radio ? 1u : 2u) || args.options.size() != known ||
+        (!radio && known != (args.Has("--csv") ? 1u : 0u))) {
+        std::fprintf(stderr,
+                     "usage: ostrel-cli diff A.ocd B.ocd [--csv]\n"
+                     "       ostrel-cli diff A.ocd --port DEV [--high|--low] [--password TEXT] [--csv]\n");
         return kCliUsageError;
     }
+    TempFile read;
+    if (radio) {
+        read.path = ReadRadio(args);
+        if (read.path.empty())
+            return kTrouble;
+    }
     Side a, b;
-    if (!OpenSide(args.positional[0], a) || !OpenSide(args.positional[1], b))
+    if (!OpenSide(args.positional[0], a) || !OpenSide(radio ? read.path : args.positional[1], b))
         return kTrouble;
     if (a.session.modelType != b.session.modelType)
         std::fprintf(stderr, "note: the files hold different model types (%s and %s)\n",
