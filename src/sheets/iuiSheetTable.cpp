@@ -124,16 +124,13 @@ bool iuiSheetTable::HasCell(int32_t row, int32_t column) {
 }
 
 iuiCellTyping::Outcome iuiSheetTable::Type(int32_t row, int32_t column, const std::string& text) {
-    const int32_t sheetRow = row + m_sheet->GridFixedRows();
-    const cmcCellObj cell = m_sheet->Cell(m_columns[size_t(column)], sheetRow);
-    iuiCellTyping::Outcome outcome = iuiCellTyping::Type(m_handler, m_codecs, m_sheet.get(), cell, text);
-    if (outcome.firstCell >= 0) {
-        std::string first;
-        for (size_t i = 0; i < m_columns.size() && first.empty(); ++i)
-            if (m_sheet->Cell(m_columns[i], sheetRow).cell == outcome.firstCell)
-                first = m_headers[i];
-        outcome.reason = first.empty() ? "the row is empty; set its first cell first"
-                                       : "the row is empty; set '" + first + "' first";
-    }
-    return outcome;
+    const cmcCellObj cell = m_sheet->Cell(m_columns[size_t(column)], row + m_sheet->GridFixedRows());
+    return iuiCellTyping::Type(m_handler, m_codecs, m_sheet.get(), cell, text);
+}
+
+std::string iuiSheetTable::HeaderOfCell(int32_t row, int32_t cellNumber) {
+    for (size_t i = 0; i < m_columns.size(); ++i)
+        if (m_sheet->Cell(m_columns[i], row + m_sheet->GridFixedRows()).cell == cellNumber)
+            return m_headers[i];
+    return {};
 }

@@ -48,9 +48,10 @@ public:
     // Whether the cell has a behaviour (takes what is typed); plain texts do not.
     bool HasCell(int32_t row, int32_t column);
 
-    // Types text into a cell as the grid does. A refusal for an empty row names the header of the cell
-    // that must be set first.
+    // Types text into a cell as the grid does.
     iuiCellTyping::Outcome Type(int32_t row, int32_t column, const std::string& text);
+    // The header of the shown column whose cell in row has the cell number; "" when none has.
+    std::string HeaderOfCell(int32_t row, int32_t cellNumber);
     // Builds the sheet anew from the data (rows added or removed by typing into it).
     void Rebuild();
 
