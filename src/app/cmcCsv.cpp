@@ -1,6 +1,10 @@
 #include "app/cmcCsv.h"
 
+#include "core/cmcAtomicFile.h"
+
 #include <csv.h>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -96,4 +100,22 @@ bool cmcCsv::Read(std::string_view text, std::vector<Record>& records, std::stri
     }
     csv_free(&parser);
     return ok;
+}
+
+bool cmcCsv::WriteFile(const std::string& path, const std::vector<Record>& records) {
+    std::string text;
+    for (const Record& r : records)
+        text += Write(r);
+    cmcAtomicFile file(path);
+    return file.Open() && file.Write(text.data(), text.size()) && file.Commit();
+}
+
+bool cmcCsv::ReadFile(const std::string& path, std::string& text) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream all;
+    all << file.rdbuf();
+    text = all.str();
+    return !file.bad();
 }

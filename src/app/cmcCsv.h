@@ -18,6 +18,12 @@ public:
     // kept); blank lines are skipped. False, with a message saying what is wrong, on malformed text.
     static bool Read(std::string_view text, std::vector<Record>& records, std::string& error);
 
+    // Writes records as a whole file, replacing it only once every byte is written; false when the
+    // file cannot be written.
+    static bool WriteFile(const std::string& path, const std::vector<Record>& records);
+    // Reads a whole file; false when it cannot be read.
+    static bool ReadFile(const std::string& path, std::string& text);
+
     // The separator of a table: ';' when its first line holds more semicolons than commas outside
     // quotes, else ','.
     static char Separator(std::string_view text);

@@ -123,6 +123,19 @@ bool iuiSheetTable::HasCell(int32_t row, int32_t column) {
     return m_sheet->Cell(m_columns[size_t(column)], row + m_sheet->GridFixedRows()).HasCell();
 }
 
+std::vector<std::vector<std::string>> iuiSheetTable::Records() {
+    std::vector<std::vector<std::string>> records{m_headers};
+    for (int32_t r = 0; r < RowCount(); ++r) {
+        if (IsBlankRow(r))
+            continue;
+        std::vector<std::string> record;
+        for (int32_t c = 0; c < ColumnCount(); ++c)
+            record.push_back(Text(r, c));
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
 iuiCellTyping::Outcome iuiSheetTable::Type(int32_t row, int32_t column, const std::string& text) {
     const cmcCellObj cell = m_sheet->Cell(m_columns[size_t(column)], row + m_sheet->GridFixedRows());
     return iuiCellTyping::Type(m_handler, m_codecs, m_sheet.get(), cell, text);

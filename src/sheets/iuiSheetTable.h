@@ -48,6 +48,9 @@ public:
     // Whether the cell has a behaviour (takes what is typed); plain texts do not.
     bool HasCell(int32_t row, int32_t column);
 
+    // The header, then every row that holds data: the table an export writes.
+    std::vector<std::vector<std::string>> Records();
+
     // Types text into a cell as the grid does.
     iuiCellTyping::Outcome Type(int32_t row, int32_t column, const std::string& text);
     // The header of the shown column whose cell in row has the cell number; "" when none has.

@@ -9,7 +9,6 @@
 #include "sheets/iuiSheetTable.h"
 
 #include <cstdio>
-#include <fstream>
 
 int CliExport(const CliArgs& args) {
     const std::string out = args.Get("-o");
@@ -37,30 +36,14 @@ int CliExport(const CliArgs& args) {
                      sheetText.c_str());
         return 1;
     }
-    std::string text;
-    cmcCsv::Record record;
-    for (int32_t c = 0; c < table.ColumnCount(); ++c)
-        record.push_back(table.Header(c));
-    text += cmcCsv::Write(record);
-    int32_t rows = 0;
-    for (int32_t r = 0; r < table.RowCount(); ++r) {
-        if (table.IsBlankRow(r))
-            continue;
-        record.clear();
-        for (int32_t c = 0; c < table.ColumnCount(); ++c)
-            record.push_back(table.Text(r, c));
-        text += cmcCsv::Write(record);
-        ++rows;
-    }
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file << text;
-    file.close();
-    if (!file) {
+    const auto records = table.Records();
+    if (!cmcCsv::WriteFile(out, records)) {
         std::fprintf(stderr,
                      "ostrel-cli export: cannot write '%s'; check the folder exists and is writable\n",
                      out.c_str());
         return 1;
     }
+    const int rows = int(records.size()) - 1;
     std::printf("%d rows, %d columns written to %s\n", rows, table.ColumnCount(), out.c_str());
     return 0;
 }

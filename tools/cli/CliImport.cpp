@@ -12,22 +12,6 @@
 #include "sheets/iuiTableImport.h"
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
-
-namespace {
-
-bool ReadText(const std::string& path, std::string& text) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::ostringstream all;
-    all << file.rdbuf();
-    text = all.str();
-    return true;
-}
-
-} // namespace
 
 int CliImport(const CliArgs& args) {
     const std::string out = args.Get("-o");
@@ -41,7 +25,7 @@ int CliImport(const CliArgs& args) {
     }
     const std::string& csvPath = args.positional[1];
     std::string csvText;
-    if (!ReadText(csvPath, csvText)) {
+    if (!cmcCsv::ReadFile(csvPath, csvText)) {
         std::fprintf(stderr, "ostrel-cli import: cannot read '%s'\n", csvPath.c_str());
         return 1;
     }
