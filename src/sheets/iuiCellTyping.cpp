@@ -144,6 +144,8 @@ iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv&
         return outcome;
     }
 
+    // What carriage return changed (a new row's entry) does not make the text taken.
+    const cmcEeprom afterReturn = work ? *work : cmcEeprom();
     cmcCellCapsule answer;
     if (!Choose(handler, codecs, sheet, cell, recorder, text, answer)) {
         // Lists of numbers also take typed numbers.
@@ -157,7 +159,7 @@ iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv&
     }
     outcome.changed = work && !(*work == before);
     outcome.shown = Shown(handler, sheet, cell);
-    outcome.accepted = outcome.changed || Same(outcome.shown, text);
+    outcome.accepted = (work && !(*work == afterReturn)) || Same(outcome.shown, text);
     if (!outcome.accepted)
         outcome.reason = RefusalOf(answer);
     return outcome;

@@ -100,6 +100,10 @@ TEST_F(SheetTable, BankGrowsThroughItsBlankRow) {
     ASSERT_EQ(table.DataRowCount(), 4);
     ASSERT_TRUE(table.IsBlankRow(4));
     const int32_t rx = table.ColumnOf("RX frequency (MHz)");
+    // Carriage return makes the new row's channel; a frequency outside every band is still refused.
+    const iuiCellTyping::Outcome outside = table.Type(4, rx, "999");
+    EXPECT_FALSE(outside.accepted);
+    EXPECT_EQ(outside.Refusal(), "refused (still )");
     EXPECT_TRUE(table.Type(4, rx, "155.5").accepted);
     table.Rebuild();
     EXPECT_EQ(table.DataRowCount(), 5);
