@@ -9,6 +9,7 @@
 #include "model/indCellHandler.h"
 
 #include <cctype>
+#include <charconv>
 #include <string_view>
 
 namespace {
@@ -114,7 +115,25 @@ std::string iuiCellTyping::Outcome::Refusal() const {
 }
 
 bool iuiCellTyping::Same(const std::string& shown, const std::string& typed) {
-    return Normal(shown) == Normal(typed);
+    return Normal(shown) == Normal(typed) || SameNumber(shown, typed);
+}
+
+bool iuiCellTyping::SameNumber(const std::string& a, const std::string& b) {
+    auto parse = [](const std::string& text, double& value) {
+        const std::string s = Normal(text);
+        // Digits with at most one point and a leading minus: no exponents, no hexadecimal, no words.
+        if (s.empty() || s.find_first_not_of("-.0123456789") != std::string::npos ||
+            s.find('-', 1) != std::string::npos || s.find('.') != s.rfind('.') ||
+            s.find_first_of("0123456789") == std::string::npos)
+            return false;
+        const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+        return error == std::errc() && end == s.data() + s.size();
+    };
+    // Whole numbers stay texts: the leading zeros of a code ("0012") are part of it.
+    if (a.find('.') == std::string::npos && b.find('.') == std::string::npos)
+        return false;
+    double x = 0, y = 0;
+    return parse(a, x) && parse(b, y) && x == y;
 }
 
 std::string iuiCellTyping::RefusalOf(const cmcCellCapsule&) {

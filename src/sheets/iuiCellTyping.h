@@ -32,8 +32,12 @@ public:
                         const std::string& text);
     // The cell's display text as the sheet draws it (line feeds kept).
     static std::string Shown(indCellHandler& handler, cuiSheet* sheet, const cmcCellObj& cell);
-    // Whether a shown text is what was typed, case and surrounding blanks aside.
+    // Whether a shown text is what was typed, case and surrounding blanks aside, or the same decimal
+    // number written otherwise (a spreadsheet drops the trailing zeros of "151.625000").
     static bool Same(const std::string& shown, const std::string& typed);
+    // Whether both texts are plain decimal numbers of equal value, one at least with a decimal point
+    // ("0.500" and ".5", "12.0" and "12"; "0012" and "12" are different codes).
+    static bool SameNumber(const std::string& a, const std::string& b);
     // The reason a cell gives for refusing what was typed, "" when it gives none.
     static std::string RefusalOf(const cmcCellCapsule& capsule);
 };

@@ -31,7 +31,9 @@ void TypeRow(iuiSheetTable& table, int32_t sheetRow, const std::vector<int32_t>&
             if (columnOfField[f] != c)
                 continue;
             const std::string& value = record[f];
-            if (Trimmed(table.Text(sheetRow, c)) == Trimmed(value) || (appending && Blank(value)))
+            const std::string shown = table.Text(sheetRow, c);
+            if (Trimmed(shown) == Trimmed(value) || iuiCellTyping::SameNumber(shown, value) ||
+                (appending && Blank(value)))
                 continue;
             Refusal refusal;
             refusal.row = rowNumber;

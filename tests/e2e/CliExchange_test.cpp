@@ -142,10 +142,10 @@ TEST(CliExchange, ReadsSpreadsheetDialectsAndNamesBadHeaders) {
     TempDir dir;
     const std::string file = Saved(dir, Initial(false), "lmr.ocd");
     const std::string csv = dir.File("in.csv"), out = dir.File("out.ocd");
-    // Byte order mark, semicolons, a quoted field holding the separator, a quote and a line break in
-    // another column left alone, a column order of its own.
+    // Byte order mark, semicolons, a quoted field holding the separator and a quote, a column order
+    // of its own, and a frequency whose trailing zeros a spreadsheet dropped (the same value).
     WriteFileText(csv, "\xEF\xBB\xBFName;\"RX frequency (MHz)\"\n"
-                       "\"A;\"\"B\";151.625000\n"
+                       "\"A;\"\"B\";151.625\n"
                        "CH 2;\"152.500000\"\n");
     CliRun run = Import(file, kBank0, csv, out);
     ASSERT_EQ(run.status, 0) << run.both;

@@ -95,6 +95,25 @@ TEST_F(SheetTable, TypedValuesTakeListEntriesWithoutOpeningWindows) {
     EXPECT_EQ(codecs->Windows(), &windows);
 }
 
+TEST(CellTyping, ShownAndTypedTextsCompare) {
+    struct Case {
+        const char* shown;
+        const char* typed;
+        bool same;
+    };
+    const Case cases[] = {
+        {"CH 1", " ch 1 ", true},        // case and blanks aside
+        {"151.625000", "151.625", true}, // a spreadsheet's number
+        {"  0.000", "0", true},
+        {"-1.50", "-1.5", true},
+        {"0012", "12", false},   // a code keeps its zeros
+        {"1e2", "100.0", false}, // no exponents
+        {"151.625000", "151.6250001", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(iuiCellTyping::Same(c.shown, c.typed), c.same) << c.shown << " / " << c.typed;
+}
+
 TEST_F(SheetTable, BankGrowsThroughItsBlankRow) {
     iuiSheetTable table(env, *handler, *codecs, "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
     ASSERT_EQ(table.DataRowCount(), 4);
