@@ -3,8 +3,8 @@
 // ask before anything is taken over, and a comparison lists what differs from a file.
 #include "MainWindowFixture.h"
 #include "WhenModal.h"
-#include "app/cmcInstanceLock.h"
 #include "app/cmcCsv.h"
+#include "app/cmcInstanceLock.h"
 #include "gui/cuiExchangeCommands.h"
 
 #include <QAction>
