@@ -3,7 +3,6 @@
 // ask before anything is taken over, and a comparison lists what differs from a file.
 #include "MainWindowFixture.h"
 #include "WhenModal.h"
-#include "app/cmcCsv.h"
 #include "app/cmcInstanceLock.h"
 #include "gui/cuiExchangeCommands.h"
 
