@@ -21,6 +21,7 @@
 #include "gui/cuiCloneInfoWindow.h"
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiCommandIcons.h"
+#include "gui/cuiExchangeCommands.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiHelpViewer.h"
 #include "gui/cuiLanguageDialog.h"
@@ -411,6 +412,14 @@ void cuiMain::Start() {
     ps.setupPrinter = m_s.setupPrinter;
     ps.finished = [this] { RefreshCommands(); };
     m_print = std::make_unique<cuiPrintCommands>(*this, ps);
+    cuiExchangeCommands::Services xs;
+    xs.texts = &m_s.tables->Text();
+    xs.languages = &m_s.tables->Languages();
+    xs.box = m_s.box;
+    xs.events = m_s.events;
+    xs.askDataPath = [this] { return m_s.askPath(false, m_s.env->currentDirectory, std::string()); };
+    xs.takeImport = [this](const cmcEeprom& before, const cmcEeprom& after) { TakeImport(before, after); };
+    m_exchange = std::make_unique<cuiExchangeCommands>(*this, xs);
     m_commandHost->printDisabled = [this](int32_t cell) {
         return m_print->IsBusy() || (cell == CL_Menu_File_Print_Current && !m_print->CanPrintCurrent());
     };
@@ -1143,6 +1152,12 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
              w.m_print->PrintAll();
              return true;
          }},
+        // Export, Import and Compare share the one command cell the model leaves free for them.
+        {CL_Menu_Debug_Compare, -1, true, false,
+         [](W& w, C c) {
+             w.m_exchange->Run(c.parameter);
+             return true;
+         }},
         // Its entries follow the recent file list (RefreshCommands).
         {CL_Menu_File_Recent, -1, false, false,
          [](W& w, C c) {
@@ -1298,6 +1313,19 @@ const cuiMain::Command* cuiMain::FindCommand(int32_t cell, int32_t parameter) {
 int cuiMain::CommandIcon(int32_t cell, int32_t parameter) {
     const Command* command = FindCommand(cell, parameter);
     return command ? command->icon : -1;
+}
+
+void cuiMain::TakeImport(const cmcEeprom& before, const cmcEeprom& after) {
+    (void)before; // the data before the import: the one undo step of the whole import is recorded here
+    const std::string sheet = m_sheetText;
+    m_current = after;
+    MarkModified();
+    RebuildBankBranches();
+    // The open sheet again, with the rows the import appended.
+    if (!sheet.empty() && m_sheetText == sheet)
+        OpenSheet(sheet);
+    CheckWarnings();
+    RefreshCommands();
 }
 
 bool cuiMain::ExecuteCommandCell(const cmcCellObj& cell) {

@@ -36,6 +36,7 @@ class cmcLoop;
 class cuiAdCommands;
 class cuiAdWindow;
 class cuiCloneCommands;
+class cuiExchangeCommands;
 class cuiPrintCommands;
 class QPrinter;
 class cuiCommandHost;
@@ -113,6 +114,9 @@ public:
     cuiCloneCommands& Clone() { return *m_clone; }
     // Print current sheet and Print all sheets, with their preview and printing dialog.
     cuiPrintCommands& Print() { return *m_print; }
+    // Export, Import and Compare: the open sheet as a CSV table, a CSV table into it, the data
+    // against a file.
+    cuiExchangeCommands& Exchange() { return *m_exchange; }
     // Menu and toolbar actions of a command cell name (with the cell's value), for tests.
     QList<QAction*> CommandActions(const std::string& cellName, int parameter = -1);
 
@@ -342,6 +346,9 @@ private:
     std::unique_ptr<cuiCloneCommands> m_clone;
     std::unique_ptr<cuiCommandHost> m_commandHost;
     std::unique_ptr<cuiPrintCommands> m_print;
+    std::unique_ptr<cuiExchangeCommands> m_exchange;
+    // An import taken over: one change of the data (the undo step of the whole import goes here).
+    void TakeImport(const cmcEeprom& before, const cmcEeprom& after);
     QPointer<cuiMchWindow> m_mchWindow;
     QPointer<cuiRptWindow> m_rptWindow;
     bool m_rptOpening = false;                 // the repeater window opens on the next turn of the loop

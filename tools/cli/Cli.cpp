@@ -73,6 +73,23 @@ const std::vector<CliVerb>& CliVerbs() {
          "build one sheet on a file's data and print what its cells show, with [warning] or [error] marks",
          {},
          CliSheet},
+        {"export",
+         "FILE --sheet 'SHEET TEXT' -o OUT.csv",
+         "write a list sheet (bank, ID, talk group, status or repeater list) as a CSV table, cells as shown",
+         {"--sheet"},
+         CliExport},
+        {"import",
+         "FILE --sheet 'SHEET TEXT' IN.csv -o OUT [--skip-refused] [--yes]",
+         "type a CSV table into a list sheet's cells by header text, then save as OUT; exit 1 and nothing "
+         "saved when a value was refused",
+         {"--sheet"},
+         CliImport},
+        {"diff",
+         "A.ocd B.ocd|--port DEV [--csv]",
+         "compare two clone data files, or a file and the radio: cells that differ by sheet, row and "
+         "column, then bytes no cell shows; exit 0 equal, 1 different, 2 trouble",
+         {"--port", "--password"},
+         CliDiff},
     };
     return verbs;
 }

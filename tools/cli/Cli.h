@@ -59,3 +59,8 @@ const char* CliCellHelpText();
 // Sheet verbs: every tree node's sheet, and one sheet shown as a text table.
 int CliSheets(const CliArgs& args);
 int CliSheet(const CliArgs& args);
+// Spreadsheet exchange of a list sheet: export as CSV, import from CSV through the cells.
+int CliExport(const CliArgs& args);
+int CliImport(const CliArgs& args);
+// Two clone data files compared as the sheets show them.
+int CliDiff(const CliArgs& args);

@@ -1,0 +1,60 @@
+#pragma once
+// The spreadsheet exchange of the main window: File > Export writes the open list sheet as a CSV
+// table, File > Import types a CSV table into it through its cells (one change of the data, taken
+// over only when the technician accepts what was refused), File > Compare lists what differs between
+// the data and a clone data file. All three read and type on a scratch copy of the data.
+#include <functional>
+#include <string>
+#include <utility>
+
+class QWidget;
+class cmcEeprom;
+class cmcEvMan;
+class cmcGTex;
+class cmcMessageBox;
+class cuiMain;
+
+class cuiExchangeCommands {
+public:
+    struct Services {
+        cmcGTex* texts = nullptr;
+        cmcGTex* languages = nullptr;
+        cmcMessageBox* box = nullptr;
+        cmcEvMan* events = nullptr; // status texts; null shows none
+        // The CSV file dialog (save or open, with a suggested name); "" when cancelled.
+        std::function<std::string(bool save, const std::string& name)> askTablePath;
+        // The clone data file dialog of Compare; "" when cancelled.
+        std::function<std::string()> askDataPath;
+        // The data after an import, with the data before it: the window takes it over as one change
+        // (one undo step) and shows it again.
+        std::function<void(const cmcEeprom& before, const cmcEeprom& after)> takeImport;
+    };
+
+    cuiExchangeCommands(cuiMain& window, Services services);
+
+    void Export();
+    void Import();
+    void Compare();
+
+    // The menu reaches the three through one command cell, by its parameter.
+    static constexpr int kCompare = 0;
+    static constexpr int kExport = 1;
+    static constexpr int kImport = 2;
+    void Run(int command);
+
+    // Replaces the CSV file dialog (tests script it).
+    void SetTableDialog(std::function<std::string(bool save, const std::string& name)> ask) {
+        m_s.askTablePath = std::move(ask);
+    }
+    // The comparison window while it is open (tests read and close it); null otherwise.
+    QWidget* ComparisonWindow() const { return m_comparison; }
+
+private:
+    void Message(const std::string& text, bool error);
+    void Status(const std::string& text);
+    std::string Line(const char* key, int line);
+
+    cuiMain& m_window;
+    Services m_s;
+    QWidget* m_comparison = nullptr;
+};
