@@ -1316,9 +1316,13 @@ int cuiMain::CommandIcon(int32_t cell, int32_t parameter) {
 }
 
 void cuiMain::TakeImport(const cmcEeprom& before, const cmcEeprom& after) {
-    (void)before; // the data before the import: the one undo step of the whole import is recorded here
+    // The import worked on a copy of this data (before); what it changed is one undo step.
+    (void)before;
     const std::string sheet = m_sheetText;
-    m_current = after;
+    {
+        cuiUndoCommands::Action step(*m_undo, m_undo->StepName(cuiUndoCommands::kImport));
+        m_current = after;
+    }
     MarkModified();
     RebuildBankBranches();
     // The open sheet again, with the rows the import appended.
