@@ -258,13 +258,22 @@ indRowCommands::Result iuiSheetSort::Sort(cuiSheet& sheet, cmcCellHandler& handl
     if (category < 0 || !rows.SortEntries(category, group, first, empty)) {
         return indRowCommands::Result::NotHere;
     }
-    // An entry shown on several rows takes its key from the first of them that shows a text.
+    // An entry shown on several rows takes its key from the first of them that shows a text. Only
+    // a sheet that shows every entry of the list sorts it: another sheet's few cells of a list do not
+    // order the entries it does not show.
     std::vector<std::string> keys(empty.size());
+    std::vector<bool> shown(empty.size(), false);
     for (const auto& [r, entry] : rowEntries) {
         const int32_t i = entry - first;
         if (i >= 0 && size_t(i) < keys.size() && Trimmed(keys[size_t(i)]).empty()) {
             keys[size_t(i)] = Shown(sheet, &handler, sheet.Cell(column, r));
         }
+        if (i >= 0 && size_t(i) < shown.size()) {
+            shown[size_t(i)] = true;
+        }
+    }
+    if (std::find(shown.begin(), shown.end(), false) != shown.end()) {
+        return indRowCommands::Result::NotHere;
     }
     return rows.Sort(category, group, Order(keys, empty, descending));
 }

@@ -34,7 +34,8 @@ public:
     static int32_t GroupShown(const cuiSheet& sheet);
 
     // Sorts the list whose rows the sheet shows by the texts of column. NotHere when the sheet has no
-    // rows that take row commands or its list's rows do not move; Nothing when the list is in order.
+    // rows that take row commands, does not show every entry of their list, or the list's rows do not
+    // move; Nothing when the list is in order.
     static indRowCommands::Result Sort(cuiSheet& sheet, cmcCellHandler& handler, indRowCommands& rows,
                                        int32_t column, bool descending);
 };
