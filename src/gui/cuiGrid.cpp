@@ -632,6 +632,7 @@ void cuiGrid::mousePressEvent(QMouseEvent* event) {
             }
         }
     }
+    NoteHeaderPress(event->button(), p);
     m_lastMouse = p;
     if (onMouseDown)
         onMouseDown(ButtonOf(event->button()), shift, p.x(), p.y());
@@ -669,9 +670,27 @@ void cuiGrid::mouseReleaseEvent(QMouseEvent* event) {
         if (onColWidthsChanged)
             onColWidthsChanged();
     }
+    HeaderRelease(event->button(), p);
     if (onMouseUp)
         onMouseUp(ButtonOf(event->button()), ShiftState(event->modifiers()), p.x(), p.y());
     event->accept();
+}
+
+void cuiGrid::NoteHeaderPress(Qt::MouseButton button, const QPoint& p) {
+    int col = -1, row = -1;
+    m_headerCol = button == Qt::LeftButton && m_sizingCol < 0 && CellAtPoint(p.x(), p.y(), col, row) &&
+                          row < m_fixedRows
+                      ? col
+                      : -1;
+}
+
+void cuiGrid::HeaderRelease(Qt::MouseButton button, const QPoint& p) {
+    const int pressed = m_headerCol;
+    m_headerCol = -1;
+    int col = -1, row = -1;
+    if (button == Qt::LeftButton && pressed >= 0 && CellAtPoint(p.x(), p.y(), col, row) && col == pressed &&
+        row < m_fixedRows && onHeaderClick)
+        onHeaderClick(col);
 }
 
 void cuiGrid::mouseDoubleClickEvent(QMouseEvent* event) {

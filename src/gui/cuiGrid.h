@@ -118,6 +118,9 @@ public:
     std::function<void(Button button, int shift, int x, int y)> onMouseUp;
     std::function<void(int shift, int x, int y)> onMouseMove;
     std::function<void()> onDblClick;
+    // A left click on a cell of a fixed row (pressed and released on the same cell, not on a column
+    // border being dragged): the column whose header was clicked.
+    std::function<void(int col)> onHeaderClick;
     // Where the last double click hit, in viewport coordinates.
     QPoint DoubleClickPos() const { return m_doubleClickAt; }
     std::function<void()> onFocusGained;
@@ -156,6 +159,10 @@ private:
     int FixedHeight() const;
     int ColumnBorderAt(int x, int y) const; // column whose right border is under x in a fixed row, or -1
     void TimedScrollStep();
+    // The header cell a left press hit (none while a column is being sized), and its click when the
+    // release is on the same cell.
+    void NoteHeaderPress(Qt::MouseButton button, const QPoint& p);
+    void HeaderRelease(Qt::MouseButton button, const QPoint& p);
 
     std::vector<int> m_colWidths;
     std::vector<int> m_rowHeights;
@@ -175,6 +182,7 @@ private:
     int m_sizingCol = -1; // column being resized by dragging
     int m_sizingStartX = 0;
     int m_sizingStartWidth = 0;
+    int m_headerCol = -1; // column of the header cell a left press hit, -1 for none
     bool m_mouseDown = false;
     QPoint m_lastMouse;
     QPoint m_doubleClickAt;

@@ -44,6 +44,7 @@
 #include "sheets/cuiSheetText.h"
 #include "sheets/iuiSh_ChBank.h"
 #include "sheets/iuiSheetFactory.h"
+#include "sheets/iuiSheetSort.h"
 #include "sheets/iuiTreeSheets.h"
 
 #include <QApplication>
@@ -990,6 +991,7 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         m_rowRan = m_rows->Run(row.command, capsule, shownBank());
         return m_rowRan;
     };
+    m_view->onSortColumn = [this](int col, bool descending) { return SortColumn(col, descending); };
     m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
         return command == CL_PMenu_Help ||
                (command == CL_PMenu_MCHWin && capsule.cell && capsule.cell->category == CT_Mch) ||
@@ -1507,6 +1509,16 @@ bool cuiMain::Modified() {
     if (!m_modified && !(m_current == m_saved))
         MarkModified();
     return m_modified;
+}
+
+bool cuiMain::SortColumn(int col, bool descending) {
+    if (!m_view || !m_rows || !m_handler)
+        return false;
+    const indRowCommands::Result result =
+        iuiSheetSort::Sort(m_view->Sheet(), *m_handler, *m_rows, col, descending);
+    if (result == indRowCommands::Result::Done && m_handler->onModified)
+        m_handler->onModified();
+    return result == indRowCommands::Result::Done || result == indRowCommands::Result::Nothing;
 }
 
 void cuiMain::MarkModified() {

@@ -256,6 +256,9 @@ private:
     };
 
     void UpdateTitle();
+    // Sorts the open sheet's list by a column in one change of the data; true when the column sorts
+    // it (also when it was in that order).
+    bool SortColumn(int col, bool descending);
     void RebuildCommands();
     void BuildMenu();
     void BuildToolBar();

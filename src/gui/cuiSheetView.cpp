@@ -188,6 +188,7 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
         ch = 0;
     };
     m_grid->onDblClick = [this] { DoubleClick(); };
+    m_grid->onHeaderClick = [this](int c) { HeaderClicked(c); };
     m_grid->onMouseDown = [this](cuiGrid::Button b, int shift, int x, int y) {
         MouseDown(static_cast<int>(b), shift, x, y);
     };
@@ -956,6 +957,22 @@ bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {
     }
     m_grid->InvalidateGrid();
     return true;
+}
+
+void cuiSheetView::HeaderClicked(int col) {
+    if (!onSortColumn || m_sheet->PopupMode() || col < 0 || col >= m_sheet->ColCount()) {
+        return;
+    }
+    CommitEditor();
+    const bool descending = col == m_sortCol && !m_sortDescending;
+    if (!onSortColumn(col, descending)) {
+        return;
+    }
+    m_sortCol = col;
+    m_sortDescending = descending;
+    ClearSelection();
+    UpdateSelection(m_grid->Col(), m_grid->Row());
+    m_grid->InvalidateGrid();
 }
 
 bool cuiSheetView::RowKey(int32_t command) {

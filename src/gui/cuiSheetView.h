@@ -39,6 +39,9 @@ public:
     // Whether a pop-up command other than Edit can act on the current row (its entry is disabled
     // otherwise).
     std::function<bool(int32_t command, const cmcCellCapsule& capsule)> rowCommandApplies;
+    // Sorts the sheet's list by a column (a click on its header: ascending, the next click on the same
+    // header descending); true when the column sorts the list, also when it was in that order.
+    std::function<bool(int col, bool descending)> onSortColumn;
     // The grid follows the sheet's rows after list rows were added or removed.
     void SyncRows();
     // Bracket each user action on the cells (a key, entered text, a list answer, a row command on any
@@ -127,6 +130,8 @@ private:
     bool RunRowCommand(int col, int row, int32_t command);
     // A row command from its key: runs only while its pop-up entry is shown and enabled here.
     bool RowKey(int32_t command);
+    // A click on a column's header: the list sorted by it, the other way round on a second click.
+    void HeaderClicked(int col);
     // The current cell's shown text to the system clipboard, and the clipboard's text entered into
     // it as if typed (false when the clipboard holds no text).
     void CopyCellText();
@@ -183,6 +188,8 @@ private:
     bool m_guard = false; // the engine itself changes the current column
     bool m_painted = false;
     bool m_closingEditor = false; // the editor is being hidden: its leave does not commit
+    int m_sortCol = -1;           // the column the list was last sorted by from its header
+    bool m_sortDescending = false;
     cmcCellPainter m_painter;
     cmcCellCapsule m_capsule;
 };

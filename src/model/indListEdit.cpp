@@ -275,54 +275,69 @@ bool indListEdit::MoveBlock(int kind, int low, int high, int direction, int bank
         low + direction < 0 || high + direction >= capacity) {
         return false;
     }
-    AdjustReferences(kind, BlockMove(low, high, direction), datCh::IsChannelKind(kind) ? kNoBank : bank);
-    // The neighbour and the block are taken first, then written at their new places.
-    const int neighbour = direction > 0 ? high + 1 : low - 1;
-    const int neighbourTo = direction > 0 ? low : high;
+    // The block and the neighbour it passes, as one reordering of the entries they span.
+    const int first = std::min(low, low + direction);
+    const int last = std::max(high, high + direction);
+    const Renumber map = BlockMove(low, high, direction);
+    std::vector<int> order;
+    for (int i = first; i <= last; ++i) {
+        order.push_back(map(i) - first);
+    }
+    return Permute(kind, first, order, bank);
+}
+
+bool indListEdit::Permute(int kind, int first, const std::vector<int>& order, int bank) {
+    const int capacity = indRowKinds::IsRaw(kind) ? indRowKinds::Of(kind)->capacity : datCh::Capacity(kind);
+    const int n = int(order.size());
+    if (m_work.GetSize() < L::kWorkSize || first < 0 || n > capacity - first) {
+        return false;
+    }
+    std::vector<bool> taken(size_t(n), false);
+    for (int to : order) {
+        if (to < 0 || to >= n || taken[size_t(to)]) {
+            return false; // not a reordering of the entries
+        }
+        taken[size_t(to)] = true;
+    }
+    const Renumber map = [first, n, &order](int v) {
+        return v >= first && v < first + n ? first + order[size_t(v - first)] : v;
+    };
+    AdjustReferences(kind, map, datCh::IsChannelKind(kind) ? kNoBank : bank);
+    // Every entry is taken first, then written at its new place.
     if (indRowKinds::IsRaw(kind)) {
-        std::vector<std::vector<uint8_t>> taken;
-        for (int i = low; i <= high; ++i) {
-            for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, i)) {
-                taken.emplace_back(area.begin(), area.end());
+        std::vector<std::vector<std::vector<uint8_t>>> entries;
+        for (int i = 0; i < n; ++i) {
+            entries.emplace_back();
+            for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, first + i)) {
+                entries.back().emplace_back(area.begin(), area.end());
             }
         }
-        std::vector<std::vector<uint8_t>> passed;
-        for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, neighbour)) {
-            passed.emplace_back(area.begin(), area.end());
-        }
-        size_t t = 0;
-        for (int i = low; i <= high; ++i) {
-            for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, i + direction)) {
-                std::copy(taken[t].begin(), taken[t].end(), area.begin());
-                ++t;
+        for (int i = 0; i < n; ++i) {
+            const std::vector<std::span<uint8_t>> areas =
+                indRowKinds::RawAreas(m_work, kind, first + order[size_t(i)]);
+            for (size_t a = 0; a < areas.size() && a < entries[size_t(i)].size(); ++a) {
+                std::copy(entries[size_t(i)][a].begin(), entries[size_t(i)][a].end(), areas[a].begin());
             }
-        }
-        size_t n = 0;
-        for (std::span<uint8_t> area : indRowKinds::RawAreas(m_work, kind, neighbourTo)) {
-            std::copy(passed[n].begin(), passed[n].end(), area.begin());
-            ++n;
         }
         return true;
     }
-    std::vector<datCh> block;
-    for (int i = low; i <= high; ++i) {
-        block.emplace_back(&m_work);
-        block.back().Decode(kind, i);
+    std::vector<datCh> entries;
+    for (int i = 0; i < n; ++i) {
+        entries.emplace_back(&m_work);
+        entries.back().Decode(kind, first + i);
     }
-    datCh passed(&m_work);
-    passed.Decode(kind, neighbour);
     // The marks of a position (its bank's flags) stay with the position.
-    auto put = [&](datCh& record, int to) {
-        if (datCh::IsChannelKind(kind)) {
-            datCh target(&m_work);
-            target.Decode(kind, to);
-            record.marks = uint8_t((record.marks & ~0x30) | (target.marks & 0x30));
-        }
-        record.Encode(kind, to);
-    };
-    for (int i = low; i <= high; ++i) {
-        put(block[size_t(i - low)], i + direction);
+    std::vector<uint8_t> positionMarks;
+    for (const datCh& entry : entries) {
+        positionMarks.push_back(uint8_t(entry.marks & 0x30));
     }
-    put(passed, neighbourTo);
+    for (int i = 0; i < n; ++i) {
+        datCh& record = entries[size_t(i)];
+        const int to = order[size_t(i)];
+        if (datCh::IsChannelKind(kind)) {
+            record.marks = uint8_t((record.marks & ~0x30) | positionMarks[size_t(to)]);
+        }
+        record.Encode(kind, first + to);
+    }
     return true;
 }

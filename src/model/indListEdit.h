@@ -3,6 +3,7 @@
 // renumbered, the entries move, and the freed position takes the initial data's entry.
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class cmcEeprom;
 
@@ -30,6 +31,11 @@ public:
     // block or its neighbour is not an entry of the kind's list; then nothing changes.
     // bank: the channels' bank, or the repeater group the entries belong to.
     bool MoveBlock(int kind, int low, int high, int direction, int bank = kNoBank);
+    // Puts the entries first..first + order.size() - 1 in a new order: entry first + i goes to
+    // first + order[i], and every reference to them follows, each renumbered once. False when order
+    // is not a reordering of those entries or they are not entries of the kind's list; then nothing
+    // changes. bank as for MoveBlock.
+    bool Permute(int kind, int first, const std::vector<int>& order, int bank = kNoBank);
 
 private:
     // group: the bank of a removed channel, or the repeater group edited (kNoBank for none).

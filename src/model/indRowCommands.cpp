@@ -472,3 +472,87 @@ indRowCommands::Result indRowCommands::Delete(cmcCellCapsule& capsule, const Row
     }
     return Result::Done;
 }
+
+bool indRowCommands::SortRows(int32_t category, int32_t group, Rows& rows) const {
+    if (!m_s.work || m_s.work->GetSize() < L::kWorkSize) {
+        return false;
+    }
+    rows.kind = KindOfCategory(category);
+    rows.list = indRowKinds::Of(rows.kind);
+    // A bank row does not move: the banks carry their channels.
+    if (!rows.list || rows.kind == 13) {
+        return false;
+    }
+    rows.category = category;
+    rows.group = 0;
+    if (indRowKinds::Grouped(*rows.list)) {
+        if (group < 0 || group >= L::kGroups) {
+            return false;
+        }
+        rows.group = group;
+    }
+    rows.first = indRowKinds::GroupFirst(*m_s.work, *rows.list, rows.group);
+    rows.last = rows.first + indRowKinds::GroupSize(*m_s.work, *rows.list, rows.group) - 1;
+    return true;
+}
+
+bool indRowCommands::SortEntries(int32_t category, int32_t group, int32_t& first,
+                                 std::vector<bool>& empty) const {
+    Rows rows;
+    if (!SortRows(category, group, rows)) {
+        return false;
+    }
+    first = rows.first;
+    empty.clear();
+    for (int i = rows.first; i <= rows.last; ++i) {
+        empty.push_back(Blank(rows, i));
+    }
+    return true;
+}
+
+indRowCommands::Result indRowCommands::Sort(int32_t category, int32_t group,
+                                            const std::vector<int32_t>& order) {
+    Rows rows;
+    if (!SortRows(category, group, rows)) {
+        return Result::NotHere;
+    }
+    m_quietRefusal = nullptr;
+    const int n = rows.last - rows.first + 1;
+    if (n < 2 || int(order.size()) != n) {
+        return Result::Nothing;
+    }
+    bool moves = false;
+    for (int i = 0; i < n; ++i) {
+        moves = moves || order[size_t(i)] != i;
+    }
+    if (!moves) {
+        return Result::Nothing;
+    }
+    // Entries the data does not save would be lost with their new order on saving.
+    for (int i = rows.first; i <= rows.last; ++i) {
+        int32_t offset = 0, size = 0;
+        bool kept = true;
+        if (indRowKinds::IsRaw(rows.kind)) {
+            for (std::span<uint8_t> area : indRowKinds::RawAreas(*m_s.work, rows.kind, i)) {
+                kept = kept &&
+                       indWorkImage::KeepsRange(m_s.work->Data(), int32_t(area.data() - m_s.work->Data()),
+                                                int32_t(area.size()));
+            }
+        } else if (!datCh::IsChannelKind(rows.kind) && datCh::EntryBytes(rows.kind, i, offset, size)) {
+            kept = indWorkImage::KeepsRange(m_s.work->Data(), offset, size);
+        }
+        if (!kept) {
+            Status("GI_AppMess_S_SortUnsaved");
+            m_quietRefusal = "GI_AppMess_S_SortUnsaved";
+            return Result::Refused;
+        }
+    }
+    const std::vector<int> positions(order.begin(), order.end());
+    if (!indListEdit(*m_s.work, m_s.defaults).Permute(rows.kind, rows.first, positions, BankArgument(rows))) {
+        return Result::Nothing;
+    }
+    Pack();
+    Post(cmcEv::RedrawAll);
+    Status("GI_AppMess_S_Sort");
+    return Result::Done;
+}

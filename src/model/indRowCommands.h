@@ -5,6 +5,7 @@
 // command leaves in the capsule the rows to select afterwards and the cell to move to. The window and
 // the command line run the same commands.
 #include <cstdint>
+#include <vector>
 
 class cmcCellCapsule;
 class cmcClipCh;
@@ -60,6 +61,18 @@ public:
     // The record kind the row commands give a cell category (0: the category has none).
     int32_t KindOfCategory(int32_t category) const;
 
+    // Sorting the list whose rows show category: group is the bank or repeater group shown (lists
+    // without groups ignore it). SortEntries gives the list's first entry and, for each of its
+    // entries, whether it is empty (a channel not in use, an entry of a fixed list that still holds
+    // the initial data's entry); false when the category shows no list or the list's rows do not
+    // move (the banks carry their channels).
+    bool SortEntries(int32_t category, int32_t group, int32_t& first, std::vector<bool>& empty) const;
+    // Puts the list's entries in a new order in one change: entry first + i goes to first + order[i],
+    // and every reference to a moved entry follows it. order holds one position for each entry of
+    // the list. Nothing when order keeps every entry in place or is not a reordering of the entries;
+    // Refused (with its status text) when the data does not save the list's entries.
+    Result Sort(int32_t category, int32_t group, const std::vector<int32_t>& order);
+
 private:
     struct Rows {
         const indRowKind* list = nullptr;
@@ -75,6 +88,8 @@ private:
         bool InList(int n) const { return n >= first && n <= last; }
     };
     bool RowsOf(const cmcCellCapsule& capsule, int32_t group, Rows& rows) const;
+    // The list of a category for a sort: kind, group, first and last.
+    bool SortRows(int32_t category, int32_t group, Rows& rows) const;
     bool Confirm(const char* key);
     void Error(const char* key);
     void Status(const char* key);

@@ -1,5 +1,6 @@
 // ostrel-cli rows, run as a process on the shipped initial data: the row commands of every list sheet,
-// their refusals and confirmations, and the blank row of a bank followed by a later bank.
+// their refusals and confirmations, the blank row of a bank followed by a later bank, and sorting a
+// list by a column.
 #include "CloneFiles.h"
 #include "support/CliRunner.h"
 #include "support/TestSupport.h"
@@ -186,6 +187,64 @@ TEST(CliRows, TheBlankRowOfABankBeforeAnotherBankAddsToItsOwnBank) {
     run = RunCli({"rows", typed, "-o", dir.File("grown.ocd"), kBank0, "insert", "7"});
     ASSERT_EQ(run.status, 0) << run.both;
     EXPECT_EQ(Get(dir.File("grown.ocd"), "CT_BankOp.CL_Mch_Bank[0]"), "7");
+}
+
+// Sorting a bank by a column moves whole channels: the scan list's priority channels and the bank's
+// priority channel mark still name the same channels afterwards.
+TEST(CliRows, SortOrdersABankByAColumnAndReferencesFollowTheirChannels) {
+    TempDir dir;
+    const std::string unsorted = dir.File("unsorted.ocd"), sorted = dir.File("sorted.ocd");
+    const std::string p1 = "CT_Scan.CL_ScanList_Prio1_CH[0]+", p2 = "CT_Scan.CL_ScanList_Prio2_CH[0]+";
+    CliRun run = RunCli(
+        {"set", Initial(), "-o", unsorted, "--yes", "CT_Mch.CL_Mch_FreqR[0]=154.9", p1, p1, p1, p1, p2, p2});
+    ASSERT_EQ(run.status, 0) << run.both;
+    ASSERT_EQ(Get(unsorted, "CT_Scan.CL_ScanList_Prio1_CH[0]"), "1-3ch");
+    ASSERT_EQ(Get(unsorted, "CT_Scan.CL_ScanList_Prio2_CH[0]"), "1-1ch");
+    ASSERT_EQ(Get(unsorted, "CT_Mch.CL_Mch_Atr[0]"), "AB"); // the bank's priority channel
+
+    run = RunCli({"rows", unsorted, "-o", sorted, kBank0, "sort", "RX frequency (MHz)"});
+    ASSERT_EQ(run.status, 0) << run.both;
+    EXPECT_NE(run.out.find("sort \"RX frequency (MHz)\": done\n"), std::string::npos) << run.out;
+    auto column = [&](const std::string& file, const char* cell) {
+        std::vector<std::string> texts;
+        for (int n = 0; n < 4; ++n) {
+            texts.push_back(Get(file, std::string("CT_Mch.") + cell + "[" + std::to_string(n) + "]"));
+        }
+        return texts;
+    };
+    EXPECT_EQ(column(sorted, "CL_Mch_FreqR"),
+              (std::vector<std::string>{"151.955000", "154.570000", "154.600000", "154.900000"}));
+    EXPECT_EQ(column(sorted, "CL_Mch_Text"), (std::vector<std::string>{"CH 2", "CH 3", "CH 4", "CH 1"}));
+    EXPECT_EQ(Get(sorted, "CT_Mch.CL_Mch_Atr[3]"), "AB");
+    EXPECT_EQ(Get(sorted, "CT_Scan.CL_ScanList_Prio1_CH[0]"), "1-2ch"); // CH 3
+    EXPECT_EQ(Get(sorted, "CT_Scan.CL_ScanList_Prio2_CH[0]"), "1-4ch"); // CH 1
+
+    // Descending, by a column named without regard to case and spacing.
+    run = RunCli({"rows", sorted, "-o", dir.File("names.ocd"), kBank0, "sort-desc", " name"});
+    ASSERT_EQ(run.status, 0) << run.both;
+    EXPECT_EQ(column(dir.File("names.ocd"), "CL_Mch_Text"),
+              (std::vector<std::string>{"CH 4", "CH 3", "CH 2", "CH 1"}));
+
+    struct Refusal {
+        std::vector<std::string> args; // after FILE -o OUT
+        const char* says;
+    };
+    const Refusal refusals[] = {
+        {{kBank0, "sort", "Frequency"},
+         "no column of that header; its columns are 'No.', 'RX frequency (MHz)'"},
+        {{"GI_Sheet_BankOp_Lmr", "sort", "Bank name"}, "do not move"},
+        {{kBank0, "sort", "Name", "up", "1"}, "cannot move up"}, // a later refusal saves no sort
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.says);
+        const std::string out = dir.File("refused.ocd");
+        std::vector<std::string> args = {"rows", unsorted, "-o", out};
+        args.insert(args.end(), r.args.begin(), r.args.end());
+        run = RunCli(args);
+        EXPECT_EQ(run.status, 1) << run.both;
+        EXPECT_NE(run.both.find(r.says), std::string::npos) << run.both;
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
 }
 
 } // namespace

@@ -53,9 +53,9 @@ const std::vector<CliVerb>& CliVerbs() {
          {"--bank"},
          CliSet},
         {"rows",
-         "FILE -o OUT [--yes] 'SHEET TEXT' CMD ROWS...",
-         "run row commands (copy, paste, clear, insert, delete, up, down) on a list sheet's rows, then save "
-         "as OUT",
+         "FILE -o OUT [--yes] 'SHEET TEXT' CMD ROWS|'COLUMN HEADER'...",
+         "run row commands on a list sheet (copy, paste, clear, insert, delete, up, down on ROWS; sort, "
+         "sort-desc by a COLUMN HEADER), then save as OUT",
          {},
          CliRows},
         {"warnings",

@@ -1,6 +1,7 @@
 // ostrel-cli rows FILE -o OUT [--yes] 'SHEET TEXT' CMD ROWS ...: runs the row commands of a list sheet
 // (copy, paste, clear, insert, delete, move up, move down) on its rows as the window's pop-up menu
-// does, in order, then saves to OUT. A refused or cancelled command stops the run and saves nothing.
+// does, and sorts of the list by a column ("sort 'COLUMN HEADER'", "sort-desc ..."), in order, then
+// saves to OUT. A refused or cancelled command stops the run and saves nothing.
 #include "CliCellSession.h"
 
 #include "cells/cmcCellCapsule.h"
@@ -9,9 +10,8 @@
 #include "model/indCellHost.h"
 #include "model/indRowCommands.h"
 #include "sheets/cmcFixedCanvas.h"
-#include "sheets/iuiSh_ChBank.h"
-#include "sheets/iuiSh_Mch.h"
 #include "sheets/iuiSheetFactory.h"
+#include "sheets/iuiSheetSort.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +24,8 @@ struct Command {
     int32_t command = 0;
     int first = 0; // sheet row numbers, from 1
     int last = 0;
+    std::string column; // a sort's column header ("" for the other commands)
+    bool descending = false;
 };
 
 struct Verb {
@@ -47,6 +49,12 @@ std::optional<int> RowNumber(const std::string& text) {
 
 std::optional<Command> ParseCommand(const std::string& verb, const std::string& rows) {
     Command c;
+    if (verb == "sort" || verb == "sort-desc") {
+        c.text = verb + " \"" + rows + "\"";
+        c.column = rows;
+        c.descending = verb == "sort-desc";
+        return c;
+    }
     c.text = verb + " " + rows;
     for (const Verb& v : kVerbs) {
         if (verb == v.name) {
@@ -56,7 +64,7 @@ std::optional<Command> ParseCommand(const std::string& verb, const std::string& 
     if (c.command == 0) {
         std::fprintf(stderr,
                      "ostrel-cli rows: '%s' is not a row command (copy, paste, clear, insert, delete, "
-                     "up, down)\n",
+                     "up, down, sort, sort-desc)\n",
                      verb.c_str());
         return std::nullopt;
     }
@@ -133,13 +141,54 @@ const char* NotApplicable(int32_t command) {
     }
 }
 
+// Sorts the sheet's list by the column c names; false (with its message) when the run must stop.
+bool Sort(CliCellSession& s, cuiSheet& sheet, indRowCommands& rows, const Command& c) {
+    const int32_t column = iuiSheetSort::ColumnOf(sheet, s.handler.get(), c.column);
+    if (column < 0) {
+        std::string headers;
+        for (const std::string& header : iuiSheetSort::Headers(sheet, s.handler.get())) {
+            headers += (headers.empty() ? "'" : ", '") + header + "'";
+        }
+        std::fprintf(stderr,
+                     "ostrel-cli rows: '%s': the sheet has no column of that header; its columns are %s; "
+                     "nothing was saved\n",
+                     c.text.c_str(), headers.c_str());
+        return false;
+    }
+    switch (iuiSheetSort::Sort(sheet, *s.handler, rows, column, c.descending)) {
+    case indRowCommands::Result::Done:
+        std::printf("%s: done\n", c.text.c_str());
+        break;
+    case indRowCommands::Result::Nothing:
+        std::printf("%s: done (already in that order)\n", c.text.c_str());
+        break;
+    case indRowCommands::Result::NotHere:
+        std::fprintf(stderr,
+                     "ostrel-cli rows: '%s': the rows of this list do not move (a bank carries its "
+                     "channels); nothing was saved\n",
+                     c.text.c_str());
+        return false;
+    case indRowCommands::Result::Refused:
+    case indRowCommands::Result::Cancelled:
+        if (rows.QuietRefusal()) {
+            std::fprintf(stderr, "error: %s\n", s.tables.Text().GetText(rows.QuietRefusal()).c_str());
+        }
+        std::fprintf(stderr, "ostrel-cli rows: '%s' was refused; nothing was saved\n", c.text.c_str());
+        return false;
+    }
+    std::fflush(stdout); // in order with the messages on standard error
+    return true;
+}
+
 } // namespace
 
 int CliRows(const CliArgs& args) {
     const std::string out = args.Get("-o");
     if (args.positional.size() < 4 || args.positional.size() % 2 != 0 || out.empty()) {
-        std::fprintf(stderr,
-                     "usage: ostrel-cli rows FILE -o OUT [--yes] 'SHEET TEXT' CMD ROWS [CMD ROWS ...]\n");
+        std::fprintf(
+            stderr, "usage: ostrel-cli rows FILE -o OUT [--yes] 'SHEET TEXT' CMD ROWS [CMD ROWS ...]\n"
+                    "  CMD ROWS: copy|paste|clear|insert|delete|up|down ROWS (a row or a range such as 2-5,\n"
+                    "  from 1), or sort|sort-desc 'COLUMN HEADER' (the list ordered by that column)\n");
         return kCliUsageError;
     }
     std::vector<Command> commands;
@@ -181,12 +230,7 @@ int CliRows(const CliArgs& args) {
     for (const Command& c : commands) {
         // The sheet is built again for every command, as the window's rows follow every insertion.
         const auto sheet = iuiSheetFactory::Build(env, sheetText);
-        int32_t group = -1;
-        if (auto* bank = dynamic_cast<iuiSh_ChBank*>(sheet.get())) {
-            group = bank->Bank();
-        } else if (auto* list = dynamic_cast<iuiSh_Mch*>(sheet.get()); list && list->Letter() == 'R') {
-            group = list->ShownGroup();
-        }
+        const int32_t group = iuiSheetSort::GroupShown(*sheet);
         s.handler->shownBank = group;
         const std::vector<cmcCellObj> listRows = ListRows(*sheet, rows);
         if (listRows.empty()) {
@@ -194,6 +238,12 @@ int CliRows(const CliArgs& args) {
                          "ostrel-cli rows: '%s' has no rows that take row commands; nothing was saved\n",
                          sheetText.c_str());
             return 1;
+        }
+        if (!c.column.empty()) {
+            if (!Sort(s, *sheet, rows, c)) {
+                return 1;
+            }
+            continue;
         }
         if (c.last > int(listRows.size())) {
             std::fprintf(stderr, "ostrel-cli rows: '%s': the sheet has rows 1 to %zu; nothing was saved\n",
