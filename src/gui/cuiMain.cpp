@@ -1514,6 +1514,7 @@ bool cuiMain::Modified() {
 bool cuiMain::SortColumn(int col, bool descending) {
     if (!m_view || !m_rows || !m_handler)
         return false;
+    cuiUndoCommands::Action step(*m_undo, m_undo->StepName(cuiUndoCommands::kSort));
     const indRowCommands::Result result =
         iuiSheetSort::Sort(m_view->Sheet(), *m_handler, *m_rows, col, descending);
     if (result == indRowCommands::Result::Done && m_handler->onModified)

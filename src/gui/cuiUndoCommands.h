@@ -47,7 +47,8 @@ public:
         kMoveDown,
         kCut,
         kRepeaters,
-        kImport
+        kImport,
+        kSort
     };
 
     // The Undo and Redo actions act in window (their keys work wherever its focus is).
