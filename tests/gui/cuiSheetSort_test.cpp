@@ -7,17 +7,20 @@
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcAppDir.h"
+#include "core/cmcEeprom.h"
 #include "core/cmcEvMan.h"
 #include "core/cmcMemorySettings.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiMain.h"
 #include "gui/cuiSheetView.h"
+#include "gui/cuiUndoCommands.h"
 #include "model/indCellHandler.h"
 #include "model/indLayout.h"
 #include "platform/cuiQtLoop.h"
 #include "sheets/iuiSheetSort.h"
 #include "support/TestSupport.h"
+#include <QAction>
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -32,6 +35,8 @@ struct SortFixture : MainWindowFixture {
     void SetUp() override {
         StartWindow(WindowServices());
         window->resize(900, 600);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         ASSERT_TRUE(window->OpenSheet("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"));
         ASSERT_GE(indLayout::GroupCount(window->Current().Data(), 0), 4);
     }
@@ -82,6 +87,20 @@ TEST_F(SortFixture, AHeaderClickSortsAscendingAndTheNextOneDescending) {
     ASSERT_EQ(Shown("CL_Mch_FreqR"), descending);
     Click(Middle(name, 0));
     EXPECT_EQ(Shown("CL_Mch_FreqR"), ascending);
+
+    // Each sort is one step of the edit history (the sheet is built again after each undo).
+    const cmcEeprom sorted = window->Current();
+    auto key = [this](Qt::KeyboardModifiers modifiers) {
+        Grid().setFocus();
+        QTest::keyClick(&Grid(), Qt::Key_Z, modifiers);
+    };
+    key(Qt::ControlModifier);
+    EXPECT_EQ(Shown("CL_Mch_FreqR"), descending);
+    key(Qt::ControlModifier);
+    EXPECT_EQ(Shown("CL_Mch_FreqR"), ascending);
+    key(Qt::ControlModifier | Qt::ShiftModifier);
+    key(Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(window->Current() == sorted);
 }
 
 TEST_F(SortFixture, OnlyAClickOnOneHeaderCellSorts) {
