@@ -4,6 +4,8 @@
 #include "model/indDataFile.h"
 #include "model/indModel.h"
 
+#include <algorithm>
+
 indScratchData::indScratchData(cmcGTex& texts, cmcGTex* languages, cmcMessageBox* box)
     : m_texts(texts), m_languages(languages), m_box(box), m_lists(texts),
       m_codecs(&texts, &m_lists, nullptr) {
@@ -33,6 +35,21 @@ cmcKvtFile::FileError indScratchData::OpenFile(const std::string& path) {
     m_work = work;
     Bind();
     return cmcKvtFile::FileError::Ok;
+}
+
+void indScratchData::SetRadio(const cmcEeprom& radio) {
+    const indModel::Settings settings = indModel::ReadSettings(m_texts);
+    indModel model(nullptr, nullptr, settings);
+    m_modelType = model.StoredModelType(radio) == indModel::kPmr ? indModel::kPmr : indModel::kLmr;
+    indModel::LoadInitialData(indModel::InitialFilePath(m_texts, m_modelType), m_defaults);
+    indModel::ConvertInitial(m_defaults, settings);
+    m_model = std::make_unique<indModel>(&m_defaults, nullptr, settings);
+    cmcEeprom work = m_defaults;
+    work.WriteBlock(0, radio.Data(), std::min<int32_t>(radio.GetSize(), cmcEeprom::kRadioSize));
+    m_packed = work;
+    m_model->Convert(work, 0);
+    m_work = work;
+    Bind();
 }
 
 void indScratchData::SetWorking(const cmcEeprom& working, int32_t modelType) {

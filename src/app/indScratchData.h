@@ -28,6 +28,8 @@ public:
 
     // Opens a clone data file as the Open command reads it; Ok or the file error.
     cmcKvtFile::FileError OpenFile(const std::string& path);
+    // Takes a radio's memory over as a clone read does: on the initial data of the model type it holds.
+    void SetRadio(const cmcEeprom& radio);
     // Takes a working image of the given model type over as it is.
     void SetWorking(const cmcEeprom& working, int32_t modelType);
 

@@ -3,10 +3,12 @@
 #include "app/cmcCsv.h"
 #include "app/indCompare.h"
 #include "app/indScratchData.h"
+#include "cells/cmcCodecText.h"
 #include "core/cmcEv.h"
 #include "core/cmcEvMan.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
+#include "gui/cuiCloneCommands.h"
 #include "gui/cuiMain.h"
 #include "sheets/iuiSheetTable.h"
 #include "sheets/iuiTableImport.h"
@@ -17,7 +19,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <map>
@@ -28,24 +35,6 @@ namespace {
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// An overlay text with %1, %2... filled in by hand: a format that names more values than given keeps
-// the rest as written.
-std::string Fill(std::string format, const std::vector<std::string>& values) {
-    std::string out;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] >= '1' && format[i + 1] <= '9') {
-            const size_t n = size_t(format[i + 1] - '1');
-            if (n < values.size()) {
-                out += values[n];
-                ++i;
-                continue;
-            }
-        }
-        out += format[i];
-    }
-    return out;
 }
 
 std::string FileName(const std::string& path) {
@@ -108,6 +97,8 @@ void cuiExchangeCommands::Run(int command) {
         Import();
     else if (command == kCompare)
         Compare();
+    else if (command == kCompareRadio)
+        CompareRadio();
 }
 
 void cuiExchangeCommands::Export() {
@@ -127,10 +118,11 @@ void cuiExchangeCommands::Export() {
         return;
     const auto records = table->Records();
     if (!cmcCsv::WriteFile(path, records)) {
-        Message(Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_WriteFail"), {path}), true);
+        Message(cmcCodecText::Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_WriteFail"), {path}), true);
         return;
     }
-    Status(Fill(Line("GI_AppMess_Exchange_Done", 0), {std::to_string(records.size() - 1), FileName(path)}));
+    Status(cmcCodecText::Fill(Line("GI_AppMess_Exchange_Done", 0),
+                              {std::to_string(records.size() - 1), FileName(path)}));
 }
 
 void cuiExchangeCommands::Import() {
@@ -152,16 +144,20 @@ void cuiExchangeCommands::Import() {
     std::string text, error;
     std::vector<cmcCsv::Record> records;
     if (!cmcCsv::ReadFile(path, text)) {
-        Message(Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_ReadFail"), {path, ""}), true);
+        Message(cmcCodecText::Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_ReadFail"), {path, ""}),
+                true);
         return;
     }
     if (!cmcCsv::Read(text, records, error)) {
-        Message(Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_ReadFail"), {path, error}), true);
+        Message(cmcCodecText::Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_ReadFail"), {path, error}),
+                true);
         return;
     }
     const iuiTableImport::Result result = iuiTableImport::Run(*table, data.Work(), records);
     if (result.fault != iuiTableImport::HeaderFault::None) {
-        Message(Fill(Line("GI_AppMess_Exchange_Header", int(result.fault) - 1), {result.faultHeader}), true);
+        Message(cmcCodecText::Fill(Line("GI_AppMess_Exchange_Header", int(result.fault) - 1),
+                                   {result.faultHeader}),
+                true);
         return;
     }
     if (!result.refusals.empty()) {
@@ -192,25 +188,29 @@ void cuiExchangeCommands::Import() {
                 detail = std::to_string(r.rows);
                 break;
             }
-            lines += Fill(Line("GI_AppMess_Exchange_Refusal", line),
-                          {std::to_string(r.row), r.header, OneLine(r.text), detail}) +
+            lines += cmcCodecText::Fill(Line("GI_AppMess_Exchange_Refusal", line),
+                                        {std::to_string(r.row), r.header, OneLine(r.text), detail}) +
                      "\n";
         }
         if (result.refusals.size() > kShown)
             lines += "...\n";
-        const std::vector<std::string> values = {std::to_string(result.refusals.size()), lines};
+        const std::string count = std::to_string(result.refusals.size());
         if (!result.changed) {
-            Message(Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_AllRefused"), values), true);
+            Message(cmcCodecText::Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_AllRefused"),
+                                       {count, lines}),
+                    true);
             return;
         }
-        const std::string question = Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_Refused"), values);
+        const std::string question =
+            cmcCodecText::Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_Refused"), {count, lines});
         if (m_s.box->Show(question, m_s.texts->GetLine("GI_Sys_AppTitle", 0), cmcMessageBox::Icon::Warning,
                           cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok)
             return;
     }
     if (result.changed && m_s.takeImport)
         m_s.takeImport(m_window.Current(), data.Work());
-    Status(Fill(Line("GI_AppMess_Exchange_Done", 1), {std::to_string(result.typedRows), FileName(path)}));
+    Status(cmcCodecText::Fill(Line("GI_AppMess_Exchange_Done", 1),
+                              {std::to_string(result.typedRows), FileName(path)}));
 }
 
 void cuiExchangeCommands::Compare() {
@@ -218,68 +218,147 @@ void cuiExchangeCommands::Compare() {
     const std::string path = m_s.askDataPath ? m_s.askDataPath() : std::string();
     if (path.empty())
         return;
-    indScratchData a(*m_s.texts, m_s.languages), b(*m_s.texts, m_s.languages);
-    a.SetWorking(m_window.Current(), m_window.ModelType());
-    if (const cmcKvtFile::FileError code = b.OpenFile(path); code != cmcKvtFile::FileError::Ok) {
+    indScratchData other(*m_s.texts, m_s.languages);
+    if (const cmcKvtFile::FileError code = other.OpenFile(path); code != cmcKvtFile::FileError::Ok) {
         cmcKvtFile::ShowFileError(code, *m_s.texts, *m_s.box);
         return;
     }
-    indCompare::Side sideA = a.Side(), sideB = b.Side();
+    ShowComparison(other, FileName(path), Line("GI_AppInd_Compare", 5));
+}
+
+void cuiExchangeCommands::CompareRadio() {
+    m_window.CommitEdits();
+    // The radio is read as Clone > Read does (with its window, messages and cancel); its data is
+    // compared once the read has ended, and never replaces the window's data.
+    m_window.Clone().Read([this](const cmcEeprom& radio) {
+        auto copy = std::make_shared<cmcEeprom>(radio);
+        QTimer::singleShot(0, &m_window, [this, copy] {
+            indScratchData other(*m_s.texts, m_s.languages);
+            other.SetRadio(*copy);
+            ShowComparison(other, Line("GI_AppInd_Compare", 8), Line("GI_AppInd_Compare", 8));
+        });
+    });
+    if (m_s.events)
+        m_s.events->Send(cmcEv::RefreshCommands);
+}
+
+std::vector<std::vector<std::string>> cuiExchangeCommands::ComparisonRows(indScratchData& other) {
+    indScratchData mine(*m_s.texts, m_s.languages);
+    mine.SetWorking(m_window.Current(), m_window.ModelType());
+    indCompare::Side sideA = mine.Side(), sideB = other.Side();
     const auto sheets = indCompare::Sheets(sideA, sideB);
     const auto cells = indCompare::Cells(sideA, sideB, sheets);
-    const auto ranges = indCompare::Ranges(a.Packed(), b.Packed());
-    const auto unshown = indCompare::Unshown(sideA, a.Packed(), b.Packed(), a.Model(), ranges, sheets);
-    if (cells.empty() && ranges.empty()) {
-        Message(Fill(m_s.texts->GetJoinedText("GI_AppMess_Compare_Same"), {FileName(path)}), false);
-        return;
-    }
+    const auto ranges = indCompare::Ranges(mine.Packed(), other.Packed());
+    const auto unshown =
+        indCompare::Unshown(sideA, mine.Packed(), other.Packed(), mine.Model(), ranges, sheets);
+    std::vector<std::vector<std::string>> rows;
+    if (cells.empty() && ranges.empty())
+        return rows;
 
     // Sheets by the names the tree gives them.
     std::map<std::string, std::string> captions;
-    for (indScratchData* data : {&a, &b})
+    for (indScratchData* data : {&mine, &other})
         for (const iuiTreeSheets::Node& node :
              iuiTreeSheets::Nodes(*m_s.texts, data->Work().Data(), {data->ModelType(), true, true}))
             if (!node.sheetText.empty() && !captions.count(node.sheetText))
                 captions[node.sheetText] = node.caption;
-
-    QDialog dialog(&m_window);
-    dialog.setWindowTitle(Q(Fill(Line("GI_AppInd_Compare", 0), {FileName(path)})));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* grid = new QTableWidget(int(cells.size() + unshown.size()), 5, &dialog);
-    grid->setObjectName(QStringLiteral("comparison"));
-    QStringList headers;
-    for (int i = 1; i <= 5; ++i)
-        headers << Q(Line("GI_AppInd_Compare", i));
-    grid->setHorizontalHeaderLabels(headers);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->verticalHeader()->hide();
-    int row = 0;
-    auto put = [&](const std::vector<std::string>& texts) {
-        for (int c = 0; c < 5; ++c)
-            grid->setItem(row, c, new QTableWidgetItem(Q(OneLine(texts[size_t(c)]))));
-        ++row;
-    };
     for (const indCompare::CellDifference& d : cells) {
         const auto caption = captions.find(d.sheet);
         const std::string where =
             d.label.empty() ? std::to_string(d.row) : std::to_string(d.row) + " (" + d.label + ")";
-        put({caption == captions.end() ? d.sheet : caption->second, where, d.column, d.a, d.b});
+        rows.push_back({caption == captions.end() ? d.sheet : caption->second, where, d.column, d.a, d.b});
     }
     for (const indCompare::ByteRange& r : unshown) {
         char span[32];
         std::snprintf(span, sizeof span, "%04X-%04X", unsigned(r.first), unsigned(r.last));
-        put({Line("GI_AppInd_Compare", 6), "",
-             Fill(Line("GI_AppInd_Compare", 7),
-                  {span, std::to_string(indCompare::Differing(a.Packed(), b.Packed(), r))}),
-             "", ""});
+        rows.push_back({Line("GI_AppInd_Compare", 6), "",
+                        cmcCodecText::Fill(
+                            Line("GI_AppInd_Compare", 7),
+                            {span, std::to_string(indCompare::Differing(mine.Packed(), other.Packed(), r))}),
+                        "", ""});
     }
+    return rows;
+}
+
+void cuiExchangeCommands::ShowComparison(indScratchData& other, const std::string& name,
+                                         const std::string& otherColumn) {
+    m_rows = ComparisonRows(other);
+    if (m_rows.empty()) {
+        Message(cmcCodecText::Fill(m_s.texts->GetJoinedText("GI_AppMess_Compare_Same"), {name}), false);
+        return;
+    }
+    m_headers.clear();
+    for (int i = 1; i <= 5; ++i)
+        m_headers.push_back(i == 5 ? otherColumn : Line("GI_AppInd_Compare", i));
+    m_title = cmcCodecText::Fill(Line("GI_AppInd_Compare", 0), {name});
+
+    QDialog dialog(&m_window);
+    dialog.setWindowTitle(Q(m_title));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* grid = new QTableWidget(int(m_rows.size()), 5, &dialog);
+    grid->setObjectName(QStringLiteral("comparison"));
+    QStringList headers;
+    for (const std::string& header : m_headers)
+        headers << Q(header);
+    grid->setHorizontalHeaderLabels(headers);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->hide();
+    for (int row = 0; row < int(m_rows.size()); ++row)
+        for (int c = 0; c < 5; ++c)
+            grid->setItem(row, c, new QTableWidgetItem(Q(OneLine(m_rows[size_t(row)][size_t(c)]))));
     grid->resizeColumnsToContents();
     layout->addWidget(grid);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
+    QPushButton* exportButton =
+        buttons->addButton(Q(Line("GI_AppInd_Compare_Buttons", 0)), QDialogButtonBox::ActionRole);
+    exportButton->setObjectName(QStringLiteral("exportComparison"));
+    QPushButton* printButton =
+        buttons->addButton(Q(Line("GI_AppInd_Compare_Buttons", 1)), QDialogButtonBox::ActionRole);
+    printButton->setObjectName(QStringLiteral("printComparison"));
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(exportButton, &QPushButton::clicked, &dialog, [this] { ExportComparison(); });
+    QObject::connect(printButton, &QPushButton::clicked, &dialog, [this, &dialog] {
+        QPrinter printer(QPrinter::HighResolution);
+        if (m_s.choosePrinter ? m_s.choosePrinter(printer)
+                              : QPrintDialog(&printer, &dialog).exec() == QDialog::Accepted)
+            PrintComparison(printer);
+    });
     layout->addWidget(buttons);
     dialog.resize(900, 500);
     m_comparison = &dialog;
     dialog.exec();
     m_comparison = nullptr;
+}
+
+void cuiExchangeCommands::ExportComparison() {
+    const std::string path = m_s.askTablePath(true, "comparison.csv");
+    if (path.empty())
+        return;
+    std::vector<cmcCsv::Record> records{m_headers};
+    records.insert(records.end(), m_rows.begin(), m_rows.end());
+    if (!cmcCsv::WriteFile(path, records)) {
+        Message(cmcCodecText::Fill(m_s.texts->GetJoinedText("GI_AppMess_Exchange_WriteFail"), {path}), true);
+        return;
+    }
+    Status(cmcCodecText::Fill(Line("GI_AppMess_Exchange_Done", 0),
+                              {std::to_string(m_rows.size()), FileName(path)}));
+}
+
+void cuiExchangeCommands::PrintComparison(QPrinter& printer) {
+    // A plain table: the comparison is a list, not a sheet, so Qt's rich text lays it out.
+    QString html = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>")
+                       .arg(Q(m_title).toHtmlEscaped());
+    for (const std::string& header : m_headers)
+        html += QStringLiteral("<th>%1</th>").arg(Q(header).toHtmlEscaped());
+    html += QStringLiteral("</tr>");
+    for (const auto& row : m_rows) {
+        html += QStringLiteral("<tr>");
+        for (const std::string& text : row)
+            html += QStringLiteral("<td>%1</td>").arg(Q(OneLine(text)).toHtmlEscaped());
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+    QTextDocument document;
+    document.setHtml(html);
+    document.print(&printer);
 }

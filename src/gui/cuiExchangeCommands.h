@@ -6,8 +6,11 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
+class QPrinter;
 class QWidget;
+class indScratchData;
 class cmcEeprom;
 class cmcEvMan;
 class cmcGTex;
@@ -28,6 +31,8 @@ public:
         // The data after an import, with the data before it: the window takes it over as one change
         // (one undo step) and shows it again.
         std::function<void(const cmcEeprom& before, const cmcEeprom& after)> takeImport;
+        // Chooses the printer of a comparison; false when cancelled. Null: the print dialog.
+        std::function<bool(QPrinter& printer)> choosePrinter;
     };
 
     cuiExchangeCommands(cuiMain& window, Services services);
@@ -35,11 +40,14 @@ public:
     void Export();
     void Import();
     void Compare();
+    // Reads the radio as Clone > Read does and compares the data with what it holds.
+    void CompareRadio();
 
     // The menu reaches the three through one command cell, by its parameter.
     static constexpr int kCompare = 0;
     static constexpr int kExport = 1;
     static constexpr int kImport = 2;
+    static constexpr int kCompareRadio = 3;
     void Run(int command);
 
     // Replaces the CSV file dialog (tests script it).
@@ -48,13 +56,26 @@ public:
     }
     // The comparison window while it is open (tests read and close it); null otherwise.
     QWidget* ComparisonWindow() const { return m_comparison; }
+    void SetPrinterChoice(std::function<bool(QPrinter& printer)> choose) {
+        m_s.choosePrinter = std::move(choose);
+    }
+    // The open comparison as a CSV table (the table dialog gives the file) and on a printer.
+    void ExportComparison();
+    void PrintComparison(QPrinter& printer);
 
 private:
     void Message(const std::string& text, bool error);
     void Status(const std::string& text);
     std::string Line(const char* key, int line);
+    // What differs between the window's data and other: sheet, row, column, this data, other.
+    std::vector<std::vector<std::string>> ComparisonRows(indScratchData& other);
+    // Shows the comparison with other (named name; otherColumn heads its column), or says they agree.
+    void ShowComparison(indScratchData& other, const std::string& name, const std::string& otherColumn);
 
     cuiMain& m_window;
     Services m_s;
     QWidget* m_comparison = nullptr;
+    std::string m_title;                          // the open comparison's caption
+    std::vector<std::string> m_headers;           // its column headers
+    std::vector<std::vector<std::string>> m_rows; // its rows
 };

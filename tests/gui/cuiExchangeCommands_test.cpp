@@ -4,12 +4,20 @@
 #include "MainWindowFixture.h"
 #include "WhenModal.h"
 #include "app/cmcInstanceLock.h"
+#include "clone/cmcPortMap.h"
+#include "gui/cuiCloneCommands.h"
 #include "gui/cuiExchangeCommands.h"
+#include "support/RadioSimProcess.h"
 
 #include <QAction>
 #include <QDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -107,9 +115,26 @@ TEST_F(Exchange, ComparisonListsWhatDiffersFromAFile) {
                           row += grid->item(r, c)->text().toStdString() + "|";
                       rows.push_back(row);
                   }
+                  // The list goes out as a CSV table and onto a printer from its own buttons.
+                  w->findChild<QPushButton*>(QStringLiteral("exportComparison"))->click();
+                  w->findChild<QPushButton*>(QStringLiteral("printComparison"))->click();
                   static_cast<QDialog*>(w)->reject();
               });
+    const std::string pdf = dir.File("comparison.pdf");
+    window->Exchange().SetPrinterChoice([&pdf](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    });
+    const std::string csv = dir.File("comparison.csv");
+    window->Exchange().SetTableDialog(
+        [&csv](bool save, const std::string&) { return save ? csv : std::string(); });
     Menu(cuiExchangeCommands::kCompare);
+    const std::string table = ReadFileText(csv);
+    EXPECT_NE(table.find("Sheet,Row,Column,This data,File"), std::string::npos) << table;
+    EXPECT_NE(table.find("Name,CH 2,NEW 2"), std::string::npos) << table;
+    EXPECT_GT(ReadFileText(pdf).size(), 1000u);
+    EXPECT_EQ(ReadFileText(pdf).rfind("%PDF", 0), 0u);
     bool frequency = false, name = false;
     for (const std::string& row : rows) {
         frequency = frequency ||
@@ -128,3 +153,38 @@ TEST_F(Exchange, ComparisonListsWhatDiffersFromAFile) {
 }
 
 } // namespace
+
+TEST_F(Exchange, ComparisonWithTheRadioReadsItFirstAndKeepsTheWindowsData) {
+    WriteFileText(table, "RX frequency (MHz),Name\n151.625000,CH 1\n152.000000,NEW 2\n");
+    window->Exchange().Import();
+    const std::string radioFile = dir.File("radio.ocd");
+    ASSERT_TRUE(window->Save(radioFile));
+    box.answers.push_back(cmcMessageBox::Answer::No);
+    window->New();
+    const cmcEeprom before = window->Current();
+
+    RadioSimProcess sim(dir.File("radio"), dir.File("sim.log"), {"--image", radioFile});
+    ASSERT_TRUE(sim.Ready());
+    env.comSpeedHigh = 1;
+    env.comPort = cmcPortMap::kMaxPort;
+    env.comDevice = sim.Port();
+    std::vector<std::string> rows;
+    std::string title;
+    WhenModal([](QWidget* w) { return w->findChild<QTableWidget*>(QStringLiteral("comparison")) != nullptr; },
+              [&](QWidget* w) {
+                  title = w->windowTitle().toStdString();
+                  auto* grid = w->findChild<QTableWidget*>(QStringLiteral("comparison"));
+                  for (int r = 0; r < grid->rowCount(); ++r)
+                      rows.push_back(grid->item(r, 2)->text().toStdString() + "|" +
+                                     grid->item(r, 4)->text().toStdString());
+                  static_cast<QDialog*>(w)->reject();
+              });
+    Menu(cuiExchangeCommands::kCompareRadio);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rows.empty() || !box.shown.empty(); }, 60000))
+        << ReadFileText(dir.File("sim.log"));
+    EXPECT_TRUE(box.shown.empty()) << box.shown.front().text;
+    EXPECT_EQ(title, "Comparison with Radio");
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "Name|NEW 2"), rows.end());
+    EXPECT_TRUE(window->Current() == before);
+    EXPECT_FALSE(window->Modified());
+}
