@@ -101,18 +101,25 @@ void cuiExchangeCommands::Run(int command) {
         CompareRadio();
 }
 
-void cuiExchangeCommands::Export() {
+std::unique_ptr<iuiSheetTable> cuiExchangeCommands::OpenListTable(indScratchData& data) {
     m_window.CommitEdits();
     const std::string sheet = m_window.OpenSheetText();
-    indScratchData data(*m_s.texts, m_s.languages);
     data.SetWorking(m_window.Current(), m_window.ModelType());
     std::unique_ptr<iuiSheetTable> table;
     if (!sheet.empty())
         table = std::make_unique<iuiSheetTable>(QuietEnv(data), data.Handler(), data.Codecs(), sheet);
     if (!table || table->Sheet().FixedRows() <= 0 || table->ColumnCount() == 0) {
         Message(m_s.texts->GetJoinedText("GI_AppMess_Exchange_NoList"), true);
-        return;
+        return nullptr;
     }
+    return table;
+}
+
+void cuiExchangeCommands::Export() {
+    indScratchData data(*m_s.texts, m_s.languages);
+    const std::unique_ptr<iuiSheetTable> table = OpenListTable(data);
+    if (!table)
+        return;
     const std::string path = m_s.askTablePath(true, std::string());
     if (path.empty())
         return;
@@ -126,18 +133,11 @@ void cuiExchangeCommands::Export() {
 }
 
 void cuiExchangeCommands::Import() {
-    m_window.CommitEdits();
-    const std::string sheet = m_window.OpenSheetText();
     // Cells that ask (a frequency outside the band, say) ask the technician here too.
     indScratchData data(*m_s.texts, m_s.languages, m_s.box);
-    data.SetWorking(m_window.Current(), m_window.ModelType());
-    std::unique_ptr<iuiSheetTable> table;
-    if (!sheet.empty())
-        table = std::make_unique<iuiSheetTable>(QuietEnv(data), data.Handler(), data.Codecs(), sheet);
-    if (!table || table->Sheet().FixedRows() <= 0 || table->ColumnCount() == 0) {
-        Message(m_s.texts->GetJoinedText("GI_AppMess_Exchange_NoList"), true);
+    const std::unique_ptr<iuiSheetTable> table = OpenListTable(data);
+    if (!table)
         return;
-    }
     const std::string path = m_s.askTablePath(false, std::string());
     if (path.empty())
         return;

@@ -4,6 +4,7 @@
 // over only when the technician accepts what was refused), File > Compare lists what differs between
 // the data and a clone data file. All three read and type on a scratch copy of the data.
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 class QPrinter;
 class QWidget;
 class indScratchData;
+class iuiSheetTable;
 class cmcEeprom;
 class cmcEvMan;
 class cmcGTex;
@@ -67,6 +69,9 @@ private:
     void Message(const std::string& text, bool error);
     void Status(const std::string& text);
     std::string Line(const char* key, int line);
+    // The open list sheet as a table over data (a copy of the window's); null, with the message,
+    // when the open sheet is no list.
+    std::unique_ptr<iuiSheetTable> OpenListTable(indScratchData& data);
     // What differs between the window's data and other: sheet, row, column, this data, other.
     std::vector<std::vector<std::string>> ComparisonRows(indScratchData& other);
     // Shows the comparison with other (named name; otherColumn heads its column), or says they agree.
