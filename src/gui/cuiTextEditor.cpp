@@ -3,6 +3,7 @@
 #include "cells/cmcCanvas.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcCodecText.h"
 #include "core/cmcGTex.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiSheetView.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstring>
@@ -38,8 +40,8 @@ int32_t cuiTextEditor::Length(const std::string& text) {
 
 cuiTextEditor::cuiTextEditor(QWidget* owner, const cmcCellCapsule& opener, const cuiSheetEnv& env,
                              cmcCellHandler* handler, cmcSegChar segments, const Setup& setup)
-    : cuiEditorWindow(owner, opener, env.texts), m_setup(setup), m_segments(std::move(segments)),
-      m_cells(*this, handler) {
+    : cuiEditorWindow(owner, opener, env.texts), m_setup(setup), m_texts(env.texts),
+      m_segments(std::move(segments)), m_cells(*this, handler) {
     m_setup.maxLength = std::clamp(setup.maxLength, 1, kMemoLimit);
     if (setup.userPatterns) {
         std::memcpy(m_patterns.data(), setup.userPatterns, m_patterns.size());
@@ -115,6 +117,12 @@ void cuiTextEditor::TextChanged() {
         m_memo->setText(m_lastGood);
         m_memo->setCursorPosition(caret);
         QApplication::beep();
+        if (m_texts)
+            QToolTip::showText(
+                m_memo->mapToGlobal(QPoint(0, m_memo->height())),
+                QString::fromStdString(cmcCodecText::Fill(m_texts->GetJoinedText("GI_AppMess_Refuse_Length"),
+                                                          {std::to_string(m_setup.maxLength)})),
+                m_memo);
         return;
     }
     m_lastGood = m_memo->text();

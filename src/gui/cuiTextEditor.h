@@ -57,6 +57,7 @@ private:
     cmcTextCodecs::Glyphs Glyphs() const;
 
     Setup m_setup;
+    cmcGTex* m_texts = nullptr; // the refusal text
     std::array<uint8_t, 32> m_patterns{};
     bool m_hasPatterns = false;
     cmcSegChar m_segments;

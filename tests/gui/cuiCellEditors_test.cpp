@@ -35,6 +35,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -236,6 +237,8 @@ TEST_F(EditorsFixture, TheTextEditorComposesAScanListNameFromTypingAndTheCharact
     // The field holds eight characters: more are refused as they are typed.
     QTest::keyClicks(&memo, "DEFGHIJ");
     EXPECT_EQ(memo.text(), "AB!CDEFG");
+    EXPECT_NE(QToolTip::text().toStdString().find("at most 8 characters"), std::string::npos)
+        << QToolTip::text().toStdString();
     Key(&memo, Qt::Key_Return);
     ASSERT_TRUE(Closed());
     EXPECT_EQ(Shown(), "AB!CDEFG");
@@ -460,6 +463,7 @@ struct CloneCommitFixture : EditorsFixture {
     void SetUp() override {
         cuiMain::Services s = WindowServices();
         env.comSpeedHigh = 1;
+        env.backupBeforeWrite = 0; // the edit reaching the radio is the point, not the backup read
         s.warningCheck = [] { return 0; };
         StartWindow(s);
         window->resize(900, 600);
@@ -477,7 +481,7 @@ TEST_F(CloneCommitFixture, TypedTextReachesTheRadioOnCloneWrite) {
     QTest::keyClicks(Grid().viewport()->findChild<QLineEdit*>(), "46.1");
     box.answers = {cmcMessageBox::Answer::Ok, cmcMessageBox::Answer::Ok};
     window->CloneWrite();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Clone().IsBusy(); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Clone().IsBusy(); }, 60000));
     EXPECT_EQ(window->Clone().LastOutcome(), 0) << (box.shown.empty() ? "" : box.shown.back().text);
     ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(written); }, 5000));
     cmcEeprom radio;
