@@ -136,9 +136,9 @@ bool iuiCellTyping::SameNumber(const std::string& a, const std::string& b) {
     return parse(a, x) && parse(b, y) && x == y;
 }
 
-std::string iuiCellTyping::RefusalOf(const cmcCellCapsule&) {
-    // Cells do not say yet why they refuse a text; the caller then names what the cell still shows.
-    return {};
+std::string iuiCellTyping::RefusalOf(const cmcCellCapsule& capsule) {
+    // "" when the cell gave no reason: the caller then names what the cell still shows.
+    return capsule.refusal;
 }
 
 iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv& codecs, cuiSheet* sheet,
