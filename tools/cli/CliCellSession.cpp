@@ -9,7 +9,6 @@
 #include "model/indModel.h"
 #include "model/indRowKinds.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,17 +19,6 @@ int IndexOf(const char* const* names, int count, std::string_view name) {
         if (name == names[i])
             return i;
     return -1;
-}
-
-std::string Lower(std::string_view s) {
-    std::string out;
-    for (char c : s)
-        out += char(std::tolower(static_cast<unsigned char>(c)));
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    while (!out.empty() && out.front() == ' ')
-        out.erase(out.begin());
-    return out;
 }
 
 } // namespace
@@ -242,46 +230,6 @@ int32_t CliCellSession::Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule*
     if (out)
         out->CopyCapsule(capsule), out->cell = nullptr;
     return result;
-}
-
-int32_t CliCellSession::Typed(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out) {
-    cmcCellObj scratch = cell;
-    cmcCellCapsule capsule;
-    capsule.cell = &scratch;
-    capsule.onGrid = true;
-    capsule.editState = cmcCellCapsule::kEditEntered;
-    capsule.enteredText = text;
-    const int32_t result = handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
-    if (out)
-        out->CopyCapsule(capsule), out->cell = nullptr;
-    return result;
-}
-
-bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out) {
-    if (windows.listName.empty())
-        return false;
-    const cmcChoiceList& list = lists->List(windows.listName, windows.choiceCell);
-    const std::string wanted = Lower(text);
-    for (const cmcChoiceList::Entry& e : list.ByPosition()) {
-        if (Lower(e.text) != wanted)
-            continue;
-        cmcCellObj entry;
-        entry.cell = windows.choiceCell;
-        entry.parameter = e.value;
-        cmcCellCapsule chosen;
-        chosen.cell = &entry;
-        cmcCellObj scratch = cell;
-        cmcCellCapsule capsule;
-        capsule.cell = &scratch;
-        capsule.onGrid = true;
-        capsule.link = &chosen;
-        capsule.editState = cmcCellCapsule::kEditChosen;
-        handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
-        if (out)
-            out->CopyCapsule(capsule), out->cell = nullptr, out->link = nullptr;
-        return true;
-    }
-    return false;
 }
 
 cmcKvtFile::FileError CliCellSession::Save(const std::string& path) {

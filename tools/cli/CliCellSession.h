@@ -73,12 +73,8 @@ public:
 
     // The cell's display text and marks as `get` prints them: "TEXT", "TEXT [warning]", "TEXT [error]".
     std::string Shown(const cmcCellObj& cell);
-    // One call with a key (notify 1, as from the grid) or a typed text (edit state 1).
+    // One call with a key (notify 1, as from the grid). Typed texts go through iuiCellTyping.
     int32_t Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule* out = nullptr);
-    int32_t Typed(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out = nullptr);
-    // Picks the entry of the list the cell opens whose text is text; false when it has none such.
-    // out (when given) receives the answered capsule, with the cell's refusal if it had one.
-    bool Choose(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out = nullptr);
 
     // Packs the working image and writes it as a clone data file; Ok or the file error.
     cmcKvtFile::FileError Save(const std::string& path);

@@ -1,5 +1,6 @@
 // ostrel-cli set FILE -o OUT CELL=TEXT | CELL+ | CELL- ...: edits cells as a technician would in the
-// sheets (typed text, a choice from the cell's list, space and backspace steps), then saves to OUT.
+// sheets (typed text, a choice from the cell's list, space and backspace steps), then saves to OUT. A
+// cell over a set of rows ("CT_Mch.CL_Mch_RfPo[0-15]=Low1") is edited row by row.
 #include "CliCellSession.h"
 
 #include "cells/cmcCellCapsule.h"
@@ -79,11 +80,11 @@ bool Type(CliCellSession& s, const cmcCellObj& cell, const std::string& address,
     }
     if (typed.accepted)
         return true;
-    std::string still = "(still " + Plain(s.Shown(cell)) + ")";
-    if (typed.changed) {
+    if (typed.changed)
         s.work = before;
-        still = "(the row stays empty: nothing was added)";
-    }
+    const std::string shown = Plain(s.Shown(cell));
+    const std::string still =
+        typed.changed && shown.empty() ? "(the row stays empty: nothing was added)" : "(still " + shown + ")";
     // The cell's own reason, with its limits, when it gave one.
     if (!typed.reason.empty())
         std::printf("note: %s: '%s' was refused: %s %s\n", address.c_str(), text.c_str(),
