@@ -186,6 +186,18 @@ TEST(CliCells, SetsOfRowsGetAndSetEachCell) {
               "CT_Mch.CL_Mch_TxInh[0]=ON\nCT_Mch.CL_Mch_TxInh[1]=OFF\nCT_Mch.CL_Mch_TxInh[2]=ON\n"
               "CT_Mch.CL_Mch_TxInh[3]=OFF\nCT_Mch.CL_Mch_RfPo[1]=Low1\nCT_Mch.CL_Mch_RfPo[3]=Low1\n");
 
+    // Sixteen channels: twelve new ones take their frequency through a set, then all a power level.
+    const std::string sixteen = dir.File("sixteen.ocd");
+    run = RunCli({"set", Initial(), "-o", sixteen, "CT_Null.CL_Mch_Bank[0]=16",
+                  "CT_Mch.CL_Mch_FreqR[4-15]=146.52", "CT_Mch.CL_Mch_RfPo[0-15]=Low1"});
+    EXPECT_EQ(run.status, 0) << run.both;
+    run = RunCli({"get", sixteen, "CT_Mch.CL_Mch_RfPo[0-15]", "CT_Mch.CL_Mch_FreqR[15]"});
+    EXPECT_EQ(run.status, 0) << run.both;
+    std::string lines;
+    for (int i = 0; i < 16; ++i)
+        lines += "CT_Mch.CL_Mch_RfPo[" + std::to_string(i) + "]=Low1\n";
+    EXPECT_EQ(run.out, lines + "CT_Mch.CL_Mch_FreqR[15]=146.520000\n");
+
     // Two empty channels at the end of bank 0 refuse a power level (their frequency comes first); the
     // channel before them still takes it, and the file is saved with status 1.
     const std::string mixed = dir.File("mixed.ocd");
