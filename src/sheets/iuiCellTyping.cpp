@@ -178,8 +178,11 @@ iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv&
     }
     outcome.changed = work && !(*work == before);
     outcome.shown = Shown(handler, sheet, cell);
-    outcome.accepted = (work && !(*work == afterReturn)) || Same(outcome.shown, text);
+    // A text the cell refused is not taken because the cell happens to show it: an empty text on a
+    // blank row shows as the empty row it leaves.
+    const std::string refusal = RefusalOf(answer);
+    outcome.accepted = (work && !(*work == afterReturn)) || (Same(outcome.shown, text) && refusal.empty());
     if (!outcome.accepted)
-        outcome.reason = RefusalOf(answer);
+        outcome.reason = refusal;
     return outcome;
 }

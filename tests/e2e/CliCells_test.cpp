@@ -157,6 +157,7 @@ TEST(CliCells, SetRefusedOnANewRowAddsNoChannel) {
     } cases[] = {
         {"900", "Out of the radio's band: 0.002500\u2013799.997500 MHz"},
         {"abc", "Not a number: type digits"},
+        {"", "Not a number: type digits"}, // shows as the empty row, but is refused all the same
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
