@@ -136,9 +136,9 @@ bool iuiCellTyping::SameNumber(const std::string& a, const std::string& b) {
     return parse(a, x) && parse(b, y) && x == y;
 }
 
-std::string iuiCellTyping::RefusalOf(const cmcCellCapsule&) {
-    // Cells do not say yet why they refuse a text; the caller then names what the cell still shows.
-    return {};
+std::string iuiCellTyping::RefusalOf(const cmcCellCapsule& capsule) {
+    // "" when the cell gave no reason: the caller then names what the cell still shows.
+    return capsule.refusal;
 }
 
 iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv& codecs, cuiSheet* sheet,
@@ -178,8 +178,11 @@ iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv&
     }
     outcome.changed = work && !(*work == before);
     outcome.shown = Shown(handler, sheet, cell);
-    outcome.accepted = (work && !(*work == afterReturn)) || Same(outcome.shown, text);
+    // A text the cell refused is not taken because the cell happens to show it: an empty text on a
+    // blank row shows as the empty row it leaves.
+    const std::string refusal = RefusalOf(answer);
+    outcome.accepted = (work && !(*work == afterReturn)) || (Same(outcome.shown, text) && refusal.empty());
     if (!outcome.accepted)
-        outcome.reason = RefusalOf(answer);
+        outcome.reason = refusal;
     return outcome;
 }

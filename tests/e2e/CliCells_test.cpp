@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -140,6 +142,110 @@ TEST(CliCells, NewChannelsAndTheWarningCheck) {
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("warning\t[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0\t"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("0 error(s), 1 warning(s)\n"), std::string::npos) << run.out;
+}
+
+// A value the first cell of a blank row refuses adds no channel: the carriage return that makes the
+// row's channel does not count as the value taken, and the empty channel it made is taken back.
+TEST(CliCells, SetRefusedOnANewRowAddsNoChannel) {
+    TempDir dir;
+    const std::string out = dir.File("new-row.ocd");
+    const std::string count = Get(Initial(), "CT_Null.CL_Mch_Bank[0]");
+    const std::string cell = "CT_Mch.CL_Mch_FreqR[" + count + "]";
+    const struct {
+        const char* text;
+        const char* reason;
+    } cases[] = {
+        {"900", "Out of the radio's band: 0.002500\u2013799.997500 MHz"},
+        {"abc", "Not a number: type digits"},
+        {"", "Not a number: type digits"}, // shows as the empty row, but is refused all the same
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        CliRun run = RunCli({"set", Initial(), "-o", out, "--bank", "0", cell + "=" + c.text});
+        EXPECT_EQ(run.status, 1) << run.both;
+        EXPECT_NE(run.out.find("note: " + cell + ": '" + c.text + "' was refused: " + c.reason),
+                  std::string::npos)
+            << run.out;
+        EXPECT_EQ(Get(out, "CT_Null.CL_Mch_Bank[0]"), count);
+        EXPECT_EQ(Get(out, "CT_Null.CL_Mch_Bank[8]"), count);
+    }
+}
+
+// A cell over a set of rows is read and edited row by row, as a selection edit in the window.
+TEST(CliCells, SetsOfRowsGetAndSetEachCell) {
+    TempDir dir;
+    const std::string out = dir.File("ranges.ocd");
+    ASSERT_EQ(Get(Initial(), "CT_Null.CL_Mch_Bank[0]"), "4");
+    CliRun run =
+        RunCli({"set", Initial(), "-o", out, "CT_Mch.CL_Mch_RfPo[0-3]=Low1", "CT_Mch.CL_Mch_TxInh[0,2]=On"});
+    EXPECT_EQ(run.status, 0) << run.both;
+    EXPECT_EQ(run.out, "CT_Mch.CL_Mch_RfPo[0]=Low1\nCT_Mch.CL_Mch_RfPo[1]=Low1\nCT_Mch.CL_Mch_RfPo[2]=Low1\n"
+                       "CT_Mch.CL_Mch_RfPo[3]=Low1\nCT_Mch.CL_Mch_TxInh[0]=ON\nCT_Mch.CL_Mch_TxInh[2]=ON\n");
+    run = RunCli({"get", out, "CT_Mch.CL_Mch_TxInh[0-3]", "CT_Mch.CL_Mch_RfPo[1,3]"});
+    EXPECT_EQ(run.status, 0) << run.both;
+    EXPECT_EQ(run.out,
+              "CT_Mch.CL_Mch_TxInh[0]=ON\nCT_Mch.CL_Mch_TxInh[1]=OFF\nCT_Mch.CL_Mch_TxInh[2]=ON\n"
+              "CT_Mch.CL_Mch_TxInh[3]=OFF\nCT_Mch.CL_Mch_RfPo[1]=Low1\nCT_Mch.CL_Mch_RfPo[3]=Low1\n");
+
+    // Sixteen channels: twelve new ones take their frequency through a set, then all a power level.
+    const std::string sixteen = dir.File("sixteen.ocd");
+    run = RunCli({"set", Initial(), "-o", sixteen, "CT_Null.CL_Mch_Bank[0]=16",
+                  "CT_Mch.CL_Mch_FreqR[4-15]=146.52", "CT_Mch.CL_Mch_RfPo[0-15]=Low1"});
+    EXPECT_EQ(run.status, 0) << run.both;
+    run = RunCli({"get", sixteen, "CT_Mch.CL_Mch_RfPo[0-15]", "CT_Mch.CL_Mch_FreqR[15]"});
+    EXPECT_EQ(run.status, 0) << run.both;
+    std::string lines;
+    for (int i = 0; i < 16; ++i)
+        lines += "CT_Mch.CL_Mch_RfPo[" + std::to_string(i) + "]=Low1\n";
+    EXPECT_EQ(run.out, lines + "CT_Mch.CL_Mch_FreqR[15]=146.520000\n");
+
+    // Two empty channels at the end of bank 0 refuse a power level (their frequency comes first); the
+    // channel before them still takes it, and the file is saved with status 1.
+    const std::string mixed = dir.File("mixed.ocd");
+    run = RunCli({"set", Initial(), "-o", mixed, "CT_Null.CL_Mch_Bank[0]=6", "CT_Mch.CL_Mch_RfPo[3-5]=Low2"});
+    EXPECT_EQ(run.status, 1) << run.both;
+    EXPECT_NE(run.out.find("CT_Mch.CL_Mch_RfPo[3]=Low2\n"), std::string::npos) << run.out;
+    for (const char* empty : {"CT_Mch.CL_Mch_RfPo[4]", "CT_Mch.CL_Mch_RfPo[5]"})
+        EXPECT_NE(run.out.find(std::string("note: ") + empty + ": the row is empty"), std::string::npos)
+            << run.out;
+    EXPECT_EQ(Get(mixed, "CT_Mch.CL_Mch_RfPo[3]"), "Low2");
+    EXPECT_EQ(Get(mixed, "CT_Null.CL_Mch_Bank[0]"), "6");
+}
+
+// A set reaching past the channels there are names the last one and changes nothing.
+TEST(CliCells, SetsOfRowsPastTheLastChannelAreErrors) {
+    TempDir dir;
+    const std::string out = dir.File("past.ocd");
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"set", Initial(), "-o", out, "CT_Mch.CL_Mch_RfPo[0-15]=Low1"},
+         "ostrel-cli set: 'CT_Mch.CL_Mch_RfPo[0-15]': there is no channel at CT_Mch.CL_Mch_RfPo[4]; the "
+         "first "
+         "channel is CT_Mch.CL_Mch_RfPo[0] (1-1), the last CT_Mch.CL_Mch_RfPo[3] (1-4)\n"},
+        {{"get", Initial(), "--bank", "0", "CT_Mch.CL_Mch_FreqR[2,4]"},
+         "ostrel-cli get: 'CT_Mch.CL_Mch_FreqR[2,4]': there is no channel at CT_Mch.CL_Mch_FreqR[4] in bank "
+         "0; the "
+         "first channel in bank 0 is CT_Mch.CL_Mch_FreqR[0] (1-1), the last CT_Mch.CL_Mch_FreqR[3] (1-4)\n"},
+        {{"get", Initial(), "--bank", "1", "CT_Mch.CL_Mch_FreqR[0-1]"},
+         "ostrel-cli get: 'CT_Mch.CL_Mch_FreqR[0-1]': there is no channel at CT_Mch.CL_Mch_FreqR[0] in bank "
+         "1; "
+         "there is none in bank 1\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        CliRun run = RunCli(c.args);
+        EXPECT_EQ(run.status, 64);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.both.find(c.message), std::string::npos) << run.both;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    // Malformed sets are usage errors too.
+    for (const char* bad : {"[3-1]", "[1-]", "[,1]", "[1,2", "[1-2]x", "[1--2]"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(RunCli({"get", Initial(), std::string("CT_Mch.CL_Mch_FreqR") + bad}).status, 64);
+    }
 }
 
 } // namespace

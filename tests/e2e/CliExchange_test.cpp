@@ -116,8 +116,10 @@ TEST(CliExchange, RefusedValuesSaveNothingUnlessSkipped) {
     CliRun run = Import(file, kBank0, csv, out);
     EXPECT_EQ(run.status, 1) << run.both;
     EXPECT_FALSE(std::filesystem::exists(out));
-    EXPECT_NE(run.both.find("row 1, column 'RX frequency (MHz)': '999.000000' refused (still 151.625000)"),
-              std::string::npos)
+    EXPECT_NE(
+        run.both.find("row 1, column 'RX frequency (MHz)': '999.000000' refused: Out of the radio's band: "
+                      "0.002500\u2013799.997500 MHz\n"),
+        std::string::npos)
         << run.both;
     EXPECT_EQ(run.both.find("row 2"), std::string::npos) << run.both;
 

@@ -77,7 +77,8 @@ TEST_F(Exchange, RefusedValuesAskBeforeAnythingIsTakenOver) {
     Menu(cuiExchangeCommands::kImport);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_NE(
-        box.shown[0].text.find("Row 1, column 'RX frequency (MHz)': '999.000000' refused (still 151.625000)"),
+        box.shown[0].text.find("Row 1, column 'RX frequency (MHz)': '999.000000' refused: Out of the radio's "
+                               "band: 0.002500\u2013799.997500 MHz"),
         std::string::npos)
         << box.shown[0].text;
     EXPECT_TRUE(window->Current() == before);

@@ -88,7 +88,7 @@ TEST_F(SheetTable, TypedValuesTakeListEntriesWithoutOpeningWindows) {
         EXPECT_EQ(outcome.accepted, c.accepted);
         EXPECT_EQ(table.Text(1, c.column), c.shown);
         if (!c.accepted) {
-            EXPECT_EQ(outcome.Refusal(), std::string("refused (still ") + c.shown + ")");
+            EXPECT_EQ(outcome.Refusal(), "refused: Not in the list: choose one of its entries");
         }
     }
     EXPECT_EQ(windows.opened, 0);
@@ -122,7 +122,7 @@ TEST_F(SheetTable, BankGrowsThroughItsBlankRow) {
     // Carriage return makes the new row's channel; a frequency outside every band is still refused.
     const iuiCellTyping::Outcome outside = table.Type(4, rx, "999");
     EXPECT_FALSE(outside.accepted);
-    EXPECT_EQ(outside.Refusal(), "refused (still )");
+    EXPECT_EQ(outside.Refusal(), "refused: Out of the radio's band: 0.002500\u2013799.997500 MHz");
     EXPECT_TRUE(table.Type(4, rx, "155.5").accepted);
     table.Rebuild();
     EXPECT_EQ(table.DataRowCount(), 5);

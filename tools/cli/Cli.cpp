@@ -44,12 +44,14 @@ const std::vector<CliVerb>& CliVerbs() {
          CliWrite},
         {"get",
          "FILE [--bank B] CELL...",
-         "print what cells show, one CELL=TEXT line each, with [warning] or [error] when marked",
+         "print what cells show, one CELL=TEXT line each, with [warning] or [error] when marked; "
+         "CELL[0-3] or CELL[0,2,5-7] prints one line per row",
          {"--bank"},
          CliGet},
         {"set",
          "FILE -o OUT [--yes] [--bank B] CELL=TEXT|CELL+|CELL-...",
-         "edit cells as typed text, a list choice or a step, then save as OUT; exit 1 when one was refused",
+         "edit cells as typed text, a list choice or a step, then save as OUT; CELL[0-15]=TEXT edits "
+         "each row's cell; exit 1 when one was refused (the others are still set and saved)",
          {"--bank"},
          CliSet},
         {"rows",

@@ -7,8 +7,8 @@
 #include "model/indDataFile.h"
 #include "model/indLayout.h"
 #include "model/indModel.h"
+#include "model/indRowKinds.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,17 +19,6 @@ int IndexOf(const char* const* names, int count, std::string_view name) {
         if (name == names[i])
             return i;
     return -1;
-}
-
-std::string Lower(std::string_view s) {
-    std::string out;
-    for (char c : s)
-        out += char(std::tolower(static_cast<unsigned char>(c)));
-    while (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    while (!out.empty() && out.front() == ' ')
-        out.erase(out.begin());
-    return out;
 }
 
 } // namespace
@@ -112,6 +101,110 @@ std::optional<cmcCellObj> CliCellSession::ParseAddress(std::string_view address)
     return cell;
 }
 
+std::string CliCellSession::Cells::Address(size_t i) const {
+    if (!ranged)
+        return address;
+    return name + "[" + std::to_string(all[i].parameter) + "]";
+}
+
+std::optional<CliCellSession::Cells> CliCellSession::ParseCells(std::string_view address) {
+    Cells cells;
+    cells.address = std::string(address);
+    const size_t open = address.find('[');
+    const std::string_view inside =
+        open == std::string_view::npos ? std::string_view() : address.substr(open + 1);
+    if (inside.find_first_of(",-") == std::string_view::npos) {
+        std::optional<cmcCellObj> cell = ParseAddress(address);
+        if (!cell)
+            return std::nullopt;
+        cells.name = std::string(address.substr(0, open));
+        cells.all.push_back(*cell);
+        return cells;
+    }
+    cells.name = std::string(address.substr(0, open));
+    std::optional<cmcCellObj> base = ParseAddress(cells.name);
+    if (!base)
+        return std::nullopt;
+    cells.ranged = true;
+    auto bad = [&] {
+        std::fprintf(stderr, "ostrel-cli: bad parameter set in '%.*s' (write e.g. [0-15] or [0,2,5-7])\n",
+                     int(address.size()), address.data());
+        return std::nullopt;
+    };
+    if (inside.empty() || inside.back() != ']')
+        return bad();
+    // Items "N" or "N-M" (N up to M), separated by commas.
+    std::string_view items = inside.substr(0, inside.size() - 1);
+    auto number = [](std::string_view text, long& value) {
+        if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        value = std::strtol(std::string(text).c_str(), nullptr, 10);
+        return value <= 100000;
+    };
+    while (true) {
+        const size_t comma = items.find(',');
+        const std::string_view item = items.substr(0, comma);
+        const size_t dash = item.find('-');
+        long first = 0, last = 0;
+        if (!number(item.substr(0, dash), first))
+            return bad();
+        last = first;
+        if (dash != std::string_view::npos && (!number(item.substr(dash + 1), last) || last < first))
+            return bad();
+        for (long p = first; p <= last; ++p) {
+            cmcCellObj cell = *base;
+            cell.parameter = int32_t(p);
+            cells.all.push_back(cell);
+        }
+        if (comma == std::string_view::npos)
+            break;
+        items.remove_prefix(comma + 1);
+    }
+    return cells;
+}
+
+bool CliCellSession::RowsExist(const Cells& cells, const char* verb) const {
+    if (!cells.ranged || cells.all.empty())
+        return true;
+    const indRowKind* kind = indRowKinds::Of(indRowKinds::KindOfCategory(cells.all[0].category, modelType));
+    if (!kind)
+        return true; // not the rows of a list: the cell decides what its parameters mean
+    const bool channels = kind->count == indRowKind::Count::Channels;
+    const int bank = handler->shownBank;
+    const bool inBank = indRowKinds::Grouped(*kind) && bank >= 0 && bank < indLayout::kGroups;
+    const int32_t first = inBank ? indRowKinds::GroupFirst(work, *kind, bank) : 0;
+    const int32_t count =
+        inBank ? indRowKinds::GroupSize(work, *kind, bank) : indRowKinds::Total(work, *kind);
+    for (const cmcCellObj& cell : cells.all) {
+        if (cell.parameter >= first && cell.parameter < first + count)
+            continue;
+        const std::string what = channels ? "channel" : "entry";
+        const std::string where = inBank ? " in bank " + std::to_string(bank) : std::string();
+        // A row by its address, and a channel also by the number its sheet shows (bank-position).
+        auto row = [&](int32_t index) {
+            std::string text = cells.name + "[" + std::to_string(index) + "]";
+            if (channels) {
+                const int g = indRowKinds::GroupOf(work, *kind, index);
+                text += " (" + std::to_string(g + 1) + "-" +
+                        std::to_string(index - indRowKinds::GroupFirst(work, *kind, g) + 1) + ")";
+            }
+            return text;
+        };
+        std::string rows;
+        if (count == 0)
+            rows = "there is none" + where;
+        else if (count == 1)
+            rows = "the only " + what + where + " is " + row(first);
+        else
+            rows = "the first " + what + where + " is " + row(first) + ", the last " + row(first + count - 1);
+        std::fprintf(stderr, "ostrel-cli %s: '%s': there is no %s at %s[%d]%s; %s\n", verb,
+                     cells.address.c_str(), what.c_str(), cells.name.c_str(), int(cell.parameter),
+                     where.c_str(), rows.c_str());
+        return false;
+    }
+    return true;
+}
+
 std::string CliCellSession::Shown(const cmcCellObj& cell) {
     cmcCellObj scratch = cell;
     cmcCellCapsule capsule;
@@ -137,46 +230,6 @@ int32_t CliCellSession::Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule*
     if (out)
         out->CopyCapsule(capsule), out->cell = nullptr;
     return result;
-}
-
-int32_t CliCellSession::Typed(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out) {
-    cmcCellObj scratch = cell;
-    cmcCellCapsule capsule;
-    capsule.cell = &scratch;
-    capsule.onGrid = true;
-    capsule.editState = cmcCellCapsule::kEditEntered;
-    capsule.enteredText = text;
-    const int32_t result = handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
-    if (out)
-        out->CopyCapsule(capsule), out->cell = nullptr;
-    return result;
-}
-
-bool CliCellSession::Choose(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out) {
-    if (windows.listName.empty())
-        return false;
-    const cmcChoiceList& list = lists->List(windows.listName, windows.choiceCell);
-    const std::string wanted = Lower(text);
-    for (const cmcChoiceList::Entry& e : list.ByPosition()) {
-        if (Lower(e.text) != wanted)
-            continue;
-        cmcCellObj entry;
-        entry.cell = windows.choiceCell;
-        entry.parameter = e.value;
-        cmcCellCapsule chosen;
-        chosen.cell = &entry;
-        cmcCellObj scratch = cell;
-        cmcCellCapsule capsule;
-        capsule.cell = &scratch;
-        capsule.onGrid = true;
-        capsule.link = &chosen;
-        capsule.editState = cmcCellCapsule::kEditChosen;
-        handler->CallCell(capsule, cmcCellHandler::kNotifyAction);
-        if (out)
-            out->CopyCapsule(capsule), out->cell = nullptr, out->link = nullptr;
-        return true;
-    }
-    return false;
 }
 
 cmcKvtFile::FileError CliCellSession::Save(const std::string& path) {
@@ -205,7 +258,14 @@ const char* CliCellHelpText() {
            "  reason and limits where it gives one (e.g. the band in MHz, the longest name) and\n"
            "  leaves the value as it was. Messages of the cells go to standard error; --yes answers\n"
            "  confirmations. --bank B edits the blank row after bank B's last channel (a new\n"
-           "  channel) instead of the next bank's first channel.\n"
+           "  channel) instead of the next bank's first channel. A value a blank row's first cell\n"
+           "  refuses adds no channel.\n"
+           "  A set of parameters names the same cell of several rows: 'CT_Mch.CL_Mch_FreqR[0-3]',\n"
+           "  'CT_Mch.CL_Mch_RfPo[0,2,5-7]=Low1'. get prints, and set edits, each cell on its own,\n"
+           "  printed as CELL[P]; as a selection edit in the window, the cells that refuse are\n"
+           "  listed with their reason and the others still take the value (exit 1, saved). A set\n"
+           "  reaching past the rows there are (the channels in use, of bank B with --bank B, or\n"
+           "  the list's entries) is an error naming the last one: exit 64, nothing saved.\n"
            "  warnings prints 'error<TAB>WHERE<TAB>CELL' and 'warning<TAB>WHERE<TAB>CELL' lines and\n"
            "  a count line.\n"
            "\nrows:\n"

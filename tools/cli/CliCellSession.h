@@ -55,14 +55,26 @@ public:
     // standard error, for a name the cell tables do not know.
     static std::optional<cmcCellObj> ParseAddress(std::string_view address);
 
+    // An address with a set of parameters, "CT_Mch.CL_Mch_RfPo[0-15]" or "[0,2,5-7]": the same cell
+    // of several rows, each edited or shown on its own. A plain address is a set of one.
+    struct Cells {
+        std::string address;         // as written
+        std::string name;            // the address up to its '['
+        std::vector<cmcCellObj> all; // one per parameter, in the order written
+        bool ranged = false;         // the parameters were written as a set (a ',' or a '-')
+
+        // How the output names cell i: the address as written for a single cell, NAME[P] in a set.
+        std::string Address(size_t i) const;
+    };
+    static std::optional<Cells> ParseCells(std::string_view address);
+    // Whether every row a set names exists (the channels in use, of --bank's bank when given, or the
+    // entries of the list); else false after an error on standard error naming the last row there is.
+    bool RowsExist(const Cells& cells, const char* verb) const;
+
     // The cell's display text and marks as `get` prints them: "TEXT", "TEXT [warning]", "TEXT [error]".
     std::string Shown(const cmcCellObj& cell);
-    // One call with a key (notify 1, as from the grid) or a typed text (edit state 1).
+    // One call with a key (notify 1, as from the grid). Typed texts go through iuiCellTyping.
     int32_t Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule* out = nullptr);
-    int32_t Typed(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out = nullptr);
-    // Picks the entry of the list the cell opens whose text is text; false when it has none such.
-    // out (when given) receives the answered capsule, with the cell's refusal if it had one.
-    bool Choose(const cmcCellObj& cell, const std::string& text, cmcCellCapsule* out = nullptr);
 
     // Packs the working image and writes it as a clone data file; Ok or the file error.
     cmcKvtFile::FileError Save(const std::string& path);

@@ -1,8 +1,10 @@
 // ostrel-cli set FILE -o OUT CELL=TEXT | CELL+ | CELL- ...: edits cells as a technician would in the
-// sheets (typed text, a choice from the cell's list, space and backspace steps), then saves to OUT.
+// sheets (typed text, a choice from the cell's list, space and backspace steps), then saves to OUT. A
+// cell over a set of rows ("CT_Mch.CL_Mch_RfPo[0-15]=Low1") is edited row by row.
 #include "CliCellSession.h"
 
 #include "cells/cmcCellCapsule.h"
+#include "sheets/iuiCellTyping.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,29 +13,29 @@
 namespace {
 
 struct Edit {
-    std::string address;
-    cmcCellObj cell;
+    CliCellSession::Cells cells;
     enum class Kind { Text, Next, Previous } kind = Kind::Text;
     std::string text;
 };
 
 std::optional<Edit> ParseEdit(const std::string& arg) {
     Edit e;
+    std::string address;
     const size_t eq = arg.find('=');
     if (eq != std::string::npos) {
-        e.address = arg.substr(0, eq);
+        address = arg.substr(0, eq);
         e.text = arg.substr(eq + 1);
     } else if (!arg.empty() && (arg.back() == '+' || arg.back() == '-')) {
-        e.address = arg.substr(0, arg.size() - 1);
+        address = arg.substr(0, arg.size() - 1);
         e.kind = arg.back() == '+' ? Edit::Kind::Next : Edit::Kind::Previous;
     } else {
         std::fprintf(stderr, "ostrel-cli set: '%s' is neither CELL=TEXT, CELL+ nor CELL-\n", arg.c_str());
         return std::nullopt;
     }
-    std::optional<cmcCellObj> cell = CliCellSession::ParseAddress(e.address);
-    if (!cell)
+    std::optional<CliCellSession::Cells> cells = CliCellSession::ParseCells(address);
+    if (!cells)
         return std::nullopt;
-    e.cell = *cell;
+    e.cells = *cells;
     return e;
 }
 
@@ -46,64 +48,50 @@ std::string Plain(std::string text) {
     return text;
 }
 
-// Whether a shown text is what was asked for (case and surrounding blanks aside).
-bool Same(const std::string& shown, const std::string& wanted) {
-    auto norm = [](std::string s) {
-        std::string out;
-        for (char c : s)
-            out += char(std::tolower(static_cast<unsigned char>(c)));
-        while (!out.empty() && out.back() == ' ')
-            out.pop_back();
-        while (!out.empty() && out.front() == ' ')
-            out.erase(out.begin());
-        return out;
-    };
-    return norm(shown) == norm(wanted);
+void NoteEmptyRow(const std::string& address) {
+    std::printf("note: %s: the row is empty; set its first cell first\n", address.c_str());
 }
 
-// Applies one edit; false when the cell refused it.
-bool Apply(CliCellSession& s, const Edit& e) {
+// A space or backspace step on one cell; false when the cell takes none.
+bool Step(CliCellSession& s, const cmcCellObj& cell, const std::string& address, bool next) {
     const cmcEeprom before = s.work;
-    if (e.kind != Edit::Kind::Text) {
-        cmcCellCapsule out;
-        s.Key(e.cell, e.kind == Edit::Kind::Next ? ' ' : 8, &out);
-        if (out.redirect.on &&
-            (out.redirect.cell != e.cell.cell || out.redirect.parameter != e.cell.parameter)) {
-            std::printf("note: %s: the row is empty; set its first cell first\n", e.address.c_str());
-            return false;
-        }
-        if (s.work == before) {
-            std::printf("note: %s: the cell takes no steps (still %s)\n", e.address.c_str(),
-                        s.Shown(e.cell).c_str());
-            return false;
-        }
-        return true;
-    }
-    // Carriage return first: it adds the channel of a new row, and tells which list the cell offers.
-    s.windows.listName.clear();
     cmcCellCapsule out;
-    s.Key(e.cell, '\r', &out);
-    if (out.redirect.on && (out.redirect.cell != e.cell.cell || out.redirect.parameter != e.cell.parameter)) {
-        std::printf("note: %s: the row is empty; set its first cell first\n", e.address.c_str());
+    s.Key(cell, next ? ' ' : 8, &out);
+    if (out.redirect.on && (out.redirect.cell != cell.cell || out.redirect.parameter != cell.parameter)) {
+        NoteEmptyRow(address);
         return false;
     }
-    cmcCellCapsule answer;
-    if (s.windows.listName.empty() || !s.Choose(e.cell, e.text, &answer)) {
-        // Lists of numbers also take typed numbers.
-        s.Typed(e.cell, e.text, &answer);
-    }
-    const std::string shown = Plain(s.Shown(e.cell));
-    if (s.work == before && !Same(shown, e.text)) {
-        // The cell's own reason, with its limits, when it gave one.
-        if (!answer.refusal.empty())
-            std::printf("note: %s: '%s' was refused: %s (still %s)\n", e.address.c_str(), e.text.c_str(),
-                        answer.refusal.c_str(), shown.c_str());
-        else
-            std::printf("note: %s: '%s' was refused (still %s)\n", e.address.c_str(), e.text.c_str(),
-                        shown.c_str());
+    if (s.work == before) {
+        std::printf("note: %s: the cell takes no steps (still %s)\n", address.c_str(), s.Shown(cell).c_str());
         return false;
     }
     return true;
+}
+
+// Types text into one cell as the grid does; false when the cell refused it. Only what typing changed
+// counts: the channel carriage return adds on a blank row does not make a refused value taken, and
+// it is taken back, so that a refusal leaves no empty channel behind.
+bool Type(CliCellSession& s, const cmcCellObj& cell, const std::string& address, const std::string& text) {
+    const cmcEeprom before = s.work;
+    const iuiCellTyping::Outcome typed = iuiCellTyping::Type(*s.handler, *s.env, nullptr, cell, text);
+    if (typed.firstCell >= 0) {
+        NoteEmptyRow(address);
+        return false;
+    }
+    if (typed.accepted)
+        return true;
+    if (typed.changed)
+        s.work = before;
+    const std::string shown = Plain(s.Shown(cell));
+    const std::string still =
+        typed.changed && shown.empty() ? "(the row stays empty: nothing was added)" : "(still " + shown + ")";
+    // The cell's own reason, with its limits, when it gave one.
+    if (!typed.reason.empty())
+        std::printf("note: %s: '%s' was refused: %s %s\n", address.c_str(), text.c_str(),
+                    typed.reason.c_str(), still.c_str());
+    else
+        std::printf("note: %s: '%s' was refused %s\n", address.c_str(), text.c_str(), still.c_str());
+    return false;
 }
 
 } // namespace
@@ -128,12 +116,26 @@ int CliSet(const CliArgs& args) {
         return cmcKvtFile::Code(code);
     if (args.Has("--bank"))
         s.handler->shownBank = std::atoi(args.Get("--bank").c_str());
+    // Every cell of a set is edited on its own, as a selection edit in the window: a refused one is
+    // named and the others still take the value. A set is checked when its turn comes, after the
+    // edits before it (which may have added the channels it names).
     bool refused = false;
     for (const Edit& e : edits) {
-        if (Apply(s, e))
-            std::printf("%s=%s\n", e.address.c_str(), s.Shown(e.cell).c_str());
-        else
-            refused = true;
+        if (!s.RowsExist(e.cells, "set")) {
+            std::fprintf(stderr, "ostrel-cli set: nothing was saved\n");
+            return kCliUsageError;
+        }
+        for (size_t i = 0; i < e.cells.all.size(); ++i) {
+            const cmcCellObj& cell = e.cells.all[i];
+            const std::string address = e.cells.Address(i);
+            const bool taken = e.kind == Edit::Kind::Text
+                                   ? Type(s, cell, address, e.text)
+                                   : Step(s, cell, address, e.kind == Edit::Kind::Next);
+            if (taken)
+                std::printf("%s=%s\n", address.c_str(), s.Shown(cell).c_str());
+            else
+                refused = true;
+        }
     }
     if (cmcKvtFile::FileError code = s.Save(out); code != cmcKvtFile::FileError::Ok)
         return cmcKvtFile::Code(code);
