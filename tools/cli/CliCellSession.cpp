@@ -8,6 +8,7 @@
 #include "model/indLayout.h"
 #include "model/indModel.h"
 #include "model/indRowKinds.h"
+#include "sheets/cmcFixedCanvas.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -274,4 +275,16 @@ const char* CliCellHelpText() {
            "  run in order with the window's confirmations (--yes answers them), limits and messages\n"
            "  (on standard error); copy fills the clipboard the later pastes of the same run use.\n"
            "  A refused or cancelled command ends the run with exit status 1 and nothing is saved.\n";
+}
+
+cuiSheetEnv CliCellSession::SheetEnv(cmcFixedCanvas& canvas, bool makerMode) {
+    cuiSheetEnv env;
+    env.texts = &tables.Text();
+    env.languages = &tables.Languages();
+    env.work = &work;
+    env.current = &work;
+    env.modelType = modelType;
+    env.makerMode = makerMode;
+    env.canvas = &canvas;
+    return env;
 }

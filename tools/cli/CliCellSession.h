@@ -12,6 +12,9 @@
 #include "core/cmcMessageBox.h"
 #include "core/cmcTextTables.h"
 #include "model/indCellHandler.h"
+#include "sheets/cuiSheetEnv.h"
+
+class cmcFixedCanvas;
 
 #include <memory>
 #include <optional>
@@ -75,6 +78,10 @@ public:
     std::string Shown(const cmcCellObj& cell);
     // One call with a key (notify 1, as from the grid). Typed texts go through iuiCellTyping.
     int32_t Key(const cmcCellObj& cell, int32_t key, cmcCellCapsule* out = nullptr);
+
+    // The sheets' view of the session's data, measured on canvas (makerMode: every sheet the tree can
+    // open, as `sheets` lists them).
+    cuiSheetEnv SheetEnv(cmcFixedCanvas& canvas, bool makerMode = false);
 
     // Packs the working image and writes it as a clone data file; Ok or the file error.
     cmcKvtFile::FileError Save(const std::string& path);

@@ -33,14 +33,7 @@ bool OpenSide(const std::string& path, Side& side) {
     indModel model(nullptr, nullptr, indModel::ReadSettings(side.session.tables.Text()));
     if (indDataFile::Open(path, side.packed, &model) != cmcKvtFile::FileError::Ok)
         return false;
-    cuiSheetEnv& env = side.view.env;
-    env.texts = &side.session.tables.Text();
-    env.languages = &side.session.tables.Languages();
-    env.work = &side.session.work;
-    env.current = &side.session.work;
-    env.modelType = side.session.modelType;
-    env.makerMode = true; // every sheet the tree can open, as `sheets` lists them
-    env.canvas = &side.canvas;
+    side.view.env = side.session.SheetEnv(side.canvas, true);
     side.view.handler = side.session.handler.get();
     side.view.codecs = side.session.env.get();
     return true;

@@ -21,13 +21,7 @@ int CliExport(const CliArgs& args) {
     if (cmcKvtFile::FileError code = s.Open(args.positional[0], false); code != cmcKvtFile::FileError::Ok)
         return cmcKvtFile::Code(code);
     cmcFixedCanvas canvas;
-    cuiSheetEnv env;
-    env.texts = &s.tables.Text();
-    env.languages = &s.tables.Languages();
-    env.work = &s.work;
-    env.current = &s.work;
-    env.modelType = s.modelType;
-    env.canvas = &canvas;
+    const cuiSheetEnv env = s.SheetEnv(canvas);
     iuiSheetTable table(env, *s.handler, *s.env, sheetText);
     if (table.Sheet().FixedRows() <= 0 || table.ColumnCount() == 0) {
         std::fprintf(stderr,

@@ -219,13 +219,7 @@ int CliRows(const CliArgs& args) {
     indRowCommands rows(rs);
 
     cmcFixedCanvas canvas;
-    cuiSheetEnv env;
-    env.texts = &s.tables.Text();
-    env.languages = &s.tables.Languages();
-    env.work = &s.work;
-    env.current = &s.work;
-    env.modelType = s.modelType;
-    env.canvas = &canvas;
+    const cuiSheetEnv env = s.SheetEnv(canvas);
     const std::string& sheetText = args.positional[1];
     for (const Command& c : commands) {
         // The sheet is built again for every command, as the window's rows follow every insertion.
