@@ -22,9 +22,8 @@ std::optional<uint32_t> HexField(const uint8_t* p, size_t n) {
 
 // An overlay text with its "%s" replaced by value; filled by hand, as overlay texts never go to printf.
 // A text without the placeholder gets the value on a line of its own.
-std::string Fill(std::string text, const std::string& value) {
-    const size_t at = text.find("%s");
-    return at == std::string::npos ? text + "\n" + value : text.replace(at, 2, value);
+std::string Fill(const std::string& text, const std::string& value) {
+    return text.find("%s") == std::string::npos ? text + "\n" + value : cmcText::FillIn(text, {value});
 }
 
 // The first address of the ranges, up to last, where the two images differ; -1 when they agree.

@@ -3,6 +3,7 @@
 #include "clone/cmcCloneFrame.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
+#include "core/cmcText.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -400,12 +401,7 @@ std::string PortText(const dst_CDrv_Result& result, cmcGTex& tex) {
         if (result.portHolder.empty()) {
             return Extra(tex, "GI_Mess_CloneErr_PortBusy");
         }
-        std::string text = Extra(tex, "GI_Mess_CloneErr_PortBusyBy");
-        const size_t at = text.find("%s");
-        if (at != std::string::npos) {
-            text.replace(at, 2, result.portHolder);
-        }
-        return text;
+        return cmcText::FillIn(Extra(tex, "GI_Mess_CloneErr_PortBusyBy"), {result.portHolder});
     }
     default:
         return {};

@@ -3,6 +3,7 @@
 // settings and the clone drivers. Texts are UTF-8; every separator they look for is ASCII.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,6 +11,11 @@
 #include <vector>
 
 namespace cmcText {
+
+// An overlay text with each "%s" replaced by the next of values, in order, by hand: overlay texts never
+// go to printf, so a translated text cannot read past the values it is given. A "%s" past the values
+// and any other "%" stay as written.
+std::string FillIn(std::string_view text, std::initializer_list<std::string_view> values);
 
 // Field n (from 0) of text split at every separator; the last field runs to the end. None when the
 // text has fewer than n + 1 fields (an empty text has one empty field).

@@ -9,6 +9,7 @@
 #include "core/cmcEvMan.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
+#include "core/cmcText.h"
 #include "gui/cuiCloneProgress.h"
 #include "gui/cuiPasswordDialog.h"
 #include "model/indInfoCells.h"
@@ -27,9 +28,8 @@ std::string Hex(unsigned value, int digits) {
 }
 
 // Overlay lines carry their value as "%s"; it is filled in by hand, never by printf.
-std::string Fill(std::string line, const std::string& value) {
-    size_t at = line.find("%s");
-    return at == std::string::npos ? line + " " + value : line.replace(at, 2, value);
+std::string Fill(const std::string& line, const std::string& value) {
+    return line.find("%s") == std::string::npos ? line + " " + value : cmcText::FillIn(line, {value});
 }
 
 // The radio's 12 serial characters, unprintable bytes shown as '?'.

@@ -12,6 +12,7 @@
 #include "core/cmcEvRec.h"
 #include "core/cmcKvtFile.h"
 #include "core/cmcSettingsStore.h"
+#include "core/cmcText.h"
 #include "core/cmcTextTables.h"
 #include "gui/cuiAboutDialog.h"
 #include "gui/cuiAdCommands.h"
@@ -1354,9 +1355,7 @@ cmcMessageBox::Answer cuiMain::SaveChangesPrompt(bool anotherFile) {
     if (anotherFile) {
         text = tex.GetJoinedText("GI_Mess_Confirm_WriteAnother");
     } else {
-        std::string format = tex.GetJoinedText("GI_Mess_Confirm_WriteFile");
-        size_t at = format.find("%s");
-        text = at == std::string::npos ? format : format.replace(at, 2, FileNameOf(m_path));
+        text = cmcText::FillIn(tex.GetJoinedText("GI_Mess_Confirm_WriteFile"), {FileNameOf(m_path)});
     }
     cmcMessageBox::Answer answer = m_s.box->Show(text, Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
                                                  cmcMessageBox::Buttons::YesNoCancel);
@@ -1474,10 +1473,8 @@ void cuiMain::ChangeModel(int modelType, bool ask) {
         // offered for saving first (Yes saves, No discards, Cancel keeps everything).
         CommitEdits();
         if (Modified()) {
-            std::string text = m_s.tables->Text().GetJoinedText("GI_AppMess_ChangeModel_Modified");
-            const size_t at = text.find("%s");
-            if (at != std::string::npos)
-                text.replace(at, 2, FileNameOf(m_path));
+            const std::string text = cmcText::FillIn(
+                m_s.tables->Text().GetJoinedText("GI_AppMess_ChangeModel_Modified"), {FileNameOf(m_path)});
             const cmcMessageBox::Answer answer =
                 m_s.box->Show(text, Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Warning,
                               cmcMessageBox::Buttons::YesNoCancel);
@@ -1551,10 +1548,8 @@ void cuiMain::OpenHelp() {
 
 void cuiMain::OpenHelpFile(const std::string& path) {
     if (!std::filesystem::is_regular_file(path)) {
-        std::string text = m_s.tables->Text().GetJoinedText("GI_AppMess_HelpMissing");
-        const size_t at = text.find("%s");
-        if (at != std::string::npos)
-            text.replace(at, 2, path);
+        const std::string text =
+            cmcText::FillIn(m_s.tables->Text().GetJoinedText("GI_AppMess_HelpMissing"), {path});
         m_s.box->Show(text, Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
         return;
     }
@@ -1749,28 +1744,17 @@ void cuiMain::ShowPortDialog(int form) {
 
 QString cuiMain::PortStatusText() const {
     cmcGTex& tex = m_s.tables->Text();
-    auto fill = [](std::string line, std::initializer_list<std::string> values) {
-        size_t from = 0;
-        for (const std::string& value : values) {
-            size_t at = line.find("%s", from);
-            if (at == std::string::npos)
-                break;
-            line.replace(at, 2, value);
-            from = at + value.size();
-        }
-        return line;
-    };
     const std::string stored = cuiPortDialog::CurrentDevice(*m_s.env);
     std::optional<cmcPortDevice> device = m_s.ports->Describe(stored);
     std::string port;
     if (device)
-        port = fill(tex.GetLine("GI_StatusPanel_Port", 0), {device->ShortName(), device->path});
+        port = cmcText::FillIn(tex.GetLine("GI_StatusPanel_Port", 0), {device->ShortName(), device->path});
     else
-        port = fill(tex.GetLine("GI_StatusPanel_Port", 1),
-                    {stored.empty() ? std::to_string(m_s.env->comPort) : stored});
+        port = cmcText::FillIn(tex.GetLine("GI_StatusPanel_Port", 1),
+                               {stored.empty() ? std::to_string(m_s.env->comPort) : stored});
     const std::string speed = tex.GetLine("GI_StatusPanel_Port", m_s.env->comSpeedHigh ? 2 : 3);
     const std::string model = tex.GetLine("GI_AppInd_Model", ModelType() == 1 ? 1 : 0);
-    return Q(fill(tex.GetLine("GI_StatusPanel_Port", 4), {port, speed, model}));
+    return Q(cmcText::FillIn(tex.GetLine("GI_StatusPanel_Port", 4), {port, speed, model}));
 }
 
 void cuiMain::ShowPortStatus() {

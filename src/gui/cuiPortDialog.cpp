@@ -5,6 +5,7 @@
 #include "clone/cmcPortMap.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
+#include "core/cmcText.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -31,19 +32,6 @@ QString Q(const std::string& text) {
 // The widest device line the list is sized for.
 constexpr const char* kSample =
     "Zorv USB-to-Serial Comm. Port (0403:6001, serial A12B3C4D) \u2014 /dev/ttyUSB10WW";
-
-// Overlay lines carry their values as "%s", filled in order by hand, never by printf.
-std::string Fill(std::string line, std::initializer_list<std::string> values) {
-    size_t from = 0;
-    for (const std::string& value : values) {
-        size_t at = line.find("%s", from);
-        if (at == std::string::npos)
-            break;
-        line.replace(at, 2, value);
-        from = at + value.size();
-    }
-    return line;
-}
 
 // A device path as a user may type it: absolute, without control characters.
 bool UsablePath(const std::string& path) {
@@ -325,27 +313,28 @@ QString cuiPortDialog::ChoiceLine(const Choice& c) const {
     } else {
         std::string about;
         std::string usb = c.device.UsbId();
-        std::string serial = c.device.serial.empty()
-                                 ? std::string()
-                                 : Fill(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 2), {c.device.serial});
+        std::string serial =
+            c.device.serial.empty()
+                ? std::string()
+                : cmcText::FillIn(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 2), {c.device.serial});
         about = usb.empty() || serial.empty() ? usb + serial : usb + ", " + serial;
         if (about.empty())
             about = c.device.driver;
-        line = about.empty() ? Fill(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 1),
-                                    {c.device.ShortName(), c.device.path})
-                             : Fill(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 0),
-                                    {c.device.ShortName(), about, c.device.path});
+        line = about.empty() ? cmcText::FillIn(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 1),
+                                               {c.device.ShortName(), c.device.path})
+                             : cmcText::FillIn(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 0),
+                                               {c.device.ShortName(), about, c.device.path});
     }
     if (!c.present)
-        line = Fill(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 4), {line});
+        line = cmcText::FillIn(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 4), {line});
     if (c.inUse)
-        line = Fill(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 3), {line});
+        line = cmcText::FillIn(m_tex.GetLine("GI_AppInd_Opt_ComDev_Item", 3), {line});
     return Q(line);
 }
 
 QString cuiPortDialog::DetailText(const Choice& c) const {
     auto line = [this](int n, const std::string& value) {
-        return Fill(m_tex.GetLine("GI_AppInd_Opt_ComDev_Details", n), {value});
+        return cmcText::FillIn(m_tex.GetLine("GI_AppInd_Opt_ComDev_Details", n), {value});
     };
     std::vector<std::string> lines;
     const cmcPortDevice& d = c.device;

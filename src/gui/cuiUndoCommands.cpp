@@ -4,6 +4,7 @@
 #include "cells/cmcCellObj.h"
 #include "core/cmcEeprom.h"
 #include "core/cmcGTex.h"
+#include "core/cmcText.h"
 #include "gui/cuiSheetView.h"
 #include "sheets/cuiSheet.h"
 
@@ -38,14 +39,6 @@ std::string Caption(const std::string& text) {
     if (first == std::string::npos)
         return {};
     return out.substr(first, out.find_last_not_of(' ') - first + 1);
-}
-
-// The format's first %s replaced by value, by hand: an overlay's format is never given to printf.
-std::string Fill(std::string format, const std::string& value) {
-    const size_t at = format.find("%s");
-    if (at != std::string::npos)
-        format.replace(at, 2, value);
-    return format;
 }
 
 } // namespace
@@ -194,7 +187,7 @@ std::string cuiUndoCommands::CellEditName(const cuiSheet& sheet, int col, int ro
     if (row >= sheet.FixedRows())
         for (int r = sheet.FixedRows() - 1; r >= 0 && caption.empty(); --r)
             caption = Caption(sheet.CellAt(col, r).cell.displayText);
-    return caption.empty() ? StepName(kEdit) : Fill(StepName(kEditNamed), caption);
+    return caption.empty() ? StepName(kEdit) : cmcText::FillIn(StepName(kEditNamed), {caption});
 }
 
 std::string cuiUndoCommands::CommandName(int32_t command, const cuiSheet& sheet, int col, int row) {
@@ -221,13 +214,8 @@ std::string cuiUndoCommands::CommandName(int32_t command, const cuiSheet& sheet,
 std::string cuiUndoCommands::MenuText(int line, int namedLine, const std::string& label) {
     if (label.empty())
         return m_s.texts->GetLine("GI_Undo_Menu", line);
-    std::string shown; // an ampersand of the name shows as itself
-    for (char c : label) {
-        shown += c;
-        if (c == '&')
-            shown += '&';
-    }
-    return Fill(m_s.texts->GetLine("GI_Undo_Menu", namedLine), shown);
+    // An ampersand of the name shows as itself.
+    return cmcText::FillIn(m_s.texts->GetLine("GI_Undo_Menu", namedLine), {cmcText::DoubleAmpersands(label)});
 }
 
 void cuiUndoCommands::UpdateActions() {

@@ -41,6 +41,25 @@ TEST(cmcText, PartBeforeCutsAtAnyOfTheSet) {
     EXPECT_EQ(PartBefore("plain", "[:", 0), "plain");
 }
 
+// Overlay texts are filled by hand: a translated text that names more values than it is given, or
+// printf directives of its own, keeps them as written.
+TEST(cmcText, FillInReplacesEachPlaceholderInOrderAndNothingElse) {
+    const struct {
+        const char* text;
+        std::initializer_list<std::string_view> values;
+        const char* filled;
+    } cases[] = {
+        {"Port %s at %s", {"ttyUSB0", "38400"}, "Port ttyUSB0 at 38400"},
+        {"%s and %s", {"one"}, "one and %s"},
+        {"%n %d %x 100%", {"a"}, "%n %d %x 100%"},
+        {"%s", {"%s%n"}, "%s%n"},
+        {"no value", {"x"}, "no value"},
+        {"end %", {}, "end %"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cmcText::FillIn(c.text, c.values), c.filled) << c.text;
+}
+
 TEST(cmcText, BlankHandling) {
     EXPECT_EQ(SkipBlanks(" \t x "), 3u);
     EXPECT_EQ(SkipBlanks(" \t"), 2u);
