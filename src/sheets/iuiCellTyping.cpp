@@ -179,7 +179,9 @@ iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv&
     outcome.changed = work && !(*work == before);
     outcome.shown = Shown(handler, sheet, cell);
     outcome.accepted = (work && !(*work == afterReturn)) || Same(outcome.shown, text);
-    if (!outcome.accepted)
+    if (!outcome.accepted) {
         outcome.reason = RefusalOf(answer);
+        outcome.said = answer.refusal;
+    }
     return outcome;
 }

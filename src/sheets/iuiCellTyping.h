@@ -21,6 +21,7 @@ public:
         std::string shown;      // what the cell shows afterwards
         std::string reason;     // why the cell refused the text, when it says; may be "" when refused
         int32_t firstCell = -1; // the row is empty: the cell number that must be set first, else -1
+        std::string said;       // the reason the cell's codec gave when it refused, "" when none
 
         // "refused: REASON", or "refused (still SHOWN)" when the cell gives no reason.
         std::string Refusal() const;
