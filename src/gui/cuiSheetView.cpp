@@ -1295,7 +1295,8 @@ void cuiSheetView::DrawSelection(cuiQtCanvas& canvas, int col, int row, const cm
         return;
     QPainter& p = canvas.Painter();
     p.save();
-    QPen pen(QColor(0, 64, 192), 2);
+    // Amber stands out on the row marking's blue and on a plain cell alike.
+    QPen pen(QColor(255, 176, 0), 2);
     pen.setJoinStyle(Qt::MiterJoin);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
