@@ -178,4 +178,28 @@ TEST_F(SelectionFixture, CtrlDFillsTheHeaderSelectedColumnDown) {
     EXPECT_TRUE(box.shown.empty());
 }
 
+TEST_F(SelectionFixture, RowCommandsOnACtrlSelectionNeverTouchRowsLeftOut) {
+    const std::vector<std::string> f = Column("CL_Mch_FreqR");
+    struct Case {
+        int current, clicked;
+        std::vector<std::string> left; // the frequencies of the channels after Delete
+    };
+    // A gap: the row left out stays, and so does the other selected one (only the current row goes).
+    // Rows side by side: both go, as after Shift+Down.
+    for (const Case& c : {Case{0, 2, {f[0], f[1], f[3]}}, Case{2, 1, {f[0], f[3]}}}) {
+        SCOPED_TRACE(c.clicked);
+        On("CL_Mch_FreqR", c.current);
+        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::ControlModifier, CellPoint(c.clicked));
+        ASSERT_EQ(View().SelectedRows(Grid().Col()).size(), 2u);
+        box.answers.push_back(cmcMessageBox::Answer::Ok);
+        QTest::keyClick(&Grid(), Qt::Key_Delete);
+        std::vector<std::string> left;
+        for (int n = 0; n < indLayout::GroupCount(window->Current().Data(), 0); ++n)
+            left.push_back(Shown("CL_Mch_FreqR", n));
+        EXPECT_EQ(left, c.left);
+        QTest::keyClick(&Grid(), Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_EQ(Column("CL_Mch_FreqR"), f);
+    }
+}
+
 } // namespace
