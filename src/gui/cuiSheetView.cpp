@@ -979,7 +979,8 @@ bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {
 }
 
 void cuiSheetView::HeaderClicked(int col) {
-    if ((m_extend || m_toggle) && !m_sheet->PopupMode()) {
+    if ((m_extend || m_toggle) && !m_sheet->PopupMode() &&
+        m_sheet->MultiSelectMode() != cuiSheet::kMultiNone) {
         SelectColumn(col); // Shift or Ctrl on a header selects its column; a plain click sorts
         return;
     }
