@@ -30,6 +30,7 @@
 #include "gui/cuiPortDialog.h"
 #include "gui/cuiPrintCommands.h"
 #include "gui/cuiRptWindow.h"
+#include "gui/cuiSelectionEdit.h"
 #include "gui/cuiSheetView.h"
 #include "gui/cuiStatusPanel.h"
 #include "gui/cuiUndoCommands.h"
@@ -340,8 +341,24 @@ void cuiMain::Start() {
         UpdateTitle();
     };
     m_undo = new cuiUndoCommands(us, this);
-    m_windows->onAnswerBegin = [this](const cmcCellObj* cell) { BeginAction(CellEditLabel(cell)); };
-    m_windows->onAnswerEnd = [this] { EndAction(); };
+    cuiSelectionEdit::Services ss{m_handler.get(), &m_codecs, m_undo, &m_s.tables->Text(), m_s.box, {}};
+    ss.views = [this] {
+        cuiSheetView* windowView = m_mchWindow ? m_mchWindow->View() : nullptr;
+        std::vector<cuiSheetView*> views = windowView && windowView->isActiveWindow()
+                                               ? std::vector<cuiSheetView*>{windowView, m_view}
+                                               : std::vector<cuiSheetView*>{m_view, windowView};
+        std::erase(views, nullptr);
+        return views;
+    };
+    m_selection = new cuiSelectionEdit(ss, this);
+    m_windows->onAnswerBegin = [this](const cmcCellObj* cell) {
+        BeginAction(CellEditLabel(cell));
+        m_selection->Answering(cell);
+    };
+    m_windows->onAnswerEnd = [this] {
+        m_selection->Answered();
+        EndAction();
+    };
 
     cuiCloneCommands::Services cs;
     cs.loop = m_s.loop;
@@ -664,6 +681,7 @@ void cuiMain::BuildMenu() {
                 edit->addAction(Q(none.displayText))->setEnabled(false);
             }
             m_undo->AddToMenu(edit);
+            m_selection->AddToMenu(edit);
         });
     }
 }
@@ -2178,6 +2196,7 @@ void cuiMain::WireUndo(cuiSheetView& view) {
         BeginAction(m_undo->CommandName(command, acting->Sheet(), col, row));
     };
     view.onActionEnd = [this] { EndAction(); };
+    m_selection->Wire(view);
 }
 
 // A list or editor window answers a cell of the open sheet or of the channel window.

@@ -50,6 +50,7 @@ class cuiSheetView;
 class cuiCellWindows;
 class cuiMchWindow;
 class cuiRptWindow;
+class cuiSelectionEdit;
 class cuiStatusPanel;
 class cuiUndoCommands;
 class cuiWindowHost;
@@ -163,6 +164,7 @@ public:
     bool UndoStep();
     bool RedoStep();
     cuiUndoCommands& UndoCommands() { return *m_undo; }
+    cuiSelectionEdit& SelectionEdit() { return *m_selection; }
 
     const std::string& Path() const { return m_path; }
     bool Modified();
@@ -364,7 +366,8 @@ private:
     void ShowRestoredData();
     bool TreeNodesChanged();
     void ResetHistory(bool saved);
-    cuiUndoCommands* m_undo = nullptr; // a child of the window
+    cuiUndoCommands* m_undo = nullptr;       // a child of the window
+    cuiSelectionEdit* m_selection = nullptr; // edits of several selected cells; a child of the window
 
     void OpenAdWindow();
     void RefreshAdWindow();

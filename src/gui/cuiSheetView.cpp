@@ -179,11 +179,16 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
     m_grid->onDrawCell = [this](cuiQtCanvas& canvas, int c, int r, const cmcCanvas::Rect& rect, int) {
         m_painted = true;
         m_painter.Paint(*this, canvas, c, r, rect);
+        DrawSelection(canvas, c, r, rect);
     };
     m_grid->onKeyDown = [this](int& key, int shift) { KeyDown(key, shift); };
     m_grid->onKeyPress = [this](char32_t& ch) {
         if (ch >= 0x100 && ch != 0)
             return; // the cells take single-byte characters
+        if (m_range && (ch == ' ' || ch == '\b') && onRangeKey && onRangeKey(static_cast<int32_t>(ch))) {
+            ch = 0;
+            return;
+        }
         ExecuteCell(m_grid->Col(), m_grid->Row(), static_cast<int32_t>(ch), 0);
         ch = 0;
     };
@@ -238,8 +243,15 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
 }
 
 bool cuiSheetView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress)
-        m_extend = (static_cast<QMouseEvent*>(event)->modifiers() & Qt::ShiftModifier) != 0;
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        m_extend = (mouse->modifiers() & Qt::ShiftModifier) != 0;
+        m_toggle = (mouse->modifiers() & Qt::ControlModifier) != 0 && mouse->button() == Qt::LeftButton;
+        if (m_toggle && !m_extend && ToggleOut(mouse->position().toPoint())) {
+            m_toggle = false;
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -509,6 +521,7 @@ void cuiSheetView::ClearSelection() {
         for (int c = 0; c < m_sheet->ColCount(); ++c)
             SetBits(c, r, cuiSheet::CellEntry::kSelected, false);
     m_range = false;
+    m_toggled = false;
     UpdateLineMarks();
 }
 
@@ -517,6 +530,8 @@ void cuiSheetView::ClearSelection() {
 void cuiSheetView::UpdateSelection(int col, int row) {
     using E = cuiSheet::CellEntry;
     const int oc = m_grid->Col(), orow = m_grid->Row();
+    if (m_toggle && !m_extend && ToggleInto(col, row))
+        return;
     const bool extend = m_extend || m_dragging;
     const bool moved = col != oc || row != orow;
     const bool allowed = (m_sheet->CellAt(oc, orow).flags & E::kMultiSelectAllowed) &&
@@ -548,6 +563,8 @@ void cuiSheetView::UpdateSelection(int col, int row) {
 bool cuiSheetView::RangeParameters(int32_t& first, int32_t& last) const {
     if (!m_range || m_anchorRow < 0)
         return false;
+    if (m_toggled)
+        return ToggledRange(first, last);
     const int c = std::min(m_grid->FixedCols(), m_sheet->ColCount() - 1);
     int32_t a = m_sheet->CellAt(c, m_anchorRow).cell.parameter;
     int32_t b = m_sheet->CellAt(c, m_grid->Row()).cell.parameter;
@@ -739,6 +756,7 @@ void cuiSheetView::MouseUp(int button) {
     m_grid->SetAutoPopup(false);
     m_dragging = false;
     m_extend = false;
+    m_toggle = false;
     // A list window chooses on the release of a press made inside it, not on the release of the
     // double click that opened it.
     const bool pressed = m_pressed;
@@ -893,7 +911,8 @@ void cuiSheetView::ExecuteCell(int col, int row, int32_t key, int32_t command, c
             col = m_grid->Col();
             row = m_grid->Row();
         }
-        if (result == cmcCellHandler::kResultRefresh && m_range) {
+        // Enter keeps the selection: the list it opens answers every selected cell.
+        if (result == cmcCellHandler::kResultRefresh && m_range && key != cmcCellCapsule::kKeyReturn) {
             ClearSelection();
             UpdateSelection(m_grid->Col(), m_grid->Row());
         }
@@ -960,6 +979,11 @@ bool cuiSheetView::RunRowCommand(int col, int row, int32_t command) {
 }
 
 void cuiSheetView::HeaderClicked(int col) {
+    if ((m_extend || m_toggle) && !m_sheet->PopupMode() &&
+        m_sheet->MultiSelectMode() != cuiSheet::kMultiNone) {
+        SelectColumn(col); // Shift or Ctrl on a header selects its column; a plain click sorts
+        return;
+    }
     if (!onSortColumn || m_sheet->PopupMode() || col < 0 || col >= m_sheet->ColCount()) {
         return;
     }
@@ -1152,10 +1176,133 @@ void cuiSheetView::CloseEditor(bool commit) {
     m_editor->hide();
     m_grid->setFocus();
     m_closingEditor = false;
-    if (commit) {
+    if (commit && !(m_range && onRangeText && onRangeText(m_editCol, m_editRow, text))) {
         ExecuteCell(m_editCol, m_editRow, cmcCellCapsule::kKeyReturn, 0, &text);
     }
     m_grid->InvalidateGrid();
+}
+
+// ---- several cells of a column ----
+
+std::vector<int> cuiSheetView::SelectedRows(int col) const {
+    std::vector<int> rows;
+    if (!m_range) {
+        if (col == m_grid->Col())
+            rows.push_back(m_grid->Row());
+        return rows;
+    }
+    for (int r = m_grid->FixedRows(); r < m_sheet->RowCount(); ++r)
+        if (IsSelected(col, r) && Selectable(col, r))
+            rows.push_back(r);
+    return rows;
+}
+
+void cuiSheetView::SelectColumn(int col) {
+    using E = cuiSheet::CellEntry;
+    if (col < m_grid->FixedCols() || col >= m_sheet->ColCount() ||
+        m_sheet->MultiSelectMode() == cuiSheet::kMultiNone)
+        return;
+    std::vector<int> rows;
+    for (int r = m_grid->FixedRows(); r < m_sheet->RowCount(); ++r)
+        if (Selectable(col, r) && (m_sheet->CellAt(col, r).flags & E::kMultiSelectAllowed))
+            rows.push_back(r);
+    if (rows.empty())
+        return;
+    CloseEditor(true);
+    StatusClear();
+    ClearSelection();
+    m_guard = true;
+    m_grid->SetCol(col);
+    m_grid->SetRow(rows.front());
+    m_guard = false;
+    m_keyCol = col;
+    m_keyRow = rows.front();
+    for (int r : rows)
+        SetBits(col, r, E::kSelected, true);
+    m_anchorCol = col;
+    m_anchorRow = rows.back();
+    m_range = rows.size() > 1;
+    UpdateLineMarks();
+    m_grid->InvalidateGrid();
+}
+
+bool cuiSheetView::ToggleInto(int col, int row) {
+    using E = cuiSheet::CellEntry;
+    const int oc = m_grid->Col(), orow = m_grid->Row();
+    if (col != oc || row == orow || m_sheet->MultiSelectMode() == cuiSheet::kMultiNone ||
+        !(m_sheet->CellAt(oc, orow).flags & E::kMultiSelectAllowed) ||
+        !(m_sheet->CellAt(col, row).flags & E::kMultiSelectAllowed))
+        return false;
+    // Cells of other columns leave: the selection is one column's.
+    for (int r = 0; r < m_sheet->RowCount(); ++r)
+        for (int c = 0; c < m_sheet->ColCount(); ++c)
+            if (c != col && IsSelected(c, r))
+                SetBits(c, r, E::kSelected, false);
+    SetBits(oc, orow, E::kSelected, true);
+    SetBits(col, row, E::kSelected, true);
+    if (!m_range)
+        m_anchorRow = orow;
+    m_anchorCol = col;
+    m_range = true;
+    m_toggled = true;
+    UpdateLineMarks();
+    return true;
+}
+
+bool cuiSheetView::ToggleOut(const QPoint& p) {
+    int col = -1, row = -1;
+    if (!m_range || !m_grid->CellAtPoint(p.x(), p.y(), col, row) || row < m_grid->FixedRows() ||
+        (col == m_grid->Col() && row == m_grid->Row()) || !IsSelected(col, row) || !Selectable(col, row))
+        return false;
+    SetBits(col, row, cuiSheet::CellEntry::kSelected, false);
+    m_toggled = true;
+    // The last other cell gone: the current one is the selection, as after a plain move.
+    if (SelectedRows(m_grid->Col()).size() <= 1) {
+        bool others = false;
+        for (int r = 0; r < m_sheet->RowCount() && !others; ++r)
+            for (int c = 0; c < m_sheet->ColCount() && !others; ++c)
+                others = IsSelected(c, r) && (c != m_grid->Col() || r != m_grid->Row());
+        if (!others) {
+            ClearSelection();
+            SetBits(m_grid->Col(), m_grid->Row(), cuiSheet::CellEntry::kSelected, true);
+            m_anchorCol = m_grid->Col();
+            m_anchorRow = m_grid->Row();
+        }
+    }
+    UpdateLineMarks();
+    m_grid->InvalidateGrid();
+    return true;
+}
+
+bool cuiSheetView::ToggledRange(int32_t& first, int32_t& last) const {
+    const std::vector<int> rows = SelectedRows(m_grid->Col());
+    if (rows.empty())
+        return false;
+    const int c = std::min(m_grid->FixedCols(), m_sheet->ColCount() - 1);
+    std::vector<int32_t> parameters;
+    for (int r : rows)
+        parameters.push_back(m_sheet->CellAt(c, r).cell.parameter);
+    std::sort(parameters.begin(), parameters.end());
+    for (size_t i = 1; i < parameters.size(); ++i)
+        if (parameters[i] != parameters[i - 1] + 1)
+            return false;
+    first = parameters.front();
+    last = parameters.back();
+    return true;
+}
+
+void cuiSheetView::DrawSelection(cuiQtCanvas& canvas, int col, int row, const cmcCanvas::Rect& rect) {
+    if (!m_range || m_sheet->PopupMode() || !IsSelected(col, row) || row < m_grid->FixedRows())
+        return;
+    QPainter& p = canvas.Painter();
+    p.save();
+    // Amber stands out on the row marking's blue and on a plain cell alike.
+    QPen pen(QColor(255, 176, 0), 2);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(rect.left + 1, rect.top + 1, rect.Width() - 2, rect.Height() - 2));
+    p.restore();
 }
 
 // ---- pop-up menu ----

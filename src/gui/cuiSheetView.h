@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -20,6 +21,7 @@ class cmcCellHandler;
 class cmcFCache;
 struct cmcEvRec;
 class cuiGrid;
+class cuiQtCanvas;
 class cuiSheet;
 
 class cuiSheetView : public QWidget, private cmcCellPainter::Source {
@@ -73,6 +75,17 @@ public:
     // The parameters of the rows the selection spans (first column after the fixed ones), as the
     // handler and the row commands read them; false without a range.
     bool RangeParameters(int32_t& first, int32_t& last) const;
+
+    // Several cells of one column edited at once. The rows whose cell in col is selected, top to
+    // bottom (the current row alone while no range is selected); every cell of a column that may be
+    // multi-selected becomes the selection (Shift or Ctrl on its header); Ctrl+click adds a cell of the
+    // current column to the selection, or takes a selected one out.
+    std::vector<int> SelectedRows(int col) const;
+    void SelectColumn(int col);
+    // Asked first while a range is selected: the text the in-place editor commits at (col, row), and a
+    // key (space, backspace) on the current cell; true when they were applied to the selection.
+    std::function<bool(int col, int row, const std::string& text)> onRangeText;
+    std::function<bool(int32_t key)> onRangeKey;
 
     // The pop-up menu of the current cell, prepared from its menu sections and the handler's entry
     // states; null in popup mode.
@@ -149,6 +162,17 @@ private:
     void UpdateLineMarks();
     void SelectParameterRange(int32_t cell, int32_t first, int32_t last, int32_t anchorParameter);
     void FillRange(cmcCellCapsule& capsule);
+    // A Ctrl+click on (col, row) of the current column joins the cell to the selection; false when
+    // the cell cannot join it (another column, a cell that may not be multi-selected).
+    bool ToggleInto(int col, int row);
+    // A Ctrl+press at a viewport point on a selected cell other than the current one takes it out of
+    // the selection; true when it did (the press then moves nothing).
+    bool ToggleOut(const QPoint& p);
+    // The rows a selection made with Ctrl spans, as RangeParameters gives them; false when its rows
+    // have gaps (row commands then act on the current row only, never on rows left out).
+    bool ToggledRange(int32_t& first, int32_t& last) const;
+    // The frame that shows a selected cell of a multi-cell selection.
+    void DrawSelection(cuiQtCanvas& canvas, int col, int row, const cmcCanvas::Rect& rect);
     int TextWidth(int col, int row, const std::string& text) const;
     void StatusClear();
     // After an action on (col, row): a refusal's reason goes to the status bar and a tooltip at the
@@ -174,6 +198,8 @@ private:
     bool m_dragging = false;
     bool m_pressed = false; // the left button went down on this grid
     bool m_extend = false;  // Shift held in the key or mouse event being handled
+    bool m_toggle = false;  // Ctrl held in the mouse press being handled
+    bool m_toggled = false; // the selection was made or changed with Ctrl+click
     bool m_lineMarksClear = true;
     bool m_wrap = false;     // the move being made wraps around the grid (list windows)
     bool m_answered = false; // a list window answered its cell once
