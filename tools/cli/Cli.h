@@ -64,3 +64,4 @@ int CliExport(const CliArgs& args);
 int CliImport(const CliArgs& args);
 // Two clone data files compared as the sheets show them.
 int CliDiff(const CliArgs& args);
+int CliFind(const CliArgs& args);
