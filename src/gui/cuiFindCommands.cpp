@@ -101,6 +101,7 @@ void cuiFindCommands::AddToMenu(QMenu* menu) {
         menu->addSeparator();
     for (const auto& [action, line] : entries) {
         action->setText(Q(Line("GI_Find_Menu", line)));
+        action->setEnabled(!Busy());
         menu->addAction(action);
     }
 }
@@ -110,10 +111,14 @@ cuiFindDialog* cuiFindCommands::Dialog() {
 }
 
 void cuiFindCommands::ShowDialog(bool replace) {
-    if (!m_dialog) {
-        std::vector<std::string> texts;
-        for (int i = 0; i < kDialogLines; ++i)
-            texts.push_back(Line("GI_Find_Dialog", i));
+    if (Busy())
+        return;
+    std::vector<std::string> texts;
+    for (int i = 0; i < kDialogLines; ++i)
+        texts.push_back(Line("GI_Find_Dialog", i));
+    if (m_dialog) {
+        m_dialog->SetTexts(texts); // the language may have changed since
+    } else {
         m_dialog = new cuiFindDialog(&m_window, texts);
         m_dialog->onFindNext = [this] { FindNext(false); };
         m_dialog->onReplace = [this] { Replace(); };
@@ -186,7 +191,13 @@ int cuiFindCommands::AtCursor() const {
     return -1;
 }
 
+bool cuiFindCommands::Busy() const {
+    return m_s.busy && m_s.busy();
+}
+
 bool cuiFindCommands::FindNext(bool backwards) {
+    if (Busy())
+        return false;
     const Query q = Current();
     if (q.text.empty()) {
         Status(Line("GI_Find_Status", kNoText));
@@ -261,6 +272,8 @@ std::string cuiFindCommands::Refusal(const iuiSheetFind::Match& m, int line, con
 }
 
 bool cuiFindCommands::Replace() {
+    if (Busy())
+        return false;
     const Query q = Current();
     if (q.text.empty())
         return FindNext(false);
@@ -274,6 +287,8 @@ bool cuiFindCommands::Replace() {
 }
 
 int cuiFindCommands::ReplaceAll() {
+    if (Busy())
+        return 0;
     const Query q = Current();
     if (q.text.empty()) {
         FindNext(false);

@@ -32,6 +32,8 @@ public:
         cmcEvMan* events = nullptr; // status texts; null shows none
         // The data after a replace: the window takes it over as one change named label and shows it.
         std::function<void(const cmcEeprom& after, const std::string& label)> take;
+        // While it answers true (a clone or a print runs) nothing is found or replaced.
+        std::function<bool()> busy;
     };
 
     cuiFindCommands(cuiMain& window, Services services);
@@ -62,6 +64,7 @@ private:
         bool operator==(const Query&) const = default;
     };
     Query Current();
+    bool Busy() const;
     // Searches again when the query or the data changed since the last search.
     void Search(const Query& query);
     // The match the cursor is on in the open sheet; -1 when none.

@@ -17,24 +17,20 @@ enum Line { kTitle, kFind, kWith, kWhole, kAll, kThis, kNext, kReplace, kReplace
 } // namespace
 
 cuiFindDialog::cuiFindDialog(QWidget* parent, const std::vector<std::string>& texts) : QDialog(parent) {
-    auto text = [&](int line) {
-        return size_t(line) < texts.size() ? QString::fromStdString(texts[size_t(line)]) : QString();
-    };
-    setWindowTitle(text(kTitle));
     setModal(false);
     m_find = new QLineEdit(this);
     m_replace = new QLineEdit(this);
     auto* fields = new QFormLayout;
-    auto* findLabel = new QLabel(text(kFind), this);
-    auto* withLabel = new QLabel(text(kWith), this);
-    findLabel->setBuddy(m_find);
-    withLabel->setBuddy(m_replace);
-    fields->addRow(findLabel, m_find);
-    fields->addRow(withLabel, m_replace);
+    m_findLabel = new QLabel(this);
+    m_withLabel = new QLabel(this);
+    m_findLabel->setBuddy(m_find);
+    m_withLabel->setBuddy(m_replace);
+    fields->addRow(m_findLabel, m_find);
+    fields->addRow(m_withLabel, m_replace);
 
-    m_whole = new QCheckBox(text(kWhole), this);
-    m_all = new QRadioButton(text(kAll), this);
-    m_this = new QRadioButton(text(kThis), this);
+    m_whole = new QCheckBox(this);
+    m_all = new QRadioButton(this);
+    m_this = new QRadioButton(this);
     m_all->setChecked(true);
     auto* options = new QHBoxLayout;
     options->addWidget(m_whole);
@@ -43,12 +39,12 @@ cuiFindDialog::cuiFindDialog(QWidget* parent, const std::vector<std::string>& te
     options->addWidget(m_this);
 
     auto* buttons = new QDialogButtonBox(this);
-    m_next = buttons->addButton(text(kNext), QDialogButtonBox::ActionRole);
-    m_replaceOne = buttons->addButton(text(kReplace), QDialogButtonBox::ActionRole);
-    m_replaceAll = buttons->addButton(text(kReplaceAll), QDialogButtonBox::ActionRole);
-    QPushButton* close = buttons->addButton(text(kClose), QDialogButtonBox::RejectRole);
+    m_next = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
+    m_replaceOne = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
+    m_replaceAll = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
+    m_close = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     // Enter finds the next match wherever the focus is in the window; Escape closes it.
-    for (QPushButton* b : {m_replaceOne, m_replaceAll, close})
+    for (QPushButton* b : {m_replaceOne, m_replaceAll, m_close})
         b->setAutoDefault(false);
     m_next->setDefault(true);
     connect(m_next, &QPushButton::clicked, this, [this] {
@@ -63,12 +59,29 @@ cuiFindDialog::cuiFindDialog(QWidget* parent, const std::vector<std::string>& te
         if (onReplaceAll)
             onReplaceAll();
     });
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(options);
     layout->addWidget(buttons);
+    SetTexts(texts);
+}
+
+void cuiFindDialog::SetTexts(const std::vector<std::string>& texts) {
+    auto text = [&](int line) {
+        return size_t(line) < texts.size() ? QString::fromStdString(texts[size_t(line)]) : QString();
+    };
+    setWindowTitle(text(kTitle));
+    m_findLabel->setText(text(kFind));
+    m_withLabel->setText(text(kWith));
+    m_whole->setText(text(kWhole));
+    m_all->setText(text(kAll));
+    m_this->setText(text(kThis));
+    m_next->setText(text(kNext));
+    m_replaceOne->setText(text(kReplace));
+    m_replaceAll->setText(text(kReplaceAll));
+    m_close->setText(text(kClose));
 }
 
 std::string cuiFindDialog::FindText() const {

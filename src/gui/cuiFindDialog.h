@@ -8,6 +8,7 @@
 #include <vector>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -17,6 +18,9 @@ class cuiFindDialog : public QDialog {
 public:
     // texts: the window title, the field and button captions (the lines of GI_Find_Dialog).
     cuiFindDialog(QWidget* parent, const std::vector<std::string>& texts);
+
+    // The captions again (another language).
+    void SetTexts(const std::vector<std::string>& texts);
 
     std::function<void()> onFindNext;
     std::function<void()> onReplace;
@@ -39,6 +43,9 @@ public:
     QPushButton* ReplaceAllButton() { return m_replaceAll; }
 
 private:
+    QLabel* m_findLabel = nullptr;
+    QLabel* m_withLabel = nullptr;
+    QPushButton* m_close = nullptr;
     QLineEdit* m_find = nullptr;
     QLineEdit* m_replace = nullptr;
     QCheckBox* m_whole = nullptr;

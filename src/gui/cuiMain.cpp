@@ -422,9 +422,13 @@ void cuiMain::Start() {
     xs.askDataPath = [this] { return m_s.askPath(false, m_s.env->currentDirectory, std::string()); };
     xs.takeImport = [this](const cmcEeprom& before, const cmcEeprom& after) { TakeImport(before, after); };
     m_exchange = std::make_unique<cuiExchangeCommands>(*this, xs);
-    cuiFindCommands::Services fs{
-        xs.texts, xs.languages, m_s.box, m_s.events,
-        [this](const cmcEeprom& after, const std::string& label) { TakeChange(after, label); }};
+    cuiFindCommands::Services fs;
+    fs.texts = xs.texts;
+    fs.languages = xs.languages;
+    fs.box = m_s.box;
+    fs.events = m_s.events;
+    fs.take = [this](const cmcEeprom& after, const std::string& label) { TakeChange(after, label); };
+    fs.busy = us.busy;
     m_find = new cuiFindCommands(*this, fs);
     m_commandHost->printDisabled = [this](int32_t cell) {
         return m_print->IsBusy() || (cell == CL_Menu_File_Print_Current && !m_print->CanPrintCurrent());
