@@ -101,7 +101,6 @@ void cuiFindCommands::AddToMenu(QMenu* menu) {
         menu->addSeparator();
     for (const auto& [action, line] : entries) {
         action->setText(Q(Line("GI_Find_Menu", line)));
-        action->setEnabled(!Busy());
         menu->addAction(action);
     }
 }
