@@ -23,6 +23,7 @@
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiCommandIcons.h"
 #include "gui/cuiExchangeCommands.h"
+#include "gui/cuiFindCommands.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiHelpViewer.h"
 #include "gui/cuiLanguageDialog.h"
@@ -439,6 +440,14 @@ void cuiMain::Start() {
     xs.askDataPath = [this] { return m_s.askPath(false, m_s.env->currentDirectory, std::string()); };
     xs.takeImport = [this](const cmcEeprom& before, const cmcEeprom& after) { TakeImport(before, after); };
     m_exchange = std::make_unique<cuiExchangeCommands>(*this, xs);
+    cuiFindCommands::Services fs;
+    fs.texts = xs.texts;
+    fs.languages = xs.languages;
+    fs.box = m_s.box;
+    fs.events = m_s.events;
+    fs.take = [this](const cmcEeprom& after, const std::string& label) { TakeChange(after, label); };
+    fs.busy = us.busy;
+    m_find = new cuiFindCommands(*this, fs);
     m_commandHost->printDisabled = [this](int32_t cell) {
         return m_print->IsBusy() || (cell == CL_Menu_File_Print_Current && !m_print->CanPrintCurrent());
     };
@@ -682,6 +691,7 @@ void cuiMain::BuildMenu() {
             }
             m_undo->AddToMenu(edit);
             m_selection->AddToMenu(edit);
+            m_find->AddToMenu(edit);
         });
     }
 }
@@ -1339,9 +1349,13 @@ int cuiMain::CommandIcon(int32_t cell, int32_t parameter) {
 void cuiMain::TakeImport(const cmcEeprom& before, const cmcEeprom& after) {
     // The import worked on a copy of this data (before); what it changed is one undo step.
     (void)before;
+    TakeChange(after, m_undo->StepName(cuiUndoCommands::kImport));
+}
+
+void cuiMain::TakeChange(const cmcEeprom& after, const std::string& label) {
     const std::string sheet = m_sheetText;
     {
-        cuiUndoCommands::Action step(*m_undo, m_undo->StepName(cuiUndoCommands::kImport));
+        cuiUndoCommands::Action step(*m_undo, label);
         m_current = after;
     }
     MarkModified();

@@ -37,6 +37,7 @@ class cuiAdCommands;
 class cuiAdWindow;
 class cuiCloneCommands;
 class cuiExchangeCommands;
+class cuiFindCommands;
 class cuiPrintCommands;
 class QPrinter;
 class cuiCommandHost;
@@ -118,6 +119,8 @@ public:
     // Export, Import and Compare: the open sheet as a CSV table, a CSV table into it, the data
     // against a file.
     cuiExchangeCommands& Exchange() { return *m_exchange; }
+    // Find and replace over the cells the sheets show (Edit > Find..., Find next, Replace...).
+    cuiFindCommands& Find() { return *m_find; }
     // Menu and toolbar actions of a command cell name (with the cell's value), for tests.
     QList<QAction*> CommandActions(const std::string& cellName, int parameter = -1);
 
@@ -354,6 +357,9 @@ private:
     std::unique_ptr<cuiExchangeCommands> m_exchange;
     // An import taken over: one change of the data (the undo step of the whole import goes here).
     void TakeImport(const cmcEeprom& before, const cmcEeprom& after);
+    // Data changed on a copy (an import, a replace) taken over as one undo step named label.
+    void TakeChange(const cmcEeprom& after, const std::string& label);
+    cuiFindCommands* m_find = nullptr; // a child of the window
     QPointer<cuiMchWindow> m_mchWindow;
     QPointer<cuiRptWindow> m_rptWindow;
     bool m_rptOpening = false;                 // the repeater window opens on the next turn of the loop

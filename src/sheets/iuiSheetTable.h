@@ -32,6 +32,9 @@ public:
     // A header that repeats takes " (2)", " (3)"...
     int32_t ColumnCount() const { return int32_t(m_columns.size()); }
     const std::string& Header(int32_t column) const { return m_headers[size_t(column)]; }
+    // The sheet's own column and row of a shown column and a row below the header.
+    int32_t SheetColumn(int32_t column) const { return m_columns[size_t(column)]; }
+    int32_t SheetRow(int32_t row) const { return row + m_sheet->GridFixedRows(); }
     // The column of a header text (exact, or case and surrounding blanks aside); -1 when none.
     int32_t ColumnOf(std::string_view header) const;
     // Whether a header names a column the sheet hides (a bank kind that does not use it).

@@ -92,6 +92,12 @@ const std::vector<CliVerb>& CliVerbs() {
          "column, then bytes no cell shows; exit 0 equal, 1 different, 2 trouble",
          {"--port", "--password"},
          CliDiff},
+        {"find",
+         "FILE TEXT [--whole] [--csv]",
+         "find the cells of every sheet whose shown text holds TEXT (case aside; --whole: the whole "
+         "cell), by sheet, row and column; exit 0 found, 1 none, 2 trouble",
+         {},
+         CliFind},
     };
     return verbs;
 }

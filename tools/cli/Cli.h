@@ -64,3 +64,5 @@ int CliExport(const CliArgs& args);
 int CliImport(const CliArgs& args);
 // Two clone data files compared as the sheets show them.
 int CliDiff(const CliArgs& args);
+// The cells of every sheet whose shown text holds a text.
+int CliFind(const CliArgs& args);
