@@ -11,6 +11,7 @@
 #include "cells/cmcCellCapsule.h"
 #include "model/indModel.h"
 #include "sheets/cmcFixedCanvas.h"
+#include "sheets/iuiCellTyping.h"
 #include "sheets/iuiSh_ChBank.h"
 #include "sheets/iuiSheetFactory.h"
 #include "sheets/iuiTreeSheets.h"
@@ -90,13 +91,8 @@ struct Session {
         case fuzz::CellEdit::Text:
             break;
         }
-        cli.windows.listName.clear();
-        cmcCellCapsule out;
-        cli.Key(cell, '\r', &out);
-        if (out.redirect.on && (out.redirect.cell != cell.cell || out.redirect.parameter != cell.parameter))
-            return; // an empty row: the first cell comes first
-        if (cli.windows.listName.empty() || !cli.Choose(cell, e.text))
-            cli.Typed(cell, e.text);
+        // Typed as the grid types it: carriage return, then a list choice or the entered text.
+        iuiCellTyping::Type(*cli.handler, *cli.env, nullptr, cell, e.text);
     }
 
     // Every cell's text as the sheet shows it.
