@@ -44,6 +44,10 @@ std::string WidthGroup(std::string_view store) {
     return "Display/" + std::string(store) + "/colwidth";
 }
 
+std::string HiddenGroup(std::string_view store) {
+    return "Display/" + std::string(store) + "/colhidden";
+}
+
 } // namespace
 
 cuiSheet::cuiSheet(const cuiSheetEnv& env, std::string overlayKey, int32_t startCell, int32_t startParameter)
@@ -374,7 +378,12 @@ void cuiSheet::CreateCells(const std::string& cellsKey) {
         // Window sheets neither keep widths nor take part in a pending reset.
     } else if (Printing()) {
         RestoreColumnWidths();
+        RestoreHiddenColumns();
+        for (int32_t c = 0; c < m_colCount; ++c)
+            if (ColumnHidden(c))
+                SetColWidth(c, 0);
     } else if (!m_popup) {
+        RestoreHiddenColumns();
         if (m_pendingWidthReset)
             DeleteStoredWidths();
         else
@@ -552,6 +561,39 @@ void cuiSheet::SaveColumnWidths() {
     const std::string group = WidthGroup(store);
     const int32_t probeRow = std::clamp(m_fixedRows, 0, m_rowCount - 1);
     for (int32_t c = 0; c < m_colCount; ++c)
-        if (Cell(c, probeRow).markFlags & cmcCellObj::kSelectable)
+        if ((Cell(c, probeRow).markFlags & cmcCellObj::kSelectable) && !ColumnHidden(c))
             m_env.settings->WriteInt(group, std::to_string(c), ColWidth(c));
+}
+
+bool cuiSheet::ColumnHidden(int32_t column) const {
+    return column >= 0 && static_cast<size_t>(column) < m_hiddenCols.size() &&
+           m_hiddenCols[static_cast<size_t>(column)];
+}
+
+bool cuiSheet::SetColumnHidden(int32_t column, bool hidden) {
+    if (column < GridFixedCols() || column >= m_colCount)
+        return false;
+    m_hiddenCols.resize(static_cast<size_t>(m_colCount), false);
+    m_hiddenCols[static_cast<size_t>(column)] = hidden;
+    const std::string store = m_env.settings && !Printing() ? WidthStoreName() : std::string();
+    if (store.empty())
+        return true;
+    // Only the hidden columns are written: a sheet that grows columns shows the new ones.
+    if (hidden)
+        m_env.settings->WriteInt(HiddenGroup(store), std::to_string(column), 1);
+    else if (m_env.settings->ReadInt(HiddenGroup(store), std::to_string(column))) {
+        m_env.settings->WriteInt(HiddenGroup(store), std::to_string(column), 0);
+    }
+    return true;
+}
+
+void cuiSheet::RestoreHiddenColumns() {
+    m_hiddenCols.assign(static_cast<size_t>(m_colCount), false);
+    const std::string store = m_env.settings ? WidthStoreName() : std::string();
+    if (store.empty())
+        return;
+    const std::string group = HiddenGroup(store);
+    for (int32_t c = GridFixedCols(); c < m_colCount; ++c)
+        m_hiddenCols[static_cast<size_t>(c)] =
+            m_env.settings->ReadInt(group, std::to_string(c)).value_or(0) == 1;
 }

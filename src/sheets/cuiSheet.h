@@ -116,6 +116,11 @@ public:
     std::string WidthStoreName();
     // Removes the stored widths of every sheet GI_CellWidthRegList names.
     void DeleteStoredWidths();
+    // Columns the user hid: the grid and the printer show them 0 wide; their cells, data and stored
+    // widths stay as they are. Kept per sheet in the settings store beside the widths.
+    bool ColumnHidden(int32_t column) const;
+    // Only scrolling columns hide; false (nothing changes) for a fixed column or one out of range.
+    bool SetColumnHidden(int32_t column, bool hidden);
 
 protected:
     // Row map access that grows the map: new entries read line 0 with the flag set.
@@ -199,5 +204,7 @@ protected:
     bool m_pendingWidthReset = false;
 
 private:
+    void RestoreHiddenColumns();
+    std::vector<bool> m_hiddenCols;
     void FitCell(const cmcCellObj& cell, int32_t column, int32_t row);
 };
