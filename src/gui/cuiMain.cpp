@@ -28,6 +28,7 @@
 #include "gui/cuiMchWindow.h"
 #include "gui/cuiPortDialog.h"
 #include "gui/cuiPrintCommands.h"
+#include "gui/cuiRowDrag.h"
 #include "gui/cuiRptWindow.h"
 #include "gui/cuiSheetView.h"
 #include "gui/cuiStatusPanel.h"
@@ -992,6 +993,9 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         return m_rowRan;
     };
     m_view->onSortColumn = [this](int col, bool descending) { return SortColumn(col, descending); };
+    (new cuiRowDrag(*m_view))->onDrop = [this](int first, int last, int target) {
+        DropRows(first, last, target);
+    };
     m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
         return command == CL_PMenu_Help ||
                (command == CL_PMenu_MCHWin && capsule.cell && capsule.cell->category == CT_Mch) ||
@@ -1520,6 +1524,16 @@ bool cuiMain::SortColumn(int col, bool descending) {
     if (result == indRowCommands::Result::Done && m_handler->onModified)
         m_handler->onModified();
     return result == indRowCommands::Result::Done || result == indRowCommands::Result::Nothing;
+}
+
+bool cuiMain::DropRows(int first, int last, int target) {
+    if (!m_view || !m_rows || !m_handler)
+        return false;
+    cuiUndoCommands::Action step(*m_undo, m_s.tables->Text().GetLine("GI_RowDrag_Steps", 0));
+    const indRowCommands::Result result = cuiRowDrag::Move(m_view->Sheet(), *m_rows, first, last, target);
+    if (result == indRowCommands::Result::Done && m_handler->onModified)
+        m_handler->onModified();
+    return result == indRowCommands::Result::Done;
 }
 
 void cuiMain::MarkModified() {

@@ -259,6 +259,8 @@ private:
     // Sorts the open sheet's list by a column in one change of the data; true when the column sorts
     // it (also when it was in that order).
     bool SortColumn(int col, bool descending);
+    // Rows dragged by their number onto another row of their list: one undo step.
+    bool DropRows(int first, int last, int target);
     void RebuildCommands();
     void BuildMenu();
     void BuildToolBar();
