@@ -127,6 +127,8 @@ public:
     // A right click on a cell of a fixed row, or Ctrl and the context-menu key (the current column):
     // the column and where its pop-up opens. Without it the grid's own pop-up opens there too.
     std::function<void(int col, const QPoint& globalPos)> onHeaderMenu;
+    // The left press on a header cell no longer ends in a click (it became a drag).
+    void CancelHeaderClick() { m_headerCol = -1; }
     // Where the last double click hit, in viewport coordinates.
     QPoint DoubleClickPos() const { return m_doubleClickAt; }
     std::function<void()> onFocusGained;

@@ -19,6 +19,7 @@
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiCloneCommands.h"
 #include "gui/cuiCloneInfoWindow.h"
+#include "gui/cuiColumnDrag.h"
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiCommandIcons.h"
 #include "gui/cuiExchangeCommands.h"
@@ -993,6 +994,9 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         return m_rowRan;
     };
     m_view->onSortColumn = [this](int col, bool descending) { return SortColumn(col, descending); };
+    (new cuiColumnDrag(*m_view))->onMoved = [this] {
+        QTimer::singleShot(0, this, [this] { OpenSheet(std::string(m_sheetText)); });
+    };
     (new cuiRowDrag(*m_view))->onDrop = [this](int first, int last, int target) {
         DropRows(first, last, target);
     };

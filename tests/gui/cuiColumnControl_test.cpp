@@ -208,4 +208,48 @@ TEST_F(ColumnFixture, ThePrintedSheetLeavesHiddenColumnsOutAndAHeaderClickStillS
     EXPECT_NE(hidden.find("Name"), std::string::npos) << hidden.size() << " " << window->Print().IsBusy();
 }
 
+TEST_F(ColumnFixture, AHeaderDraggedSidewaysMovesItsColumnAndTheOrderIsKept) {
+    const int freq = Column("RX frequency (MHz)");
+    const int name = Column("Name");
+    ASSERT_GE(freq, 0);
+    ASSERT_GT(name, freq);
+    ASSERT_TRUE(View().Sheet().ColumnMovable(name));
+    const cmcEeprom before = window->Current();
+    auto middle = [this](int col) {
+        const cuiGrid::Rect r = Grid().CellRect(col, 0);
+        return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    // Name onto the frequency's place: the frequency and what stood between follow it.
+    QWidget* viewport = Grid().viewport();
+    const QPoint from = middle(name), to = middle(freq);
+    ASSERT_TRUE(View().Sheet().ColumnMovable(freq));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    for (int i = 1; i <= 4; ++i) {
+        const QPoint at = from + (to - from) * i / 4;
+        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+    ASSERT_TRUE(store.ReadText("Display/MchLmr/colorder", "order"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Column("Name") == freq; }, 2000)) << "the sheet is built again";
+    EXPECT_EQ(Column("Name"), freq);
+    EXPECT_EQ(Column("RX frequency (MHz)"), freq + 1);
+    EXPECT_EQ(View().Sheet().OriginColumn(freq), name);
+    EXPECT_FALSE(window->Modified()) << "no sort, no data change";
+    EXPECT_TRUE(window->Current() == before);
+
+    // Hiding and widths follow the moved column; the order is kept for the next session.
+    View().Columns().SetHidden(Column("Name"), true);
+    window.reset();
+    bool checked = false;
+    RunWindowSession(store, [&](indEnviron&, cuiMain& w) {
+        ASSERT_TRUE(w.OpenSheet(kBank0));
+        EXPECT_EQ(Column(w, "RX frequency (MHz)"), freq + 1);
+        EXPECT_TRUE(w.SheetView()->Grid().ColHidden(freq));
+        checked = true;
+    });
+    EXPECT_TRUE(checked);
+}
+
 } // namespace
