@@ -75,7 +75,7 @@ struct ColumnFixture : MainWindowFixture {
         window->resize(900, 600);
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        ASSERT_TRUE(window->OpenSheet(kBank0));
+        ASSERT_TRUE(window->SelectTreeNode(kBank0));
     }
     cuiSheetView& View() { return *window->SheetView(); }
     cuiGrid& Grid() { return View().Grid(); }
@@ -96,6 +96,7 @@ struct ColumnFixture : MainWindowFixture {
                   [](QWidget* w) { static_cast<cuiPreview*>(w)->Button(cuiPreview::Tool::Print)->click(); });
         window->Print().PrintCurrent();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !window->Print().IsBusy(); }, 20000));
+        EXPECT_EQ(window->OpenSheetText(), kBank0);
         return PdfText(pdf);
     }
 };
@@ -205,7 +206,20 @@ TEST_F(ColumnFixture, ThePrintedSheetLeavesHiddenColumnsOutAndAHeaderClickStillS
     View().Columns().SetHidden(freq, true);
     const std::string hidden = Printed();
     EXPECT_EQ(hidden.find("RX frequency"), std::string::npos) << hidden.substr(0, 2000);
-    EXPECT_NE(hidden.find("Name"), std::string::npos) << hidden.size() << " " << window->Print().IsBusy();
+    EXPECT_NE(hidden.find("Name"), std::string::npos);
+
+    // A moved column prints in its new place: Name before the frequency on the heading line.
+    View().Columns().SetHidden(freq, false);
+    ASSERT_TRUE(View().Sheet().StoreColumnMove(name, freq));
+    ASSERT_TRUE(window->OpenSheet(kBank0));
+    const std::string moved = Printed();
+    auto column = [&](const std::string& text, const std::string& word) {
+        const size_t at = text.find(word);
+        return at == std::string::npos ? std::string::npos : at - text.rfind('\n', at);
+    };
+    const std::string original = shown;
+    EXPECT_GT(column(original, "Name"), column(original, "RX frequency"));
+    EXPECT_LT(column(moved, "Name"), column(moved, "RX frequency")) << moved.substr(0, 1500);
 }
 
 TEST_F(ColumnFixture, AHeaderDraggedSidewaysMovesItsColumnAndTheOrderIsKept) {
