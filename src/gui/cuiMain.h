@@ -261,6 +261,8 @@ private:
     bool SortColumn(int col, bool descending);
     // Rows dragged by their number onto another row of their list: one undo step.
     bool DropRows(int first, int last, int target);
+    // Channels dragged onto another bank's node of the tree: to the end of that bank, one undo step.
+    bool DropRowsOnTree(int first, int last, const QPoint& globalPos);
     void RebuildCommands();
     void BuildMenu();
     void BuildToolBar();

@@ -1,8 +1,14 @@
 #include "gui/cuiRowDrag.h"
 
+#include "cells/cmcCellCapsule.h"
+#include "cells/cmcCellCategory.h"
+#include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
+#include "core/cmcEeprom.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiSheetView.h"
+#include "model/indListEdit.h"
+#include "model/indRowKinds.h"
 #include "sheets/cuiSheet.h"
 #include "sheets/iuiSheetSort.h"
 
@@ -147,4 +153,78 @@ indRowCommands::Result cuiRowDrag::Move(cuiSheet& sheet, indRowCommands& rows, i
     for (auto i = static_cast<int32_t>(order.size()); i < static_cast<int32_t>(empty.size()); ++i)
         order.push_back(i); // the empty entries stay where they are
     return rows.Sort(category, iuiSheetSort::GroupShown(sheet), order);
+}
+
+indRowCommands::Result cuiRowDrag::MoveToBank(cuiSheet& sheet, indRowCommands& rows, cmcEeprom& work,
+                                              const cmcEeprom* defaults, int firstRow, int lastRow,
+                                              int target) {
+    int32_t category = -1;
+    const std::vector<int32_t> entries = RowEntries(sheet, rows, category);
+    const int32_t source = iuiSheetSort::GroupShown(sheet);
+    const int kind = category == CT_Mch ? rows.KindOfCategory(category) : 0;
+    const indRowKind* list = kind ? indRowKinds::Of(kind) : nullptr;
+    auto entryOf = [&](int row) {
+        return row >= 0 && static_cast<size_t>(row) < entries.size() ? entries[static_cast<size_t>(row)] : -1;
+    };
+    if (!list || source < 0 || target < 0 || target == source || entryOf(firstRow) < 0 ||
+        entryOf(lastRow) < 0)
+        return indRowCommands::Result::NotHere;
+    const int32_t sourceFirst = indRowKinds::GroupFirst(work, *list, source);
+    const int32_t sourceSize = indRowKinds::GroupSize(work, *list, source);
+    int32_t low = entryOf(firstRow), high = entryOf(lastRow);
+    if (low > high || low < sourceFirst || high >= sourceFirst + sourceSize)
+        return indRowCommands::Result::NotHere;
+    const int32_t count = high - low + 1;
+    const cmcEeprom before = work;
+    auto capsuleAt = [](cmcCellObj& cell, int32_t index) {
+        cell.category = CT_Mch;
+        cell.cell = CL_Mch_FreqR;
+        cell.parameter = index;
+        cmcCellCapsule capsule;
+        capsule.cell = &cell;
+        return capsule;
+    };
+    // Blank channels at the target's end, one by one as the Insert command adds them there.
+    for (int32_t k = 0; k < count; ++k) {
+        cmcCellObj cell;
+        cmcCellCapsule capsule = capsuleAt(cell, indRowKinds::GroupFirst(work, *list, target) +
+                                                     indRowKinds::GroupSize(work, *list, target));
+        if (rows.Execute(CL_PMenu_Insert, capsule, target) != indRowCommands::Result::Done) {
+            work = before;
+            return indRowCommands::Result::Refused;
+        }
+    }
+    // The moved channels moved too when the blanks went in before them.
+    const int32_t blanks =
+        indRowKinds::GroupFirst(work, *list, target) + indRowKinds::GroupSize(work, *list, target) - count;
+    if (blanks <= low) {
+        low += count;
+        high += count;
+    }
+    // One renumbering that swaps the moved channels with the blanks (the channels between them stay).
+    const int32_t first = std::min(low, blanks), last = std::max(high, blanks + count - 1);
+    std::vector<int> order(static_cast<size_t>(last - first + 1));
+    for (int32_t i = first; i <= last; ++i) {
+        int32_t to = i;
+        if (i >= low && i <= high)
+            to = blanks + (i - low);
+        else if (i >= blanks && i < blanks + count)
+            to = low + (i - blanks);
+        order[static_cast<size_t>(i - first)] = to - first;
+    }
+    if (!indListEdit(work, defaults).Permute(kind, first, order)) {
+        work = before;
+        return indRowCommands::Result::Refused;
+    }
+    // The blanks now stand where the channels were: the Delete command takes them out of the source.
+    cmcCellObj cell;
+    cmcCellCapsule capsule = capsuleAt(cell, low);
+    capsule.rangeFlags = cmcCellCapsule::kRangeBlock;
+    capsule.rangeFirst = low;
+    capsule.rangeLast = high;
+    if (rows.Execute(CL_PMenu_Delete, capsule, source) != indRowCommands::Result::Done) {
+        work = before;
+        return indRowCommands::Result::Refused;
+    }
+    return indRowCommands::Result::Done;
 }

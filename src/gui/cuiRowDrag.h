@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+class cmcEeprom;
 class cuiSheet;
 class cuiSheetView;
 
@@ -39,6 +40,15 @@ public:
     // that moves.
     static indRowCommands::Result Move(cuiSheet& sheet, indRowCommands& rows, int firstRow, int lastRow,
                                        int targetRow);
+
+    // Moves the channels shown on firstRow..lastRow of a bank sheet to the end of bank target: as
+    // many blank channels as are moved are added at the target's end, the channels change places
+    // with them in one renumbering (every reference follows its channel), and the blanks left in the
+    // source bank are deleted. On a refusal (the target is full) the working image is left as it
+    // was. work is the image the row commands edit, defaults the initial data.
+    static indRowCommands::Result MoveToBank(cuiSheet& sheet, indRowCommands& rows, cmcEeprom& work,
+                                             const cmcEeprom* defaults, int firstRow, int lastRow,
+                                             int target);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,6 +6,8 @@
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellObj.h"
 #include "core/cmcEeprom.h"
+#include "core/cmcEv.h"
+#include "core/cmcEvMan.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiRowDrag.h"
 #include "gui/cuiSheetView.h"
@@ -13,6 +15,8 @@
 #include "model/indLayout.h"
 
 #include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -117,6 +121,53 @@ TEST_F(RowDragFixture, AClickOnARowNumberMovesNothing) {
     QTest::mouseRelease(Grid().viewport(), Qt::LeftButton, {}, Number(2)); // no move between: no drag
     EXPECT_TRUE(window->Current() == original);
     EXPECT_FALSE(window->Modified());
+}
+
+TEST_F(RowDragFixture, ChannelsDroppedOnAnotherBanksNodeMoveToItsEndInOneUndoStep) {
+    uint8_t* w = window->Current().Data();
+    const int count0 = indLayout::GroupCount(w, 0);
+    // Bank 1 gets the channel after bank 0's: a second bank with a node in the tree.
+    indLayout::Put16(w, indLayout::kGroupCounts + 2, 1);
+    indLayout::Put16(w + kScan, 12, 1); // the scan list names bank 0's second channel
+    events.Send(cmcEv::RebuildBankBranches);
+    ASSERT_TRUE(window->SelectTreeNode("[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0"));
+    QTreeWidgetItem* bank1 = nullptr;
+    for (QTreeWidgetItemIterator it(window->Tree()); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole + 1).toString() == "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 1")
+            bank1 = *it;
+    ASSERT_NE(bank1, nullptr);
+    const std::vector<std::string> before = Frequencies();
+    const cmcEeprom original = window->Current();
+
+    // Row 1 dragged out of the grid onto bank 1's node.
+    QTreeWidget* tree = window->Tree();
+    const QPoint node = tree->visualItemRect(bank1).center();
+    const QPoint release = Grid().viewport()->mapFromGlobal(tree->viewport()->mapToGlobal(node));
+    QWidget* viewport = Grid().viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, Number(1));
+    for (const QPoint& at : {Number(1) + QPoint(0, 10), release}) {
+        QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    }
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, release);
+
+    w = window->Current().Data();
+    EXPECT_EQ(indLayout::GroupCount(w, 0), count0 - 1);
+    EXPECT_EQ(indLayout::GroupCount(w, 1), 2);
+    std::vector<std::string> left = before;
+    left.erase(left.begin() + 1);
+    EXPECT_EQ(Frequencies(), left);
+    cmcCellObj cell;
+    cell.category = cmcCellIds::CategoryByName("CT_Mch");
+    cell.cell = cmcCellIds::CellByName("CL_Mch_FreqR");
+    cell.parameter = count0; // bank 1's second channel, the last one
+    EXPECT_EQ(window->Handler()->CellText(cell, 0), before[1]);
+    EXPECT_EQ(PriorityChannel(), count0) << "the scan list follows the channel into bank 1";
+
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(window->Current() == original);
 }
 
 } // namespace
