@@ -162,7 +162,7 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
     m_grid->SetColSizing(m_sheet->ColSizing());
     m_columns = new cuiColumnControl(*this, handler);
     m_columns->ApplyToGrid();
-    if (!m_sheet->PopupMode() && m_sheet->Env().settings && !m_sheet->WidthStoreName().empty())
+    if (m_sheet->KeepsColumnLayout() && !m_sheet->WidthStoreName().empty())
         m_grid->onHeaderMenu = [this](int, const QPoint& at) { m_columns->ShowMenu(at); };
 
     m_grid->onSelectCell = [this](int c, int r, bool& allow) {

@@ -581,7 +581,7 @@ bool cuiSheet::SetColumnHidden(int32_t column, bool hidden) {
         return false;
     m_hiddenCols.resize(static_cast<size_t>(m_colCount), false);
     m_hiddenCols[static_cast<size_t>(column)] = hidden;
-    const std::string store = m_env.settings && !Printing() ? WidthStoreName() : std::string();
+    const std::string store = KeepsColumnLayout() && !Printing() ? WidthStoreName() : std::string();
     if (store.empty())
         return true;
     // Only the hidden columns are written: a sheet that grows columns shows the new ones.
@@ -627,7 +627,7 @@ bool cuiSheet::ColumnMovable(int32_t column) const {
 }
 
 bool cuiSheet::StoreColumnMove(int32_t column, int32_t to) {
-    const std::string store = m_env.settings && !Printing() ? WidthStoreName() : std::string();
+    const std::string store = KeepsColumnLayout() && !Printing() ? WidthStoreName() : std::string();
     if (store.empty() || column == to || !ColumnMovable(column) || !ColumnMovable(to))
         return false;
     std::vector<int32_t> order;

@@ -121,10 +121,13 @@ public:
     bool ColumnHidden(int32_t column) const;
     // Only scrolling columns hide; false (nothing changes) for a fixed column or one out of range.
     bool SetColumnHidden(int32_t column, bool hidden);
+    // Whether the sheet keeps hidden columns and their order in the settings store (the window and
+    // choice list sheets keep none: they show every column in the definition's order).
+    bool KeepsColumnLayout() const { return m_storedWidths && !m_popup && m_env.settings; }
     // The user's order of the scrolling columns, kept beside the widths: the built sheet holds its
     // columns in that order (so the grid and the printer show them so), and widths and hidden
-    // columns are stored under the column's place in the sheet definition.
-    // The column's place in the sheet definition.
+    // columns are stored under the column's place in the sheet definition. The column's place in
+    // the sheet definition:
     int32_t OriginColumn(int32_t column) const;
     // Whether a column can move: a scrolling column none of whose cells is drawn together with a
     // neighbour (a heading over several columns, a text running into the next cell).
