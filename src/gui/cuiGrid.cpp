@@ -41,6 +41,7 @@ void cuiGrid::SetCounts(int cols, int rows) {
     cols = std::max(cols, 1);
     rows = std::max(rows, 1);
     m_colWidths.resize(static_cast<size_t>(cols), m_defaultWidth);
+    m_colHidden.resize(static_cast<size_t>(cols), false);
     m_rowHeights.resize(static_cast<size_t>(rows), m_defaultHeight);
     m_fixedCols = std::min(m_fixedCols, cols - 1);
     m_fixedRows = std::min(m_fixedRows, rows - 1);
@@ -73,7 +74,21 @@ void cuiGrid::SetDefaultSizes(int width, int height) {
 }
 
 int cuiGrid::ColWidth(int col) const {
-    return col >= 0 && col < ColCount() ? m_colWidths[static_cast<size_t>(col)] : 0;
+    return col >= 0 && col < ColCount() && !m_colHidden[static_cast<size_t>(col)]
+               ? m_colWidths[static_cast<size_t>(col)]
+               : 0;
+}
+
+void cuiGrid::SetColHidden(int col, bool hidden) {
+    if (col < 0 || col >= ColCount() || m_colHidden[static_cast<size_t>(col)] == hidden)
+        return;
+    m_colHidden[static_cast<size_t>(col)] = hidden;
+    UpdateScrollBars();
+    InvalidateGrid();
+}
+
+bool cuiGrid::ColHidden(int col) const {
+    return col >= 0 && col < ColCount() && m_colHidden[static_cast<size_t>(col)];
 }
 
 int cuiGrid::RowHeight(int row) const {
@@ -112,8 +127,8 @@ int cuiGrid::FixedHeight() const {
 
 int cuiGrid::GridWidth() const {
     int w = 0;
-    for (int v : m_colWidths)
-        w += v;
+    for (int c = 0; c < ColCount(); ++c)
+        w += ColWidth(c);
     return w;
 }
 
@@ -553,6 +568,10 @@ void cuiGrid::keyPressEvent(QKeyEvent* event) {
     int shift = ShiftState(event->modifiers());
     int key = VirtualKey(event->key());
     const bool hadKey = key != 0;
+    if (HeaderMenuKey(key, shift)) {
+        event->accept();
+        return;
+    }
     if (key != 0 && onKeyDown)
         onKeyDown(key, shift);
     if (key == kVkApps && m_autoPopup && m_popup) {
@@ -748,7 +767,27 @@ void cuiGrid::focusOutEvent(QFocusEvent* event) {
     InvalidateGrid();
 }
 
+bool cuiGrid::HeaderMenuAt(const QPoint& p, const QPoint& globalPos) {
+    int col = -1, row = -1;
+    if (!onHeaderMenu || !CellAtPoint(p.x(), p.y(), col, row) || row >= m_fixedRows)
+        return false;
+    onHeaderMenu(col, globalPos);
+    return true;
+}
+
+bool cuiGrid::HeaderMenuKey(int key, int shift) {
+    if (key != kVkApps || !(shift & kCtrl) || !onHeaderMenu)
+        return false;
+    Rect r = CellRect(m_col, 0);
+    onHeaderMenu(m_col, viewport()->mapToGlobal(QPoint(r.left, r.bottom)));
+    return true;
+}
+
 void cuiGrid::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse && HeaderMenuAt(event->pos(), event->globalPos())) {
+        event->accept();
+        return;
+    }
     if (m_autoPopup && m_popup)
         m_popup->exec(event->globalPos());
     event->accept();

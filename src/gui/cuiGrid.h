@@ -63,6 +63,9 @@ public:
     // A width of 0 hides a column.
     void SetColWidth(int col, int width);
     void SetRowHeight(int row, int height);
+    // A hidden column shows 0 wide and keeps its width for when it shows again.
+    void SetColHidden(int col, bool hidden);
+    bool ColHidden(int col) const;
 
     int Col() const { return m_col; }
     int Row() const { return m_row; }
@@ -121,6 +124,11 @@ public:
     // A left click on a cell of a fixed row (pressed and released on the same cell, not on a column
     // border being dragged): the column whose header was clicked.
     std::function<void(int col)> onHeaderClick;
+    // A right click on a cell of a fixed row, or Ctrl and the context-menu key (the current column):
+    // the column and where its pop-up opens. Without it the grid's own pop-up opens there too.
+    std::function<void(int col, const QPoint& globalPos)> onHeaderMenu;
+    // The left press on a header cell no longer ends in a click (it became a drag).
+    void CancelHeaderClick() { m_headerCol = -1; }
     // Where the last double click hit, in viewport coordinates.
     QPoint DoubleClickPos() const { return m_doubleClickAt; }
     std::function<void()> onFocusGained;
@@ -163,8 +171,12 @@ private:
     // release is on the same cell.
     void NoteHeaderPress(Qt::MouseButton button, const QPoint& p);
     void HeaderRelease(Qt::MouseButton button, const QPoint& p);
+    // The header pop-up of a right click at p (true when it opened), or of Ctrl+context-menu key.
+    bool HeaderMenuAt(const QPoint& p, const QPoint& globalPos);
+    bool HeaderMenuKey(int key, int shift);
 
     std::vector<int> m_colWidths;
+    std::vector<bool> m_colHidden;
     std::vector<int> m_rowHeights;
     int m_fixedCols = 0;
     int m_fixedRows = 0;

@@ -5,6 +5,7 @@
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
 #include "cells/cmcCellObj.h"
+#include "cells/cmcCodecText.h"
 #include "clone/cmcPortDiscovery.h"
 #include "core/cmcAppDir.h"
 #include "core/cmcEv.h"
@@ -20,6 +21,7 @@
 #include "gui/cuiCellWindows.h"
 #include "gui/cuiCloneCommands.h"
 #include "gui/cuiCloneInfoWindow.h"
+#include "gui/cuiColumnDrag.h"
 #include "gui/cuiCommandHost.h"
 #include "gui/cuiCommandIcons.h"
 #include "gui/cuiExchangeCommands.h"
@@ -30,6 +32,7 @@
 #include "gui/cuiMchWindow.h"
 #include "gui/cuiPortDialog.h"
 #include "gui/cuiPrintCommands.h"
+#include "gui/cuiRowDrag.h"
 #include "gui/cuiRptWindow.h"
 #include "gui/cuiSelectionEdit.h"
 #include "gui/cuiSheetView.h"
@@ -1021,6 +1024,14 @@ bool cuiMain::OpenSheet(const std::string& sheetText) {
         return m_rowRan;
     };
     m_view->onSortColumn = [this](int col, bool descending) { return SortColumn(col, descending); };
+    (new cuiColumnDrag(*m_view))->onMoved = [this] {
+        QTimer::singleShot(0, this, [this] { OpenSheet(std::string(m_sheetText)); });
+    };
+    auto* rowDrag = new cuiRowDrag(*m_view);
+    rowDrag->onDrop = [this](int first, int last, int target) { DropRows(first, last, target); };
+    rowDrag->onDropOutside = [this](int first, int last, const QPoint& at) {
+        DropRowsOnTree(first, last, at);
+    };
     m_view->rowCommandApplies = [this, shownBank](int32_t command, const cmcCellCapsule& capsule) {
         return command == CL_PMenu_Help ||
                (command == CL_PMenu_MCHWin && capsule.cell && capsule.cell->category == CT_Mch) ||
@@ -1549,6 +1560,43 @@ bool cuiMain::SortColumn(int col, bool descending) {
     if (result == indRowCommands::Result::Done && m_handler->onModified)
         m_handler->onModified();
     return result == indRowCommands::Result::Done || result == indRowCommands::Result::Nothing;
+}
+
+bool cuiMain::DropRows(int first, int last, int target) {
+    if (!m_view || !m_rows || !m_handler)
+        return false;
+    cuiUndoCommands::Action step(*m_undo, m_s.tables->Text().GetLine("GI_RowDrag_Steps", 0));
+    const indRowCommands::Result result = cuiRowDrag::Move(m_view->Sheet(), *m_rows, first, last, target);
+    if (result == indRowCommands::Result::Done && m_handler->onModified)
+        m_handler->onModified();
+    return result == indRowCommands::Result::Done;
+}
+
+bool cuiMain::DropRowsOnTree(int first, int last, const QPoint& globalPos) {
+    if (!m_view || !m_rows || !m_handler || !m_tree)
+        return false;
+    QTreeWidgetItem* item = m_tree->itemAt(m_tree->viewport()->mapFromGlobal(globalPos));
+    const std::string text = item ? item->data(0, kTreeCellRole).toString().toStdString() : std::string();
+    const cuiSheetText parts = cuiSheetText::Split(text);
+    cmcGTex& tex = m_s.tables->Text();
+    if (parts.overlayKey.empty() || !tex.HasKey(parts.overlayKey + "_Cells") ||
+        !tex.HasKey(parts.overlayKey + "_Style") || !tex.HasKey(parts.overlayKey + "_BasicCell"))
+        return false;
+    // The bank the node shows, from a quiet build of its sheet.
+    cuiSheetEnv env = SheetEnv();
+    env.events = nullptr;
+    env.settings = nullptr;
+    const std::unique_ptr<cuiSheet> probe = iuiSheetFactory::Build(env, text);
+    const int bank = probe ? iuiSh_ChBank::BankShown(*probe) : -1;
+    if (bank < 0)
+        return false;
+    cuiUndoCommands::Action step(
+        *m_undo, cmcCodecText::Fill(tex.GetLine("GI_RowDrag_Steps", 1), {item->text(0).toStdString()}));
+    const indRowCommands::Result result =
+        cuiRowDrag::MoveToBank(m_view->Sheet(), *m_rows, m_current, &m_initial, first, last, bank);
+    if (result == indRowCommands::Result::Done && m_handler->onModified)
+        m_handler->onModified();
+    return result == indRowCommands::Result::Done;
 }
 
 void cuiMain::MarkModified() {

@@ -264,6 +264,10 @@ private:
     // Sorts the open sheet's list by a column in one change of the data; true when the column sorts
     // it (also when it was in that order).
     bool SortColumn(int col, bool descending);
+    // Rows dragged by their number onto another row of their list: one undo step.
+    bool DropRows(int first, int last, int target);
+    // Channels dragged onto another bank's node of the tree: to the end of that bank, one undo step.
+    bool DropRowsOnTree(int first, int last, const QPoint& globalPos);
     void RebuildCommands();
     void BuildMenu();
     void BuildToolBar();

@@ -10,6 +10,7 @@
 #include "core/cmcEvMan.h"
 #include "core/cmcEvRec.h"
 #include "core/cmcGTex.h"
+#include "gui/cuiColumnControl.h"
 #include "gui/cuiGrid.h"
 #include "platform/cuiQtCanvas.h"
 #include "platform/cuiQtColors.h"
@@ -159,6 +160,10 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
         m_grid->SetRowHeight(r, m_sheet->RowHeight(r));
     m_grid->SetFixed(m_sheet->GridFixedCols(), m_sheet->GridFixedRows());
     m_grid->SetColSizing(m_sheet->ColSizing());
+    m_columns = new cuiColumnControl(*this, handler);
+    m_columns->ApplyToGrid();
+    if (m_sheet->KeepsColumnLayout() && !m_sheet->WidthStoreName().empty())
+        m_grid->onHeaderMenu = [this](int, const QPoint& at) { m_columns->ShowMenu(at); };
 
     m_grid->onSelectCell = [this](int c, int r, bool& allow) {
         // While the engine sets the column of a move, the cell on the old row need not be selectable.
@@ -214,6 +219,8 @@ cuiSheetView::cuiSheetView(std::unique_ptr<cuiSheet> sheet, cmcCellHandler* hand
         const int limit = std::clamp(m_grid->ClientWidth() - fixed, 10, kColumnLimit);
         const int row = std::min(m_grid->FixedRows(), m_sheet->RowCount() - 1);
         for (int c = 0; c < m_sheet->ColCount(); ++c) {
+            if (m_grid->ColHidden(c))
+                continue; // keeps its width for when it shows again
             if (row >= 0 && (m_sheet->CellAt(c, row).cell.markFlags & cmcCellObj::kSelectable))
                 m_grid->SetColWidth(c, std::clamp(m_grid->ColWidth(c), 10, limit));
             m_sheet->SetColWidth(c, m_grid->ColWidth(c));

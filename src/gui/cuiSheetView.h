@@ -20,6 +20,7 @@ class QMenu;
 class cmcCellHandler;
 class cmcFCache;
 struct cmcEvRec;
+class cuiColumnControl;
 class cuiGrid;
 class cuiQtCanvas;
 class cuiSheet;
@@ -56,6 +57,8 @@ public:
     cuiSheet& Sheet() { return *m_sheet; }
     cuiGrid& Grid() { return *m_grid; }
     QLabel* TitleBar() { return m_title; }
+    // The columns shown and their header pop-up.
+    cuiColumnControl& Columns() { return *m_columns; }
 
     // Runs an action on a cell: key code, pop-up command, or committed text (edit state 1).
     void ExecuteCell(int col, int row, int32_t key, int32_t command, const std::string* text = nullptr);
@@ -187,6 +190,7 @@ private:
     cmcFCache* m_lists = nullptr;
     QLabel* m_title = nullptr;
     cuiGrid* m_grid = nullptr;
+    cuiColumnControl* m_columns = nullptr;
     QLineEdit* m_editor = nullptr;
     int m_editCol = -1;
     int m_editRow = -1;

@@ -44,6 +44,14 @@ std::string WidthGroup(std::string_view store) {
     return "Display/" + std::string(store) + "/colwidth";
 }
 
+std::string OrderGroup(std::string_view store) {
+    return "Display/" + std::string(store) + "/colorder";
+}
+
+std::string HiddenGroup(std::string_view store) {
+    return "Display/" + std::string(store) + "/colhidden";
+}
+
 } // namespace
 
 cuiSheet::cuiSheet(const cuiSheetEnv& env, std::string overlayKey, int32_t startCell, int32_t startParameter)
@@ -65,6 +73,8 @@ void cuiSheet::Show() {
     for (std::string_view group : Groups(style))
         ApplyStyleKey(group);
     BuildCells();
+    if (m_storedWidths && !m_popup)
+        ApplyColumnOrder();
 }
 
 std::vector<std::string_view> cuiSheet::Groups(std::string_view line) {
@@ -374,7 +384,12 @@ void cuiSheet::CreateCells(const std::string& cellsKey) {
         // Window sheets neither keep widths nor take part in a pending reset.
     } else if (Printing()) {
         RestoreColumnWidths();
+        RestoreHiddenColumns();
+        for (int32_t c = 0; c < m_colCount; ++c)
+            if (ColumnHidden(c))
+                SetColWidth(c, 0);
     } else if (!m_popup) {
+        RestoreHiddenColumns();
         if (m_pendingWidthReset)
             DeleteStoredWidths();
         else
@@ -552,6 +567,134 @@ void cuiSheet::SaveColumnWidths() {
     const std::string group = WidthGroup(store);
     const int32_t probeRow = std::clamp(m_fixedRows, 0, m_rowCount - 1);
     for (int32_t c = 0; c < m_colCount; ++c)
-        if (Cell(c, probeRow).markFlags & cmcCellObj::kSelectable)
-            m_env.settings->WriteInt(group, std::to_string(c), ColWidth(c));
+        if ((Cell(c, probeRow).markFlags & cmcCellObj::kSelectable) && !ColumnHidden(c))
+            m_env.settings->WriteInt(group, std::to_string(OriginColumn(c)), ColWidth(c));
+}
+
+bool cuiSheet::ColumnHidden(int32_t column) const {
+    return column >= 0 && static_cast<size_t>(column) < m_hiddenCols.size() &&
+           m_hiddenCols[static_cast<size_t>(column)];
+}
+
+bool cuiSheet::SetColumnHidden(int32_t column, bool hidden) {
+    if (column < GridFixedCols() || column >= m_colCount)
+        return false;
+    m_hiddenCols.resize(static_cast<size_t>(m_colCount), false);
+    m_hiddenCols[static_cast<size_t>(column)] = hidden;
+    const std::string store = KeepsColumnLayout() && !Printing() ? WidthStoreName() : std::string();
+    if (store.empty())
+        return true;
+    // Only the hidden columns are written: a sheet that grows columns shows the new ones.
+    const std::string name = std::to_string(OriginColumn(column));
+    if (hidden)
+        m_env.settings->WriteInt(HiddenGroup(store), name, 1);
+    else if (m_env.settings->ReadInt(HiddenGroup(store), name))
+        m_env.settings->WriteInt(HiddenGroup(store), name, 0);
+    return true;
+}
+
+void cuiSheet::RestoreHiddenColumns() {
+    m_hiddenCols.assign(static_cast<size_t>(m_colCount), false);
+    const std::string store = m_env.settings ? WidthStoreName() : std::string();
+    if (store.empty())
+        return;
+    const std::string group = HiddenGroup(store);
+    for (int32_t c = GridFixedCols(); c < m_colCount; ++c)
+        m_hiddenCols[static_cast<size_t>(c)] =
+            m_env.settings->ReadInt(group, std::to_string(c)).value_or(0) == 1;
+}
+
+int32_t cuiSheet::OriginColumn(int32_t column) const {
+    return column >= 0 && static_cast<size_t>(column) < m_origin.size()
+               ? m_origin[static_cast<size_t>(column)]
+               : column;
+}
+
+bool cuiSheet::ColumnMovable(int32_t column) const {
+    if (column < GridFixedCols() || column >= m_colCount)
+        return false;
+    for (int32_t r = 0; r < m_rowCount; ++r) {
+        const cmcCellObj& cell = CellAt(column, r).cell;
+        if ((cell.markFlags & cmcCellObj::kTail) || (cell.layoutFlags & cmcCellObj::kJoined))
+            return false;
+        if (column + 1 < m_colCount) {
+            const cmcCellObj& next = CellAt(column + 1, r).cell;
+            if ((next.markFlags & cmcCellObj::kTail) || (next.layoutFlags & cmcCellObj::kJoined))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool cuiSheet::StoreColumnMove(int32_t column, int32_t to) {
+    const std::string store = KeepsColumnLayout() && !Printing() ? WidthStoreName() : std::string();
+    if (store.empty() || column == to || !ColumnMovable(column) || !ColumnMovable(to))
+        return false;
+    std::vector<int32_t> order;
+    for (int32_t c = GridFixedCols(); c < m_colCount; ++c)
+        order.push_back(OriginColumn(c));
+    const int32_t moving = order[static_cast<size_t>(column - GridFixedCols())];
+    order.erase(order.begin() + (column - GridFixedCols()));
+    order.insert(order.begin() + (to - GridFixedCols()), moving);
+    std::string text;
+    for (int32_t c : order)
+        text += (text.empty() ? "" : ",") + std::to_string(c);
+    return m_env.settings->WriteText(OrderGroup(store), "order", text);
+}
+
+void cuiSheet::ApplyColumnOrder() {
+    m_origin.clear();
+    const std::string store = m_env.settings ? WidthStoreName() : std::string();
+    if (store.empty() || m_cells.empty())
+        return;
+    const std::optional<std::string> stored = m_env.settings->ReadText(OrderGroup(store), "order");
+    if (!stored)
+        return;
+    // A stored order that does not name every scrolling column once (the sheet definition changed,
+    // a damaged settings file) is ignored, as is one that moves a column that cannot move.
+    const int32_t fixed = GridFixedCols();
+    std::vector<int32_t> origin;
+    for (int32_t c = 0; c < fixed; ++c)
+        origin.push_back(c);
+    std::vector<bool> seen(static_cast<size_t>(m_colCount), false);
+    size_t at = 0;
+    while (at <= stored->size()) {
+        const size_t comma = std::min(stored->find(',', at), stored->size());
+        const std::string item = stored->substr(at, comma - at);
+        at = comma + 1;
+        if (item.empty() || item.find_first_not_of("0123456789") != std::string::npos || item.size() > 6)
+            return;
+        const int32_t c = std::stoi(item);
+        if (c < fixed || c >= m_colCount || seen[static_cast<size_t>(c)])
+            return;
+        seen[static_cast<size_t>(c)] = true;
+        origin.push_back(c);
+    }
+    if (static_cast<int32_t>(origin.size()) != m_colCount)
+        return;
+    for (int32_t c = fixed; c < m_colCount; ++c)
+        if (origin[static_cast<size_t>(c)] != c && !ColumnMovable(origin[static_cast<size_t>(c)]))
+            return;
+    const std::vector<CellEntry> cells = m_cells;
+    const std::vector<int32_t> widths = m_colWidths, fitted = m_fittedWidths;
+    std::vector<bool> hidden = m_hiddenCols;
+    hidden.resize(static_cast<size_t>(m_colCount), false);
+    for (int32_t c = 0; c < m_colCount; ++c) {
+        const int32_t from = origin[static_cast<size_t>(c)];
+        for (int32_t r = 0; r < m_tableRows; ++r)
+            m_cells[static_cast<size_t>(r) * m_colCount + c] =
+                cells[static_cast<size_t>(r) * m_colCount + from];
+        m_colWidths[static_cast<size_t>(c)] = widths[static_cast<size_t>(from)];
+        m_fittedWidths[static_cast<size_t>(c)] = fitted[static_cast<size_t>(from)];
+        if (static_cast<size_t>(c) < m_hiddenCols.size())
+            m_hiddenCols[static_cast<size_t>(c)] = hidden[static_cast<size_t>(from)];
+    }
+    m_origin = std::move(origin);
+    int32_t firstSel = m_colCount;
+    for (int32_t r = 0; r < m_rowCount; ++r)
+        for (int32_t c = 0; c < m_colCount; ++c)
+            if (CellAt(c, r).cell.markFlags & cmcCellObj::kSelectable)
+                firstSel = std::min(firstSel, c);
+    if (firstSel < m_colCount)
+        m_firstSelCol = firstSel;
 }

@@ -116,6 +116,25 @@ public:
     std::string WidthStoreName();
     // Removes the stored widths of every sheet GI_CellWidthRegList names.
     void DeleteStoredWidths();
+    // Columns the user hid: the grid and the printer show them 0 wide; their cells, data and stored
+    // widths stay as they are. Kept per sheet in the settings store beside the widths.
+    bool ColumnHidden(int32_t column) const;
+    // Only scrolling columns hide; false (nothing changes) for a fixed column or one out of range.
+    bool SetColumnHidden(int32_t column, bool hidden);
+    // Whether the sheet keeps hidden columns and their order in the settings store (the window and
+    // choice list sheets keep none: they show every column in the definition's order).
+    bool KeepsColumnLayout() const { return m_storedWidths && !m_popup && m_env.settings; }
+    // The user's order of the scrolling columns, kept beside the widths: the built sheet holds its
+    // columns in that order (so the grid and the printer show them so), and widths and hidden
+    // columns are stored under the column's place in the sheet definition. The column's place in
+    // the sheet definition:
+    int32_t OriginColumn(int32_t column) const;
+    // Whether a column can move: a scrolling column none of whose cells is drawn together with a
+    // neighbour (a heading over several columns, a text running into the next cell).
+    bool ColumnMovable(int32_t column) const;
+    // Stores the order with column moved to place to (both shown indexes); it takes effect when the
+    // sheet is built again. False when either cannot move.
+    bool StoreColumnMove(int32_t column, int32_t to);
 
 protected:
     // Row map access that grows the map: new entries read line 0 with the flag set.
@@ -199,5 +218,9 @@ protected:
     bool m_pendingWidthReset = false;
 
 private:
+    void RestoreHiddenColumns();
+    void ApplyColumnOrder();
+    std::vector<bool> m_hiddenCols;
+    std::vector<int32_t> m_origin; // each column's place in the sheet definition (empty: the same)
     void FitCell(const cmcCellObj& cell, int32_t column, int32_t row);
 };
