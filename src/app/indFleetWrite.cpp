@@ -91,6 +91,15 @@ int indFleetWrite::ResultCode(int32_t outcome) {
     }
 }
 
+std::vector<const char*> indFleetWrite::Confirmations(const cmcEeprom& working) {
+    std::vector<const char*> keys;
+    if (working.GetSize() > indCloneCommands::kClonePasswordAt &&
+        working.GetByte(indCloneCommands::kClonePasswordAt) != 0)
+        keys.push_back("GI_Mess_Confirm_CloneWriteClonePass");
+    keys.push_back("GI_Mess_Confirm_CloneWrite");
+    return keys;
+}
+
 indFleetWrite::indFleetWrite(cmcLoop& loop, indCloneMan::DeviceFactory devices, cmcGTex& tex, Options options)
     : m_loop(loop), m_devices(std::move(devices)), m_tex(tex), m_options(std::move(options)) {}
 

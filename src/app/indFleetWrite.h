@@ -38,6 +38,9 @@ public:
         kCodeBusy = 64,
     };
     static int ResultCode(int32_t outcome);
+    // The overlay keys of the questions a single write of this data asks, in order; the fleet asks
+    // them once before Start, as its radios answer their own with yes.
+    static std::vector<const char*> Confirmations(const cmcEeprom& working);
 
     enum class State { Waiting, Asking, Writing, Succeeded, Failed };
 

@@ -206,10 +206,11 @@ bool cuiFleetWindow::Start() {
         }
     }
     // The radios run side by side: the write is confirmed once for all of them.
-    const std::string question = m_s.tex->GetJoinedText("GI_Mess_Confirm_CloneWrite");
-    if (show(question, cmcMessageBox::Icon::Warning, cmcMessageBox::Buttons::OkCancel) !=
-        cmcMessageBox::Answer::Ok)
-        return false;
+    const cmcEeprom working = m_s.working ? m_s.working() : cmcEeprom();
+    for (const char* key : indFleetWrite::Confirmations(working))
+        if (show(m_s.tex->GetJoinedText(key), cmcMessageBox::Icon::Warning,
+                 cmcMessageBox::Buttons::OkCancel) != cmcMessageBox::Answer::Ok)
+            return false;
 
     indFleetWrite::Options options;
     if (m_s.env) {
@@ -243,7 +244,7 @@ bool cuiFleetWindow::Start() {
     m_summary->clear();
     m_ended = false;
     UpdateButtons();
-    m_fleet->Start(m_s.working ? m_s.working() : cmcEeprom(), m_s.initial, m_s.modelType);
+    m_fleet->Start(working, m_s.initial, m_s.modelType);
     return true;
 }
 

@@ -169,6 +169,40 @@ TEST_F(CliFleetWrite, ARefusedValueFailsOnlyItsRadioAndARadioWithoutARowGetsTheF
         EXPECT_NE(rows[i][0], "time");
 }
 
+TEST_F(CliFleetWrite, TheFleetIsConfirmedOnceBeforeAnyRadioIsTouched) {
+    Radio a = Start(1), b = Start(2);
+    const std::string log = dir.File("fleet.csv");
+    // Data that carries a clone password is asked about first; off a terminal, without --yes, the
+    // question is declined and no radio is asked anything.
+    const std::string protectedFile = dir.File("protected.ocd");
+    {
+        cmcEeprom initial = clonefiles::LoadImage(clonefiles::InitialLmr());
+        indModel model(&initial, nullptr, indModel::Settings{});
+        cmcEeprom work = clonefiles::LoadImage(file);
+        model.Convert(work, 0);
+        work.SetByte(indCloneCommands::kClonePasswordAt, '7');
+        model.Convert(work, 1);
+        ASSERT_EQ(indDataFile::Save(protectedFile, work, "protected"), cmcKvtFile::FileError::Ok);
+    }
+    const struct {
+        std::string file;
+        const char* question;
+    } cases[] = {{file, "The data will be written into the radio."},
+                 {protectedFile, "The data carries a clone password."}};
+    for (const auto& c : cases) {
+        CliRun run =
+            RunCli({"write", c.file, "--port", a.sim->Port(), "--port", b.sim->Port(), "--log", log});
+        EXPECT_EQ(run.status, 20) << run.both;
+        EXPECT_NE(run.both.find(c.question), std::string::npos) << run.both;
+        EXPECT_NE(run.both.find("(2 radios)"), std::string::npos) << run.both;
+    }
+    EXPECT_FALSE(fs::exists(log));
+    EXPECT_FALSE(fs::exists(a.saved));
+    EXPECT_FALSE(fs::exists(b.saved));
+    // Both radios were left alone: they still answer a read at once.
+    EXPECT_EQ(RunCli({"info", "--port", a.sim->Port()}).status, 0);
+}
+
 TEST_F(CliFleetWrite, AMalformedValuesTableStopsBeforeAnyRadioIsTouched) {
     Radio a = Start(1);
     const std::string values = dir.File("values.csv");

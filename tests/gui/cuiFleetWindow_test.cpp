@@ -130,7 +130,7 @@ TEST_F(FleetWindowTest, CancelStopsEveryRadioAndTheWindowClosesAfter) {
         [&] {
             return Cell(0, 2).find('/') != std::string::npos && Cell(1, 2).find('/') != std::string::npos;
         },
-        20000));
+        40000));
     window->close();
     EXPECT_TRUE(window->isVisible());
     window->Cancel();

@@ -52,7 +52,7 @@ const std::vector<CliVerb>& CliVerbs() {
          "(port, serial, firmware, code, result, backup), a row each appended to the audit log "
          "($XDG_DATA_HOME/Ostrel/fleet-log.csv, or --log FILE); --values gives each radio its own cell "
          "values by serial (header: serial,CELL,...; a refused value fails that radio with code 27); "
-         "exit 0 when every radio succeeded, else 26",
+         "with several ports exit 0 when every radio succeeded, else 26",
          {"--port", "--password", "--backup", "--values", "--log"},
          CliWrite},
         {"get",

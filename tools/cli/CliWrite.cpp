@@ -112,12 +112,14 @@ int FleetWrite(const CliArgs& args, const std::vector<std::string>& ports) {
     // The radios run side by side: a question waiting on the terminal would stall them all, so the
     // fleet is confirmed as a whole before the first radio is asked.
     CliMessageBox box(args.Has("--yes"));
-    std::string question = tex.GetJoinedText("GI_Mess_Confirm_CloneWrite");
-    if (ports.size() > 1)
-        question += "\n(" + std::to_string(ports.size()) + " radios)";
-    if (box.Show(question, "", cmcMessageBox::Icon::Warning, cmcMessageBox::Buttons::OkCancel) !=
-        cmcMessageBox::Answer::Ok)
-        return kCliCancelled;
+    for (const char* key : indFleetWrite::Confirmations(working)) {
+        std::string question = tex.GetJoinedText(key);
+        if (ports.size() > 1)
+            question += "\n(" + std::to_string(ports.size()) + " radios)";
+        if (box.Show(question, "", cmcMessageBox::Icon::Warning, cmcMessageBox::Buttons::OkCancel) !=
+            cmcMessageBox::Answer::Ok)
+            return kCliCancelled;
+    }
 
     cmcPollLoop loop;
     indFleetWrite::Options options;
