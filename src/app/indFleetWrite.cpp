@@ -150,8 +150,11 @@ void indFleetWrite::Start(const cmcEeprom& working, const cmcEeprom& initial, in
         radio.commands->SetBackupFolder(m_options.backupFolder);
         radio.commands->SetVerify(m_options.verify);
         radio.commands->SetPasswordDialog([this, &radio] {
-            if (m_options.password.empty())
+            // No radio can be asked on its own while the others run: the password comes with the fleet.
+            if (m_options.password.empty()) {
+                radio.box.last = m_tex.GetJoinedText("GI_Fleet_NeedPassword");
                 return false;
+            }
             radio.man->SetClonePassword(m_options.password);
             return true;
         });
@@ -199,6 +202,8 @@ void indFleetWrite::InfoDone(Radio& radio, int32_t outcome) {
             return;
         }
     }
+    // What the cells said while they took their values is no result of the write.
+    radio.box.last.clear();
     Begin(radio, scratch.Work());
 }
 

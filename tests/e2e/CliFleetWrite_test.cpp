@@ -203,6 +203,25 @@ TEST_F(CliFleetWrite, TheFleetIsConfirmedOnceBeforeAnyRadioIsTouched) {
     EXPECT_EQ(RunCli({"info", "--port", a.sim->Port()}).status, 0);
 }
 
+TEST_F(CliFleetWrite, AProtectedRadioTakesThePasswordOfTheFleetAndFailsAloneWithoutIt) {
+    Radio a = Start(1, {"--password", "secret"}), b = Start(2);
+    const std::string log = dir.File("fleet.csv");
+    CliRun run = RunCli(
+        {"write", file, "--port", a.sim->Port(), "--port", b.sim->Port(), "--yes", "--log", log}, 60000);
+    EXPECT_EQ(run.status, kSomeFailed) << run.both;
+    auto lines = Lines(run.out, '\t');
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(lines[0][3], "20");
+    EXPECT_NE(lines[0][4].find("protected by a clone password"), std::string::npos) << lines[0][4];
+    EXPECT_EQ(lines[1][3], "0");
+    EXPECT_FALSE(fs::exists(a.saved));
+
+    run = RunCli({"write", file, "--port", a.sim->Port(), "--yes", "--log", log, "--password", "secret"},
+                 60000);
+    EXPECT_EQ(run.status, 0) << run.both;
+    EXPECT_TRUE(fs::exists(a.saved));
+}
+
 TEST_F(CliFleetWrite, AMalformedValuesTableStopsBeforeAnyRadioIsTouched) {
     Radio a = Start(1);
     const std::string values = dir.File("values.csv");
