@@ -2,6 +2,8 @@
 // no faster than a real cable: elapsed time as a ratio to the wire minimum (the seconds the bytes
 // of both directions need at their line speeds, as the simulated radio counts them). Each figure
 // covers the information operation that comes first, as the commands run it, with its fixed waits.
+// The fleet figure writes four paced radios at once, each with its own clone manager on the one
+// loop, as a ratio to one radio written alone the same way in the same run.
 #include "clone/cmcPosixSerial.h"
 #include "clone/indCloneMan.h"
 #include "core/cmcAppDir.h"
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -161,6 +164,65 @@ Ratios Measure(bool write, bool high, const std::string& image, const std::strin
     return {elapsed / wire, operation / (wire - infoWire)};
 }
 
+// Information and then a write into each of n paced radios at once, every radio with its own clone
+// manager on the one loop; the seconds until the last one ended, or a negative value on failure.
+double FleetSeconds(int n, const std::string& image) {
+    std::vector<Sim> sims;
+    for (int i = 0; i < n; ++i)
+        sims.push_back(StartSim({"--pace", "--image", image}));
+    cmcPollLoop loop;
+    std::vector<std::unique_ptr<indCloneMan>> men;
+    cmcEeprom data;
+    data.SetSize(cmcEeprom::kWorkSize);
+    for (int32_t a = 0; a < cmcEeprom::kRadioSize; ++a)
+        data.SetByte(a, static_cast<uint8_t>(a * 31 + 7));
+    const cmcRange range[] = {{0x0100, 0x7FFF}, kRangeListEnd};
+    int finished = 0;
+    bool failed = false;
+    auto start = Clock::now();
+    for (int i = 0; i < n; ++i) {
+        if (sims[size_t(i)].pty.empty()) {
+            failed = true;
+            break;
+        }
+        auto man = std::make_unique<indCloneMan>(
+            loop, [] { return std::make_unique<cmcPosixSerial>(); }, nullptr, nullptr, nullptr);
+        cmcPortMap map;
+        map.SetDevicePath(5, sims[size_t(i)].pty);
+        man->SetPortMap(map);
+        man->SetComPort(5);
+        man->SetComSpeedHigh(true);
+        man->SetModelCodes(0x3329, 0);
+        man->SetImageSize(cmcEeprom::kWorkSize);
+        man->SetInfoHandler([](dst_CDrv_Result&) {});
+        man->SetReadHandler([](dst_CDrv_Result&) {});
+        indCloneMan* m = man.get();
+        auto done = [&](dst_CDrv_Result& r) {
+            failed = failed || r.status != 0;
+            ++finished;
+        };
+        man->StartInfo([&, m, done](dst_CDrv_Result& r) {
+            if (r.status != 0 || !m->StartWrite(data, range, done)) {
+                failed = true;
+                ++finished;
+            }
+        });
+        men.push_back(std::move(man));
+    }
+    if (!failed)
+        loop.RunUntil([&] { return finished == n; }, 10 * 60 * 1000);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    men.clear();
+    for (Sim& sim : sims)
+        StopSim(sim);
+    if (failed || finished != n) {
+        std::fprintf(stderr, "bench_clone: the write into %d radios at once failed\n", n);
+        return -1;
+    }
+    std::printf("  write into %d radio%s at once at 38400: %.2f s elapsed\n", n, n == 1 ? "" : "s", seconds);
+    return seconds;
+}
+
 } // namespace
 
 int main() {
@@ -181,6 +243,14 @@ int main() {
         std::printf("clone_write_38400: %.3f (ratio to wire minimum, goal <= 1.03; with information %.3f)\n",
                     write.operation, write.whole);
         std::fflush(stdout);
+        if (!readOnly) {
+            const double one = FleetSeconds(1, image);
+            const double four = FleetSeconds(4, image);
+            if (one > 0 && four > 0)
+                std::printf("clone_write_fleet_4: %.3f (ratio to one radio alone, goal <= 1.10)\n",
+                            four / one);
+            std::fflush(stdout);
+        }
     }
     if (slowRuns) {
         Ratios slow = Measure(false, false, image, tmp);

@@ -26,6 +26,7 @@
 #include "gui/cuiCommandIcons.h"
 #include "gui/cuiExchangeCommands.h"
 #include "gui/cuiFindCommands.h"
+#include "gui/cuiFleetWindow.h"
 #include "gui/cuiGrid.h"
 #include "gui/cuiHelpViewer.h"
 #include "gui/cuiLanguageDialog.h"
@@ -697,6 +698,7 @@ void cuiMain::BuildMenu() {
             m_find->AddToMenu(edit);
         });
     }
+    cuiFleetWindow::AddToCloneMenu(menuBar(), Q(Text("GI_Fleet_Menu")), [this] { ShowFleetWindow(); });
 }
 
 void cuiMain::BuildToolBar() {
@@ -1802,6 +1804,26 @@ void cuiMain::CloneWrite() {
                       Text("GI_Sys_AppTitle"), cmcMessageBox::Icon::Information, cmcMessageBox::Buttons::Ok);
     });
     RefreshCommands();
+}
+
+void cuiMain::ShowFleetWindow() {
+    CommitEdits();
+    cuiFleetWindow::Services fs;
+    fs.loop = m_s.loop;
+    fs.tex = &m_s.tables->Text();
+    fs.env = m_s.env;
+    fs.box = m_s.box;
+    fs.listDevices = [this] { return m_s.ports->ListDevices(); };
+    fs.working = [this] { return m_current; };
+    fs.initial = m_initial;
+    fs.modelType = ModelType();
+    fs.warningCheck = [this](const cmcEeprom& working, int type) {
+        cmcEeprom copy = working;
+        return indWarningCheck::ErrorCount(copy, &m_initial, m_s.tables->Text(), type);
+    };
+    auto* window = new cuiFleetWindow(this, fs);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 void cuiMain::CloneInfo() {

@@ -110,6 +110,8 @@ public:
     // the checks and confirmations, information shows the radio's answer. Nothing while a clone runs.
     void CloneRead();
     void CloneWrite();
+    // The window that writes the data into several radios at once.
+    void ShowFleetWindow();
     void CloneInfo();
     // The serial port selection dialog: 0 number entry, 1 registered ports, 2 port devices.
     void ShowPortDialog(int form);

@@ -8,6 +8,14 @@ std::string CliArgs::Get(const std::string& name, const std::string& fallback) c
     return it == options.end() ? fallback : it->second;
 }
 
+std::vector<std::string> CliArgs::GetAll(const std::string& name) const {
+    std::vector<std::string> values;
+    for (const auto& [option, value] : given)
+        if (option == name)
+            values.push_back(value);
+    return values;
+}
+
 const std::vector<CliVerb>& CliVerbs() {
     static const std::vector<CliVerb> verbs = {
         {"check",
@@ -36,11 +44,16 @@ const std::vector<CliVerb>& CliVerbs() {
          {"--port", "--password"},
          CliRead},
         {"write",
-         "--port DEV FILE [--yes] [--high|--low] [--password TEXT] [--backup DIR] [--verify]",
+         "--port DEV [--port DEV...] FILE [--yes] [--high|--low] [--password TEXT] [--backup DIR] "
+         "[--verify] [--values VALUES.csv] [--log FILE]",
          "write a clone data file into a radio (asks unless --yes); --backup DIR first saves the radio's "
          "data in DIR (exit 24 when that fails), --verify reads it back after (exit 25 when it differs); "
-         "exit status = clone result code",
-         {"--port", "--password", "--backup"},
+         "exit status = clone result code. Several --port write the radios at once: a result line each "
+         "(port, serial, firmware, code, result, backup), a row each appended to the audit log "
+         "($XDG_DATA_HOME/Ostrel/fleet-log.csv, or --log FILE); --values gives each radio its own cell "
+         "values by serial (header: serial,CELL,...; a refused value fails that radio with code 27); "
+         "with several ports exit 0 when every radio succeeded, else 26",
+         {"--port", "--password", "--backup", "--values", "--log"},
          CliWrite},
         {"get",
          "FILE [--bank B] CELL...",
@@ -121,6 +134,7 @@ bool CliParse(const CliVerb& verb, int argc, char** argv, CliArgs& out) {
                 value = argv[++i];
             }
             out.options[name] = value;
+            out.given.emplace_back(name, value);
         } else if (a == "-o") {
             if (i + 1 >= argc) {
                 std::fprintf(stderr, "ostrel-cli %s: -o needs a file name\n", verb.name);

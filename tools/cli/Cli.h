@@ -5,14 +5,18 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct CliArgs {
     std::vector<std::string> positional;
-    std::map<std::string, std::string> options; // "--port" -> "/dev/ttyUSB0"; flags map to ""
+    std::map<std::string, std::string> options;             // "--port" -> "/dev/ttyUSB0"; flags map to ""
+    std::vector<std::pair<std::string, std::string>> given; // every option in order, repeats kept
 
     bool Has(const std::string& name) const { return options.count(name) != 0; }
     std::string Get(const std::string& name, const std::string& fallback = {}) const;
+    // Every value an option was given, in order ("--port A --port B").
+    std::vector<std::string> GetAll(const std::string& name) const;
 };
 
 struct CliVerb {

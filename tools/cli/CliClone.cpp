@@ -1,5 +1,6 @@
 #include "CliClone.h"
 
+#include "app/indFleetWrite.h"
 #include "clone/cmcPosixSerial.h"
 #include "core/cmcAppDir.h"
 
@@ -137,22 +138,6 @@ int CliClone::Wait() {
 }
 
 int CliClone::ExitStatus(int32_t outcome) {
-    switch (outcome) {
-    case indCloneCommands::kCancelled:
-        return kCliCancelled;
-    case indCloneCommands::kNoChannelInUse:
-        return kCliNoChannel;
-    case indCloneCommands::kDataErrors:
-        return kCliDataErrors;
-    case indCloneCommands::kNotReadyTrunk:
-        return kCliNotReadyTrunk;
-    case indCloneCommands::kBackupFailed:
-        return kCliBackupFailed;
-    case indCloneCommands::kVerifyFailed:
-        return kCliVerifyFailed;
-    case indCloneCommands::kBusy:
-        return kCliUsageError;
-    default:
-        return outcome;
-    }
+    // One table of result codes for every write, the fleet's and its audit log's included.
+    return indFleetWrite::ResultCode(outcome);
 }

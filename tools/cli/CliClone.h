@@ -20,6 +20,8 @@ constexpr int kCliDataErrors = 22;    // the data failed its checks
 constexpr int kCliNotReadyTrunk = 23; // the radio is not ready for trunking data
 constexpr int kCliBackupFailed = 24;  // write --backup: the radio could not be read or its data saved
 constexpr int kCliVerifyFailed = 25;  // write --verify: the radio reads back otherwise, or not at all
+constexpr int kCliSomeFailed = 26;    // write to several ports: one radio or more failed
+constexpr int kCliValuesRefused = 27; // write --values: a cell refused the radio's value
 constexpr int kCliFileError = 30;     // 30 + the file error code
 
 // Messages go to standard error; confirmations are answered by --yes or on the terminal.

@@ -163,24 +163,31 @@ void RadioSim::Tick() {
         }
         return;
     }
-    // The line moves baud / 10 bytes per second in each direction; unused time is not banked beyond
-    // a few milliseconds, as an idle line does not store bytes.
     // The line moves baud / 10 bytes per second in each direction. Time passes for bytes only while
     // some wait, so a late tick catches up; an idle line banks nothing.
-    double perMs = LineBaud() / 10000.0;
+    const double perMs = LineBaud() / 10000.0;
     if (m_in.empty())
         m_inCredit = 0;
     else
         m_inCredit = std::min(m_inCredit + elapsed * perMs, 200 * perMs);
-    if (m_out.empty())
-        m_outCredit = 0;
-    else
-        m_outCredit = std::min(m_outCredit + elapsed * perMs, 200 * perMs);
+    const bool outIdle = m_out.empty();
+    long taken = 0;
     int32_t in = static_cast<int32_t>(m_inCredit);
     if (in > 0) {
         long before = m_bytesIn;
         Consume(in);
-        m_inCredit -= static_cast<double>(m_bytesIn - before);
+        taken = m_bytesIn - before;
+        m_inCredit -= static_cast<double>(taken);
+    }
+    // The outgoing direction is worked out after the answers of this tick are made: an answer leaves
+    // in the tick it was made in, in the time that is left after the bytes it answers came in.
+    if (m_out.empty()) {
+        m_outCredit = 0;
+    } else {
+        double ms = elapsed;
+        if (outIdle)
+            ms = perMs > 0 ? std::max(0.0, elapsed - static_cast<double>(taken) / perMs) : 0.0;
+        m_outCredit = std::min(m_outCredit + ms * perMs, 200 * perMs);
     }
     int32_t out = static_cast<int32_t>(m_outCredit);
     if (out > 0 && !m_out.empty()) {
