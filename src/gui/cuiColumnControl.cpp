@@ -25,6 +25,16 @@ bool Blank(const std::string& text) {
     return text.find_first_not_of(" \t\r\n") == std::string::npos;
 }
 
+// A cell that sets nothing: blank (or greyed, which reads as blank here), a placeholder of dashes or
+// underscores (no list chosen, no bit set), or the off value.
+bool SetsNothing(const std::string& text, const std::string& off) {
+    if (text.find_first_not_of(" \t\r\n-_") == std::string::npos)
+        return true;
+    const size_t first = text.find_first_not_of(' ');
+    const size_t last = text.find_last_not_of(' ');
+    return !off.empty() && text.compare(first, last - first + 1, off) == 0;
+}
+
 } // namespace
 
 cuiColumnControl::cuiColumnControl(cuiSheetView& view, cmcCellHandler* handler)
@@ -93,26 +103,23 @@ std::vector<int> cuiColumnControl::UnusedColumns() {
         if (data)
             rows.push_back(std::move(texts));
     }
+    cmcGTex* texts = m_view.Sheet().Env().texts;
+    const std::string off = texts ? texts->GetLine("GI_AppInd_TimerOff", 0) : std::string();
     std::vector<int> unused;
     for (int c = sheet.GridFixedCols(); c < cols && !rows.empty(); ++c) {
         if (sheet.ColumnHidden(c) || sheet.ColWidth(c) <= 0)
             continue;
-        bool any = false, allBlank = true, allSame = true;
-        const std::string* first = nullptr;
-        int count = 0;
+        // Unused: no data row sets anything in it. A column whose rows all show the same value is
+        // still in use (every channel at high power, the transmit frequency equal to the receive one).
+        bool any = false, allBlank = true;
         for (const auto& texts : rows) {
             const std::optional<std::string>& text = texts[static_cast<size_t>(c)];
             if (!text)
                 continue;
             any = true;
-            ++count;
-            allBlank = allBlank && Blank(*text);
-            if (!first)
-                first = &*text;
-            else if (*text != *first)
-                allSame = false;
+            allBlank = allBlank && SetsNothing(*text, off);
         }
-        if (any && (allBlank || (allSame && count >= 2)))
+        if (any && allBlank)
             unused.push_back(c);
     }
     return unused;

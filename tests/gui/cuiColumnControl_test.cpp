@@ -1,6 +1,6 @@
 // Choosing the columns a bank sheet shows from its header pop-up, on the shipped overlay and initial
 // data: a column hidden by keyboard stays hidden when the sheet opens again and in the next session,
-// its data untouched; hiding the unused columns keeps the ones that tell channels apart; the printed
+// its data untouched; hiding the unused columns keeps every column some channel sets; the printed
 // sheet leaves hidden columns out; a plain header click still sorts.
 #include "MainWindowFixture.h"
 #include "WhenModal.h"
@@ -160,7 +160,7 @@ TEST_F(ColumnFixture, AColumnHiddenByKeyboardStaysHiddenAndItsDataStays) {
     EXPECT_TRUE(checked);
 }
 
-TEST_F(ColumnFixture, HidingUnusedColumnsKeepsTheOnesThatTellChannelsApart) {
+TEST_F(ColumnFixture, HidingUnusedColumnsKeepsEveryColumnThatSetsSomething) {
     QMenu* menu = Menu();
     QAction* hide = Entry(menu, "Hide columns unused by this data");
     ASSERT_NE(hide, nullptr);
@@ -174,6 +174,10 @@ TEST_F(ColumnFixture, HidingUnusedColumnsKeepsTheOnesThatTellChannelsApart) {
     // The initial bank's channels differ in frequency and name; fixed columns never hide.
     EXPECT_FALSE(Grid().ColHidden(Column("RX frequency (MHz)")));
     EXPECT_FALSE(Grid().ColHidden(Column("Name")));
+    // A value every channel shares is still a value in use; a feature off on every channel is not.
+    EXPECT_FALSE(Grid().ColHidden(Column("TX frequency (MHz)")));
+    EXPECT_FALSE(Grid().ColHidden(Column("RF power")));
+    EXPECT_TRUE(Grid().ColHidden(Column("Compander")));
     for (int c = 0; c < Grid().FixedCols(); ++c)
         EXPECT_FALSE(Grid().ColHidden(c));
     EXPECT_TRUE(View().Columns().UnusedColumns().empty());
