@@ -7,6 +7,7 @@
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
 #include "model/indCellHandler.h"
+#include "sheets/iuiListRecorder.h"
 
 #include <cctype>
 #include <charconv>
@@ -25,22 +26,6 @@ std::string Normal(std::string_view s) {
         out += char(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
-
-// Remembers the list a cell asks to show; every other window stays closed.
-class ListRecorder : public cmcCellWindows {
-public:
-    std::string listName;
-    int32_t choiceCell = 0;
-    void OpenList(const cmcCellCapsule*, std::string_view name, int32_t cell, int32_t) override {
-        listName = name;
-        choiceCell = cell;
-    }
-    void OpenBits(const cmcCellCapsule*, int32_t, int32_t, int32_t, int32_t, std::string_view) override {}
-    void OpenDisplayText(const cmcCellCapsule*, std::string_view, bool, int32_t, const uint8_t*,
-                         bool) override {}
-    void OpenCharEditor(const cmcCellCapsule*, int32_t) override {}
-    bool AskPassword(const cmcCellCapsule*, std::string&) override { return false; }
-};
 
 // Puts the recorder in place of the program's windows while the text is typed.
 class WindowsSwap {
@@ -65,7 +50,7 @@ void Prepare(cmcCellCapsule& capsule, cmcCellObj& scratch, cuiSheet* sheet) {
 
 // The entry of the recorded list whose text is text; false when the list has none such.
 bool Choose(indCellHandler& handler, cmcCodecEnv& codecs, cuiSheet* sheet, const cmcCellObj& cell,
-            const ListRecorder& recorder, const std::string& text, cmcCellCapsule& answer) {
+            const iuiListRecorder& recorder, const std::string& text, cmcCellCapsule& answer) {
     if (recorder.listName.empty() || !codecs.Lists())
         return false;
     const cmcChoiceList& list = codecs.Lists()->List(recorder.listName, recorder.choiceCell);
@@ -146,7 +131,7 @@ iuiCellTyping::Outcome iuiCellTyping::Type(indCellHandler& handler, cmcCodecEnv&
     Outcome outcome;
     cmcEeprom* work = handler.Get().work;
     const cmcEeprom before = work ? *work : cmcEeprom();
-    ListRecorder recorder;
+    iuiListRecorder recorder;
     WindowsSwap swap(codecs, &recorder);
 
     // Carriage return first: it adds the entry of a new row, and tells which list the cell offers.

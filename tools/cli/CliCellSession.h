@@ -5,7 +5,6 @@
 #include "Cli.h"
 
 #include "cells/cmcCellObj.h"
-#include "cells/cmcCellWindows.h"
 #include "cells/cmcCodecEnv.h"
 #include "cells/cmcFCache.h"
 #include "core/cmcEeprom.h"
@@ -13,6 +12,7 @@
 #include "core/cmcTextTables.h"
 #include "model/indCellHandler.h"
 #include "sheets/cuiSheetEnv.h"
+#include "sheets/iuiListRecorder.h"
 
 class cmcFixedCanvas;
 
@@ -21,22 +21,6 @@ class cmcFixedCanvas;
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Remembers the list window a cell asks for; the other windows do not exist on a terminal.
-class CliCellWindows : public cmcCellWindows {
-public:
-    std::string listName; // the last list asked for ("" when none)
-    int32_t choiceCell = 0;
-    void OpenList(const cmcCellCapsule*, std::string_view name, int32_t cell, int32_t) override {
-        listName = name;
-        choiceCell = cell;
-    }
-    void OpenBits(const cmcCellCapsule*, int32_t, int32_t, int32_t, int32_t, std::string_view) override {}
-    void OpenDisplayText(const cmcCellCapsule*, std::string_view, bool, int32_t, const uint8_t*,
-                         bool) override {}
-    void OpenCharEditor(const cmcCellCapsule*, int32_t) override {}
-    bool AskPassword(const cmcCellCapsule*, std::string&) override { return false; }
-};
 
 // Messages of the cells go to standard error; a confirmation is answered OK only with --yes (the cell
 // verbs run in scripts: they never wait for the terminal).
@@ -90,7 +74,7 @@ public:
     cmcEeprom work, defaults;
     int modelType = 0;
     std::unique_ptr<cmcFCache> lists;
-    CliCellWindows windows;
+    iuiListRecorder windows; // the other windows do not exist on a terminal
     std::unique_ptr<cmcCodecEnv> env;
     std::unique_ptr<CliCellMessages> box;
     std::unique_ptr<indCellHandler> handler;
