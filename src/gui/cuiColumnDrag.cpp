@@ -16,16 +16,17 @@ constexpr int kBorderSlop = 3; // as the grid's column sizing: a press this near
 
 } // namespace
 
-cuiColumnDrag::cuiColumnDrag(cuiSheetView& view) : QObject(&view), m_view(view) {
-    view.Grid().viewport()->installEventFilter(this);
+cuiColumnDrag::cuiColumnDrag(cuiSheetView& view)
+    : QObject(&view), m_view(view), m_viewport(view.Grid().viewport()) {
+    m_viewport->installEventFilter(this);
 }
 
 bool cuiColumnDrag::eventFilter(QObject* watched, QEvent* event) {
-    cuiGrid& grid = m_view.Grid();
     const auto type = event->type();
-    if (watched != grid.viewport() ||
+    if (watched != m_viewport ||
         (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
         return false;
+    cuiGrid& grid = m_view.Grid();
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint p = mouse->position().toPoint();
     int col = -1, row = -1;

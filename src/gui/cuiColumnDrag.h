@@ -24,6 +24,9 @@ protected:
 
 private:
     cuiSheetView& m_view;
+    // The grid's viewport, compared before the view is touched: the filter still sees the events of
+    // the view's own destruction, when the view is no longer whole.
+    QObject* m_viewport = nullptr;
     int m_pressCol = -1; // the column whose header was pressed, -1 for none
     QPoint m_pressAt;
     bool m_dragging = false;

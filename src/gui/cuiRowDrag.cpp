@@ -24,17 +24,17 @@ constexpr int kDragSlop = 4; // pixels up or down a press moves before it drags
 
 } // namespace
 
-cuiRowDrag::cuiRowDrag(cuiSheetView& view) : QObject(&view), m_view(view) {
-    view.Grid().viewport()->installEventFilter(this);
+cuiRowDrag::cuiRowDrag(cuiSheetView& view)
+    : QObject(&view), m_view(view), m_viewport(view.Grid().viewport()) {
+    m_viewport->installEventFilter(this);
 }
 
 bool cuiRowDrag::eventFilter(QObject* watched, QEvent* event) {
-    cuiGrid& grid = m_view.Grid();
-    if (watched != grid.viewport())
-        return false;
     const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+    if (watched != m_viewport ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
         return false;
+    cuiGrid& grid = m_view.Grid();
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint p = mouse->position().toPoint();
     int col = -1, row = -1;

@@ -55,6 +55,9 @@ protected:
 
 private:
     cuiSheetView& m_view;
+    // The grid's viewport, compared before the view is touched: the filter still sees the events of
+    // the view's own destruction, when the view is no longer whole.
+    QObject* m_viewport = nullptr;
     int m_pressRow = -1; // the row whose number was pressed, -1 for none
     QPoint m_pressAt;
     bool m_dragging = false;
