@@ -171,7 +171,8 @@ TEST_F(FindFixture, ReplaceChangesTheMatchUnderTheCursorThenMovesOn) {
     EXPECT_EQ(Name(2), "CH 3");
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_NE(
-        box.shown[0].text.find("BANK 1, row 3, 'Name': 'ABCDEFGHIJKLMNOPQRSTUVWXYZ' refused: Too long: at most 8 characters"),
+        box.shown[0].text.find(
+            "BANK 1, row 3, 'Name': 'ABCDEFGHIJKLMNOPQRSTUVWXYZ' refused: Too long: at most 8 characters"),
         std::string::npos)
         << box.shown[0].text;
     EXPECT_EQ(window->UndoCommands().History().UndoCount(), 1u);
