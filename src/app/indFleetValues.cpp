@@ -1,20 +1,14 @@
 #include "app/indFleetValues.h"
 
 #include "app/cmcCsv.h"
-#include "cells/cmcCellNames.h"
+#include "cells/cmcCellIds.h"
+#include "cells/cmcCellObj.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
 
 namespace {
-
-int IndexOf(const char* const* names, int count, std::string_view name) {
-    for (int i = 0; i < count; ++i)
-        if (name == names[i])
-            return i;
-    return -1;
-}
 
 std::string Key(std::string_view s) {
     std::string out;
@@ -34,34 +28,7 @@ std::string Trimmed(const std::string& s) {
 } // namespace
 
 bool indFleetValues::ParseAddress(const std::string& address, cmcCellObj& cell) {
-    cell = cmcCellObj();
-    std::string_view rest = address;
-    const size_t dot = rest.find('.');
-    if (dot != std::string_view::npos) {
-        const int category =
-            IndexOf(cmcCellNames::kCategories, cmcCellNames::kCategoryCount, rest.substr(0, dot));
-        if (category < 0)
-            return false;
-        cell.category = category;
-        rest.remove_prefix(dot + 1);
-    }
-    const size_t open = rest.find('[');
-    const int number = IndexOf(cmcCellNames::kCells, cmcCellNames::kCellCount, rest.substr(0, open));
-    if (number < 0)
-        return false;
-    cell.cell = number;
-    if (open != std::string_view::npos) {
-        const size_t close = rest.find(']', open);
-        if (close == std::string_view::npos || close != rest.size() - 1)
-            return false;
-        const std::string digits(rest.substr(open + 1, close - open - 1));
-        char* end = nullptr;
-        const long value = std::strtol(digits.c_str(), &end, 10);
-        if (digits.empty() || *end != 0 || value < 0 || value > 100000)
-            return false;
-        cell.parameter = int32_t(value);
-    }
-    return true;
+    return cmcCellIds::ParseAddress(address, cell) == cmcCellIds::AddressFault::None;
 }
 
 bool indFleetValues::Parse(const std::string& text, std::string& error) {

@@ -1,8 +1,11 @@
 #include "cells/cmcCellIds.h"
 
 #include "cells/cmcCellNames.h"
+#include "cells/cmcCellObj.h"
 #include "core/cmcFatal.h"
 #include "core/cmcHash.h"
+
+#include <cstdlib>
 
 namespace {
 
@@ -67,4 +70,46 @@ int32_t cmcCellIds::RecordKindOfCategory(int32_t category, int32_t modelFamily) 
     if (kind < 0)
         return modelFamily == 1 ? 2 : 1;
     return kind;
+}
+
+namespace {
+
+int IndexOfName(const char* const* names, int count, std::string_view name) {
+    for (int i = 0; i < count; ++i)
+        if (name == names[i])
+            return i;
+    return -1;
+}
+
+} // namespace
+
+cmcCellIds::AddressFault cmcCellIds::ParseAddress(std::string_view address, cmcCellObj& cell) {
+    cell = cmcCellObj();
+    std::string_view rest = address;
+    const size_t dot = rest.find('.');
+    if (dot != std::string_view::npos) {
+        const int category =
+            IndexOfName(cmcCellNames::kCategories, cmcCellNames::kCategoryCount, rest.substr(0, dot));
+        if (category < 0)
+            return AddressFault::Category;
+        cell.category = category;
+        rest.remove_prefix(dot + 1);
+    }
+    const size_t open = rest.find('[');
+    const int number = IndexOfName(cmcCellNames::kCells, cmcCellNames::kCellCount, rest.substr(0, open));
+    if (number < 0)
+        return AddressFault::Cell;
+    cell.cell = number;
+    if (open != std::string_view::npos) {
+        const size_t close = rest.find(']', open);
+        if (close == std::string_view::npos || close != rest.size() - 1)
+            return AddressFault::Parameter;
+        const std::string digits(rest.substr(open + 1, close - open - 1));
+        char* end = nullptr;
+        const long value = std::strtol(digits.c_str(), &end, 10);
+        if (digits.empty() || *end != 0 || value < 0 || value > 100000)
+            return AddressFault::Parameter;
+        cell.parameter = int32_t(value);
+    }
+    return AddressFault::None;
 }

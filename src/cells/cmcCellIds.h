@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+class cmcCellObj;
+
 class cmcCellIds {
 public:
     static constexpr int32_t kNoCategory = 47; // default of a cell object, and an empty name
@@ -21,4 +23,10 @@ public:
     // Decoded record kind of a category (0: none); 47 gives 0. modelFamily (0 LMR, 1 PMR) picks the
     // kind of the memory channel categories. A number outside 0..47 is a fatal programming error.
     static int32_t RecordKindOfCategory(int32_t category, int32_t modelFamily);
+
+    // A cell as scripts and tables name it, "CT_Category.CL_Cell[parameter]" (category and parameter
+    // optional, the parameter 0 to 100000), into cell; else the part that is wrong. Unknown names are
+    // an answer here, not a fatal error.
+    enum class AddressFault { None, Category, Cell, Parameter };
+    static AddressFault ParseAddress(std::string_view address, cmcCellObj& cell);
 };

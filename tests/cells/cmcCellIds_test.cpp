@@ -1,6 +1,7 @@
 #include "cells/cmcCellCategory.h"
 #include "cells/cmcCellIds.h"
 #include "cells/cmcCellNumber.h"
+#include "cells/cmcCellObj.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,30 @@ TEST(CellIds, EveryNameRoundTrips) {
         ASSERT_EQ(name.substr(0, 3), "CT_") << i;
         EXPECT_EQ(cmcCellIds::CategoryByName(name), i) << name;
         EXPECT_TRUE(seen.insert(name).second) << name;
+    }
+}
+
+// Addresses as scripts and value tables write them; a wrong name is an answer, never a fatal error.
+TEST(CellIds, AddressesNameTheirWrongPart) {
+    using F = cmcCellIds::AddressFault;
+    const struct {
+        const char* address;
+        F fault;
+        int32_t parameter;
+    } cases[] = {
+        {"CT_Mch.CL_Mch_FreqR[3]", F::None, 3},       {"CL_Mch_FreqR", F::None, 0},
+        {"CT_Nope.CL_Mch_FreqR[3]", F::Category, 0},  {"CT_Mch.CL_Nope[3]", F::Cell, 0},
+        {"CT_Mch.CL_Mch_FreqR[3", F::Parameter, 0},   {"CT_Mch.CL_Mch_FreqR[3]x", F::Parameter, 0},
+        {"CT_Mch.CL_Mch_FreqR[-1]", F::Parameter, 0}, {"CT_Mch.CL_Mch_FreqR[100001]", F::Parameter, 0},
+        {"CT_Mch.CL_Mch_FreqR[]", F::Parameter, 0},
+    };
+    for (const auto& c : cases) {
+        cmcCellObj cell;
+        EXPECT_EQ(cmcCellIds::ParseAddress(c.address, cell), c.fault) << c.address;
+        if (c.fault == F::None) {
+            EXPECT_EQ(cell.cell, cmcCellIds::CellByName("CL_Mch_FreqR")) << c.address;
+            EXPECT_EQ(cell.parameter, c.parameter) << c.address;
+        }
     }
 }
 

@@ -13,17 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-int IndexOf(const char* const* names, int count, std::string_view name) {
-    for (int i = 0; i < count; ++i)
-        if (name == names[i])
-            return i;
-    return -1;
-}
-
-} // namespace
-
 cmcMessageBox::Answer CliCellMessages::Show(const std::string& text, const std::string&, Icon icon,
                                             Buttons buttons) {
     const char* kind = icon == Icon::Error ? "error" : icon == Icon::Warning ? "warning" : "note";
@@ -66,38 +55,13 @@ cmcKvtFile::FileError CliCellSession::Open(const std::string& path, bool yes) {
 
 std::optional<cmcCellObj> CliCellSession::ParseAddress(std::string_view address) {
     cmcCellObj cell;
-    std::string_view rest = address;
-    const size_t dot = rest.find('.');
-    if (dot != std::string_view::npos) {
-        const int category =
-            IndexOf(cmcCellNames::kCategories, cmcCellNames::kCategoryCount, rest.substr(0, dot));
-        if (category < 0) {
-            std::fprintf(stderr, "ostrel-cli: unknown cell category in '%.*s'\n", int(address.size()),
-                         address.data());
-            return std::nullopt;
-        }
-        cell.category = category;
-        rest.remove_prefix(dot + 1);
-    }
-    const size_t open = rest.find('[');
-    const int number = IndexOf(cmcCellNames::kCells, cmcCellNames::kCellCount, rest.substr(0, open));
-    if (number < 0) {
-        std::fprintf(stderr, "ostrel-cli: unknown cell name in '%.*s'\n", int(address.size()),
+    static constexpr const char* kFaults[] = {"", "unknown cell category", "unknown cell name",
+                                              "bad parameter"};
+    const cmcCellIds::AddressFault fault = cmcCellIds::ParseAddress(address, cell);
+    if (fault != cmcCellIds::AddressFault::None) {
+        std::fprintf(stderr, "ostrel-cli: %s in '%.*s'\n", kFaults[int(fault)], int(address.size()),
                      address.data());
         return std::nullopt;
-    }
-    cell.cell = number;
-    if (open != std::string_view::npos) {
-        const size_t close = rest.find(']', open);
-        std::string digits(rest.substr(open + 1, close == std::string_view::npos ? close : close - open - 1));
-        char* end = nullptr;
-        const long value = std::strtol(digits.c_str(), &end, 10);
-        if (digits.empty() || *end != 0 || close != rest.size() - 1 || value < 0 || value > 100000) {
-            std::fprintf(stderr, "ostrel-cli: bad parameter in '%.*s'\n", int(address.size()),
-                         address.data());
-            return std::nullopt;
-        }
-        cell.parameter = int32_t(value);
     }
     return cell;
 }
