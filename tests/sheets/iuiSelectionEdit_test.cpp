@@ -14,6 +14,8 @@
 #include "sheets/iuiSelectionEdit.h"
 #include "sheets/iuiSheetTable.h"
 
+#include "ShippedLmrData.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -33,34 +35,12 @@ struct NoWindows : cmcCellWindows {
 
 using Edit = iuiSelectionEdit;
 
-struct SelectionEdit : testing::Test {
-    cmcTextTables tables;
-    cmcEeprom work, defaults;
-    std::unique_ptr<cmcFCache> lists;
+struct SelectionEdit : testing::Test, ShippedLmrData {
     NoWindows windows;
-    std::unique_ptr<cmcCodecEnv> codecs;
-    std::unique_ptr<indCellHandler> handler;
-    cmcFixedCanvas canvas;
-    cuiSheetEnv env;
     std::unique_ptr<iuiSheetTable> table;
 
     void SetUp() override {
-        tables.Load(cmcAppDir(), 0);
-        indModel::LoadInitialData(indModel::InitialFilePath(tables.Text(), 0), work);
-        indModel::ConvertInitial(work, indModel::ReadSettings(tables.Text()));
-        defaults = work;
-        lists = std::make_unique<cmcFCache>(tables.Text());
-        codecs = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), &windows);
-        indCellHandler::Services s;
-        s.work = &work;
-        s.defaults = &defaults;
-        s.env = codecs.get();
-        handler = std::make_unique<indCellHandler>(s);
-        env.texts = &tables.Text();
-        env.languages = &tables.Languages();
-        env.work = &work;
-        env.current = &work;
-        env.canvas = &canvas;
+        Load(&windows);
         table = std::make_unique<iuiSheetTable>(env, *handler, *codecs, "[St_ChBank]GI_Sheet_Mch_Lmr,Bank 0");
         ASSERT_EQ(table->DataRowCount(), 4);
     }

@@ -18,6 +18,8 @@
 #include "sheets/iuiSh_ChBank.h"
 #include "sheets/iuiSheetFactory.h"
 
+#include "ShippedLmrData.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,33 +29,8 @@ namespace {
 
 using L = indLayout;
 
-struct BankSheets : testing::Test {
-    cmcTextTables tables;
-    cmcEeprom work, defaults;
-    std::unique_ptr<cmcFCache> lists;
-    std::unique_ptr<cmcCodecEnv> codecs;
-    std::unique_ptr<indCellHandler> handler;
-    cmcFixedCanvas canvas;
-    cuiSheetEnv env;
-
-    void SetUp() override {
-        tables.Load(cmcAppDir(), 0);
-        indModel::LoadInitialData(indModel::InitialFilePath(tables.Text(), 0), work);
-        indModel::ConvertInitial(work, indModel::ReadSettings(tables.Text()));
-        defaults = work;
-        lists = std::make_unique<cmcFCache>(tables.Text());
-        codecs = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), nullptr);
-        indCellHandler::Services s;
-        s.work = &work;
-        s.defaults = &defaults;
-        s.env = codecs.get();
-        handler = std::make_unique<indCellHandler>(s);
-        env.texts = &tables.Text();
-        env.languages = &tables.Languages();
-        env.work = &work;
-        env.current = &work;
-        env.canvas = &canvas;
-    }
+struct BankSheets : testing::Test, ShippedLmrData {
+    void SetUp() override { Load(); }
     int32_t Act(int32_t category, int32_t cellNumber, int32_t parameter, int32_t key, const char* text) {
         cmcCellObj cell;
         cell.category = category;

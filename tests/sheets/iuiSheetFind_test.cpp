@@ -11,6 +11,8 @@
 #include "sheets/iuiSheetFind.h"
 #include "sheets/iuiSheetTable.h"
 
+#include "ShippedLmrData.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -49,33 +51,10 @@ TEST(SheetFindText, HoldsAndReplacesEitherCaseOrTheWholeCell) {
     }
 }
 
-struct SheetFind : testing::Test {
-    cmcTextTables tables;
-    cmcEeprom work, defaults;
-    std::unique_ptr<cmcFCache> lists;
-    std::unique_ptr<cmcCodecEnv> codecs;
-    std::unique_ptr<indCellHandler> handler;
-    cmcFixedCanvas canvas;
-    cuiSheetEnv env;
-
+struct SheetFind : testing::Test, ShippedLmrData {
     void SetUp() override {
-        tables.Load(cmcAppDir(), 0);
-        indModel::LoadInitialData(indModel::InitialFilePath(tables.Text(), 0), work);
-        indModel::ConvertInitial(work, indModel::ReadSettings(tables.Text()));
-        defaults = work;
-        lists = std::make_unique<cmcFCache>(tables.Text());
-        codecs = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), nullptr);
-        indCellHandler::Services s;
-        s.work = &work;
-        s.defaults = &defaults;
-        s.env = codecs.get();
-        handler = std::make_unique<indCellHandler>(s);
-        env.texts = &tables.Text();
-        env.languages = &tables.Languages();
-        env.work = &work;
-        env.current = &work;
+        Load();
         env.makerMode = true;
-        env.canvas = &canvas;
     }
     std::vector<iuiSheetFind::Target> Targets() {
         return iuiSheetFind::TreeTargets(iuiTreeSheets::Nodes(tables.Text(), work.Data(), {0, true, true}));

@@ -18,6 +18,8 @@
 #include "sheets/cmcFixedCanvas.h"
 #include "sheets/iuiSheetFactory.h"
 
+#include "ShippedLmrData.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -70,39 +72,17 @@ TEST(SheetSort, TheOrderIsStableAndKeepsBlankKeysAndEmptyEntriesLast) {
     EXPECT_EQ(iuiSheetSort::Order({}, {}, false), std::vector<int32_t>{});
 }
 
-struct BankSort : testing::Test {
-    cmcTextTables tables;
-    cmcEeprom work, defaults;
-    std::unique_ptr<cmcFCache> lists;
-    std::unique_ptr<cmcCodecEnv> codecs;
-    std::unique_ptr<indCellHandler> handler;
+struct BankSort : testing::Test, ShippedLmrData {
     std::unique_ptr<indRowCommands> rows;
-    cmcFixedCanvas canvas;
-    cuiSheetEnv env;
 
     void SetUp() override {
-        tables.Load(cmcAppDir(), 0);
-        indModel::LoadInitialData(indModel::InitialFilePath(tables.Text(), 0), work);
-        indModel::ConvertInitial(work, indModel::ReadSettings(tables.Text()));
-        defaults = work;
-        lists = std::make_unique<cmcFCache>(tables.Text());
-        codecs = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), nullptr);
-        indCellHandler::Services hs;
-        hs.work = &work;
-        hs.defaults = &defaults;
-        hs.env = codecs.get();
-        handler = std::make_unique<indCellHandler>(hs);
+        Load();
         handler->shownBank = 0;
         indRowCommands::Services rs;
         rs.work = &work;
         rs.defaults = &defaults;
         rs.handler = handler.get();
         rows = std::make_unique<indRowCommands>(rs);
-        env.texts = &tables.Text();
-        env.languages = &tables.Languages();
-        env.work = &work;
-        env.current = &work;
-        env.canvas = &canvas;
         ASSERT_GE(indLayout::GroupCount(work.Data(), 0), 3);
     }
     std::vector<std::string> Names() {

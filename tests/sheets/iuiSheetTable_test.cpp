@@ -11,6 +11,8 @@
 #include "sheets/cmcFixedCanvas.h"
 #include "sheets/iuiSheetTable.h"
 
+#include "ShippedLmrData.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -33,34 +35,10 @@ struct CountingWindows : cmcCellWindows {
     bool AskPassword(const cmcCellCapsule*, std::string&) override { return ++opened, false; }
 };
 
-struct SheetTable : testing::Test {
-    cmcTextTables tables;
-    cmcEeprom work, defaults;
-    std::unique_ptr<cmcFCache> lists;
+struct SheetTable : testing::Test, ShippedLmrData {
     CountingWindows windows;
-    std::unique_ptr<cmcCodecEnv> codecs;
-    std::unique_ptr<indCellHandler> handler;
-    cmcFixedCanvas canvas;
-    cuiSheetEnv env;
 
-    void SetUp() override {
-        tables.Load(cmcAppDir(), 0);
-        indModel::LoadInitialData(indModel::InitialFilePath(tables.Text(), 0), work);
-        indModel::ConvertInitial(work, indModel::ReadSettings(tables.Text()));
-        defaults = work;
-        lists = std::make_unique<cmcFCache>(tables.Text());
-        codecs = std::make_unique<cmcCodecEnv>(&tables.Text(), lists.get(), &windows);
-        indCellHandler::Services s;
-        s.work = &work;
-        s.defaults = &defaults;
-        s.env = codecs.get();
-        handler = std::make_unique<indCellHandler>(s);
-        env.texts = &tables.Text();
-        env.languages = &tables.Languages();
-        env.work = &work;
-        env.current = &work;
-        env.canvas = &canvas;
-    }
+    void SetUp() override { Load(&windows); }
 };
 
 TEST_F(SheetTable, TypedValuesTakeListEntriesWithoutOpeningWindows) {
