@@ -84,7 +84,10 @@ bool cmcCloneDrv::Begin(cmcCloneMode mode, int32_t periodMs, Done done) {
     m_firstDataFrame = true;
     m_frameOpen = false;
     m_cancelled = false;
+    m_holding = false;
+    m_reopen = {};
     m_state = S::Start;
+    m_stepPeriod = periodMs;
     m_stepTask->SetInterval(periodMs);
     return true;
 }
@@ -133,6 +136,17 @@ cmcCloneState cmcCloneDrv::FirstModelState(cmcCloneMode) {
 void cmcCloneDrv::StepTask(bool arrival) {
     if (m_inStep)
         return; // a completion callback that runs a nested loop must not step the driver again
+    if (m_holding) {
+        // A hold ends on its own timer; an arrival meanwhile waits for it.
+        const int32_t left = static_cast<int32_t>(m_holdUntil - m_loop.NowMs());
+        if (left > 0) {
+            if (!arrival)
+                m_stepTask->SetInterval(left);
+            return;
+        }
+        m_holding = false;
+        m_stepTask->SetInterval(m_stepPeriod);
+    }
     m_inStep = true;
     if (m_state != S::Idle) {
         // A state reached that has nothing to wait for (sending a request or the end frame, opening
@@ -158,9 +172,16 @@ void cmcCloneDrv::StepTask(bool arrival) {
     }
     if (m_state == S::Idle)
         m_stepTask->SetInterval(-1);
-    if (!arrival)
+    if (!arrival && !m_holding)
         UpdatePortWatch(); // after an arrival the watch comes back with the next tick
     m_inStep = false;
+}
+
+void cmcCloneDrv::Hold(uint32_t ms) {
+    m_holding = true;
+    m_holdUntil = m_loop.NowMs() + ms;
+    UnwatchPort();
+    m_stepTask->SetInterval(static_cast<int>(ms));
 }
 
 bool cmcCloneDrv::Cancel() {
@@ -232,6 +253,8 @@ void cmcCloneDrv::Complete() {
     UnwatchPort();
     m_comm->Close();
     m_state = S::Idle;
+    m_holding = false;
+    m_reopen = {};
     m_stepTask->SetInterval(-1);
     std::unique_ptr<dst_CDrv_Result> result = std::move(m_result);
     Done done = std::move(m_done);
@@ -327,10 +350,17 @@ cmcCloneState cmcCloneDrv::RunState(cmcCloneState state, bool& progress) {
     case S::Start:
         return S::CommandText;
     case S::CommandText:
-        if (!m_commandText.empty() && !RunCommandPiece()) {
-            m_commandText.clear();
-            PortOpenFailed();
-            return S::Finish;
+        if (!m_commandText.empty()) {
+            switch (RunCommandPiece()) {
+            case PieceOutcome::Failed:
+                m_commandText.clear();
+                PortOpenFailed();
+                return S::Finish;
+            case PieceOutcome::Held:
+                return S::CommandText; // the hold bounds the wait: it counts as progress
+            case PieceOutcome::Done:
+                break;
+            }
         }
         if (!m_commandText.empty())
             return S::CommandText;
@@ -342,16 +372,15 @@ cmcCloneState cmcCloneDrv::RunState(cmcCloneState state, bool& progress) {
     case S::OpenPort: {
         // The command text's last bytes (the speed switch) must reach the radio before the line
         // changes, as before every reopen inside the command text.
-        WaitForSentBytes();
-        m_comm->Close();
-        if (!m_comm->Open(m_port, m_settings)) {
+        switch (Reopen(m_settings, m_echoTest)) {
+        case PieceOutcome::Failed:
             PortOpenFailed();
             return S::Finish;
+        case PieceOutcome::Held:
+            return S::OpenPort;
+        case PieceOutcome::Done:
+            break;
         }
-        m_loop.Sleep(100);
-        ReadAway();
-        if (m_echoTest)
-            RunEchoTest();
         switch (m_mode) {
         case cmcCloneMode::Info:
             return S::SendInfoRequest;
@@ -418,25 +447,21 @@ cmcCloneState cmcCloneDrv::RunState(cmcCloneState state, bool& progress) {
     }
 }
 
-bool cmcCloneDrv::RunCommandPiece() {
+cmcCloneDrv::PieceOutcome cmcCloneDrv::RunCommandPiece() {
     const std::string& text = m_commandText;
     if (text[0] == '(') {
         size_t close = text.find(')');
         std::string settings = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-        m_commandText.erase(0, close == std::string::npos ? text.size() : close + 1);
-        WaitForSentBytes();
-        m_comm->Close();
-        if (!m_comm->Open(m_port, settings))
-            return false;
-        m_loop.Sleep(100);
-        ReadAway();
-        return true;
+        PieceOutcome outcome = Reopen(settings, false);
+        if (outcome != PieceOutcome::Held)
+            m_commandText.erase(0, close == std::string::npos ? text.size() : close + 1);
+        return outcome;
     }
     size_t open = text.find('(');
     std::string piece = text.substr(0, open);
     m_commandText.erase(0, open == std::string::npos ? text.size() : open);
     SendHexText(piece);
-    return true;
+    return PieceOutcome::Done;
 }
 
 void cmcCloneDrv::SendHexText(const std::string& text) {
@@ -466,7 +491,53 @@ void cmcCloneDrv::ReadAway() {
     m_receive.SetLength(0);
 }
 
-void cmcCloneDrv::WaitForSentBytes() {
+cmcCloneDrv::PieceOutcome cmcCloneDrv::Reopen(const std::string& settings, bool echoTest) {
+    using P = ReopenPhase;
+    for (;;) {
+        switch (m_reopen.phase) {
+        case P::None:
+            m_reopen = {};
+            m_reopen.phase = P::Drain;
+            m_reopen.drainStart = m_loop.NowMs();
+            m_reopen.drainLimit = std::max(kSentBytesLimitMs, m_comm->LineBusyMs() + kSentBytesMarginMs);
+            break;
+        case P::Drain:
+            if (uint32_t wait = SentBytesWait(); wait > 0) {
+                Hold(wait);
+                return PieceOutcome::Held;
+            }
+            m_comm->Close();
+            if (!m_comm->Open(m_port, settings)) {
+                m_reopen = {};
+                return PieceOutcome::Failed;
+            }
+            m_reopen.phase = P::Settle;
+            Hold(kSettleMs);
+            return PieceOutcome::Held;
+        case P::Settle:
+            ReadAway();
+            if (!echoTest) {
+                m_reopen = {};
+                return PieceOutcome::Done;
+            }
+            m_echoMode = false;
+            m_reopen.phase = P::EchoQuiet;
+            break;
+        case P::EchoQuiet:
+        case P::EchoListen:
+        case P::EchoPause:
+            if (EchoTestPhase()) {
+                m_reopen = {};
+                return PieceOutcome::Done;
+            }
+            if (m_holding)
+                return PieceOutcome::Held;
+            break;
+        }
+    }
+}
+
+uint32_t cmcCloneDrv::SentBytesWait() {
     // A reopen purges both queues and may change the speed, and a pseudo-terminal's far end takes
     // bytes at the speed of the moment it reads them: so the bytes already written must be on the
     // wire first. That is when the device's queue is empty and the line has had the time the bytes
@@ -474,64 +545,81 @@ void cmcCloneDrv::WaitForSentBytes() {
     // written bytes has nothing to wait for, and a queue that does not drain holds the operation no
     // longer than a fixed wait would (or than the line needs for the bytes, when that is longer).
     if (!m_comm->IsOpen() || !m_comm->HasWritten())
-        return;
-    const uint32_t start = m_loop.NowMs();
-    const uint32_t limit = std::max(kSentBytesLimitMs, m_comm->LineBusyMs() + kSentBytesMarginMs);
-    for (;;) {
-        uint32_t used = m_loop.NowMs() - start;
-        if (used >= limit)
-            return;
-        uint32_t wait;
-        if (m_comm->SendQueueLength() > 0)
-            m_comm->PushQueued(); // no timer runs during the waits here
-        if (m_comm->PendingCount() > 0)
-            wait = std::max<uint32_t>(m_comm->LineBusyMs(), 1);
-        else if (uint32_t busy = m_comm->LineBusyMs(); busy > 0)
-            wait = busy;
-        else if (uint32_t idle = m_comm->LineIdleMs(); idle < kSentBytesMarginMs)
-            wait = kSentBytesMarginMs - idle;
-        else
-            return;
-        m_loop.Sleep(static_cast<int>(std::min(wait, limit - used)));
-    }
+        return 0;
+    const uint32_t used = m_loop.NowMs() - m_reopen.drainStart;
+    if (used >= m_reopen.drainLimit)
+        return 0;
+    if (m_comm->SendQueueLength() > 0)
+        m_comm->PushQueued();
+    uint32_t wait;
+    if (m_comm->PendingCount() > 0)
+        wait = std::max<uint32_t>(m_comm->LineBusyMs(), 1);
+    else if (uint32_t busy = m_comm->LineBusyMs(); busy > 0)
+        wait = busy;
+    else if (uint32_t idle = m_comm->LineIdleMs(); idle < kSentBytesMarginMs)
+        wait = kSentBytesMarginMs - idle;
+    else
+        return 0;
+    return std::min(wait, m_reopen.drainLimit - used);
 }
 
-void cmcCloneDrv::RunEchoTest() {
-    m_echoMode = false;
+bool cmcCloneDrv::EchoTestPhase() {
+    // Up to two probes of four preambles: all four back means the line echoes what is sent, none
+    // back means it does not, and two partial answers mean something echoes.
+    using P = ReopenPhase;
     uint8_t chunk[256];
-    for (int attempts = 2; attempts > 0; --attempts) {
-        // The port has just been opened and read away after its settle time: the first attempt
-        // needs no quiet time of its own. A second one lets the first one's probes die away.
-        if (attempts < 2)
-            m_loop.Sleep(100);
-        // Read away what arrives, for up to 100 ms, until the line is quiet.
-        for (int waited = 0; waited < 100; waited += 10) {
-            if (m_comm->Read(chunk, sizeof chunk) <= 0)
-                break;
-            m_loop.Sleep(10);
+    switch (m_reopen.phase) {
+    case P::EchoQuiet:
+        // Read away what arrives, for up to the window, until the line is quiet; then probe.
+        if (m_reopen.echoWaited < kEchoWindowMs && m_comm->Read(chunk, sizeof chunk) > 0) {
+            m_reopen.echoWaited += kEchoStepMs;
+            Hold(kEchoStepMs);
+            return false;
         }
-        const uint8_t probe[4] = {kPreamble, kPreamble, kPreamble, kPreamble};
-        m_comm->Send(probe, 4);
-        m_wireBytes += 4;
-        int back = 0;
-        for (int waited = 0; waited <= 100 && back < 4; waited += 10) {
-            int32_t n;
-            while ((n = m_comm->Read(chunk, sizeof chunk)) > 0) {
-                for (int32_t i = 0; i < n; ++i)
-                    if (chunk[i] == kPreamble)
-                        ++back;
-            }
-            if (back < 4 && waited < 100)
-                m_loop.Sleep(10);
+        {
+            const uint8_t probe[4] = {kPreamble, kPreamble, kPreamble, kPreamble};
+            m_comm->Send(probe, 4);
+            m_wireBytes += 4;
         }
-        if (back >= 4) {
+        m_reopen.echoBack = 0;
+        m_reopen.echoWaited = 0;
+        m_reopen.phase = P::EchoListen;
+        return false;
+    case P::EchoListen: {
+        int32_t n;
+        while ((n = m_comm->Read(chunk, sizeof chunk)) > 0) {
+            for (int32_t i = 0; i < n; ++i)
+                if (chunk[i] == kPreamble)
+                    ++m_reopen.echoBack;
+        }
+        if (m_reopen.echoBack >= 4) {
             m_echoMode = true;
-            return;
+            return true;
         }
-        if (back == 0)
-            return;
-        if (attempts == 1)
+        if (m_reopen.echoWaited < kEchoWindowMs) {
+            m_reopen.echoWaited += kEchoStepMs;
+            Hold(kEchoStepMs);
+            return false;
+        }
+        if (m_reopen.echoBack == 0)
+            return true;
+        if (m_reopen.echoAttempt > 0) {
             m_echoMode = true; // two partial answers: something echoes
+            return true;
+        }
+        // The port has just been opened and read away after its settle time, so the first probe
+        // needed no quiet time of its own; a second one lets the first one's answers die away.
+        m_reopen.echoAttempt = 1;
+        m_reopen.phase = P::EchoPause;
+        Hold(kEchoPauseMs);
+        return false;
+    }
+    case P::EchoPause:
+        m_reopen.echoWaited = 0;
+        m_reopen.phase = P::EchoQuiet;
+        return false;
+    default:
+        return true;
     }
 }
 

@@ -121,11 +121,23 @@ private:
     void Step();
     void Complete();
     cmcCloneState RunState(cmcCloneState state, bool& progress);
-    bool RunCommandPiece();
+    // Runs the command text's next piece: bytes to send, or a reopen with other settings.
+    // Held while a reopen waits; Failed when the port does not open again.
+    enum class PieceOutcome : uint8_t { Done, Held, Failed };
+    PieceOutcome RunCommandPiece();
+    // Reopens the port with the given settings, in phases: the bytes written so far leave, the port
+    // closes and opens, the line settles, and (when asked) the echo test runs. Every wait holds the
+    // step on a timer instead of sleeping, so the loop serves other ports' operations and the window
+    // meanwhile. Called again after each hold until it is Done (or Failed: the port did not open).
+    PieceOutcome Reopen(const std::string& settings, bool echoTest);
+    // Milliseconds the bytes written so far still need before the line may change; 0 when they
+    // have reached the far end or the wait has used up its limit.
+    uint32_t SentBytesWait();
+    // One phase of the echo test; true when the test has its answer.
+    bool EchoTestPhase();
+    // Steps again in ms milliseconds, with the state unchanged, instead of on the next tick.
+    void Hold(uint32_t ms);
     void ReadAway();
-    // Before the line changes: waits until the bytes written so far have reached the far end.
-    void WaitForSentBytes();
-    void RunEchoTest();
     void SendCommandFrame(uint8_t command, const uint8_t* payload, int32_t n, int32_t preamble);
     cmcCloneState WaitInformation(bool& progress);
     cmcCloneState Receive(bool& progress);
@@ -160,6 +172,21 @@ private:
     size_t m_rangeIndex = 0;
     int32_t m_address = 0;
     int m_watchedFd = -1;
+    int32_t m_stepPeriod = 10;
+    bool m_holding = false;
+    uint32_t m_holdUntil = 0;
+
+    enum class ReopenPhase : uint8_t { None, Drain, Settle, EchoQuiet, EchoListen, EchoPause };
+    struct ReopenProgress {
+        ReopenPhase phase = ReopenPhase::None;
+        uint32_t drainStart = 0;
+        uint32_t drainLimit = 0;
+        int32_t echoAttempt = 0; // 0 for the first probe, 1 for the second
+        int32_t echoWaited = 0;  // ms of the current read-away or listen
+        int32_t echoBack = 0;    // probe bytes that came back
+    };
+    ReopenProgress m_reopen;
+
     bool m_inStep = false;
     bool m_cancelled = false; // Cancel arrived while a step ran: the step completes the operation
     std::unique_ptr<dst_CDrv_Result> m_result;
@@ -175,4 +202,10 @@ private:
     // that wait may take when the device's queue does not drain (unless the bytes need longer).
     static constexpr uint32_t kSentBytesMarginMs = 50;
     static constexpr uint32_t kSentBytesLimitMs = 300;
+    // How long a reopened line settles before what arrived is read away; the echo test's step,
+    // its longest read-away and listen, and its pause before a second probe.
+    static constexpr uint32_t kSettleMs = 100;
+    static constexpr int32_t kEchoStepMs = 10;
+    static constexpr int32_t kEchoWindowMs = 100;
+    static constexpr uint32_t kEchoPauseMs = 100;
 };

@@ -467,6 +467,46 @@ TEST(cmcCloneDrv, EchoTestOutcomes) {
     }
 }
 
+// The waits around a reopen (the command text's bytes leaving, the line settling, the echo test)
+// hold the driver's own step, not the loop: two ports' operations started together reach the radio's
+// reply as early as one alone does.
+TEST(cmcCloneDrv, ReopenWaitsLeaveTheLoopToOtherPorts) {
+    auto setUp = [](cmcCloneDrv& drv, FakeLine& line) {
+        drv.SetModelCodes(0x3329, 0);
+        drv.SetImageSize(cmcEeprom::kRadioSize);
+        drv.SetEchoTest(true);
+        drv.SetCommandText("(9600,N,8,1)FEFE EEEF E8 33290000 55 3031 FD(38400,N,8,1)");
+        drv.SetPort(1, "38400,N,8,1");
+        line.echoFirst = 2; // a partial answer: the echo test probes twice
+    };
+    uint32_t alone = 0;
+    {
+        cmcVirtualLoop loop;
+        FakeLine line{loop};
+        cmcCloneDrv drv{loop, MakeFake(line)};
+        setUp(drv, line);
+        ASSERT_TRUE(drv.StartInfo([](dst_CDrv_Result&) {}));
+        loop.RunUntil([&] { return drv.State() == cmcCloneState::WaitInfoReply; }, 5000);
+        ASSERT_EQ(drv.State(), cmcCloneState::WaitInfoReply);
+        alone = loop.NowMs();
+        EXPECT_EQ(loop.SleptMs(), 0u);
+    }
+    cmcVirtualLoop loop;
+    FakeLine lineA{loop}, lineB{loop};
+    cmcCloneDrv a{loop, MakeFake(lineA)}, b{loop, MakeFake(lineB)};
+    setUp(a, lineA);
+    setUp(b, lineB);
+    ASSERT_TRUE(a.StartInfo([](dst_CDrv_Result&) {}));
+    ASSERT_TRUE(b.StartInfo([](dst_CDrv_Result&) {}));
+    auto asking = [](const cmcCloneDrv& d) { return d.State() == cmcCloneState::WaitInfoReply; };
+    loop.RunUntil([&] { return asking(a) && asking(b); }, 5000);
+    ASSERT_TRUE(asking(a) && asking(b));
+    EXPECT_LE(loop.NowMs(), alone + 10);
+    EXPECT_EQ(loop.SleptMs(), 0u);
+    EXPECT_EQ(lineA.opened.size(), 3u);
+    EXPECT_EQ(lineB.opened.size(), 3u);
+}
+
 // Frames held back while the device is busy still reach the radio before a pause and at the end.
 TEST(cmcCloneDrv, HeldFramesAreNotStrandedAtPausesOrTheEnd) {
     const cmcRange kSome[] = {{0x0100, 0x03FF}, kRangeListEnd};
