@@ -19,9 +19,27 @@ std::string Trimmed(const std::string& s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
+// A number written with a decimal comma ("151,625", "-0,5") as the same number with a point; empty
+// for any other text.
+std::string WithDecimalPoint(const std::string& text) {
+    const std::string t = Trimmed(text);
+    size_t i = t.empty() || (t[0] != '-' && t[0] != '+') ? 0 : 1;
+    const size_t comma = t.find(',');
+    if (comma == std::string::npos || comma == i || comma + 1 == t.size() ||
+        t.find(',', comma + 1) != std::string::npos)
+        return {};
+    for (; i < t.size(); ++i)
+        if (i != comma && (t[i] < '0' || t[i] > '9'))
+            return {};
+    std::string dotted = t;
+    dotted[comma] = '.';
+    return dotted;
+}
+
 // Types one record into a sheet row; the refusals of the row are appended.
 void TypeRow(iuiSheetTable& table, int32_t sheetRow, const std::vector<int32_t>& columnOfField,
-             const iuiTableImport::Record& record, int32_t rowNumber, std::vector<Refusal>& refusals) {
+             const iuiTableImport::Record& record, int32_t rowNumber, bool decimalComma,
+             std::vector<Refusal>& refusals) {
     std::vector<std::pair<int32_t, Refusal>> refused;
     // A row being appended takes its defaults where the table leaves a field empty.
     const bool appending = table.IsBlankRow(sheetRow);
@@ -31,9 +49,10 @@ void TypeRow(iuiSheetTable& table, int32_t sheetRow, const std::vector<int32_t>&
             if (columnOfField[f] != c)
                 continue;
             const std::string& value = record[f];
+            const std::string dotted = decimalComma ? WithDecimalPoint(value) : std::string();
             const std::string shown = table.Text(sheetRow, c);
             if (Trimmed(shown) == Trimmed(value) || iuiCellTyping::SameNumber(shown, value) ||
-                (appending && Blank(value)))
+                (!dotted.empty() && iuiCellTyping::SameNumber(shown, dotted)) || (appending && Blank(value)))
                 continue;
             Refusal refusal;
             refusal.row = rowNumber;
@@ -46,6 +65,10 @@ void TypeRow(iuiSheetTable& table, int32_t sheetRow, const std::vector<int32_t>&
             }
             const iuiCellTyping::Outcome outcome = table.Type(sheetRow, c, value);
             if (outcome.accepted)
+                continue;
+            // A cell that takes no comma (a frequency) takes the number with a point; a name keeps
+            // its comma, as written.
+            if (!dotted.empty() && table.Type(sheetRow, c, dotted).accepted)
                 continue;
             if (outcome.firstCell >= 0) {
                 refusal.kind = Kind::FirstCell;
@@ -93,7 +116,8 @@ std::string iuiTableImport::Refusal::Line() const {
 }
 
 iuiTableImport::Result iuiTableImport::Run(iuiSheetTable& table, cmcEeprom& work,
-                                           const std::vector<Record>& records) {
+                                           const std::vector<Record>& records, char separator) {
+    const bool decimalComma = separator == ';';
     Result result;
     if (records.empty()) {
         result.fault = HeaderFault::Empty;
@@ -167,7 +191,7 @@ iuiTableImport::Result iuiTableImport::Run(iuiSheetTable& table, cmcEeprom& work
         }
         const cmcEeprom before = work;
         const size_t refusedBefore = result.refusals.size();
-        TypeRow(table, sheetRow, columnOfField, record, rowNumber, result.refusals);
+        TypeRow(table, sheetRow, columnOfField, record, rowNumber, decimalComma, result.refusals);
         if (result.refusals.size() != refusedBefore) {
             // A refused row is left out whole: the values typed before the refusal are undone.
             work = before;

@@ -52,6 +52,9 @@ public:
         bool changed = false;         // the working image differs from before
     };
 
-    // work is the working image the table's handler edits.
-    static Result Run(iuiSheetTable& table, cmcEeprom& work, const std::vector<Record>& records);
+    // work is the working image the table's handler edits. A table separated by ';' comes from a
+    // spreadsheet that may write decimal commas: a number such as "151,625" that its cell refuses is
+    // typed as "151.625".
+    static Result Run(iuiSheetTable& table, cmcEeprom& work, const std::vector<Record>& records,
+                      char separator = ',');
 };

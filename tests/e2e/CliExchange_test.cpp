@@ -145,15 +145,18 @@ TEST(CliExchange, ReadsSpreadsheetDialectsAndNamesBadHeaders) {
     const std::string file = Saved(dir, Initial(false), "lmr.ocd");
     const std::string csv = dir.File("in.csv"), out = dir.File("out.ocd");
     // Byte order mark, semicolons, a quoted field holding the separator and a quote, a column order
-    // of its own, and a frequency whose trailing zeros a spreadsheet dropped (the same value).
+    // of its own, a frequency whose trailing zeros a spreadsheet dropped (the same value), and the
+    // decimal commas such a spreadsheet writes (a name keeps its comma).
     WriteFileText(csv, "\xEF\xBB\xBFName;\"RX frequency (MHz)\"\n"
                        "\"A;\"\"B\";151.625\n"
-                       "CH 2;\"152.500000\"\n");
+                       "CH 2;\"152,500000\"\n"
+                       "3,5;153,0125\n");
     CliRun run = Import(file, kBank0, csv, out);
     ASSERT_EQ(run.status, 0) << run.both;
     const std::string table = Export(out, kBank0, dir.File("out.csv"));
     EXPECT_NE(table.find("\r\n1-  1,151.625000,<-,OFF,OFF,\"A;\"\"B\","), std::string::npos) << table;
     EXPECT_NE(table.find("\r\n1-  2,152.500000,<-,OFF,OFF,CH 2,"), std::string::npos) << table;
+    EXPECT_NE(table.find("\r\n1-  3,153.012500,<-,OFF,OFF,\"3,5\","), std::string::npos) << table;
 
     struct Case {
         const char* csv;
