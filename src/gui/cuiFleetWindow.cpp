@@ -8,10 +8,12 @@
 #include "clone/cmcPosixSerial.h"
 #include "core/cmcGTex.h"
 #include "core/cmcMessageBox.h"
+#include "core/cmcText.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,24 +24,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-// An overlay text with its "%s" placeholders filled in order.
-std::string Fill(std::string text, const std::vector<std::string>& values) {
-    size_t from = 0;
-    for (const std::string& value : values) {
-        const size_t at = text.find("%s", from);
-        if (at == std::string::npos)
-            break;
-        text.replace(at, 2, value);
-        from = at + value.size();
-    }
-    return text;
 }
 
 enum Column { kPort, kSerial, kBytes, kState, kResult, kColumns };
@@ -63,6 +53,18 @@ cuiFleetWindow::cuiFleetWindow(QWidget* parent, Services services)
     auto* choose = new QPushButton(Q(Line("GI_Fleet_Values", 1)), this);
     valuesRow->addWidget(choose);
     layout->addLayout(valuesRow);
+
+    // Protected radios take the password given here: none can be asked on its own while the
+    // others run.
+    auto* passwordRow = new QHBoxLayout;
+    passwordRow->addWidget(new QLabel(Q(Line("GI_Fleet_Password", 0)), this));
+    m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("fleetPassword"));
+    m_password->setEchoMode(QLineEdit::Password);
+    if (m_s.env)
+        m_password->setText(Q(m_s.env->sessionClonePassword));
+    passwordRow->addWidget(m_password, 1);
+    layout->addLayout(passwordRow);
     connect(choose, &QPushButton::clicked, this, [this] {
         const std::string path = m_s.askValuesPath
                                      ? m_s.askValuesPath()
@@ -80,6 +82,9 @@ cuiFleetWindow::cuiFleetWindow(QWidget* parent, Services services)
         headers << Q(Line("GI_Fleet_Columns", c));
     m_rows->setHorizontalHeaderLabels(headers);
     m_rows->horizontalHeader()->setStretchLastSection(true);
+    // Ports, serial numbers and counts are shown whole; the result takes the rest (and its tooltip).
+    for (int c = kPort; c < kResult; ++c)
+        m_rows->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
     m_rows->verticalHeader()->hide();
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(m_rows, 1);
@@ -88,15 +93,18 @@ cuiFleetWindow::cuiFleetWindow(QWidget* parent, Services services)
 
     auto* buttons = new QHBoxLayout;
     auto* refresh = new QPushButton(Q(Line("GI_Fleet_Buttons", 3)), this);
+    auto* add = new QPushButton(Q(Line("GI_Fleet_Buttons", 4)), this);
     m_start = new QPushButton(Q(Line("GI_Fleet_Buttons", 0)), this);
     m_cancel = new QPushButton(Q(Line("GI_Fleet_Buttons", 1)), this);
     m_close = new QPushButton(Q(Line("GI_Fleet_Buttons", 2)), this);
     buttons->addWidget(refresh);
+    buttons->addWidget(add);
     buttons->addStretch(1);
     for (QPushButton* b : {m_start, m_cancel, m_close})
         buttons->addWidget(b);
     layout->addLayout(buttons);
     connect(refresh, &QPushButton::clicked, this, [this] { Refresh(); });
+    connect(add, &QPushButton::clicked, this, [this] { AddDevice(); });
     connect(m_start, &QPushButton::clicked, this, [this] { Start(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { Cancel(); });
     connect(m_close, &QPushButton::clicked, this, [this] { reject(); });
@@ -150,16 +158,69 @@ void cuiFleetWindow::Refresh() {
         if (m_ports->item(i)->checkState() == Qt::Checked)
             ticked.push_back(m_ports->item(i)->data(Qt::UserRole).toString().toStdString());
     m_ports->clear();
-    if (!m_s.listDevices)
-        return;
-    for (const cmcPortDevice& device : m_s.listDevices()) {
-        const std::string path = device.StableName();
+    std::vector<std::string> listed; // stable names and device paths already offered
+    auto offer = [&](const cmcPortDevice& device, const std::string& path) {
         auto* item = new QListWidgetItem(Q(device.ShortName() + " (" + path + ")"), m_ports);
         item->setData(Qt::UserRole, Q(path));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         const bool was = std::find(ticked.begin(), ticked.end(), path) != ticked.end();
         item->setCheckState(was ? Qt::Checked : Qt::Unchecked);
+        listed.push_back(path);
+        listed.push_back(device.path);
+    };
+    if (m_s.listDevices)
+        for (const cmcPortDevice& device : m_s.listDevices())
+            offer(device, device.StableName());
+    // Paths typed by hand (an adapter the discovery does not see, a pseudo-terminal), while there.
+    std::vector<std::string> typed = m_added;
+    if (m_s.env)
+        typed.insert(typed.end(), m_s.env->typedDevices.begin(), m_s.env->typedDevices.end());
+    for (const std::string& path : typed) {
+        if (std::find(listed.begin(), listed.end(), path) != listed.end())
+            continue;
+        if (std::optional<cmcPortDevice> device = Describe(path))
+            offer(*device, path);
     }
+}
+
+std::optional<cmcPortDevice> cuiFleetWindow::Describe(const std::string& path) const {
+    if (m_s.describe)
+        return m_s.describe(path);
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::exists(path, ec))
+        return std::nullopt;
+    cmcPortDevice device;
+    device.path = path;
+    return device;
+}
+
+bool cuiFleetWindow::AddDevice() {
+    std::string path = m_s.askDevicePath ? m_s.askDevicePath()
+                                         : QInputDialog::getText(this, Q(Line("GI_Fleet_Title", 0)),
+                                                                 Q(Line("GI_Fleet_AddDevice", 0)))
+                                               .trimmed()
+                                               .toStdString();
+    cmcText::TrimBlanks(path);
+    if (path.empty())
+        return false;
+    if (path[0] != '/' || !Describe(path)) {
+        if (m_s.box)
+            m_s.box->Show(cmcText::FillIn(m_s.tex->GetJoinedText("GI_Fleet_NoDevice"), {path}),
+                          Line("GI_Sys_AppTitle", 0), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
+        return false;
+    }
+    if (std::find(m_added.begin(), m_added.end(), path) == m_added.end())
+        m_added.push_back(path);
+    if (m_s.env)
+        m_s.env->AddTypedDevice(path); // offered again next time, here and in the port dialog
+    Refresh();
+    for (int i = 0; i < m_ports->count(); ++i) {
+        QListWidgetItem* item = m_ports->item(i);
+        if (item->data(Qt::UserRole).toString().toStdString() == path ||
+            item->text().toStdString().find("(" + path + ")") != std::string::npos)
+            item->setCheckState(Qt::Checked);
+    }
+    return true;
 }
 
 bool cuiFleetWindow::SetTicked(const std::string& path, bool ticked) {
@@ -173,6 +234,10 @@ bool cuiFleetWindow::SetTicked(const std::string& path, bool ticked) {
 
 void cuiFleetWindow::SetValuesPath(const std::string& path) {
     m_values->setText(Q(path));
+}
+
+void cuiFleetWindow::SetPassword(const std::string& password) {
+    m_password->setText(Q(password));
 }
 
 bool cuiFleetWindow::Running() const {
@@ -200,8 +265,8 @@ bool cuiFleetWindow::Start() {
     if (!valuesPath.empty()) {
         std::string error;
         if (!values.Load(valuesPath, error)) {
-            show(Fill(m_s.tex->GetJoinedText("GI_Fleet_ValuesFailed"), {error}), cmcMessageBox::Icon::Error,
-                 cmcMessageBox::Buttons::Ok);
+            show(cmcText::FillIn(m_s.tex->GetJoinedText("GI_Fleet_ValuesFailed"), {error}),
+                 cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
             return false;
         }
     }
@@ -215,9 +280,9 @@ bool cuiFleetWindow::Start() {
     indFleetWrite::Options options;
     if (m_s.env) {
         options.high = m_s.env->comSpeedHigh != 0;
-        options.password = m_s.env->sessionClonePassword;
         options.backupFolder = m_s.env->backupBeforeWrite ? indBackupStore::DefaultFolder() : std::string();
     }
+    options.password = m_password->text().toStdString();
     // As a single write from the window, every radio is read back after its write.
     options.verify = true;
     options.warningCheck = m_s.warningCheck;
@@ -260,6 +325,7 @@ void cuiFleetWindow::ShowRadio(size_t radio) {
     m_rows->item(row, kState)->setText(Q(Line("GI_Fleet_States", static_cast<int>(s.state))));
     m_rows->item(row, kResult)->setText(Q(s.text));
     m_rows->item(row, kResult)->setToolTip(Q(s.backup.empty() ? s.text : s.text + "\n" + s.backup));
+    m_rows->resizeRowToContents(row); // a failure's whole reason, wrapped
 }
 
 void cuiFleetWindow::Ended() {
@@ -268,11 +334,11 @@ void cuiFleetWindow::Ended() {
     for (size_t i = 0; i < m_fleet->Count(); ++i)
         if (m_fleet->RadioStatus(i).state == indFleetWrite::State::Succeeded)
             ++good;
-    m_summary->setText(Q(
-        Fill(Line("GI_Fleet_Summary", 0), {std::to_string(good), std::to_string(m_fleet->Count() - good)})));
+    m_summary->setText(Q(cmcText::FillIn(Line("GI_Fleet_Summary", 0),
+                                         {std::to_string(good), std::to_string(m_fleet->Count() - good)})));
     UpdateButtons();
     if (!m_fleet->LogError().empty() && m_s.box)
-        m_s.box->Show(Fill(m_s.tex->GetJoinedText("GI_Fleet_LogFailed"), {m_fleet->LogError()}),
+        m_s.box->Show(cmcText::FillIn(m_s.tex->GetJoinedText("GI_Fleet_LogFailed"), {m_fleet->LogError()}),
                       Line("GI_Sys_AppTitle", 0), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
 }
 

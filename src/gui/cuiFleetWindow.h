@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,13 @@ public:
         cmcGTex* tex = nullptr;
         indEnviron* env = nullptr; // speed, clone password, backup setting
         cmcMessageBox* box = nullptr;
-        // The serial devices to offer; asked again by Refresh.
+        // The serial devices to offer; asked again by Refresh. The device paths typed in the port
+        // dialog (env) and those added in this window are offered too while they exist.
         std::function<std::vector<cmcPortDevice>()> listDevices;
+        // What a device path stands for now; none when nothing is there. Unset: any existing path.
+        std::function<std::optional<cmcPortDevice>(const std::string& path)> describe;
+        // Asks for a device path to add; "" when cancelled. Unset: an input dialog.
+        std::function<std::string()> askDevicePath;
         // The data to write, in the working layout, its initial data and model type, taken at Start.
         std::function<cmcEeprom()> working;
         cmcEeprom initial;
@@ -56,9 +62,13 @@ public:
 
     // Lists the devices again, keeping the ticks of those still there.
     void Refresh();
+    // Asks for a device path and offers it ticked; false (with a message) when there is no device.
+    bool AddDevice();
     // Ticks or clears the port of a device path; false when the list has no such device.
     bool SetTicked(const std::string& path, bool ticked);
     void SetValuesPath(const std::string& path);
+    // The clone password given to protected radios (starts as the session's).
+    void SetPassword(const std::string& password);
     // Starts the write into the ticked ports; false (with a message) when nothing started.
     bool Start();
     // Stops every radio still running.
@@ -73,6 +83,7 @@ protected:
 
 private:
     std::string Line(const char* key, int line) const;
+    std::optional<cmcPortDevice> Describe(const std::string& path) const;
     void ShowRadio(size_t radio);
     void Ended();
     void UpdateButtons();
@@ -80,6 +91,8 @@ private:
     Services m_s;
     QListWidget* m_ports = nullptr;
     QLineEdit* m_values = nullptr;
+    QLineEdit* m_password = nullptr;
+    std::vector<std::string> m_added; // device paths added in this window
     QTableWidget* m_rows = nullptr;
     QLabel* m_summary = nullptr;
     QPushButton* m_start = nullptr;

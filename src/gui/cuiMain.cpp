@@ -1814,6 +1814,7 @@ void cuiMain::ShowFleetWindow() {
     fs.env = m_s.env;
     fs.box = m_s.box;
     fs.listDevices = [this] { return m_s.ports->ListDevices(); };
+    fs.describe = [this](const std::string& path) { return m_s.ports->Describe(path); };
     fs.working = [this] { return m_current; };
     fs.initial = m_initial;
     fs.modelType = ModelType();

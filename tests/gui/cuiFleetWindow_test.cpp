@@ -14,6 +14,7 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <deque>
 #include <filesystem>
 #include <memory>
 
@@ -56,14 +57,17 @@ struct FleetWindowTest : testing::Test {
             sims.push_back(std::move(s));
         }
     }
-    void Open() {
+    // listed: the port discovery offers the radios' ports (else they are added by path).
+    void Open(bool listed = true) {
         cuiFleetWindow::Services s;
         s.loop = &loop;
         s.tex = &tables.Text();
         s.box = &box;
-        s.listDevices = [this] {
+        s.listDevices = [this, listed] {
             std::vector<cmcPortDevice> devices;
             for (const Sim& sim : sims) {
+                if (!listed)
+                    break;
                 cmcPortDevice device;
                 device.path = sim.process->Port();
                 devices.push_back(device);
@@ -77,11 +81,21 @@ struct FleetWindowTest : testing::Test {
         s.working = [work] { return work; };
         s.initial = initial;
         s.logPath = log;
+        s.askDevicePath = [this] {
+            std::string path = typed.empty() ? std::string() : typed.front();
+            if (!typed.empty())
+                typed.pop_front();
+            return path;
+        };
         window = std::make_unique<cuiFleetWindow>(nullptr, s);
         window->show();
-        for (const Sim& sim : sims)
-            ASSERT_TRUE(window->SetTicked(sim.process->Port(), true));
+        for (const Sim& sim : sims) {
+            if (listed) {
+                ASSERT_TRUE(window->SetTicked(sim.process->Port(), true));
+            }
+        }
     }
+    std::deque<std::string> typed; // the answers to Add device
     std::string Cell(int row, int column) const {
         return window->Rows()->item(row, column)->text().toStdString();
     }
@@ -118,6 +132,31 @@ TEST_F(FleetWindowTest, WritesBothRadiosWithTheirOwnValuesAndLogsThem) {
     EXPECT_EQ(shown.out.find("=VAN 3"), std::string::npos) << shown.out;
     EXPECT_NE(window->Summary()->text().toStdString().find('2'), std::string::npos);
     EXPECT_EQ(LogRows().size(), 3u);
+}
+
+// Radios on ports the discovery does not see (an adapter of its own, a pseudo-terminal) are added by
+// their device path; protected radios take the password given in the window.
+TEST_F(FleetWindowTest, DevicesAddedByPathWriteProtectedRadiosWithTheWindowsPassword) {
+    StartSims({"--password", "LOCK"});
+    Open(false);
+    typed = {"/dev/no-such-radio", "tty", sims[0].process->Port(), sims[1].process->Port()};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(typed.front());
+        EXPECT_FALSE(window->AddDevice());
+        ASSERT_FALSE(box.shown.empty());
+        EXPECT_NE(box.shown.back().text.find("There is no device at "), std::string::npos);
+    }
+    box.shown.clear();
+    ASSERT_TRUE(window->AddDevice());
+    ASSERT_TRUE(window->AddDevice());
+    window->Refresh(); // the added devices stay offered, ticked
+    window->SetPassword("LOCK");
+    ASSERT_TRUE(window->Start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Running(); }, 40000));
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(Cell(r, 3), tables.Text().GetLine("GI_Fleet_States", 3)) << Cell(r, 4);
+        EXPECT_TRUE(fs::exists(sims[size_t(r)].saved));
+    }
 }
 
 TEST_F(FleetWindowTest, CancelStopsEveryRadioAndTheWindowClosesAfter) {
