@@ -134,6 +134,8 @@ void indFleetWrite::Start(const cmcEeprom& working, const cmcEeprom& initial, in
         radio.progress.update = [this, &radio](int32_t transferred, int32_t total) {
             radio.status.transferred = transferred;
             radio.status.total = total;
+            if (radio.status.serial.empty())
+                NoteInfo(radio); // the write asked the radio first: its row shows whom it writes
             Changed(radio);
         };
         // Each radio has a clone manager of its own, on a port number of its own.
@@ -182,9 +184,8 @@ void indFleetWrite::InfoDone(Radio& radio, int32_t outcome) {
         End(radio, outcome);
         return;
     }
+    NoteInfo(radio);
     const auto& info = radio.commands->Info();
-    radio.status.serial = indInfoCells::EsnText(std::vector<uint8_t>(info.begin(), info.end()));
-    radio.status.firmware = Firmware(info);
     const indFleetValues::Row* row = m_values.Find(radio.status.serial, RawSerial(info));
     if (!row) {
         Begin(radio, m_working);
@@ -207,6 +208,14 @@ void indFleetWrite::InfoDone(Radio& radio, int32_t outcome) {
     Begin(radio, scratch.Work());
 }
 
+void indFleetWrite::NoteInfo(Radio& radio) {
+    const auto& info = radio.commands->Info();
+    if (info[0] == 0)
+        return; // no answer yet
+    radio.status.serial = indInfoCells::EsnText(std::vector<uint8_t>(info.begin(), info.end()));
+    radio.status.firmware = Firmware(info);
+}
+
 void indFleetWrite::Begin(Radio& radio, const cmcEeprom& working) {
     radio.working = working;
     radio.status.state = State::Writing;
@@ -220,11 +229,7 @@ void indFleetWrite::End(Radio& radio, int32_t outcome) {
     if (radio.status.state == State::Succeeded || radio.status.state == State::Failed)
         return;
     Status& s = radio.status;
-    const auto& info = radio.commands->Info();
-    if (info[0] != 0) {
-        s.serial = indInfoCells::EsnText(std::vector<uint8_t>(info.begin(), info.end()));
-        s.firmware = Firmware(info);
-    }
+    NoteInfo(radio);
     s.outcome = outcome;
     s.code = ResultCode(outcome);
     s.backup = radio.commands->BackupPath();

@@ -102,6 +102,8 @@ private:
     struct Radio;
     void Begin(Radio& radio, const cmcEeprom& working);
     void InfoDone(Radio& radio, int32_t outcome);
+    // Takes the serial number and firmware from the radio's clone information, once it answered.
+    void NoteInfo(Radio& radio);
     void End(Radio& radio, int32_t outcome);
     void Changed(Radio& radio);
 

@@ -170,6 +170,9 @@ TEST_F(FleetWindowTest, CancelStopsEveryRadioAndTheWindowClosesAfter) {
             return Cell(0, 2).find('/') != std::string::npos && Cell(1, 2).find('/') != std::string::npos;
         },
         40000));
+    // Each row names its radio while the radio is written.
+    EXPECT_EQ(Cell(0, 1), "0000001223472");
+    EXPECT_EQ(Cell(1, 1), "0000001223473");
     window->close();
     EXPECT_TRUE(window->isVisible());
     window->Cancel();
