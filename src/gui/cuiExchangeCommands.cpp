@@ -153,7 +153,8 @@ void cuiExchangeCommands::Import() {
                 true);
         return;
     }
-    const iuiTableImport::Result result = iuiTableImport::Run(*table, data.Work(), records, cmcCsv::Separator(text));
+    const iuiTableImport::Result result =
+        iuiTableImport::Run(*table, data.Work(), records, cmcCsv::Separator(text));
     if (result.fault != iuiTableImport::HeaderFault::None) {
         Message(cmcCodecText::Fill(Line("GI_AppMess_Exchange_Header", int(result.fault) - 1),
                                    {result.faultHeader}),

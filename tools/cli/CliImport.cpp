@@ -52,7 +52,8 @@ int CliImport(const CliArgs& args) {
         return 1;
     }
 
-    const iuiTableImport::Result result = iuiTableImport::Run(table, s.work, records, cmcCsv::Separator(csvText));
+    const iuiTableImport::Result result =
+        iuiTableImport::Run(table, s.work, records, cmcCsv::Separator(csvText));
     using Fault = iuiTableImport::HeaderFault;
     const char* name = result.faultHeader.c_str();
     switch (result.fault) {
