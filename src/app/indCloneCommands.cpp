@@ -140,6 +140,7 @@ void indCloneCommands::Error(const char* key) {
 
 void indCloneCommands::Finish(int32_t outcome, dst_CDrv_Result* result) {
     m_ranges.clear();
+    m_writeStage = WriteStage::None;
     if (m_done) {
         Done done = std::move(m_done);
         m_done = nullptr;
@@ -291,6 +292,7 @@ bool indCloneCommands::StartRawRead(indCloneMan::Done done) {
 }
 
 void indCloneCommands::StartBackup() {
+    m_writeStage = WriteStage::BackingUp;
     if (!StartRawRead([this](dst_CDrv_Result& r) { BackupDone(r); }))
         Finish(kBusy, nullptr);
 }
@@ -322,6 +324,7 @@ void indCloneCommands::SendData() {
         return;
     }
     SendPasswordAgain();
+    m_writeStage = WriteStage::Sending;
     // A failed write names the backup that puts the radio back: that message is the commands' own.
     if (!m_backupPath.empty())
         m_man.SuppressNextMessage();
@@ -339,6 +342,7 @@ void indCloneCommands::WriteDone(dst_CDrv_Result& r) {
         Finish(0, &r);
         return;
     }
+    m_writeStage = WriteStage::ReadingBack;
     if (!StartRawRead([this](dst_CDrv_Result& rr) { VerifyDone(rr); }))
         Finish(kBusy, nullptr);
 }

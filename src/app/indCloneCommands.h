@@ -61,6 +61,10 @@ public:
     // After its last frame, a write reads the radio back and compares it with the data sent, over the
     // addresses the write sent.
     void SetVerify(bool on) { m_verify = on; }
+    // Where a running write is, for a display of its progress: the backup read, the data frames, the
+    // read-back; None before them (checks and information) and once the write ended.
+    enum class WriteStage { None, BackingUp, Sending, ReadingBack };
+    WriteStage CurrentWriteStage() const { return m_writeStage; }
     // The backup file of the last write; empty when it made none.
     const std::string& BackupPath() const { return m_backupPath; }
     // The first address at which the last verified write read back differently; -1 for none.
@@ -128,6 +132,7 @@ private:
     int32_t m_radioModel = 0;
     int32_t m_radioExtra = 0;
     bool m_writePhase = false;
+    WriteStage m_writeStage = WriteStage::None;
     cmcEeprom m_working;
     cmcEeprom m_writeImage;
     std::vector<cmcRange> m_ranges;

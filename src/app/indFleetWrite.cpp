@@ -136,6 +136,15 @@ void indFleetWrite::Start(const cmcEeprom& working, const cmcEeprom& initial, in
             radio.status.total = total;
             if (radio.status.serial.empty())
                 NoteInfo(radio); // the write asked the radio first: its row shows whom it writes
+            // The count starts again for each of the write's reads and its frames: the state says which.
+            using Step = indCloneCommands::WriteStage;
+            if (radio.status.state == State::Writing || radio.status.state == State::BackingUp ||
+                radio.status.state == State::ReadingBack) {
+                const Step step = radio.commands->CurrentWriteStage();
+                radio.status.state = step == Step::BackingUp     ? State::BackingUp
+                                     : step == Step::ReadingBack ? State::ReadingBack
+                                                                 : State::Writing;
+            }
             Changed(radio);
         };
         // Each radio has a clone manager of its own, on a port number of its own.

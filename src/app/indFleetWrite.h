@@ -42,7 +42,8 @@ public:
     // them once before Start, as its radios answer their own with yes.
     static std::vector<const char*> Confirmations(const cmcEeprom& working);
 
-    enum class State { Waiting, Asking, Writing, Succeeded, Failed };
+    // The numbers are the lines of the states' display texts.
+    enum class State { Waiting, Asking, Writing, Succeeded, Failed, BackingUp, ReadingBack };
 
     // What a display shows of one radio.
     struct Status {

@@ -275,8 +275,19 @@ TEST(indCloneCommands, BackupAndReadBackOfAProtectedRadioWithDamagedData) {
     TempDir dir;
     rig.commands->SetBackupFolder(dir.File("backups"));
     rig.commands->SetVerify(true);
+    // The step the write reports as the radio takes each of its operations.
+    using Step = indCloneCommands::WriteStage;
+    std::vector<std::pair<char, Step>> steps;
+    rig.radio->SetOperationHandler([&](char kind, bool) {
+        if (kind != 'I')
+            steps.emplace_back(kind, rig.commands->CurrentWriteStage());
+    });
     auto out = rig.Run([&](auto cb) { return rig.commands->StartWrite(WorkingWithChannel(rig.model), cb); });
     ASSERT_EQ(out.code, 0) << (rig.box.shown.empty() ? "" : rig.box.shown.back().text);
+    const std::vector<std::pair<char, Step>> expected = {
+        {'R', Step::BackingUp}, {'W', Step::Sending}, {'R', Step::ReadingBack}};
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(rig.commands->CurrentWriteStage(), Step::None);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(rig.commands->VerifyMismatch(), -1);
     ASSERT_FALSE(rig.commands->BackupPath().empty());

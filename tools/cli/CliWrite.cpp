@@ -43,8 +43,12 @@ const char* StateText(indFleetWrite::State state) {
         return "waiting";
     case indFleetWrite::State::Asking:
         return "asking";
+    case indFleetWrite::State::BackingUp:
+        return "backing up";
     case indFleetWrite::State::Writing:
         return "writing";
+    case indFleetWrite::State::ReadingBack:
+        return "reading back";
     case indFleetWrite::State::Succeeded:
         return "done";
     case indFleetWrite::State::Failed:
