@@ -63,12 +63,14 @@ void TypeRow(iuiSheetTable& table, int32_t sheetRow, const std::vector<int32_t>&
                 refused.emplace_back(c, refusal);
                 continue;
             }
-            const iuiCellTyping::Outcome outcome = table.Type(sheetRow, c, value);
+            iuiCellTyping::Outcome outcome = table.Type(sheetRow, c, value);
+            // A name keeps its comma as written. A number's cell refuses the comma or drops it (it
+            // reads "12,5" as 125): there the comma is the spreadsheet's decimal point, and the
+            // number with a point stands, or its refusal.
+            if (!dotted.empty() &&
+                (!outcome.accepted || table.Text(sheetRow, c).find(',') == std::string::npos))
+                outcome = table.Type(sheetRow, c, dotted);
             if (outcome.accepted)
-                continue;
-            // A cell that takes no comma (a frequency) takes the number with a point; a name keeps
-            // its comma, as written.
-            if (!dotted.empty() && table.Type(sheetRow, c, dotted).accepted)
                 continue;
             if (outcome.firstCell >= 0) {
                 refusal.kind = Kind::FirstCell;
