@@ -1,7 +1,8 @@
 #pragma once
-// The message loop as the radio logic sees it: a millisecond clock, repeating timers and short
-// blocking waits. The desktop program drives it with Qt, the command-line tools with poll(), and tests
-// with a virtual clock that advances instantly.
+// The message loop as the radio logic sees it: a millisecond clock, repeating timers and watched
+// descriptors. Nothing waits by blocking it: a step that must wait sets a timer, so several radios
+// (and the window) share one loop. The desktop program drives it with Qt, the command-line tools with poll(),
+// and tests with a virtual clock that advances instantly.
 #include <cstdint>
 #include <functional>
 
@@ -19,9 +20,6 @@ public:
 
     // Stops a timer; unknown or already stopped ids are ignored.
     virtual void StopTimer(int id) = 0;
-
-    // A short fixed blocking wait (before reopening a port, the echo test). No timer fires during it.
-    virtual void Sleep(int ms) = 0;
 
     // Calls ready whenever fd has bytes to read (or an error or hang-up), so work that waits for input
     // can run at once instead of on its next timer tick. One callback per descriptor; watching again

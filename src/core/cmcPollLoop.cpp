@@ -1,6 +1,5 @@
 #include "core/cmcPollLoop.h"
 
-#include <cerrno>
 #include <ctime>
 #include <poll.h>
 #include <vector>
@@ -10,14 +9,6 @@ uint32_t cmcPollLoop::NowMs() const {
     clock_gettime(CLOCK_MONOTONIC, &ts);
     uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
     return static_cast<uint32_t>(ms);
-}
-
-void cmcPollLoop::Sleep(int ms) {
-    if (ms <= 0)
-        return;
-    timespec ts{ms / 1000, static_cast<long>(ms % 1000) * 1000000L};
-    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
-    }
 }
 
 bool cmcPollLoop::WatchFd(int fd, std::function<void()> ready) {

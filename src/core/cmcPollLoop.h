@@ -8,7 +8,6 @@
 class cmcPollLoop : public cmcTimerLoop {
 public:
     uint32_t NowMs() const override;
-    void Sleep(int ms) override;
 
     // Watches descriptors with poll(); always succeeds.
     bool WatchFd(int fd, std::function<void()> ready) override;

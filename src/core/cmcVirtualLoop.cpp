@@ -1,19 +1,12 @@
 #include "core/cmcVirtualLoop.h"
 
-void cmcVirtualLoop::Sleep(int ms) {
-    if (ms <= 0)
-        return;
-    m_now += static_cast<uint32_t>(ms);
-    m_slept += static_cast<uint64_t>(ms);
-}
-
 void cmcVirtualLoop::Advance(uint32_t ms) {
     uint32_t end = m_now + ms;
     FireDue();
     for (;;) {
         int32_t left = static_cast<int32_t>(end - m_now);
         if (left < 0)
-            break; // a sleep inside a callback already went past the end
+            break; // a callback's own Advance already went past the end
         auto next = UntilNextDue();
         if (!next || *next > static_cast<uint32_t>(left)) {
             m_now = end;

@@ -1,6 +1,6 @@
 #pragma once
-// A loop on a virtual clock for tests: time moves only when the test advances it (or a Sleep does),
-// so a 1,000 ms time-out takes no real time.
+// A loop on a virtual clock for tests: time moves only when the test advances it, so a 1,000 ms time-out
+// takes no real time.
 #include "core/cmcTimerLoop.h"
 
 class cmcVirtualLoop : public cmcTimerLoop {
@@ -9,9 +9,6 @@ public:
 
     uint32_t NowMs() const override { return m_now; }
 
-    // Moves the clock; no timer fires during a sleep, overdue timers fire on the next Advance.
-    void Sleep(int ms) override;
-
     // Moves the clock forward by ms, firing each timer at the moment it is due, in order.
     void Advance(uint32_t ms);
 
@@ -19,10 +16,6 @@ public:
     // Returns done()'s final value.
     bool RunUntil(const std::function<bool()>& done, uint32_t limitMs);
 
-    // Total virtual milliseconds spent in Sleep.
-    uint64_t SleptMs() const { return m_slept; }
-
 private:
     uint32_t m_now;
-    uint64_t m_slept = 0;
 };

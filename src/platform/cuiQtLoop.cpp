@@ -3,7 +3,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <chrono>
-#include <thread>
 
 cuiQtLoop::cuiQtLoop() = default;
 
@@ -48,11 +47,6 @@ void cuiQtLoop::Fire(int id) {
     // A copy: the callback may stop its own timer.
     std::function<void()> fire = it->second.fire;
     fire();
-}
-
-void cuiQtLoop::Sleep(int ms) {
-    if (ms > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 bool cuiQtLoop::WatchFd(int fd, std::function<void()> ready) {

@@ -19,7 +19,6 @@ public:
     uint32_t NowMs() const override;
     int StartTimer(int intervalMs, std::function<void()> fire) override;
     void StopTimer(int id) override;
-    void Sleep(int ms) override;
     // A read notifier per descriptor, so the clone driver answers the radio as soon as bytes arrive.
     bool WatchFd(int fd, std::function<void()> ready) override;
     void UnwatchFd(int fd) override;
