@@ -198,27 +198,28 @@ bool cuiFleetWindow::AddDevice() {
     std::string path = m_s.askDevicePath ? m_s.askDevicePath()
                                          : QInputDialog::getText(this, Q(Line("GI_Fleet_Title", 0)),
                                                                  Q(Line("GI_Fleet_AddDevice", 0)))
-                                               .trimmed()
                                                .toStdString();
     cmcText::TrimBlanks(path);
     if (path.empty())
         return false;
-    if (path[0] != '/' || !Describe(path)) {
+    const std::optional<cmcPortDevice> device = path[0] == '/' ? Describe(path) : std::nullopt;
+    if (!device) {
         if (m_s.box)
             m_s.box->Show(cmcText::FillIn(m_s.tex->GetJoinedText("GI_Fleet_NoDevice"), {path}),
                           Line("GI_Sys_AppTitle", 0), cmcMessageBox::Icon::Error, cmcMessageBox::Buttons::Ok);
         return false;
     }
-    if (std::find(m_added.begin(), m_added.end(), path) == m_added.end())
-        m_added.push_back(path);
     if (m_s.env)
         m_s.env->AddTypedDevice(path); // offered again next time, here and in the port dialog
+    else if (std::find(m_added.begin(), m_added.end(), path) == m_added.end())
+        m_added.push_back(path);
     Refresh();
+    // The port list may already offer the device under its stable name: that entry is ticked then.
+    const std::string stable = device->StableName();
     for (int i = 0; i < m_ports->count(); ++i) {
-        QListWidgetItem* item = m_ports->item(i);
-        if (item->data(Qt::UserRole).toString().toStdString() == path ||
-            item->text().toStdString().find("(" + path + ")") != std::string::npos)
-            item->setCheckState(Qt::Checked);
+        const std::string offered = m_ports->item(i)->data(Qt::UserRole).toString().toStdString();
+        if (offered == path || offered == stable)
+            m_ports->item(i)->setCheckState(Qt::Checked);
     }
     return true;
 }
@@ -323,9 +324,12 @@ void cuiFleetWindow::ShowRadio(size_t radio) {
     m_rows->item(row, kBytes)
         ->setText(s.total > 0 ? QStringLiteral("%1 / %2").arg(s.transferred).arg(s.total) : QString());
     m_rows->item(row, kState)->setText(Q(Line("GI_Fleet_States", static_cast<int>(s.state))));
-    m_rows->item(row, kResult)->setText(Q(s.text));
+    const QString result = Q(s.text);
+    if (m_rows->item(row, kResult)->text() != result) {
+        m_rows->item(row, kResult)->setText(result);
+        m_rows->resizeRowToContents(row); // a failure's whole reason, wrapped
+    }
     m_rows->item(row, kResult)->setToolTip(Q(s.backup.empty() ? s.text : s.text + "\n" + s.backup));
-    m_rows->resizeRowToContents(row); // a failure's whole reason, wrapped
 }
 
 void cuiFleetWindow::Ended() {

@@ -92,7 +92,7 @@ private:
     QListWidget* m_ports = nullptr;
     QLineEdit* m_values = nullptr;
     QLineEdit* m_password = nullptr;
-    std::vector<std::string> m_added; // device paths added in this window
+    std::vector<std::string> m_added; // device paths added in this window, without settings (env)
     QTableWidget* m_rows = nullptr;
     QLabel* m_summary = nullptr;
     QPushButton* m_start = nullptr;
